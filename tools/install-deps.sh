@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+set -euo pipefail
+pkgs=(
+  build-essential cmake ninja-build pkg-config git
+  qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qtquickcontrols2-5-dev qttools5-dev-tools
+  qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
+  qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qttest qml-module-qtqml-models2
+  qt5-image-formats-plugins libqt5sql5-sqlite
+  libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth imagemagick python3
+)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+fi
