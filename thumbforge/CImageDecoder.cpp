@@ -118,7 +118,10 @@ QImage CImageDecoder::decodeJpeg(const QByteArray &data, int iMaxSide, bool bOri
     int iHeight = 0;
     int iSubsamp = 0;
     int iColorspace = 0;
-    if (tjDecompressHeader3(handle.get(), pData, size, &iWidth, &iHeight, &iSubsamp, &iColorspace) != 0) {
+    // A header cut short is only a warning to TurboJPEG: it answers success and
+    // leaves the size unset.
+    if (tjDecompressHeader3(handle.get(), pData, size, &iWidth, &iHeight, &iSubsamp, &iColorspace) != 0
+        || iWidth <= 0 || iHeight <= 0) {
         setError(pstrError, QString::fromUtf8(tjGetErrorStr2(handle.get())));
         return {};
     }

@@ -87,8 +87,7 @@ QString mtimeOf(const QFileInfo &info)
 
 bool makePrivateDir(const QString &strDir)
 {
-    QDir dir(strDir);
-    if (dir.exists())
+    if (QFileInfo(strDir).isDir())
         return true;
     if (!QDir().mkpath(strDir))
         return false;
@@ -103,7 +102,7 @@ CThumbDiskCache::CThumbDiskCache(const QString &strRoot)
     if (strRoot.isEmpty())
         return;
     m_strDir = QDir(strRoot).filePath(kFlavour);
-    if (!makePrivateDir(strRoot) || !makePrivateDir(m_strDir) || !QFileInfo(m_strDir).isWritable()) {
+    if (!makePrivateDir(m_strDir) || !QFileInfo(m_strDir).isWritable()) {
         qCInfo(lcThumb) << "thumbnail disk cache off: cannot write" << m_strDir;
         return;
     }
@@ -150,7 +149,8 @@ bool CThumbDiskCache::store(const QString &strPath, const QImage &image)
     const QString strThumbPath = thumbPathFor(strPath);
     // QSaveFile writes beside the target and renames: readers never see half a PNG.
     QSaveFile file(strThumbPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Someone may have emptied the cache folder while we run: make it again once.
+    if (!file.open(QIODevice::WriteOnly) && (!makePrivateDir(m_strDir) || !file.open(QIODevice::WriteOnly))) {
         qCInfo(lcThumb) << "thumbnail disk cache off:" << strThumbPath << file.errorString();
         m_bEnabled = false;
         return false;
