@@ -80,6 +80,7 @@ private Q_SLOTS:
         QTest::newRow("bomb bmp header") << "bomb.bmp" << QByteArray() << bmpClaimingSize(100000, 100000) << false << QSize();
         QTest::newRow("bomb png header") << "bomb.png" << QByteArray() << pngClaimingSize(100000, 100000) << false << QSize();
         QTest::newRow("bomb jpeg header") << "bomb.jpg" << QByteArray() << jpegClaimingSize(65000, 65000) << false << QSize();
+        QTest::newRow("garbage named dng") << "camera.dng" << QByteArray() << QByteArray("II*\0garbage raw data") << false << QSize();
         QTest::newRow("vanished file") << "vanished.jpg" << QByteArray("missing") << QByteArray() << false << QSize();
     }
 
@@ -328,6 +329,7 @@ private Q_SLOTS:
         QTest::newRow("huge header, no pixels") << "bomb.png" << pngClaimingSize(100000, 100000) << true << QSize(100000, 100000);
         QTest::newRow("zero-byte") << "zero.jpg" << QByteArray() << false << QSize();
         QTest::newRow("text") << "text.png" << QByteArray("hello") << false << QSize();
+        QTest::newRow("garbage named DNG") << "camera.DNG" << QByteArray("II*\0garbage") << false << QSize();
         QTest::newRow("missing") << "missing.jpg" << QByteArray("missing") << false << QSize();
     }
 
