@@ -1,0 +1,3 @@
+#include "CFileDelImplement.h"
+
+CFileDelImplement::CFileDelImplement(QObject *parent) : QObject(parent) {}

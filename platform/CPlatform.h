@@ -1,0 +1,21 @@
+#pragma once
+
+class IModules;
+class IRegistry;
+class IShell;
+class IVolumes;
+
+// Process-wide access to the operating system's implementations. Tests may
+// replace one with a fake and restore the real one with nullptr.
+namespace dp::platform {
+
+IVolumes &volumes();
+IModules &modules();
+IRegistry &registry();
+IShell &shell();
+
+void setVolumes(IVolumes *pVolumes);
+void setRegistry(IRegistry *pRegistry);
+void setShell(IShell *pShell);
+
+} // namespace dp::platform
