@@ -144,6 +144,120 @@ bool writeHeic(const QString &strPath, const QImage &image)
     return bOk;
 }
 
+namespace {
+
+struct CTiffEntry
+{
+    quint16 tag = 0;
+    quint16 type = 0;
+    quint32 count = 0;
+    QByteArray value;
+};
+
+enum : quint16 { kByte = 1, kAscii = 2, kShort = 3, kLong = 4 };
+
+QByteArray littleEndian(const QList<quint32> &listValues, int iWidth)
+{
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    for (const quint32 value : listValues) {
+        if (iWidth == 1)
+            stream << quint8(value);
+        else if (iWidth == 2)
+            stream << quint16(value);
+        else
+            stream << value;
+    }
+    return data;
+}
+
+CTiffEntry entry(quint16 tag, quint16 type, const QList<quint32> &listValues)
+{
+    const int iWidth = type == kShort ? 2 : type == kLong ? 4 : 1;
+    return {tag, type, quint32(listValues.size()), littleEndian(listValues, iWidth)};
+}
+
+CTiffEntry text(quint16 tag, const QByteArray &value)
+{
+    return {tag, kAscii, quint32(value.size() + 1), value + '\0'};
+}
+
+int ifdSize(const QList<CTiffEntry> &listEntries)
+{
+    int iSize = 2 + 12 * listEntries.size() + 4;
+    for (const CTiffEntry &e : listEntries)
+        iSize += e.value.size() > 4 ? e.value.size() + (e.value.size() & 1) : 0;
+    return iSize;
+}
+
+// Entries must be sorted by tag; values longer than four bytes follow the table.
+QByteArray serializeIfd(const QList<CTiffEntry> &listEntries, quint32 offset)
+{
+    QByteArray table;
+    QByteArray extra;
+    QDataStream stream(&table, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << quint16(listEntries.size());
+    const quint32 extraOffset = offset + 2 + 12 * quint32(listEntries.size()) + 4;
+    for (const CTiffEntry &e : listEntries) {
+        stream << e.tag << e.type << e.count;
+        if (e.value.size() <= 4) {
+            stream.writeRawData(e.value.leftJustified(4, '\0').constData(), 4);
+        } else {
+            stream << quint32(extraOffset + quint32(extra.size()));
+            extra += e.value;
+            if (e.value.size() & 1)
+                extra += '\0';
+        }
+    }
+    stream << quint32(0);
+    return table + extra;
+}
+
+} // namespace
+
+QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation)
+{
+    const QImage rgb = preview.convertToFormat(QImage::Format_RGB888);
+    QByteArray previewPixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        previewPixels.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rgb.width() * 3);
+    QByteArray rawPixels(rawSize.width() * rawSize.height() * 2, '\0');
+    for (int i = 0; i < rawPixels.size(); i += 2)
+        rawPixels[i + 1] = char(0x40 + (i / 2) % 64);
+
+    const quint32 pw = quint32(rgb.width());
+    const quint32 ph = quint32(rgb.height());
+    const quint32 rw = quint32(rawSize.width());
+    const quint32 rh = quint32(rawSize.height());
+    // Offsets are patched once the layout is known; their size does not change.
+    QList<CTiffEntry> listMain{entry(254, kLong, {1}), entry(256, kLong, {pw}), entry(257, kLong, {ph}),
+                               entry(258, kShort, {8, 8, 8}), entry(259, kShort, {1}), entry(262, kShort, {2}),
+                               text(271, "TestMake"), text(272, "TestCam"), entry(273, kLong, {0}),
+                               entry(274, kShort, {quint32(iOrientation)}), entry(277, kShort, {3}),
+                               entry(278, kLong, {ph}), entry(279, kLong, {pw * ph * 3}), entry(330, kLong, {0}),
+                               entry(50706, kByte, {1, 4, 0, 0}), text(50708, "TestCam")};
+    QList<CTiffEntry> listRaw{entry(254, kLong, {0}), entry(256, kLong, {rw}), entry(257, kLong, {rh}),
+                              entry(258, kShort, {16}), entry(259, kShort, {1}), entry(262, kShort, {32803}),
+                              entry(273, kLong, {0}), entry(277, kShort, {1}), entry(278, kLong, {rh}),
+                              entry(279, kLong, {rw * rh * 2}), entry(33421, kShort, {2, 2}),
+                              entry(33422, kByte, {0, 1, 1, 2}), entry(50717, kLong, {65535})};
+    const quint32 mainOffset = 8;
+    const quint32 rawIfdOffset = mainOffset + quint32(ifdSize(listMain));
+    const quint32 previewOffset = rawIfdOffset + quint32(ifdSize(listRaw));
+    const quint32 rawOffset = previewOffset + quint32(previewPixels.size());
+    listMain[8] = entry(273, kLong, {previewOffset});
+    listMain[13] = entry(330, kLong, {rawIfdOffset});
+    listRaw[6] = entry(273, kLong, {rawOffset});
+
+    QByteArray file("II*\0", 4);
+    file += littleEndian({mainOffset}, 4);
+    file += serializeIfd(listMain, mainOffset);
+    file += serializeIfd(listRaw, rawIfdOffset);
+    return file + previewPixels + rawPixels;
+}
+
 bool isRed(QRgb rgb)
 {
     return qRed(rgb) > 160 && qBlue(rgb) < 100;

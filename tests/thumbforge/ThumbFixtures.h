@@ -24,6 +24,10 @@ QByteArray tinyGif();
 // HEIC through libheif's encoder; false when no HEVC encoder is installed.
 bool writeHeic(const QString &strPath, const QImage &image);
 
+// A minimal DNG: a 16-bit CFA raw of rawSize and an uncompressed RGB preview in
+// IFD0 carrying the given EXIF-style orientation.
+QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation);
+
 bool isRed(QRgb rgb);
 
 } // namespace ThumbFixtures

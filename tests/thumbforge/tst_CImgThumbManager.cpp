@@ -144,6 +144,43 @@ private Q_SLOTS:
         QCOMPARE(height, 480U);
     }
 
+    void testRawPreviewOrDevelopment_data()
+    {
+        QTest::addColumn<QSize>("previewSize");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("thumbSize");
+        // Where the preview's red corner must be; the developed raw data has no such corner.
+        QTest::addColumn<QPoint>("redAt");
+        QTest::newRow("large preview, upright") << QSize(320, 240) << 1 << QSize(256, 192) << QPoint(4, 4);
+        QTest::newRow("large preview, turned right") << QSize(320, 240) << 6 << QSize(192, 256) << QPoint(187, 4);
+        // A preview too small for a thumbnail: the raw data is developed at half size.
+        QTest::newRow("tiny preview") << QSize(32, 24) << 1 << QSize(256, 192) << QPoint(-1, -1);
+    }
+
+    void testRawPreviewOrDevelopment()
+    {
+        QFETCH(QSize, previewSize);
+        QFETCH(int, orientation);
+        QFETCH(QSize, thumbSize);
+        QFETCH(QPoint, redAt);
+        const QString strPath = m_pDir->filePath(QStringLiteral("camera.dng"));
+        QVERIFY(writeBytes(strPath, dng(QSize(640, 480), cornerImage(previewSize.width(), previewSize.height()), orientation)));
+        CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
+        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QVERIFY(m_listThumbs.at(0).ok);
+        QImage image;
+        QVERIFY(CImgThumbManager::GetInstance()->GetThumbImage(strPath, image));
+        QCOMPARE(image.size(), thumbSize);
+        if (redAt.x() >= 0)
+            QVERIFY(isRed(image.pixel(redAt)));
+        else
+            QVERIFY(!isRed(image.pixel(4, 4)));
+        unsigned width = 0;
+        unsigned height = 0;
+        QVERIFY(GetImgWidthHeight(strPath.toStdWString().c_str(), width, height));
+        QCOMPARE(QSize(int(width), int(height)), QSize(640, 480));
+    }
+
     void testNothingReadyWhilePending()
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
