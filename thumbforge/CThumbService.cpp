@@ -175,12 +175,6 @@ QString CThumbService::pathOf(const QString &strKey) const
     return m_mapPathById.value(QByteArray::fromHex(strKey.toLatin1()), strKey);
 }
 
-int CThumbService::pendingCount() const
-{
-    QMutexLocker locker(&m_mutex);
-    return m_queue.size();
-}
-
 void CThumbService::remember(const QString &strPath)
 {
     const QByteArray digest = digestOf(strPath);

@@ -58,9 +58,6 @@ public:
     [[nodiscard]] bool findBigImage(const QString &strKey, QImage &image);
     [[nodiscard]] QString pathOf(const QString &strKey) const;
 
-    [[nodiscard]] int threadCount() const { return m_pool.maxThreadCount(); }
-    [[nodiscard]] int pendingCount() const;
-
 private:
     void remember(const QString &strPath);
     void scheduleLocked();
