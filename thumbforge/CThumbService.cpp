@@ -37,8 +37,9 @@ QByteArray digestOf(const QString &strPath)
 
 } // namespace
 
-CThumbService::CThumbService(const QString &strDiskRoot, int iThreads)
-    : m_diskCache(strDiskRoot)
+CThumbService::CThumbService(const QString &strDiskRoot, int iThreads, int iThumbBudgetBytes)
+    : m_thumbCache(iThumbBudgetBytes)
+    , m_diskCache(strDiskRoot)
     , m_strDiskRoot(strDiskRoot.isEmpty() ? QString() : QDir::cleanPath(strDiskRoot) + QLatin1Char('/'))
 {
     m_pool.setMaxThreadCount(qMax(1, iThreads));
@@ -148,7 +149,17 @@ void CThumbService::clearThumbs()
 
 bool CThumbService::findThumb(const QString &strKey, QImage &image)
 {
-    return m_thumbCache.find(pathOf(strKey), image);
+    const QString strPath = pathOf(strKey);
+    if (m_thumbCache.find(strPath, image))
+        return true;
+    // A thumbnail in view may have left the memory cache under a flood of queued
+    // ones; the page still holds it.
+    QMutexLocker locker(&m_pageMutex);
+    const auto it = m_mapPage.constFind(strPath);
+    if (it == m_mapPage.constEnd())
+        return false;
+    image = it.value();
+    return true;
 }
 
 bool CThumbService::findPageThumb(const QString &strKey, QImage &image)

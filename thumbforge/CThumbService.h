@@ -31,7 +31,8 @@ public:
     static constexpr int kBigBudgetBytes = 64 * 1024 * 1024;
 
     // An empty disk root keeps thumbnails in memory only.
-    explicit CThumbService(const QString &strDiskRoot, int iThreads = defaultThreadCount());
+    explicit CThumbService(const QString &strDiskRoot, int iThreads = defaultThreadCount(),
+                           int iThumbBudgetBytes = kThumbBudgetBytes);
     ~CThumbService();
     CThumbService(const CThumbService &) = delete;
     CThumbService &operator=(const CThumbService &) = delete;
@@ -73,7 +74,7 @@ private:
     int m_iPumps = 0;
     bool m_bRunning = false;
 
-    CThumbMemoryCache m_thumbCache{kThumbBudgetBytes};
+    CThumbMemoryCache m_thumbCache;
     CThumbMemoryCache m_bigCache{kBigBudgetBytes};
     CThumbDiskCache m_diskCache;
     QString m_strDiskRoot;

@@ -46,14 +46,6 @@ private Q_SLOTS:
         QVERIFY(!cache.find(QStringLiteral("unknown"), found));
     }
 
-    void testMemoryCacheRefusesImageOverBudget()
-    {
-        CThumbMemoryCache cache(1024);
-        cache.insert(QStringLiteral("huge"), QImage(256, 256, QImage::Format_RGB32));
-        QVERIFY(!cache.contains(QStringLiteral("huge")));
-        QCOMPARE(cache.usedBytes(), 0);
-    }
-
     void testDiskCacheFollowsDesktopLayout()
     {
         const QString strPhoto = writePhoto(QStringLiteral("photo one.jpg"));

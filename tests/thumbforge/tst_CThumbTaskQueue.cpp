@@ -72,24 +72,6 @@ private Q_SLOTS:
         QVERIFY(queue.isEmpty());
     }
 
-    void testJobsCarryKindAndGroup()
-    {
-        CThumbTaskQueue queue;
-        queue.pushThumb(CThumbRequest{7, QStringLiteral("a")}, false);
-        queue.setReserved({CThumbRequest{9, QStringLiteral("x")}});
-        queue.pushBigImage(QVariant(QStringLiteral("g")), QStringLiteral("big"));
-        CThumbJob job;
-        QVERIFY(queue.take(job));
-        QCOMPARE(job.kind, EnThumbJobKind::BigImage);
-        QCOMPARE(job.group, QVariant(QStringLiteral("g")));
-        QVERIFY(queue.take(job));
-        QCOMPARE(job.kind, EnThumbJobKind::Reserved);
-        QCOMPARE(job.group.toULongLong(), 9ULL);
-        QVERIFY(queue.take(job));
-        QCOMPARE(job.kind, EnThumbJobKind::Thumb);
-        QCOMPARE(job.group.toULongLong(), 7ULL);
-    }
-
     void testClearThumbsKeepsLargeImages()
     {
         CThumbTaskQueue queue;
