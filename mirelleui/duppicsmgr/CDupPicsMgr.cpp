@@ -4,6 +4,7 @@
 #include "CFileDelImplement.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
+#include "CRefreshSimialSlotThread.h"
 #include "CUsageEvent.h"
 #include "IModules.h"
 #include "IRegistry.h"
@@ -63,6 +64,12 @@ CDupPicsMgr::~CDupPicsMgr()
         if (m_pEngine)
             m_pEngine->Stop();
         m_pScanWorker->wait();
+    }
+    if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
+        if (m_pEngine)
+            m_pEngine->StopRegroup();
+        pRegroup->onCancel();
+        pRegroup->wait();
     }
     if (m_pOperateWorker) {
         m_pOperateWorker->requestStop();
@@ -144,6 +151,21 @@ void CDupPicsMgr::runOperateTask(const COperateTask &task)
         break;
     case TaskGroupsMerged:
         onTaskGroupsMerged(static_cast<const CMergeTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkGroup:
+        onTaskMarkGroup(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup, true);
+        break;
+    case TaskClearGroupMarks:
+        onTaskClearGroupMarks(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup);
+        break;
+    case TaskSetPhotoMark:
+        onTaskSetPhotoMark(static_cast<const CPhotoMarkTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkAll:
+        onTaskMarkAll();
+        break;
+    case TaskClearAllMarks:
+        onTaskClearAllMarks();
         break;
     case TaskCancelScan:
         onTaskCancelScan();

@@ -70,3 +70,11 @@ QObject *CDupPicsMgr::getPhotosModelNoCreate(QVariant pGroup, bool)
     Q_UNUSED(pGroup)
     return nullptr;
 }
+
+void CDupPicsMgr::notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked)
+{
+    // TODO(#6): hand the changed rows to the group's photo model.
+    Q_UNUSED(pGroup)
+    Q_UNUSED(listPaths)
+    Q_UNUSED(bMarked)
+}
