@@ -24,10 +24,10 @@ struct CPhotoFeature;
 class CSimilarity
 {
 public:
-    static constexpr int kFreeBits = 3;        // hash distances up to this score 100
-    static constexpr int kPercentPerBit = 4;   // each further differing bit costs this much
-    static constexpr int kMaxDistance = 16;    // beyond this the hash view scores 0
-    static constexpr double kCorrFloor = 0.45; // thumbnail correlation that scores 0
+    static constexpr int kFreeBits = 4;        // hash distances up to this score 100
+    static constexpr int kPercentPerBit = 3;   // each further differing bit costs this much
+    static constexpr int kMaxDistance = 20;    // beyond this the hash view scores 0
+    static constexpr double kCorrFloor = 0.3;  // thumbnail correlation that scores 0
 
     // Largest hash distance that can still reach the threshold: the index's search radius.
     static int radiusForThreshold(int iThreshold);

@@ -8,16 +8,19 @@
 
 namespace {
 
+constexpr int kChunkBits[] = {13, 13, 13, 13, 12};
+constexpr int kChunkShift[] = {0, 13, 26, 39, 52};
+
 inline uint32_t chunkOf(uint64_t hash, int c)
 {
-    return uint32_t(hash >> (16 * c)) & 0xFFFFu;
+    return uint32_t(hash >> kChunkShift[c]) & ((1u << kChunkBits[c]) - 1u);
 }
 
-// 16-bit masks with at most iBits set, fewest first.
-std::vector<uint32_t> masksUpTo(int iBits)
+// Masks of the chunk's width with at most iBits set, fewest first.
+std::vector<uint32_t> masksUpTo(int iWidth, int iBits)
 {
     std::vector<uint32_t> masks;
-    for (uint32_t m = 0; m <= 0xFFFFu; ++m)
+    for (uint32_t m = 0; m < (1u << iWidth); ++m)
         if (__builtin_popcount(m) <= iBits)
             masks.push_back(m);
     std::stable_sort(masks.begin(), masks.end(),
@@ -42,20 +45,20 @@ CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, c
     m_listFirstEntry[features.size()] = uint32_t(m_listEntries.size());
     for (int c = 0; c < kChunks; ++c) {
         std::vector<uint32_t> &offsets = m_offsets[c];
-        offsets.assign(65537, 0);
+        offsets.assign((size_t(1) << kChunkBits[c]) + 1, 0);
         for (const CEntry &e : m_listEntries)
             ++offsets[chunkOf(e.hash, c) + 1];
         for (size_t v = 1; v < offsets.size(); ++v)
             offsets[v] += offsets[v - 1];
         std::vector<uint32_t> fill(offsets.begin(), offsets.end() - 1);
         m_buckets[c].resize(m_listEntries.size());
-        for (uint32_t e = 0; e < m_listEntries.size(); ++e)
-            m_buckets[c][fill[chunkOf(m_listEntries[e].hash, c)]++] = e;
+        for (const CEntry &e : m_listEntries)
+            m_buckets[c][fill[chunkOf(e.hash, c)]++] = e;
     }
 }
 
-void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<uint32_t> &masks,
-                                  std::vector<CSimilarEdge> &out) const
+void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
+                                  const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const
 {
     const int chunkRadius = iRadius / kChunks;
     const size_t firstOut = out.size();
@@ -63,19 +66,19 @@ void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold, const
         const uint64_t q = m_listEntries[qe].hash;
         for (int c = 0; c < kChunks; ++c) {
             const uint32_t qc = chunkOf(q, c);
-            for (uint32_t mask : masks) {
+            for (uint32_t mask : masks[size_t(c)]) {
                 const uint32_t v = qc ^ mask;
-                const uint32_t *b = m_buckets[c].data() + m_offsets[c][v];
-                const uint32_t *bEnd = m_buckets[c].data() + m_offsets[c][v + 1];
+                const CEntry *b = m_buckets[c].data() + m_offsets[c][v];
+                const CEntry *bEnd = m_buckets[c].data() + m_offsets[c][v + 1];
                 for (; b != bEnd; ++b) {
-                    const CEntry &e = m_listEntries[*b];
-                    if (e.iItem <= i)
+                    const CEntry &e = *b;
+                    if (e.iItem <= i || __builtin_popcountll(q ^ e.hash) > iRadius)
                         continue;
                     // Seen through an earlier chunk already: skip the repeat.
                     bool bEarlier = false;
                     for (int pc = 0; pc < c && !bEarlier; ++pc)
                         bEarlier = __builtin_popcount(chunkOf(q, pc) ^ chunkOf(e.hash, pc)) <= chunkRadius;
-                    if (bEarlier || __builtin_popcountll(q ^ e.hash) > iRadius)
+                    if (bEarlier)
                         continue;
                     const int s = CSimilarity::score(m_features[i], m_features[e.iItem]);
                     if (s >= std::max(1, iThreshold))
@@ -100,7 +103,9 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
     const int radius = CSimilarity::radiusForThreshold(iThreshold);
     if (radius < 0)
         return {};
-    const std::vector<uint32_t> masks = masksUpTo(radius / kChunks);
+    std::vector<std::vector<uint32_t>> masks;
+    for (int c = 0; c < kChunks; ++c)
+        masks.push_back(masksUpTo(kChunkBits[c], radius / kChunks));
     const uint32_t count = uint32_t(m_features.size());
     constexpr uint32_t kBatch = 256;
     std::atomic<uint32_t> next{0};

@@ -17,9 +17,11 @@ struct CSimilarEdge
 
 // Finds every pair of photos whose score reaches a threshold without comparing
 // all pairs: multi-index hashing over the 64-bit DCT hashes. The hash is cut into
-// four 16-bit chunks; two hashes within distance r agree within r/4 bits on at
-// least one chunk, so each photo looks only into the buckets of its chunks'
-// near neighbours. A photo with an orientation tag is indexed under both hashes.
+// m chunks; two hashes within distance r agree within r/m bits on at least one
+// chunk, so each photo looks only into the buckets of its chunks'
+// near neighbours. Five chunks of 12 or 13 bits keep both the number of buckets
+// looked into and the photos met in them small at the default threshold's radius.
+// A photo with an orientation tag is indexed under both hashes.
 class CSimilarityIndex
 {
 public:
@@ -38,14 +40,14 @@ private:
         uint64_t hash;
         uint32_t iItem;
     };
-    static constexpr int kChunks = 4;
+    static constexpr int kChunks = 5;
 
-    void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<uint32_t> &masks,
+    void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
                     std::vector<CSimilarEdge> &out) const;
 
     const std::vector<CPhotoFeature> &m_features;
     std::vector<CEntry> m_listEntries;
-    std::vector<uint32_t> m_listFirstEntry;  // per item: its entries are contiguous
-    std::vector<uint32_t> m_offsets[kChunks];  // 65537 bucket starts per chunk
-    std::vector<uint32_t> m_buckets[kChunks];  // entry indices, bucketed by chunk value
+    std::vector<uint32_t> m_listFirstEntry;    // per item: its entries are contiguous
+    std::vector<uint32_t> m_offsets[kChunks];  // bucket starts per chunk value, one extra at the end
+    std::vector<CEntry> m_buckets[kChunks];    // the entries again, bucketed by chunk value
 };
