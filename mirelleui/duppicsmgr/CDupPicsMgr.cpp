@@ -27,6 +27,7 @@ QString g_strEngineOverride;
 CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
 {
     m_pFileDel = new CFileDelImplement(this);
+    createGroupModel();
     resetModel();
 
     connect(this, &CDupPicsMgr::sigRefreshImgItem, this, &CDupPicsMgr::slotRefreshImgItem, Qt::QueuedConnection);
@@ -35,6 +36,7 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
     connect(this, &CDupPicsMgr::sigDelDupImgsResult, this, &CDupPicsMgr::slotDelDupImgsResult, Qt::DirectConnection);
     connect(m_pFileDel, &CFileDelImplement::sigCloseProcessWind, this, &CDupPicsMgr::sigCloseProcessWind);
     connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
+    attachGroupModel();
 
     loadEngine();
     if (m_pEngine) {
@@ -235,11 +237,6 @@ int CDupPicsMgr::fullyMarkedGroupCount() const
             ++n;
     }
     return n;
-}
-
-QObject *CDupPicsMgr::model() const
-{
-    return reinterpret_cast<QObject *>(m_pGroupProxy);
 }
 
 void CDupPicsMgr::openFile(QString path)

@@ -310,4 +310,40 @@ private:
     CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;
     QPointer<CCollectionThread> m_pScanWorker;
     CDoOperateTask *m_pOperateWorker = nullptr;
+
+    // Result models
+public:
+    enum class EnMarkResult { Done, NoGroup, BadRow, NoPath };
+
+    CNodeItemModel *groupModel() const { return m_pGroupModel; }
+    CPhotosItemModel *photoModelOf(quint64 pGroup) const;
+    // Runs f(const GroupSummary &) under the result lock; false when the group is not filed.
+    template <typename F>
+    bool readGroup(quint64 pGroup, F &&f) const
+    {
+        QMutexLocker locker(resultReadLock());
+        const auto it = m_mapGroups.constFind(pGroup);
+        if (it == m_mapGroups.constEnd())
+            return false;
+        f(*it);
+        return true;
+    }
+    // The record behind a photo model row: files[iRow] when it carries strPath, else the
+    // first record with that path.
+    bool readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const;
+    // Sets or clears one mark at once, on the calling thread.
+    EnMarkResult markPhotoNow(quint64 pGroup, int iRow, bool bState);
+    bool isThumbRefreshStopped() const { return m_bThumbRefreshStopped.load(); }
+    void setThumbRefreshStopped(bool bStopped) { m_bThumbRefreshStopped = bStopped; }
+
+private:
+    void createGroupModel();
+    void attachGroupModel();
+    QMutex *resultReadLock() const;
+    bool hasMethod(const char *szSignature) const;
+
+    // Set while this thread holds the result lock to reset the models, whose signals
+    // reach code that reads the tables again.
+    std::atomic<QThread *> m_pResetThread{nullptr};
+    std::atomic_bool m_bThumbRefreshStopped{false};
 };
