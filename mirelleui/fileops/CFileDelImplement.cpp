@@ -259,6 +259,13 @@ QMap<QString, bool> CFileDelImplement::moveInPool(const QStringList &listFiles, 
                                   .arg(QDir::toNativeSeparators(it.key()),
                                        CFileMoveThread::targetFolder(strDstFolder, it.key()), it.value()));
     }
+    // The figures also come by queued signal; when this thread is the one they are queued
+    // to, they would arrive only after we return, so we take the final ones directly.
+    const CFileMoveManager::CFigures figures = m_pMoveManager->figures();
+    m_iProgress = figures.iProgress;
+    m_iProcCount = int(figures.i64Processed);
+    m_iFileCount = int(figures.i64MovedCount);
+    m_i64FileSize = figures.i64MovedSize;
     return m_pMoveManager->results();
 }
 

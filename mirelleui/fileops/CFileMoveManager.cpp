@@ -98,6 +98,12 @@ QMap<QString, QString> CFileMoveManager::failures() const
     return m_mapFailures;
 }
 
+CFileMoveManager::CFigures CFileMoveManager::figures() const
+{
+    QMutexLocker locker(&m_mutex);
+    return CFigures{m_iProgress, m_i64Processed, m_i64MovedCount, m_i64MovedSize};
+}
+
 void CFileMoveManager::slotMoveResult(QString strFilePath, qlonglong fileSize, bool bReulst)
 {
     QMutexLocker locker(&m_mutex);

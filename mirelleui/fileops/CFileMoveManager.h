@@ -17,6 +17,14 @@ class CFileMoveManager : public QObject
 {
     Q_OBJECT
 public:
+    struct CFigures
+    {
+        int iProgress = 0;
+        qint64 i64Processed = 0;
+        qint64 i64MovedCount = 0;
+        qint64 i64MovedSize = 0;
+    };
+
     CFileMoveManager();
     ~CFileMoveManager() override;
 
@@ -34,6 +42,8 @@ public:
     QMap<QString, bool> results() const;
     // Why each failed file failed.
     QMap<QString, QString> failures() const;
+    // The figures of the results recorded so far, as signalProgressInfo last sent them.
+    CFigures figures() const;
 
 Q_SIGNALS:
     void signalProgressInfo(int progress, qlonglong procCount, qlonglong iFileCount, qlonglong fileSize);

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStorageInfo>
 
 namespace {
@@ -267,11 +268,28 @@ bool CLinuxFileOps::moveToTrash(const QString &strPath, QString *pstrError)
     struct stat st = {};
     if (!checkRemovable(QFile::encodeName(strPath), &st, pstrError))
         return false;
+    // Qt falls back to the current directory when the home trash is missing, so we create
+    // it first, as the trash specification allows.
+    const QString homeTrash =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    if (!QDir().mkpath(homeTrash + QStringLiteral("/files")) || !QDir().mkpath(homeTrash + QStringLiteral("/info"))) {
+        setError(pstrError, QStringLiteral("the trash folder %1 cannot be created").arg(homeTrash));
+        return false;
+    }
     // Qt writes the .trashinfo record and picks the trash of the file's own volume, so the
     // desktop's trash can put the file back.
     QFile file(strPath);
     if (!file.moveToTrash()) {
         setError(pstrError, file.errorString());
+        return false;
+    }
+    const QString trashed = file.fileName();
+    if (!trashed.startsWith(QLatin1Char('/')) || !trashed.contains(QLatin1String("/files/"))) {
+        // Somewhere no trash is: put it back.
+        const bool bBack = ::renameat2(AT_FDCWD, QFile::encodeName(trashed).constData(), AT_FDCWD,
+                                       QFile::encodeName(strPath).constData(), RENAME_NOREPLACE) == 0;
+        setError(pstrError, bBack ? QStringLiteral("no trash folder could be found for it")
+                                  : QStringLiteral("it went to %1 instead of a trash folder").arg(trashed));
         return false;
     }
     return true;
