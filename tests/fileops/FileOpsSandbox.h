@@ -204,3 +204,29 @@ public:
         return true;
     }
 };
+
+namespace sandbox {
+
+// A sysfs tree as the kernel lays it out: block devices link into the device hierarchy and
+// a partition's "removable" flag sits on its disk.
+//   sdb (removable) with sdb1; vda (fixed) with vda1; dm-0 mapped onto sdb1.
+inline bool makeFakeSysfs(const QString &strRoot)
+{
+    const QString devices = strRoot + QStringLiteral("/devices/pci0/");
+    bool bOk = writeFile(devices + "usb1/block/sdb/removable", "1\n")
+        && writeFile(devices + "usb1/block/sdb/sdb1/partition", "1\n")
+        && writeFile(devices + "virtio/block/vda/removable", "0\n")
+        && writeFile(devices + "virtio/block/vda/vda1/partition", "1\n")
+        && writeFile(strRoot + QStringLiteral("/devices/virtual/block/dm-0/removable"), "0\n")
+        && QDir().mkpath(strRoot + QStringLiteral("/devices/virtual/block/dm-0/slaves/sdb1"))
+        && QDir().mkpath(strRoot + QStringLiteral("/class/block"));
+    const QString links = strRoot + QStringLiteral("/class/block/");
+    bOk = bOk && QFile::link(devices + "usb1/block/sdb", links + "sdb")
+        && QFile::link(devices + "usb1/block/sdb/sdb1", links + "sdb1")
+        && QFile::link(devices + "virtio/block/vda", links + "vda")
+        && QFile::link(devices + "virtio/block/vda/vda1", links + "vda1")
+        && QFile::link(strRoot + QStringLiteral("/devices/virtual/block/dm-0"), links + "dm-0");
+    return bOk;
+}
+
+} // namespace sandbox
