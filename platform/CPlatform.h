@@ -1,5 +1,6 @@
 #pragma once
 
+class IDesktop;
 class IModules;
 class IRegistry;
 class IShell;
@@ -13,9 +14,11 @@ IVolumes &volumes();
 IModules &modules();
 IRegistry &registry();
 IShell &shell();
+IDesktop &desktop();
 
 void setVolumes(IVolumes *pVolumes);
 void setRegistry(IRegistry *pRegistry);
 void setShell(IShell *pShell);
+void setDesktop(IDesktop *pDesktop);
 
 } // namespace dp::platform
