@@ -181,6 +181,13 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
     const CScanOptions options = pFilter ? static_cast<CScanFilter *>(pFilter)->options() : CScanOptions{};
     if (!m_cache.isOpen())
         m_cache.open(CFeatureCache::defaultPath());
+    {
+        // A new scan replaces what the last one learnt, stopped or not; the
+        // records already handed out keep their own reference to it.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pData.reset();
+        m_listRemoved.clear();
+    }
 
     bool bDone = readPhotos(options, pSink, *pCounters);
     std::shared_ptr<CScanData> pData;
@@ -374,7 +381,7 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     if (!bDone || bStop)
         return false;
     if (pSink)
-        pSink->StepFinished(3, builder.groupCount());
+        pSink->StepFinished(3, 0);
     return true;
 }
 

@@ -36,7 +36,7 @@ QString groupsToText(const QList<QSet<QString>> &groups)
 }
 
 enum EnCopy { Copy_Exact, Copy_Half, Copy_Recompressed, Copy_Png, Copy_Webp, Copy_Tiff, Copy_Crop3, Copy_Brighter,
-              Copy_ExifRotation, Copy_SmallRecompressed };
+              Copy_ExifRotation, Copy_SmallRecompressed, Copy_Heic };
 
 quint32 crc32(const QByteArray &data)
 {
@@ -148,6 +148,7 @@ void TestScanEngine::testGroupsTransformedCopy_data()
     QTest::newRow("brighter with more contrast") << int(Copy_Brighter) << "copy.jpg";
     QTest::newRow("rotated by the EXIF tag only") << int(Copy_ExifRotation) << "copy.jpg";
     QTest::newRow("a quarter size, quality 60") << int(Copy_SmallRecompressed) << "copy.jpg";
+    QTest::newRow("converted to HEIC") << int(Copy_Heic) << "copy.heic";
 }
 
 void TestScanEngine::testGroupsTransformedCopy()
@@ -171,6 +172,10 @@ void TestScanEngine::testGroupsTransformedCopy()
         QVERIFY(setOrientation(path(name), 6));
         break;
     case Copy_SmallRecompressed: QVERIFY(save(resized(original, 0.25), path(name), "JPG", 60)); break;
+    case Copy_Heic:
+        if (!saveHeic(original, path(name)))
+            QSKIP("libheif has no HEVC encoder here");
+        break;
     }
     addDistractors(m_pDir->path());
     // When scanned at the default threshold
@@ -183,6 +188,11 @@ void TestScanEngine::testGroupsTransformedCopy()
     QCOMPARE(events[0].record.similarity, uint8_t(100));
     QVERIFY(events[1].record.similarity >= 70);
     QCOMPARE(events[1].record.similarity == 100, copy == Copy_Exact);
+    if (copy == Copy_Heic) {
+        const PhotoRecord heic = harness.sink().recordOf(name);
+        QCOMPARE(heic.width, uint16_t(640));
+        QCOMPARE(heic.height, uint16_t(480));
+    }
 }
 
 void TestScanEngine::testKeepsDifferentPhotosApart_data()
