@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -78,6 +80,7 @@ private slots:
     void testRegroupReadsNoFile();
     void testSecondScanReadsNoImage();
     void testCorruptCacheIsRebuilt();
+    void testLockedCacheIsNotFatal();
     void testRemovedFileIsNotReportedAgain();
     void testStopReturnsWithin200ms();
     void testSkipsBadInput_data();
@@ -348,6 +351,31 @@ void TestScanEngine::testCorruptCacheIsRebuilt()
     QCOMPARE(harness.lastStats().value("cached"), 2);
 }
 
+void TestScanEngine::testLockedCacheIsNotFatal()
+{
+    const QImage base = scene(97);
+    QVERIFY(save(base, path("a.jpg")));
+    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
+    CEngineHarness harness;
+    QCOMPARE(harness.scan({m_pDir->path()}), 0);
+    // Another process holds the cache's write lock for the whole second scan.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        db.setDatabaseName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                           + QStringLiteral("/mirelle/features.sqlite"));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(save(scene(98), path("c.jpg")));
+        CEngineHarness second;
+        QCOMPARE(second.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(second.sink().groups()), groupsToText({names({"a.jpg", "b.jpg"})}));
+        QCOMPARE(second.lastStats().value("decoded"), 1);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+}
+
 void TestScanEngine::testRemovedFileIsNotReportedAgain()
 {
     const QImage base = scene(101);
@@ -408,6 +436,7 @@ void TestScanEngine::testSkipsBadInput_data()
     for (int i = 600; i < scrambled.size(); i += 7)
         scrambled[i] = char(scrambled[i] ^ 0x5a);
     QTest::newRow("corrupt JPEG") << "corrupt.jpg" << scrambled << "corrupt";
+    QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable";
     QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage";
     // A JPEG header that claims 60000 x 60000 pixels, and a PNG one that claims 40000 x 40000.
     QByteArray bomb = QByteArray::fromHex("FFD8FFC0001108EA60EA6003012200021101031101"
@@ -445,6 +474,11 @@ void TestScanEngine::testSkipsBadInput()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write(content);
     bad.close();
+    if (name == QLatin1String("unreadable.jpg")) {
+        if (::geteuid() == 0)
+            QSKIP("permissions do not stop root from reading");
+        QVERIFY(bad.setPermissions(QFileDevice::Permissions()));
+    }
     // When scanned
     CEngineHarness harness;
     QCOMPARE(harness.scan({m_pDir->path()}), 0);
@@ -478,6 +512,8 @@ void TestScanEngine::testWalksNestedPathsAndLinkLoopsOnce()
         const QSet<QString> expected = follow ? names({"a.jpg", "b.png", "link.jpg"}) : names({"a.jpg", "b.png"});
         QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({expected}));
         QCOMPARE(harness.lastStats().value("found"), qint64(expected.size()));
+        if (::geteuid() != 0)
+            QCOMPARE(harness.lastStats().value("unreadableFolders"), 1);
     }
     QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
