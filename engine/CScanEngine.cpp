@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <sys/stat.h>
 #include <thread>
 
 Q_LOGGING_CATEGORY(lcEngine, "mirelle.engine")
@@ -216,7 +217,13 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         for (CScanVolume *pVolume : m_listVolumes)
             roots += pVolume->absolutePaths();
     }
-    CFileWalker walker({options.setSuffixes, options.i64MinSize, options.bFollowLinks});
+    QSet<uint64_t> devices;
+    for (const CVolumeInfo &info : dp::platform::volumes().volumes()) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(info.strRoot).constData(), &st) == 0)
+            devices.insert(uint64_t(st.st_dev));
+    }
+    CFileWalker walker({options.setSuffixes, options.i64MinSize, options.bFollowLinks, devices});
     std::vector<CFoundFile> files;
     runPolled([&] { files = walker.walk(roots, 4, m_bStop); },
               [&] { if (pSink) pSink->DuplicatingSink(1, 0, 0); });
