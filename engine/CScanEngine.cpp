@@ -12,6 +12,7 @@
 #include "CSimilarityIndex.h"
 #include "IVolumes.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -340,6 +341,8 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     // Step 2: links through the hash index.
     std::vector<CSimilarEdge> edges;
     std::atomic<uint64_t> searched{0};
+    QElapsedTimer linkTimer;
+    linkTimer.start();
     runPolled(
         [&] {
             const CSimilarityIndex index(pData->features, active);
@@ -348,6 +351,8 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
         [&] { if (pSink) pSink->DuplicatingSink(2, searched, 0); });
     if (bStop)
         return false;
+    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%: %3 links in %4 ms")
+        .arg(pData->count()).arg(iThreshold).arg(edges.size()).arg(linkTimer.elapsed());
     if (pSink) {
         pSink->DuplicatingSink(2, searched, 0);
         pSink->StepFinished(2, edges.size());
