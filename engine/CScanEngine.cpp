@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <sys/stat.h>
 #include <thread>
@@ -159,15 +160,22 @@ void CScanEngine::SetFileState(uint64_t iFileId, uint8_t iState)
 
 void CScanEngine::runPolled(const std::function<void()> &work, const std::function<void()> &poll)
 {
-    std::atomic_bool bFinished{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool bFinished = false;
     std::thread worker([&] {
         work();
+        std::lock_guard<std::mutex> lock(mutex);
         bFinished = true;
+        finished.notify_one();
     });
-    while (!bFinished) {
-        std::this_thread::sleep_for(kPollInterval);
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!finished.wait_for(lock, kPollInterval, [&] { return bFinished; })) {
+        lock.unlock();
         poll();
+        lock.lock();
     }
+    lock.unlock();
     worker.join();
 }
 
