@@ -1,5 +1,6 @@
 // The Linux implementations behind the platform accessors.
 #include "CIniRegistry.h"
+#include "CLinuxDesktop.h"
 #include "CLinuxShell.h"
 #include "CLinuxVolumes.h"
 #include "IModules.h"
@@ -41,6 +42,12 @@ IShell &shell()
 {
     static CLinuxShell s_shell;
     return s_shell;
+}
+
+IDesktop &desktop()
+{
+    static CLinuxDesktop s_desktop;
+    return s_desktop;
 }
 
 } // namespace dp::platform::native
