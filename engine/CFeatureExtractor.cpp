@@ -64,6 +64,10 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
                                            QString &strError)
 {
     thread_local std::vector<uint8_t> buffer;
+    // A rare huge file must not leave its buffer behind for the rest of the scan.
+    constexpr size_t kKeptBuffer = size_t(64) << 20;
+    if (buffer.capacity() > kKeptBuffer)
+        std::vector<uint8_t>().swap(buffer);
     size_t size = 0;
     if (!readWholeFile(strPath, buffer, size, strError))
         return EnExtractStatus::Unreadable;

@@ -134,6 +134,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                     continue;  // a dangling link or a file gone meanwhile
                 const QByteArray childPath = prefix + name;
                 if (S_ISDIR(st.st_mode)) {
+                    if (!m_options.setDevices.isEmpty() && !m_options.setDevices.contains(uint64_t(st.st_dev)))
+                        continue;
                     if (queue.claim(st.st_dev, st.st_ino))
                         queue.push(childPath);
                 } else if (S_ISREG(st.st_mode)) {

@@ -29,6 +29,9 @@ public:
         QSet<QString> setSuffixes;  // lower case, without the dot; empty = every file
         uint64_t i64MinSize = 0;
         bool bFollowLinks = false;
+        // Filesystems the walk may enter below a root (empty = any): a walk of
+        // "/" must not wander into /proc, /sys or other pseudo filesystems.
+        QSet<uint64_t> setDevices;
     };
 
     explicit CFileWalker(COptions options) : m_options(std::move(options)) {}

@@ -296,13 +296,27 @@ EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CD
         strError = reader.errorString().toStdString();
         return EnDecodeStatus::Corrupt;
     }
-    image = image.convertToFormat(QImage::Format_Grayscale8);
     CGrayImage &img = out.gray;
     img.iWidth = image.width();
     img.iHeight = image.height();
     img.pixels.resize(size_t(img.iWidth) * size_t(img.iHeight));
-    for (int y = 0; y < img.iHeight; ++y)
-        std::memcpy(img.pixels.data() + size_t(y) * size_t(img.iWidth), image.constScanLine(y), size_t(img.iWidth));
+    if (image.hasAlphaChannel()) {
+        // Transparent parts are compared as a viewer shows them: on white, not as
+        // whatever colour the file keeps under zero alpha.
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.iHeight; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            uint8_t *dst = img.pixels.data() + size_t(y) * size_t(img.iWidth);
+            for (int x = 0; x < img.iWidth; ++x) {
+                const int a = qAlpha(line[x]);
+                dst[x] = uint8_t((qGray(line[x]) * a + 255 * (255 - a) + 127) / 255);
+            }
+        }
+    } else {
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < img.iHeight; ++y)
+            std::memcpy(img.pixels.data() + size_t(y) * size_t(img.iWidth), image.constScanLine(y), size_t(img.iWidth));
+    }
     out.iFullWidth = full.width();
     out.iFullHeight = full.height();
     shrinkToWorkSize(img);

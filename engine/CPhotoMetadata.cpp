@@ -2,9 +2,9 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include <QDateTime>
 #include <QString>
 
+#include <cstdio>
 #include <mutex>
 
 void CPhotoMetadata::initializeLibrary()
@@ -38,17 +38,28 @@ std::string tagText(const Exiv2::ExifData &exif, const char *pszKey)
     return text;
 }
 
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+int64_t daysFromCivil(int64_t y, int m, int d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
 // EXIF dates carry no zone; we keep the wall-clock time the camera showed by
-// reading it as UTC, so the date shown is the one the camera wrote.
+// reading it as UTC, so the date shown is the one the camera wrote. Parsed by
+// hand: the C library's time-zone calls are not safe on many threads.
 uint64_t parseExifDate(const std::string &text)
 {
-    const QDateTime dt = QDateTime::fromString(QString::fromStdString(text).left(19),
-                                               QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    if (!dt.isValid())
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+    if (std::sscanf(text.c_str(), "%4d:%2d:%2d %2d:%2d:%2d", &y, &mo, &d, &h, &mi, &sec) != 6)
         return 0;
-    QDateTime utc = dt;
-    utc.setTimeSpec(Qt::UTC);
-    return fileTimeFromUnix(utc.toSecsSinceEpoch());
+    if (y < 1601 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || sec > 60 || h < 0 || mi < 0 || sec < 0)
+        return 0;
+    return fileTimeFromUnix(daysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + sec);
 }
 
 } // namespace

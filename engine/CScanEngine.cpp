@@ -12,13 +12,16 @@
 #include "CSimilarityIndex.h"
 #include "IVolumes.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTextStream>
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <sys/stat.h>
 #include <thread>
 
 Q_LOGGING_CATEGORY(lcEngine, "mirelle.engine")
@@ -157,15 +160,22 @@ void CScanEngine::SetFileState(uint64_t iFileId, uint8_t iState)
 
 void CScanEngine::runPolled(const std::function<void()> &work, const std::function<void()> &poll)
 {
-    std::atomic_bool bFinished{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool bFinished = false;
     std::thread worker([&] {
         work();
+        std::lock_guard<std::mutex> lock(mutex);
         bFinished = true;
+        finished.notify_one();
     });
-    while (!bFinished) {
-        std::this_thread::sleep_for(kPollInterval);
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!finished.wait_for(lock, kPollInterval, [&] { return bFinished; })) {
+        lock.unlock();
         poll();
+        lock.lock();
     }
+    lock.unlock();
     worker.join();
 }
 
@@ -181,6 +191,13 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
     const CScanOptions options = pFilter ? static_cast<CScanFilter *>(pFilter)->options() : CScanOptions{};
     if (!m_cache.isOpen())
         m_cache.open(CFeatureCache::defaultPath());
+    {
+        // A new scan replaces what the last one learnt, stopped or not; the
+        // records already handed out keep their own reference to it.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pData.reset();
+        m_listRemoved.clear();
+    }
 
     bool bDone = readPhotos(options, pSink, *pCounters);
     std::shared_ptr<CScanData> pData;
@@ -209,7 +226,13 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         for (CScanVolume *pVolume : m_listVolumes)
             roots += pVolume->absolutePaths();
     }
-    CFileWalker walker({options.setSuffixes, options.i64MinSize, options.bFollowLinks});
+    QSet<uint64_t> devices;
+    for (const CVolumeInfo &info : dp::platform::volumes().volumes()) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(info.strRoot).constData(), &st) == 0)
+            devices.insert(uint64_t(st.st_dev));
+    }
+    CFileWalker walker({options.setSuffixes, options.i64MinSize, options.bFollowLinks, devices});
     std::vector<CFoundFile> files;
     runPolled([&] { files = walker.walk(roots, 4, m_bStop); },
               [&] { if (pSink) pSink->DuplicatingSink(1, 0, 0); });
@@ -326,6 +349,8 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     // Step 2: links through the hash index.
     std::vector<CSimilarEdge> edges;
     std::atomic<uint64_t> searched{0};
+    QElapsedTimer linkTimer;
+    linkTimer.start();
     runPolled(
         [&] {
             const CSimilarityIndex index(pData->features, active);
@@ -334,6 +359,8 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
         [&] { if (pSink) pSink->DuplicatingSink(2, searched, 0); });
     if (bStop)
         return false;
+    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%: %3 links in %4 ms")
+        .arg(pData->count()).arg(iThreshold).arg(edges.size()).arg(linkTimer.elapsed());
     if (pSink) {
         pSink->DuplicatingSink(2, searched, 0);
         pSink->StepFinished(2, edges.size());
@@ -374,7 +401,7 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     if (!bDone || bStop)
         return false;
     if (pSink)
-        pSink->StepFinished(3, builder.groupCount());
+        pSink->StepFinished(3, 0);
     return true;
 }
 

@@ -20,6 +20,11 @@ struct CScanOptions;
 // their hashes (step 2) and turns the links into groups, reporting them as they
 // form (step 3). The features stay in memory for Regroup, and in the cache for
 // the next scan. Sink callbacks are made on the thread that called in.
+//
+// Record flags: preferred marks a camera original (CPhotoMetadata's rule).
+// Hidden marks a second name (hard link) of a file already in the group: it is
+// neither shown nor counted nor marked, since removing it frees no space. A file
+// that SetFileState calls removed is never reported again, by any regroup.
 class CScanEngine : public IScanEngine
 {
 public:

@@ -52,16 +52,39 @@ int correlationScore(double corr)
     return int(std::clamp(std::floor(s), 0.0, 100.0));
 }
 
+// Where each pixel of a stored-frame thumbnail comes from in the upright one,
+// per orientation: built once, so comparing a tagged photo allocates nothing.
+struct CThumbTurns
+{
+    std::array<std::array<uint8_t, kThumbPixels>, 9> from{};
+
+    CThumbTurns()
+    {
+        std::vector<uint8_t> index(kThumbPixels);
+        for (int i = 0; i < kThumbPixels; ++i)
+            index[size_t(i)] = uint8_t(i);
+        for (int o = 1; o <= 8; ++o) {
+            const std::vector<uint8_t> turned = orientSquare(index, kThumbSide, inverseOrientation(o));
+            std::copy(turned.begin(), turned.end(), from[size_t(o)].begin());
+        }
+    }
+};
+
 // The thumbnail as the photo's pixels are stored, for comparing against copies
 // that differ only by the orientation tag.
 std::array<uint8_t, kThumbPixels> storedThumb(const CPhotoFeature &f)
 {
-    const std::vector<uint8_t> upright(f.thumb.begin(), f.thumb.end());
-    const std::vector<uint8_t> stored = orientSquare(upright, kThumbSide, inverseOrientation(f.orientation));
+    static const CThumbTurns turns;
+    const auto &from = turns.from[size_t(std::clamp<int>(f.orientation, 1, 8))];
     std::array<uint8_t, kThumbPixels> out{};
-    std::copy(stored.begin(), stored.end(), out.begin());
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = f.thumb[from[i]];
     return out;
 }
+
+// Below this spread a thumbnail is flat: blank frames and solid fills have no
+// layout to compare, and would otherwise all look alike.
+constexpr double kFlatVariance = 4.0;
 
 } // namespace
 
@@ -139,23 +162,32 @@ uint64_t CSimilarity::dctHash(const std::vector<float> &grid32)
     return hash;
 }
 
+bool CSimilarity::isFlat(const CPhotoFeature &f)
+{
+    uint32_t sum = 0, sumSq = 0;
+    for (uint8_t v : f.thumb) {
+        sum += v;
+        sumSq += uint32_t(v) * v;
+    }
+    const double mean = double(sum) / kThumbPixels;
+    return double(sumSq) / kThumbPixels - mean * mean < kFlatVariance;
+}
+
 double CSimilarity::thumbCorrelation(const uint8_t *pA, const uint8_t *pB)
 {
-    int64_t sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    // 32-bit sums cannot overflow for 256 bytes, and keep the loop vectorisable.
+    uint32_t sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
     for (int i = 0; i < kThumbPixels; ++i) {
-        const int a = pA[i], b = pB[i];
+        const uint32_t a = pA[i], b = pB[i];
         sa += a;
         sb += b;
         saa += a * a;
         sbb += b * b;
         sab += a * b;
     }
-    constexpr int64_t n = kThumbPixels;
-    const double va = double(n * saa - sa * sa), vb = double(n * sbb - sb * sb);
-    // Flat pictures (blank frames, solid fills) have no layout to compare: they
-    // match only a flat picture of about the same tone.
-    constexpr double kFlat = double(n) * double(n) * 4.0;
-    if (va < kFlat || vb < kFlat)
-        return (va < kFlat && vb < kFlat && std::abs(sa - sb) < 8 * n) ? 1.0 : 0.0;
-    return double(n * sab - sa * sb) / std::sqrt(va * vb);
+    constexpr double n = kThumbPixels;
+    const double va = n * saa - double(sa) * sa, vb = n * sbb - double(sb) * sb;
+    if (va < n * n * kFlatVariance || vb < n * n * kFlatVariance)
+        return 0.0;
+    return (n * sab - double(sa) * sb) / std::sqrt(va * vb);
 }

@@ -36,5 +36,7 @@ public:
 
     // Feature helpers used when a photo is read.
     static uint64_t dctHash(const std::vector<float> &grid32);
+    // 0 when either thumbnail is flat: a blank frame is like no other photo but its exact copies.
     static double thumbCorrelation(const uint8_t *pA, const uint8_t *pB);
+    static bool isFlat(const CPhotoFeature &f);
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <unordered_map>
 
 namespace {
 
@@ -31,12 +32,12 @@ std::vector<uint32_t> masksUpTo(int iWidth, int iBits)
 } // namespace
 
 CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active)
-    : m_features(features)
+    : m_features(features), m_active(active)
 {
     m_listFirstEntry.resize(features.size() + 1);
     for (uint32_t i = 0; i < features.size(); ++i) {
         m_listFirstEntry[i] = uint32_t(m_listEntries.size());
-        if (i < active.size() && !active[i])
+        if ((i < active.size() && !active[i]) || CSimilarity::isFlat(features[i]))
             continue;
         m_listEntries.push_back({features[i].hashUpright, i});
         if (features[i].orientation != 1)
@@ -72,7 +73,8 @@ void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
                 const CEntry *bEnd = m_buckets[c].data() + m_offsets[c][v + 1];
                 for (; b != bEnd; ++b) {
                     const CEntry &e = *b;
-                    if (e.iItem <= i || __builtin_popcountll(q ^ e.hash) > iRadius)
+                    if (e.iItem <= i || __builtin_popcountll(q ^ e.hash) > iRadius
+                        || m_features[e.iItem].contentHash == m_features[i].contentHash)
                         continue;
                     // Seen through an earlier chunk already: skip the repeat.
                     bool bEarlier = false;
@@ -87,13 +89,20 @@ void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
             }
         }
     }
+    if (out.size() - firstOut <= 1)
+        return;
     // A tagged photo may meet the same partner under both hashes.
-    if (m_listFirstEntry[i + 1] - m_listFirstEntry[i] > 1 || out.size() - firstOut > 1) {
-        std::sort(out.begin() + long(firstOut), out.end(),
-                  [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB < b.iB; });
-        out.erase(std::unique(out.begin() + long(firstOut), out.end(),
-                              [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB == b.iB; }),
-                  out.end());
+    const auto first = out.begin() + long(firstOut);
+    std::sort(first, out.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB < b.iB; });
+    out.erase(std::unique(first, out.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB == b.iB; }),
+              out.end());
+    if (out.size() - firstOut > kMaxLinks) {
+        const auto byStrength = [](const CSimilarEdge &a, const CSimilarEdge &b) {
+            return a.iScore != b.iScore ? a.iScore > b.iScore : a.iB < b.iB;
+        };
+        std::nth_element(out.begin() + long(firstOut), out.begin() + long(firstOut + kMaxLinks) - 1, out.end(), byStrength);
+        std::sort(out.begin() + long(firstOut), out.begin() + long(firstOut + kMaxLinks), byStrength);
+        out.resize(firstOut + kMaxLinks);
     }
 }
 
@@ -131,6 +140,15 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
         th.join();
 
     std::vector<CSimilarEdge> edges;
+    // Exact copies: each to the first photo with the same content.
+    std::unordered_map<uint64_t, uint32_t> firstWithContent;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (i < m_active.size() && !m_active[i])
+            continue;
+        const auto it = firstWithContent.emplace(m_features[i].contentHash, i);
+        if (!it.second)
+            edges.push_back({it.first->second, i, 100});
+    }
     for (auto &part : perThread)
         edges.insert(edges.end(), part.begin(), part.end());
     std::sort(edges.begin(), edges.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) {

@@ -25,14 +25,24 @@ struct CSimilarEdge
 class CSimilarityIndex
 {
 public:
-    // Inactive photos (removed by the user, hidden copies) are neither indexed nor searched.
+    // Inactive photos (removed by the user, hidden copies) are neither indexed nor
+    // searched; flat ones (blank frames) are linked to their exact copies only.
     CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active);
 
     // Runs on iThreads threads. pDone counts photos searched; the search stops
     // early when bStop is set. The edges come sorted by score, strongest first,
     // then by photo, so the same input always groups the same way.
+    //
+    // Exact copies are linked through their content hash, each to the first of
+    // them. Of the other links, each photo keeps its kMaxLinks strongest to
+    // photos after it: a burst of a thousand near-identical shots then costs a
+    // thousand times kMaxLinks links, not half a million, and still forms one
+    // group. Those links are the first ones of a list sorted by score, so a
+    // higher threshold keeps a subset of them and can still only split groups.
     std::vector<CSimilarEdge> findEdges(int iThreshold, int iThreads, const std::atomic_bool &bStop,
                                         std::atomic<uint64_t> &done) const;
+
+    static constexpr size_t kMaxLinks = 24;
 
 private:
     struct CEntry
@@ -46,6 +56,7 @@ private:
                     std::vector<CSimilarEdge> &out) const;
 
     const std::vector<CPhotoFeature> &m_features;
+    const std::vector<uint8_t> &m_active;
     std::vector<CEntry> m_listEntries;
     std::vector<uint32_t> m_listFirstEntry;    // per item: its entries are contiguous
     std::vector<uint32_t> m_offsets[kChunks];  // bucket starts per chunk value, one extra at the end

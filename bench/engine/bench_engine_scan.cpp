@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLibrary>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <sys/resource.h>
@@ -38,6 +39,13 @@ public:
     int64_t iGroups = 0;
 };
 
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 long peakRssKiB()
 {
     rusage usage{};
@@ -67,17 +75,22 @@ void scanOnce(PFN_GetImp pfnGetImp, const QString &strFolder, const char *pszLab
         relative.remove(0, 1);
     pBest->Prepare();
     pBest->AddPath(reinterpret_cast<const ZKChar *>(relative.utf16()));
-    pFilter->AddSuffix(u"jpg");
+    for (const char16_t *suffix : {u"jpg", u"jpeg", u"png", u"gif", u"bmp", u"webp", u"tif", u"tiff", u"heic", u"dng"})
+        pFilter->AddSuffix(suffix);
     pFilter->Finalize(1);
     QElapsedTimer timer;
     timer.start();
+    const double cpuStart = cpuSeconds();
     pEngine->BeginScan();
     pEngine->FindDuplicates(&sink, pFilter, 70);
     pEngine->EndScan();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    std::printf("%-14s %6llu photos in %7.2f s = %8.1f photos/s, %lld groups, peak RSS %ld MiB\n", pszLabel,
-                static_cast<unsigned long long>(sink.iPhotos), seconds, double(sink.iPhotos) / seconds,
-                static_cast<long long>(sink.iGroups), peakRssKiB() / 1024);
+    const double cpu = cpuSeconds() - cpuStart;
+    // CPU time per photo tells the throughput on idle cores when the machine is shared.
+    std::printf("%-14s %6llu photos in %7.2f s = %8.1f photos/s (%.2f CPU ms per photo), %lld groups, peak RSS %ld MiB\n",
+                pszLabel, static_cast<unsigned long long>(sink.iPhotos), seconds, double(sink.iPhotos) / seconds,
+                1000.0 * cpu / double(std::max<uint64_t>(sink.iPhotos, 1)), static_cast<long long>(sink.iGroups),
+                peakRssKiB() / 1024);
     pFilter->Release();
     pEngine->Uninitialize();
     pEngine->Release();

@@ -1,6 +1,7 @@
 #include "CTestPhotos.h"
 
 #include <exiv2/exiv2.hpp>
+#include <libheif/heif.h>
 
 #include <QFile>
 #include <QLinearGradient>
@@ -96,6 +97,33 @@ QImage blurred(const QImage &image)
 bool save(const QImage &image, const QString &strPath, const char *pszFormat, int iQuality)
 {
     return image.save(strPath, pszFormat, iQuality);
+}
+
+bool saveHeic(const QImage &image, const QString &strPath)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    heif_context *ctx = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_image *img = nullptr;
+    bool bOk = heif_context_get_encoder_for_format(ctx, heif_compression_HEVC, &encoder).code == heif_error_Ok
+        && heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &img).code
+            == heif_error_Ok
+        && heif_image_add_plane(img, heif_channel_interleaved, rgb.width(), rgb.height(), 8).code == heif_error_Ok;
+    if (bOk) {
+        int stride = 0;
+        uint8_t *plane = heif_image_get_plane(img, heif_channel_interleaved, &stride);
+        for (int y = 0; y < rgb.height(); ++y)
+            memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+        heif_encoder_set_lossy_quality(encoder, 80);
+        bOk = heif_context_encode_image(ctx, img, encoder, nullptr, nullptr).code == heif_error_Ok
+            && heif_context_write_to_file(ctx, QFile::encodeName(strPath).constData()).code == heif_error_Ok;
+    }
+    if (img)
+        heif_image_release(img);
+    if (encoder)
+        heif_encoder_release(encoder);
+    heif_context_free(ctx);
+    return bOk;
 }
 
 namespace {

@@ -18,6 +18,8 @@ QImage brighter(const QImage &image);                    // brightness and contr
 QImage blurred(const QImage &image);
 
 bool save(const QImage &image, const QString &strPath, const char *pszFormat = nullptr, int iQuality = 90);
+// HEIC through libheif's HEVC encoder; false where the encoder is missing.
+bool saveHeic(const QImage &image, const QString &strPath);
 // Writes EXIF tags into an existing file with exiv2.
 bool setOrientation(const QString &strPath, int iOrientation);
 bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszModel, const char *pszDateTime,
