@@ -249,7 +249,12 @@ FocusScope {
                     id: similarityButton
                     objectName: "similarityButton"
                     kind: "ghost"
-                    text: qsTr("Similarity %1%").arg(page.mgr ? page.mgr.getSimilarSlot() : page.regroupThreshold)
+                    // The threshold is a plain call: reading it again when a re-group starts or ends
+                    // keeps the text current.
+                    text: {
+                        page.regrouping
+                        return qsTr("Similarity %1%").arg(page.mgr ? page.mgr.getSimilarSlot() : page.regroupThreshold)
+                    }
                     enabled: !page.regrouping
                     onClicked: {
                         regroupPopup.threshold = page.mgr ? page.mgr.getSimilarSlot() : Helpers.defaultThreshold
