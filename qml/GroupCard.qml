@@ -26,7 +26,7 @@ Card {
 
     function showPhoto(row) {
         pages.showRow(row)
-        strip.positionViewAtIndex(row - pages.pageStart, ListView.Contain)
+        strip.positionViewAtIndex(row - Helpers.pageStart(pages.page, pages.pageSize), ListView.Contain)
     }
 
     implicitHeight: header.implicitHeight + strip.height + 3 * Theme.spacingM
@@ -38,7 +38,7 @@ Card {
         id: pages
         model: card.photoModel
         pageSize: Helpers.photosPerPage
-        onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(pageStart)
+        onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
         delegate: PhotoTile {
             id: tile
             readonly property int row: index

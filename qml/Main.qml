@@ -32,7 +32,7 @@ ApplicationWindow {
     }
 
     function openPreview(groupKey, row) {
-        if (!groupKey)
+        if (!mgr || !groupKey)
             return
         previewPage.open(groupKey, row)
         screen = "preview"

@@ -20,9 +20,11 @@ DelegateModel {
         }
         if (pageGroup.count > 0)
             pageGroup.remove(0, pageGroup.count)
+        // Computed here: in a change handler the pageStart binding may not have caught up yet.
+        var start = Helpers.pageStart(page, pageSize)
         var count = Helpers.rowsOnPage(page, total, pageSize)
         if (count > 0)
-            items.addGroups(pageStart, count, "page")
+            items.addGroups(start, count, "page")
     }
 
     function showRow(row) {

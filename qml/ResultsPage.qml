@@ -5,7 +5,7 @@ import QtQuick.Layouts 1.15
 // The groups found, a page of six at a time, with totals, marking controls, re-grouping and
 // keyboard review (arrows move, Space marks, Enter previews, Delete removes one photo).
 FocusScope {
-    id: page
+    id: results
 
     property var mgr: null
     readonly property var groupModel: mgr ? mgr.model() : null
@@ -48,7 +48,7 @@ FocusScope {
         currentGroup = Math.max(0, Math.min(groupCount - 1, currentGroup + delta))
         currentPhoto = 0
         groupPages.showRow(currentGroup)
-        groupList.positionViewAtIndex(currentGroup - groupPages.pageStart, ListView.Contain)
+        groupList.positionViewAtIndex(currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize), ListView.Contain)
     }
 
     // Left and right run through a group's photos and on into the neighbouring group.
@@ -87,8 +87,8 @@ FocusScope {
         if (!mgr)
             return
         regroupThreshold = threshold
-        regrouping = true
         mgr.setOption(Helpers.withThreshold(mgr.getOption(), threshold))
+        regrouping = true
         mgr.refreshSimilarSlot()
     }
 
@@ -118,49 +118,50 @@ FocusScope {
     }
 
     Connections {
-        target: page.mgr
-        function onSigCheckedItemCountChanged() { page.markRevision++ }
-        function onSigRefreshComplete(result) { page.regrouping = false }
-        function onSigCanclelRefresh() { page.regrouping = false }
+        target: results.mgr
+        function onSigCheckedItemCountChanged() { results.markRevision++ }
+        function onSigRefreshComplete(result) { results.regrouping = false }
+        function onSigCanclelRefresh() { results.regrouping = false }
         function onSigProcProgress(curStep, curProgress) {
             if (curStep === 4 && curProgress >= 100)
-                page.regrouping = false
+                results.regrouping = false
         }
     }
 
     PagedModel {
         id: groupPages
-        model: page.groupModel
+        model: results.groupModel
         pageSize: Helpers.groupsPerPage
         onPageChanged: {
-            if (page.groupModel)
-                page.groupModel.setCurrentShowPosition(pageStart)
+            var start = Helpers.pageStart(page, pageSize)
+            if (results.groupModel)
+                results.groupModel.setCurrentShowPosition(start)
             groupList.positionViewAtBeginning()
-            if (page.currentGroup < pageStart || page.currentGroup >= pageStart + pageSize) {
-                page.currentGroup = pageStart
-                page.currentPhoto = 0
+            if (results.currentGroup < start || results.currentGroup >= start + pageSize) {
+                results.currentGroup = start
+                results.currentPhoto = 0
             }
         }
         delegate: GroupCard {
             id: card
             readonly property int row: index
             width: groupList.width - Theme.spacingM
-            mgr: page.mgr
-            groupModel: page.groupModel
+            mgr: results.mgr
+            groupModel: results.groupModel
             groupKey: model.photosModel
             summary: model.photosNumber
-            markRevision: page.markRevision
-            current: page.currentGroup === row
-            currentPhoto: current ? page.currentPhoto : -1
+            markRevision: results.markRevision
+            current: results.currentGroup === row
+            currentPhoto: current ? results.currentPhoto : -1
             onPhotoChosen: function (photoRow) {
-                page.currentGroup = card.row
-                page.currentPhoto = photoRow
-                page.forceActiveFocus()
+                results.currentGroup = card.row
+                results.currentPhoto = photoRow
+                results.forceActiveFocus()
             }
             onPhotoOpened: function (photoRow) {
-                page.currentGroup = card.row
-                page.currentPhoto = photoRow
-                page.previewRequested(card.groupKey, photoRow)
+                results.currentGroup = card.row
+                results.currentPhoto = photoRow
+                results.previewRequested(card.groupKey, photoRow)
             }
             Connections {
                 target: model
@@ -187,9 +188,9 @@ FocusScope {
                 }
                 Label {
                     objectName: "totalsLabel"
-                    visible: !page.empty
-                    text: Helpers.numerus(qsTr("%n group(s)", "", page.totalGroups), page.totalGroups)
-                          + " · " + qsTr("%1 in similar photos").arg(Helpers.formatSize(page.mgr ? page.mgr.totalDupImgSize : 0))
+                    visible: !results.empty
+                    text: Helpers.numerus(qsTr("%n group(s)", "", results.totalGroups), results.totalGroups)
+                          + " · " + qsTr("%1 in similar photos").arg(Helpers.formatSize(results.mgr ? results.mgr.totalDupImgSize : 0))
                     font.pixelSize: Theme.fontBody
                     color: Theme.textMuted
                 }
@@ -200,14 +201,14 @@ FocusScope {
                 kind: "ghost"
                 iconName: "back"
                 text: qsTr("New scan")
-                onClicked: page.newScanRequested()
+                onClicked: results.newScanRequested()
             }
         }
 
         Card {
             Layout.fillWidth: true
             implicitHeight: 52
-            visible: !page.empty
+            visible: !results.empty
             RowLayout {
                 anchors.fill: parent
                 anchors.leftMargin: Theme.spacingL
@@ -217,13 +218,13 @@ FocusScope {
                     spacing: 0
                     Label {
                         objectName: "checkedLabel"
-                        text: Helpers.numerus(qsTr("%n photo(s) marked", "", page.checkedCount), page.checkedCount)
+                        text: Helpers.numerus(qsTr("%n photo(s) marked", "", results.checkedCount), results.checkedCount)
                         font.pixelSize: Theme.fontBody
                         font.weight: Font.DemiBold
                         color: Theme.text
                     }
                     Label {
-                        text: qsTr("%1 to free").arg(Helpers.formatSize(page.mgr ? page.mgr.checkedFileSize : 0))
+                        text: qsTr("%1 to free").arg(Helpers.formatSize(results.mgr ? results.mgr.checkedFileSize : 0))
                         font.pixelSize: Theme.fontCaption
                         color: Theme.textMuted
                     }
@@ -232,8 +233,8 @@ FocusScope {
                 FlatButton {
                     objectName: "autoMarkButton"
                     text: qsTr("Auto mark")
-                    enabled: !page.regrouping
-                    onClicked: page.mgr.doAllMark()
+                    enabled: !results.regrouping
+                    onClicked: results.mgr.doAllMark()
                     ToolTip.visible: hovered
                     ToolTip.delay: 600
                     ToolTip.text: qsTr("In every group, mark the copies to remove and keep the best photo")
@@ -242,8 +243,8 @@ FocusScope {
                     objectName: "clearMarksButton"
                     kind: "ghost"
                     text: qsTr("Clear marks")
-                    enabled: !page.regrouping && page.mgr && page.mgr.checkedItemCount > 0
-                    onClicked: page.mgr.clearAllMark()
+                    enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
+                    onClicked: results.mgr.clearAllMark()
                 }
                 FlatButton {
                     id: similarityButton
@@ -252,18 +253,18 @@ FocusScope {
                     // The threshold is a plain call: reading it again when a re-group starts or ends
                     // keeps the text current.
                     text: {
-                        page.regrouping
-                        return qsTr("Similarity %1%").arg(page.mgr ? page.mgr.getSimilarSlot() : page.regroupThreshold)
+                        results.regrouping
+                        return qsTr("Similarity %1%").arg(results.mgr ? results.mgr.getSimilarSlot() : results.regroupThreshold)
                     }
-                    enabled: !page.regrouping
+                    enabled: !results.regrouping
                     onClicked: {
-                        regroupPopup.threshold = page.mgr ? page.mgr.getSimilarSlot() : Helpers.defaultThreshold
+                        regroupPopup.threshold = results.mgr ? results.mgr.getSimilarSlot() : Helpers.defaultThreshold
                         regroupPopup.open()
                     }
                     RegroupPopup {
                         id: regroupPopup
                         y: parent.height + 4
-                        onRegroupRequested: page.startRegroup(threshold)
+                        onRegroupRequested: results.startRegroup(threshold)
                     }
                 }
                 Item { Layout.fillWidth: true }
@@ -272,8 +273,8 @@ FocusScope {
                     kind: "danger"
                     iconName: "trash"
                     text: qsTr("Remove marked")
-                    enabled: !page.regrouping && page.mgr && page.mgr.checkedItemCount > 0
-                    onClicked: page.removeMarkedRequested()
+                    enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
+                    onClicked: results.removeMarkedRequested()
                 }
             }
         }
@@ -286,7 +287,7 @@ FocusScope {
                 id: groupList
                 objectName: "groupList"
                 anchors.fill: parent
-                visible: !page.empty
+                visible: !results.empty
                 clip: true
                 spacing: Theme.spacingM
                 model: groupPages
@@ -301,15 +302,15 @@ FocusScope {
             EmptyResults {
                 objectName: "emptyResults"
                 anchors.fill: parent
-                visible: page.empty
-                allRemoved: page.hadGroups
-                onNewScanRequested: page.newScanRequested()
+                visible: results.empty
+                allRemoved: results.hadGroups
+                onNewScanRequested: results.newScanRequested()
             }
 
             Rectangle {
                 objectName: "regroupOverlay"
                 anchors.fill: parent
-                visible: page.regrouping
+                visible: results.regrouping
                 color: Qt.rgba(Theme.window.r, Theme.window.g, Theme.window.b, 0.85)
                 MouseArea { anchors.fill: parent; hoverEnabled: true }
                 Card {
@@ -322,7 +323,7 @@ FocusScope {
                         anchors.margins: Theme.spacingXl
                         spacing: Theme.spacingM
                         Label {
-                            text: qsTr("Re-grouping at %1% similarity…").arg(page.regroupThreshold)
+                            text: qsTr("Re-grouping at %1% similarity…").arg(results.regroupThreshold)
                             font.pixelSize: Theme.fontSubtitle
                             font.weight: Font.DemiBold
                             color: Theme.text
@@ -335,7 +336,7 @@ FocusScope {
                             objectName: "cancelRegroupButton"
                             Layout.alignment: Qt.AlignRight
                             text: qsTr("Cancel")
-                            onClicked: page.mgr.cancelRefresh()
+                            onClicked: results.mgr.cancelRefresh()
                         }
                     }
                 }
@@ -344,11 +345,11 @@ FocusScope {
 
         RowLayout {
             Layout.fillWidth: true
-            visible: !page.empty && groupPages.pageCount > 1
+            visible: !results.empty && groupPages.pageCount > 1
             Label {
                 text: qsTr("Groups %1–%2 of %3").arg(groupPages.pageStart + 1)
-                      .arg(groupPages.pageStart + Helpers.rowsOnPage(groupPages.page, page.groupCount, groupPages.pageSize))
-                      .arg(page.groupCount)
+                      .arg(groupPages.pageStart + Helpers.rowsOnPage(groupPages.page, results.groupCount, groupPages.pageSize))
+                      .arg(results.groupCount)
                 font.pixelSize: Theme.fontCaption
                 color: Theme.textMuted
             }
