@@ -157,6 +157,7 @@ ApplicationWindow {
             id: progressPage
             objectName: "progressPage"
             mgr: window.mgr
+            onScanSettled: if (window.screen === "progress") window.screen = "results"
         }
         ResultsPage {
             id: resultsPage

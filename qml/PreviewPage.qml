@@ -134,7 +134,12 @@ FocusScope {
                 page.comparePhase = url !== "" ? "ready" : "failed"
             }
         }
-        function onRowsRemoved() { page.photoRows = page.photoModel.rowCount() }
+        // A removed photo leaves the group: show its neighbour, or leave when none is left.
+        function onRowsRemoved() {
+            page.photoRows = page.photoModel.rowCount()
+            if (page.photoRows > 0)
+                page.showRow(Math.min(page.row, page.photoRows - 1))
+        }
         function onRowsInserted() { page.photoRows = page.photoModel.rowCount() }
     }
 
@@ -331,6 +336,18 @@ FocusScope {
                     source: frame.photosPath
                     thumbState: frame.photosState
                     compactText: true
+                }
+                Rectangle {
+                    visible: page.isMarked(frame.index)
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.margins: 6
+                    width: 12
+                    height: 12
+                    radius: 6
+                    color: Theme.danger
+                    border.width: 1
+                    border.color: "#ffffff"
                 }
                 TapHandler {
                     onTapped: {

@@ -19,6 +19,7 @@ Item {
                                        qsTr("Grouping similar photos")]
 
     signal cancelRequested()
+    signal scanSettled()
 
     function begin() {
         percents = [0, 0, 0]
@@ -56,6 +57,14 @@ Item {
         function onSigProcProgress(curStep, curProgress) {
             page.applyProgress(curStep, curProgress)
         }
+    }
+
+    // The manager confirms only a successful scan; a scan the engine ended otherwise still
+    // reaches 100 %, and its partial results are shown after a short wait.
+    Timer {
+        interval: 3000
+        running: page.visible && page.finished && !page.cancelling
+        onTriggered: page.scanSettled()
     }
 
     Timer {

@@ -62,6 +62,14 @@ Item {
             compare(win.screen, "start")
         }
 
+        // A scan the engine ended without success still reaches 100 % but is not confirmed.
+        function test_unconfirmedScanEndShowsResults() {
+            win.startScan(Helpers.makeOptions(true, 100, 0, 70))
+            dfMgr.sigProcProgress(3, 100)
+            compare(win.screen, "progress")
+            tryCompare(win, "screen", "results", 6000)
+        }
+
         function test_removalMethod_data() {
             return [
                 { tag: "recycle bin by default", radio: "", folder: "", call: "doDelDupPicByMark(1,)" },

@@ -133,6 +133,20 @@ Item {
             tryVerify(function () { return !tile.marked })
         }
 
+        // A thumbnail made after the row was shown arrives as a row change; the tile reloads.
+        function test_tileReloadsWhenItsRowChanges() {
+            showResults([3])
+            var strip = findChild(card(0), "photoStrip")
+            tryVerify(function () { return strip.itemAtIndex(2) !== null })
+            var tile = strip.itemAtIndex(2)
+            var before = tile.revision
+            dfMgr.getPhotosModelByCreate(1000).setThumbState(2, 1)
+            compare(tile.revision, before + 1)
+            compare(findChild(tile, "tileThumb").thumbState, 1)
+            dfMgr.getPhotosModelByCreate(1000).setThumbState(2, 2)
+            verify(findChild(tile, "tileThumb").failed)
+        }
+
         function test_markingControls_data() {
             return [
                 { tag: "all", button: "autoMarkButton", inCard: false, call: "doAllMark" },
