@@ -9,7 +9,7 @@ Button {
     property string kind: "secondary"
     property string iconName: ""
     readonly property bool filled: kind === "primary" || kind === "danger"
-    readonly property color tone: kind === "danger" ? Theme.danger : Theme.accent
+    readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accent
 
     implicitHeight: 34
     leftPadding: iconName !== "" && text !== "" ? 12 : 14

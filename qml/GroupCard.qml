@@ -64,9 +64,13 @@ Card {
             onToggleMark: if (card.photoModel) card.photoModel.setCheckStateByDesktop(row, !marked)
             onChosen: card.photoChosen(row)
             onOpened: card.photoOpened(row)
+            // The row changed (a thumbnail arrived, a mark moved): the picture is asked again.
             Connections {
-                target: model
-                function onPhotosPathChanged() { tile.revision++ }
+                target: card.photoModel
+                function onDataChanged(topLeft, bottomRight) {
+                    if (tile.row >= topLeft.row && tile.row <= bottomRight.row)
+                        tile.revision++
+                }
             }
         }
     }

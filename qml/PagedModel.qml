@@ -18,13 +18,21 @@ DelegateModel {
             page = clamped
             return
         }
-        if (pageGroup.count > 0)
-            pageGroup.remove(0, pageGroup.count)
         // Computed here: in a change handler the pageStart binding may not have caught up yet.
         var start = Helpers.pageStart(page, pageSize)
-        var count = Helpers.rowsOnPage(page, total, pageSize)
-        if (count > 0)
-            items.addGroups(start, count, "page")
+        var end = start + Helpers.rowsOnPage(page, total, pageSize)
+        // Rows that stay on the page keep their delegates; only the difference changes.
+        for (var i = pageGroup.count - 1; i >= 0; --i) {
+            var row = pageGroup.get(i).itemsIndex
+            if (row < start || row >= end)
+                pageGroup.remove(i, 1)
+        }
+        if (pageGroup.count === end - start)
+            return
+        for (var r = start; r < end; ++r) {
+            if (!items.get(r).inPage)
+                items.addGroups(r, 1, "page")
+        }
     }
 
     function showRow(row) {

@@ -45,10 +45,17 @@ FocusScope {
     function moveGroup(delta) {
         if (groupCount === 0)
             return
-        currentGroup = Math.max(0, Math.min(groupCount - 1, currentGroup + delta))
         currentPhoto = 0
+        currentGroup = Math.max(0, Math.min(groupCount - 1, currentGroup + delta))
+    }
+
+    // Brings the current group's page up and scrolls the group into view.
+    function revealCurrent() {
+        if (groupCount === 0)
+            return
         groupPages.showRow(currentGroup)
-        groupList.positionViewAtIndex(currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize), ListView.Contain)
+        var index = currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize)
+        Qt.callLater(function () { groupList.positionViewAtIndex(index, ListView.Contain) })
     }
 
     // Left and right run through a group's photos and on into the neighbouring group.
@@ -99,6 +106,7 @@ FocusScope {
             currentGroup = Math.max(0, groupCount - 1)
     }
     onVisibleChanged: if (visible) forceActiveFocus()
+    onCurrentGroupChanged: revealCurrent()
 
     Keys.onPressed: {
         switch (event.key) {
@@ -164,8 +172,11 @@ FocusScope {
                 results.previewRequested(card.groupKey, photoRow)
             }
             Connections {
-                target: model
-                function onPhotosNumberChanged() { card.revision++ }
+                target: results.groupModel
+                function onDataChanged(topLeft, bottomRight) {
+                    if (card.row >= topLeft.row && card.row <= bottomRight.row)
+                        card.revision++
+                }
             }
         }
     }

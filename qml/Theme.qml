@@ -21,6 +21,8 @@ QtObject {
     readonly property color accentText: "#ffffff"
     readonly property color accentSoft: Qt.rgba(accent.r, accent.g, accent.b, dark ? 0.22 : 0.10)
     readonly property color danger: dark ? "#f87171" : "#dc2626"
+    // Filled red keeps white text readable in both palettes.
+    readonly property color dangerFill: "#dc2626"
     readonly property color dangerSoft: Qt.rgba(danger.r, danger.g, danger.b, dark ? 0.20 : 0.09)
     readonly property color warning: dark ? "#fbbf24" : "#b45309"
     readonly property color warningSoft: Qt.rgba(0.96, 0.62, 0.04, dark ? 0.18 : 0.12)

@@ -120,6 +120,12 @@ int main(int argc, char *argv[])
              settle(200);
              pMgr->doAllMark();
          }},
+        {QStringLiteral("results-strip-page"),
+         [&] {
+             QObject *pResults = pWindow->findChild<QObject *>(QStringLiteral("resultsPage"));
+             pResults->setProperty("currentGroup", 2);
+             pResults->setProperty("currentPhoto", 17);
+         }},
         {QStringLiteral("preview"), [&] { call(pWindow, "openPreview", QVariant::fromValue<quint64>(1002), 1); }},
         {QStringLiteral("preview-compare"), [&] { call(pPreviewPage, "setCompare", 3); }},
         {QStringLiteral("removal-dialog"),
