@@ -356,7 +356,7 @@ FocusScope {
 
         RowLayout {
             Layout.fillWidth: true
-            visible: !results.empty && groupPages.pageCount > 1
+            visible: !results.empty
             Label {
                 text: qsTr("Groups %1–%2 of %3").arg(groupPages.pageStart + 1)
                       .arg(groupPages.pageStart + Helpers.rowsOnPage(groupPages.page, results.groupCount, groupPages.pageSize))
@@ -373,6 +373,7 @@ FocusScope {
             Item { Layout.fillWidth: true }
             PageBar {
                 objectName: "groupPageBar"
+                visible: groupPages.pageCount > 1
                 page: groupPages.page
                 pageCount: groupPages.pageCount
                 onPageRequested: groupPages.page = page

@@ -16,6 +16,7 @@ Rectangle {
     readonly property real fitScale: image.implicitWidth > 0 && image.implicitHeight > 0
                                      ? Math.min(width / image.implicitWidth, height / image.implicitHeight) : 1
     readonly property bool failed: phase === "failed" || image.status === Image.Error
+    readonly property bool imageReady: image.status === Image.Ready
 
     signal viewRequested(real zoom, real centerX, real centerY)
 
