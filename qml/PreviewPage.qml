@@ -322,6 +322,7 @@ FocusScope {
                 required property int index
                 required property string photosPath
                 required property int photosState
+                property int revision: 0
                 width: 84
                 height: 64
                 radius: Theme.radiusS
@@ -335,7 +336,15 @@ FocusScope {
                     radius: 2
                     source: frame.photosPath
                     thumbState: frame.photosState
+                    revision: frame.revision
                     compactText: true
+                }
+                Connections {
+                    target: page.photoModel
+                    function onDataChanged(topLeft, bottomRight) {
+                        if (frame.photosState === 0 && frame.index >= topLeft.row && frame.index <= bottomRight.row)
+                            frame.revision++
+                    }
                 }
                 Rectangle {
                     visible: page.isMarked(frame.index)

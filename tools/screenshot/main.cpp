@@ -118,7 +118,14 @@ int main(int argc, char *argv[])
              emit pMgr->sigProcProgress(3, 100);
              emit pMgr->sigScanComplete(0);
              settle(200);
-             pMgr->doAllMark();
+             // Marks set one group at a time change no row, so thumbnails not made yet keep
+             // their placeholders in the picture.
+             for (int i = 0; i < pMgr->groupCount(); ++i) {
+                 QVariantList listMarks;
+                 for (int j = 0; j < pMgr->groupAt(i)->rowCount(); ++j)
+                     listMarks << (j > 0);
+                 pMgr->groupAt(i)->setMarks(listMarks);
+             }
          }},
         {QStringLiteral("results-strip-page"),
          [&] {

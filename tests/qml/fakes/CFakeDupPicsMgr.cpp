@@ -67,7 +67,8 @@ void CFakeDupPicsMgr::setupResults(const QVariantList &listPhotoCounts)
                                 .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
                                 .arg(1 + (i * 3 + j) % 28, 2, 10, QLatin1Char('0'))
                                 .arg(j % 10).arg(i % 10).arg(j % 10);
-            photo.iState = (i * 7 + j) % 23 == 9 ? 2 : 1;
+            // A few thumbnails fail and a few are not made yet, as in a real result list.
+            photo.iState = (i * 7 + j) % 23 == 9 ? 2 : ((i * 5 + j) % 13 == 6 ? 0 : 1);
             listPhotos << photo;
         }
         auto *pModel = new CFakePhotoModel(this, quint64(1000 + i), listPhotos);

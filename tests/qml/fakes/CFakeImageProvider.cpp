@@ -11,7 +11,7 @@ CFakeImageProvider::CFakeImageProvider(bool bLarge)
 
 QImage CFakeImageProvider::requestImage(const QString &id, QSize *size, const QSize &)
 {
-    if (id.isEmpty() || id.endsWith(QLatin1String("-s2")) || id.endsWith(QLatin1String("-s0")))
+    if (id.isEmpty() || id.endsWith(QLatin1String("-s2")))
         return {};
     // Photos of one group share a scene and differ a little, like real near-duplicates.
     const QStringList listParts = id.split(QLatin1Char('-'));
