@@ -7,7 +7,8 @@ pkgs=(
   qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
   qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qttest qml-module-qtqml-models2
   qt5-image-formats-plugins libqt5sql5-sqlite
-  libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev
+  libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev libxxhash-dev
+  libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick python3
 )

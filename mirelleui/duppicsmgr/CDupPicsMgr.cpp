@@ -1,0 +1,279 @@
+#include "CDupPicsMgr.h"
+
+#include "CCollectionThread.h"
+#include "CFileDelImplement.h"
+#include "COperateTaskQueue.h"
+#include "CPlatform.h"
+#include "CRefreshSimialSlotThread.h"
+#include "CUsageEvent.h"
+#include "IModules.h"
+#include "IRegistry.h"
+#include "IShell.h"
+#include "IVolumes.h"
+#include "XLogging.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileDialog>
+#include <QLibrary>
+
+namespace {
+
+QString g_strEngineOverride;
+
+} // namespace
+
+CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
+{
+    m_pFileDel = new CFileDelImplement(this);
+    createGroupModel();
+    resetModel();
+
+    connect(this, &CDupPicsMgr::sigRefreshImgItem, this, &CDupPicsMgr::slotRefreshImgItem, Qt::QueuedConnection);
+    connect(this, &CDupPicsMgr::sigDelImgGroup, this, &CDupPicsMgr::slotDelImgGroup);
+    connect(this, &CDupPicsMgr::sigDelOneImg, this, &CDupPicsMgr::slotDelOneImg);
+    connect(this, &CDupPicsMgr::sigDelDupImgsResult, this, &CDupPicsMgr::slotDelDupImgsResult, Qt::DirectConnection);
+    connect(m_pFileDel, &CFileDelImplement::sigCloseProcessWind, this, &CDupPicsMgr::sigCloseProcessWind);
+    connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
+    attachGroupModel();
+
+    loadEngine();
+    if (m_pEngine) {
+        int32_t iZero = 0;
+        m_pEngine->Initialize(&iZero);
+        m_pEngine->SetSink(this);
+        m_pFilter = m_pEngine->CreateFilter();
+    }
+
+    m_pOperateWorker = new CDoOperateTask(this, this);
+    m_pOperateWorker->start(QThread::InheritPriority);
+
+    if (m_mapOptions.isEmpty()) {
+        qDebug() << "**************option is null *************";
+        m_mapOptions = defaultOptions();
+    }
+    (void)dp::platform::registry().setValue(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\\"
+                       "EnableLinkedConnections"),
+        1);
+}
+
+CDupPicsMgr::~CDupPicsMgr()
+{
+    if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
+        m_pScanWorker->requestStop();
+        if (m_pEngine)
+            m_pEngine->Stop();
+        m_pScanWorker->wait();
+    }
+    if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
+        if (m_pEngine)
+            m_pEngine->StopRegroup();
+        pRegroup->onCancel();
+        pRegroup->wait();
+    }
+    if (m_pOperateWorker) {
+        m_pOperateWorker->requestStop();
+        m_pOperateWorker->wait();
+    }
+    // Tasks left behind hold copies only; the queue outlives the manager.
+    COperateTaskQueue::instance()->clear();
+    if (m_pFilter)
+        m_pFilter->Release();
+    m_pFilter = nullptr;
+}
+
+void CDupPicsMgr::setEngineLibraryOverride(const QString &strPath)
+{
+    g_strEngineOverride = strPath;
+}
+
+void CDupPicsMgr::loadEngine()
+{
+    QString path = g_strEngineOverride;
+    if (path.isEmpty())
+        path = qEnvironmentVariable("MIRELLE_SCAN_ENGINE");
+    if (path.isEmpty())
+        path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
+               + dp::platform::modules().libraryFileName(QStringLiteral("ScanEngine"));
+    // The library stays loaded for the whole run: engine objects live in it.
+    QLibrary library(path);
+    if (!library.load()) {
+        qCInfo(lcLoadApp) << "scan engine not loaded:" << path << library.errorString();
+        return;
+    }
+    auto pfnGetImp = reinterpret_cast<PFN_GetImp>(library.resolve(SCAN_ENGINE_ENTRY_NAME));
+    if (!pfnGetImp) {
+        qCInfo(lcLoadApp) << "scan engine has no entry point:" << path;
+        return;
+    }
+    m_pEngine = pfnGetImp();
+}
+
+void CDupPicsMgr::resetEngine()
+{
+    if (!m_pEngine)
+        return;
+    if (m_pFilter)
+        m_pFilter->Release();
+    m_pFilter = nullptr;
+    m_pEngine->Uninitialize();
+    m_mapVolumes.clear();
+    int32_t iZero = 0;
+    m_pEngine->Initialize(&iZero);
+    m_pEngine->SetSink(this);
+    m_pFilter = m_pEngine->CreateFilter();
+}
+
+void CDupPicsMgr::clearVolumePaths()
+{
+    for (IScanVolume *pVolume : qAsConst(m_mapVolumes)) {
+        pVolume->ClearPaths();
+        if (scanVolumeState(pVolume) != 0)
+            pVolume->Prepare();
+    }
+}
+
+bool CDupPicsMgr::OnVolume(IScanVolume *pVolume)
+{
+    if (pVolume && pVolume->IsReady() != 0) {
+        const QString root = QString::fromUtf16(pVolume->GetRootPath());
+        m_mapVolumes.insert(dp::platform::volumes().keyOfRoot(root), pVolume);
+    }
+    return true;
+}
+
+void CDupPicsMgr::runOperateTask(const COperateTask &task)
+{
+    switch (task.iType) {
+    case TaskGroupCreated:
+    case TaskFileJoined:
+        onTaskGroupCreated(static_cast<CPhotoTaskPayload &>(*task.pPayload), task.iType == TaskFileJoined);
+        break;
+    case TaskGroupsMerged:
+        onTaskGroupsMerged(static_cast<const CMergeTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkGroup:
+        onTaskMarkGroup(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup, true);
+        break;
+    case TaskClearGroupMarks:
+        onTaskClearGroupMarks(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup);
+        break;
+    case TaskSetPhotoMark:
+        onTaskSetPhotoMark(static_cast<const CPhotoMarkTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkAll:
+        onTaskMarkAll();
+        break;
+    case TaskClearAllMarks:
+        onTaskClearAllMarks();
+        break;
+    case TaskCancelScan:
+        onTaskCancelScan();
+        break;
+    case TaskStartScan:
+        onTaskStartScan();
+        break;
+    default:
+        break;
+    }
+}
+
+QString CDupPicsMgr::imageIdOfPath(const QString &strPath)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(strPath.toUtf8(), QCryptographicHash::Sha512).toHex());
+}
+
+QString CDupPicsMgr::pathOfImageId(const QString &strId) const
+{
+    QMutexLocker locker(&m_resultLock);
+    return m_mapPathByHash.value(strId);
+}
+
+QList<quint64> CDupPicsMgr::groupOrder() const
+{
+    QMutexLocker locker(&m_groupOrderLock);
+    return m_listGroupOrder;
+}
+
+bool CDupPicsMgr::groupSummary(quint64 pGroup, GroupSummary *pSummary) const
+{
+    QMutexLocker locker(&m_resultLock);
+    const auto it = m_mapGroups.constFind(pGroup);
+    if (it == m_mapGroups.constEnd())
+        return false;
+    if (pSummary)
+        *pSummary = *it;
+    return true;
+}
+
+int CDupPicsMgr::checkedItemCount() const
+{
+    QMutexLocker locker(&m_checkedLock);
+    return m_iCheckedItemCount;
+}
+
+qint64 CDupPicsMgr::checkedFileSize() const
+{
+    QMutexLocker locker(&m_checkedLock);
+    return m_iCheckedFileSize;
+}
+
+int CDupPicsMgr::fullyMarkedGroupCount() const
+{
+    QMutexLocker locker(&m_resultLock);
+    int n = 0;
+    for (const GroupSummary &summary : m_mapGroups) {
+        int iShown = 0;
+        int iMarked = 0;
+        for (const CPhotoRecordCopy &file : summary.files) {
+            if (file.isHidden())
+                continue;
+            ++iShown;
+            iMarked += file.isMarked() ? 1 : 0;
+        }
+        if (iShown > 0 && iMarked == iShown)
+            ++n;
+    }
+    return n;
+}
+
+void CDupPicsMgr::openFile(QString path)
+{
+    if (!path.isEmpty())
+        (void)dp::platform::shell().openFile(path);
+}
+
+void CDupPicsMgr::locateFile(QString path)
+{
+    if (path.isEmpty() || path == QLatin1String("[Hidden]"))
+        return;
+    (void)dp::platform::shell().showInFolder(path);
+}
+
+QString CDupPicsMgr::getFileName(QString filePath) const
+{
+    const QString native = QDir::toNativeSeparators(filePath);
+    return native.mid(native.lastIndexOf(QDir::separator()) + 1);
+}
+
+QString CDupPicsMgr::getExistingDirectory()
+{
+    return QFileDialog::getExistingDirectory(nullptr, QString(), QString(), QFileDialog::ShowDirsOnly);
+}
+
+void CDupPicsMgr::setWinMax(bool max)
+{
+    m_bWinMax = max;
+    Q_EMIT sigIsMaxChanged();
+}
+
+void CDupPicsMgr::sendUsageEvent(const QString &strWindow, const QString &strActivity,
+                                 const QList<QPair<QString, QString>> &list)
+{
+    QStringList listKeyValues;
+    for (const auto &pair : list)
+        listKeyValues << pair.first << pair.second;
+    Q_EMIT sigSendUserInfo(strWindow, strActivity, CUsageEvent::encode(listKeyValues));
+}

@@ -1,0 +1,349 @@
+#pragma once
+
+#include "CDoOperateTask.h"
+#include "CPhotoRecordCopy.h"
+#include "IScanEngine.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QVariantMap>
+#include <QWaitCondition>
+
+#include <atomic>
+
+class CCollectionThread;
+class CFileDelImplement;
+class CGroupSortFilterProxyModel;
+class CNodeItemModel;
+class CPhotosItemModel;
+class CPhotosSortFilterProxyModel;
+struct COperateTask;
+struct CPhotoTaskPayload;
+struct CMergeTaskPayload;
+struct CPhotoMarkTaskPayload;
+class CRefreshSimialSlotThread;
+
+// One group of similar photos as the manager files it.
+struct GroupSummary
+{
+    bool shown = false;
+    bool allIdentical = true;
+    qint64 photoCount = 0;
+    qint64 totalSize = 0;
+    QList<CPhotoRecordCopy> files;
+};
+
+// The object the screens drive: sources and options, the scan against the engine,
+// the intake of its results, marks and removals. A member of the main object.
+class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationGatherSink, public IOperateTaskHandler
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList sources READ sources NOTIFY sigSourcesChanged)
+    Q_PROPERTY(qint64 totalGroupCount READ getGroupCount NOTIFY sigTotalGroupCountChanged)
+    Q_PROPERTY(qint64 totalDupImgSize READ getTotalSize NOTIFY sigTotalDupImgSizeChanged)
+    Q_PROPERTY(bool hasDupPics READ hasDupPics NOTIFY sigHasDupPicsChanged)
+    Q_PROPERTY(int checkedItemCount READ checkedItemCount NOTIFY sigCheckedItemCountChanged)
+    Q_PROPERTY(qint64 checkedFileSize READ checkedFileSize NOTIFY sigCheckedItemCountChanged)
+    Q_PROPERTY(int deleteMethod READ deleteMethod NOTIFY sigDeleteMethodChanged)
+    Q_PROPERTY(bool isMax READ isMax NOTIFY sigIsMaxChanged)
+    Q_PROPERTY(int fullyMarkedGroupCount READ fullyMarkedGroupCount NOTIFY sigCheckedItemCountChanged)
+public:
+    enum EnDupPicDelType {
+        DupPicType_Invalid = -1,
+        DupPicType_DelPermanentiy = 0,
+        DupPicType_MoveToTrash = 1,
+        DupPicType_MoveToFolder = 2
+    };
+    Q_ENUM(EnDupPicDelType)
+
+    explicit CDupPicsMgr(QObject *parent = nullptr);
+    ~CDupPicsMgr() override;
+
+    // IZKObject is shared by both sinks; the manager keeps one count for both.
+    int32_t AddRef() override { return IZKObject::AddRef(); }
+    int32_t Release() override { return IZKObject::Release(); }
+
+    // IScanEngineSink
+    bool OnVolume(IScanVolume *pVolume) override;
+    // IDuplicationGatherSink
+    bool DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes) override;
+    bool StepFinished(int32_t iStep, uint64_t i64NextItems) override;
+    bool OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey) override;
+    bool OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey) override;
+    bool OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord *pInto) override;
+
+    // Loads the engine from this library instead of the one beside the executable.
+    static void setEngineLibraryOverride(const QString &strPath);
+
+    bool hasEngine() const { return m_pEngine != nullptr; }
+    IScanEngine *engine() const { return m_pEngine; }
+    CFileDelImplement *deletionService() const { return m_pFileDel; }
+    QStringList sources() const { return m_listSources; }
+    bool hasDupPics() const { return m_bHasDupPics; }
+    int checkedItemCount() const;
+    qint64 checkedFileSize() const;
+    int deleteMethod() const { return m_iDeleteMethod; }
+    bool isMax() const { return m_bWinMax; }
+    int fullyMarkedGroupCount() const;
+    bool isScanning() const { return m_iScanning.load() == 1; }
+    bool isOperateWorkerBusy() const { return m_pOperateWorker && m_pOperateWorker->isBusy(); }
+
+    // Read access for the models (GUI thread) and tests.
+    QList<quint64> groupOrder() const;
+    bool groupSummary(quint64 pGroup, GroupSummary *pSummary) const;
+    QString pathOfImageId(const QString &strId) const;
+    static QString imageIdOfPath(const QString &strPath);
+
+Q_SIGNALS:
+    void sigSourcesChanged();
+    void sigSwitchToDrag();
+    void sigSwitchToSouceList();
+    void sigWriteOption(QByteArray arrOption);
+
+    void signalNextPage();
+    void sigProcProgress(int curStep, int curProgress);
+    void sigScanComplete(int result);
+    void sigNotifyCanceled();
+    void sigRefreshTotalInfo();
+    void sigTotalGroupCountChanged();
+    void sigTotalDupImgSizeChanged();
+    void sigHasDupPicsChanged();
+    void sigCancel();
+
+    void sigRefreshImgItem(QVariant pGroup, QString filePath);
+    void sigRefreshGroupInfo(QVariant pGroup);
+    void sigDelImgGroup(QVariant pGroup, QStringList fileList);
+
+    void sigCheckedItemCountChanged();
+    void sigCanclelRefresh();
+    void sigRefreshComplete(int result);
+
+    void signalShowCheckSpace(QString path);
+    void signalShowCheckUsb();
+    void signalShowCheckTrash();
+    void sigDelOneImg(QVariant pGroup, QString filePath);
+    void sigDelDupImgsResult(QStringList failList, QStringList succList);
+    void sigDelSingleDupImgResult(QString strFilePath, bool bSuccess);
+    void sigShowFailedDelList(QString failList);
+    void sigSendUserInfo(QString strWindow, QString strActivity, QString list);
+    void sigCloseProcessWind();
+
+    void sigBeginResetModel();
+    void sigEndResetModel();
+    void sigUpdateSimilar(int iValue);
+    void sigCheckedFileSizeChanged();
+    void sigDupImgAllDeleted();
+    void sigRefreshHeader(int iIndex, qlonglong iImgNumber, qulonglong iImgSize);
+    void sigDeleteMethodChanged();
+    void sigIsMaxChanged();
+
+public Q_SLOTS:
+    void slotRefreshGroupHeader(QVariant pGroup);
+    void slotRefreshImgItem(QVariant pGroup, QString filePath);
+    void slotDelImgGroup(QVariant pGroup, QStringList fileList);
+    void slotDelOneImg(QVariant pGroup, QString filePath);
+    void slotDelDupImgsResult(QStringList failList, QStringList succList);
+    void slotSetDelFlat(void *gropPtr, QString strFilePath, int propFlag);
+
+public:
+    // Sources and options
+    Q_INVOKABLE void addCollectPath();
+    Q_INVOKABLE void addDropPaths(QList<QUrl> dropList);
+    Q_INVOKABLE void addWholeComputer();
+    Q_INVOKABLE void removeCollectPath(QString path = QString());
+    Q_INVOKABLE int rowCount() const { return m_listSources.size(); }
+    Q_INVOKABLE void clear();
+    Q_INVOKABLE void backToEntrance();
+    Q_INVOKABLE void backToDrag();
+    Q_INVOKABLE void backToSouceList();
+    Q_INVOKABLE void setOption(QVariantMap value);
+    Q_INVOKABLE QVariantMap getOption() const { return m_mapOptions; }
+    Q_INVOKABLE void catchOption();
+    Q_INVOKABLE int getSimilarSlot() const;
+    Q_INVOKABLE bool getShowDeleteWin() const { return m_bShowDeleteWin; }
+    Q_INVOKABLE void setShowDeleteWin(bool bShow);
+    Q_INVOKABLE bool getShowGoToHomePage() const { return m_bShowGoToPageWin; }
+    Q_INVOKABLE void setShowGoToHomePage(bool bShow);
+    Q_INVOKABLE void getShowSetting(QByteArray arrData);
+    Q_INVOKABLE void setShowSetting();
+
+    // Scan
+    Q_INVOKABLE void collectDupFiles();
+    Q_INVOKABLE void cancel();
+    Q_INVOKABLE qint64 getGroupCount() const { return m_iTotalGroupCount.load(); }
+    Q_INVOKABLE qint64 getTotalSize() const { return m_iTotalDupImgSize.load(); }
+
+    // Marks and regroup
+    Q_INVOKABLE void doMark(QVariant groupKey);
+    Q_INVOKABLE void doAllMark();
+    Q_INVOKABLE void clearAllMark();
+    Q_INVOKABLE void refreshSimilarSlot();
+    Q_INVOKABLE void cancelRefresh();
+    bool isRegrouping() const { return m_iRegrouping.load() == 1; }
+    QStringList markedPaths() const;
+    QMap<QString, qint64> markedBytesPerDrive() const;
+
+    // Results
+    Q_INVOKABLE void resetModel();
+    Q_INVOKABLE QObject *getPhotosModelByCreate(QVariant pGroup);
+    Q_INVOKABLE QObject *getPhotosModelNoCreate(QVariant pGroup, bool bFilterModel = false);
+    Q_INVOKABLE QObject *model() const;
+
+    // Lifecycle and file actions
+    Q_INVOKABLE void openFile(QString path);
+    Q_INVOKABLE void locateFile(QString path);
+    Q_INVOKABLE QString getFileName(QString filePath) const;
+    Q_INVOKABLE QString getExistingDirectory();
+    Q_INVOKABLE void setWinMax(bool max);
+
+    // The settings document for the current options and switches.
+    QByteArray buildSettingDocument() const;
+    // The options map, in the form the screens and the document use.
+    static QVariantMap defaultOptions();
+    // Applies the scan options to the filter at scan set-up.
+    void applyOptionsToFilter(IScanFilter *pFilter) const;
+
+    void runOperateTask(const COperateTask &task) override;
+
+private:
+    friend class CCollectionThread;
+    friend class CCalcTotalDupImgInfoThread;
+    friend class CRefreshSimialSlotThread;
+
+    void loadEngine();
+    void resetEngine();
+    void clearVolumePaths();
+    void sendUsageEvent(const QString &strWindow, const QString &strActivity, const QList<QPair<QString, QString>> &list);
+    void setTotals(qint64 iGroups, qint64 iSize);
+    QList<QPair<QString, QString>> scanUsagePairs() const;
+    void correctDngSize(CPhotoRecordCopy &copy);
+    static bool readImageSize(const QString &strPath, unsigned *pWidth, unsigned *pHeight);
+    void queueThumbnail(quint64 pGroup, const QString &strPath);
+    void stopThumbRefresh();
+    void resetGroupModel();
+    void destroyPhotoModels();
+
+    // Operation handlers, on the operation worker thread.
+    void onTaskStartScan();
+    void onTaskCancelScan();
+    void onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined);
+    void onTaskGroupsMerged(const CMergeTaskPayload &payload);
+    void onScanFinished(int iResult);
+    void onTaskMarkGroup(quint64 pGroup, bool bSignal);
+    void onTaskClearGroupMarks(quint64 pGroup);
+    void onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload);
+    void onTaskMarkAll();
+    void onTaskClearAllMarks();
+    // Rebuilds the checked count and size, per-drive sizes and marked paths from the marked-file table.
+    void recomputeCheckedTotals();
+    void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
+    void resetResults();
+    void prefetchThumbnail(quint64 pGroup, const QString &strPath);
+
+    // Engine
+    IScanEngine *m_pEngine = nullptr;
+    IScanFilter *m_pFilter = nullptr;
+    QMap<QString, IScanVolume *> m_mapVolumes;
+
+    // Sources and options
+    QStringList m_listSources;
+    QVariantMap m_mapOptions;
+    bool m_bShowDeleteWin = true;
+    bool m_bShowGoToPageWin = true;
+    bool m_bWinMax = false;
+
+    // Result tables
+    mutable QMutex m_callbackLock;
+    mutable QMutex m_groupOrderLock;
+    mutable QMutex m_resultLock;
+    mutable QMutex m_checkedLock;
+    QHash<quint64, GroupSummary> m_mapGroups;
+    QList<quint64> m_listGroupOrder;
+    QHash<QString, quint64> m_mapGroupOfPath;
+    QHash<QString, quint64> m_mapFileIdOfPath;
+    QHash<QString, QString> m_mapPathByHash;
+    QMap<quint64, CPhotosSortFilterProxyModel *> m_mapPhotoProxies;
+    QMap<quint64, CPhotosItemModel *> m_mapPhotoModels;
+    QMap<quint64, QStringList> m_mapPrefetch;
+    int m_iPrefetchCounter = 0;
+
+    // Marks
+    QHash<QString, CPhotoRecordCopy> m_mapMarkedFiles;
+    int m_iCheckedItemCount = 0;
+    qint64 m_iCheckedFileSize = 0;
+    QMap<QString, qint64> m_mapDriveSizes;
+    QSet<QString> m_setDriveKeys;
+    QStringList m_listMarkedPaths;
+    std::atomic<int> m_iRegrouping{0};
+    QPointer<CRefreshSimialSlotThread> m_pRegroupWorker;
+
+    // Deletion
+    int m_iDeleteMethod = DupPicType_MoveToTrash;
+    QString m_strMoveFolder;
+    QStringList m_listFailed;
+    QStringList m_listSucceeded;
+
+    // Scan counters
+    std::atomic<qint64> m_iScannedImages{0};
+    std::atomic<qint64> m_iScannedBytes{0};
+    std::atomic<int> m_iCurrentStep{0};
+    std::atomic<quint64> m_iStepTotal{0};
+    std::atomic<int> m_iLastProgress{-1};
+    std::atomic<qint64> m_iTotalGroupCount{0};
+    std::atomic<qint64> m_iTotalDupImgSize{0};
+    bool m_bHasDupPics = false;
+    std::atomic<int> m_iScanning{0};
+    std::atomic<int> m_iCancelling{0};
+    QElapsedTimer m_scanClock;
+
+    CFileDelImplement *m_pFileDel = nullptr;
+    CNodeItemModel *m_pGroupModel = nullptr;
+    CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;
+    QPointer<CCollectionThread> m_pScanWorker;
+    CDoOperateTask *m_pOperateWorker = nullptr;
+
+    // Result models
+public:
+    enum class EnMarkResult { Done, NoGroup, BadRow, NoPath };
+
+    CNodeItemModel *groupModel() const { return m_pGroupModel; }
+    CPhotosItemModel *photoModelOf(quint64 pGroup) const;
+    // Runs f(const GroupSummary &) under the result lock; false when the group is not filed.
+    template <typename F>
+    bool readGroup(quint64 pGroup, F &&f) const
+    {
+        QMutexLocker locker(resultReadLock());
+        const auto it = m_mapGroups.constFind(pGroup);
+        if (it == m_mapGroups.constEnd())
+            return false;
+        f(*it);
+        return true;
+    }
+    // The record behind a photo model row: files[iRow] when it carries strPath, else the
+    // first record with that path.
+    bool readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const;
+    // Sets or clears one mark at once, on the calling thread.
+    EnMarkResult markPhotoNow(quint64 pGroup, int iRow, bool bState);
+    bool isThumbRefreshStopped() const { return m_bThumbRefreshStopped.load(); }
+    void setThumbRefreshStopped(bool bStopped) { m_bThumbRefreshStopped = bStopped; }
+
+private:
+    void createGroupModel();
+    void attachGroupModel();
+    QMutex *resultReadLock() const;
+    bool hasMethod(const char *szSignature) const;
+
+    // Set while this thread holds the result lock to reset the models, whose signals
+    // reach code that reads the tables again.
+    std::atomic<QThread *> m_pResetThread{nullptr};
+    std::atomic_bool m_bThumbRefreshStopped{false};
+};

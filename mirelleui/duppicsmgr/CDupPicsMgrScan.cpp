@@ -1,0 +1,353 @@
+// The scan run and the intake of the engine's results.
+#include "CDupPicsMgr.h"
+
+#include "CCollectionThread.h"
+#include "COperateTaskQueue.h"
+#include "XLogging.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+
+constexpr int kPrefetchGroups = 6;
+constexpr int kPrefetchPathsPerGroup = 15;
+constexpr int kPrefetchTaskLimit = 100;
+
+} // namespace
+
+void CDupPicsMgr::collectDupFiles()
+{
+    qDebug() << "Start New Scan........................................................";
+    COperateTaskQueue::instance()->pushCommand(TaskStartScan);
+}
+
+void CDupPicsMgr::cancel()
+{
+    qDebug() << "cancel........................................................";
+    COperateTaskQueue::instance()->pushCommand(TaskCancelScan);
+}
+
+void CDupPicsMgr::onTaskStartScan()
+{
+    if (m_iScanning.load() == 1)
+        return;
+    m_scanClock.restart();
+    auto *pWorker = new CCollectionThread(this);
+    // The worker is created on the operation thread but must be driven from the GUI thread's
+    // event loop for its self-deletion.
+    pWorker->moveToThread(thread());
+    m_pScanWorker = pWorker;
+    connect(this, &CDupPicsMgr::sigCancel, pWorker, &CBaseThread::onCancel, Qt::DirectConnection);
+    connect(pWorker, &CBaseThread::sigFinished, this, &CDupPicsMgr::onScanFinished, Qt::QueuedConnection);
+    // Set before start so a second start task queued behind this one is ignored.
+    m_iScanning = 1;
+    pWorker->start(QThread::InheritPriority);
+}
+
+void CDupPicsMgr::onScanFinished(int iResult)
+{
+    if (iResult != 0)
+        return;
+    sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
+    Q_EMIT sigScanComplete(0);
+}
+
+QList<QPair<QString, QString>> CDupPicsMgr::scanUsagePairs() const
+{
+    qint64 iGroups = 0;
+    qint64 iFiles = 0;
+    {
+        QMutexLocker orderLocker(&m_groupOrderLock);
+        iGroups = m_listGroupOrder.size();
+    }
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const GroupSummary &summary : m_mapGroups)
+            iFiles += summary.files.size();
+    }
+    return {{QStringLiteral("scaned_images"), QString::number(m_iScannedImages.load())},
+            {QStringLiteral("scaned_image_size"), QString::number(m_iScannedBytes.load())},
+            {QStringLiteral("similar_image_groups"), QString::number(iGroups)},
+            {QStringLiteral("similar_image_amount"), QString::number(iFiles)},
+            {QStringLiteral("time_used"), QStringLiteral("%1 ms").arg(m_scanClock.elapsed())}};
+}
+
+void CDupPicsMgr::onTaskCancelScan()
+{
+    if (m_iCancelling.load() == 1)
+        return;
+    m_iCancelling = 1;
+    CCollectionThread *pWorker = m_pScanWorker.data();
+    if (pWorker && !pWorker->isFinishedRun()) {
+        pWorker->requestStop();
+        if (m_pEngine)
+            m_pEngine->Stop();
+        pWorker->wait();
+    }
+    COperateTaskQueue::instance()->clear();
+    sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Click_StopScan"), scanUsagePairs());
+    m_iCancelling = 0;
+    Q_EMIT sigNotifyCanceled();
+}
+
+bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
+{
+    m_iCurrentStep = iStep;
+    if (iStep == 1) {
+        int iExpected = -1;
+        if (m_iLastProgress.compare_exchange_strong(iExpected, 0))
+            Q_EMIT sigProcProgress(1, 0);
+        m_iScannedImages = static_cast<qint64>(i64Done);
+        m_iScannedBytes = static_cast<qint64>(i64Bytes);
+    } else if (iStep == 2 || iStep == 3) {
+        const uint64_t iTotal = m_iStepTotal.load();
+        const int iProgress = iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal);
+        qDebug() << "Step: " << iStep << "Progress: " << iProgress;
+        int iLast = m_iLastProgress.load();
+        while (iProgress != 100 && iProgress > iLast) {
+            if (m_iLastProgress.compare_exchange_weak(iLast, iProgress)) {
+                Q_EMIT sigProcProgress(iStep, iProgress);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool CDupPicsMgr::StepFinished(int32_t iStep, uint64_t i64NextItems)
+{
+    m_iCurrentStep = iStep;
+    Q_EMIT sigProcProgress(iStep, 99);
+    if (iStep == 1) {
+        m_iStepTotal = i64NextItems;
+        m_iScannedImages = static_cast<qint64>(i64NextItems);
+    } else if (iStep == 2) {
+        m_iStepTotal = i64NextItems;
+    }
+    return true;
+}
+
+bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+{
+    if (!pRecord || !pRecord->pszPath)
+        return true;
+    QMutexLocker locker(&m_callbackLock);
+    auto pPayload = std::make_shared<CPhotoTaskPayload>();
+    pPayload->record = CPhotoRecordCopy(*pRecord);
+    if (!QFileInfo(pPayload->record.path()).isFile())
+        return true;
+    pPayload->iKey = iKey;
+    const bool bHidden = pPayload->record.isHidden();
+    COperateTaskQueue::instance()->push({TaskGroupCreated, pPayload}, false);
+    if (!bHidden) {
+        ++m_iTotalGroupCount;
+        Q_EMIT sigTotalGroupCountChanged();
+    }
+    return true;
+}
+
+bool CDupPicsMgr::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
+{
+    if (!pRecord || !pRecord->pszPath)
+        return true;
+    QMutexLocker locker(&m_callbackLock);
+    auto pPayload = std::make_shared<CPhotoTaskPayload>();
+    pPayload->record = CPhotoRecordCopy(*pRecord);
+    if (!QFileInfo(pPayload->record.path()).isFile())
+        return true;
+    pPayload->iKey = iGroupKey;
+    const bool bHidden = pPayload->record.isHidden();
+    const qint64 iSize = static_cast<qint64>(pRecord->fileSize);
+    COperateTaskQueue::instance()->push({TaskFileJoined, pPayload}, false);
+    if (!bHidden) {
+        m_iTotalDupImgSize += iSize;
+        Q_EMIT sigTotalDupImgSizeChanged();
+    }
+    return true;
+}
+
+bool CDupPicsMgr::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord *pInto)
+{
+    if (!pAbsorbed || !pInto)
+        return true;
+    auto pPayload = std::make_shared<CMergeTaskPayload>();
+    pPayload->pAbsorbed = pAbsorbed;
+    pPayload->pInto = pInto;
+    COperateTaskQueue::instance()->push({TaskGroupsMerged, pPayload}, false);
+    if (!(pAbsorbed->flags & PhotoFlag_Hidden)) {
+        --m_iTotalGroupCount;
+        Q_EMIT sigTotalGroupCountChanged();
+    }
+    return true;
+}
+
+void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
+{
+    CPhotoRecordCopy &copy = payload.record;
+    const quint64 key = bJoined ? payload.iKey : copy.record().fileId;
+    const QString path = copy.path();
+    bool bBecameNonEmpty = false;
+    {
+        QMutexLocker locker(&m_resultLock);
+        GroupSummary &summary = m_mapGroups[key];
+        if (copy.isHidden()) {
+            summary.files.append(copy);
+        } else {
+            correctDngSize(copy);
+            if (bJoined && copy.record().similarity != 100)
+                summary.allIdentical = false;
+            summary.shown = true;
+            summary.photoCount += 1;
+            summary.totalSize += static_cast<qint64>(copy.record().fileSize);
+            summary.files.append(copy);
+            m_mapPathByHash.insert(imageIdOfPath(path), path);
+            bBecameNonEmpty = !m_bHasDupPics;
+            m_bHasDupPics = true;
+        }
+        m_mapGroupOfPath.insert(path, key);
+        m_mapFileIdOfPath.insert(path, copy.record().fileId);
+    }
+    if (!bJoined) {
+        QMutexLocker orderLocker(&m_groupOrderLock);
+        m_listGroupOrder.append(key);
+    }
+    if (!copy.isHidden()) {
+        prefetchThumbnail(key, path);
+        if (bBecameNonEmpty)
+            Q_EMIT sigHasDupPicsChanged();
+    }
+    Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
+    Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
+    Q_EMIT sigRefreshTotalInfo();
+}
+
+void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
+{
+    const QString absorbedPath = CPhotoRecordCopy::pathOf(*payload.pAbsorbed);
+    const QString intoPath = CPhotoRecordCopy::pathOf(*payload.pInto);
+    GroupSummary old;
+    quint64 oldKey = 0;
+    quint64 newKey = 0;
+    bool bFoundInto = false;
+    {
+        QMutexLocker locker(&m_resultLock);
+        const auto itOld = m_mapGroupOfPath.constFind(absorbedPath);
+        if (itOld == m_mapGroupOfPath.constEnd())
+            return;
+        oldKey = *itOld;
+        old = m_mapGroups.take(oldKey);
+        const auto itInto = m_mapGroupOfPath.constFind(intoPath);
+        if (itInto != m_mapGroupOfPath.constEnd() && m_mapGroups.contains(*itInto)) {
+            bFoundInto = true;
+            newKey = *itInto;
+            GroupSummary &into = m_mapGroups[newKey];
+            into.shown = true;
+            into.photoCount += old.files.size();
+            into.totalSize += old.totalSize;
+            into.files.append(old.files);
+        }
+    }
+    {
+        QMutexLocker orderLocker(&m_groupOrderLock);
+        m_listGroupOrder.removeAll(oldKey);
+    }
+    QStringList oldPaths;
+    for (const CPhotoRecordCopy &file : qAsConst(old.files))
+        oldPaths << file.path();
+    Q_EMIT sigDelImgGroup(QVariant::fromValue(oldKey), oldPaths);
+    for (const QString &path : qAsConst(oldPaths))
+        Q_EMIT sigRefreshImgItem(QVariant::fromValue(bFoundInto ? newKey : quint64(0)), path);
+    Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(newKey));
+    Q_EMIT sigRefreshTotalInfo();
+}
+
+void CDupPicsMgr::correctDngSize(CPhotoRecordCopy &copy)
+{
+    if (!copy.path().endsWith(QLatin1String(".DNG"), Qt::CaseInsensitive))
+        return;
+    unsigned width = 0;
+    unsigned height = 0;
+    if (!readImageSize(copy.path(), &width, &height))
+        return;
+    if (copy.record().width != width)
+        copy.record().width = static_cast<uint16_t>(width);
+    if (copy.record().height != height)
+        copy.record().height = static_cast<uint16_t>(height);
+}
+
+void CDupPicsMgr::prefetchThumbnail(quint64 pGroup, const QString &strPath)
+{
+    bool bTaken = false;
+    auto it = m_mapPrefetch.find(pGroup);
+    if (m_mapPrefetch.size() >= kPrefetchGroups) {
+        if (it != m_mapPrefetch.end() && it->size() < kPrefetchPathsPerGroup) {
+            it->append(strPath);
+            bTaken = true;
+        }
+    } else if (it == m_mapPrefetch.end() || it->size() < kPrefetchPathsPerGroup) {
+        m_mapPrefetch[pGroup].append(strPath);
+        bTaken = true;
+    }
+    if (!bTaken && m_iPrefetchCounter >= kPrefetchTaskLimit)
+        return;
+    queueThumbnail(pGroup, strPath);
+    ++m_iPrefetchCounter;
+}
+
+void CDupPicsMgr::resetModel()
+{
+    resetResults();
+}
+
+void CDupPicsMgr::resetResults()
+{
+    stopThumbRefresh();
+    {
+        QMutexLocker locker(&m_resultLock);
+        m_iLastProgress = -1;
+        m_bHasDupPics = false;
+        m_mapFileIdOfPath.clear();
+        m_mapMarkedFiles.clear();
+        m_mapPrefetch.clear();
+        m_iPrefetchCounter = 0;
+        m_mapGroups.clear();
+        m_mapGroupOfPath.clear();
+        {
+            QMutexLocker orderLocker(&m_groupOrderLock);
+            m_listGroupOrder.clear();
+        }
+        m_mapPathByHash.clear();
+    }
+    {
+        QMutexLocker checkedLocker(&m_checkedLock);
+        m_iCheckedItemCount = 0;
+        m_iCheckedFileSize = 0;
+        m_mapDriveSizes.clear();
+        m_setDriveKeys.clear();
+        m_listMarkedPaths.clear();
+    }
+    // Models belong to the GUI thread; a regroup worker resets them through its event loop,
+    // ahead of the intake signals that follow.
+    const auto resetModels = [this] {
+        resetGroupModel();
+        destroyPhotoModels();
+    };
+    if (QThread::currentThread() == thread())
+        resetModels();
+    else
+        QMetaObject::invokeMethod(this, resetModels, Qt::QueuedConnection);
+    setTotals(0, 0);
+    Q_EMIT sigHasDupPicsChanged();
+    Q_EMIT sigCheckedItemCountChanged();
+    Q_EMIT sigRefreshTotalInfo();
+}
+
+void CDupPicsMgr::setTotals(qint64 iGroups, qint64 iSize)
+{
+    if (m_iTotalGroupCount.exchange(iGroups) != iGroups)
+        Q_EMIT sigTotalGroupCountChanged();
+    if (m_iTotalDupImgSize.exchange(iSize) != iSize)
+        Q_EMIT sigTotalDupImgSizeChanged();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Names and loads the shared libraries of the suite.
+class IModules
+{
+public:
+    virtual ~IModules() = default;
+    // "ScanEngine" -> "libScanEngine.so" on Linux, "ScanEngine.dll" on Windows.
+    virtual QString libraryFileName(const QString &strBaseName) const = 0;
+};

@@ -1,0 +1,65 @@
+// The Windows implementations behind the platform accessors.
+#include "CWinVolumes.h"
+#include "IModules.h"
+#include "IRegistry.h"
+#include "IShell.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QSettings>
+#include <QUrl>
+
+namespace {
+
+class CWinModules : public IModules
+{
+public:
+    QString libraryFileName(const QString &strBaseName) const override { return strBaseName + QStringLiteral(".dll"); }
+};
+
+class CWinRegistry : public IRegistry
+{
+public:
+    QVariant value(const QString &strKey, const QVariant &defaultValue) const override
+    {
+        const QSettings settings(strKey.section(QLatin1Char('\\'), 0, -2), QSettings::NativeFormat);
+        return settings.value(strKey.section(QLatin1Char('\\'), -1), defaultValue);
+    }
+    bool setValue(const QString &strKey, const QVariant &value) override
+    {
+        QSettings settings(strKey.section(QLatin1Char('\\'), 0, -2), QSettings::NativeFormat);
+        settings.setValue(strKey.section(QLatin1Char('\\'), -1), value);
+        settings.sync();
+        return settings.status() == QSettings::NoError;
+    }
+};
+
+class CWinShell : public IShell
+{
+public:
+    bool openFile(const QString &strPath) override
+    {
+        return !strPath.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(strPath));
+    }
+    bool showInFolder(const QString &strPath) override
+    {
+        const QString params = QStringLiteral("/select, \"%1\"").arg(QDir::toNativeSeparators(strPath));
+        const auto result = ShellExecuteW(nullptr, L"open", L"explorer", reinterpret_cast<LPCWSTR>(params.utf16()),
+                                          nullptr, SW_SHOWNORMAL);
+        return reinterpret_cast<INT_PTR>(result) > 32;
+    }
+};
+
+} // namespace
+
+namespace dp::platform::native {
+
+IVolumes &volumes() { static CWinVolumes s; return s; }
+IModules &modules() { static CWinModules s; return s; }
+IRegistry &registry() { static CWinRegistry s; return s; }
+IShell &shell() { static CWinShell s; return s; }
+
+} // namespace dp::platform::native

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcStartTime)  // "XStartTimeLog"
+Q_DECLARE_LOGGING_CATEGORY(lcLoadApp)    // "XLoadAppLog"
+
+// The trace line written when a model or manager operation gets an invalid key or index.
+#define DP_ERROR_TRACE() \
+    qDebug("error! file:%s func:%s line:%d", __FILE__, Q_FUNC_INFO, __LINE__)

@@ -1,0 +1,58 @@
+#include <QtTest>
+
+#include "CLinuxVolumes.h"
+
+class TestLinuxVolumes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testParseKeepsOnlyUserFilesystems()
+    {
+        const QByteArray mounts =
+            "proc /proc proc rw 0 0\n"
+            "/dev/vda / ext4 rw 0 0\n"
+            "tmpfs /dev/shm tmpfs rw 0 0\n"
+            "tmpfs /tmp tmpfs rw 0 0\n"
+            "cgroup /sys/fs/cgroup/cpu cgroup rw 0 0\n"
+            "/dev/sdb1 /media/my\\040photos vfat rw 0 0\n"
+            "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+            "garbage\n";
+        const QList<CVolumeInfo> list = CLinuxVolumes::parseMounts(mounts);
+        QStringList roots;
+        for (const CVolumeInfo &info : list)
+            roots << info.strRoot;
+        QCOMPARE(roots, (QStringList{"/", "/tmp", "/media/my photos"}));
+    }
+
+    void testPathMapping_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("relative");
+        QTest::newRow("root itself") << "/" << "/" << "";
+        QTest::newRow("below root") << "/home/me/Pictures" << "/" << "home/me/Pictures";
+        QTest::newRow("longest mount wins") << "/media/usb/DCIM" << "/media/usb" << "DCIM";
+        QTest::newRow("mount point itself") << "/media/usb" << "/media/usb" << "";
+        QTest::newRow("sibling prefix is not below") << "/media/usb2/x" << "/" << "media/usb2/x";
+        QTest::newRow("trailing slash") << "/media/usb/" << "/media/usb" << "";
+    }
+
+    void testPathMapping()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, key);
+        QFETCH(QString, relative);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("mounts"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("/dev/vda / ext4 rw 0 0\n/dev/sdb1 /media/usb vfat rw 0 0\n");
+        file.close();
+        const CLinuxVolumes volumes(file.fileName());
+        QCOMPARE(volumes.keyOfPath(path), key);
+        QCOMPARE(volumes.relativeToVolume(path, key), relative);
+        QCOMPARE(volumes.joinRoot(key, relative), QDir::cleanPath(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinuxVolumes)
+#include "tst_CLinuxVolumes.moc"
