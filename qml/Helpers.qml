@@ -38,10 +38,6 @@ QtObject {
         return Math.round((100 - threshold) / 5)
     }
 
-    function minSizeBytes(value, unitIndex) {
-        return value * Math.pow(1024, unitIndex + 1)
-    }
-
     function record(map, key) {
         return map && map[key] !== undefined && map[key] !== null ? map[key] : ({})
     }

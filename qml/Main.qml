@@ -41,7 +41,10 @@ ApplicationWindow {
     function requestRemoval() {
         if (!mgr || mgr.checkedItemCount <= 0)
             return
-        var whole = Helpers.fullyMarkedGroups(mgr, resultsPage.groupModel).length
+        // The manager counts fully marked groups itself where it offers that count; otherwise
+        // the groups whose photos were opened are looked at here.
+        var whole = mgr.fullyMarkedGroupCount !== undefined ? Number(mgr.fullyMarkedGroupCount)
+                                                             : Helpers.fullyMarkedGroups(mgr, resultsPage.groupModel).length
         if (whole > 0 || mgr.getShowDeleteWin())
             removalDialog.ask(whole)
         else

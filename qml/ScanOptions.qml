@@ -71,6 +71,9 @@ Card {
             spacing: Theme.spacingS
             SpinBox {
                 objectName: "minSizeSpin"
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Smaller files are not compared")
                 from: 0
                 to: 1024 * 1024
                 stepSize: 10

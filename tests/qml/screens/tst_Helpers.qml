@@ -72,11 +72,6 @@ TestCase {
         compare(map.minSize.index, 1)
     }
 
-    function test_minSizeBytes() {
-        compare(Helpers.minSizeBytes(100, 0), 102400)
-        compare(Helpers.minSizeBytes(1, 1), 1048576)
-    }
-
     function test_formats_data() {
         return [
             { tag: "zero size", value: Helpers.formatSize(0), expected: "0 KB" },
