@@ -48,6 +48,34 @@ Item {
             }
         }
 
+        Rectangle {
+            objectName: "noEngineBanner"
+            visible: !page.mgr
+            Layout.fillWidth: true
+            implicitHeight: 44
+            radius: Theme.radiusS
+            color: Theme.warningSoft
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: Theme.spacingM
+                anchors.rightMargin: Theme.spacingM
+                spacing: Theme.spacingS
+                GlyphIcon {
+                    width: 18
+                    height: 18
+                    name: "warning"
+                    color: Theme.warning
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: qsTr("The scan engine could not be loaded, so no scan can run. Please reinstall the program.")
+                    elide: Text.ElideRight
+                    font.pixelSize: Theme.fontBody
+                    color: Theme.text
+                }
+            }
+        }
+
         RowLayout {
             Layout.fillWidth: true
             Layout.fillHeight: true

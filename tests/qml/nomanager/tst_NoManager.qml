@@ -28,6 +28,7 @@ Item {
             win.removeOne(1000, "C:/p/a.jpg")
             win.openPreview(1000, 0)
             compare(win.screen, "start")
+            verify(findChild(win.contentItem, "noEngineBanner").visible)
             var screens = ["start", "progress", "results", "preview"]
             for (var i = 0; i < screens.length; ++i) {
                 win.screen = screens[i]

@@ -47,6 +47,10 @@ Item {
             return item
         }
 
+        function test_noEngineBannerOnlyWithoutManager() {
+            verify(!child("noEngineBanner").visible)
+        }
+
         function test_scanNeedsASource() {
             var scan = child("scanButton")
             verify(!scan.enabled)
