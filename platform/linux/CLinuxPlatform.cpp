@@ -5,6 +5,8 @@
 #include "CLinuxVolumes.h"
 #include "IModules.h"
 
+#include <QFileInfo>
+
 namespace {
 
 class CLinuxModules : public IModules
@@ -13,6 +15,10 @@ public:
     QString libraryFileName(const QString &strBaseName) const override
     {
         return QStringLiteral("lib%1.so").arg(strBaseName);
+    }
+    QString executableDirectory() const override
+    {
+        return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
     }
 };
 
