@@ -209,7 +209,7 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     }
     const quint64 key = pGroup.toULongLong();
     {
-        QMutexLocker locker(&m_resultLock);
+        QMutexLocker locker(resultReadLock());
         if (CPhotosSortFilterProxyModel *pProxy = m_mapPhotoProxies.value(key, nullptr))
             return pProxy;
     }
@@ -238,7 +238,7 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &dp::thumbs::requestBigImage);
     connect(pModel, &CPhotosItemModel::sigRefreshMaxThumb, pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
 
-    QMutexLocker locker(&m_resultLock);
+    QMutexLocker locker(resultReadLock());
     m_mapPhotoModels.insert(key, pModel);
     m_mapPhotoProxies.insert(key, pProxy);
     return pProxy;

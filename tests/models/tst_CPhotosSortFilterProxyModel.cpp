@@ -193,6 +193,10 @@ private Q_SLOTS:
         for (int i : before + after)
             expected << pathOf(QStringLiteral("p%1.jpg").arg(i));
         QCOMPARE(pProxy->getCurrentShowPhotos(), expected);
+        // A forced re-read keeps rows and window
+        pProxy->refresh();
+        QCOMPARE(pProxy->rowCount(), visible);
+        QCOMPARE(pProxy->getCurrentShowPhotos(), expected);
     }
 
     void testPositionSignalsOnlyOnChange()

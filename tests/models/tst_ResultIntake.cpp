@@ -130,18 +130,39 @@ private Q_SLOTS:
                  qobject_cast<QSortFilterProxyModel *>(pProxy)->sourceModel());
     }
 
+    void testResetDropsRowsAndStrips_data()
+    {
+        QTest::addColumn<bool>("fromWorker");
+        QTest::newRow("from the screens") << false;
+        QTest::newRow("from a regroup worker") << true;
+    }
+
     void testResetDropsRowsAndStrips()
     {
+        QFETCH(bool, fromWorker);
+        // Given a group with its strip open
         const quint64 key = m_pReplay->create(QStringLiteral("a.jpg")).fileId;
         m_pReplay->join(QStringLiteral("b.jpg"), key);
         DP_SETTLE(*m_pReplay);
         QPointer<QObject> pStrip = m_pMgr->getPhotosModelByCreate(QVariant::fromValue(key));
         QSignalSpy reset(groupProxy(), &QAbstractItemModel::modelReset);
-        m_pMgr->resetModel();
-        QCOMPARE(reset.count(), 1);
+        // When the results are reset
+        if (fromWorker) {
+            std::unique_ptr<QThread> pWorker(QThread::create([this] { m_pMgr->resetModel(); }));
+            pWorker->start();
+            QVERIFY(pWorker->wait(10000));
+        } else {
+            m_pMgr->resetModel();
+        }
+        // Then the list empties on the GUI thread and the strips go
+        QTRY_COMPARE(reset.count(), 1);
         QCOMPARE(groupProxy()->rowCount(), 0);
         QVERIFY(!m_pMgr->getPhotosModelNoCreate(QVariant::fromValue(key)));
         QTRY_VERIFY(pStrip.isNull());
+        // And a new scan fills it again
+        m_pReplay->create(QStringLiteral("c.jpg"));
+        DP_SETTLE(*m_pReplay);
+        QCOMPARE(groupProxy()->rowCount(), 1);
     }
 
     void testBadGroupKeyChangesNothing_data()
