@@ -9,6 +9,7 @@
 #include "COptionsServer.h"
 #include "CPlatform.h"
 #include "CTcpData.h"
+#include "CTraceLog.h"
 #include "IDesktop.h"
 #include "XLogging.h"
 
@@ -101,6 +102,9 @@ int CLoadApp::load(int &argc, char **argv)
 
     QApplication *pApp = createApplication(argc, argv);
     int iExitCode = 0;
+    CTraceLog::installMessageHandler();
+    if (dScale <= 0)
+        qCInfo(lcLoadApp) << "screen scale factor" << CDisplaySetup::screenScaleFactor(windowSize());
 
     // Qt Quick draws without OpenGL where there is none (offscreen) or when the
     // configuration asks for software rendering.
