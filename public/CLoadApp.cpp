@@ -11,6 +11,7 @@
 #include "CTcpData.h"
 #include "CTraceLog.h"
 #include "IDesktop.h"
+#include "IModules.h"
 #include "XLogging.h"
 
 #include <QApplication>
@@ -182,7 +183,10 @@ void CLoadApp::setNexAppIDList(QVariantMap list) { m_mapNexAppIds = std::move(li
 
 bool CLoadApp::hasComponent(QString name)
 {
-    return QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/%1.dll").arg(name));
+    // The platform's own library name: "X.dll" on Windows, "libX.so" here.
+    return !name.isEmpty()
+        && QFile::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                         + dp::platform::modules().libraryFileName(name));
 }
 
 bool CLoadApp::canNetwork() { return true; }

@@ -1,3 +1,4 @@
+#include "CLocalMessage.h"
 #include "CTcpData.h"
 
 #include <QDir>
@@ -22,8 +23,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void testSecondStartEndsAndFirstStays();
+    void testSecondStartRaisesSuiteInterfaceWhenItRuns();
     void testUninstallEndsRunningInstance();
     void testUninstallWithoutInstance();
+    void testInstanceSurvivesBadPeers_data();
+    void testInstanceSurvivesBadPeers();
     void testStaleSocketDoesNotStopStart();
     void testOptionsSurviveRestart();
     void testAnnouncesItselfToRunningOptionsServer();
@@ -146,6 +150,23 @@ void tst_ShellProcesses::testSecondStartEndsAndFirstStays()
     QCOMPARE(pFirst->state(), QProcess::Running);
 }
 
+void tst_ShellProcesses::testSecondStartRaisesSuiteInterfaceWhenItRuns()
+{
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QLocalServer suite;
+    QVERIFY(suite.listen(socketPath(QStringLiteral("tester_veltrixui_zkins_server"))));
+    QProcess *pSecond = start();
+    QVERIFY(suite.waitForNewConnection(20000));
+    QLocalSocket *pPeer = suite.nextPendingConnection();
+    QByteArray received;
+    QTRY_VERIFY_WITH_TIMEOUT((received += pPeer->readAll()).contains("SHOW_APP_"), 10000);
+    QCOMPARE(CLocalMessage::parseLocalMessages(received).keys(), QStringList{QStringLiteral("SHOW_APP_")});
+    QVERIFY(pSecond->waitForFinished(20000));
+    QCOMPARE(pSecond->exitCode(), 0);
+    QCOMPARE(pFirst->state(), QProcess::Running);
+}
+
 void tst_ShellProcesses::testUninstallEndsRunningInstance()
 {
     QProcess *pFirst = start();
@@ -168,6 +189,39 @@ void tst_ShellProcesses::testUninstallWithoutInstance()
     QProcess *pNormal = start({QStringLiteral("Uninstall")});
     QVERIFY(waitUntilServing(instanceName()));
     QCOMPARE(pNormal->state(), QProcess::Running);
+}
+
+void tst_ShellProcesses::testInstanceSurvivesBadPeers_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("connects and never writes") << QByteArray();
+    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13\x37junk", 8);
+    QTest::newRow("half a message") << QByteArray("EXIT_APP__&_&_VALUE");
+    QTest::newRow("huge message") << QByteArray(8 * 1024 * 1024, 'x') + CLocalMessage::build("SHOW_APP_", "");
+    QTest::newRow("options record on the wrong socket") << CTcpData::serialize(TcpData{2, 5, "hello"});
+}
+
+void tst_ShellProcesses::testInstanceSurvivesBadPeers()
+{
+    QFETCH(QByteArray, bytes);
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QLocalSocket bad;
+    bad.connectToServer(socketPath(instanceName()));
+    QVERIFY(bad.waitForConnected(2000));
+    if (!bytes.isEmpty()) {
+        bad.write(bytes);
+        bad.waitForBytesWritten(5000);
+    }
+    QTest::qWait(200);
+    QCOMPARE(pFirst->state(), QProcess::Running);
+
+    // Still listening and still obeying: uninstall ends it cleanly.
+    QProcess *pUninstall = start({QStringLiteral("uninstall")});
+    QVERIFY(pUninstall->waitForFinished(10000));
+    QVERIFY(pFirst->waitForFinished(10000));
+    QCOMPARE(pFirst->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(pFirst->exitCode(), 0);
 }
 
 void tst_ShellProcesses::testStaleSocketDoesNotStopStart()
