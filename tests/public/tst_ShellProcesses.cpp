@@ -33,7 +33,7 @@ private Q_SLOTS:
     void testAnnouncesItselfToRunningOptionsServer();
 
 private:
-    QProcess *start(const QStringList &listArguments = {});
+    QProcess *start(const QStringList &listArguments = {}, QProcess::ProcessChannelMode mode = QProcess::ForwardedErrorChannel);
     bool waitUntilServing(const QString &strName);
     QString socketPath(const QString &strName) const { return m_pDir->path() + QLatin1Char('/') + strName; }
     QString instanceName() const { return QStringLiteral("tester_mirelle_zkins_server"); }
@@ -70,7 +70,7 @@ void tst_ShellProcesses::cleanup()
     m_listProcesses.clear();
 }
 
-QProcess *tst_ShellProcesses::start(const QStringList &listArguments)
+QProcess *tst_ShellProcesses::start(const QStringList &listArguments, QProcess::ProcessChannelMode mode)
 {
     const QString root = m_pDir->path();
     for (const char *pSub : {"home", "config", "data", "cache", "runtime"})
@@ -89,11 +89,11 @@ QProcess *tst_ShellProcesses::start(const QStringList &listArguments)
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("TMPDIR"), root);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     auto *pProcess = new QProcess;
     pProcess->setProcessEnvironment(env);
-    pProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    pProcess->setProcessChannelMode(mode);
     pProcess->start(m_strProgram, listArguments);
     m_listProcesses << pProcess;
     return pProcess;
@@ -252,8 +252,14 @@ void tst_ShellProcesses::testOptionsSurviveRestart()
     start({QStringLiteral("uninstall")})->waitForFinished(10000);
     QVERIFY(pFirst->waitForFinished(10000));
 
-    start();
+    // The program itself asks for them at start-up and hands them to the scan manager,
+    // which prints what it got.
+    QProcess *pSecond = start({}, QProcess::MergedChannels);
     QVERIFY(waitUntilServing(optionsName()));
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += pSecond->readAll()).contains("<similarSlot>9</similarSlot>"), 10000);
+
+    // And whoever asks later gets them too.
     TcpData reply;
     QVERIFY(exchange(socketPath(optionsName()), {TcpData{3, 0, QByteArray()}}, &reply));
     QCOMPARE(reply.type, qint32(4));
