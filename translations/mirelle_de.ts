@@ -376,6 +376,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
+    <message>
+        <source>Group %1, %2 photos, %3</source>
+        <translation>Gruppe %1, %2 Fotos, %3</translation>
+    </message>
+    <message>
+        <source>Long: %1</source>
+        <translation>Länge: %1</translation>
+    </message>
+    <message>
+        <source>Lat: %1</source>
+        <translation>Breite: %1</translation>
+    </message>
 </context>
 <context>
     <name>QuestionDialog</name>
