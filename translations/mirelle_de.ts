@@ -625,6 +625,10 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Closer matches</source>
         <translation>Genauere Treffer</translation>
     </message>
+    <message>
+        <source>Smaller files are not compared</source>
+        <translation>Kleinere Dateien werden nicht verglichen</translation>
+    </message>
 </context>
 <context>
     <name>SourceList</name>

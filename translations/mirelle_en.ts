@@ -623,6 +623,10 @@ You can enlarge your virtual memory and try again.</source>
         <source>Closer matches</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Smaller files are not compared</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SourceList</name>
