@@ -1,5 +1,6 @@
 #pragma once
 
+class IFileOps;
 class IDesktop;
 class IModules;
 class IRegistry;
@@ -14,11 +15,13 @@ IVolumes &volumes();
 IModules &modules();
 IRegistry &registry();
 IShell &shell();
+IFileOps &fileOps();
 IDesktop &desktop();
 
 void setVolumes(IVolumes *pVolumes);
 void setRegistry(IRegistry *pRegistry);
 void setShell(IShell *pShell);
+void setFileOps(IFileOps *pFileOps);
 void setDesktop(IDesktop *pDesktop);
 
 } // namespace dp::platform

@@ -1,0 +1,25 @@
+#include "CFileMoveTask.h"
+
+CFileMoveTask *CFileMoveTask::instance()
+{
+    static CFileMoveTask s_task;
+    return &s_task;
+}
+
+void CFileMoveTask::setPaths(const QStringList &listPaths)
+{
+    QMutexLocker locker(&m_mutex);
+    m_listPaths = listPaths;
+}
+
+QString CFileMoveTask::takeNext()
+{
+    QMutexLocker locker(&m_mutex);
+    return m_listPaths.isEmpty() ? QString() : m_listPaths.takeFirst();
+}
+
+bool CFileMoveTask::isEmpty() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_listPaths.isEmpty();
+}

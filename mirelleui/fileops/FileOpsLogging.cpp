@@ -1,0 +1,3 @@
+#include "FileOpsLogging.h"
+
+Q_LOGGING_CATEGORY(lcFileOps, "dp.fileops")

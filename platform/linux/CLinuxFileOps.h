@@ -1,0 +1,33 @@
+#pragma once
+
+#include "IFileOps.h"
+
+// Files on Linux: the freedesktop trash, sysfs for removable drives, mount points as drive keys.
+class CLinuxFileOps : public IFileOps
+{
+public:
+    // The desktop keeps no trash size limit; the user may set one in megabytes under this
+    // registry-stand-in value. Without it a drive's trash may take a tenth of the drive.
+    static constexpr const char *kTrashCapacityKey = "HKEY_CURRENT_USER\\SOFTWARE\\Quorvane\\Mirelle\\Trash\\MaxCapacity";
+    static constexpr int kDefaultTrashPercent = 10;
+
+    explicit CLinuxFileOps(QString strSysRoot = QStringLiteral("/sys"));
+
+    QStringList driveKeys(const QStringList &listPaths) const override;
+    bool isRemovable(const QString &strDriveKey) const override;
+    QMap<QString, qint64> trashCapacities() const override;
+    qint64 freeSpace(const QString &strPath) const override;
+    QString mirrorFolder(const QString &strFolder) const override;
+
+    [[nodiscard]] bool removeFile(const QString &strPath, QString *pstrError) override;
+    [[nodiscard]] bool moveToTrash(const QString &strPath, QString *pstrError) override;
+    [[nodiscard]] bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) override;
+
+    // The removable flag of a block device ("/dev/sdb1", "/dev/mapper/x") as sysfs tells it.
+    bool isRemovableDevice(const QString &strDevice) const;
+
+private:
+    [[nodiscard]] bool copyThenRemove(const QString &strSource, const QString &strTarget, QString *pstrError);
+
+    QString m_strSysRoot;
+};

@@ -1,0 +1,393 @@
+#include <QtTest>
+
+#include "CFileDelImplement.h"
+#include "CPlatform.h"
+#include "CProgressThrottle.h"
+#include "FileOpsSandbox.h"
+
+#include <memory>
+
+namespace {
+
+enum EnMethod { Delete = 0, Trash = 1, Move = 2 };
+
+struct CCase
+{
+    QString strKind;
+    QString strPath;
+    QByteArray content;
+    QString strExpect; // per method: 'T' true, 'F' false, '-' no entry
+};
+
+QMap<QString, bool> runMethod(CFileDelImplement &service, int iMethod, QStringList list, QString strDest)
+{
+    service.setTotalFiles(list.size());
+    switch (iMethod) {
+    case Delete:
+        return service.DeleFiles(list);
+    case Trash:
+        return service.DeleFileToTrash(list);
+    default:
+        return service.MoveFileToFloder(list, strDest);
+    }
+}
+
+QString movedTo(const QString &strDest, const QString &strSource)
+{
+    return QDir::cleanPath(strDest + QLatin1Char('/') + QFileInfo(strSource).absoluteFilePath());
+}
+
+} // namespace
+
+// The deletion service on real files in a temporary directory.
+class TestFileDelImplement : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    QTemporaryDir m_home;
+    CHookedFileOps m_fileOps;
+
+    QString path(const QString &strRelative) const { return m_pDir->filePath(strRelative); }
+    QString trashFiles() const
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash/files");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The trash lands below the temporary home, never in the user's own.
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("share")));
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(m_home.path()));
+        dp::platform::setFileOps(&m_fileOps);
+    }
+    void cleanupTestCase() { dp::platform::setFileOps(nullptr); }
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        m_fileOps.beforeEachFile = nullptr;
+        m_fileOps.bRemovable = false;
+    }
+    void cleanup() { m_pDir.reset(); }
+
+    void testMixedBatchHandlesEachFileOnItsOwn_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::newRow("delete") << int(Delete);
+        QTest::newRow("trash") << int(Trash);
+        QTest::newRow("move, worker pool") << int(Move);
+    }
+
+    void testMixedBatchHandlesEachFileOnItsOwn()
+    {
+        QFETCH(int, method);
+        // Given a batch where good files sit between files that must not or cannot go.
+        const QString dest = path("out");
+        QVector<CCase> cases = {
+            {"good", path("src/a.jpg"), "aaa", "TTT"},
+            {"vanished", path("src/gone.jpg"), QByteArray(), "TT-"},
+            {"unicode", path("src/Ünïcødé 写真.jpg"), "uuu", "TTT"},
+            {"locked", path("src/locked.jpg"), "lll", "FFF"},
+            {"folder", path("src/album"), QByteArray(), "FFF"},
+            {"clash", path("src/clash.jpg"), "ccc", "TTF"},
+            {"good2", path("src/sub/b.jpg"), "bbb", "TTT"},
+        };
+        for (const CCase &c : qAsConst(cases)) {
+            if (c.strKind == QLatin1String("folder"))
+                QVERIFY(sandbox::writeFile(c.strPath + "/inner.jpg", "iii"));
+            else if (!c.content.isEmpty())
+                QVERIFY(sandbox::writeFile(c.strPath, c.content));
+        }
+        QVERIFY(sandbox::writeFile(movedTo(dest, path("src/clash.jpg")), "older"));
+        const sandbox::CWriteLock lock(path("src/locked.jpg"));
+        QVERIFY(lock.isOk());
+        // Read-only cases: root ignores permission bits, so we use the immutable attribute.
+        QVERIFY(sandbox::writeFile(path("src/ro.jpg"), "rrr"));
+        QVERIFY(sandbox::writeFile(path("src/frozen/in.jpg"), "fff"));
+        const sandbox::CImmutable roFile(path("src/ro.jpg"));
+        const sandbox::CImmutable roFolder(path("src/frozen"));
+        if (roFile.isOk() && roFolder.isOk()) {
+            cases.insert(2, {"read-only file", path("src/ro.jpg"), "rrr", "FFF"});
+            cases.insert(3, {"file in read-only folder", path("src/frozen/in.jpg"), "fff", "FFF"});
+        } else {
+            qWarning("No immutable attribute on this filesystem: read-only cases left out");
+        }
+        QStringList list;
+        for (const CCase &c : qAsConst(cases))
+            list << c.strPath;
+
+        // When the batch runs.
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        const QMap<QString, bool> result = runMethod(service, method, list, dest);
+
+        // Then every file has the outcome of its kind, and the disk agrees with the map.
+        const QMap<QString, QString> failures = service.failureTexts();
+        int succeeded = 0;
+        for (const CCase &c : qAsConst(cases)) {
+            const QChar expect = c.strExpect.at(method);
+            const QByteArray what = c.strKind.toUtf8();
+            if (expect == QLatin1Char('-')) {
+                QVERIFY2(!result.contains(c.strPath), what);
+                QVERIFY2(!QFileInfo::exists(movedTo(dest, c.strPath)), what);
+                continue;
+            }
+            QVERIFY2(result.contains(c.strPath), what);
+            QCOMPARE(result.value(c.strPath), expect == QLatin1Char('T'));
+            if (expect == QLatin1Char('F')) {
+                QVERIFY2(QFileInfo::exists(c.strPath), what);
+                if (!c.content.isEmpty())
+                    QCOMPARE(sandbox::readFile(c.strPath), c.content);
+                QVERIFY2(failures.value(c.strPath).contains(QDir::toNativeSeparators(c.strPath)), what);
+                continue;
+            }
+            ++succeeded;
+            QVERIFY2(!QFileInfo::exists(c.strPath), what);
+            if (method == Move && !c.content.isEmpty())
+                QCOMPARE(sandbox::readFile(movedTo(dest, c.strPath)), c.content);
+            if (method == Trash && !c.content.isEmpty())
+                QVERIFY2(QFileInfo::exists(trashFiles() + QLatin1Char('/') + QFileInfo(c.strPath).fileName()), what);
+        }
+        QCOMPARE(int(service.filecount()), succeeded);
+        QVERIFY(failures.value(path("src/locked.jpg")).contains(QLatin1String("locked")));
+        QVERIFY(failures.value(path("src/album")).contains(QLatin1String("folder")));
+        QCOMPARE(sandbox::readFile(path("src/album/inner.jpg")), QByteArray("iii"));
+        if (method == Move) {
+            QCOMPARE(sandbox::readFile(movedTo(dest, path("src/clash.jpg"))), QByteArray("older"));
+            QVERIFY(failures.value(path("src/clash.jpg")).contains(QLatin1String("already exists")));
+        }
+    }
+
+    void testMoveIntoFolderInsideSourceFolderIsRefused()
+    {
+        QVERIFY(sandbox::writeFile(path("album/x.jpg"), "x"));
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        QStringList list{path("album")};
+        QString dest = path("album/out");
+        const QMap<QString, bool> result = service.MoveFileToFloder(list, dest);
+        QCOMPARE(result.value(path("album"), true), false);
+        QVERIFY(service.failureTexts().value(path("album")).contains(QLatin1String("inside")));
+        QCOMPARE(sandbox::readFile(path("album/x.jpg")), QByteArray("x"));
+    }
+
+    void testCancelStopsBetweenFiles_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<bool>("removable");
+        QTest::newRow("delete") << int(Delete) << false;
+        QTest::newRow("trash") << int(Trash) << false;
+        QTest::newRow("move, one by one") << int(Move) << true;
+        QTest::newRow("move, worker pool") << int(Move) << false;
+    }
+
+    void testCancelStopsBetweenFiles()
+    {
+        QFETCH(int, method);
+        QFETCH(bool, removable);
+        constexpr int kFiles = 60;
+        QStringList list;
+        for (int i = 0; i < kFiles; ++i) {
+            list << path(QStringLiteral("src/f%1.jpg").arg(i));
+            QVERIFY(sandbox::writeFile(list.last(), QByteArray::number(i)));
+        }
+        const QString dest = path("out");
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        m_fileOps.bRemovable = removable;
+        QAtomicInt started;
+        // The user cancels while the third file is being handled; in the pool the other
+        // workers are slowed so that the cancel lands well before the end.
+        m_fileOps.beforeEachFile = [&](const QString &) {
+            if (started.fetchAndAddOrdered(1) == 2)
+                service.tryDelCancle();
+            if (service.isCancelled())
+                QThread::msleep(20);
+        };
+
+        const QMap<QString, bool> result = runMethod(service, method, list, dest);
+
+        if (method != Move || removable)
+            QCOMPARE(result.size(), 3);
+        QVERIFY(result.size() >= 3 && result.size() < kFiles);
+        for (int i = 0; i < kFiles; ++i) {
+            const QString &source = list.at(i);
+            const bool bAtSource = QFileInfo::exists(source);
+            const bool bAtTarget = QFileInfo::exists(movedTo(dest, source));
+            if (result.value(source, false)) {
+                QVERIFY(!bAtSource);
+                QCOMPARE(bAtTarget, method == Move);
+                if (bAtTarget)
+                    QCOMPARE(sandbox::readFile(movedTo(dest, source)), QByteArray::number(i));
+            } else {
+                QVERIFY(!result.contains(source));
+                QVERIFY(bAtSource && !bAtTarget);
+            }
+        }
+    }
+
+    void testOneByOneMoveKeepsMirrorLayout()
+    {
+        // A removable destination takes the files one by one, in the same layout as the pool.
+        m_fileOps.bRemovable = true;
+        QVERIFY(sandbox::writeFile(path("a/x.jpg"), "first"));
+        QVERIFY(sandbox::writeFile(path("b/x.jpg"), "second"));
+        const QString longFolder = path(QString(200, QLatin1Char('L')));
+        QVERIFY(sandbox::writeFile(longFolder + "/long.jpg", "long"));
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        QStringList list{path("a/x.jpg"), longFolder + "/long.jpg", path("b/x.jpg")};
+        QString dest = path("usb/Out");
+        QMap<QString, bool> result = service.MoveFileToFloder(list, dest);
+
+        QCOMPARE(dest, QDir::toNativeSeparators(path("usb/Out")) + QDir::separator());
+        QCOMPARE(result.value(path("a/x.jpg")), true);
+        QCOMPARE(result.value(path("b/x.jpg")), true);
+        QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("a/x.jpg"))), QByteArray("first"));
+        QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("b/x.jpg"))), QByteArray("second"));
+        // A target path of 261 characters or more is skipped, and the file stays.
+        QVERIFY(!result.contains(longFolder + "/long.jpg"));
+        QVERIFY(QFileInfo::exists(longFolder + "/long.jpg"));
+        QVERIFY(service.failureTexts().value(longFolder + "/long.jpg").contains(QLatin1String("too long")));
+        QCOMPARE(service.progress(), 100);
+
+        // The same name again fails and leaves its source in place.
+        QVERIFY(sandbox::writeFile(path("a/x.jpg"), "third"));
+        list = QStringList{path("a/x.jpg")};
+        dest = path("usb/Out");
+        result = service.MoveFileToFloder(list, dest);
+        QCOMPARE(result.value(path("a/x.jpg"), true), false);
+        QCOMPARE(sandbox::readFile(path("a/x.jpg")), QByteArray("third"));
+        QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("a/x.jpg"))), QByteArray("first"));
+    }
+
+    void testEmptyAndVanishedRequests()
+    {
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
+        QSignalSpy shown(&service, &CFileDelImplement::sigShowProcessWind);
+        QStringList empty;
+        QString dest = path("out");
+
+        QVERIFY(service.DeleFiles(empty).isEmpty());
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(service.DeleFileToTrash(empty).isEmpty());
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(service.MoveFileToFloder(empty, dest).isEmpty());
+        QCOMPARE(service.progress(), 100);
+        QCOMPARE(shown.count(), 0);
+
+        QStringList gone{path("gone.jpg")};
+        QCOMPARE(service.DeleFiles(gone), (QMap<QString, bool>{{path("gone.jpg"), true}}));
+        QCOMPARE(service.filecount(), 1);
+        QCOMPARE(service.filesize(), 0);
+        QCOMPARE(service.DeleFileToTrash(gone).value(path("gone.jpg")), true);
+        QVERIFY(service.MoveFileToFloder(gone, dest).isEmpty());
+        QCOMPARE(shown.count(), 3);
+    }
+
+    void testFiguresCountOnlySuccesses()
+    {
+        QVERIFY(sandbox::writeFile(path("a.jpg"), QByteArray(1000, 'a')));
+        QVERIFY(sandbox::writeFile(path("b.jpg"), QByteArray(24, 'b')));
+        QVERIFY(sandbox::writeFile(path("locked.jpg"), QByteArray(500, 'l')));
+        const sandbox::CWriteLock lock(path("locked.jpg"));
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        QStringList list{path("a.jpg"), path("locked.jpg"), path("b.jpg")};
+        service.DeleFiles(list);
+        QCOMPARE(service.filecount(), 2);
+        QCOMPARE(service.filesize(), 1024);
+        QCOMPARE(service.progress(), 100);
+        QCOMPARE(service.get2DelFileNames(list), QStringLiteral("a.jpg,locked.jpg"));
+    }
+
+    void testProgressThrottleRule_data()
+    {
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<QList<bool>>("due");
+        QTest::newRow("within the first second") << QList<qint64>{10, 500, 1000} << QList<bool>{false, false, false};
+        QTest::newRow("just past a second") << QList<qint64>{1001} << QList<bool>{true};
+        QTest::newRow("interval restarts at an announcement")
+            << QList<qint64>{1200, 2100, 2201, 2202} << QList<bool>{true, false, true, false};
+        QTest::newRow("a long file announces once") << QList<qint64>{5000, 5001} << QList<bool>{true, false};
+    }
+
+    void testProgressThrottleRule()
+    {
+        QFETCH(QList<qint64>, times);
+        QFETCH(QList<bool>, due);
+        CProgressThrottle throttle;
+        throttle.start(0);
+        for (int i = 0; i < times.size(); ++i)
+            QCOMPARE(throttle.isDue(times.at(i)), due.at(i));
+        QCOMPARE(CProgressThrottle::percentAfter(1, 3), 66);
+        QCOMPARE(CProgressThrottle::percentAfter(2, 3), 100);
+    }
+
+    void testBatchAnnouncesOnlyAfterASecond()
+    {
+        // Given three files of which the first takes longer than a second.
+        QStringList list;
+        for (const char *name : {"slow.jpg", "b.jpg", "c.jpg"}) {
+            list << path(QLatin1String(name));
+            QVERIFY(sandbox::writeFile(list.last(), "x"));
+        }
+        m_fileOps.beforeEachFile = [&](const QString &strPath) {
+            if (strPath.endsWith(QLatin1String("slow.jpg")))
+                QThread::msleep(1100);
+        };
+        CFileDelImplement service;
+        service.setOpenWindowPause(false);
+        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
+        QStringList files;
+        connect(&service, &CFileDelImplement::sigProgressChanged, this,
+                [&] { files << service.currentFile(); });
+
+        service.DeleFiles(list);
+
+        // Then the reset and one announcement after the slow file, naming it.
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(files, (QStringList{QString(), list.at(0)}));
+    }
+
+    void testFileNamesOfFinishedRequest_data()
+    {
+        QTest::addColumn<int>("succeeded");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("three") << 3 << "a.jpg,b.jpg,...";
+        QTest::newRow("two") << 2 << "a.jpg,b.jpg";
+        QTest::newRow("one") << 1 << "a.jpg";
+        QTest::newRow("none") << 0 << "";
+    }
+
+    void testFileNamesOfFinishedRequest()
+    {
+        QFETCH(int, succeeded);
+        QFETCH(QString, names);
+        CFileDelImplement service;
+        service.slotProgressInfo(0, 0, succeeded, 0);
+        QCOMPARE(service.get2DelFileNames({"C:/p/a.jpg", "C:/p/b.jpg", "C:/p/c.jpg"}), names);
+        QCOMPARE(service.get2DelFileNames({}), QString());
+    }
+
+    void testPoolProgressReachesProperties()
+    {
+        CFileDelImplement service;
+        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
+        service.slotProgressInfo(40, 4, 3, 1000);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(service.progress(), 40);
+        QCOMPARE(service.proccount(), 4);
+        QCOMPARE(service.filecount(), 3);
+        QCOMPARE(service.filesize(), 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileDelImplement)
+#include "tst_CFileDelImplement.moc"

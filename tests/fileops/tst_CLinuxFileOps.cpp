@@ -1,0 +1,251 @@
+#include <QtTest>
+
+#include "CLinuxFileOps.h"
+#include "CPlatform.h"
+#include "FileOpsSandbox.h"
+
+#include <sys/stat.h>
+
+#include <memory>
+
+// The Linux file calls for real: moves across filesystems, the trash record, sysfs and volumes.
+class TestLinuxFileOps : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    QTemporaryDir m_home;
+    CLinuxFileOps m_ops;
+
+    QString path(const QString &strRelative) const { return m_pDir->filePath(strRelative); }
+
+    // A second filesystem below the temporary directory; the test is skipped without one.
+    std::unique_ptr<sandbox::CTmpfs> mountTmpfs(const QByteArray &options)
+    {
+        auto pTmpfs = std::make_unique<sandbox::CTmpfs>(path("mnt"), options);
+        return pTmpfs->isOk() ? std::move(pTmpfs) : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("share")));
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(m_home.path()));
+    }
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+    }
+    void cleanup()
+    {
+        dp::platform::setVolumes(nullptr);
+        dp::platform::setRegistry(nullptr);
+        m_pDir.reset();
+    }
+
+    void testMoveAcrossFilesystemsKeepsContentModeAndTime_data()
+    {
+        QTest::addColumn<bool>("toTmpfs");
+        QTest::newRow("disk to tmpfs") << true;
+        QTest::newRow("tmpfs to disk") << false;
+    }
+
+    void testMoveAcrossFilesystemsKeepsContentModeAndTime()
+    {
+        QFETCH(bool, toTmpfs);
+        const auto pTmpfs = mountTmpfs("size=8m");
+        if (!pTmpfs)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        const QString source = toTmpfs ? path("disk/a.jpg") : path("mnt/a.jpg");
+        const QString target = toTmpfs ? path("mnt/a.jpg") : path("disk/moved/a.jpg");
+        QDir().mkpath(QFileInfo(target).path());
+        QByteArray content(3 * 1024 * 1024 + 17, 'x');
+        content[12345] = 'y';
+        QVERIFY(sandbox::writeFile(source, content));
+        QVERIFY(::chmod(QFile::encodeName(source).constData(), 0640) == 0);
+        const QDateTime mtime = QDateTime::currentDateTime().addDays(-400);
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(mtime, QFileDevice::FileModificationTime));
+        file.close();
+
+        QString strError;
+        QVERIFY2(m_ops.moveFile(source, target, &strError), qPrintable(strError));
+
+        QVERIFY(!QFileInfo::exists(source));
+        QCOMPARE(sandbox::readFile(target), content);
+        struct stat st = {};
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), 0640);
+        QCOMPARE(QFileInfo(target).lastModified(), mtime);
+    }
+
+    void testFailedMoveAcrossFilesystemsKeepsSource_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("destination full") << "full" << "No space left";
+        QTest::newRow("name taken on the other drive") << "clash" << "already exists";
+        QTest::newRow("source on a read-only drive") << "read-only" << "cannot be removed";
+    }
+
+    void testFailedMoveAcrossFilesystemsKeepsSource()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, reason);
+        const auto pTmpfs = mountTmpfs("size=1m");
+        if (!pTmpfs)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        QString source = path("disk/big.jpg");
+        QString target = path("mnt/big.jpg");
+        QByteArray content(2 * 1024 * 1024, 'b');
+        if (situation == QLatin1String("clash")) {
+            content = "mine";
+            QVERIFY(sandbox::writeFile(target, "theirs"));
+        } else if (situation == QLatin1String("read-only")) {
+            content = "small";
+            std::swap(source, target);
+            QVERIFY(sandbox::writeFile(source, content));
+            QVERIFY(pTmpfs->remountReadOnly());
+            QDir().mkpath(QFileInfo(target).path());
+        }
+        if (!QFileInfo::exists(source))
+            QVERIFY(sandbox::writeFile(source, content));
+
+        QString strError;
+        QVERIFY(!m_ops.moveFile(source, target, &strError));
+
+        QVERIFY2(strError.contains(reason), qPrintable(strError));
+        QCOMPARE(sandbox::readFile(source), content);
+        if (situation == QLatin1String("clash"))
+            QCOMPARE(sandbox::readFile(target), QByteArray("theirs"));
+        else
+            QVERIFY(!QFileInfo::exists(target));
+        if (situation == QLatin1String("read-only")) {
+            QVERIFY(!m_ops.removeFile(source, &strError));
+            QVERIFY(!m_ops.moveToTrash(source, &strError));
+            QCOMPARE(sandbox::readFile(source), content);
+        }
+    }
+
+    void testTrashRecordLetsTheDesktopRestore()
+    {
+        // Two files of one name: the second gets a new name in the trash, neither is lost.
+        const QString first = path("a/Ü photo.jpg");
+        const QString second = path("b/Ü photo.jpg");
+        QVERIFY(sandbox::writeFile(first, "first"));
+        QVERIFY(sandbox::writeFile(second, "second"));
+        QString strError;
+        QVERIFY2(m_ops.moveToTrash(first, &strError), qPrintable(strError));
+        QVERIFY2(m_ops.moveToTrash(second, &strError), qPrintable(strError));
+
+        const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
+        const QStringList infos = QDir(trash + "/info").entryList({"*.trashinfo"}, QDir::Files, QDir::Name);
+        QCOMPARE(infos.size(), 2);
+        QMap<QByteArray, QByteArray> contentOfOrigin;
+        for (const QString &info : infos) {
+            const QList<QByteArray> lines = sandbox::readFile(trash + "/info/" + info).split('\n');
+            QCOMPARE(lines.value(0), QByteArray("[Trash Info]"));
+            QVERIFY(lines.value(1).startsWith("Path="));
+            QVERIFY(QDateTime::fromString(QString::fromLatin1(lines.value(2).mid(13)), Qt::ISODate).isValid());
+            const QByteArray origin = QByteArray::fromPercentEncoding(lines.value(1).mid(5));
+            const QString stored = trash + "/files/" + info.chopped(int(strlen(".trashinfo")));
+            contentOfOrigin.insert(origin, sandbox::readFile(stored));
+        }
+        QCOMPARE(contentOfOrigin.value(first.toUtf8()), QByteArray("first"));
+        QCOMPARE(contentOfOrigin.value(second.toUtf8()), QByteArray("second"));
+    }
+
+    void testTrashOnAnotherVolumeStaysOnIt()
+    {
+        const auto pTmpfs = mountTmpfs("size=1m");
+        if (!pTmpfs)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        QVERIFY(sandbox::writeFile(path("mnt/x.jpg"), "x"));
+        QString strError;
+        QVERIFY2(m_ops.moveToTrash(path("mnt/x.jpg"), &strError), qPrintable(strError));
+        const QString volumeTrash = path("mnt/.Trash-%1").arg(::getuid());
+        QCOMPARE(sandbox::readFile(volumeTrash + "/files/x.jpg"), QByteArray("x"));
+        QVERIFY(QFileInfo::exists(volumeTrash + "/info/x.jpg.trashinfo"));
+    }
+
+    void testRemovableDeviceFromSysfs_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("removable");
+        QTest::newRow("partition of a USB stick") << "/dev/sdb1" << true;
+        QTest::newRow("whole USB stick") << "/dev/sdb" << true;
+        QTest::newRow("partition of a fixed disk") << "/dev/vda1" << false;
+        QTest::newRow("mapped volume on the stick") << "/dev/dm-0" << true;
+        QTest::newRow("unknown device") << "/dev/sdz9" << false;
+        QTest::newRow("no device file") << "tmpfs" << false;
+    }
+
+    void testRemovableDeviceFromSysfs()
+    {
+        QFETCH(QString, device);
+        QFETCH(bool, removable);
+        QVERIFY(sandbox::makeFakeSysfs(path("sys")));
+        const CLinuxFileOps ops(path("sys"));
+        QCOMPARE(ops.isRemovableDevice(device), removable);
+    }
+
+    void testDriveKeysAreMountPoints()
+    {
+        CFakeVolumes volumes;
+        volumes.list = {{"/", "/dev/vda1", "ext4"}, {"/media/usb", "/dev/sdb1", "vfat"}};
+        dp::platform::setVolumes(&volumes);
+        QCOMPARE(m_ops.driveKeys({"/media/usb/DCIM/a.jpg", "/media/usb2/b.jpg", "/home/me/c.jpg", "/media/usb"}),
+                 (QStringList{"/media/usb", "/", "/", "/media/usb"}));
+    }
+
+    void testTrashCapacityFromRegistryOrDefault()
+    {
+        CFakeVolumes volumes;
+        volumes.list = {{"/", "/dev/vda1", "ext4"}, {path("no-such-mount"), "/dev/sdc1", "vfat"}};
+        dp::platform::setVolumes(&volumes);
+        CFakeRegistry registry;
+        dp::platform::setRegistry(&registry);
+
+        // Without a configured size a drive's trash may take a tenth of it; an unreadable drive none.
+        QMap<QString, qint64> capacities = m_ops.trashCapacities();
+        QCOMPARE(capacities.value("/"), QStorageInfo("/").bytesTotal() / 100 * 10);
+        QCOMPARE(capacities.value(path("no-such-mount"), -1), 0);
+
+        registry.map.insert(QString::fromLatin1(CLinuxFileOps::kTrashCapacityKey), 100);
+        capacities = m_ops.trashCapacities();
+        QCOMPARE(capacities.value("/"), qint64(104857600));
+        QCOMPARE(capacities.value(path("no-such-mount")), qint64(104857600));
+    }
+
+    void testMirrorFolderIsRelative_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("mirror");
+        QTest::newRow("home folder") << "/home/me/Pictures" << "home/me/Pictures";
+        QTest::newRow("root") << "/" << "";
+        QTest::newRow("colon is an ordinary character") << "/media/a:b" << "media/a:b";
+        QTest::newRow("dots are resolved") << "/home/me/../you/." << "home/you";
+        QTest::newRow("trailing separator") << "/srv/photos/" << "srv/photos";
+    }
+
+    void testMirrorFolderIsRelative()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, mirror);
+        QCOMPARE(m_ops.mirrorFolder(folder), mirror);
+    }
+
+    void testFreeSpaceOfFolderStillToBeCreated()
+    {
+        const qint64 free = m_ops.freeSpace(path("not/yet/there"));
+        QVERIFY(free > 0);
+        // Other programs write meanwhile; the same drive is all we can tell.
+        QVERIFY(qAbs(free - QStorageInfo(m_pDir->path()).bytesAvailable()) < (qint64(64) << 20));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinuxFileOps)
+#include "tst_CLinuxFileOps.moc"

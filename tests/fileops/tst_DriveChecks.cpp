@@ -1,0 +1,162 @@
+#include <QtTest>
+
+#include "CFileDelImplement.h"
+#include "CPlatform.h"
+#include "FileOpsSandbox.h"
+
+#include <memory>
+
+namespace {
+constexpr qint64 kMiB = 1024 * 1024;
+constexpr qint64 kGiB = 1024 * kMiB;
+} // namespace
+
+// The removable-drive, trash-capacity and free-space checks of the deletion service.
+class TestDriveChecks : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    CHookedFileOps m_fileOps;
+
+private slots:
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        m_fileOps = CHookedFileOps();
+        dp::platform::setFileOps(&m_fileOps);
+    }
+    void cleanup()
+    {
+        dp::platform::setFileOps(nullptr);
+        dp::platform::setVolumes(nullptr);
+        m_pDir.reset();
+    }
+
+    void testRemovableDriveAmongMarkedPhotos_data()
+    {
+        QTest::addColumn<QStringList>("marked");
+        QTest::addColumn<bool>("usb");
+        QTest::newRow("fixed and USB") << QStringList{"/home/me/a.jpg", "/media/usb/DCIM/b.jpg"} << true;
+        QTest::newRow("only fixed") << QStringList{"/home/me/a.jpg", "/srv/c.jpg"} << false;
+        QTest::newRow("nothing marked") << QStringList{} << false;
+        QTest::newRow("sibling of the USB mount") << QStringList{"/media/usb2/x.jpg"} << false;
+    }
+
+    void testRemovableDriveAmongMarkedPhotos()
+    {
+        QFETCH(QStringList, marked);
+        QFETCH(bool, usb);
+        // Given a fixed disk at / and a USB stick at /media/usb, as sysfs describes them.
+        QVERIFY(sandbox::makeFakeSysfs(m_pDir->filePath("sys")));
+        CLinuxFileOps ops(m_pDir->filePath("sys"));
+        dp::platform::setFileOps(&ops);
+        CFakeVolumes volumes;
+        volumes.list = {{"/", "/dev/vda1", "ext4"}, {"/media/usb", "/dev/sdb1", "vfat"}};
+        dp::platform::setVolumes(&volumes);
+
+        CFileDelImplement service;
+        service.setCheckedInfo(0, {}, marked);
+        QCOMPARE(service.checkIsContainUsb(), usb);
+        QCOMPARE(service.checkIsContainUsb(marked), usb);
+        QCOMPARE(CFileDelImplement::driveKey("/media/usb/DCIM/b.jpg"), QStringLiteral("/media/usb"));
+    }
+
+    void testTrashLargeEnoughForMarkedPhotos_data()
+    {
+        QTest::addColumn<QVariantMap>("capacities");
+        QTest::addColumn<qint64>("need");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("sufficient");
+        const QVariantMap bin100{{"/", 100 * kMiB}};
+        QTest::newRow("need equals capacity") << bin100 << 104857600LL << true << false;
+        QTest::newRow("one byte below") << bin100 << 104857599LL << true << true;
+        QTest::newRow("nothing marked") << bin100 << 200 * kMiB << false << true;
+        QTest::newRow("no trash anywhere") << QVariantMap{} << 200 * kMiB << true << true;
+        QTest::newRow("drive without a trash") << QVariantMap{{"/media/usb", kMiB}} << 200 * kMiB << true << true;
+        QTest::newRow("unreadable capacity") << QVariantMap{{"/", 0}} << 1LL << true << false;
+    }
+
+    void testTrashLargeEnoughForMarkedPhotos()
+    {
+        QFETCH(QVariantMap, capacities);
+        QFETCH(qint64, need);
+        QFETCH(bool, marked);
+        QFETCH(bool, sufficient);
+        m_fileOps.bFixedTrashCapacity = true;
+        for (auto it = capacities.cbegin(); it != capacities.cend(); ++it)
+            m_fileOps.mapTrashCapacity.insert(it.key(), it.value().toLongLong());
+        CFileDelImplement service;
+        service.setCheckedInfo(need, {{"/", need}}, marked ? QStringList{"/home/a.jpg"} : QStringList{});
+        service.tryDelCancle();
+        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
+
+        QCOMPARE(service.checkTrashSufficient(), sufficient);
+        // The check starts a request's figures afresh, unless nothing is marked.
+        QCOMPARE(changed.count(), marked ? 1 : 0);
+        QCOMPARE(service.isCancelled(), !marked);
+    }
+
+    void testTrashLargeEnoughForOneFile_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("sufficient");
+        QTest::newRow("exactly the capacity") << 1000 << true;
+        QTest::newRow("one byte more") << 1001 << false;
+    }
+
+    void testTrashLargeEnoughForOneFile()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, sufficient);
+        const QString file = m_pDir->filePath("photo.jpg");
+        QVERIFY(sandbox::writeFile(file, QByteArray(size, 'p')));
+        m_fileOps.bFixedTrashCapacity = true;
+        m_fileOps.mapTrashCapacity.insert(CFileDelImplement::driveKey(file), 1000);
+        CFileDelImplement service;
+        QCOMPARE(service.checkTrashSufficient(file), sufficient);
+        QVERIFY(service.checkTrashSufficient(QString()));
+        m_fileOps.mapTrashCapacity.clear();
+        QVERIFY(service.checkTrashSufficient(file));
+    }
+
+    void testRoomForMove_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<qint64>("need");
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<bool>("room");
+        QTest::newRow("5 GiB into 6 GiB") << "/out" << 5 * kGiB << 6 * kGiB << true;
+        QTest::newRow("5 GiB into 5.9 GiB") << "/out" << 5 * kGiB << 6 * kGiB - 100 * kMiB << false;
+        QTest::newRow("nothing marked, reserve just there") << "/out" << 0LL << kGiB << true;
+        QTest::newRow("nothing marked, reserve short by a byte") << "/out" << 0LL << kGiB - 1 << false;
+        QTest::newRow("no folder") << "" << 0LL << 100 * kGiB << false;
+    }
+
+    void testRoomForMove()
+    {
+        QFETCH(QString, folder);
+        QFETCH(qint64, need);
+        QFETCH(qint64, free);
+        QFETCH(bool, room);
+        m_fileOps.i64FreeSpace = free;
+        CFileDelImplement service;
+        service.setCheckedInfo(need, {}, {"/home/a.jpg"});
+        QCOMPARE(service.checkSpace(folder), room);
+    }
+
+    void testDriveSizesSumFilesOnDisk()
+    {
+        QVERIFY(sandbox::writeFile(m_pDir->filePath("a.jpg"), QByteArray(300, 'a')));
+        QVERIFY(sandbox::writeFile(m_pDir->filePath("b.jpg"), QByteArray(200, 'b')));
+        const QString key = CFileDelImplement::driveKey(m_pDir->path());
+        QVERIFY(!key.isEmpty());
+        const QMap<QString, qint64> sizes = CFileDelImplement::driveSizes(
+            {m_pDir->filePath("a.jpg"), m_pDir->filePath("b.jpg"), m_pDir->filePath("gone.jpg")});
+        QCOMPARE(sizes, (QMap<QString, qint64>{{key, 500}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDriveChecks)
+#include "tst_DriveChecks.moc"
