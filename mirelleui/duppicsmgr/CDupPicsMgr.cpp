@@ -83,6 +83,13 @@ CDupPicsMgr::~CDupPicsMgr()
         m_pOperateWorker->requestStop();
         m_pOperateWorker->wait();
     }
+    {
+        QMutexLocker locker(&m_totalsLock);
+        for (const QPointer<CBaseThread> &pWorker : qAsConst(m_listTotalsWorkers)) {
+            if (pWorker)
+                pWorker->wait();
+        }
+    }
     // Tasks left behind hold copies only; the queue outlives the manager.
     COperateTaskQueue::instance()->clear();
     if (m_pFilter)

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <functional>
 
+class CBaseThread;
 class CCollectionThread;
 class CFileDelImplement;
 class CGroupSortFilterProxyModel;
@@ -265,6 +266,8 @@ private:
     void recomputeCheckedTotals();
     void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
     void resetResults();
+    // Starts a totals recount that the destructor waits for; callable from any thread.
+    void startTotalsWorker();
     void onTaskDeleteMarked();
     void onTaskDeleteOne(const CPhotoMarkTaskPayload &payload);
     // Asks the screens through the signal and waits for the answer; false when abandoned.
@@ -326,6 +329,8 @@ private:
     qint64 m_iLastSingleRequestMs = -1;
     QElapsedTimer m_singleRequestClock;
     std::atomic<int> m_iFullyMarkedGroups{0};
+    QMutex m_totalsLock;
+    QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 
     // Scan counters
     std::atomic<qint64> m_iScannedImages{0};

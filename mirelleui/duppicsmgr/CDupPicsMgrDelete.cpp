@@ -227,7 +227,7 @@ void CDupPicsMgr::onTaskDeleteMarked()
     }
 
     recomputeCheckedTotals();
-    (new CCalcTotalDupImgInfoThread(this))->start();
+    startTotalsWorker();
     Q_EMIT sigCheckedItemCountChanged();
     if (!m_pFileDel->isCancelled()) {
         sendUsageEvent(QStringLiteral("RemovePhotos"), QStringLiteral("Result_RemoveMarkedPhotos"),
@@ -323,7 +323,7 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
         Q_EMIT sigDelOneImg(QVariant::fromValue(payload.pGroup), path);
     }
     recomputeCheckedTotals();
-    (new CCalcTotalDupImgInfoThread(this))->start();
+    startTotalsWorker();
     Q_EMIT sigCheckedItemCountChanged();
     if (bAllRemoved) {
         bool bAnyLeft = false;
