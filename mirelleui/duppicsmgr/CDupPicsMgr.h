@@ -255,6 +255,8 @@ private:
     void onTaskStartScan();
     void onTaskCancelScan();
     void onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined);
+    // Copies an engine record into an intake task; true when a visible file was queued.
+    bool queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iType);
     void onTaskGroupsMerged(const CMergeTaskPayload &payload);
     void onScanFinished(int iResult);
     void onTaskMarkGroup(quint64 pGroup, bool bSignal);
