@@ -1,5 +1,6 @@
 // Moves and deletes through the deletion service against mv and rm on the same files.
-// Prints one line per case: files, bytes, our time, the tool's time and the ratio.
+// Prints one line per case: files, our time, the tool's time and the ratio, then the tool's
+// time with a sync after it (our moves flush each copy before removing its source) and that ratio.
 // Run as root to get a tmpfs as second filesystem; otherwise /dev/shm stands in.
 
 #include "CFileDelImplement.h"
@@ -64,6 +65,7 @@ struct CCase
     int iSize;
     bool bCrossFs;
     bool bDelete;
+    bool bToDisk = false;
 };
 
 } // namespace
@@ -87,16 +89,20 @@ int main(int argc, char **argv)
         {QStringLiteral("move large, one filesystem"), 200, 4 << 20, false, false},
         {QStringLiteral("move small, two filesystems"), 10000, 4096, true, false},
         {QStringLiteral("move large, two filesystems"), 200, 4 << 20, true, false},
+        {QStringLiteral("move small, tmpfs to disk"), 10000, 4096, true, false, true},
+        {QStringLiteral("move large, tmpfs to disk"), 200, 4 << 20, true, false, true},
         {QStringLiteral("delete small"), 10000, 4096, false, true},
     };
 
     CFileDelImplement service;
     service.setOpenWindowPause(false);
-    out << QStringLiteral("%1 %2 %3 %4 %5\n")
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
                .arg(QStringLiteral("case"), -30)
                .arg(QStringLiteral("files"), 7)
                .arg(QStringLiteral("ours ms"), 9)
                .arg(QStringLiteral("tool ms"), 9)
+               .arg(QStringLiteral("ratio"), 7)
+               .arg(QStringLiteral("+sync ms"), 9)
                .arg(QStringLiteral("ratio"), 7);
     // BENCH_CASE=<text> runs only the cases whose name contains it.
     const QString only = qEnvironmentVariable("BENCH_CASE");
@@ -105,12 +111,13 @@ int main(int argc, char **argv)
             continue;
         QList<qint64> ours;
         QList<qint64> tool;
+        QList<qint64> toolSynced;
         for (int round = 0; round < kRounds; ++round) {
             // Each round swaps who goes first, so that the disk's moods fall on both alike.
             for (int step = 0; step < 2; ++step) {
                 const int pass = (step + round) % 2;
-                const QString src = disk.filePath(QStringLiteral("src"));
-                const QString dst = (c.bCrossFs ? otherFs : disk.path()) + QStringLiteral("/dst");
+                const QString src = (c.bToDisk ? otherFs : disk.path()) + QStringLiteral("/src");
+                const QString dst = (c.bCrossFs && !c.bToDisk ? otherFs : disk.path()) + QStringLiteral("/dst");
                 QDir(src).removeRecursively();
                 QDir(dst).removeRecursively();
                 QStringList list = makeFiles(src, c.iCount, c.iSize);
@@ -127,22 +134,29 @@ int main(int argc, char **argv)
                     if (result.size() != list.size() || result.values().contains(false))
                         qFatal("%s: not every file was handled", qPrintable(c.strName));
                 } else {
-                    tool << (c.bDelete ? runTool(QStringLiteral("rm"), QStringList{QStringLiteral("-f")} + list)
-                                       : runTool(QStringLiteral("mv"), QStringList{QStringLiteral("-t"), dst} + list));
+                    const qint64 ms = c.bDelete ? runTool(QStringLiteral("rm"), QStringList{QStringLiteral("-f")} + list)
+                                                : runTool(QStringLiteral("mv"), QStringList{QStringLiteral("-t"), dst} + list);
+                    tool << ms;
+                    // mv does not flush what it copied; we do before removing a source.
+                    toolSynced << ms + runTool(QStringLiteral("sync"), {});
                 }
             }
         }
         const qint64 o = median(ours);
         const qint64 t = median(tool);
-        out << QStringLiteral("%1 %2 %3 %4 %5\n")
+        const qint64 ts = median(toolSynced);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
                    .arg(c.strName, -30)
                    .arg(c.iCount, 7)
                    .arg(o, 9)
                    .arg(t, 9)
-                   .arg(t > 0 ? double(o) / double(t) : 0.0, 7, 'f', 2);
+                   .arg(t > 0 ? double(o) / double(t) : 0.0, 7, 'f', 2)
+                   .arg(ts, 9)
+                   .arg(ts > 0 ? double(o) / double(ts) : 0.0, 7, 'f', 2);
         out.flush();
     }
     QDir(otherFs + QStringLiteral("/dst")).removeRecursively();
+    QDir(otherFs + QStringLiteral("/src")).removeRecursively();
     if (bMounted)
         ::umount2(QFile::encodeName(secondRoot).constData(), MNT_DETACH);
     return 0;

@@ -358,7 +358,7 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
         }
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out, times);
-        if (::fsync(out) != 0)
+        if (::fdatasync(out) != 0)
             strError = errnoText(errno);
     }
     struct stat copied = {};
