@@ -109,21 +109,6 @@ private slots:
         QCOMPARE(progress.last().at(1).toLongLong(), 450);
     }
 
-    void testProgressReachesHundredWithLastResult()
-    {
-        CFileMoveManager manager;
-        const QStringList list = makeFiles(10);
-        QSignalSpy progress(&manager, &CFileMoveManager::signalProgressInfo);
-        manager.prepare(list, dest());
-        manager.startWorkers();
-        QTRY_VERIFY(manager.waitFinished(100));
-        QCOMPARE(progress.count(), 10);
-        QList<int> percents;
-        for (const QList<QVariant> &args : qAsConst(progress))
-            percents << args.at(0).toInt();
-        QCOMPARE(percents, (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    }
-
     void testStopLeavesUntakenFilesQueued()
     {
         CFileMoveManager manager;
