@@ -17,5 +17,5 @@ function(dp_add_test)
     set_tests_properties(${T_NAME} PROPERTIES
         LABELS "${T_LABELS}"
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${T_ENV}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software;${T_ENV}")
 endfunction()

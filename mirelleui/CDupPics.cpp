@@ -1,6 +1,7 @@
 #include "CDupPics.h"
 
 #include "CFileDelImplement.h"
+#include "CFilePreview.h"
 
 #include <QDataStream>
 #include <QImage>
@@ -81,6 +82,7 @@ void CDupPics::registerComponents(CComponentMgr *pComponentMgr)
     m_pThumbProvider = nullptr;
     m_pMaxThumbProvider = nullptr;
     qmlRegisterType<CDupPicsMgr>("DupPicsMgr", 1, 0, "DFMEnum");
+    qmlRegisterType<CFilePreview>("FilePreview", 1, 0, "FPEnum");
 }
 
 void CDupPics::appLoaded()

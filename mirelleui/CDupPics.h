@@ -27,6 +27,7 @@ protected:
     Q_INVOKABLE bool isNeedStartCheckUpdate() override;
     void registerComponents(CComponentMgr *pComponentMgr) override;
     void appLoaded() override;
+    QString suiteInterfaceName() const override { return QStringLiteral("VeltrixUI"); }
 
 private:
     void sendRecord(qint32 iType, quint64 iLength, const QByteArray &data);

@@ -1,6 +1,7 @@
 #pragma once
 
 class IFileOps;
+class IDesktop;
 class IModules;
 class IRegistry;
 class IShell;
@@ -15,10 +16,12 @@ IModules &modules();
 IRegistry &registry();
 IShell &shell();
 IFileOps &fileOps();
+IDesktop &desktop();
 
 void setVolumes(IVolumes *pVolumes);
 void setRegistry(IRegistry *pRegistry);
 void setShell(IShell *pShell);
 void setFileOps(IFileOps *pFileOps);
+void setDesktop(IDesktop *pDesktop);
 
 } // namespace dp::platform

@@ -9,4 +9,6 @@ public:
     virtual ~IModules() = default;
     // "ScanEngine" -> "libScanEngine.so" on Linux, "ScanEngine.dll" on Windows.
     virtual QString libraryFileName(const QString &strBaseName) const = 0;
+    // The folder of the running executable; known before the application object exists.
+    virtual QString executableDirectory() const = 0;
 };

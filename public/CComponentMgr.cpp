@@ -20,6 +20,10 @@ CComponentMgr::~CComponentMgr()
         if (pComponent)
             pComponent->deleteLater();
     }
+    for (const QPointer<QObject> &pComponent : qAsConst(m_listReplaced)) {
+        if (pComponent)
+            pComponent->deleteLater();
+    }
 }
 
 QString CComponentMgr::baseDirectory() const
@@ -52,6 +56,8 @@ QObject *CComponentMgr::loadComponent(QString name, QString parentCom)
         pComponent->setEngine(m_pEngine);
         pComponent->initialize();
         const QString key = name.toLower();
+        if (QObject *pEarlier = m_mapComponents.value(key))
+            m_listReplaced << pEarlier;
         m_mapComponents.insert(key, pComponent);
         connect(pComponent, &QObject::destroyed, this, [this, key, pComponent] {
             // A newer component of the same name may have replaced this one.

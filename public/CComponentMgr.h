@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -32,6 +33,8 @@ private:
     QString baseDirectory() const;
 
     QMap<QString, QObject *> m_mapComponents;
+    // Components that a later one of the same name replaced; released with the others.
+    QList<QPointer<QObject>> m_listReplaced;
     QQmlEngine *m_pEngine = nullptr;
     QString m_strBaseDir;
     // Folders being read right now: a components.ini that leads back to one of them is not read again.

@@ -1,16 +1,22 @@
 #include "CLoadApp.h"
 
+#include "CAppConfig.h"
 #include "CComponentBase.h"
 #include "CComponentMgr.h"
 #include "CDisplaySetup.h"
 #include "CLocalMessage.h"
+#include "CNexClient.h"
+#include "COptionsServer.h"
+#include "CPlatform.h"
+#include "CTcpData.h"
+#include "IDesktop.h"
 #include "XLogging.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QFont>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -18,7 +24,19 @@
 #include <QQmlContext>
 #include <QQuickWindow>
 #include <QResource>
+#include <QSGRendererInterface>
+#include <QStandardPaths>
 #include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Local messages are a few dozen bytes; a peer flooding the instance socket is cut off.
+constexpr qint64 kMaxMessageBytes = 64 * 1024;
+
+} // namespace
 
 CLoadApp::CLoadApp(const QString &strAppName, QObject *parent)
     : QObject(parent)
@@ -26,6 +44,7 @@ CLoadApp::CLoadApp(const QString &strAppName, QObject *parent)
     , m_pLocalServer(new QLocalServer)
     , m_pInstanceSocket(new QLocalSocket)
     , m_pSuiteSocket(new QLocalSocket)
+    , m_bMainland(CDisplaySetup::isMainland())
 {
 }
 
@@ -40,16 +59,30 @@ CLoadApp::~CLoadApp()
     m_pLocalServer->deleteLater();
 }
 
+bool CLoadApp::nexEnable() const
+{
+    return CNexClient::isRegistered(helperAppId());
+}
+
 void CLoadApp::setNexEnable(bool bEnable)
 {
-    m_bNexEnable = bEnable;
+    if (!CNexClient::setRegistered(helperAppId(), bEnable))
+        return;
     Q_EMIT sigNexEanbleChanged();
+}
+
+QByteArray CLoadApp::helperAppId() const
+{
+    const QString installVersion =
+        m_pMainWindow ? m_pMainWindow->property("installVersion").toString() : QString();
+    return CNexClient::chooseAppId(installVersion, m_mapNexAppIds);
 }
 
 int CLoadApp::load(int &argc, char **argv)
 {
     // Only the plug-ins and QML modules beside the executable are used.
-    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    CAppConfig::setExecutablePath(QString::fromLocal8Bit(argv[0]));
+    const QString exeDir = CAppConfig::executableDirectory();
     QDir::setCurrent(exeDir);
     QCoreApplication::addLibraryPath(exeDir);
     qunsetenv("QT_PLUGIN_PATH");
@@ -59,11 +92,21 @@ int CLoadApp::load(int &argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     qputenv("QT_SCALE_FACTOR", QByteArray());
-    qputenv("QT_AUTO_SCREEN_SCALE_FACTOR", QByteArray::number(CDisplaySetup::screenScaleFactor(), 'g', 6));
-    CDisplaySetup::openGLFeature(false);
+    // Where the desktop cannot be asked before the application exists, Qt's own scaling
+    // stays in charge: a 0 here would switch it off.
+    const double dScale = CDisplaySetup::screenScaleFactor(windowSize());
+    if (dScale > 0)
+        qputenv("QT_AUTO_SCREEN_SCALE_FACTOR", QByteArray::number(dScale, 'g', 6));
+    const CDisplaySetup::COpenGLChoice openGL = CDisplaySetup::openGLFeature(false, configFilePath(QString()));
 
     QApplication *pApp = createApplication(argc, argv);
     int iExitCode = 0;
+
+    // Qt Quick draws without OpenGL where there is none (offscreen) or when the
+    // configuration asks for software rendering.
+    const QString platform = QGuiApplication::platformName();
+    if (openGL.bSoftware || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 
     if (QCoreApplication::arguments().contains(QStringLiteral("uninstall"))) {
         m_pInstanceSocket->connectToServer(ownServerName(), QIODevice::ReadWrite);
@@ -73,7 +116,7 @@ int CLoadApp::load(int &argc, char **argv)
         return 0;
     }
 
-    QApplication::setFont(QFont(m_bMainland ? QStringLiteral("Microsoft YaHei") : QStringLiteral("Segoe UI")));
+    QApplication::setFont(QFont(CDisplaySetup::fontFamily(m_bMainland)));
 
     CComponentMgr componentMgr;
     QQmlApplicationEngine engine;
@@ -91,22 +134,31 @@ int CLoadApp::load(int &argc, char **argv)
     if (!engine.rootObjects().isEmpty())
         m_pMainWindow = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
 
+    m_pNexClient = std::make_unique<CNexClient>(helperAppId(), exeDir);
+
     if (checkRunningInstance(m_pMainWindow)) {
-        m_pEngine = nullptr;
+        releaseSession();
         pApp->deleteLater();
         return 0;
     }
 
+    ensureOptionsServer();
     Q_EMIT sigShowWindow();
     appLoaded();
     qCInfo(lcStartTime) << "Init End";
 
     connect(&engine, &QQmlApplicationEngine::quit, pApp, &QCoreApplication::quit);
     iExitCode = QApplication::exec();
-    m_pMainWindow = nullptr;
-    m_pEngine = nullptr;
+    releaseSession();
     pApp->deleteLater();
     return iExitCode;
+}
+
+void CLoadApp::releaseSession()
+{
+    m_pNexClient.reset();
+    m_pMainWindow = nullptr;
+    m_pEngine = nullptr;
 }
 
 void CLoadApp::onNativeMsg(void *, long *) {}
@@ -133,8 +185,7 @@ bool CLoadApp::canNetwork() { return true; }
 
 QString CLoadApp::currentVersion(QString product, bool installversion)
 {
-    Q_UNUSED(installversion)
-    return product == m_strProductName ? QCoreApplication::applicationVersion() : QString();
+    return CAppConfig::currentVersion(product, installversion);
 }
 
 bool CLoadApp::isNeedStartCheckUpdate() { return true; }
@@ -169,7 +220,7 @@ void CLoadApp::onMessage(QMap<QString, QByteArray>) {}
 
 QString CLoadApp::configFilePath(QString strDefault)
 {
-    return strDefault;
+    return CAppConfig::configFilePath(strDefault);
 }
 
 QString CLoadApp::ownServerName() const
@@ -177,12 +228,26 @@ QString CLoadApp::ownServerName() const
     return CLocalMessage::ownServerName(QCoreApplication::applicationFilePath(), QProcess::systemEnvironment());
 }
 
+bool CLoadApp::CheckDupAppRun(QString appName)
+{
+    m_pSuiteSocket->connectToServer(CLocalMessage::suiteServerName(appName, QProcess::systemEnvironment()),
+                                    QIODevice::ReadWrite);
+    m_pSuiteSocket->waitForConnected(1000);
+    if (m_pSuiteSocket->state() == QLocalSocket::UnconnectedState)
+        return false;
+    qDebug().noquote() << appName + QStringLiteral("******show.........");
+    CLocalMessage::sendLocalMessage(m_pSuiteSocket, CLocalMessage::kShowApp, QByteArray(), true);
+    return true;
+}
+
 bool CLoadApp::checkRunningInstance(QQuickWindow *)
 {
     m_pInstanceSocket->connectToServer(ownServerName(), QIODevice::ReadWrite);
     m_pInstanceSocket->waitForConnected(1000);
     if (m_pInstanceSocket->state() != QLocalSocket::UnconnectedState) {
-        CLocalMessage::sendLocalMessage(m_pInstanceSocket, CLocalMessage::kShowApp, QByteArray(), true);
+        const QString suite = suiteInterfaceName();
+        if (suite.isEmpty() || !CheckDupAppRun(suite))
+            CLocalMessage::sendLocalMessage(m_pInstanceSocket, CLocalMessage::kShowApp, QByteArray(), true);
         return true;
     }
     listenAsInstanceServer();
@@ -192,28 +257,54 @@ bool CLoadApp::checkRunningInstance(QQuickWindow *)
 void CLoadApp::listenAsInstanceServer()
 {
     const QString name = ownServerName();
-    // A crashed instance may have left its socket file behind.
+    // A crashed instance may have left its socket file behind; nobody answered on it.
     QLocalServer::removeServer(name);
     m_pLocalServer->setSocketOptions(QLocalServer::WorldAccessOption);
     m_pLocalServer->listen(name);
     connect(m_pLocalServer, &QLocalServer::newConnection, this, &CLoadApp::onNewConnection, Qt::UniqueConnection);
 }
 
+void CLoadApp::ensureOptionsServer()
+{
+    const QString name = QString::fromLatin1(CTcpData::kOptionsServerName);
+    QLocalSocket probe;
+    probe.connectToServer(name, QIODevice::ReadWrite);
+    if (probe.waitForConnected(300)) {
+        probe.abort();
+        return;
+    }
+    m_pOptionsServer = new COptionsServer(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mirelle"), this);
+    if (!m_pOptionsServer->listen(name)) {
+        delete m_pOptionsServer;
+        m_pOptionsServer = nullptr;
+    }
+}
+
 void CLoadApp::onNewConnection()
 {
-    while (QLocalSocket *pSocket = m_pLocalServer->nextPendingConnection())
+    while (QLocalSocket *pSocket = m_pLocalServer->nextPendingConnection()) {
         connect(pSocket, &QLocalSocket::readyRead, this, [this, pSocket] { onInstanceMessage(pSocket); });
+        connect(pSocket, &QLocalSocket::disconnected, pSocket, &QObject::deleteLater);
+    }
 }
 
 void CLoadApp::onInstanceMessage(QLocalSocket *pSocket)
 {
+    if (pSocket->bytesAvailable() > kMaxMessageBytes) {
+        qWarning() << "ignoring an oversized local message of" << pSocket->bytesAvailable() << "bytes";
+        pSocket->abort();
+        return;
+    }
     const QMap<QString, QByteArray> map = CLocalMessage::parseLocalMessages(pSocket->readAll());
     if (map.contains(QLatin1String(CLocalMessage::kExitApp))) {
         if (m_pPublicLoader)
             m_pPublicLoader->release();
         QThread::msleep(500);
         QCoreApplication::quit();
-        ::exit(0);
+        // At once: destructors of running workers and statics must not get a say.
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     if (map.contains(QLatin1String(CLocalMessage::kShowApp))) {
         Q_EMIT sigShowWindow();
@@ -224,9 +315,6 @@ void CLoadApp::onInstanceMessage(QLocalSocket *pSocket)
 
 void CLoadApp::bringMainWindowToFront()
 {
-    if (!m_pMainWindow)
-        return;
-    m_pMainWindow->showNormal();
-    m_pMainWindow->raise();
-    m_pMainWindow->requestActivate();
+    if (m_pMainWindow)
+        dp::platform::desktop().bringWindowToFront(m_pMainWindow);
 }

@@ -6,8 +6,12 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <memory>
+
 class CComponentBase;
 class CComponentMgr;
+class CNexClient;
+class COptionsServer;
 class QApplication;
 class QLocalServer;
 class QLocalSocket;
@@ -27,11 +31,16 @@ public:
 
     int load(int &argc, char **argv);
 
-    bool nexEnable() const { return m_bNexEnable; }
+    bool nexEnable() const;
     void setNexEnable(bool bEnable);
     bool isMainland() const { return m_bMainland; }
     QQuickWindow *mainWindow() const { return m_pMainWindow; }
     QQmlApplicationEngine *engine() const { return m_pEngine; }
+
+    // Asks the suite program appName to show itself; true when it answered.
+    bool CheckDupAppRun(QString appName);
+    // The helper application ID chosen from the window's installVersion and the ID map.
+    QByteArray helperAppId() const;
 
 Q_SIGNALS:
     void sigNexEanbleChanged();
@@ -62,9 +71,14 @@ protected:
     virtual QString configFilePath(QString strDefault);
     virtual bool checkRunningInstance(QQuickWindow *pWindow);
 
+    // The suite's main interface that a second start defers to; none in the plain loader.
+    virtual QString suiteInterfaceName() const { return QString(); }
+
     // Becomes the single-instance server under the own name.
     void listenAsInstanceServer();
     QString ownServerName() const;
+    // Serves the options conversation ourselves when the suite's options server does not answer.
+    void ensureOptionsServer();
 
     QLocalSocket *instanceSocket() const { return m_pInstanceSocket; }
     QLocalSocket *suiteSocket() const { return m_pSuiteSocket; }
@@ -74,6 +88,7 @@ private:
     void onNewConnection();
     void onInstanceMessage(QLocalSocket *pSocket);
     void bringMainWindowToFront();
+    void releaseSession();
 
     QString m_strProductName;
     QString m_strRccName;
@@ -85,6 +100,7 @@ private:
     CComponentBase *m_pPublicLoader = nullptr;
     QLocalSocket *m_pSuiteSocket = nullptr;
     bool m_bMainland = false;
-    bool m_bNexEnable = false;
     bool m_bRccRegistered = false;
+    std::unique_ptr<CNexClient> m_pNexClient;
+    COptionsServer *m_pOptionsServer = nullptr;
 };

@@ -7,20 +7,27 @@
 
 namespace {
 
+// Writes one message on its own thread. The socket is lent to the thread for the write
+// (a socket may only be used from the thread it belongs to) and handed back afterwards.
 class CSendDataThread : public QThread
 {
 public:
-    CSendDataThread(QLocalSocket *pSocket, QByteArray message) : m_pSocket(pSocket), m_message(std::move(message)) {}
+    CSendDataThread(QLocalSocket *pSocket, QByteArray message)
+        : m_pSocket(pSocket), m_pHome(pSocket->thread()), m_message(std::move(message))
+    {
+    }
 
 protected:
     void run() override
     {
         m_pSocket->write(m_message);
         m_pSocket->flush();
+        m_pSocket->moveToThread(m_pHome);
     }
 
 private:
     QLocalSocket *m_pSocket;
+    QThread *m_pHome;
     QByteArray m_message;
 };
 
@@ -101,7 +108,14 @@ void sendLocalMessage(QLocalSocket *pSocket, const QByteArray &key, const QByteA
         pSocket->flush();
         return;
     }
+    // A socket with a parent cannot change threads; those are written here.
+    if (pSocket->parent() || pSocket->thread() != QThread::currentThread()) {
+        pSocket->write(message);
+        pSocket->flush();
+        return;
+    }
     auto *pThread = new CSendDataThread(pSocket, message);
+    pSocket->moveToThread(pThread);
     QEventLoop loop;
     QObject::connect(pThread, &QThread::finished, &loop, &QEventLoop::quit);
     pThread->start(QThread::InheritPriority);

@@ -4,6 +4,7 @@
 #include "CFileDelImplement.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
+#include "CRefreshSimialSlotThread.h"
 #include "CUsageEvent.h"
 #include "IModules.h"
 #include "IRegistry.h"
@@ -26,6 +27,7 @@ QString g_strEngineOverride;
 CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
 {
     m_pFileDel = new CFileDelImplement(this);
+    createGroupModel();
     resetModel();
 
     connect(this, &CDupPicsMgr::sigRefreshImgItem, this, &CDupPicsMgr::slotRefreshImgItem, Qt::QueuedConnection);
@@ -34,6 +36,7 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
     connect(this, &CDupPicsMgr::sigDelDupImgsResult, this, &CDupPicsMgr::slotDelDupImgsResult, Qt::DirectConnection);
     connect(m_pFileDel, &CFileDelImplement::sigCloseProcessWind, this, &CDupPicsMgr::sigCloseProcessWind);
     connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
+    attachGroupModel();
 
     loadEngine();
     if (m_pEngine) {
@@ -64,6 +67,12 @@ CDupPicsMgr::~CDupPicsMgr()
             m_pEngine->Stop();
         m_pScanWorker->wait();
     }
+    if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
+        if (m_pEngine)
+            m_pEngine->StopRegroup();
+        pRegroup->onCancel();
+        pRegroup->wait();
+    }
     if (m_pOperateWorker) {
         m_pOperateWorker->requestStop();
         m_pOperateWorker->wait();
@@ -86,7 +95,7 @@ void CDupPicsMgr::loadEngine()
     if (path.isEmpty())
         path = qEnvironmentVariable("MIRELLE_SCAN_ENGINE");
     if (path.isEmpty())
-        path = QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        path = dp::platform::modules().executableDirectory() + QLatin1Char('/')
                + dp::platform::modules().libraryFileName(QStringLiteral("ScanEngine"));
     // The library stays loaded for the whole run: engine objects live in it.
     QLibrary library(path);
@@ -144,6 +153,21 @@ void CDupPicsMgr::runOperateTask(const COperateTask &task)
         break;
     case TaskGroupsMerged:
         onTaskGroupsMerged(static_cast<const CMergeTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkGroup:
+        onTaskMarkGroup(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup, true);
+        break;
+    case TaskClearGroupMarks:
+        onTaskClearGroupMarks(static_cast<const CGroupTaskPayload &>(*task.pPayload).pGroup);
+        break;
+    case TaskSetPhotoMark:
+        onTaskSetPhotoMark(static_cast<const CPhotoMarkTaskPayload &>(*task.pPayload));
+        break;
+    case TaskMarkAll:
+        onTaskMarkAll();
+        break;
+    case TaskClearAllMarks:
+        onTaskClearAllMarks();
         break;
     case TaskCancelScan:
         onTaskCancelScan();
@@ -213,11 +237,6 @@ int CDupPicsMgr::fullyMarkedGroupCount() const
             ++n;
     }
     return n;
-}
-
-QObject *CDupPicsMgr::model() const
-{
-    return reinterpret_cast<QObject *>(m_pGroupProxy);
 }
 
 void CDupPicsMgr::openFile(QString path)

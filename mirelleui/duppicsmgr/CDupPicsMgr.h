@@ -29,6 +29,8 @@ class CPhotosSortFilterProxyModel;
 struct COperateTask;
 struct CPhotoTaskPayload;
 struct CMergeTaskPayload;
+struct CPhotoMarkTaskPayload;
+class CRefreshSimialSlotThread;
 
 // One group of similar photos as the manager files it.
 struct GroupSummary
@@ -150,6 +152,7 @@ public Q_SLOTS:
     void slotDelImgGroup(QVariant pGroup, QStringList fileList);
     void slotDelOneImg(QVariant pGroup, QString filePath);
     void slotDelDupImgsResult(QStringList failList, QStringList succList);
+    void slotSetDelFlat(void *gropPtr, QString strFilePath, int propFlag);
 
 public:
     // Sources and options
@@ -179,6 +182,16 @@ public:
     Q_INVOKABLE qint64 getGroupCount() const { return m_iTotalGroupCount.load(); }
     Q_INVOKABLE qint64 getTotalSize() const { return m_iTotalDupImgSize.load(); }
 
+    // Marks and regroup
+    Q_INVOKABLE void doMark(QVariant groupKey);
+    Q_INVOKABLE void doAllMark();
+    Q_INVOKABLE void clearAllMark();
+    Q_INVOKABLE void refreshSimilarSlot();
+    Q_INVOKABLE void cancelRefresh();
+    bool isRegrouping() const { return m_iRegrouping.load() == 1; }
+    QStringList markedPaths() const;
+    QMap<QString, qint64> markedBytesPerDrive() const;
+
     // Results
     Q_INVOKABLE void resetModel();
     Q_INVOKABLE QObject *getPhotosModelByCreate(QVariant pGroup);
@@ -204,6 +217,7 @@ public:
 private:
     friend class CCollectionThread;
     friend class CCalcTotalDupImgInfoThread;
+    friend class CRefreshSimialSlotThread;
 
     void loadEngine();
     void resetEngine();
@@ -224,6 +238,15 @@ private:
     void onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined);
     void onTaskGroupsMerged(const CMergeTaskPayload &payload);
     void onScanFinished(int iResult);
+    void onTaskMarkGroup(quint64 pGroup, bool bSignal);
+    void onTaskClearGroupMarks(quint64 pGroup);
+    void onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload);
+    void onTaskMarkAll();
+    void onTaskClearAllMarks();
+    // Rebuilds the checked count and size, per-drive sizes and marked paths from the marked-file table.
+    void recomputeCheckedTotals();
+    void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
+    void resetResults();
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 
     // Engine
@@ -257,6 +280,11 @@ private:
     QHash<QString, CPhotoRecordCopy> m_mapMarkedFiles;
     int m_iCheckedItemCount = 0;
     qint64 m_iCheckedFileSize = 0;
+    QMap<QString, qint64> m_mapDriveSizes;
+    QSet<QString> m_setDriveKeys;
+    QStringList m_listMarkedPaths;
+    std::atomic<int> m_iRegrouping{0};
+    QPointer<CRefreshSimialSlotThread> m_pRegroupWorker;
 
     // Deletion
     int m_iDeleteMethod = DupPicType_MoveToTrash;
@@ -282,4 +310,40 @@ private:
     CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;
     QPointer<CCollectionThread> m_pScanWorker;
     CDoOperateTask *m_pOperateWorker = nullptr;
+
+    // Result models
+public:
+    enum class EnMarkResult { Done, NoGroup, BadRow, NoPath };
+
+    CNodeItemModel *groupModel() const { return m_pGroupModel; }
+    CPhotosItemModel *photoModelOf(quint64 pGroup) const;
+    // Runs f(const GroupSummary &) under the result lock; false when the group is not filed.
+    template <typename F>
+    bool readGroup(quint64 pGroup, F &&f) const
+    {
+        QMutexLocker locker(resultReadLock());
+        const auto it = m_mapGroups.constFind(pGroup);
+        if (it == m_mapGroups.constEnd())
+            return false;
+        f(*it);
+        return true;
+    }
+    // The record behind a photo model row: files[iRow] when it carries strPath, else the
+    // first record with that path.
+    bool readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const;
+    // Sets or clears one mark at once, on the calling thread.
+    EnMarkResult markPhotoNow(quint64 pGroup, int iRow, bool bState);
+    bool isThumbRefreshStopped() const { return m_bThumbRefreshStopped.load(); }
+    void setThumbRefreshStopped(bool bStopped) { m_bThumbRefreshStopped = bStopped; }
+
+private:
+    void createGroupModel();
+    void attachGroupModel();
+    QMutex *resultReadLock() const;
+    bool hasMethod(const char *szSignature) const;
+
+    // Set while this thread holds the result lock to reset the models, whose signals
+    // reach code that reads the tables again.
+    std::atomic<QThread *> m_pResetThread{nullptr};
+    std::atomic_bool m_bThumbRefreshStopped{false};
 };

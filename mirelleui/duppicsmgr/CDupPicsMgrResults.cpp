@@ -1,9 +1,44 @@
 // The manager's side of the result models and thumbnails.
 #include "CDupPicsMgr.h"
 
+#include "CGroupSortFilterProxyModel.h"
+#include "CNodeItemModel.h"
+#include "CPhotosItemModel.h"
+#include "CPhotosSortFilterProxyModel.h"
+#include "ThumbBridge.h"
 #include "XLogging.h"
 
 #include <QImageReader>
+#include <QQmlEngine>
+
+namespace {
+
+// Marks the calling thread as holder of the result lock while the models are reset.
+class CResetScope
+{
+public:
+    explicit CResetScope(std::atomic<QThread *> &holder) : m_holder(holder) { m_holder = QThread::currentThread(); }
+    ~CResetScope() { m_holder = nullptr; }
+    CResetScope(const CResetScope &) = delete;
+    CResetScope &operator=(const CResetScope &) = delete;
+
+private:
+    std::atomic<QThread *> &m_holder;
+};
+
+const CPhotoRecordCopy *findPhoto(const GroupSummary &summary, int iRow, const QString &strPath)
+{
+    // Rows follow the group's file list, so the row's own record is the usual answer.
+    if (iRow >= 0 && iRow < summary.files.size() && summary.files.at(iRow).path() == strPath)
+        return &summary.files.at(iRow);
+    for (const CPhotoRecordCopy &file : summary.files) {
+        if (file.path() == strPath)
+            return &file;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 bool CDupPicsMgr::readImageSize(const QString &strPath, unsigned *pWidth, unsigned *pHeight)
 {
@@ -17,37 +52,142 @@ bool CDupPicsMgr::readImageSize(const QString &strPath, unsigned *pWidth, unsign
 
 void CDupPicsMgr::queueThumbnail(quint64, const QString &) {}
 void CDupPicsMgr::stopThumbRefresh() {}
-void CDupPicsMgr::resetGroupModel() {}
+
+QMutex *CDupPicsMgr::resultReadLock() const
+{
+    return m_pResetThread.load() == QThread::currentThread() ? nullptr : &m_resultLock;
+}
+
+void CDupPicsMgr::createGroupModel()
+{
+    m_pGroupModel = new CNodeItemModel(this, this);
+    m_pGroupProxy = new CGroupSortFilterProxyModel(this, this);
+}
+
+void CDupPicsMgr::attachGroupModel()
+{
+    m_pGroupProxy->setSourceModel(m_pGroupModel);
+}
+
+QObject *CDupPicsMgr::model() const
+{
+    return m_pGroupProxy;
+}
+
+// Runs under the result lock, on the GUI thread or on the regroup worker.
+void CDupPicsMgr::resetGroupModel()
+{
+    if (!m_pGroupModel)
+        return;
+    if (m_pGroupModel->thread() != QThread::currentThread()) {
+        // Views live on the GUI thread; the queued clear runs before any row that intake
+        // announces after this reset, since both travel through the same event queue.
+        QMetaObject::invokeMethod(m_pGroupModel, &CNodeItemModel::clear, Qt::QueuedConnection);
+        return;
+    }
+    CResetScope scope(m_pResetThread);
+    m_pGroupModel->clear();
+}
+
+// Runs under the result lock.
 void CDupPicsMgr::destroyPhotoModels()
 {
+    // QML may still hold these, and a model may be mid-emission: both go by deleteLater.
+    for (CPhotosSortFilterProxyModel *pProxy : qAsConst(m_mapPhotoProxies))
+        pProxy->deleteLater();
+    for (CPhotosItemModel *pModel : qAsConst(m_mapPhotoModels))
+        pModel->deleteLater();
     m_mapPhotoProxies.clear();
     m_mapPhotoModels.clear();
 }
 
+CPhotosItemModel *CDupPicsMgr::photoModelOf(quint64 pGroup) const
+{
+    QMutexLocker locker(resultReadLock());
+    return m_mapPhotoModels.value(pGroup, nullptr);
+}
+
+bool CDupPicsMgr::readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const
+{
+    bool bFound = false;
+    readGroup(pGroup, [&](const GroupSummary &summary) {
+        const CPhotoRecordCopy *pFile = findPhoto(summary, iRow, strPath);
+        bFound = pFile != nullptr;
+        if (pFile && pRecord)
+            *pRecord = *pFile;
+    });
+    return bFound;
+}
+
+CDupPicsMgr::EnMarkResult CDupPicsMgr::markPhotoNow(quint64 pGroup, int iRow, bool bState)
+{
+    QMutexLocker locker(&m_resultLock);
+    const auto it = m_mapGroups.find(pGroup);
+    if (it == m_mapGroups.end())
+        return EnMarkResult::NoGroup;
+    if (iRow < 0 || iRow >= it->files.size())
+        return EnMarkResult::BadRow;
+    CPhotoRecordCopy &file = it->files[iRow];
+    if (file.path().isEmpty())
+        return EnMarkResult::NoPath;
+    file.setMarked(bState);
+    if (bState)
+        m_mapMarkedFiles.insert(file.path(), file);
+    else
+        m_mapMarkedFiles.remove(file.path());
+    return EnMarkResult::Done;
+}
+
 void CDupPicsMgr::slotRefreshGroupHeader(QVariant pGroup)
 {
-    Q_UNUSED(pGroup)
+    if (!pGroup.isValid()) {
+        DP_ERROR_TRACE();
+        return;
+    }
+    const quint64 key = pGroup.toULongLong();
+    if (!readGroup(key, [](const GroupSummary &) {}))
+        return;
+    const int row = m_pGroupModel->rowOfGroup(key);
+    if (row >= 0)
+        m_pGroupModel->setData(m_pGroupModel->index(row, 0), QVariant(), CNodeItemModel::PhotosNumberRole);
 }
 
 void CDupPicsMgr::slotRefreshImgItem(QVariant pGroup, QString filePath)
 {
-    Q_UNUSED(filePath)
-    if (!pGroup.isValid())
+    if (!pGroup.isValid()) {
         DP_ERROR_TRACE();
+        return;
+    }
+    const quint64 key = pGroup.toULongLong();
+    m_pGroupModel->addGroup(key);
+    if (CPhotosItemModel *pModel = photoModelOf(key))
+        pModel->addPhoto(filePath);
 }
 
-void CDupPicsMgr::slotDelImgGroup(QVariant pGroup, QStringList fileList)
+void CDupPicsMgr::slotDelImgGroup(QVariant pGroup, QStringList)
 {
-    Q_UNUSED(fileList)
-    if (!pGroup.isValid())
+    if (!pGroup.isValid()) {
         DP_ERROR_TRACE();
+        return;
+    }
+    const quint64 key = pGroup.toULongLong();
+    m_pGroupModel->refreshGroup(key);
+    // A strip showing the absorbed group must let go of its rows: its records now
+    // belong to the other group.
+    if (CPhotosItemModel *pModel = photoModelOf(key))
+        pModel->refreshAll();
 }
 
 void CDupPicsMgr::slotDelOneImg(QVariant pGroup, QString filePath)
 {
-    Q_UNUSED(filePath)
-    if (!pGroup.isValid())
+    if (!pGroup.isValid()) {
         DP_ERROR_TRACE();
+        return;
+    }
+    const quint64 key = pGroup.toULongLong();
+    m_pGroupModel->addGroup(key);
+    if (CPhotosItemModel *pModel = photoModelOf(key))
+        pModel->refreshPhoto(filePath);
 }
 
 void CDupPicsMgr::slotDelDupImgsResult(QStringList failList, QStringList succList)
@@ -56,17 +196,73 @@ void CDupPicsMgr::slotDelDupImgsResult(QStringList failList, QStringList succLis
     m_listSucceeded = std::move(succList);
 }
 
+bool CDupPicsMgr::hasMethod(const char *szSignature) const
+{
+    return metaObject()->indexOfMethod(szSignature) >= 0;
+}
+
 QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
 {
     if (!pGroup.isValid()) {
         DP_ERROR_TRACE();
         return nullptr;
     }
-    return nullptr;
+    const quint64 key = pGroup.toULongLong();
+    {
+        QMutexLocker locker(resultReadLock());
+        if (CPhotosSortFilterProxyModel *pProxy = m_mapPhotoProxies.value(key, nullptr))
+            return pProxy;
+    }
+    // Built outside the lock: the model reads the group's records as it is made.
+    auto *pModel = new CPhotosItemModel(this, key, this);
+    auto *pProxy = new CPhotosSortFilterProxyModel(this, key, this);
+    pProxy->attachPhotosModel(pModel);
+    QQmlEngine::setObjectOwnership(pModel, QQmlEngine::CppOwnership);
+    QQmlEngine::setObjectOwnership(pProxy, QQmlEngine::CppOwnership);
+
+    // The removal, recount and refresh handlers belong to other parts of the manager;
+    // they are reached by name so that this file does not depend on their state.
+    connect(pProxy, &CPhotosSortFilterProxyModel::sigDeleteOnePhotos, this, [this](QVariant group, QString strPath) {
+        if (hasMethod("doDelSingleDupPic(QVariant,QString,int)"))
+            QMetaObject::invokeMethod(this, "doDelSingleDupPic", Q_ARG(QVariant, group), Q_ARG(QString, strPath),
+                                      Q_ARG(int, DupPicType_MoveToTrash));
+    });
+    connect(pProxy, &CPhotosSortFilterProxyModel::sigRefreshMarkInfo, this, [this] {
+        if (hasMethod("slotRefreshMarkInfo()"))
+            QMetaObject::invokeMethod(this, "slotRefreshMarkInfo");
+    });
+    connect(pProxy, &CPhotosSortFilterProxyModel::sigPhotosShowPosChanged, this, [this] {
+        if (hasMethod("slot_newRefresh()"))
+            QMetaObject::invokeMethod(this, "slot_newRefresh");
+    });
+    connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &dp::thumbs::requestBigImage);
+    connect(pModel, &CPhotosItemModel::sigRefreshMaxThumb, pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
+
+    QMutexLocker locker(resultReadLock());
+    m_mapPhotoModels.insert(key, pModel);
+    m_mapPhotoProxies.insert(key, pProxy);
+    return pProxy;
 }
 
 QObject *CDupPicsMgr::getPhotosModelNoCreate(QVariant pGroup, bool)
 {
-    Q_UNUSED(pGroup)
-    return nullptr;
+    if (!pGroup.isValid())
+        return nullptr;
+    return photoModelOf(pGroup.toULongLong());
+}
+
+void CDupPicsMgr::notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked)
+{
+    QList<QPair<QString, bool>> listState;
+    for (const QString &path : listPaths)
+        listState << qMakePair(path, bMarked);
+    // Marks change on the operation worker; the model lives on the GUI thread and is looked
+    // up there, so a model destroyed meanwhile is simply not found.
+    QMetaObject::invokeMethod(
+        this,
+        [this, pGroup, listState] {
+            if (CPhotosItemModel *pModel = photoModelOf(pGroup))
+                pModel->setCheckState(listState);
+        },
+        Qt::QueuedConnection);
 }

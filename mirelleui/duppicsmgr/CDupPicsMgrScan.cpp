@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -297,6 +298,11 @@ void CDupPicsMgr::prefetchThumbnail(quint64 pGroup, const QString &strPath)
 
 void CDupPicsMgr::resetModel()
 {
+    resetResults();
+}
+
+void CDupPicsMgr::resetResults()
+{
     stopThumbRefresh();
     {
         QMutexLocker locker(&m_resultLock);
@@ -306,8 +312,6 @@ void CDupPicsMgr::resetModel()
         m_mapMarkedFiles.clear();
         m_mapPrefetch.clear();
         m_iPrefetchCounter = 0;
-        resetGroupModel();
-        destroyPhotoModels();
         m_mapGroups.clear();
         m_mapGroupOfPath.clear();
         {
@@ -315,12 +319,25 @@ void CDupPicsMgr::resetModel()
             m_listGroupOrder.clear();
         }
         m_mapPathByHash.clear();
-        {
-            QMutexLocker checkedLocker(&m_checkedLock);
-            m_iCheckedItemCount = 0;
-            m_iCheckedFileSize = 0;
-        }
     }
+    {
+        QMutexLocker checkedLocker(&m_checkedLock);
+        m_iCheckedItemCount = 0;
+        m_iCheckedFileSize = 0;
+        m_mapDriveSizes.clear();
+        m_setDriveKeys.clear();
+        m_listMarkedPaths.clear();
+    }
+    // Models belong to the GUI thread; a regroup worker resets them through its event loop,
+    // ahead of the intake signals that follow.
+    const auto resetModels = [this] {
+        resetGroupModel();
+        destroyPhotoModels();
+    };
+    if (QThread::currentThread() == thread())
+        resetModels();
+    else
+        QMetaObject::invokeMethod(this, resetModels, Qt::QueuedConnection);
     setTotals(0, 0);
     Q_EMIT sigHasDupPicsChanged();
     Q_EMIT sigCheckedItemCountChanged();

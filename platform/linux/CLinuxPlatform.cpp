@@ -1,8 +1,11 @@
 // The Linux implementations behind the platform accessors.
 #include "CIniRegistry.h"
+#include "CLinuxDesktop.h"
 #include "CLinuxShell.h"
 #include "CLinuxVolumes.h"
 #include "IModules.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -12,6 +15,10 @@ public:
     QString libraryFileName(const QString &strBaseName) const override
     {
         return QStringLiteral("lib%1.so").arg(strBaseName);
+    }
+    QString executableDirectory() const override
+    {
+        return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
     }
 };
 
@@ -41,6 +48,12 @@ IShell &shell()
 {
     static CLinuxShell s_shell;
     return s_shell;
+}
+
+IDesktop &desktop()
+{
+    static CLinuxDesktop s_desktop;
+    return s_desktop;
 }
 
 } // namespace dp::platform::native

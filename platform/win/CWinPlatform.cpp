@@ -18,6 +18,12 @@ class CWinModules : public IModules
 {
 public:
     QString libraryFileName(const QString &strBaseName) const override { return strBaseName + QStringLiteral(".dll"); }
+    QString executableDirectory() const override
+    {
+        wchar_t buffer[MAX_PATH] = {};
+        const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+        return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(n))).section(QLatin1Char('/'), 0, -2);
+    }
 };
 
 class CWinRegistry : public IRegistry

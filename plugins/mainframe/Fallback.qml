@@ -8,6 +8,7 @@ ApplicationWindow {
     visible: true
     title: qsTr("Mirelle")
     Label {
+        objectName: "fallbackMessage"
         anchors.centerIn: parent
         width: parent.width * 0.8
         horizontalAlignment: Text.AlignHCenter

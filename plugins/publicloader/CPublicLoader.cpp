@@ -16,6 +16,11 @@ void CPublicLoader::release()
         m_pEngine->rootContext()->setContextProperty(QStringLiteral("publicLoader"), nullptr);
 }
 
+bool CPublicLoader::sendUserInfo(QString strWindow, QString strActivity, QString list)
+{
+    return m_usageLog.append(strWindow, strActivity, list);
+}
+
 extern "C" Q_DECL_EXPORT CComponentBase *getInstance()
 {
     return new CPublicLoader;

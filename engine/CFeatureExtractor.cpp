@@ -1,0 +1,115 @@
+#include "CFeatureExtractor.h"
+
+#include "CGrayImage.h"
+#include "CImageDecoder.h"
+#include "CPhotoFeature.h"
+#include "CPhotoMetadata.h"
+#include "CSimilarity.h"
+
+#include <QFile>
+
+#include <xxhash.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Reads the whole file; the buffer is reused by the thread for the next file.
+bool readWholeFile(const QString &strPath, std::vector<uint8_t> &buffer, size_t &size, QString &strError)
+{
+    const QByteArray name = QFile::encodeName(strPath);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        strError = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > CFeatureExtractor::kMaxFileBytes) {
+        strError = QStringLiteral("not a regular file of a readable size");
+        ::close(fd);
+        return false;
+    }
+    buffer.resize(std::max<size_t>(size_t(st.st_size), 1));
+    size = 0;
+    while (size < size_t(st.st_size)) {
+        const ssize_t n = ::read(fd, buffer.data() + size, size_t(st.st_size) - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        size += size_t(n);
+    }
+    const int readErrno = errno;
+    ::close(fd);
+    if (size < size_t(st.st_size)) {
+        strError = QString::fromLocal8Bit(std::strerror(readErrno));
+        return false;
+    }
+    return true;
+}
+
+bool hasRawSuffix(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(".dng"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64ModTime, CPhotoFeature &out,
+                                           QString &strError)
+{
+    thread_local std::vector<uint8_t> buffer;
+    // A rare huge file must not leave its buffer behind for the rest of the scan.
+    constexpr size_t kKeptBuffer = size_t(64) << 20;
+    if (buffer.capacity() > kKeptBuffer)
+        std::vector<uint8_t>().swap(buffer);
+    size_t size = 0;
+    if (!readWholeFile(strPath, buffer, size, strError))
+        return EnExtractStatus::Unreadable;
+
+    CDecodedImage decoded;
+    std::string error;
+    const EnDecodeStatus status = CImageDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error);
+    if (status != EnDecodeStatus::Ok || decoded.gray.isNull()) {
+        strError = QString::fromStdString(error);
+        switch (status) {
+        case EnDecodeStatus::NotImage: return EnExtractStatus::NotImage;
+        case EnDecodeStatus::TooLarge: return EnExtractStatus::TooLarge;
+        default: return EnExtractStatus::Corrupt;
+        }
+    }
+    const CPhotoMetadata meta = CPhotoMetadata::read(buffer.data(), size);
+    const int orientation = decoded.iOrientation ? decoded.iOrientation : meta.iOrientation;
+
+    CPhotoFeature f;
+    f.contentHash = XXH3_64bits(buffer.data(), size);
+    // Area-resampling onto a square commutes with turning it, so the upright grid
+    // is the stored grid turned: one resample gives both hashes.
+    constexpr int kGrid = 32;
+    const std::vector<float> stored = decoded.gray.resized(kGrid, kGrid);
+    const std::vector<float> upright = orientSquare(stored, kGrid, orientation);
+    f.hashStored = CSimilarity::dctHash(stored);
+    f.hashUpright = CSimilarity::dctHash(upright);
+    for (int y = 0; y < kThumbSide; ++y) {
+        for (int x = 0; x < kThumbSide; ++x) {
+            const size_t i = size_t(2 * y * kGrid + 2 * x);
+            const float v = (upright[i] + upright[i + 1] + upright[i + kGrid] + upright[i + kGrid + 1]) / 4.0f;
+            f.thumb[size_t(y * kThumbSide + x)] = uint8_t(std::clamp(v + 0.5f, 0.0f, 255.0f));
+        }
+    }
+    f.orientation = uint8_t(orientation);
+    const bool bSwap = orientation >= 5;
+    f.width = uint16_t(bSwap ? decoded.iFullHeight : decoded.iFullWidth);
+    f.height = uint16_t(bSwap ? decoded.iFullWidth : decoded.iFullHeight);
+    f.definition = float(decoded.gray.laplacianVariance());
+    f.bHasCaptureDate = meta.i64CaptureTime != 0;
+    f.dateTime = meta.i64CaptureTime ? meta.i64CaptureTime : i64ModTime;
+    f.bOriginal = meta.isCameraOriginal();
+    out = f;
+    return EnExtractStatus::Ok;
+}

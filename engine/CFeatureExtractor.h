@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+struct CPhotoFeature;
+
+enum class EnExtractStatus { Ok, Unreadable, NotImage, Corrupt, TooLarge };
+
+// Reads one file once and turns it into its CPhotoFeature: content hash of the
+// bytes, metadata, a small grey decode, the hashes, the thumbnail and the
+// sharpness. Thread-safe; each thread keeps its own read buffer.
+class CFeatureExtractor
+{
+public:
+    // Files above this are not read into memory: no photo format we read gets there.
+    static constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
+
+    [[nodiscard]] static EnExtractStatus extract(const QString &strPath, uint64_t i64ModTime,
+                                                 CPhotoFeature &out, QString &strError);
+};

@@ -1,0 +1,163 @@
+#include "CFileWalker.h"
+
+#include "CPhotoMetadata.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+#include <condition_variable>
+#include <deque>
+#include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// The shared state of one walk: a queue of folders and the folders already claimed.
+class CWalkQueue
+{
+public:
+    // Claims a folder by identity; false when some thread has it already.
+    bool claim(uint64_t iDevice, uint64_t iInode)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_setSeen.emplace(iDevice, iInode).second;
+    }
+    void push(QByteArray path)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_queue.push_back(std::move(path));
+        }
+        m_cond.notify_one();
+    }
+    // Next folder, or false when all are done (no folder queued and none being read).
+    bool pop(QByteArray &path, const std::atomic_bool &bStop)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        --m_iBusy;
+        m_cond.wait(lock, [&] { return !m_queue.empty() || m_iBusy == 0 || bStop.load(); });
+        if (m_queue.empty() || bStop.load()) {
+            m_cond.notify_all();
+            return false;
+        }
+        path = std::move(m_queue.front());
+        m_queue.pop_front();
+        ++m_iBusy;
+        return true;
+    }
+    void setWorkers(int n) { m_iBusy = n; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cond;
+    std::deque<QByteArray> m_queue;
+    std::set<std::pair<uint64_t, uint64_t>> m_setSeen;
+    int m_iBusy = 0;
+};
+
+QString suffixOf(const char *pszName)
+{
+    const char *dot = std::strrchr(pszName, '.');
+    if (!dot || dot == pszName)
+        return QString();
+    return QFile::decodeName(QByteArray(dot + 1)).toLower();
+}
+
+} // namespace
+
+std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThreads, const std::atomic_bool &bStop)
+{
+    CWalkQueue queue;
+    std::mutex filesMutex;
+    std::vector<CFoundFile> files;
+
+    auto acceptFile = [&](const QByteArray &path, const char *pszName, const struct stat &st,
+                          std::vector<CFoundFile> &out) {
+        if (!m_options.setSuffixes.isEmpty() && !m_options.setSuffixes.contains(suffixOf(pszName)))
+            return;
+        if (uint64_t(st.st_size) < m_options.i64MinSize)
+            return;
+        out.push_back({QFile::decodeName(path), uint64_t(st.st_size),
+                       fileTimeFromUnix(st.st_mtim.tv_sec, uint32_t(st.st_mtim.tv_nsec)), uint64_t(st.st_dev),
+                       uint64_t(st.st_ino)});
+    };
+
+    for (const QString &root : listRoots) {
+        const QByteArray path = QFile::encodeName(root);
+        struct stat st {};
+        const int rc = m_options.bFollowLinks ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st);
+        if (rc != 0) {
+            ++m_iUnreadableFolders;
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (queue.claim(st.st_dev, st.st_ino))
+                queue.push(path);
+        } else if (S_ISREG(st.st_mode)) {
+            const int slash = path.lastIndexOf('/');
+            acceptFile(path, path.constData() + slash + 1, st, files);
+        }
+    }
+
+    auto work = [&] {
+        std::vector<CFoundFile> found;
+        QByteArray dirPath;
+        while (queue.pop(dirPath, bStop)) {
+            ++m_iFolders;
+            DIR *dir = ::opendir(dirPath.constData());
+            if (!dir) {
+                ++m_iUnreadableFolders;
+                continue;
+            }
+            const int dirFd = ::dirfd(dir);
+            const QByteArray prefix = dirPath.endsWith('/') ? dirPath : dirPath + '/';
+            while (const dirent *entry = ::readdir(dir)) {
+                const char *name = entry->d_name;
+                if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                    continue;
+                const bool bLink = entry->d_type == DT_LNK;
+                if (bLink && !m_options.bFollowLinks)
+                    continue;
+                // A regular file of another type is dropped without a stat call.
+                if (entry->d_type == DT_REG && !m_options.setSuffixes.isEmpty()
+                    && !m_options.setSuffixes.contains(suffixOf(name)))
+                    continue;
+                struct stat st {};
+                const int flags = m_options.bFollowLinks ? 0 : AT_SYMLINK_NOFOLLOW;
+                if (::fstatat(dirFd, name, &st, flags) != 0)
+                    continue;  // a dangling link or a file gone meanwhile
+                const QByteArray childPath = prefix + name;
+                if (S_ISDIR(st.st_mode)) {
+                    if (!m_options.setDevices.isEmpty() && !m_options.setDevices.contains(uint64_t(st.st_dev)))
+                        continue;
+                    if (queue.claim(st.st_dev, st.st_ino))
+                        queue.push(childPath);
+                } else if (S_ISREG(st.st_mode)) {
+                    acceptFile(childPath, name, st, found);
+                }
+            }
+            ::closedir(dir);
+        }
+        std::lock_guard<std::mutex> lock(filesMutex);
+        files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    };
+    const int threads = std::max(1, iThreads);
+    queue.setWorkers(threads);
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back(work);
+    for (std::thread &th : pool)
+        th.join();
+
+    std::sort(files.begin(), files.end(), [](const CFoundFile &a, const CFoundFile &b) { return a.strPath < b.strPath; });
+    files.erase(std::unique(files.begin(), files.end(),
+                            [](const CFoundFile &a, const CFoundFile &b) { return a.strPath == b.strPath; }),
+                files.end());
+    return files;
+}

@@ -1,0 +1,65 @@
+#include "CGrayImage.h"
+
+#include <algorithm>
+
+std::vector<float> CGrayImage::resized(int iToWidth, int iToHeight) const
+{
+    std::vector<float> out(size_t(iToWidth) * size_t(iToHeight), 0.0f);
+    if (isNull())
+        return out;
+    // Column bounds are the same for every row: compute them once.
+    std::vector<int> x0(static_cast<size_t>(iToWidth)), x1(static_cast<size_t>(iToWidth));
+    for (int dx = 0; dx < iToWidth; ++dx) {
+        x0[size_t(dx)] = int(int64_t(dx) * iWidth / iToWidth);
+        x1[size_t(dx)] = std::max(x0[size_t(dx)] + 1, int(int64_t(dx + 1) * iWidth / iToWidth));
+    }
+    std::vector<uint32_t> rowSum(static_cast<size_t>(iToWidth));
+    for (int dy = 0; dy < iToHeight; ++dy) {
+        const int y0 = int(int64_t(dy) * iHeight / iToHeight);
+        const int y1 = std::max(y0 + 1, int(int64_t(dy + 1) * iHeight / iToHeight));
+        std::fill(rowSum.begin(), rowSum.end(), 0u);
+        for (int y = y0; y < y1; ++y) {
+            const uint8_t *row = pixels.data() + size_t(y) * size_t(iWidth);
+            for (int dx = 0; dx < iToWidth; ++dx) {
+                uint32_t s = 0;
+                for (int x = x0[size_t(dx)]; x < x1[size_t(dx)]; ++x)
+                    s += row[x];
+                rowSum[size_t(dx)] += s;
+            }
+        }
+        for (int dx = 0; dx < iToWidth; ++dx) {
+            const int area = (y1 - y0) * (x1[size_t(dx)] - x0[size_t(dx)]);
+            out[size_t(dy * iToWidth + dx)] = float(rowSum[size_t(dx)]) / float(area);
+        }
+    }
+    return out;
+}
+
+double CGrayImage::laplacianVariance() const
+{
+    constexpr int kSide = 256;
+    if (isNull())
+        return 0.0;
+    int w = iWidth, h = iHeight;
+    if (std::max(w, h) > kSide) {
+        const double f = double(kSide) / std::max(w, h);
+        w = std::max(1, int(w * f + 0.5));
+        h = std::max(1, int(h * f + 0.5));
+    }
+    const std::vector<float> img = (w == iWidth && h == iHeight)
+        ? std::vector<float>(pixels.begin(), pixels.end()) : resized(w, h);
+    if (w < 3 || h < 3)
+        return 0.0;
+    double sum = 0.0, sumSq = 0.0;
+    for (int y = 1; y < h - 1; ++y) {
+        for (int x = 1; x < w - 1; ++x) {
+            const size_t i = size_t(y * w + x);
+            const double lap = 4.0 * img[i] - img[i - 1] - img[i + 1] - img[i - size_t(w)] - img[i + size_t(w)];
+            sum += lap;
+            sumSq += lap * lap;
+        }
+    }
+    const double n = double(w - 2) * double(h - 2);
+    const double mean = sum / n;
+    return std::max(0.0, sumSq / n - mean * mean);
+}

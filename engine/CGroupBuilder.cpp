@@ -1,0 +1,80 @@
+#include "CGroupBuilder.h"
+
+#include <numeric>
+
+CGroupBuilder::CGroupBuilder(uint32_t iItems, std::vector<uint32_t> listRank)
+    : m_listParent(iItems), m_listSize(iItems, 1), m_listFirst(iItems), m_listRank(std::move(listRank))
+{
+    std::iota(m_listParent.begin(), m_listParent.end(), 0u);
+    std::iota(m_listFirst.begin(), m_listFirst.end(), 0u);
+    if (m_listRank.size() != iItems) {
+        m_listRank.resize(iItems);
+        std::iota(m_listRank.begin(), m_listRank.end(), 0u);
+    }
+}
+
+uint32_t CGroupBuilder::find(uint32_t i)
+{
+    while (m_listParent[i] != i) {
+        m_listParent[i] = m_listParent[m_listParent[i]];
+        i = m_listParent[i];
+    }
+    return i;
+}
+
+bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvents &events,
+                             const std::function<bool(uint64_t)> &pfnProgress)
+{
+    uint64_t done = 0;
+    for (const CSimilarEdge &edge : edges) {
+        if ((++done & 1023u) == 0 && pfnProgress && !pfnProgress(done))
+            return false;
+        uint32_t ra = find(edge.iA), rb = find(edge.iB);
+        if (ra == rb)
+            continue;
+        const bool bLoneA = m_listSize[ra] == 1, bLoneB = m_listSize[rb] == 1;
+        if (bLoneA && bLoneB) {
+            const bool bAFirst = m_listRank[edge.iA] <= m_listRank[edge.iB];
+            const uint32_t first = bAFirst ? edge.iA : edge.iB;
+            const uint32_t other = bAFirst ? edge.iB : edge.iA;
+            m_listParent[other] = first;
+            m_listSize[first] = 2;
+            m_listFirst[first] = first;
+            ++m_iGroups;
+            events.groupCreated(first);
+            events.fileJoined(other, first);
+        } else if (bLoneA || bLoneB) {
+            const uint32_t lone = bLoneA ? ra : rb;
+            const uint32_t root = bLoneA ? rb : ra;
+            m_listParent[lone] = root;
+            ++m_listSize[root];
+            events.fileJoined(lone, m_listFirst[root]);
+        } else {
+            // The smaller group goes; on a tie, the one opened by the worse first photo.
+            bool bAGoes = m_listSize[ra] < m_listSize[rb];
+            if (m_listSize[ra] == m_listSize[rb])
+                bAGoes = m_listRank[m_listFirst[ra]] > m_listRank[m_listFirst[rb]];
+            const uint32_t gone = bAGoes ? ra : rb;
+            const uint32_t kept = bAGoes ? rb : ra;
+            events.groupsMerged(m_listFirst[gone], m_listFirst[kept]);
+            m_listParent[gone] = kept;
+            m_listSize[kept] += m_listSize[gone];
+            --m_iGroups;
+        }
+    }
+    if (pfnProgress)
+        pfnProgress(done);
+    return true;
+}
+
+void CGroupBuilder::addTwins(const std::vector<std::pair<uint32_t, uint32_t>> &twins, IGroupEvents &events)
+{
+    for (const auto &[twin, original] : twins) {
+        const uint32_t root = find(original);
+        if (m_listSize[root] < 2 || find(twin) != twin || m_listSize[twin] != 1)
+            continue;
+        m_listParent[twin] = root;
+        ++m_listSize[root];
+        events.fileJoined(twin, m_listFirst[root]);
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CSimilarityIndex.h"
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+// Receives the grouping as it happens; photos are named by their index.
+class IGroupEvents
+{
+public:
+    virtual void groupCreated(uint32_t iFirst) = 0;
+    virtual void fileJoined(uint32_t iItem, uint32_t iFirst) = 0;
+    // The group opened by iAbsorbedFirst is absorbed by the group opened by iIntoFirst.
+    virtual void groupsMerged(uint32_t iAbsorbedFirst, uint32_t iIntoFirst) = 0;
+
+protected:
+    ~IGroupEvents() = default;
+};
+
+// Turns links into groups one link at a time (union-find), strongest link first,
+// and tells each step as it happens: a link between two lone photos opens a
+// group, a link to a lone photo lets it join, a link between two groups merges
+// the smaller into the larger. A group's first photo is the better of the two
+// that opened it (iRank: lower is better).
+class CGroupBuilder
+{
+public:
+    CGroupBuilder(uint32_t iItems, std::vector<uint32_t> listRank);
+
+    // pfnProgress gets the links done so far now and then; returning false stops.
+    // Returns false when stopped.
+    bool addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvents &events,
+                  const std::function<bool(uint64_t)> &pfnProgress);
+    // Extra names of one file (hard links): each joins its original's group if
+    // that has one, and never opens one itself.
+    void addTwins(const std::vector<std::pair<uint32_t, uint32_t>> &twins, IGroupEvents &events);
+
+    uint32_t groupCount() const { return m_iGroups; }
+
+private:
+    uint32_t find(uint32_t i);
+
+    std::vector<uint32_t> m_listParent;
+    std::vector<uint32_t> m_listSize;
+    std::vector<uint32_t> m_listFirst;  // per root: the group's first photo
+    std::vector<uint32_t> m_listRank;
+    uint32_t m_iGroups = 0;
+};

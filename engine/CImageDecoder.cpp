@@ -1,0 +1,324 @@
+#include "CImageDecoder.h"
+
+#include <libheif/heif.h>
+#include <libraw/libraw.h>
+#include <turbojpeg.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool startsWith(const uint8_t *pData, size_t size, const char *pszMagic, size_t len, size_t offset = 0)
+{
+    return size >= offset + len && std::memcmp(pData + offset, pszMagic, len) == 0;
+}
+
+bool sizeFits(int64_t w, int64_t h, int64_t iMaxPixels)
+{
+    return w > 0 && h > 0 && w <= 65535 && h <= 65535 && w * h <= iMaxPixels;
+}
+
+// Shrinks an already decoded image so that the feature work stays cheap.
+void shrinkToWorkSize(CGrayImage &img)
+{
+    constexpr int kWorkSide = 2 * CImageDecoder::kMinLongSide;
+    const int longSide = std::max(img.iWidth, img.iHeight);
+    if (longSide <= kWorkSide)
+        return;
+    const double f = double(kWorkSide) / longSide;
+    const int w = std::max(1, int(img.iWidth * f + 0.5));
+    const int h = std::max(1, int(img.iHeight * f + 0.5));
+    const std::vector<float> small = img.resized(w, h);
+    CGrayImage out;
+    out.iWidth = w;
+    out.iHeight = h;
+    out.pixels.resize(small.size());
+    std::transform(small.begin(), small.end(), out.pixels.begin(),
+                   [](float v) { return uint8_t(std::clamp(v + 0.5f, 0.0f, 255.0f)); });
+    img = std::move(out);
+}
+
+// One turbojpeg decompressor per thread, reused for every photo that thread
+// reads. A failed call can leave it in a state that poisons the next file, so
+// it is replaced after every failure.
+struct CTurboHandle
+{
+    tjhandle h = tjInitDecompress();
+    ~CTurboHandle() { if (h) tjDestroy(h); }
+    EnDecodeStatus fail(EnDecodeStatus status, std::string &strError)
+    {
+        strError = h ? tjGetErrorStr2(h) : "turbojpeg unavailable";
+        if (h)
+            tjDestroy(h);
+        h = tjInitDecompress();
+        return status;
+    }
+};
+
+} // namespace
+
+EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRawSuffix,
+                                     CDecodedImage &out, std::string &strError)
+{
+    if (size < 12) {
+        strError = "too short to be an image";
+        return EnDecodeStatus::NotImage;
+    }
+    const bool bTiff = startsWith(pData, size, "II*\0", 4) || startsWith(pData, size, "MM\0*", 4);
+    if (bRawSuffix && bTiff)
+        return decodeRaw(pData, size, out, strError);
+    if (startsWith(pData, size, "\xFF\xD8\xFF", 3))
+        return decodeJpeg(pData, size, out, strError);
+    if (startsWith(pData, size, "ftyp", 4, 4))
+        return decodeHeif(pData, size, out, strError);
+    const bool bKnown = bTiff || startsWith(pData, size, "\x89PNG", 4) || startsWith(pData, size, "GIF8", 4)
+        || startsWith(pData, size, "BM", 2)
+        || (startsWith(pData, size, "RIFF", 4) && startsWith(pData, size, "WEBP", 4, 8));
+    if (!bKnown) {
+        if (bRawSuffix)
+            return decodeRaw(pData, size, out, strError);
+        strError = "not an image format we read";
+        return EnDecodeStatus::NotImage;
+    }
+    return decodeWithQt(pData, size, out, strError);
+}
+
+EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+{
+    thread_local CTurboHandle handle;
+    if (!handle.h) {
+        strError = "turbojpeg unavailable";
+        return EnDecodeStatus::Corrupt;
+    }
+    auto *pBuf = const_cast<unsigned char *>(pData);
+    int w = 0, h = 0, subsamp = 0, colorspace = 0;
+    if (tjDecompressHeader3(handle.h, pBuf, static_cast<unsigned long>(size), &w, &h, &subsamp, &colorspace) != 0)
+        return handle.fail(EnDecodeStatus::Corrupt, strError);
+    if (!sizeFits(w, h, kMaxJpegPixels)) {
+        strError = "image dimensions too large";
+        return EnDecodeStatus::TooLarge;
+    }
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
+        return decodeWithQt(pData, size, out, strError);
+
+    // The smallest DCT scale that still leaves kMinLongSide pixels: a 12 MP photo
+    // decodes at 1/8, which skips nearly all of the inverse DCT.
+    int count = 0;
+    const tjscalingfactor *pFactors = tjGetScalingFactors(&count);
+    tjscalingfactor best{1, 1};
+    int bestSide = std::max(w, h);
+    for (int i = 0; i < count; ++i) {
+        const tjscalingfactor f = pFactors[i];
+        if (f.num > f.denom)
+            continue;
+        const int side = TJSCALED(std::max(w, h), f);
+        if (side >= std::min(kMinLongSide, std::max(w, h)) && side < bestSide) {
+            best = f;
+            bestSide = side;
+        }
+    }
+    CGrayImage &img = out.gray;
+    img.iWidth = TJSCALED(w, best);
+    img.iHeight = TJSCALED(h, best);
+    img.pixels.assign(size_t(img.iWidth) * size_t(img.iHeight), 0);
+    // A warning (truncated data, bad Huffman code) fails the photo: a half-grey
+    // decode would hash as a different picture.
+    if (tjDecompress2(handle.h, pBuf, static_cast<unsigned long>(size), img.pixels.data(), img.iWidth, 0,
+                      img.iHeight, TJPF_GRAY, TJFLAG_FASTDCT | TJFLAG_STOPONWARNING) != 0)
+        return handle.fail(EnDecodeStatus::Corrupt, strError);
+    out.iFullWidth = w;
+    out.iFullHeight = h;
+    shrinkToWorkSize(img);
+    return EnDecodeStatus::Ok;
+}
+
+EnDecodeStatus CImageDecoder::decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+{
+    std::unique_ptr<heif_context, void (*)(heif_context *)> ctx(heif_context_alloc(), heif_context_free);
+    heif_error err = heif_context_read_from_memory_without_copy(ctx.get(), pData, size, nullptr);
+    if (err.code != heif_error_Ok) {
+        strError = err.message;
+        return EnDecodeStatus::Corrupt;
+    }
+    heif_image_handle *pPrimary = nullptr;
+    err = heif_context_get_primary_image_handle(ctx.get(), &pPrimary);
+    if (err.code != heif_error_Ok) {
+        strError = err.message;
+        return EnDecodeStatus::Corrupt;
+    }
+    std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> primary(pPrimary, heif_image_handle_release);
+    const int w = heif_image_handle_get_width(pPrimary);
+    const int h = heif_image_handle_get_height(pPrimary);
+    if (!sizeFits(w, h, kMaxFullPixels)) {
+        strError = "image dimensions too large";
+        return EnDecodeStatus::TooLarge;
+    }
+    // Phones store a small thumbnail beside the tiles: decoding it is many times faster.
+    std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> source(nullptr, heif_image_handle_release);
+    if (heif_image_handle_get_number_of_thumbnails(pPrimary) > 0) {
+        heif_item_id id = 0;
+        heif_image_handle *pThumb = nullptr;
+        if (heif_image_handle_get_list_of_thumbnail_IDs(pPrimary, &id, 1) == 1
+            && heif_image_handle_get_thumbnail(pPrimary, id, &pThumb).code == heif_error_Ok) {
+            source.reset(pThumb);
+            if (std::max(heif_image_handle_get_width(pThumb), heif_image_handle_get_height(pThumb)) < kMinLongSide / 2)
+                source.reset();
+        }
+    }
+    heif_image *pImage = nullptr;
+    err = heif_decode_image(source ? source.get() : pPrimary, &pImage, heif_colorspace_RGB,
+                            heif_chroma_interleaved_RGB, nullptr);
+    if (err.code != heif_error_Ok || !pImage) {
+        strError = err.message;
+        return EnDecodeStatus::Corrupt;
+    }
+    std::unique_ptr<heif_image, void (*)(const heif_image *)> image(pImage, heif_image_release);
+    int stride = 0;
+    const uint8_t *pPlane = heif_image_get_plane_readonly(pImage, heif_channel_interleaved, &stride);
+    const int iw = heif_image_get_width(pImage, heif_channel_interleaved);
+    const int ih = heif_image_get_height(pImage, heif_channel_interleaved);
+    if (!pPlane || iw <= 0 || ih <= 0) {
+        strError = "no pixels in the image";
+        return EnDecodeStatus::Corrupt;
+    }
+    CGrayImage &img = out.gray;
+    img.iWidth = iw;
+    img.iHeight = ih;
+    img.pixels.resize(size_t(iw) * size_t(ih));
+    for (int y = 0; y < ih; ++y) {
+        const uint8_t *row = pPlane + size_t(y) * size_t(stride);
+        for (int x = 0; x < iw; ++x)
+            img.pixels[size_t(y * iw + x)] = uint8_t((77 * row[3 * x] + 150 * row[3 * x + 1] + 29 * row[3 * x + 2]) >> 8);
+    }
+    out.iFullWidth = w;
+    out.iFullHeight = h;
+    out.iOrientation = 1;  // libheif applies the container's rotation and mirror
+    shrinkToWorkSize(img);
+    return EnDecodeStatus::Ok;
+}
+
+EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+{
+    std::unique_ptr<libraw_data_t, void (*)(libraw_data_t *)> raw(libraw_init(0), libraw_close);
+    if (!raw) {
+        strError = "libraw unavailable";
+        return EnDecodeStatus::Corrupt;
+    }
+    int rc = libraw_open_buffer(raw.get(), const_cast<uint8_t *>(pData), size);
+    if (rc != LIBRAW_SUCCESS) {
+        strError = libraw_strerror(rc);
+        return rc == LIBRAW_FILE_UNSUPPORTED ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
+    }
+    const int w = raw->sizes.width, h = raw->sizes.height;
+    if (!sizeFits(w, h, kMaxFullPixels)) {
+        strError = "image dimensions too large";
+        return EnDecodeStatus::TooLarge;
+    }
+    // The embedded preview is a JPEG in the sensor's frame: decode it fast and let
+    // the caller turn it by libraw's flip (3 = 180 degrees, 5 = 90 counter-clockwise,
+    // 6 = 90 clockwise), given here as the matching EXIF code.
+    const int flip = raw->sizes.flip;
+    if (libraw_unpack_thumb(raw.get()) == LIBRAW_SUCCESS && raw->thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG
+        && raw->thumbnail.thumb && raw->thumbnail.tlength > 0) {
+        CDecodedImage preview;
+        std::string err;
+        if (decodeJpeg(reinterpret_cast<const uint8_t *>(raw->thumbnail.thumb), raw->thumbnail.tlength, preview, err)
+                == EnDecodeStatus::Ok
+            && std::max(preview.gray.iWidth, preview.gray.iHeight) >= kMinLongSide / 2) {
+            out.gray = std::move(preview.gray);
+            out.iFullWidth = w;
+            out.iFullHeight = h;
+            out.iOrientation = flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1;
+            return EnDecodeStatus::Ok;
+        }
+    }
+    const bool bSwap = flip == 5 || flip == 6;
+    out.iFullWidth = bSwap ? h : w;
+    out.iFullHeight = bSwap ? w : h;
+    out.iOrientation = 1;
+    raw->params.half_size = 1;
+    raw->params.use_camera_wb = 1;
+    if ((rc = libraw_unpack(raw.get())) != LIBRAW_SUCCESS || (rc = libraw_dcraw_process(raw.get())) != LIBRAW_SUCCESS) {
+        strError = libraw_strerror(rc);
+        return EnDecodeStatus::Corrupt;
+    }
+    libraw_processed_image_t *pImage = libraw_dcraw_make_mem_image(raw.get(), &rc);
+    if (!pImage || pImage->type != LIBRAW_IMAGE_BITMAP || pImage->bits != 8 || pImage->colors < 1) {
+        if (pImage)
+            libraw_dcraw_clear_mem(pImage);
+        strError = "libraw gave no bitmap";
+        return EnDecodeStatus::Corrupt;
+    }
+    CGrayImage &img = out.gray;
+    img.iWidth = pImage->width;
+    img.iHeight = pImage->height;
+    img.pixels.resize(size_t(img.iWidth) * size_t(img.iHeight));
+    const int colors = pImage->colors;
+    for (size_t i = 0; i < img.pixels.size(); ++i) {
+        const uint8_t *p = pImage->data + i * size_t(colors);
+        img.pixels[i] = colors >= 3 ? uint8_t((77 * p[0] + 150 * p[1] + 29 * p[2]) >> 8) : p[0];
+    }
+    libraw_dcraw_clear_mem(pImage);
+    shrinkToWorkSize(img);
+    return EnDecodeStatus::Ok;  // dcraw_process has already applied the flip
+}
+
+EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(pData), int(std::min<size_t>(size, INT32_MAX)));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    if (!full.isValid()) {
+        strError = reader.errorString().toStdString();
+        return reader.error() == QImageReader::UnsupportedFormatError ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
+    }
+    if (!sizeFits(full.width(), full.height(), kMaxFullPixels)) {
+        strError = "image dimensions too large";
+        return EnDecodeStatus::TooLarge;
+    }
+    const int longSide = std::max(full.width(), full.height());
+    if (longSide > 2 * kMinLongSide && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(full.scaled(2 * kMinLongSide, 2 * kMinLongSide, Qt::KeepAspectRatio));
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        strError = reader.errorString().toStdString();
+        return EnDecodeStatus::Corrupt;
+    }
+    CGrayImage &img = out.gray;
+    img.iWidth = image.width();
+    img.iHeight = image.height();
+    img.pixels.resize(size_t(img.iWidth) * size_t(img.iHeight));
+    if (image.hasAlphaChannel()) {
+        // Transparent parts are compared as a viewer shows them: on white, not as
+        // whatever colour the file keeps under zero alpha.
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.iHeight; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            uint8_t *dst = img.pixels.data() + size_t(y) * size_t(img.iWidth);
+            for (int x = 0; x < img.iWidth; ++x) {
+                const int a = qAlpha(line[x]);
+                dst[x] = uint8_t((qGray(line[x]) * a + 255 * (255 - a) + 127) / 255);
+            }
+        }
+    } else {
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < img.iHeight; ++y)
+            std::memcpy(img.pixels.data() + size_t(y) * size_t(img.iWidth), image.constScanLine(y), size_t(img.iWidth));
+    }
+    out.iFullWidth = full.width();
+    out.iFullHeight = full.height();
+    shrinkToWorkSize(img);
+    return EnDecodeStatus::Ok;
+}

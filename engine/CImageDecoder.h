@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CGrayImage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+enum class EnDecodeStatus { Ok, NotImage, Corrupt, TooLarge };
+
+// One photo decoded small enough to hash: grey pixels as stored, plus the size
+// of the full image. Decoders that turn the image themselves say so.
+struct CDecodedImage
+{
+    CGrayImage gray;
+    int iFullWidth = 0;          // as stored, before orientation
+    int iFullHeight = 0;
+    int iOrientation = 0;        // 0: the metadata's orientation applies; else the code that turns these pixels upright
+};
+
+// Decodes from memory with the fastest tool for each format: turbojpeg with DCT
+// scaling, libheif (embedded thumbnail when large enough), libraw's embedded
+// preview or half-size decode, and Qt's image plug-ins for the rest. Sizes are
+// checked from the header first, so decompression bombs are refused unread.
+// Thread-safe: every call works on its own decoder state.
+class CImageDecoder
+{
+public:
+    // The decoded grey image is at least this long on its long side when the photo is.
+    static constexpr int kMinLongSide = 256;
+    // Header sizes above these are refused: pixels that turbojpeg can scale while
+    // decoding, and pixels that the other decoders must hold at full size.
+    static constexpr int64_t kMaxJpegPixels = 400LL * 1000 * 1000;
+    static constexpr int64_t kMaxFullPixels = 120LL * 1000 * 1000;
+
+    [[nodiscard]] static EnDecodeStatus decode(const uint8_t *pData, size_t size, bool bRawSuffix,
+                                               CDecodedImage &out, std::string &strError);
+
+private:
+    static EnDecodeStatus decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+    static EnDecodeStatus decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+    static EnDecodeStatus decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+    static EnDecodeStatus decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <array>
+#include <cstdint>
+
+constexpr int kThumbSide = 16;
+constexpr int kThumbPixels = kThumbSide * kThumbSide;
+
+// What the engine keeps of one photo after reading it once: enough to compare
+// and to report it without opening the file again. Plain data, so that it is
+// cached as a blob and held by the hundred thousand (under 300 bytes each).
+struct CPhotoFeature
+{
+    uint64_t contentHash = 0;    // of the whole file: equal hashes and sizes are exact copies
+    uint64_t hashUpright = 0;    // perceptual hash of the photo as shown
+    uint64_t hashStored = 0;     // the same of the pixels as stored (before the orientation tag)
+    uint64_t dateTime = 0;       // FILETIME: capture date, else the modification time
+    float definition = 0.0f;     // sharpness: variance of the Laplacian
+    uint16_t width = 0;          // of the full image, oriented
+    uint16_t height = 0;
+    uint8_t orientation = 1;     // EXIF orientation 1..8 that turns stored pixels upright
+    uint8_t bOriginal = 0;       // a camera original
+    uint8_t bHasCaptureDate = 0;
+    uint8_t reserved = 0;
+    std::array<uint8_t, kThumbPixels> thumb{};  // grey 16x16 of the photo as shown
+
+    // Blob for the cache; fromBlob refuses a blob of another layout version.
+    QByteArray toBlob() const;
+    [[nodiscard]] bool fromBlob(const QByteArray &blob);
+};

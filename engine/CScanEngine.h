@@ -1,0 +1,80 @@
+#pragma once
+
+#include "CFeatureCache.h"
+#include "IScanEngine.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class CGroupReporter;
+class CScanVolume;
+struct CScanData;
+struct CScanOptions;
+
+// The engine behind GetImp. A scan reads every photo under the volumes' paths
+// once (step 1), links photos that reach the threshold through an index over
+// their hashes (step 2) and turns the links into groups, reporting them as they
+// form (step 3). The features stay in memory for Regroup, and in the cache for
+// the next scan. Sink callbacks are made on the thread that called in.
+//
+// Record flags: preferred marks a camera original (CPhotoMetadata's rule).
+// Hidden marks a second name (hard link) of a file already in the group: it is
+// neither shown nor counted nor marked, since removing it frees no space. A file
+// that SetFileState calls removed is never reported again, by any regroup.
+class CScanEngine : public IScanEngine
+{
+public:
+    CScanEngine();
+    ~CScanEngine() override;
+
+    int32_t Initialize(int32_t *pReserved) override;
+    void Uninitialize() override;
+    int32_t BeginScan() override;
+    int32_t EndScan() override;
+    void SetSink(IScanEngineSink *pSink) override;
+    void StopRegroup() override;
+    void Flush() override;
+    IScanFilter *CreateFilter() override;
+    int32_t FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *pFilter, uint8_t iThreshold) override;
+    int32_t Regroup(IDuplicationGatherSink *pSink, uint8_t iThreshold) override;
+    void SetFileState(uint64_t iFileId, uint8_t iState) override;
+    void Stop() override;
+
+private:
+    struct CCounters;
+
+    void reportVolumesLocked();
+    bool readPhotos(const CScanOptions &options, IDuplicationGatherSink *pSink, CCounters &counters);
+    bool groupPhotos(const std::shared_ptr<const CScanData> &pData, IDuplicationGatherSink *pSink,
+                     int iThreshold, const std::atomic_bool &bStop);
+    void keepReporter(std::unique_ptr<CGroupReporter> pReporter);
+    void writeStats(const CCounters &counters) const;
+    // Runs work on its own thread while this one reports progress every few tens
+    // of milliseconds, so a stop is seen within one poll plus one file.
+    static void runPolled(const std::function<void()> &work, const std::function<void()> &poll);
+
+    std::mutex m_runMutex;        // one scan or regroup at a time
+    std::mutex m_mutex;           // the members below
+    IScanEngineSink *m_pSink = nullptr;
+    std::vector<CScanVolume *> m_listVolumes;
+    std::vector<CScanVolume *> m_listRetired;  // the manager may still hold these
+    bool m_bVolumesReported = false;
+    std::shared_ptr<CScanData> m_pData;
+    std::vector<uint8_t> m_listRemoved;       // per photo of m_pData: SetFileState said removed
+    // The reporters of the last two runs: their records stay valid while the
+    // manager may still read them after a later run has started.
+    std::unique_ptr<CGroupReporter> m_pReporter;
+    std::unique_ptr<CGroupReporter> m_pPreviousReporter;
+    uint32_t m_iSerial = 0;
+    std::unique_ptr<CCounters> m_pLastCounters;
+
+    std::atomic_bool m_bStop{false};
+    std::atomic_bool m_bStopRegroup{false};
+    bool m_bBegun = false;
+    int32_t m_iLastResult = 0;
+    CFeatureCache m_cache;
+};

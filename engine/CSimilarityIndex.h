@@ -1,0 +1,64 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+struct CPhotoFeature;
+
+// A link between two photos that reach the threshold.
+struct CSimilarEdge
+{
+    uint32_t iA = 0;  // iA < iB
+    uint32_t iB = 0;
+    uint8_t iScore = 0;
+};
+
+// Finds every pair of photos whose score reaches a threshold without comparing
+// all pairs: multi-index hashing over the 64-bit DCT hashes. The hash is cut into
+// m chunks; two hashes within distance r agree within r/m bits on at least one
+// chunk, so each photo looks only into the buckets of its chunks'
+// near neighbours. Five chunks of 12 or 13 bits keep both the number of buckets
+// looked into and the photos met in them small at the default threshold's radius.
+// A photo with an orientation tag is indexed under both hashes.
+class CSimilarityIndex
+{
+public:
+    // Inactive photos (removed by the user, hidden copies) are neither indexed nor
+    // searched; flat ones (blank frames) are linked to their exact copies only.
+    CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active);
+
+    // Runs on iThreads threads. pDone counts photos searched; the search stops
+    // early when bStop is set. The edges come sorted by score, strongest first,
+    // then by photo, so the same input always groups the same way.
+    //
+    // Exact copies are linked through their content hash, each to the first of
+    // them. Of the other links, each photo keeps its kMaxLinks strongest to
+    // photos after it: a burst of a thousand near-identical shots then costs a
+    // thousand times kMaxLinks links, not half a million, and still forms one
+    // group. Those links are the first ones of a list sorted by score, so a
+    // higher threshold keeps a subset of them and can still only split groups.
+    std::vector<CSimilarEdge> findEdges(int iThreshold, int iThreads, const std::atomic_bool &bStop,
+                                        std::atomic<uint64_t> &done) const;
+
+    static constexpr size_t kMaxLinks = 24;
+
+private:
+    struct CEntry
+    {
+        uint64_t hash;
+        uint32_t iItem;
+    };
+    static constexpr int kChunks = 5;
+
+    void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
+                    std::vector<CSimilarEdge> &out) const;
+
+    const std::vector<CPhotoFeature> &m_features;
+    const std::vector<uint8_t> &m_active;
+    std::vector<CEntry> m_listEntries;
+    std::vector<uint32_t> m_listFirstEntry;    // per item: its entries are contiguous
+    std::vector<uint32_t> m_offsets[kChunks];  // bucket starts per chunk value, one extra at the end
+    std::vector<CEntry> m_buckets[kChunks];    // the entries again, bucketed by chunk value
+};

@@ -1,0 +1,109 @@
+#include "CAutoMarkRule.h"
+
+#include <functional>
+
+namespace {
+
+using CPredicate = std::function<bool(const CPhotoRecordCopy &)>;
+
+QString suffixOf(const QString &strPath)
+{
+    const int dot = strPath.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : strPath.mid(dot + 1).toUpper();
+}
+
+// Marks the visible unmarked candidates that match; if that would take every one of
+// them, the first stays, so at least one copy is kept.
+QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicate)
+{
+    int iCandidates = 0;
+    QList<int> marked;
+    for (int i = 0; i < files.size(); ++i) {
+        CPhotoRecordCopy &file = files[i];
+        if (file.isHidden() || file.isMarked())
+            continue;
+        ++iCandidates;
+        if (predicate(file))
+            marked << i;
+    }
+    if (marked.isEmpty())
+        return {};
+    if (marked.size() == iCandidates)
+        marked.removeFirst();
+    QStringList paths;
+    for (int i : qAsConst(marked)) {
+        files[i].setMarked(true);
+        paths << files[i].path();
+    }
+    return paths;
+}
+
+} // namespace
+
+namespace CAutoMarkRule {
+
+QStringList clearMarks(QList<CPhotoRecordCopy> &files)
+{
+    QStringList paths;
+    for (CPhotoRecordCopy &file : files) {
+        if (file.isHidden() || !file.isMarked())
+            continue;
+        file.setMarked(false);
+        paths << file.path();
+    }
+    return paths;
+}
+
+QStringList markGroup(QList<CPhotoRecordCopy> &files)
+{
+    int iVisible = 0;
+    double dMaxSharpness = 0.0;
+    uint32_t iMaxPixels = 0;
+    uint64_t iLatest = 0;
+    bool bAnyHeic = false;
+    bool bAnyOther = false;
+    bool bAnyPreferred = false;
+    bool bAnyPlain = false;
+    for (const CPhotoRecordCopy &file : files) {
+        const PhotoRecord &r = file.record();
+        dMaxSharpness = qMax(dMaxSharpness, r.definition);
+        iMaxPixels = qMax(iMaxPixels, uint32_t(r.width) * uint32_t(r.height));
+        iLatest = qMax(iLatest, r.dateTime);
+        if (file.isHidden())
+            continue;
+        ++iVisible;
+        const QString suffix = suffixOf(file.path());
+        if (suffix == QLatin1String("HEIC"))
+            bAnyHeic = true;
+        else if (!suffix.isEmpty())
+            bAnyOther = true;
+        (file.isPreferred() ? bAnyPreferred : bAnyPlain) = true;
+    }
+    if (files.size() < 2 || iVisible < 2)
+        return {};
+
+    const QList<CPredicate> rules = {
+        // A clearly blurred copy: sharpness within the band below the sharpest.
+        [dMaxSharpness](const CPhotoRecordCopy &f) {
+            const double d = f.record().definition;
+            return dMaxSharpness > 0 && d >= dMaxSharpness / 6 && d <= 5 * dMaxSharpness / 6;
+        },
+        [bAnyHeic, bAnyOther](const CPhotoRecordCopy &f) {
+            return bAnyHeic && bAnyOther && suffixOf(f.path()) == QLatin1String("HEIC");
+        },
+        [iMaxPixels](const CPhotoRecordCopy &f) {
+            return uint32_t(f.record().width) * uint32_t(f.record().height) < iMaxPixels;
+        },
+        [bAnyPreferred, bAnyPlain](const CPhotoRecordCopy &f) { return bAnyPreferred && bAnyPlain && !f.isPreferred(); },
+        [iLatest](const CPhotoRecordCopy &f) { return f.record().dateTime < iLatest; },
+        [](const CPhotoRecordCopy &) { return true; },
+    };
+    for (const CPredicate &rule : rules) {
+        const QStringList marked = markWhere(files, rule);
+        if (!marked.isEmpty())
+            return marked;
+    }
+    return {};
+}
+
+} // namespace CAutoMarkRule

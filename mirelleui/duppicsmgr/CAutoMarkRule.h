@@ -1,0 +1,20 @@
+#pragma once
+
+#include "CPhotoRecordCopy.h"
+
+#include <QList>
+#include <QStringList>
+
+// The rule that proposes which copies of a group to remove. Pure: it only sets
+// and clears the mark bit of the records it is given.
+namespace CAutoMarkRule {
+
+// Clears the marks of the group's visible files; returns the paths it cleared.
+QStringList clearMarks(QList<CPhotoRecordCopy> &files);
+
+// Marks the copies to remove by the first preference that marks anything; returns the
+// marked paths. Never marks every visible file of a group, and marks nothing in a group
+// with fewer than two visible files.
+QStringList markGroup(QList<CPhotoRecordCopy> &files);
+
+} // namespace CAutoMarkRule

@@ -1,0 +1,161 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+
+// One group of similar photos: caption, counts, size, the identical flag, the group's marking
+// controls and its paged photo strip.
+Card {
+    id: card
+
+    property var mgr: null
+    property var groupModel: null
+    property var groupKey: 0
+    property var summary: ({})
+    property int revision: 0
+    property int markRevision: 0
+    property bool current: false
+    property int currentPhoto: -1
+    readonly property var photoModel: mgr && groupKey ? mgr.getPhotosModelByCreate(groupKey) : null
+    readonly property bool identical: !!Helpers.groupField(summary, "photoSimilar100")
+    readonly property int photoCount: Number(Helpers.groupField(summary, "photosNumber")) || 0
+    readonly property double groupSize: Number(Helpers.groupField(summary, "photosSize")) || 0
+    property alias photoPages: pages
+
+    signal photoChosen(int photoRow)
+    signal photoOpened(int photoRow)
+
+    function showPhoto(row) {
+        pages.showRow(row)
+        strip.positionViewAtIndex(row - Helpers.pageStart(pages.page, pages.pageSize), ListView.Contain)
+    }
+
+    implicitHeight: header.implicitHeight + strip.height + 3 * Theme.spacingM
+    border.color: current ? Theme.accent : Theme.border
+
+    onCurrentPhotoChanged: if (current && currentPhoto >= 0) showPhoto(currentPhoto)
+
+    PagedModel {
+        id: pages
+        model: card.photoModel
+        pageSize: Helpers.photosPerPage
+        onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
+        delegate: PhotoTile {
+            id: tile
+            readonly property int row: index
+            height: strip.height
+            width: 140
+            thumbUrl: model.photosPath
+            thumbState: model.photosState
+            fileName: model.photosFileName
+            filePath: model.photosFilePath
+            fileType: model.photosType
+            pixelWidth: model.photosWidth
+            pixelHeight: model.photosHeight
+            fileSize: Number(model.photosSize)
+            dateText: model.photosDataTime
+            identical: card.identical
+            current: card.current && card.currentPhoto === row
+            // A single mark changes no role, so the mark is read again whenever the totals move.
+            marked: {
+                card.markRevision
+                var check = model.photosCheck
+                return card.photoModel ? card.photoModel.getCheckState(row) : !!check
+            }
+            onToggleMark: if (card.photoModel) card.photoModel.setCheckStateByDesktop(row, !marked)
+            onChosen: card.photoChosen(row)
+            onOpened: card.photoOpened(row)
+            // A row whose thumbnail was not made yet changed: the thumbnail may have arrived, so
+            // it is asked for again. Rows with a thumbnail keep theirs.
+            Connections {
+                target: card.photoModel
+                function onDataChanged(topLeft, bottomRight) {
+                    if (tile.thumbState === 0 && tile.row >= topLeft.row && tile.row <= bottomRight.row)
+                        tile.revision++
+                }
+            }
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: Theme.spacingM
+        spacing: Theme.spacingM
+
+        RowLayout {
+            id: header
+            Layout.fillWidth: true
+            spacing: Theme.spacingS
+
+            Label {
+                objectName: "groupCaption"
+                Layout.fillWidth: true
+                text: {
+                    card.revision
+                    var caption = card.groupModel && card.photoModel ? card.groupModel.getGroupInfo(card.photoModel) : ""
+                    return caption !== "" ? caption
+                         : Helpers.numerus(qsTr("%n photo(s), %1", "", card.photoCount), card.photoCount).arg(Helpers.formatSize(card.groupSize))
+                }
+                elide: Text.ElideRight
+                font.pixelSize: Theme.fontBody + 1
+                font.weight: Font.DemiBold
+                color: Theme.text
+            }
+            Rectangle {
+                objectName: "identicalBadge"
+                implicitWidth: badge.implicitWidth + 14
+                implicitHeight: 20
+                radius: 10
+                color: card.identical ? Theme.successSoft : Theme.accentSoft
+                Label {
+                    id: badge
+                    anchors.centerIn: parent
+                    text: card.identical ? qsTr("Identical") : qsTr("Similar")
+                    font.pixelSize: Theme.fontCaption
+                    font.weight: Font.DemiBold
+                    color: card.identical ? Theme.success : Theme.accent
+                }
+            }
+            PageBar {
+                visible: pages.pageCount > 1
+                compact: true
+                page: pages.page
+                pageCount: pages.pageCount
+                onPageRequested: pages.page = page
+            }
+            FlatButton {
+                objectName: "markGroupButton"
+                kind: "ghost"
+                implicitHeight: 28
+                text: qsTr("Auto mark")
+                onClicked: if (card.mgr) card.mgr.doMark(card.groupKey)
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Mark the surplus copies of this group, keeping the best one")
+            }
+            FlatButton {
+                objectName: "clearGroupButton"
+                kind: "ghost"
+                implicitHeight: 28
+                text: qsTr("Clear")
+                onClicked: if (card.photoModel) card.photoModel.clearMark()
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Remove the marks of this group")
+            }
+        }
+
+        ListView {
+            id: strip
+            objectName: "photoStrip"
+            Layout.fillWidth: true
+            height: 196
+            Layout.preferredHeight: height
+            orientation: ListView.Horizontal
+            spacing: Theme.spacingS
+            clip: true
+            model: pages
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.horizontal: ScrollBar { policy: ScrollBar.AsNeeded }
+        }
+    }
+}

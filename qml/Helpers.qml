@@ -1,0 +1,140 @@
+pragma Singleton
+import QtQuick 2.15
+
+// Pure helpers shared by the screens: paging arithmetic, the scan-option map and text formats.
+QtObject {
+    readonly property int groupsPerPage: 6
+    readonly property int photosPerPage: 16
+    readonly property int defaultThreshold: 70
+    // Units of the minimum size: a value counts 1024^(index + 1) bytes.
+    readonly property var sizeUnits: ["KB", "MB", "GB"]
+
+    function pageCount(total, perPage) {
+        return Math.max(1, Math.ceil(Math.max(0, total) / perPage))
+    }
+
+    function clampPage(page, total, perPage) {
+        return Math.max(0, Math.min(page, pageCount(total, perPage) - 1))
+    }
+
+    function pageStart(page, perPage) {
+        return page * perPage
+    }
+
+    function rowsOnPage(page, total, perPage) {
+        return Math.max(0, Math.min(perPage, total - page * perPage))
+    }
+
+    function pageOfRow(row, perPage) {
+        return Math.floor(Math.max(0, row) / perPage)
+    }
+
+    // The manager keeps the threshold as a step count below 100 %.
+    function thresholdFromSlot(slot) {
+        return 100 - 5 * slot
+    }
+
+    function slotFromThreshold(threshold) {
+        return Math.round((100 - threshold) / 5)
+    }
+
+    function record(map, key) {
+        return map && map[key] !== undefined && map[key] !== null ? map[key] : ({})
+    }
+
+    function numberOr(value, fallback) {
+        var n = Number(value)
+        return value === undefined || value === null || value === "" || isNaN(n) ? fallback : n
+    }
+
+    // Reads the option map into plain fields, with the defaults for missing records.
+    function readOptions(map) {
+        var photoType = record(map, "photoType")
+        var minSize = record(map, "minSize")
+        var similar = record(map, "similarSlot")
+        var unitIndex = numberOr(minSize.index, 0)
+        if (unitIndex < 0 || unitIndex >= sizeUnits.length)
+            unitIndex = 0
+        return {
+            originalOnly: numberOr(photoType.value, 0) === 0,
+            minSize: Math.max(0, numberOr(minSize.value, 100)),
+            unitIndex: unitIndex,
+            threshold: Math.max(0, Math.min(100, thresholdFromSlot(numberOr(similar.value, 6))))
+        }
+    }
+
+    function makeOptions(originalOnly, minSize, unitIndex, threshold) {
+        return {
+            photoType: { desc: qsTr("Orignal photo only"), value: originalOnly ? 0 : 1 },
+            minSize: { desc: qsTr("Minimum file size"), value: minSize, index: unitIndex,
+                       unit: sizeUnits[unitIndex] },
+            similarSlot: { desc: qsTr("%1%").arg(threshold), value: slotFromThreshold(threshold) }
+        }
+    }
+
+    function withThreshold(map, threshold) {
+        var fields = readOptions(map)
+        return makeOptions(fields.originalOnly, fields.minSize, fields.unitIndex, threshold)
+    }
+
+    // Plural texts come as qsTr numerus forms. Without a loaded translation the English
+    // source with "(s)" would show, so the English plural is applied here instead.
+    function numerus(text, n) {
+        return String(text).replace(/\(s\)/g, Number(n) === 1 ? "" : "s")
+    }
+
+    function formatSize(bytes) {
+        var size = Number(bytes)
+        if (!(size > 0))
+            return qsTr("0 KB")
+        var units = [qsTr("B"), qsTr("KB"), qsTr("MB"), qsTr("GB"), qsTr("TB")]
+        var i = 0
+        while (size >= 1024 && i < units.length - 1) {
+            size /= 1024
+            ++i
+        }
+        return (i === 0 ? size.toFixed(0) : size.toFixed(size >= 100 ? 0 : 1)) + " " + units[i]
+    }
+
+    function formatDuration(ms) {
+        var seconds = Math.max(0, Math.floor(ms / 1000))
+        var h = Math.floor(seconds / 3600)
+        var m = Math.floor(seconds / 60) % 60
+        var s = seconds % 60
+        var pad = function (n) { return n < 10 ? "0" + n : "" + n }
+        return h > 0 ? h + ":" + pad(m) + ":" + pad(s) : pad(m) + ":" + pad(s)
+    }
+
+    // Text of a group-model role: the group roles all deliver one map.
+    function groupField(value, key) {
+        if (value !== null && typeof value === "object" && value[key] !== undefined)
+            return value[key]
+        return value
+    }
+
+    // Groups whose every shown photo is marked. Only groups whose photos were opened can be
+    // marked that way (the automatic rule always keeps one), so unopened groups are skipped.
+    function fullyMarkedGroups(mgr, groupModel) {
+        var result = []
+        if (!mgr || !groupModel)
+            return result
+        var rows = groupModel.rowCount()
+        for (var row = 0; row < rows; ++row) {
+            var key = groupModel.data(groupModel.index(row, 0), 260)
+            if (!key || !mgr.getPhotosModelNoCreate(key))
+                continue
+            var photos = mgr.getPhotosModelByCreate(key)
+            var count = photos ? photos.rowCount() : 0
+            if (count === 0)
+                continue
+            var marked = 0
+            for (var i = 0; i < count; ++i) {
+                if (photos.getCheckState(i))
+                    ++marked
+            }
+            if (marked === count)
+                result.push(row)
+        }
+        return result
+    }
+}

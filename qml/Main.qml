@@ -1,0 +1,219 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
+import DupPicsMgr 1.0
+
+// The main window: it moves between the start, progress, results and preview screens as the
+// scan manager reports, and runs the removal dialogs.
+ApplicationWindow {
+    id: window
+
+    // Without a scan engine the program publishes no manager: every use below is guarded.
+    readonly property var mgr: typeof dfMgr !== "undefined" && dfMgr ? dfMgr : null
+    readonly property var deltor: typeof dfDeltor !== "undefined" && dfDeltor ? dfDeltor : null
+    readonly property var loader: typeof apploader !== "undefined" && apploader ? apploader : null
+    // "start", "progress", "results" or "preview"
+    property string screen: "start"
+    property int removalMethod: DFMEnum.DupPicType_MoveToTrash
+    property string removalFolder: ""
+    readonly property var screens: ["start", "progress", "results", "preview"]
+
+    function startScan(optionMap) {
+        if (!mgr)
+            return
+        mgr.resetModel()
+        mgr.setOption(optionMap)
+        mgr.catchOption()
+        resultsPage.reset()
+        progressPage.begin()
+        screen = "progress"
+        mgr.collectDupFiles()
+    }
+
+    function openPreview(groupKey, row) {
+        if (!mgr || !groupKey)
+            return
+        previewPage.open(groupKey, row)
+        screen = "preview"
+    }
+
+    function requestRemoval() {
+        if (!mgr || mgr.checkedItemCount <= 0)
+            return
+        // The manager counts fully marked groups itself where it offers that count; otherwise
+        // the groups whose photos were opened are looked at here.
+        var whole = mgr.fullyMarkedGroupCount !== undefined ? Number(mgr.fullyMarkedGroupCount)
+                                                             : Helpers.fullyMarkedGroups(mgr, resultsPage.groupModel).length
+        if (whole > 0 || mgr.getShowDeleteWin())
+            removalDialog.ask(whole)
+        else
+            removeMarked(removalMethod, removalFolder)
+    }
+
+    function removeMarked(method, folder) {
+        removalMethod = method
+        removalFolder = folder
+        if (mgr)
+            mgr.doDelDupPicByMark(method, folder)
+    }
+
+    function removeOne(groupKey, path) {
+        if (mgr && groupKey && path !== "")
+            mgr.doDelSingleDupPic(groupKey, path, DFMEnum.DupPicType_MoveToTrash)
+    }
+
+    function askQuestion(kind, path) {
+        question.kind = kind
+        if (kind === "usb") {
+            question.title = qsTr("Removable drive")
+            question.text = qsTr("Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?")
+        } else if (kind === "trash") {
+            question.title = qsTr("Recycle bin too small")
+            question.text = qsTr("The recycle bin cannot hold all marked photos. Delete them permanently instead?")
+        } else {
+            question.title = qsTr("Not enough space")
+            question.text = qsTr("There is not enough free space to move the marked photos to %1. Nothing was moved.").arg(path)
+        }
+        question.noticeOnly = kind === "space"
+        question.acceptText = qsTr("Delete permanently")
+        question.ask()
+    }
+
+    width: 1020
+    height: 600
+    minimumWidth: 900
+    minimumHeight: 560
+    visible: true
+    title: qsTr("Mirelle — similar photo finder")
+    color: Theme.window
+    font.pixelSize: Theme.fontBody
+    palette.highlight: Theme.accent
+    palette.highlightedText: Theme.accentText
+    palette.window: Theme.window
+    palette.base: Theme.surface
+    palette.button: Theme.surfaceAlt
+    palette.text: Theme.text
+    palette.windowText: Theme.text
+    palette.buttonText: Theme.text
+    palette.mid: Theme.border
+
+    Connections {
+        target: window.loader
+        function onSigShowWindow() {
+            window.show()
+            window.raise()
+            window.requestActivate()
+        }
+    }
+
+    Connections {
+        target: window.mgr
+        function onSignalNextPage() {
+            if (window.screen === "start") {
+                progressPage.begin()
+                window.screen = "progress"
+            }
+        }
+        function onSigScanComplete(result) {
+            if (window.screen === "progress")
+                window.screen = "results"
+        }
+        function onSigNotifyCanceled() {
+            if (window.screen === "progress")
+                window.screen = "start"
+        }
+        function onSignalShowCheckUsb() { window.askQuestion("usb", "") }
+        function onSignalShowCheckTrash() { window.askQuestion("trash", "") }
+        function onSignalShowCheckSpace(path) { window.askQuestion("space", path) }
+        function onSigDelDupImgsResult(failList, succList) {
+            if (failList.length > 0)
+                window.mgr.showFailedDelList()
+        }
+        function onSigShowFailedDelList(failList) {
+            notice.show(qsTr("Some photos were not removed"), failList)
+        }
+        function onSigDelSingleDupImgResult(strFilePath, bSuccess) {
+            if (!bSuccess && strFilePath !== "")
+                notice.show(qsTr("The photo was not removed"),
+                            qsTr("Failed to remove %1!").arg(window.mgr.getFileName(strFilePath)))
+        }
+        function onSigCloseProcessWind() { removalProgress.close() }
+    }
+
+    Connections {
+        target: window.deltor
+        function onSigShowProcessWind() { removalProgress.begin() }
+        function onSigCloseProcessWind() { removalProgress.close() }
+    }
+
+    StackLayout {
+        anchors.fill: parent
+        currentIndex: Math.max(0, window.screens.indexOf(window.screen))
+
+        StartPage {
+            objectName: "startPage"
+            mgr: window.mgr
+            onScanRequested: window.startScan(optionMap)
+        }
+        ProgressPage {
+            id: progressPage
+            objectName: "progressPage"
+            mgr: window.mgr
+            onScanSettled: if (window.screen === "progress") window.screen = "results"
+        }
+        ResultsPage {
+            id: resultsPage
+            objectName: "resultsPage"
+            mgr: window.mgr
+            onPreviewRequested: window.openPreview(groupKey, row)
+            onRemoveMarkedRequested: window.requestRemoval()
+            onRemoveOneRequested: window.removeOne(groupKey, path)
+            onNewScanRequested: window.screen = "start"
+        }
+        PreviewPage {
+            id: previewPage
+            objectName: "previewPage"
+            mgr: window.mgr
+            onBackRequested: window.screen = "results"
+            onRemoveOneRequested: window.removeOne(groupKey, path)
+            onPhotoCountChanged: if (visible && photoCount === 0) window.screen = "results"
+        }
+    }
+
+    RemovalDialog {
+        id: removalDialog
+        objectName: "removalDialog"
+        mgr: window.mgr
+        method: window.removalMethod
+        folder: window.removalFolder
+        onConfirmed: window.removeMarked(method, folder)
+    }
+
+    QuestionDialog {
+        id: question
+        objectName: "questionDialog"
+        property string kind: ""
+        onAnswer: {
+            if (!window.mgr)
+                return
+            if (kind === "usb")
+                window.mgr.retForCheckUsb(iRet)
+            else if (kind === "trash")
+                window.mgr.retForCheckTrash(iRet)
+            else
+                window.mgr.retForCheckSpace(iRet)
+        }
+    }
+
+    RemovalProgressDialog {
+        id: removalProgress
+        objectName: "removalProgress"
+        deltor: window.deltor
+    }
+
+    NoticeDialog {
+        id: notice
+        objectName: "noticeDialog"
+    }
+}

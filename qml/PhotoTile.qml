@@ -1,0 +1,166 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+
+// One photo in a group's strip: thumbnail, removal mark, resolution, size and date.
+Item {
+    id: tile
+
+    property string thumbUrl: ""
+    property int thumbState: 1
+    property int revision: 0
+    property string fileName: ""
+    property string filePath: ""
+    property string fileType: ""
+    property int pixelWidth: 0
+    property int pixelHeight: 0
+    property double fileSize: 0
+    property string dateText: ""
+    property bool marked: false
+    property bool identical: false
+    property bool current: false
+
+    signal toggleMark()
+    signal chosen()
+    signal opened()
+
+    implicitWidth: 140
+    implicitHeight: 196
+
+    Rectangle {
+        id: frame
+        anchors.fill: parent
+        radius: Theme.radius
+        color: tile.marked ? Theme.dangerSoft : (hover.hovered ? Theme.placeholder : "transparent")
+        border.width: tile.current ? 2 : 1
+        border.color: tile.current ? Theme.accent : (tile.marked ? Theme.danger : "transparent")
+        Behavior on color { ColorAnimation { duration: Theme.animationMs } }
+    }
+
+    HoverHandler { id: hover }
+
+    TapHandler {
+        onTapped: tile.chosen()
+        onDoubleTapped: tile.opened()
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 6
+        spacing: 2
+
+        ThumbImage {
+            objectName: "tileThumb"
+            Layout.fillWidth: true
+            Layout.preferredHeight: width * 0.75
+            radius: Theme.radiusS
+            source: tile.thumbUrl
+            thumbState: tile.thumbState
+            revision: tile.revision
+            opacity: tile.marked ? 0.55 : 1
+            Behavior on opacity { NumberAnimation { duration: Theme.animationMs } }
+
+            Rectangle {
+                objectName: "markBox"
+                anchors.left: parent.left
+                anchors.top: parent.top
+                anchors.margins: 6
+                width: 22
+                height: 22
+                radius: 11
+                color: tile.marked ? Theme.danger : Qt.rgba(0, 0, 0, 0.35)
+                border.width: 2
+                border.color: "#ffffff"
+                visible: tile.marked || hover.hovered || tile.current
+                GlyphIcon {
+                    anchors.centerIn: parent
+                    width: 16
+                    height: 16
+                    name: "check"
+                    color: "#ffffff"
+                    visible: tile.marked
+                }
+                TapHandler { onTapped: tile.toggleMark() }
+            }
+
+            Rectangle {
+                anchors.left: parent.left
+                anchors.bottom: parent.bottom
+                anchors.margins: 6
+                visible: tile.identical
+                width: identicalLabel.implicitWidth + 10
+                height: 16
+                radius: 8
+                color: Theme.success
+                Label {
+                    id: identicalLabel
+                    anchors.centerIn: parent
+                    text: qsTr("Identical")
+                    font.pixelSize: 9
+                    font.weight: Font.DemiBold
+                    color: "#ffffff"
+                }
+            }
+
+            Rectangle {
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.margins: 6
+                visible: tile.fileType !== ""
+                width: typeLabel.implicitWidth + 8
+                height: 16
+                radius: 3
+                color: Qt.rgba(0, 0, 0, 0.5)
+                Label {
+                    id: typeLabel
+                    anchors.centerIn: parent
+                    text: tile.fileType.replace(".", "")
+                    font.pixelSize: 9
+                    font.weight: Font.DemiBold
+                    color: "#ffffff"
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 2
+            spacing: 4
+            Label {
+                Layout.fillWidth: true
+                text: tile.fileName
+                elide: Text.ElideMiddle
+                font.pixelSize: Theme.fontCaption + 1
+                font.weight: Font.DemiBold
+                color: Theme.text
+            }
+        }
+        Label {
+            Layout.fillWidth: true
+            text: qsTr("%1 × %2 · %3").arg(tile.pixelWidth).arg(tile.pixelHeight).arg(Helpers.formatSize(tile.fileSize))
+            elide: Text.ElideRight
+            font.pixelSize: Theme.fontCaption
+            color: Theme.textMuted
+        }
+        Label {
+            Layout.fillWidth: true
+            text: tile.dateText
+            elide: Text.ElideRight
+            font.pixelSize: Theme.fontCaption
+            color: Theme.textMuted
+        }
+        Label {
+            Layout.fillWidth: true
+            text: tile.marked ? qsTr("Marked for removal") : qsTr("Keep")
+            elide: Text.ElideRight
+            font.pixelSize: Theme.fontCaption
+            font.weight: tile.marked ? Font.DemiBold : Font.Normal
+            color: tile.marked ? Theme.danger : Theme.success
+        }
+        Item { Layout.fillHeight: true }
+    }
+
+    ToolTip.visible: hover.hovered && tile.filePath !== ""
+    ToolTip.delay: 900
+    ToolTip.text: tile.filePath
+}

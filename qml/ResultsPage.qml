@@ -1,0 +1,383 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+
+// The groups found, a page of six at a time, with totals, marking controls, re-grouping and
+// keyboard review (arrows move, Space marks, Enter previews, Delete removes one photo).
+FocusScope {
+    id: results
+
+    property var mgr: null
+    readonly property var groupModel: mgr ? mgr.model() : null
+    property int markRevision: 0
+    property int currentGroup: 0
+    property int currentPhoto: 0
+    property bool regrouping: false
+    property int regroupThreshold: Helpers.defaultThreshold
+    property bool hadGroups: false
+    property alias groupPages: groupPages
+    readonly property int groupCount: groupPages.total
+    readonly property bool empty: groupCount === 0 && !regrouping
+    readonly property int totalGroups: mgr ? Number(mgr.totalGroupCount) : 0
+    readonly property int checkedCount: mgr ? mgr.checkedItemCount : 0
+
+    signal previewRequested(var groupKey, int row)
+    signal removeMarkedRequested()
+    signal removeOneRequested(var groupKey, string path)
+    signal newScanRequested()
+
+    function reset() {
+        hadGroups = false
+        currentGroup = 0
+        currentPhoto = 0
+        groupPages.page = 0
+    }
+
+    function groupKeyAt(row) {
+        return groupModel && row >= 0 && row < groupCount ? groupModel.data(groupModel.index(row, 0), 260) : 0
+    }
+
+    function photoModelAt(row) {
+        var key = groupKeyAt(row)
+        return key && mgr ? mgr.getPhotosModelByCreate(key) : null
+    }
+
+    function moveGroup(delta) {
+        if (groupCount === 0)
+            return
+        currentPhoto = 0
+        currentGroup = Math.max(0, Math.min(groupCount - 1, currentGroup + delta))
+    }
+
+    // Brings the current group's page up and scrolls the group into view.
+    function revealCurrent() {
+        if (groupCount === 0)
+            return
+        groupPages.showRow(currentGroup)
+        var index = currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize)
+        Qt.callLater(function () { groupList.positionViewAtIndex(index, ListView.Contain) })
+    }
+
+    // Left and right run through a group's photos and on into the neighbouring group.
+    function movePhoto(delta) {
+        var photos = photoModelAt(currentGroup)
+        if (!photos)
+            return
+        var next = currentPhoto + delta
+        if (next < 0 && currentGroup > 0) {
+            moveGroup(-1)
+            var previous = photoModelAt(currentGroup)
+            currentPhoto = previous ? Math.max(0, previous.rowCount() - 1) : 0
+        } else if (next >= photos.rowCount() && currentGroup + 1 < groupCount) {
+            moveGroup(1)
+        } else {
+            currentPhoto = Math.max(0, Math.min(photos.rowCount() - 1, next))
+        }
+    }
+
+    function toggleCurrent() {
+        var photos = photoModelAt(currentGroup)
+        if (photos && currentPhoto < photos.rowCount())
+            photos.setCheckStateByDesktop(currentPhoto, !photos.getCheckState(currentPhoto))
+    }
+
+    function removeCurrent() {
+        var photos = photoModelAt(currentGroup)
+        if (!photos || currentPhoto >= photos.rowCount())
+            return
+        var path = photos.data(photos.index(currentPhoto, 0), 264)
+        if (path)
+            removeOneRequested(groupKeyAt(currentGroup), path)
+    }
+
+    function startRegroup(threshold) {
+        if (!mgr)
+            return
+        regroupThreshold = threshold
+        mgr.setOption(Helpers.withThreshold(mgr.getOption(), threshold))
+        regrouping = true
+        mgr.refreshSimilarSlot()
+    }
+
+    onGroupCountChanged: {
+        if (groupCount > 0)
+            hadGroups = true
+        if (currentGroup >= groupCount)
+            currentGroup = Math.max(0, groupCount - 1)
+    }
+    onVisibleChanged: if (visible) forceActiveFocus()
+    onCurrentGroupChanged: revealCurrent()
+
+    Keys.onPressed: {
+        switch (event.key) {
+        case Qt.Key_Left: movePhoto(-1); break
+        case Qt.Key_Right: movePhoto(1); break
+        case Qt.Key_Up: moveGroup(-1); break
+        case Qt.Key_Down: moveGroup(1); break
+        case Qt.Key_Space: toggleCurrent(); break
+        case Qt.Key_Return:
+        case Qt.Key_Enter: previewRequested(groupKeyAt(currentGroup), currentPhoto); break
+        case Qt.Key_Delete: removeCurrent(); break
+        case Qt.Key_PageDown: groupPages.page = Helpers.clampPage(groupPages.page + 1, groupCount, groupPages.pageSize); break
+        case Qt.Key_PageUp: groupPages.page = Helpers.clampPage(groupPages.page - 1, groupCount, groupPages.pageSize); break
+        default: return
+        }
+        event.accepted = true
+    }
+
+    Connections {
+        target: results.mgr
+        function onSigCheckedItemCountChanged() { results.markRevision++ }
+        function onSigRefreshComplete(result) { results.regrouping = false }
+        function onSigCanclelRefresh() { results.regrouping = false }
+        function onSigProcProgress(curStep, curProgress) {
+            if (curStep === 4 && curProgress >= 100)
+                results.regrouping = false
+        }
+    }
+
+    PagedModel {
+        id: groupPages
+        model: results.groupModel
+        pageSize: Helpers.groupsPerPage
+        onPageChanged: {
+            var start = Helpers.pageStart(page, pageSize)
+            if (results.groupModel)
+                results.groupModel.setCurrentShowPosition(start)
+            groupList.positionViewAtBeginning()
+            if (results.currentGroup < start || results.currentGroup >= start + pageSize) {
+                results.currentGroup = start
+                results.currentPhoto = 0
+            }
+        }
+        delegate: GroupCard {
+            id: card
+            readonly property int row: index
+            width: groupList.width - Theme.spacingM
+            mgr: results.mgr
+            groupModel: results.groupModel
+            groupKey: model.photosModel
+            summary: model.photosNumber
+            markRevision: results.markRevision
+            current: results.currentGroup === row
+            currentPhoto: current ? results.currentPhoto : -1
+            onPhotoChosen: function (photoRow) {
+                results.currentGroup = card.row
+                results.currentPhoto = photoRow
+                results.forceActiveFocus()
+            }
+            onPhotoOpened: function (photoRow) {
+                results.currentGroup = card.row
+                results.currentPhoto = photoRow
+                results.previewRequested(card.groupKey, photoRow)
+            }
+            Connections {
+                target: results.groupModel
+                function onDataChanged(topLeft, bottomRight) {
+                    if (card.row >= topLeft.row && card.row <= bottomRight.row)
+                        card.revision++
+                }
+            }
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: Theme.spacingL
+        spacing: Theme.spacingM
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: Theme.spacingM
+            ColumnLayout {
+                spacing: 2
+                Label {
+                    text: qsTr("Similar photos")
+                    font.pixelSize: Theme.fontTitle
+                    font.weight: Font.DemiBold
+                    color: Theme.text
+                }
+                Label {
+                    objectName: "totalsLabel"
+                    visible: !results.empty
+                    text: Helpers.numerus(qsTr("%n group(s)", "", results.totalGroups), results.totalGroups)
+                          + " · " + qsTr("%1 in similar photos").arg(Helpers.formatSize(results.mgr ? results.mgr.totalDupImgSize : 0))
+                    font.pixelSize: Theme.fontBody
+                    color: Theme.textMuted
+                }
+            }
+            Item { Layout.fillWidth: true }
+            FlatButton {
+                objectName: "newScanToolButton"
+                kind: "ghost"
+                iconName: "back"
+                text: qsTr("New scan")
+                onClicked: results.newScanRequested()
+            }
+        }
+
+        Card {
+            Layout.fillWidth: true
+            implicitHeight: 52
+            visible: !results.empty
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: Theme.spacingL
+                anchors.rightMargin: Theme.spacingS
+                spacing: Theme.spacingS
+                ColumnLayout {
+                    spacing: 0
+                    Label {
+                        objectName: "checkedLabel"
+                        text: Helpers.numerus(qsTr("%n photo(s) marked", "", results.checkedCount), results.checkedCount)
+                        font.pixelSize: Theme.fontBody
+                        font.weight: Font.DemiBold
+                        color: Theme.text
+                    }
+                    Label {
+                        text: qsTr("%1 to free").arg(Helpers.formatSize(results.mgr ? results.mgr.checkedFileSize : 0))
+                        font.pixelSize: Theme.fontCaption
+                        color: Theme.textMuted
+                    }
+                }
+                Item { Layout.preferredWidth: Theme.spacingM }
+                FlatButton {
+                    objectName: "autoMarkButton"
+                    text: qsTr("Auto mark")
+                    enabled: !results.regrouping
+                    onClicked: results.mgr.doAllMark()
+                    ToolTip.visible: hovered
+                    ToolTip.delay: 600
+                    ToolTip.text: qsTr("In every group, mark the copies to remove and keep the best photo")
+                }
+                FlatButton {
+                    objectName: "clearMarksButton"
+                    kind: "ghost"
+                    text: qsTr("Clear marks")
+                    enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
+                    onClicked: results.mgr.clearAllMark()
+                }
+                FlatButton {
+                    id: similarityButton
+                    objectName: "similarityButton"
+                    kind: "ghost"
+                    // The threshold is a plain call: reading it again when a re-group starts or ends
+                    // keeps the text current.
+                    text: {
+                        results.regrouping
+                        return qsTr("Similarity %1%").arg(results.mgr ? results.mgr.getSimilarSlot() : results.regroupThreshold)
+                    }
+                    enabled: !results.regrouping
+                    onClicked: {
+                        regroupPopup.threshold = results.mgr ? results.mgr.getSimilarSlot() : Helpers.defaultThreshold
+                        regroupPopup.open()
+                    }
+                    RegroupPopup {
+                        id: regroupPopup
+                        y: parent.height + 4
+                        onRegroupRequested: results.startRegroup(threshold)
+                    }
+                }
+                Item { Layout.fillWidth: true }
+                FlatButton {
+                    objectName: "removeMarkedButton"
+                    kind: "danger"
+                    iconName: "trash"
+                    text: qsTr("Remove marked")
+                    enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
+                    onClicked: results.removeMarkedRequested()
+                }
+            }
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            ListView {
+                id: groupList
+                objectName: "groupList"
+                anchors.fill: parent
+                visible: !results.empty
+                clip: true
+                spacing: Theme.spacingM
+                model: groupPages
+                keyNavigationEnabled: false
+                boundsBehavior: Flickable.StopAtBounds
+                flickDeceleration: 3000
+                maximumFlickVelocity: 4000
+                ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+                footer: Item { height: Theme.spacingS; width: 1 }
+            }
+
+            EmptyResults {
+                objectName: "emptyResults"
+                anchors.fill: parent
+                visible: results.empty
+                allRemoved: results.hadGroups
+                onNewScanRequested: results.newScanRequested()
+            }
+
+            Rectangle {
+                objectName: "regroupOverlay"
+                anchors.fill: parent
+                visible: results.regrouping
+                color: Qt.rgba(Theme.window.r, Theme.window.g, Theme.window.b, 0.85)
+                MouseArea { anchors.fill: parent; hoverEnabled: true }
+                Card {
+                    anchors.centerIn: parent
+                    width: 360
+                    height: regroupColumn.implicitHeight + 2 * Theme.spacingXl
+                    ColumnLayout {
+                        id: regroupColumn
+                        anchors.fill: parent
+                        anchors.margins: Theme.spacingXl
+                        spacing: Theme.spacingM
+                        Label {
+                            text: qsTr("Re-grouping at %1% similarity…").arg(results.regroupThreshold)
+                            font.pixelSize: Theme.fontSubtitle
+                            font.weight: Font.DemiBold
+                            color: Theme.text
+                        }
+                        ProgressBar {
+                            Layout.fillWidth: true
+                            indeterminate: true
+                        }
+                        FlatButton {
+                            objectName: "cancelRegroupButton"
+                            Layout.alignment: Qt.AlignRight
+                            text: qsTr("Cancel")
+                            onClicked: results.mgr.cancelRefresh()
+                        }
+                    }
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            visible: !results.empty
+            Label {
+                text: qsTr("Groups %1–%2 of %3").arg(groupPages.pageStart + 1)
+                      .arg(groupPages.pageStart + Helpers.rowsOnPage(groupPages.page, results.groupCount, groupPages.pageSize))
+                      .arg(results.groupCount)
+                font.pixelSize: Theme.fontCaption
+                color: Theme.textMuted
+            }
+            Item { Layout.fillWidth: true }
+            Label {
+                text: qsTr("Arrows move · Space marks · Enter previews · Delete removes")
+                font.pixelSize: Theme.fontCaption
+                color: Theme.textFaint
+            }
+            Item { Layout.fillWidth: true }
+            PageBar {
+                objectName: "groupPageBar"
+                visible: groupPages.pageCount > 1
+                page: groupPages.page
+                pageCount: groupPages.pageCount
+                onPageRequested: groupPages.page = page
+            }
+        }
+    }
+}

@@ -1,0 +1,83 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// A picture from an image provider with a shimmering placeholder while it is being made and a
+// "cannot preview" tile when it could not be made.
+Rectangle {
+    id: thumb
+
+    property string source: ""
+    // 0 not made yet, 1 made, 2 could not be made (the photo model's thumbnail state)
+    property int thumbState: 1
+    // Bumped by the owner when its row changed: the picture may have arrived meanwhile.
+    property int revision: 0
+    property int fillMode: Image.PreserveAspectCrop
+    property bool compactText: width < 120
+    property bool reloading: false
+    readonly property bool ready: image.status === Image.Ready
+    readonly property bool failed: thumbState === 2 || (image.status === Image.Error && thumbState === 1)
+                                   || (source === "" && thumbState !== 0)
+
+    color: Theme.placeholder
+    clip: true
+
+    // An Image ignores a source equal to the one it has, so a reload goes through "".
+    onRevisionChanged: {
+        reloading = true
+        reloading = false
+    }
+
+    Image {
+        id: image
+        anchors.fill: parent
+        asynchronous: true
+        cache: false
+        fillMode: thumb.fillMode
+        smooth: true
+        mipmap: true
+        source: !thumb.reloading && thumb.thumbState !== 2 && (thumb.thumbState === 1 || thumb.revision > 0)
+                ? thumb.source : ""
+        opacity: thumb.ready ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: Theme.animationMs } }
+    }
+
+    Rectangle {
+        id: shimmer
+        visible: !thumb.ready && !thumb.failed
+        width: parent.width * 0.6
+        height: parent.height
+        opacity: 0.5
+        gradient: Gradient {
+            orientation: Gradient.Horizontal
+            GradientStop { position: 0; color: "transparent" }
+            GradientStop { position: 0.5; color: Theme.dark ? Qt.rgba(1, 1, 1, 0.07) : Qt.rgba(1, 1, 1, 0.7) }
+            GradientStop { position: 1; color: "transparent" }
+        }
+        NumberAnimation on x {
+            running: shimmer.visible && thumb.visible
+            from: -shimmer.width
+            to: thumb.width
+            duration: 1300
+            loops: Animation.Infinite
+        }
+    }
+
+    Column {
+        anchors.centerIn: parent
+        visible: thumb.failed
+        spacing: Theme.spacingXs
+        GlyphIcon {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: thumb.compactText ? 22 : 32
+            height: width
+            name: "brokenImage"
+            color: Theme.textFaint
+        }
+        Label {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: qsTr("Cannot preview")
+            font.pixelSize: Theme.fontCaption
+            color: Theme.textMuted
+        }
+    }
+}

@@ -1,0 +1,295 @@
+#include "CFakeScanEngine.h"
+
+#include "IScanEngine.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::mutex g_logMutex;
+QStringList g_callLog;
+QByteArray g_script = "{}";
+
+void logCall(const QString &call)
+{
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_callLog << call;
+}
+
+class CFakeVolume : public IScanVolume
+{
+public:
+    explicit CFakeVolume(const QString &root) : m_strRoot(root) {}
+    void Prepare() override { m_iState = 1; }
+    int32_t IsReady() override { return 1; }
+    const ZKChar *GetRootPath() override { return reinterpret_cast<const ZKChar *>(m_strRoot.utf16()); }
+    void AddPath(const ZKChar *p) override { logCall(QStringLiteral("AddPath:") + QString::fromUtf16(p)); }
+    void ClearPaths() override { m_iState = 0; }
+
+private:
+    QString m_strRoot;
+};
+
+class CFakeFilter : public IScanFilter
+{
+public:
+    void Finalize(int32_t i) override { logCall(QStringLiteral("Finalize:%1").arg(i)); }
+    void SetMinSize(uint64_t i) override { logCall(QStringLiteral("SetMinSize:%1").arg(i)); }
+    void AddSuffix(const ZKChar *p) override { logCall(QStringLiteral("AddSuffix:") + QString::fromUtf16(p)); }
+    void SetFollowLinks(int32_t i) override { logCall(QStringLiteral("SetFollowLinks:%1").arg(i)); }
+    void SetOriginalOnly(bool b) override { logCall(QStringLiteral("SetOriginalOnly:%1").arg(b)); }
+};
+
+// One barrier generation per meeting point; threads that ended count as arrived.
+class CBarrier
+{
+public:
+    explicit CBarrier(int n) : m_iCount(n) {}
+    void arrive()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int gen = m_iGeneration;
+        if (++m_iArrived >= m_iCount) {
+            m_iArrived = 0;
+            ++m_iGeneration;
+            m_cv.notify_all();
+            return;
+        }
+        m_cv.wait(lock, [&] { return gen != m_iGeneration; });
+    }
+    void leave()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        --m_iCount;
+        if (m_iArrived >= m_iCount && m_iArrived > 0) {
+            m_iArrived = 0;
+            ++m_iGeneration;
+            m_cv.notify_all();
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    int m_iCount;
+    int m_iArrived = 0;
+    int m_iGeneration = 0;
+};
+
+class CFakeEngine : public IScanEngine
+{
+public:
+    int32_t Initialize(int32_t *) override
+    {
+        logCall(QStringLiteral("Initialize"));
+        return 0;
+    }
+    void Uninitialize() override
+    {
+        logCall(QStringLiteral("Uninitialize"));
+        releaseVolumes();
+    }
+    int32_t BeginScan() override
+    {
+        logCall(QStringLiteral("BeginScan"));
+        m_bStop = false;
+        return 0;
+    }
+    int32_t EndScan() override
+    {
+        logCall(QStringLiteral("EndScan"));
+        return m_bStop ? 1 : QJsonDocument::fromJson(g_script).object().value(QStringLiteral("endScan")).toInt();
+    }
+    void SetSink(IScanEngineSink *pSink) override
+    {
+        logCall(QStringLiteral("SetSink"));
+        m_pSink = pSink;
+    }
+    void StopRegroup() override
+    {
+        logCall(QStringLiteral("StopRegroup"));
+        m_bStop = true;
+    }
+    void Flush() override { logCall(QStringLiteral("Flush")); }
+    IScanFilter *CreateFilter() override
+    {
+        logCall(QStringLiteral("CreateFilter"));
+        if (m_pSink && m_listVolumes.empty()) {
+            const QJsonArray roots = QJsonDocument::fromJson(g_script).object().value(QStringLiteral("volumes")).toArray();
+            for (const QJsonValue &root : roots)
+                m_listVolumes.push_back(new CFakeVolume(root.toString()));
+            for (CFakeVolume *pVolume : m_listVolumes)
+                m_pSink->OnVolume(pVolume);
+        }
+        return new CFakeFilter;
+    }
+    int32_t FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *, uint8_t iThreshold) override
+    {
+        logCall(QStringLiteral("FindDuplicates:%1").arg(iThreshold));
+        return replay(pSink, QStringLiteral("events"));
+    }
+    int32_t Regroup(IDuplicationGatherSink *pSink, uint8_t iThreshold) override
+    {
+        logCall(QStringLiteral("Regroup:%1").arg(iThreshold));
+        m_bStop = false;
+        return replay(pSink, QStringLiteral("regroup"));
+    }
+    void SetFileState(uint64_t iFileId, uint8_t iState) override
+    {
+        logCall(QStringLiteral("SetFileState:%1:%2").arg(iFileId).arg(iState));
+    }
+    void Stop() override
+    {
+        logCall(QStringLiteral("Stop"));
+        m_bStop = true;
+    }
+
+private:
+    void releaseVolumes()
+    {
+        for (CFakeVolume *pVolume : m_listVolumes)
+            pVolume->Release();
+        m_listVolumes.clear();
+    }
+
+    PhotoRecord *makeRecord(const QJsonObject &event)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        m_listPaths.push_back(event.value(QStringLiteral("path")).toString());
+        m_listRecords.emplace_back();
+        PhotoRecord &record = m_listRecords.back();
+        record.pszPath = reinterpret_cast<const ZKChar *>(m_listPaths.back().utf16());
+        record.fileSize = static_cast<uint64_t>(event.value(QStringLiteral("size")).toDouble(1000));
+        record.dateTime = static_cast<uint64_t>(event.value(QStringLiteral("date")).toDouble(0));
+        record.flags = static_cast<uint8_t>(event.value(QStringLiteral("flags")).toInt(0));
+        record.similarity = static_cast<uint8_t>(event.value(QStringLiteral("sim")).toInt(100));
+        record.width = static_cast<uint16_t>(event.value(QStringLiteral("w")).toInt(640));
+        record.height = static_cast<uint16_t>(event.value(QStringLiteral("h")).toInt(480));
+        record.definition = event.value(QStringLiteral("def")).toDouble(1.0);
+        record.fileId = static_cast<uint64_t>(event.value(QStringLiteral("id")).toDouble());
+        m_mapRecords[record.fileId] = &record;
+        return &record;
+    }
+
+    const PhotoRecord *record(uint64_t id)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        const auto it = m_mapRecords.find(id);
+        return it == m_mapRecords.end() ? nullptr : it->second;
+    }
+
+    void runEvent(IDuplicationGatherSink *pSink, const QJsonObject &event, CBarrier &barrier)
+    {
+        const QString op = event.value(QStringLiteral("op")).toString();
+        if (op == QLatin1String("progress")) {
+            pSink->DuplicatingSink(event.value(QStringLiteral("step")).toInt(),
+                                   static_cast<uint64_t>(event.value(QStringLiteral("done")).toDouble()),
+                                   static_cast<uint64_t>(event.value(QStringLiteral("bytes")).toDouble()));
+        } else if (op == QLatin1String("finished")) {
+            pSink->StepFinished(event.value(QStringLiteral("step")).toInt(),
+                                static_cast<uint64_t>(event.value(QStringLiteral("n")).toDouble()));
+        } else if (op == QLatin1String("create")) {
+            const PhotoRecord *pRecord = makeRecord(event);
+            pSink->OnGroupCreated(pRecord, 0);
+        } else if (op == QLatin1String("join")) {
+            const PhotoRecord *pRecord = makeRecord(event);
+            pSink->OnFileJoined(pRecord, static_cast<uint64_t>(event.value(QStringLiteral("group")).toDouble()));
+        } else if (op == QLatin1String("merge")) {
+            const PhotoRecord *a = record(static_cast<uint64_t>(event.value(QStringLiteral("a")).toDouble()));
+            const PhotoRecord *b = record(static_cast<uint64_t>(event.value(QStringLiteral("b")).toDouble()));
+            if (a && b)
+                pSink->OnGroupsMerged(a, b);
+        } else if (op == QLatin1String("sleep")) {
+            const auto until = std::chrono::steady_clock::now()
+                               + std::chrono::milliseconds(event.value(QStringLiteral("ms")).toInt());
+            while (!m_bStop && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        } else if (op == QLatin1String("waitStop")) {
+            while (!m_bStop)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        } else if (op == QLatin1String("barrier")) {
+            barrier.arrive();
+        }
+    }
+
+    int32_t replay(IDuplicationGatherSink *pSink, const QString &list)
+    {
+        const QJsonArray events = QJsonDocument::fromJson(g_script).object().value(list).toArray();
+        std::map<int, std::vector<QJsonObject>> perThread;
+        for (const QJsonValue &value : events) {
+            const QJsonObject event = value.toObject();
+            if (event.value(QStringLiteral("op")).toString() == QLatin1String("barrier")) {
+                // Every thread meets at a barrier, so it goes into each list.
+                perThread[0];
+                for (auto &entry : perThread)
+                    entry.second.push_back(event);
+                continue;
+            }
+            perThread[event.value(QStringLiteral("t")).toInt(0)].push_back(event);
+        }
+        CBarrier barrier(static_cast<int>(perThread.size()));
+        std::vector<std::thread> threads;
+        for (auto &entry : perThread) {
+            threads.emplace_back([this, pSink, &entry, &barrier] {
+                for (const QJsonObject &event : entry.second) {
+                    if (m_bStop && event.value(QStringLiteral("op")).toString() != QLatin1String("barrier"))
+                        continue;
+                    runEvent(pSink, event, barrier);
+                }
+                barrier.leave();
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        return m_bStop ? 1 : 0;
+    }
+
+    IScanEngineSink *m_pSink = nullptr;
+    std::vector<CFakeVolume *> m_listVolumes;
+    std::atomic_bool m_bStop{false};
+    std::mutex m_recordMutex;
+    std::deque<QString> m_listPaths;
+    std::deque<PhotoRecord> m_listRecords;
+    std::map<uint64_t, const PhotoRecord *> m_mapRecords;
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) IScanEngine *GetImp()
+{
+    return new CFakeEngine;
+}
+
+extern "C" __attribute__((visibility("default"))) void FakeEngine_SetScript(const char *pszJson)
+{
+    g_script = QByteArray(pszJson);
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    g_callLog.clear();
+}
+
+extern "C" __attribute__((visibility("default"))) int FakeEngine_CallLog(char *pszBuffer, int iSize)
+{
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    const QByteArray text = g_callLog.join(QLatin1Char('\n')).toUtf8();
+    if (pszBuffer && iSize > 0) {
+        const int n = qMin(iSize - 1, text.size());
+        memcpy(pszBuffer, text.constData(), static_cast<size_t>(n));
+        pszBuffer[n] = '\0';
+    }
+    return text.size();
+}

@@ -1,0 +1,133 @@
+#include <QtTest>
+
+#include "CAutoMarkRule.h"
+
+namespace {
+
+// One photo of a test group: "name.ext:def=5:px=100x100:date=3:pref:hidden:marked"
+CPhotoRecordCopy photo(const QString &spec)
+{
+    const QStringList parts = spec.split(QLatin1Char(':'));
+    static QList<QString> s_paths;
+    s_paths << QStringLiteral("/p/") + parts[0];
+    PhotoRecord record;
+    record.pszPath = reinterpret_cast<const ZKChar *>(s_paths.last().utf16());
+    record.definition = 1.0;
+    record.width = 100;
+    record.height = 100;
+    for (const QString &part : parts.mid(1)) {
+        if (part.startsWith("def="))
+            record.definition = part.mid(4).toDouble();
+        else if (part.startsWith("px=")) {
+            record.width = static_cast<uint16_t>(part.mid(3).section('x', 0, 0).toUInt());
+            record.height = static_cast<uint16_t>(part.mid(3).section('x', 1, 1).toUInt());
+        } else if (part.startsWith("date="))
+            record.dateTime = part.mid(5).toULongLong();
+        else if (part == "pref")
+            record.flags |= PhotoFlag_Preferred;
+        else if (part == "hidden")
+            record.flags |= PhotoFlag_Hidden;
+        else if (part == "marked")
+            record.flags |= PhotoFlag_Marked;
+    }
+    return CPhotoRecordCopy(record);
+}
+
+QStringList names(const QStringList &paths)
+{
+    QStringList list;
+    for (const QString &path : paths)
+        list << path.mid(3);
+    return list;
+}
+
+} // namespace
+
+class TestAutoMarkRule : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testRuleOrderAndTies_data()
+    {
+        QTest::addColumn<QStringList>("group");
+        QTest::addColumn<QStringList>("marked");
+
+        QTest::newRow("sharpness 5 vs 6: the blurred one")
+            << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"};
+        QTest::newRow("sharpness 5.5 vs 6: outside the band, later rules decide (keep first)")
+            << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"};
+        QTest::newRow("sharpest hidden, all others in the band: first one kept")
+            << QStringList{"h.jpg:def=6:hidden", "a.jpg:def=3", "b.jpg:def=4"} << QStringList{"b.jpg"};
+        QTest::newRow("far too blurred is below the band")
+            << QStringList{"a.jpg:def=0.5", "b.jpg:def=6", "c.jpg:def=6"} << QStringList{"b.jpg", "c.jpg"};
+        QTest::newRow("HEIC beside JPEG") << QStringList{"a.jpg", "b.HEIC"} << QStringList{"b.HEIC"};
+        QTest::newRow("only HEIC: no HEIC rule, keep first") << QStringList{"a.heic", "b.heic"} << QStringList{"b.heic"};
+        QTest::newRow("suffixless path counts as neither")
+            << QStringList{"noext", "b.heic"} << QStringList{"b.heic"};
+        QTest::newRow("lower resolution")
+            << QStringList{"a.jpg:px=100x100", "b.jpg:px=200x100", "c.jpg:px=50x50"} << QStringList{"a.jpg", "c.jpg"};
+        QTest::newRow("hidden file sets the largest resolution: first candidate kept")
+            << QStringList{"h.jpg:px=400x400:hidden", "a.jpg", "b.jpg"} << QStringList{"b.jpg"};
+        QTest::newRow("preferred original kept")
+            << QStringList{"a.jpg", "b.jpg:pref", "c.jpg"} << QStringList{"a.jpg", "c.jpg"};
+        QTest::newRow("all preferred: no preference, keep first")
+            << QStringList{"a.jpg:pref", "b.jpg:pref"} << QStringList{"b.jpg"};
+        QTest::newRow("older dates") << QStringList{"a.jpg:date=9", "b.jpg:date=3", "c.jpg:date=9"} << QStringList{"b.jpg"};
+        QTest::newRow("all equal: all but the first")
+            << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg", "c.jpg"};
+        QTest::newRow("one visible photo is never marked") << QStringList{"a.jpg", "b.jpg:hidden"} << QStringList{};
+        QTest::newRow("a single photo") << QStringList{"a.jpg"} << QStringList{};
+        QTest::newRow("earlier marks are replaced")
+            << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"};
+    }
+
+    void testRuleOrderAndTies()
+    {
+        QFETCH(QStringList, group);
+        QFETCH(QStringList, marked);
+        QList<CPhotoRecordCopy> files;
+        for (const QString &spec : group)
+            files << photo(spec);
+        CAutoMarkRule::clearMarks(files);
+        const QStringList result = names(CAutoMarkRule::markGroup(files));
+        QCOMPARE(result, marked);
+        int iVisible = 0;
+        int iMarked = 0;
+        for (const CPhotoRecordCopy &file : files) {
+            QCOMPARE(file.isMarked(), marked.contains(file.path().mid(3)));
+            if (!file.isHidden()) {
+                ++iVisible;
+                iMarked += file.isMarked();
+            }
+            QVERIFY(!(file.isHidden() && file.isMarked()));
+        }
+        // Never every visible copy of a group.
+        QVERIFY(iVisible == 0 || iMarked < iVisible);
+    }
+
+    void testNeverMarksAWholeGroup()
+    {
+        // Every combination of two attributes over groups of two to four photos.
+        const QStringList variants{"x.jpg", "x.heic", "x.jpg:def=3", "x.jpg:def=6", "x.jpg:px=50x50",
+                                   "x.jpg:pref", "x.jpg:date=5", "x.jpg:hidden"};
+        for (int n = 2; n <= 4; ++n) {
+            for (int seed = 0; seed < 500; ++seed) {
+                QList<CPhotoRecordCopy> files;
+                for (int i = 0; i < n; ++i)
+                    files << photo(QString(variants[(seed * 7 + i * 13 + seed / (i + 1)) % variants.size()]
+                                       ).replace("x.", QStringLiteral("f%1.").arg(i)));
+                CAutoMarkRule::markGroup(files);
+                int iVisible = 0;
+                int iMarked = 0;
+                for (const CPhotoRecordCopy &file : files) {
+                    iVisible += !file.isHidden();
+                    iMarked += file.isMarked();
+                }
+                QVERIFY2(iVisible == 0 || iMarked < iVisible, qPrintable(QString::number(seed)));
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAutoMarkRule)
+#include "tst_CAutoMarkRule.moc"

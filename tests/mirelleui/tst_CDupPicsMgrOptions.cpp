@@ -1,0 +1,226 @@
+#include <QtTest>
+
+#include "CCollectionThread.h"
+#include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
+#include "FakeEngineControl.h"
+#include "ManagerTestSupport.h"
+
+class TestDupPicsMgrOptions : public QObject
+{
+    Q_OBJECT
+private:
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+
+    QStringList filterCalls() const
+    {
+        QStringList list;
+        for (const QString &call : m_fake.calls()) {
+            if (call.startsWith("Set") && !call.startsWith("SetSink"))
+                list << call;
+            else if (call.startsWith("AddSuffix") || call.startsWith("Finalize"))
+                list << call;
+        }
+        return list;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_fake.isValid());
+        m_fake.setScript(R"({"volumes": ["/"]})");
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+    }
+
+    void testDefaultsAndThreshold_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("threshold");
+        QTest::newRow("0 is identical only") << 0 << 100;
+        QTest::newRow("default 6 is 70%") << 6 << 70;
+        QTest::newRow("20 is everything") << 20 << 0;
+    }
+
+    void testDefaultsAndThreshold()
+    {
+        QFETCH(int, slot);
+        QFETCH(int, threshold);
+        CDupPicsMgr mgr;
+        QCOMPARE(mgr.getSimilarSlot(), 70);
+        QVariantMap options = mgr.getOption();
+        QVariantMap similar = options.value("similarSlot").toMap();
+        similar["value"] = slot;
+        options["similarSlot"] = similar;
+        QSignalSpy writeSpy(&mgr, &CDupPicsMgr::sigWriteOption);
+        mgr.setOption(options);
+        QCOMPARE(writeSpy.count(), 1);
+        QCOMPARE(mgr.getSimilarSlot(), threshold);
+    }
+
+    void testSettingDocumentRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<bool>("showDelete");
+        QTest::newRow("everything")
+            << QByteArray("<Setting><ShowDeleteWin>0</ShowDeleteWin><ShowGoToPageWin>1</ShowGoToPageWin>"
+                          "<photoType>1</photoType><minSize>5</minSize><index>1</index><unit>MB</unit>"
+                          "<similarSlot>2</similarSlot></Setting>")
+            << QStringList{"minSize", "photoType", "similarSlot"} << false;
+        QTest::newRow("minSize without unit is left out")
+            << QByteArray("<Setting><minSize>5</minSize><index>1</index><similarSlot>3</similarSlot></Setting>")
+            << QStringList{"similarSlot"} << true;
+        QTest::newRow("empty document") << QByteArray("<Setting/>") << QStringList{} << true;
+        QTest::newRow("junk") << QByteArray("\x01\x02 not xml") << QStringList{} << true;
+    }
+
+    void testSettingDocumentRoundTrip()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, keys);
+        QFETCH(bool, showDelete);
+        CDupPicsMgr mgr;
+        mgr.getShowSetting(document);
+        QCOMPARE(mgr.getOption().keys(), keys);
+        QCOMPARE(mgr.getShowDeleteWin(), showDelete);
+
+        // What the manager writes reads back to the same options.
+        CDupPicsMgr other;
+        other.getShowSetting(mgr.buildSettingDocument());
+        QCOMPARE(other.getOption(), mgr.getOption());
+        QCOMPARE(other.getShowDeleteWin(), mgr.getShowDeleteWin());
+        QCOMPARE(other.getShowGoToHomePage(), mgr.getShowGoToHomePage());
+    }
+
+    void testOptionsReachTheFilter_data()
+    {
+        QTest::addColumn<int>("photoType");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("minSizeCall");
+        QTest::addColumn<QString>("originalCall");
+        QTest::newRow("defaults: 100 KB, originals") << 0 << 0 << "SetMinSize:102400" << "SetOriginalOnly:1";
+        QTest::newRow("100 MB, all images") << 1 << 1 << "SetMinSize:104857600" << "SetOriginalOnly:0";
+    }
+
+    void testOptionsReachTheFilter()
+    {
+        QFETCH(int, photoType);
+        QFETCH(int, index);
+        QFETCH(QString, minSizeCall);
+        QFETCH(QString, originalCall);
+        CDupPicsMgr mgr;
+        QVariantMap options = CDupPicsMgr::defaultOptions();
+        QVariantMap minSize = options["minSize"].toMap();
+        minSize["index"] = index;
+        options["minSize"] = minSize;
+        options["photoType"] = QVariantMap{{"value", photoType}};
+        mgr.setOption(options);
+        m_fake.setScript(R"({"volumes": ["/"]})");
+        mgr.applyOptionsToFilter(mgr.engine()->CreateFilter());
+        const QStringList calls = filterCalls();
+        QCOMPARE(calls.value(0), originalCall);
+        QCOMPARE(calls.value(1), QStringLiteral("SetFollowLinks:0"));
+        QCOMPARE(calls.value(2), minSizeCall);
+        QCOMPARE(calls.count(), 3 + 12 + 1);
+        QCOMPARE(calls.last(), QStringLiteral("Finalize:1"));
+    }
+
+    void testSuffixFileReplacesTheList_data()
+    {
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<QByteArray>("inTxt");
+        QTest::addColumn<QStringList>("suffixes");
+        QTest::addColumn<bool>("finalized");
+        QTest::newRow("replacement list") << true << QByteArray("jpg||png") << QStringList{"jpg", "png"} << true;
+        QTest::newRow("empty in.txt keeps built-in list") << true << QByteArray() << QStringList{} << true;
+        QTest::newRow("no in.txt: no suffix, no final call") << true << QByteArray("-") << QStringList{} << false;
+    }
+
+    void testSuffixFileReplacesTheList()
+    {
+        QFETCH(bool, marker);
+        QFETCH(QByteArray, inTxt);
+        QFETCH(QStringList, suffixes);
+        QFETCH(bool, finalized);
+        QTemporaryDir dir;
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        if (marker)
+            QFile(dir.filePath("suffixs.bin")).open(QIODevice::WriteOnly);
+        if (inTxt != "-") {
+            QFile file(dir.filePath("in.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(inTxt);
+        }
+        CDupPicsMgr mgr;
+        m_fake.setScript(R"({"volumes": ["/"]})");
+        mgr.applyOptionsToFilter(mgr.engine()->CreateFilter());
+        QDir::setCurrent(oldCwd);
+        QStringList added;
+        for (const QString &call : filterCalls())
+            if (call.startsWith("AddSuffix:"))
+                added << call.mid(10);
+        if (suffixes.isEmpty() && finalized)
+            QCOMPARE(added.size(), 12);
+        else
+            QCOMPARE(added, suffixes);
+        QCOMPARE(filterCalls().contains("Finalize:1"), finalized);
+    }
+
+    void testSourceListRules()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("a/b");
+        QFile(dir.filePath("file.jpg")).open(QIODevice::WriteOnly);
+        CDupPicsMgr mgr;
+        QSignalSpy changedSpy(&mgr, &CDupPicsMgr::sigSourcesChanged);
+        QSignalSpy usageSpy(&mgr, &CDupPicsMgr::sigSendUserInfo);
+        const QString a = dir.filePath("a");
+        mgr.addDropPaths({QUrl::fromLocalFile(a), QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath("file.jpg")),
+                          QUrl(QStringLiteral("file://server/share")), QUrl::fromLocalFile(dir.filePath("missing"))});
+        QCOMPARE(mgr.sources(), QStringList{a});
+        QCOMPARE(usageSpy.count(), 1);
+        QCOMPARE(usageSpy.first().at(2).toString(),
+                 QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_first"})"));
+        mgr.addDropPaths({QUrl::fromLocalFile(dir.filePath("a/b"))});
+        QCOMPARE(usageSpy.last().at(2).toString(),
+                 QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_more"})"));
+        mgr.removeCollectPath(a);
+        QCOMPARE(mgr.sources(), QStringList{dir.filePath("a/b")});
+        mgr.addWholeComputer();
+        mgr.addWholeComputer();
+        QCOMPARE(mgr.sources().count("/"), 2);
+        mgr.removeCollectPath();
+        QVERIFY(mgr.sources().isEmpty());
+        QVERIFY(changedSpy.count() >= 5);
+    }
+
+    void testNestedSourcesAreScannedOnce_data()
+    {
+        QTest::addColumn<QStringList>("sources");
+        QTest::addColumn<QStringList>("outermost");
+        QTest::newRow("folder and sub-folder") << QStringList{"/p/a/b", "/p/a"} << QStringList{"/p/a"};
+        QTest::newRow("siblings with a common prefix") << QStringList{"/p/ab", "/p/a"} << QStringList{"/p/a", "/p/ab"};
+        QTest::newRow("deeply nested") << QStringList{"/p/a/b/c", "/p/x", "/p/a"} << QStringList{"/p/a", "/p/x"};
+        QTest::newRow("a whole volume") << QStringList{"/home/me", "/"} << QStringList{"/"};
+    }
+
+    void testNestedSourcesAreScannedOnce()
+    {
+        QFETCH(QStringList, sources);
+        QFETCH(QStringList, outermost);
+        QCOMPARE(CCollectionThread::outermostFolders(CCollectionThread::pruneNestedSources(sources)), outermost);
+    }
+
+    void testLocateAndFileNameEdges()
+    {
+        CDupPicsMgr mgr;
+        QCOMPARE(mgr.getFileName("/a/b/"), QString());
+        QCOMPARE(mgr.getFileName("/a/b/c.jpg"), QStringLiteral("c.jpg"));
+        mgr.locateFile(QStringLiteral("[Hidden]"));  // must not reach the shell
+    }
+};
+
+QTEST_MAIN(TestDupPicsMgrOptions)
+#include "tst_CDupPicsMgrOptions.moc"

@@ -1,0 +1,224 @@
+#include <QtTest>
+
+#include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
+#include "FakeEngineControl.h"
+#include "ManagerTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using Progress = QPair<int, int>;
+
+QList<Progress> progressOf(const QSignalSpy &spy)
+{
+    QList<Progress> list;
+    for (const QList<QVariant> &args : spy)
+        list << Progress(args[0].toInt(), args[1].toInt());
+    return list;
+}
+
+} // namespace
+
+class TestDupPicsMgrScan : public QObject
+{
+    Q_OBJECT
+private:
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+
+    QString photo(const QString &name)
+    {
+        const QString path = m_pDir->filePath(name);
+        QFile file(path);
+        if (!file.exists() && file.open(QIODevice::WriteOnly))
+            file.write("x");
+        return path;
+    }
+
+    QJsonObject create(quint64 id, const QString &name, int thread = 0, int flags = 0)
+    {
+        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"t", thread},
+                {"flags", flags}, {"size", 1000}};
+    }
+    QJsonObject join(quint64 id, quint64 group, const QString &name, int thread = 0, int sim = 90)
+    {
+        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
+                {"t", thread}, {"sim", sim}, {"size", 2000}};
+    }
+
+    void setScript(const QJsonArray &events)
+    {
+        QJsonObject script{{"volumes", QJsonArray{"/"}}, {"events", events}};
+        m_fake.setScript(QJsonDocument(script).toJson(QJsonDocument::Compact));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_fake.isValid());
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+    }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        COperateTaskQueue::instance()->clear();
+    }
+
+    void testEngineLoading_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("missing library") << QStringLiteral("/nonexistent/libScanEngine.so") << false;
+        QTest::newRow("missing entry point") << QStringLiteral(NO_ENTRY_ENGINE_PATH) << false;
+        QTest::newRow("engine") << QStringLiteral(FAKE_ENGINE_PATH) << true;
+    }
+
+    void testEngineLoading()
+    {
+        QFETCH(QString, library);
+        QFETCH(bool, loaded);
+        setScript({});
+        CDupPicsMgr::setEngineLibraryOverride(library);
+        {
+            CDupPicsMgr mgr;
+            QCOMPARE(mgr.hasEngine(), loaded);
+            if (loaded)
+                QCOMPARE(m_fake.calls().mid(0, 3), (QStringList{"Initialize", "SetSink", "CreateFilter"}));
+            // Without an engine a scan still completes, empty.
+            QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+            mgr.collectDupFiles();
+            QVERIFY(completeSpy.wait(10000));
+            QCOMPARE(completeSpy.first().first().toInt(), 0);
+        }
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+    }
+
+    void testScanFilesCreatesJoinsAndMergesFromTwoThreads()
+    {
+        // Given a script where two engine threads build two groups that then merge,
+        // and a group whose only file is hidden
+        setScript({QJsonObject{{"op", "progress"}, {"step", 1}, {"done", 0}, {"bytes", 0}},
+                   QJsonObject{{"op", "finished"}, {"step", 1}, {"n", 4}},
+                   create(1, "a.jpg", 0), join(2, 1, "b.jpg", 0),
+                   create(3, "c.jpg", 1), join(4, 3, "d.jpg", 1, 100),
+                   create(5, "hidden.jpg", 1, PhotoFlag_Hidden),
+                   QJsonObject{{"op", "barrier"}},
+                   QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
+        CDupPicsMgr mgr;
+        mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        QSignalSpy usageSpy(&mgr, &CDupPicsMgr::sigSendUserInfo);
+
+        // When the scan runs
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+
+        // Then one shown group holds all four files, in arrival order within each side;
+        // groups from different engine threads arrive in either order
+        QList<quint64> order = mgr.groupOrder();
+        std::sort(order.begin(), order.end());
+        QCOMPARE(order, (QList<quint64>{1, 5}));
+        GroupSummary summary;
+        QVERIFY(mgr.groupSummary(1, &summary));
+        QCOMPARE(summary.photoCount, 4);
+        QCOMPARE(summary.totalSize, 1000 + 2000 + 1000 + 2000);
+        QVERIFY(!summary.allIdentical);
+        QStringList paths;
+        for (const CPhotoRecordCopy &file : summary.files)
+            paths << QFileInfo(file.path()).fileName();
+        QCOMPARE(paths.mid(0, 2), (QStringList{"a.jpg", "b.jpg"}));
+        QCOMPARE(QSet<QString>(paths.begin(), paths.end()), (QSet<QString>{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+        QVERIFY(!mgr.groupSummary(3, nullptr));
+        QVERIFY(mgr.groupSummary(5, &summary));
+        QVERIFY(!summary.shown);
+        QVERIFY(mgr.hasDupPics());
+        QTRY_COMPARE(mgr.getGroupCount(), 1);
+        QCOMPARE(mgr.getTotalSize(), 6000);
+        QCOMPARE(mgr.pathOfImageId(CDupPicsMgr::imageIdOfPath(photo("a.jpg"))), photo("a.jpg"));
+
+        // The usage event counts the hidden group too
+        QVERIFY(!usageSpy.isEmpty());
+        const QString list = usageSpy.last().at(2).toString();
+        QVERIFY2(list.contains("\"similar_image_groups\":\"2\""), qPrintable(list));
+        QVERIFY2(list.contains("\"similar_image_amount\":\"5\""), qPrintable(list));
+    }
+
+    void testProgressRisesAndEndsAtHundred()
+    {
+        auto progress = [](int step, int done) {
+            return QJsonObject{{"op", "progress"}, {"step", step}, {"done", done}, {"bytes", 0}};
+        };
+        auto finished = [](int step, int n) { return QJsonObject{{"op", "finished"}, {"step", step}, {"n", n}}; };
+        setScript({progress(1, 0), progress(1, 3), finished(1, 4), progress(2, 1), progress(2, 2), progress(2, 2),
+                   progress(2, 4), finished(2, 2), progress(3, 1), progress(3, 2), finished(3, 0)});
+        CDupPicsMgr mgr;
+        QSignalSpy progressSpy(&mgr, &CDupPicsMgr::sigProcProgress);
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        QElapsedTimer clock;
+        clock.start();
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        // A scan that ends at once still takes a second.
+        QVERIFY(clock.elapsed() >= 1000);
+        QCOMPARE(progressOf(progressSpy), (QList<Progress>{{1, 0}, {1, 99}, {2, 25}, {2, 50}, {2, 99}, {3, 99}, {3, 100}}));
+    }
+
+    void testCancelMidScanReturnsToIdleAndScansAgain()
+    {
+        setScript({create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}, join(2, 1, "b.jpg")});
+        CDupPicsMgr mgr;
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        QSignalSpy cancelSpy(&mgr, &CDupPicsMgr::sigNotifyCanceled);
+        mgr.collectDupFiles();
+        QTRY_VERIFY(mgr.isScanning());
+        // A second start while scanning is ignored.
+        mgr.collectDupFiles();
+        QTRY_VERIFY(m_fake.calls().contains("FindDuplicates:70"));
+        mgr.cancel();
+        QVERIFY(cancelSpy.wait(10000));
+        QVERIFY(m_fake.calls().contains("Stop"));
+        QTRY_VERIFY(!mgr.isScanning());
+        QTest::qWait(200);
+        QCOMPARE(completeSpy.count(), 0);
+        QCOMPARE(m_fake.calls().count("BeginScan"), 1);
+
+        // A new scan after the cancel works.
+        setScript({create(7, "c.jpg"), join(8, 7, "d.jpg")});
+        mgr.resetModel();
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{7});
+    }
+
+    void testCallbacksForVanishedFilesAreSkipped()
+    {
+        QJsonObject gone = create(1, "gone.jpg");
+        QFile::remove(photo("gone.jpg"));
+        setScript({gone, create(2, "kept.jpg")});
+        CDupPicsMgr mgr;
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{2});
+    }
+
+    void testDestroyDuringScanStopsTheEngineFirst()
+    {
+        setScript({create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}});
+        auto pMgr = std::make_unique<CDupPicsMgr>();
+        pMgr->collectDupFiles();
+        QTRY_VERIFY(m_fake.calls().contains("FindDuplicates:70"));
+        pMgr.reset();
+        QVERIFY(m_fake.calls().contains("Stop"));
+    }
+};
+
+QTEST_MAIN(TestDupPicsMgrScan)
+#include "tst_CDupPicsMgrScan.moc"

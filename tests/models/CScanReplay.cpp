@@ -1,0 +1,70 @@
+#include "CScanReplay.h"
+
+#include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
+
+#include <QDir>
+#include <QFile>
+
+CScanReplay::CScanReplay(CDupPicsMgr *pMgr, QString strDir) : m_pMgr(pMgr), m_strDir(std::move(strDir)) {}
+
+const PhotoRecord &CScanReplay::photo(const QString &strName, uint8_t flags, uint64_t iSize)
+{
+    const QString path = m_strDir + QLatin1Char('/') + strName;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.close();
+    m_listPaths.emplace_back(reinterpret_cast<const char16_t *>(path.utf16()), static_cast<size_t>(path.size()));
+    PhotoRecord record;
+    record.pszPath = m_listPaths.back().c_str();
+    record.fileSize = iSize;
+    // 2021-03-04 05:06:07 UTC
+    record.dateTime = 132593079670000000ULL;
+    record.flags = flags;
+    record.similarity = 100;
+    record.width = 640;
+    record.height = 480;
+    record.definition = 5.0;
+    record.fileId = m_iNextId++;
+    m_listRecords.push_back(record);
+    return m_listRecords.back();
+}
+
+const PhotoRecord &CScanReplay::create(const QString &strName, uint8_t flags, uint64_t iSize)
+{
+    const PhotoRecord &record = photo(strName, flags, iSize);
+    m_pMgr->OnGroupCreated(&record, record.fileId);
+    return record;
+}
+
+const PhotoRecord &CScanReplay::join(const QString &strName, quint64 iGroup, uint8_t flags, uint64_t iSize)
+{
+    const PhotoRecord &record = photo(strName, flags, iSize);
+    m_pMgr->OnFileJoined(&record, iGroup);
+    return record;
+}
+
+void CScanReplay::merge(const PhotoRecord &absorbed, const PhotoRecord &into)
+{
+    m_pMgr->OnGroupsMerged(&absorbed, &into);
+}
+
+bool CScanReplay::isIdle() const
+{
+    return COperateTaskQueue::instance()->isEmpty() && !m_pMgr->isOperateWorkerBusy();
+}
+
+QString CScanReplay::pathOf(const PhotoRecord &record)
+{
+    return QString::fromUtf16(record.pszPath);
+}
+
+void CScanReplay::isolate(const QString &strRoot)
+{
+    for (const char *szName : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
+        const QString dir = strRoot + QLatin1Char('/') + QString::fromLatin1(szName);
+        QDir().mkpath(dir);
+        qputenv(szName, dir.toLocal8Bit());
+    }
+    CDupPicsMgr::setEngineLibraryOverride(strRoot + QStringLiteral("/no-engine.so"));
+}

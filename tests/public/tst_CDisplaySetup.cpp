@@ -1,0 +1,116 @@
+#include "CDisplaySetup.h"
+#include "CIniRegistry.h"
+#include "CPlatform.h"
+#include "IDesktop.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using AttributeList = QList<Qt::ApplicationAttribute>;
+Q_DECLARE_METATYPE(AttributeList)
+
+// Screen scale, OpenGL choice and font: what start-up hands to Qt before the application exists.
+class tst_CDisplaySetup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void testScaleFactor_data();
+    void testScaleFactor();
+    void testChooseOpenGL_data();
+    void testChooseOpenGL();
+    void testFontFollowsOemMarker_data();
+    void testFontFollowsOemMarker();
+};
+
+void tst_CDisplaySetup::testScaleFactor_data()
+{
+    QTest::addColumn<QSize>("design");
+    QTest::addColumn<QSize>("logical");
+    QTest::addColumn<QSize>("physical");
+    QTest::addColumn<QByteArray>("text");
+
+    const QSize design(1020, 600);
+    QTest::newRow("1920x1080 at 100%") << design << QSize(1920, 1080) << QSize(1920, 1080) << QByteArray("1.001");
+    QTest::newRow("1920x1080 at 150%") << design << QSize(1280, 720) << QSize(1920, 1080) << QByteArray("1.501");
+    QTest::newRow("1366x768 at 100%") << design << QSize(1366, 768) << QSize(1366, 768) << QByteArray("1.001");
+    QTest::newRow("1024x600: height wins") << design << QSize(1024, 600) << QSize(1024, 600) << QByteArray("1");
+    QTest::newRow("800x480: below 1") << design << QSize(800, 480) << QSize(800, 480) << QByteArray("0.784314");
+    QTest::newRow("3840x2160 at 200%") << design << QSize(1920, 1080) << QSize(3840, 2160) << QByteArray("2.001");
+    QTest::newRow("logical width unknown") << design << QSize(0, 0) << QSize(3840, 2160) << QByteArray("1");
+    QTest::newRow("design width 0") << QSize(0, 600) << QSize(1920, 1080) << QSize(1920, 1080) << QByteArray("0");
+    QTest::newRow("no desktop") << design << QSize() << QSize(0, 0) << QByteArray("0");
+}
+
+void tst_CDisplaySetup::testScaleFactor()
+{
+    QFETCH(QSize, design);
+    QFETCH(QSize, logical);
+    QFETCH(QSize, physical);
+    QFETCH(QByteArray, text);
+    CDesktopMetrics metrics;
+    metrics.iLogicalWidth = logical.width();
+    metrics.iLogicalHeight = logical.height();
+    metrics.iPhysicalWidth = physical.width();
+    metrics.iPhysicalHeight = physical.height();
+    QCOMPARE(QByteArray::number(CDisplaySetup::scaleFactor(design, metrics), 'g', 6), text);
+}
+
+void tst_CDisplaySetup::testChooseOpenGL_data()
+{
+    QTest::addColumn<QVariant>("openGL");
+    QTest::addColumn<bool>("software");
+    QTest::addColumn<int>("attributeEx");
+    QTest::addColumn<AttributeList>("attributes");
+    QTest::addColumn<bool>("useBugList");
+
+    QTest::newRow("nothing configured") << QVariant() << false << 15 << AttributeList{Qt::AA_UseDesktopOpenGL} << true;
+    QTest::newRow("opengl 2 is software, no bug list")
+        << QVariant(QStringLiteral("2")) << false << 15 << AttributeList{Qt::AA_UseSoftwareOpenGL, Qt::AA_UseDesktopOpenGL}
+        << false;
+    QTest::newRow("opengl 1 is OpenGL ES")
+        << QVariant(QStringLiteral("1")) << false << 15 << AttributeList{Qt::AA_UseOpenGLES, Qt::AA_UseDesktopOpenGL} << true;
+    QTest::newRow("softwareopengl forces software, list stays")
+        << QVariant() << true << 15 << AttributeList{Qt::AA_UseSoftwareOpenGL, Qt::AA_UseDesktopOpenGL} << true;
+    QTest::newRow("junk opengl value is ignored") << QVariant(QStringLiteral("fast")) << false << 15
+                                                  << AttributeList{Qt::AA_UseDesktopOpenGL} << true;
+    QTest::newRow("attribute number out of range is ignored") << QVariant() << false << 9999 << AttributeList{} << true;
+}
+
+void tst_CDisplaySetup::testChooseOpenGL()
+{
+    QFETCH(QVariant, openGL);
+    QFETCH(bool, software);
+    QFETCH(int, attributeEx);
+    QFETCH(AttributeList, attributes);
+    QFETCH(bool, useBugList);
+    const CDisplaySetup::COpenGLChoice choice = CDisplaySetup::chooseOpenGL(openGL, software, attributeEx);
+    QCOMPARE(choice.listAttributes, attributes);
+    QCOMPARE(choice.bUseBugList, useBugList);
+}
+
+void tst_CDisplaySetup::testFontFollowsOemMarker_data()
+{
+    QTest::addColumn<QVariant>("oem");
+    QTest::addColumn<QString>("font");
+    QTest::newRow("no marker") << QVariant() << "Segoe UI";
+    QTest::newRow("mainland") << QVariant(QStringLiteral("OEM-MainLand-2")) << "Microsoft YaHei";
+    QTest::newRow("wrong case") << QVariant(QStringLiteral("mainland")) << "Segoe UI";
+    QTest::newRow("other OEM") << QVariant(QStringLiteral("Global")) << "Segoe UI";
+}
+
+void tst_CDisplaySetup::testFontFollowsOemMarker()
+{
+    QFETCH(QVariant, oem);
+    QFETCH(QString, font);
+    QTemporaryDir dir;
+    CIniRegistry registry(dir.filePath(QStringLiteral("registry.ini")));
+    if (oem.isValid())
+        QVERIFY(registry.setValue(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\QUORVANE\\KTR\\OEM"), oem));
+    dp::platform::setRegistry(&registry);
+    const QString chosen = CDisplaySetup::fontFamily(CDisplaySetup::isMainland());
+    dp::platform::setRegistry(nullptr);
+    QCOMPARE(chosen, font);
+}
+
+QTEST_GUILESS_MAIN(tst_CDisplaySetup)
+#include "tst_CDisplaySetup.moc"

@@ -1,0 +1,236 @@
+#include "CTcpData.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// The real program, started twice: single instance, "uninstall", stale sockets and the
+// options that must survive a restart. Each test gets its own HOME, XDG folders and
+// socket folder, so that nothing of the user's (or of another test) is touched.
+class tst_ShellProcesses : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void testSecondStartEndsAndFirstStays();
+    void testUninstallEndsRunningInstance();
+    void testUninstallWithoutInstance();
+    void testStaleSocketDoesNotStopStart();
+    void testOptionsSurviveRestart();
+    void testAnnouncesItselfToRunningOptionsServer();
+
+private:
+    QProcess *start(const QStringList &listArguments = {});
+    bool waitUntilServing(const QString &strName);
+    QString socketPath(const QString &strName) const { return m_pDir->path() + QLatin1Char('/') + strName; }
+    QString instanceName() const { return QStringLiteral("tester_mirelle_zkins_server"); }
+    QString optionsName() const { return QString::fromLatin1(CTcpData::kOptionsServerName); }
+    static bool exchange(const QString &strPath, const QList<TcpData> &listRecords, TcpData *pReply);
+
+    QString m_strProgram;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    QList<QProcess *> m_listProcesses;
+};
+
+void tst_ShellProcesses::initTestCase()
+{
+    m_strProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/mirelle");
+    if (!QFileInfo::exists(m_strProgram))
+        QSKIP("the program is not built");
+}
+
+void tst_ShellProcesses::init()
+{
+    m_pDir = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/mshell-XXXXXX"));
+    QVERIFY(m_pDir->isValid());
+}
+
+void tst_ShellProcesses::cleanup()
+{
+    for (QProcess *pProcess : qAsConst(m_listProcesses)) {
+        if (pProcess->state() != QProcess::NotRunning) {
+            pProcess->kill();
+            pProcess->waitForFinished(3000);
+        }
+        delete pProcess;
+    }
+    m_listProcesses.clear();
+}
+
+QProcess *tst_ShellProcesses::start(const QStringList &listArguments)
+{
+    const QString root = m_pDir->path();
+    for (const char *pSub : {"home", "config", "data", "cache", "runtime"})
+        QDir(root).mkpath(QString::fromLatin1(pSub));
+    QFile::setPermissions(root + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &key : env.keys()) {
+        if (key.contains(QLatin1String("USERNAME"), Qt::CaseInsensitive))
+            env.remove(key);
+    }
+    env.insert(QStringLiteral("USERNAME"), QStringLiteral("tester"));
+    env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), root + QStringLiteral("/cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
+    env.insert(QStringLiteral("TMPDIR"), root);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false"));
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    auto *pProcess = new QProcess;
+    pProcess->setProcessEnvironment(env);
+    pProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    pProcess->start(m_strProgram, listArguments);
+    m_listProcesses << pProcess;
+    return pProcess;
+}
+
+bool tst_ShellProcesses::waitUntilServing(const QString &strName)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000) {
+        QLocalSocket probe;
+        probe.connectToServer(socketPath(strName));
+        if (probe.waitForConnected(200))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+bool tst_ShellProcesses::exchange(const QString &strPath, const QList<TcpData> &listRecords, TcpData *pReply)
+{
+    QLocalSocket socket;
+    socket.connectToServer(strPath);
+    if (!socket.waitForConnected(2000))
+        return false;
+    for (const TcpData &record : listRecords)
+        socket.write(CTcpData::serialize(record));
+    socket.flush();
+    if (!pReply) {
+        socket.waitForBytesWritten(1000);
+        QTest::qWait(200);
+        return true;
+    }
+    QByteArray buffer;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 5000) {
+        if (socket.waitForReadyRead(100))
+            buffer += socket.readAll();
+        if (CTcpData::takeRecord(buffer, pReply) == CTcpData::EnReadResult::Complete)
+            return true;
+    }
+    return false;
+}
+
+void tst_ShellProcesses::testSecondStartEndsAndFirstStays()
+{
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QProcess *pSecond = start();
+    QVERIFY(pSecond->waitForFinished(20000));
+    QCOMPARE(pSecond->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(pSecond->exitCode(), 0);
+    QCOMPARE(pFirst->state(), QProcess::Running);
+}
+
+void tst_ShellProcesses::testUninstallEndsRunningInstance()
+{
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QProcess *pUninstall = start({QStringLiteral("uninstall")});
+    QVERIFY(pUninstall->waitForFinished(10000));
+    QCOMPARE(pUninstall->exitCode(), 0);
+    QVERIFY(pFirst->waitForFinished(10000));
+    QCOMPARE(pFirst->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(pFirst->exitCode(), 0);
+}
+
+void tst_ShellProcesses::testUninstallWithoutInstance()
+{
+    QProcess *pUninstall = start({QStringLiteral("uninstall")});
+    QVERIFY(pUninstall->waitForFinished(10000));
+    QCOMPARE(pUninstall->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(pUninstall->exitCode(), 0);
+    // The capital U is not the uninstall request: that one starts normally.
+    QProcess *pNormal = start({QStringLiteral("Uninstall")});
+    QVERIFY(waitUntilServing(instanceName()));
+    QCOMPARE(pNormal->state(), QProcess::Running);
+}
+
+void tst_ShellProcesses::testStaleSocketDoesNotStopStart()
+{
+    // A socket file bound by a process that died without cleaning up.
+    const QByteArray path = QFile::encodeName(socketPath(instanceName()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    ::close(fd);
+    QVERIFY(QFileInfo::exists(socketPath(instanceName())));
+
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QCOMPARE(pFirst->state(), QProcess::Running);
+}
+
+void tst_ShellProcesses::testOptionsSurviveRestart()
+{
+    const QByteArray doc("<?xml version=\"1.0\"?>\n<Setting><ShowDeleteWin>0</ShowDeleteWin><similarSlot>9</similarSlot></Setting>\n");
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QVERIFY(waitUntilServing(optionsName()));
+    QVERIFY(exchange(socketPath(optionsName()), {TcpData{2, quint64(doc.size()), doc}}, nullptr));
+    start({QStringLiteral("uninstall")})->waitForFinished(10000);
+    QVERIFY(pFirst->waitForFinished(10000));
+
+    start();
+    QVERIFY(waitUntilServing(optionsName()));
+    TcpData reply;
+    QVERIFY(exchange(socketPath(optionsName()), {TcpData{3, 0, QByteArray()}}, &reply));
+    QCOMPARE(reply.type, qint32(4));
+    QCOMPARE(reply.data, doc);
+}
+
+void tst_ShellProcesses::testAnnouncesItselfToRunningOptionsServer()
+{
+    // The suite's options server is up: the program says its window is up, then asks.
+    QLocalServer suite;
+    QVERIFY(suite.listen(socketPath(optionsName())));
+    start();
+    // Connections that say nothing (the program first checks whether anyone answers) are skipped.
+    QHash<QLocalSocket *, QByteArray> mapBuffers;
+    QList<qint32> listTypes;
+    QElapsedTimer timer;
+    timer.start();
+    while (listTypes.size() < 2 && timer.elapsed() < 20000) {
+        suite.waitForNewConnection(50);
+        while (QLocalSocket *pPeer = suite.nextPendingConnection())
+            mapBuffers.insert(pPeer, QByteArray());
+        QCoreApplication::processEvents();
+        for (auto it = mapBuffers.begin(); it != mapBuffers.end(); ++it) {
+            it.value() += it.key()->readAll();
+            TcpData record;
+            while (CTcpData::takeRecord(it.value(), &record) == CTcpData::EnReadResult::Complete)
+                listTypes << record.type;
+        }
+    }
+    QCOMPARE(listTypes, (QList<qint32>{6, 3}));
+}
+
+QTEST_GUILESS_MAIN(tst_ShellProcesses)
+#include "tst_ShellProcesses.moc"

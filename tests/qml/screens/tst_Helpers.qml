@@ -1,0 +1,98 @@
+import QtQuick 2.15
+import QtTest 1.15
+import "qrc:/qml"
+
+TestCase {
+    name: "Helpers"
+
+    function cleanupTestCase() {
+        compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
+    }
+
+    function test_paging_data() {
+        return [
+            { tag: "no rows", total: 0, per: 6, pages: 1, lastRows: 0 },
+            { tag: "one short page", total: 5, per: 6, pages: 1, lastRows: 5 },
+            { tag: "exactly one page", total: 6, per: 6, pages: 1, lastRows: 6 },
+            { tag: "one row over", total: 7, per: 6, pages: 2, lastRows: 1 },
+            { tag: "photos 16 per page", total: 33, per: 16, pages: 3, lastRows: 1 },
+            { tag: "photos exact pages", total: 32, per: 16, pages: 2, lastRows: 16 }
+        ]
+    }
+
+    function test_paging(data) {
+        compare(Helpers.pageCount(data.total, data.per), data.pages)
+        compare(Helpers.rowsOnPage(data.pages - 1, data.total, data.per), data.lastRows)
+        // A page past the end falls back to the last one, a negative page to the first.
+        compare(Helpers.clampPage(data.pages + 3, data.total, data.per), data.pages - 1)
+        compare(Helpers.clampPage(-1, data.total, data.per), 0)
+        if (data.total > 0)
+            compare(Helpers.pageOfRow(data.total - 1, data.per), data.pages - 1)
+    }
+
+    function test_optionRoundTrip_data() {
+        return [
+            { tag: "defaults", original: true, size: 100, unit: 0, threshold: 70, slot: 6 },
+            { tag: "all images in MB", original: false, size: 3, unit: 1, threshold: 85, slot: 3 },
+            { tag: "identical only", original: true, size: 0, unit: 0, threshold: 100, slot: 0 },
+            { tag: "loosest", original: false, size: 1, unit: 2, threshold: 0, slot: 20 }
+        ]
+    }
+
+    function test_optionRoundTrip(data) {
+        var map = Helpers.makeOptions(data.original, data.size, data.unit, data.threshold)
+        compare(map.photoType.value, data.original ? 0 : 1)
+        compare(map.minSize.value, data.size)
+        compare(map.minSize.index, data.unit)
+        compare(map.minSize.unit, Helpers.sizeUnits[data.unit])
+        compare(map.similarSlot.value, data.slot)
+        var back = Helpers.readOptions(map)
+        compare(back.originalOnly, data.original)
+        compare(back.minSize, data.size)
+        compare(back.unitIndex, data.unit)
+        compare(back.threshold, data.threshold)
+    }
+
+    function test_readOptionsFillsMissingRecords() {
+        var fields = Helpers.readOptions({ photoType: { value: 1 } })
+        compare(fields.originalOnly, false)
+        compare(fields.minSize, 100)
+        compare(fields.unitIndex, 0)
+        compare(fields.threshold, 70)
+        compare(Helpers.readOptions(null).threshold, 70)
+        // An index beyond the known units would show no unit: it falls back to KB.
+        compare(Helpers.readOptions({ minSize: { value: 5, index: 9 } }).unitIndex, 0)
+    }
+
+    function test_withThresholdKeepsOtherOptions() {
+        var map = Helpers.withThreshold(Helpers.makeOptions(false, 250, 1, 70), 90)
+        compare(map.similarSlot.value, 2)
+        compare(map.photoType.value, 1)
+        compare(map.minSize.value, 250)
+        compare(map.minSize.index, 1)
+    }
+
+    function test_formats_data() {
+        return [
+            { tag: "zero size", value: Helpers.formatSize(0), expected: "0 KB" },
+            { tag: "bytes", value: Helpers.formatSize(1023), expected: "1023 B" },
+            { tag: "kilobytes", value: Helpers.formatSize(1536), expected: "1.5 KB" },
+            { tag: "large megabytes", value: Helpers.formatSize(250 * 1048576), expected: "250 MB" },
+            { tag: "elapsed minutes", value: Helpers.formatDuration(137000), expected: "02:17" },
+            { tag: "elapsed hours", value: Helpers.formatDuration(3723000), expected: "1:02:03" },
+            { tag: "one", value: Helpers.numerus("%n photo(s)".replace("%n", 1), 1), expected: "1 photo" },
+            { tag: "many", value: Helpers.numerus("%n photo(s)".replace("%n", 3), 3), expected: "3 photos" }
+        ]
+    }
+
+    function test_formats(data) {
+        compare(data.value, data.expected)
+    }
+
+    function test_groupFieldReadsTheRoleMap() {
+        var map = { photosNumber: 4, photosSize: 100, photoSimilar100: true, photosModel: 7 }
+        compare(Helpers.groupField(map, "photosNumber"), 4)
+        compare(Helpers.groupField(map, "photoSimilar100"), true)
+        compare(Helpers.groupField(5, "photosNumber"), 5)
+    }
+}

@@ -1,0 +1,75 @@
+// Qt Quick Test driver for the screens. The screens come from the built MirelleUI.rcc, as the
+// program loads them; the fakes stand in for the manager, the deletion service and the types.
+
+#include "CFakeQmlEnv.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlError>
+#include <QResource>
+#include <QtQuickTest>
+
+namespace {
+// Every QML warning (binding loop, TypeError, failed image) fails the test file that caused it.
+class CWarningLog : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY changed)
+    Q_PROPERTY(QStringList messages READ messages NOTIFY changed)
+public:
+    static CWarningLog *instance()
+    {
+        static CWarningLog log;
+        return &log;
+    }
+    int count() const { return m_listMessages.size(); }
+    QStringList messages() const { return m_listMessages; }
+    Q_INVOKABLE void clear()
+    {
+        m_listMessages.clear();
+        emit changed();
+    }
+    void add(const QList<QQmlError> &listWarnings)
+    {
+        for (const QQmlError &error : listWarnings)
+            m_listMessages << error.toString();
+        emit changed();
+    }
+
+signals:
+    void changed();
+
+private:
+    QStringList m_listMessages;
+};
+
+} // namespace
+
+class CQmlTestSetup : public QObject
+{
+    Q_OBJECT
+public slots:
+    void applicationAvailable()
+    {
+        if (!QResource::registerResource(QStringLiteral(DP_QML_RCC)))
+            qFatal("cannot register %s", DP_QML_RCC);
+        CFakeQmlEnv::registerTypes();
+    }
+
+    // Called once per test file with that file's engine.
+    void qmlEngineAvailable(QQmlEngine *pEngine)
+    {
+        connect(pEngine, &QQmlEngine::warnings, CWarningLog::instance(), &CWarningLog::add);
+        auto *pEnv = new CFakeQmlEnv(pEngine);
+#ifdef DP_QML_NO_MANAGER
+        pEnv->publish(pEngine, CFakeQmlEnv::EnPublish::LoaderOnly);
+#else
+        pEnv->publish(pEngine);
+#endif
+        pEngine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), CWarningLog::instance());
+    }
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(tst_QmlScreens, CQmlTestSetup)
+
+#include "tst_QmlScreens.moc"

@@ -1,0 +1,138 @@
+#include "CThumbDiskCache.h"
+#include "CThumbMemoryCache.h"
+
+#include <QtTest>
+
+#include <unistd.h>
+
+class tst_CThumbCaches : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+    }
+
+    void testMemoryCacheEvictsLeastRecentlyUsed()
+    {
+        // Given room for about three 64x64 thumbnails
+        const QImage thumb(64, 64, QImage::Format_RGB32);
+        CThumbMemoryCache cache(static_cast<int>(thumb.sizeInBytes()) * 3 + 1024);
+        cache.insert(QStringLiteral("a"), thumb);
+        cache.insert(QStringLiteral("b"), thumb);
+        cache.insert(QStringLiteral("c"), thumb);
+        // When "a" is read and a fourth arrives
+        QImage found;
+        QVERIFY(cache.find(QStringLiteral("a"), found));
+        cache.insert(QStringLiteral("d"), thumb);
+        // Then "b", the least recently used, is gone and the budget holds
+        QVERIFY(!cache.contains(QStringLiteral("b")));
+        QVERIFY(cache.contains(QStringLiteral("a")));
+        QVERIFY(cache.contains(QStringLiteral("d")));
+        QVERIFY(cache.usedBytes() <= cache.budgetBytes());
+    }
+
+    void testMemoryCacheRemembersFailures()
+    {
+        CThumbMemoryCache cache(1024 * 1024);
+        cache.insert(QStringLiteral("bad"), QImage());
+        QImage found(4, 4, QImage::Format_RGB32);
+        QVERIFY(cache.find(QStringLiteral("bad"), found));
+        QVERIFY(found.isNull());
+        QVERIFY(!cache.find(QStringLiteral("unknown"), found));
+    }
+
+    void testDiskCacheFollowsDesktopLayout()
+    {
+        const QString strPhoto = writePhoto(QStringLiteral("photo one.jpg"));
+        CThumbDiskCache cache(m_pDir->filePath(QStringLiteral("thumbnails")));
+        QVERIFY(cache.isEnabled());
+        QVERIFY(cache.store(strPhoto, smallThumb()));
+
+        const QByteArray uri = QUrl::fromLocalFile(strPhoto).toEncoded();
+        QVERIFY(uri.contains("photo%20one.jpg"));
+        const QString strExpected = m_pDir->filePath(QStringLiteral("thumbnails/large/"))
+            + QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
+        QCOMPARE(cache.thumbPathFor(strPhoto), strExpected);
+        const QImage stored(strExpected, "png");
+        QCOMPARE(stored.size(), smallThumb().size());
+        QCOMPARE(stored.text(QStringLiteral("Thumb::URI")), QString::fromLatin1(uri));
+        QCOMPARE(stored.text(QStringLiteral("Thumb::MTime")),
+                 QString::number(QFileInfo(strPhoto).lastModified().toSecsSinceEpoch()));
+        QCOMPARE(QFileInfo(strExpected).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+    }
+
+    void testDiskCacheServesFreshObjectUntilFileChanges()
+    {
+        const QString strPhoto = writePhoto(QStringLiteral("a.jpg"));
+        const QString strRoot = m_pDir->filePath(QStringLiteral("thumbnails"));
+        QVERIFY(CThumbDiskCache(strRoot).store(strPhoto, smallThumb()));
+
+        // A new cache object (a new run of the program) finds it again.
+        CThumbDiskCache reopened(strRoot);
+        QImage image;
+        QVERIFY(reopened.load(strPhoto, image));
+        QCOMPARE(image.size(), smallThumb().size());
+
+        // Once the photo is modified the thumbnail is stale.
+        QFile file(strPhoto);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QFileInfo(strPhoto).lastModified().addSecs(60), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(!reopened.load(strPhoto, image));
+        QVERIFY(!reopened.load(m_pDir->filePath(QStringLiteral("never-cached.jpg")), image));
+    }
+
+    void testUnwritableCacheDirTurnsCacheOff()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        const QString strRoot = m_pDir->filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(strRoot));
+        QVERIFY(QFile::setPermissions(strRoot, QFile::ReadOwner | QFile::ExeOwner));
+        CThumbDiskCache cache(strRoot + QStringLiteral("/thumbnails"));
+        QVERIFY(!cache.isEnabled());
+        const QString strPhoto = writePhoto(QStringLiteral("a.jpg"));
+        QVERIFY(!cache.store(strPhoto, smallThumb()));
+        QImage image;
+        QVERIFY(!cache.load(strPhoto, image));
+        QFile::setPermissions(strRoot, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void testFileInPlaceOfCacheDirTurnsCacheOff()
+    {
+        // Works for root too: a file where the folder should be cannot be written into.
+        const QString strRoot = m_pDir->filePath(QStringLiteral("thumbnails"));
+        QFile blocker(strRoot);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CThumbDiskCache cache(strRoot);
+        QVERIFY(!cache.isEnabled());
+        QVERIFY(!cache.store(writePhoto(QStringLiteral("a.jpg")), smallThumb()));
+        QVERIFY(!CThumbDiskCache(QString()).isEnabled());
+    }
+
+private:
+    static QImage smallThumb()
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        return image;
+    }
+
+    QString writePhoto(const QString &strName)
+    {
+        const QString strPath = m_pDir->filePath(strName);
+        [&] { QVERIFY(smallThumb().save(strPath, "JPEG")); }();
+        return strPath;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_pDir;
+};
+
+QTEST_GUILESS_MAIN(tst_CThumbCaches)
+#include "tst_CThumbCaches.moc"

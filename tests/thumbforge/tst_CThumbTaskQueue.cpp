@@ -1,0 +1,88 @@
+#include "CThumbTaskQueue.h"
+
+#include <QtTest>
+
+// Each push is "b:<path>" (large image), "q:<path>" (queued), "f:<path>" (front) or
+// "r:<path>,<path>..." (the reserved list, replacing the previous one).
+static void apply(CThumbTaskQueue &queue, const QStringList &listSteps)
+{
+    for (const QString &strStep : listSteps) {
+        const QString strArg = strStep.mid(2);
+        switch (strStep.at(0).toLatin1()) {
+        case 'b':
+            queue.pushBigImage(QVariant(), strArg);
+            break;
+        case 'q':
+            queue.pushThumb(CThumbRequest{1, strArg}, false);
+            break;
+        case 'f':
+            queue.pushThumb(CThumbRequest{1, strArg}, true);
+            break;
+        case 'r': {
+            QList<CThumbRequest> listReserved;
+            for (const QString &strPath : strArg.split(QLatin1Char(','), Qt::SkipEmptyParts))
+                listReserved.append(CThumbRequest{2, strPath});
+            queue.setReserved(listReserved);
+            break;
+        }
+        default:
+            QFAIL("bad step");
+        }
+    }
+}
+
+static QStringList drain(CThumbTaskQueue &queue)
+{
+    QStringList listPaths;
+    CThumbJob job;
+    while (queue.take(job))
+        listPaths.append(job.path);
+    return listPaths;
+}
+
+class tst_CThumbTaskQueue : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void testTakesInPriorityOrder_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("queued keep their order") << QStringList{"q:a", "q:b", "q:c"} << QStringList{"a", "b", "c"};
+        QTest::newRow("front push overtakes queued") << QStringList{"q:a", "q:b", "f:c"} << QStringList{"c", "a", "b"};
+        QTest::newRow("reserved before front and queued")
+            << QStringList{"q:a", "f:b", "r:x,y"} << QStringList{"x", "y", "b", "a"};
+        QTest::newRow("new reserved list replaces the old one")
+            << QStringList{"r:x,y", "q:a", "r:z"} << QStringList{"z", "a"};
+        QTest::newRow("large image before everything")
+            << QStringList{"q:a", "r:x", "b:big"} << QStringList{"big", "x", "a"};
+        QTest::newRow("queued twice runs once") << QStringList{"q:a", "q:b", "q:a"} << QStringList{"a", "b"};
+        QTest::newRow("queued then front moves to head") << QStringList{"q:a", "q:b", "f:b"} << QStringList{"b", "a"};
+        QTest::newRow("reserved duplicates are kept") << QStringList{"r:x,x"} << QStringList{"x", "x"};
+    }
+
+    void testTakesInPriorityOrder()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, expected);
+        CThumbTaskQueue queue;
+        apply(queue, steps);
+        QCOMPARE(queue.size(), expected.size());
+        QCOMPARE(drain(queue), expected);
+        QVERIFY(queue.isEmpty());
+    }
+
+    void testClearThumbsKeepsLargeImages()
+    {
+        CThumbTaskQueue queue;
+        apply(queue, {"q:a", "f:b", "r:x", "b:big"});
+        queue.clearThumbs();
+        QCOMPARE(drain(queue), QStringList{"big"});
+        // A request dropped by the clear can be queued again.
+        apply(queue, {"q:a"});
+        QCOMPARE(drain(queue), QStringList{"a"});
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CThumbTaskQueue)
+#include "tst_CThumbTaskQueue.moc"

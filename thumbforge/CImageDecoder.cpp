@@ -1,0 +1,227 @@
+#include "CImageDecoder.h"
+
+#include "CExifReader.h"
+#include "CHeifDecoder.h"
+#include "CRawDecoder.h"
+#include "ThumbForgeLog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <turbojpeg.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kHeadSize = 64;
+
+struct CTjFree
+{
+    void operator()(void *p) const { tjDestroy(p); }
+};
+
+void setError(QString *pstrError, const QString &strError)
+{
+    if (pstrError)
+        *pstrError = strError;
+}
+
+QByteArray readHead(const QString &strPath)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(kHeadSize);
+}
+
+// The smallest DCT scale whose result still covers iMaxSide, so that a 24 MP photo
+// is never decoded at full size for a thumbnail.
+tjscalingfactor chooseScale(int iWidth, int iHeight, int iMaxSide)
+{
+    int iCount = 0;
+    const tjscalingfactor *pFactors = tjGetScalingFactors(&iCount);
+    tjscalingfactor best{1, 1};
+    int iBestSide = qMax(iWidth, iHeight);
+    for (int i = 0; pFactors && i < iCount; ++i) {
+        const tjscalingfactor factor = pFactors[i];
+        if (factor.num > factor.denom)
+            continue;
+        const int iSide = qMax(TJSCALED(iWidth, factor), TJSCALED(iHeight, factor));
+        if (iSide >= iMaxSide && iSide < iBestSide) {
+            best = factor;
+            iBestSide = iSide;
+        }
+    }
+    return best;
+}
+
+QImage decodeWithQt(const QString &strPath, int iMaxSide, QString *pstrError)
+{
+    QImageReader reader(strPath);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid()) {
+        const qint64 i64Pixels = qint64(size.width()) * size.height();
+        if (i64Pixels > CImageDecoder::kMaxPixels) {
+            setError(pstrError, QStringLiteral("refused: header claims %1 x %2 pixels").arg(size.width()).arg(size.height()));
+            return {};
+        }
+        if (qMax(size.width(), size.height()) > iMaxSide)
+            reader.setScaledSize(size.scaled(iMaxSide, iMaxSide, Qt::KeepAspectRatio));
+    } else if (!reader.canRead()) {
+        setError(pstrError, reader.errorString());
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        setError(pstrError, reader.errorString());
+        return {};
+    }
+    image = CImageDecoder::fitInto(image, iMaxSide);
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+} // namespace
+
+CImageDecoder::EnKind CImageDecoder::kindOf(const QString &strPath, const QByteArray &head)
+{
+    if (head.startsWith("\xFF\xD8\xFF"))
+        return EnKind::Jpeg;
+    if (CRawDecoder::isRawSuffix(QFileInfo(strPath).suffix()))
+        return EnKind::Raw;
+    if (CHeifDecoder::isHeif(head))
+        return EnKind::Heif;
+    return EnKind::Other;
+}
+
+QImage CImageDecoder::fitInto(const QImage &image, int iMaxSide)
+{
+    if (image.isNull() || qMax(image.width(), image.height()) <= iMaxSide)
+        return image;
+    return image.scaled(iMaxSide, iMaxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage CImageDecoder::decodeJpeg(const QByteArray &data, int iMaxSide, bool bOrient, QString *pstrError,
+                                 bool *pbOtherDecoder)
+{
+    const std::unique_ptr<void, CTjFree> handle(tjInitDecompress());
+    if (!handle) {
+        setError(pstrError, QString::fromUtf8(tjGetErrorStr2(nullptr)));
+        return {};
+    }
+    auto *pData = reinterpret_cast<const unsigned char *>(data.constData());
+    const auto size = static_cast<unsigned long>(data.size());
+    int iWidth = 0;
+    int iHeight = 0;
+    int iSubsamp = 0;
+    int iColorspace = 0;
+    // A header cut short is only a warning to TurboJPEG: it answers success and
+    // leaves the size unset.
+    if (tjDecompressHeader3(handle.get(), pData, size, &iWidth, &iHeight, &iSubsamp, &iColorspace) != 0
+        || iWidth <= 0 || iHeight <= 0) {
+        setError(pstrError, QString::fromUtf8(tjGetErrorStr2(handle.get())));
+        return {};
+    }
+    if (qint64(iWidth) * iHeight > kMaxJpegPixels) {
+        setError(pstrError, QStringLiteral("refused: header claims %1 x %2 pixels").arg(iWidth).arg(iHeight));
+        return {};
+    }
+    // TurboJPEG cannot turn CMYK into RGB; Qt's plug-in can.
+    if (iColorspace == TJCS_CMYK || iColorspace == TJCS_YCCK) {
+        setError(pstrError, QStringLiteral("CMYK JPEG"));
+        if (pbOtherDecoder)
+            *pbOtherDecoder = true;
+        return {};
+    }
+    const tjscalingfactor factor = chooseScale(iWidth, iHeight, iMaxSide);
+    QImage image(TJSCALED(iWidth, factor), TJSCALED(iHeight, factor), QImage::Format_RGB32);
+    if (image.isNull()) {
+        setError(pstrError, QStringLiteral("out of memory"));
+        return {};
+    }
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    constexpr int kPixelFormat = TJPF_BGRX;
+#else
+    constexpr int kPixelFormat = TJPF_XRGB;
+#endif
+    // Fast DCT and upsampling cost nothing visible once the picture is scaled down.
+    const int iFlags = iMaxSide <= kThumbSide ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : 0;
+    if (tjDecompress2(handle.get(), pData, size, image.bits(), image.width(), static_cast<int>(image.bytesPerLine()),
+                      image.height(), kPixelFormat, iFlags) != 0) {
+        const QString strError = QString::fromUtf8(tjGetErrorStr2(handle.get()));
+        // Warnings such as stray bytes between markers are common in camera files and
+        // harmless; a file that ends early is not a picture we can show.
+        if (tjGetErrorCode(handle.get()) != TJERR_WARNING || strError.contains(QLatin1String("Premature end"))) {
+            setError(pstrError, strError);
+            return {};
+        }
+    }
+    image = fitInto(image, iMaxSide);
+    if (bOrient)
+        image = CExifReader::orient(image, CExifReader::orientationOf(pData, size));
+    return image;
+}
+
+QImage CImageDecoder::decode(const QString &strPath, int iMaxSide, QString *pstrError)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(pstrError, file.errorString());
+        return {};
+    }
+    if (file.size() == 0) {
+        setError(pstrError, QStringLiteral("empty file"));
+        return {};
+    }
+    const QByteArray head = file.peek(kHeadSize);
+    switch (kindOf(strPath, head)) {
+    case EnKind::Jpeg: {
+        bool bOtherDecoder = false;
+        QImage image = decodeJpeg(file.readAll(), iMaxSide, true, pstrError, &bOtherDecoder);
+        if (!bOtherDecoder)
+            return image;
+        break;
+    }
+    case EnKind::Heif:
+        return fitInto(CHeifDecoder::decode(strPath, iMaxSide, kMaxPixels, pstrError), iMaxSide);
+    case EnKind::Raw:
+        return fitInto(CRawDecoder::decode(strPath, iMaxSide, kMaxPixels, pstrError), iMaxSide);
+    case EnKind::Other:
+        break;
+    }
+    file.close();
+    return decodeWithQt(strPath, iMaxSide, pstrError);
+}
+
+bool CImageDecoder::readSize(const QString &strPath, QSize &size)
+{
+    const QByteArray head = readHead(strPath);
+    if (head.isEmpty())
+        return false;
+    switch (kindOf(strPath, head)) {
+    case EnKind::Heif:
+        return CHeifDecoder::readSize(strPath, size);
+    case EnKind::Raw:
+        return CRawDecoder::readSize(strPath, size);
+    case EnKind::Jpeg:
+    case EnKind::Other:
+        break;
+    }
+    QImageReader reader(strPath);
+    reader.setDecideFormatFromContent(true);
+    const QSize readSize = reader.size();
+    if (!readSize.isValid() || readSize.isEmpty())
+        return false;
+    size = readSize;
+    return true;
+}
+
+QVariantMap CImageDecoder::readMeta(const QString &strPath)
+{
+    if (kindOf(strPath, readHead(strPath)) == EnKind::Heif)
+        return CHeifDecoder::readMeta(strPath);
+    return CExifReader::metaOfFile(strPath);
+}

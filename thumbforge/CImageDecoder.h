@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QVariantMap>
+
+// Turns a photo file into an upright picture no larger than asked, choosing the
+// decoder from the file's first bytes: libjpeg-turbo with DCT scaling for JPEG,
+// libheif, libraw's embedded preview for camera raw files, Qt's image plug-ins for
+// the rest. A null image is a failure; the reason goes to *pstrError.
+// Stateless and thread-safe.
+class CImageDecoder
+{
+public:
+    static constexpr int kThumbSide = 256;
+    static constexpr int kBigSide = 2048;
+    // Pictures whose header claims more are refused before any pixel is allocated:
+    // a few hundred bytes must not make us reserve gigabytes.
+    static constexpr qint64 kMaxPixels = qint64(1) << 28;
+    // A JPEG is decoded at 1/8 of its size at least, so it may claim more.
+    static constexpr qint64 kMaxJpegPixels = qint64(1) << 31;
+
+    enum class EnKind { Jpeg, Heif, Raw, Other };
+
+    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, QString *pstrError = nullptr);
+    // The file's pixel size from its header; no pixels are decoded.
+    [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
+    [[nodiscard]] static QVariantMap readMeta(const QString &strPath);
+
+    [[nodiscard]] static EnKind kindOf(const QString &strPath, const QByteArray &head);
+    // JPEG bytes scaled in the DCT so that the longest side is at least iMaxSide when
+    // the picture allows, then down to iMaxSide; EXIF orientation applied if bOrient.
+    // *pbOtherDecoder is set for JPEGs TurboJPEG cannot handle (CMYK) but Qt can.
+    [[nodiscard]] static QImage decodeJpeg(const QByteArray &data, int iMaxSide, bool bOrient, QString *pstrError,
+                                           bool *pbOtherDecoder = nullptr);
+    // Scales down (never up) so that the longest side is at most iMaxSide.
+    [[nodiscard]] static QImage fitInto(const QImage &image, int iMaxSide);
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Camera raw files (DNG first) through libraw: the embedded preview when it is big
+// enough, else a half-size development. libraw_r keeps each decoder object separate,
+// so workers may decode side by side.
+class CRawDecoder
+{
+public:
+    [[nodiscard]] static bool isRawSuffix(const QString &strSuffix);
+    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError);
+    [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
+};

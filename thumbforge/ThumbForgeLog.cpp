@@ -1,0 +1,3 @@
+#include "ThumbForgeLog.h"
+
+Q_LOGGING_CATEGORY(lcThumb, "dp.thumbforge", QtInfoMsg)

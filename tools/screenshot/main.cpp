@@ -1,0 +1,184 @@
+// Loads the screens from MirelleUI.rcc with fake data and saves one PNG per screen state.
+// Usage: mirelle-screenshot [--dark] [--rcc <package>] [<output folder>]
+
+#include "CFakeDupPicsMgr.h"
+#include "CFakeFileDel.h"
+#include "CFakeQmlEnv.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPalette>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QResource>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+// Animations, asynchronous images and queued signals all need the loop to run for a while.
+void settle(int iMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < iMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(32, 33, 36));
+    palette.setColor(QPalette::WindowText, QColor(232, 234, 237));
+    palette.setColor(QPalette::Base, QColor(41, 42, 45));
+    palette.setColor(QPalette::AlternateBase, QColor(48, 49, 52));
+    palette.setColor(QPalette::Text, QColor(232, 234, 237));
+    palette.setColor(QPalette::Button, QColor(48, 49, 52));
+    palette.setColor(QPalette::ButtonText, QColor(232, 234, 237));
+    palette.setColor(QPalette::Highlight, QColor(76, 154, 255));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+bool call(QObject *pObject, const char *method, const QVariant &a = {}, const QVariant &b = {})
+{
+    if (!a.isValid())
+        return QMetaObject::invokeMethod(pObject, method);
+    if (!b.isValid())
+        return QMetaObject::invokeMethod(pObject, method, Q_ARG(QVariant, a));
+    return QMetaObject::invokeMethod(pObject, method, Q_ARG(QVariant, a), Q_ARG(QVariant, b));
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    QStringList listArgs = app.arguments().mid(1);
+    const bool bDark = listArgs.removeAll(QStringLiteral("--dark")) > 0;
+    QString strRcc = QCoreApplication::applicationDirPath() + QStringLiteral("/MirelleUI.rcc");
+    const int iRccArg = listArgs.indexOf(QStringLiteral("--rcc"));
+    if (iRccArg >= 0 && iRccArg + 1 < listArgs.size()) {
+        strRcc = listArgs.at(iRccArg + 1);
+        listArgs.erase(listArgs.begin() + iRccArg, listArgs.begin() + iRccArg + 2);
+    }
+    const QString strOut = listArgs.value(0, QStringLiteral("screenshots"));
+    if (!QDir().mkpath(strOut) || !QResource::registerResource(strRcc)) {
+        std::fprintf(stderr, "cannot write to %s or read %s\n", qPrintable(strOut), qPrintable(strRcc));
+        return 1;
+    }
+    if (bDark)
+        QGuiApplication::setPalette(darkPalette());
+
+    CFakeQmlEnv::registerTypes();
+    QQmlApplicationEngine engine;
+    CFakeQmlEnv env;
+    env.publish(&engine);
+    engine.load(QUrl(QStringLiteral("qrc:/qml/Main.qml")));
+    auto *pWindow = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+    if (!pWindow) {
+        std::fprintf(stderr, "Main.qml did not give a window\n");
+        return 1;
+    }
+    CFakeDupPicsMgr *pMgr = env.mgr();
+    CFakeFileDel *pDeltor = env.deltor();
+    QObject *pProgressPage = pWindow->findChild<QObject *>(QStringLiteral("progressPage"));
+    QObject *pPreviewPage = pWindow->findChild<QObject *>(QStringLiteral("previewPage"));
+    QObject *pQuestion = pWindow->findChild<QObject *>(QStringLiteral("questionDialog"));
+    QObject *pRemoval = pWindow->findChild<QObject *>(QStringLiteral("removalDialog"));
+    QObject *pNotice = pWindow->findChild<QObject *>(QStringLiteral("noticeDialog"));
+    const QVariantList listCounts = {5, 3, 19, 2, 4, 3, 2, 6, 2, 3, 4, 2, 2, 5};
+    const QString strSuffix = bDark ? QStringLiteral("-dark") : QString();
+    int iShot = 0;
+
+    const QList<QPair<QString, std::function<void()>>> listStates = {
+        {QStringLiteral("start-empty"), [] {}},
+        {QStringLiteral("start"),
+         [&] {
+             pMgr->setSources({QStringLiteral("C:/Users/anna/Pictures"), QStringLiteral("D:/Backup/Phone"),
+                               QStringLiteral("E:/")});
+         }},
+        {QStringLiteral("progress"),
+         [&] {
+             call(pWindow, "startScan", QVariantMap());
+             pMgr->setupResults(listCounts.mid(0, 9));
+             emit pMgr->sigProcProgress(1, 0);
+             emit pMgr->sigProcProgress(1, 99);
+             emit pMgr->sigProcProgress(2, 64);
+             pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 137000));
+         }},
+        {QStringLiteral("results"),
+         [&] {
+             pMgr->setupResults(listCounts);
+             emit pMgr->sigProcProgress(3, 100);
+             emit pMgr->sigScanComplete(0);
+             settle(200);
+             // Marks set one group at a time change no row, so thumbnails not made yet keep
+             // their placeholders in the picture.
+             for (int i = 0; i < pMgr->groupCount(); ++i) {
+                 QVariantList listMarks;
+                 for (int j = 0; j < pMgr->groupAt(i)->rowCount(); ++j)
+                     listMarks << (j > 0);
+                 pMgr->groupAt(i)->setMarks(listMarks);
+             }
+         }},
+        {QStringLiteral("results-strip-page"),
+         [&] {
+             QObject *pResults = pWindow->findChild<QObject *>(QStringLiteral("resultsPage"));
+             pResults->setProperty("currentGroup", 2);
+             pResults->setProperty("currentPhoto", 17);
+         }},
+        {QStringLiteral("preview"), [&] { call(pWindow, "openPreview", QVariant::fromValue<quint64>(1002), 1); }},
+        {QStringLiteral("preview-compare"), [&] { call(pPreviewPage, "setCompare", 3); }},
+        {QStringLiteral("removal-dialog"),
+         [&] {
+             pWindow->setProperty("screen", QStringLiteral("results"));
+             pMgr->groupAt(1)->setMarks({true, true, true});
+             call(pWindow, "requestRemoval");
+         }},
+        {QStringLiteral("removal-question"),
+         [&] {
+             QMetaObject::invokeMethod(pRemoval, "close");
+             emit pMgr->signalShowCheckUsb();
+         }},
+        {QStringLiteral("removal-progress"),
+         [&] {
+             call(pQuestion, "reply", 1);
+             emit pDeltor->sigShowProcessWind();
+             pDeltor->setState(42, QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg"), 13, 31, 41200000);
+         }},
+        {QStringLiteral("failure"),
+         [&] {
+             emit pDeltor->sigCloseProcessWind();
+             pMgr->setFailedList({QStringLiteral("D:/Backup/Phone/Harbour/IMG_4218.jpg"),
+                                  QStringLiteral("D:/Backup/Phone/Garden/IMG_4252.jpg"),
+                                  QStringLiteral("D:/Backup/Phone/Garden/IMG_4254.jpg")});
+             emit pMgr->sigDelDupImgsResult({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, {});
+         }},
+        {QStringLiteral("results-empty"),
+         [&] {
+             QMetaObject::invokeMethod(pNotice, "close");
+             pMgr->setupResults({});
+         }},
+    };
+
+    for (const auto &state : listStates) {
+        state.second();
+        settle(900);
+        const QString strFile = QStringLiteral("%1/%2-%3%4.png")
+                                    .arg(strOut)
+                                    .arg(++iShot, 2, 10, QLatin1Char('0'))
+                                    .arg(state.first, strSuffix);
+        if (!pWindow->grabWindow().save(strFile)) {
+            std::fprintf(stderr, "cannot save %s\n", qPrintable(strFile));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(strFile));
+    }
+    return 0;
+}
