@@ -38,8 +38,9 @@ void CDupPicsMgr::onTaskMarkGroup(quint64 pGroup, bool bSignal)
         for (const QString &path : qAsConst(cleared))
             m_mapMarkedFiles.remove(path);
         marked = CAutoMarkRule::markGroup(it->files);
+        // The group's marks were all cleared above, so every mark now is the rule's.
         for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
-            if (marked.contains(file.path()))
+            if (file.isMarked() && !file.isHidden())
                 m_mapMarkedFiles.insert(file.path(), file);
         }
     }
@@ -170,8 +171,14 @@ void CDupPicsMgr::recomputeCheckedTotals()
     m_mapDriveSizes.clear();
     m_setDriveKeys.clear();
     m_listMarkedPaths.clear();
+    // Photos share few folders; the volume of each folder is looked up once.
+    QHash<QString, QString> keyOfFolder;
     for (const CPhotoRecordCopy &file : qAsConst(marked)) {
-        const QString key = volumes.keyOfPath(file.path());
+        const QString folder = file.path().left(file.path().lastIndexOf(QLatin1Char('/')) + 1);
+        auto itKey = keyOfFolder.find(folder);
+        if (itKey == keyOfFolder.end())
+            itKey = keyOfFolder.insert(folder, volumes.keyOfPath(file.path()));
+        const QString &key = *itKey;
         m_setDriveKeys.insert(key);
         m_listMarkedPaths << file.path();
         m_mapDriveSizes[key] += QFileInfo(file.path()).size();
