@@ -1,10 +1,15 @@
 #include "CDupPics.h"
 
+#include "CTcpData.h"
+
 #include "CFileDelImplement.h"
 #include "CFilePreview.h"
 #include "CThumbImageProvider.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QFileInfo>
+#include <QUrl>
 #include <QLocalSocket>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -12,7 +17,6 @@
 
 namespace {
 
-constexpr char kOptionsServerName[] = "__Quorvane_QRN__{3A7C51E2-90B4-4F0D-B6E8-2C19D4A7F305}";
 
 } // namespace
 
@@ -67,49 +71,60 @@ void CDupPics::registerComponents(CComponentMgr *pComponentMgr)
 
 void CDupPics::appLoaded()
 {
-    m_pOptionsSocket->connectToServer(QString::fromLatin1(kOptionsServerName), QIODevice::ReadWrite);
+    // Folders named on the command line ("open with", the sample run) become the sources.
+    QList<QUrl> listFolders;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    for (const QString &arg : args) {
+        if (QFileInfo(arg).isDir())
+            listFolders << QUrl::fromLocalFile(QFileInfo(arg).absoluteFilePath());
+    }
+    if (!listFolders.isEmpty())
+        m_mgr.addDropPaths(listFolders);
+
+    m_pOptionsSocket->connectToServer(QString::fromLatin1(CTcpData::kOptionsServerName), QIODevice::ReadWrite);
     if (m_pOptionsSocket->state() == QLocalSocket::ConnectedState) {
         slotShowEnd();
         readOptionStart();
     }
 }
 
+void CDupPics::sendInfo(TcpData &data)
+{
+    m_pOptionsSocket->write(CTcpData::serialize(data));
+}
+
 void CDupPics::sendRecord(qint32 iType, quint64 iLength, const QByteArray &data)
 {
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << iType << iLength << data;
-    m_pOptionsSocket->write(bytes);
+    TcpData record{iType, iLength, data};
+    sendInfo(record);
 }
 
 void CDupPics::slotLanguageChanged(QString language)
 {
-    sendRecord(5, static_cast<quint64>(language.size()), language.toUtf8());
+    sendRecord(CTcpData::RecordType_Language, static_cast<quint64>(language.size()), language.toUtf8());
 }
 
 void CDupPics::slotShowEnd()
 {
-    sendRecord(6, 0, QByteArray());
+    sendRecord(CTcpData::RecordType_ShowEnd, 0, QByteArray());
 }
 
 void CDupPics::slotWriteOption(QByteArray strOptions)
 {
-    sendRecord(2, static_cast<quint64>(strOptions.size()), strOptions);
+    sendRecord(CTcpData::RecordType_WriteOptions, static_cast<quint64>(strOptions.size()), strOptions);
 }
 
 void CDupPics::readOptionStart()
 {
-    sendRecord(3, 0, QByteArray());
+    sendRecord(CTcpData::RecordType_ReadOptions, 0, QByteArray());
 }
 
 void CDupPics::onOptionsReply()
 {
+    // One record per reply; anything after it is not ours to read.
     QByteArray bytes = m_pOptionsSocket->readAll();
-    QDataStream stream(&bytes, QIODevice::ReadOnly);
-    qint32 iType = 0;
-    quint64 iLength = 0;
-    QByteArray data;
-    stream >> iType >> iLength >> data;
-    if (stream.status() == QDataStream::Ok && iType == 4)
-        m_mgr.getShowSetting(data);
+    TcpData record;
+    if (CTcpData::takeRecord(bytes, &record) == CTcpData::EnReadResult::Complete
+        && record.type == CTcpData::RecordType_Options)
+        m_mgr.getShowSetting(record.data);
 }

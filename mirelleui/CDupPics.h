@@ -2,10 +2,11 @@
 
 #include "CDupPicsMgr.h"
 #include "CLoadApp.h"
+#include "CTcpData.h"
 
 class QLocalSocket;
 class QQuickImageProvider;
-struct TcpData;
+
 
 // The main object of the photo tool: fills the loader's hooks and owns the scan manager.
 class CDupPics : public CLoadApp
@@ -21,6 +22,7 @@ public Q_SLOTS:
     void slotLanguageChanged(QString language);
     void slotShowEnd();
     void slotWriteOption(QByteArray strOptions);
+    void sendInfo(TcpData &data);
     void readOptionStart();
 
 protected:

@@ -13,6 +13,8 @@ ApplicationWindow {
     readonly property var mgr: typeof dfMgr !== "undefined" && dfMgr ? dfMgr : null
     readonly property var deltor: typeof dfDeltor !== "undefined" && dfDeltor ? dfDeltor : null
     readonly property var loader: typeof apploader !== "undefined" && apploader ? apploader : null
+    readonly property var languages: typeof multilanguage !== "undefined" && multilanguage ? multilanguage : null
+    readonly property var suite: typeof publicLoader !== "undefined" && publicLoader ? publicLoader : null
     // "start", "progress", "results" or "preview"
     property string screen: "start"
     property int removalMethod: DFMEnum.DupPicType_MoveToTrash
@@ -139,12 +141,50 @@ ApplicationWindow {
                             qsTr("Failed to remove %1!").arg(window.mgr.getFileName(strFilePath)))
         }
         function onSigCloseProcessWind() { removalProgress.close() }
+        // Usage events go on to the suite's bridge, which keeps them on this machine.
+        function onSigSendUserInfo(strWindow, strActivity, list) {
+            if (window.suite)
+                window.suite.sendUserInfo(strWindow, strActivity, list)
+        }
     }
 
     Connections {
         target: window.deltor
         function onSigShowProcessWind() { removalProgress.begin() }
         function onSigCloseProcessWind() { removalProgress.close() }
+    }
+
+    // The interface language, offered on the start screen where nothing is in progress.
+    ComboBox {
+        id: languageBox
+        objectName: "languageBox"
+        z: 2
+        visible: window.screen === "start" && !!window.languages && window.languages.languages.length > 1
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        width: 140
+        model: window.languages ? window.languages.languages : []
+        displayText: window.languageName(currentText)
+        delegate: ItemDelegate {
+            required property string modelData
+            width: languageBox.width
+            text: window.languageName(modelData)
+        }
+        Component.onCompleted: {
+            if (window.languages)
+                currentIndex = Math.max(0, model.indexOf(window.languages.currentLanguage))
+        }
+        onActivated: {
+            const language = model[index]
+            if (window.languages && window.languages.setLanguage(language) && typeof mainUI !== "undefined" && mainUI)
+                mainUI.slotLanguageChanged(language)
+        }
+    }
+
+    function languageName(code) {
+        const names = { "en": "English", "de": "Deutsch" }
+        return names[code] !== undefined ? names[code] : code
     }
 
     StackLayout {

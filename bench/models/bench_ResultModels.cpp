@@ -1,4 +1,5 @@
 #include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
 #include "CGroupSortFilterProxyModel.h"
 #include "CNodeItemModel.h"
 #include "CPhotosItemModel.h"
@@ -116,6 +117,21 @@ private Q_SLOTS:
             row = (row + 1) % kLargeGroupSize;
             m_pLarge->setCheckStateByDesktop(row);
         }
+    }
+
+    // The automatic rule over every group, then the recount of the checked totals, as the
+    // operation worker runs it (called here directly: the worker is idle).
+    void benchAutoMarkAllAndTotals()
+    {
+        QBENCHMARK {
+            m_pMgr->runOperateTask({TaskMarkAll, nullptr});
+        }
+        QVERIFY(m_pMgr->checkedItemCount() > 0);
+        QElapsedTimer timer;
+        timer.start();
+        m_pMgr->runOperateTask({TaskClearAllMarks, nullptr});
+        qInfo("clearing every mark: %lld ms", timer.elapsed());
+        QCOMPARE(m_pMgr->checkedItemCount(), 0);
     }
 
     // What the screens read back after every change of the marks.

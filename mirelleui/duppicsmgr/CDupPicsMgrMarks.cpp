@@ -4,6 +4,7 @@
 #include "CAutoMarkRule.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
+#include "CFileDelImplement.h"
 #include "CRefreshSimialSlotThread.h"
 #include "IVolumes.h"
 
@@ -37,8 +38,9 @@ void CDupPicsMgr::onTaskMarkGroup(quint64 pGroup, bool bSignal)
         for (const QString &path : qAsConst(cleared))
             m_mapMarkedFiles.remove(path);
         marked = CAutoMarkRule::markGroup(it->files);
+        // The group's marks were all cleared above, so every mark now is the rule's.
         for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
-            if (marked.contains(file.path()))
+            if (file.isMarked() && !file.isHidden())
                 m_mapMarkedFiles.insert(file.path(), file);
         }
     }
@@ -147,19 +149,48 @@ void CDupPicsMgr::recomputeCheckedTotals()
         marked = m_mapMarkedFiles.values();
     }
     const IVolumes &volumes = dp::platform::volumes();
+    // Groups whose every visible photo is marked, counted over the marked files only.
+    QHash<quint64, qint64> markedPerGroup;
+    int iFullyMarked = 0;
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const CPhotoRecordCopy &file : qAsConst(marked)) {
+            if (!file.isHidden())
+                markedPerGroup[m_mapGroupOfPath.value(file.path())] += 1;
+        }
+        for (auto it = markedPerGroup.constBegin(); it != markedPerGroup.constEnd(); ++it) {
+            const auto group = m_mapGroups.constFind(it.key());
+            if (group != m_mapGroups.constEnd() && group->photoCount > 0 && it.value() >= group->photoCount)
+                ++iFullyMarked;
+        }
+    }
+    m_iFullyMarkedGroups = iFullyMarked;
     QMutexLocker checkedLocker(&m_checkedLock);
     m_iCheckedItemCount = marked.size();
     m_iCheckedFileSize = 0;
     m_mapDriveSizes.clear();
     m_setDriveKeys.clear();
     m_listMarkedPaths.clear();
+    // Photos share few folders; the volume of each folder is looked up once.
+    QHash<QString, QString> keyOfFolder;
     for (const CPhotoRecordCopy &file : qAsConst(marked)) {
-        const QString key = volumes.keyOfPath(file.path());
+        const QString folder = file.path().left(file.path().lastIndexOf(QLatin1Char('/')) + 1);
+        auto itKey = keyOfFolder.find(folder);
+        if (itKey == keyOfFolder.end())
+            itKey = keyOfFolder.insert(folder, volumes.keyOfPath(file.path()));
+        const QString &key = *itKey;
         m_setDriveKeys.insert(key);
         m_listMarkedPaths << file.path();
         m_mapDriveSizes[key] += QFileInfo(file.path()).size();
         m_iCheckedFileSize += static_cast<qint64>(file.record().fileSize);
     }
+    m_pFileDel->setCheckedInfo(m_iCheckedFileSize, m_mapDriveSizes, m_listMarkedPaths);
+}
+
+void CDupPicsMgr::slotRefreshMarkInfo()
+{
+    recomputeCheckedTotals();
+    Q_EMIT sigCheckedItemCountChanged();
 }
 
 QStringList CDupPicsMgr::markedPaths() const

@@ -129,19 +129,25 @@ bool CDupPicsMgr::StepFinished(int32_t iStep, uint64_t i64NextItems)
     return true;
 }
 
-bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+bool CDupPicsMgr::queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iType)
 {
     if (!pRecord || !pRecord->pszPath)
-        return true;
+        return false;
     QMutexLocker locker(&m_callbackLock);
     auto pPayload = std::make_shared<CPhotoTaskPayload>();
     pPayload->record = CPhotoRecordCopy(*pRecord);
+    // A file that vanished since the engine read it is not filed.
     if (!QFileInfo(pPayload->record.path()).isFile())
-        return true;
+        return false;
     pPayload->iKey = iKey;
     const bool bHidden = pPayload->record.isHidden();
-    COperateTaskQueue::instance()->push({TaskGroupCreated, pPayload}, false);
-    if (!bHidden) {
+    COperateTaskQueue::instance()->push({iType, pPayload}, false);
+    return !bHidden;
+}
+
+bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+{
+    if (queueIntake(pRecord, iKey, TaskGroupCreated)) {
         ++m_iTotalGroupCount;
         Q_EMIT sigTotalGroupCountChanged();
     }
@@ -150,19 +156,8 @@ bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
 
 bool CDupPicsMgr::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
-    if (!pRecord || !pRecord->pszPath)
-        return true;
-    QMutexLocker locker(&m_callbackLock);
-    auto pPayload = std::make_shared<CPhotoTaskPayload>();
-    pPayload->record = CPhotoRecordCopy(*pRecord);
-    if (!QFileInfo(pPayload->record.path()).isFile())
-        return true;
-    pPayload->iKey = iGroupKey;
-    const bool bHidden = pPayload->record.isHidden();
-    const qint64 iSize = static_cast<qint64>(pRecord->fileSize);
-    COperateTaskQueue::instance()->push({TaskFileJoined, pPayload}, false);
-    if (!bHidden) {
-        m_iTotalDupImgSize += iSize;
+    if (queueIntake(pRecord, iGroupKey, TaskFileJoined)) {
+        m_iTotalDupImgSize += static_cast<qint64>(pRecord->fileSize);
         Q_EMIT sigTotalDupImgSizeChanged();
     }
     return true;
@@ -350,4 +345,17 @@ void CDupPicsMgr::setTotals(qint64 iGroups, qint64 iSize)
         Q_EMIT sigTotalGroupCountChanged();
     if (m_iTotalDupImgSize.exchange(iSize) != iSize)
         Q_EMIT sigTotalDupImgSizeChanged();
+}
+
+void CDupPicsMgr::startTotalsWorker()
+{
+    auto *pWorker = new CCalcTotalDupImgInfoThread(this);
+    // Its self-deletion needs an event loop: the GUI thread's, not a worker's.
+    pWorker->moveToThread(thread());
+    {
+        QMutexLocker locker(&m_totalsLock);
+        m_listTotalsWorkers.removeAll(nullptr);
+        m_listTotalsWorkers << pWorker;
+    }
+    pWorker->start();
 }

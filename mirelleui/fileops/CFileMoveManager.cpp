@@ -113,8 +113,13 @@ void CFileMoveManager::slotMoveResult(QString strFilePath, qlonglong fileSize, b
         m_i64MovedSize += fileSize;
     }
     ++m_i64Processed;
-    m_iProgress = m_iTotal > 0 ? int(qint64(m_mapResults.size()) * 100 / m_iTotal) : 100;
-    // Sent under the mutex so that the figures arrive in the order they were counted.
+    const int progress = m_iTotal > 0 ? int(qint64(m_mapResults.size()) * 100 / m_iTotal) : 100;
+    // One queued call per percent, not per file: ten thousand small files would otherwise
+    // queue ten thousand updates for the progress window. Sent under the mutex so that the
+    // figures arrive in the order they were counted.
+    if (progress == m_iProgress && m_i64Processed > 1)
+        return;
+    m_iProgress = progress;
     Q_EMIT signalProgressInfo(m_iProgress, m_i64Processed, m_i64MovedCount, m_i64MovedSize);
 }
 

@@ -45,20 +45,21 @@ QString CFileMoveThread::targetFolder(const QString &strDstFolder, const QString
 bool CFileMoveThread::moveInto(const QString &strSource, const QString &strTargetFolder, QString *pstrError)
 {
     const QFileInfo source(strSource);
-    if (source.isDir() && !source.isSymLink()) {
-        const QString folder = QDir::cleanPath(source.absoluteFilePath()) + QLatin1Char('/');
-        const bool bInside = QDir::cleanPath(QFileInfo(strTargetFolder).absoluteFilePath()).startsWith(folder);
-        *pstrError = bInside ? QStringLiteral("the destination folder lies inside it")
-                             : QStringLiteral("it is a folder, not a file");
-        return false;
-    }
     const QString target = strTargetFolder + source.fileName();
     // Moving a file onto itself would be refused as a name clash; say what really happened.
     if (QFileInfo(target).absoluteFilePath() == source.absoluteFilePath()) {
         *pstrError = QStringLiteral("it is already in the destination folder");
         return false;
     }
-    return dp::platform::fileOps().moveFile(strSource, target, pstrError);
+    if (dp::platform::fileOps().moveFile(strSource, target, pstrError))
+        return true;
+    // Folders are refused below; one that holds the destination deserves the plainer reason.
+    if (source.isDir() && !source.isSymLink()) {
+        const QString folder = QDir::cleanPath(source.absoluteFilePath()) + QLatin1Char('/');
+        if (QDir::cleanPath(QFileInfo(strTargetFolder).absoluteFilePath()).startsWith(folder))
+            *pstrError = QStringLiteral("the destination folder lies inside it");
+    }
+    return false;
 }
 
 void CFileMoveThread::run()
@@ -68,7 +69,9 @@ void CFileMoveThread::run()
         const QString path = m_pTask->takeNext();
         if (path.isEmpty())
             break;
+        // size() first: its stat also answers exists(), which alone would cost a call of its own.
         const QFileInfo info(path);
+        const qint64 size = info.size();
         if (!info.exists())
             continue;
 
@@ -84,7 +87,6 @@ void CFileMoveThread::run()
             lastFolder = folder;
         }
 
-        const qint64 size = info.size();
         QString strError;
         const bool bMoved = moveInto(path, folder, &strError);
         if (!bMoved)

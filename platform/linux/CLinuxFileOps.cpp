@@ -47,6 +47,16 @@ bool failWith(QString *pstrError, int err)
     return false;
 }
 
+// ENOENT after the source was found means the target's folder is missing.
+bool failTowards(QString *pstrError, int err)
+{
+    if (err == ENOENT) {
+        setError(pstrError, QStringLiteral("the destination folder does not exist"));
+        return false;
+    }
+    return failWith(pstrError, err);
+}
+
 // A program writing a file holds a write lock on it (flock or fcntl); deleting or moving
 // the file under it would lose what it writes. Read locks (viewers) do not stop us.
 bool isWriteLockedByOther(const QByteArray &path)
@@ -320,10 +330,10 @@ bool CLinuxFileOps::moveFile(const QString &strSource, const QString &strTarget,
             return failWith(pstrError, err);
         }
         if (errno == EEXIST || errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
-            return failWith(pstrError, errno);
+            return failTowards(pstrError, errno);
         return copyThenRemove(strSource, strTarget, pstrError);
     default:
-        return failWith(pstrError, errno);
+        return failTowards(pstrError, errno);
     }
 }
 
@@ -332,8 +342,12 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
     const QByteArray source = QFile::encodeName(strSource);
     const QByteArray target = QFile::encodeName(strTarget);
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (in < 0 && errno == ELOOP) {
+        setError(pstrError, QStringLiteral("a link cannot be moved to another drive"));
+        return false;
+    }
     if (in < 0)
-        return failWith(pstrError, errno == ELOOP ? EINVAL : errno);
+        return failWith(pstrError, errno);
     struct stat st = {};
     if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(in);
@@ -344,7 +358,7 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
     if (out < 0) {
         const int err = errno;
         ::close(in);
-        return failWith(pstrError, err);
+        return failTowards(pstrError, err);
     }
 
     QString strError;
@@ -358,7 +372,7 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
         }
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out, times);
-        if (::fsync(out) != 0)
+        if (::fdatasync(out) != 0)
             strError = errnoText(errno);
     }
     struct stat copied = {};

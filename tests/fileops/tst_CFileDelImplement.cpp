@@ -375,18 +375,6 @@ private slots:
         QCOMPARE(service.get2DelFileNames({"C:/p/a.jpg", "C:/p/b.jpg", "C:/p/c.jpg"}), names);
         QCOMPARE(service.get2DelFileNames({}), QString());
     }
-
-    void testPoolProgressReachesProperties()
-    {
-        CFileDelImplement service;
-        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
-        service.slotProgressInfo(40, 4, 3, 1000);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(service.progress(), 40);
-        QCOMPARE(service.proccount(), 4);
-        QCOMPARE(service.filecount(), 3);
-        QCOMPARE(service.filesize(), 1000);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFileDelImplement)

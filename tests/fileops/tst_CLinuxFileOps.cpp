@@ -130,6 +130,15 @@ private slots:
         }
     }
 
+    void testMoveIntoMissingFolderSaysSo()
+    {
+        QVERIFY(sandbox::writeFile(path("a.jpg"), "a"));
+        QString strError;
+        QVERIFY(!m_ops.moveFile(path("a.jpg"), path("nowhere/a.jpg"), &strError));
+        QCOMPARE(strError, QStringLiteral("the destination folder does not exist"));
+        QCOMPARE(sandbox::readFile(path("a.jpg")), QByteArray("a"));
+    }
+
     void testTrashRecordLetsTheDesktopRestore()
     {
         // Two files of one name: the second gets a new name in the trash, neither is lost.
