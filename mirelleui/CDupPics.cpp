@@ -4,14 +4,13 @@
 
 #include "CFileDelImplement.h"
 #include "CFilePreview.h"
+#include "CThumbImageProvider.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFileInfo>
 #include <QUrl>
-#include <QImage>
 #include <QLocalSocket>
-#include <QPainter>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickImageProvider>
@@ -19,33 +18,14 @@
 namespace {
 
 
-// Serves a neutral tile until the thumbnail library answers.
-class CPlaceholderImageProvider : public QQuickImageProvider
-{
-public:
-    CPlaceholderImageProvider()
-        : QQuickImageProvider(QQmlImageProviderBase::Image, QQmlImageProviderBase::ForceAsynchronousImageLoading)
-    {
-    }
-    QImage requestImage(const QString &, QSize *pSize, const QSize &requestedSize) override
-    {
-        const QSize size = requestedSize.isValid() ? requestedSize : QSize(160, 120);
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(QColor(0xe6, 0xe8, 0xeb));
-        if (pSize)
-            *pSize = size;
-        return image;
-    }
-};
-
 } // namespace
 
 CDupPics::CDupPics() : CLoadApp(QStringLiteral("MirelleUI"))
 {
     m_pOptionsSocket = new QLocalSocket;
     currentTimeToDebug(QStringLiteral("CDupPics::CDupPics"));
-    m_pThumbProvider = new CPlaceholderImageProvider;
-    m_pMaxThumbProvider = new CPlaceholderImageProvider;
+    m_pThumbProvider = new CThumbImageProvider(false);
+    m_pMaxThumbProvider = new CThumbImageProvider(true);
     connect(&m_mgr, &CDupPicsMgr::sigWriteOption, this, &CDupPics::slotWriteOption);
     connect(m_pOptionsSocket, &QLocalSocket::readyRead, this, &CDupPics::onOptionsReply);
 }

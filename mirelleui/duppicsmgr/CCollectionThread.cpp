@@ -109,6 +109,7 @@ int CCollectionThread::doRun()
         m_pMgr->applyOptionsToFilter(pFilter);
         m_pMgr->m_iCurrentStep = 0;
         m_pMgr->m_iStepTotal = 0;
+        m_pMgr->StartThumbRefresh();
         pEngine->BeginScan();
         if (m_bStop) {
             pEngine->Stop();

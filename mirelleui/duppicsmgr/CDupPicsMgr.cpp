@@ -45,6 +45,7 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
         m_pEngine->SetSink(this);
         m_pFilter = m_pEngine->CreateFilter();
     }
+    startThumbnails();
 
     m_pOperateWorker = new CDoOperateTask(this, this);
     m_pOperateWorker->start(QThread::InheritPriority);
@@ -61,6 +62,7 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
 
 CDupPicsMgr::~CDupPicsMgr()
 {
+    stopThumbnails();
     // A removal waiting for the user's answer is abandoned, or the worker would never stop.
     {
         QMutexLocker locker(&m_checkMutex);

@@ -388,4 +388,31 @@ private:
     // reach code that reads the tables again.
     std::atomic<QThread *> m_pResetThread{nullptr};
     std::atomic_bool m_bThumbRefreshStopped{false};
+
+    // Thumbnails
+Q_SIGNALS:
+    void sigNewBigImgTask(QVariant pGroup, QString filePath);
+
+public Q_SLOTS:
+    void slot_newRefresh();
+    void refresh();
+    void slotRefreshThumb(QVariant pGroup, QString strFilePath, bool bResult);
+    void slotBigImageResult(QVariant pGroup, QString filePath, QVariantMap metMap, bool bResult);
+
+public:
+    Q_INVOKABLE void StartThumbRefresh();
+    Q_INVOKABLE void StopThumbRefresh();
+
+private:
+    void startThumbnails();
+    void stopThumbnails();
+    // A regroup keeps results of the old groups from reaching the new models.
+    void suspendThumbResults();
+    void resumeThumbResults();
+
+    // Start and stop also run on the scan and regroup workers.
+    QMutex m_thumbRefreshLock;
+    class CThumbRefreshThread *m_pThumbRefresh = nullptr;
+    QMetaObject::Connection m_connGroupShowPos;
+    QMetaObject::Connection m_connThumbResult;
 };

@@ -50,9 +50,6 @@ bool CDupPicsMgr::readImageSize(const QString &strPath, unsigned *pWidth, unsign
     return true;
 }
 
-void CDupPicsMgr::queueThumbnail(quint64, const QString &) {}
-void CDupPicsMgr::stopThumbRefresh() {}
-
 QMutex *CDupPicsMgr::resultReadLock() const
 {
     return m_pResetThread.load() == QThread::currentThread() ? nullptr : &m_resultLock;
@@ -235,7 +232,7 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
         if (hasMethod("slot_newRefresh()"))
             QMetaObject::invokeMethod(this, "slot_newRefresh");
     });
-    connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &dp::thumbs::requestBigImage);
+    connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &CDupPicsMgr::sigNewBigImgTask);
     connect(pModel, &CPhotosItemModel::sigRefreshMaxThumb, pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
 
     QMutexLocker locker(resultReadLock());

@@ -21,7 +21,10 @@ int CRefreshSimialSlotThread::doRun()
     // Intake still queued from an earlier scan or regroup must land before the reset wipes it.
     while (!(COperateTaskQueue::instance()->isEmpty() && !m_pMgr->isOperateWorkerBusy()))
         QThread::msleep(kPollMs / 4);
+    m_pMgr->suspendThumbResults();
     m_pMgr->resetResults();
+    m_pMgr->StartThumbRefresh();
+    m_pMgr->resumeThumbResults();
     Q_EMIT m_pMgr->sigProcProgress(4, 0);
     const int iResult = m_pMgr->m_pEngine->Regroup(m_pMgr, static_cast<uint8_t>(m_pMgr->getSimilarSlot()));
 

@@ -63,6 +63,8 @@ private Q_SLOTS:
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
         m_pMgr = std::make_unique<CDupPicsMgr>();
+        // As a scan does: the window stays empty while the thumbnail refresh is stopped.
+        m_pMgr->StartThumbRefresh();
         m_pReplay = std::make_unique<CScanReplay>(m_pMgr.get(), m_pDir->path());
         m_pGroupTester = std::make_unique<QAbstractItemModelTester>(
             m_pMgr->groupModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);

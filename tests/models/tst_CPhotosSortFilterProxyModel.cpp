@@ -2,6 +2,7 @@
 #include "CPhotosItemModel.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "CScanReplay.h"
+#include "ThumbForge.h"
 
 #include <QAbstractItemModelTester>
 #include <QCryptographicHash>
@@ -77,6 +78,8 @@ private Q_SLOTS:
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
         m_pMgr = std::make_unique<CDupPicsMgr>();
+        // The thumbnail states and row changes here are the model's own, not the library's.
+        CImgThumbManager::GetInstance()->Stop();
         m_pReplay = std::make_unique<CScanReplay>(m_pMgr.get(), m_pDir->path());
     }
 

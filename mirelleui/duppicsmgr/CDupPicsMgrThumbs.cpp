@@ -1,0 +1,122 @@
+// The manager's side of thumbnails: the library's wiring, the refresh of what is in
+// view and the results that reach the photo models.
+#include "CDupPicsMgr.h"
+
+#include "CGroupSortFilterProxyModel.h"
+#include "CPhotosItemModel.h"
+#include "CPhotosSortFilterProxyModel.h"
+#include "CThumbRefreshThread.h"
+#include "ThumbForge.h"
+
+void CDupPicsMgr::startThumbnails()
+{
+    CImgThumbManager *pLibrary = CImgThumbManager::GetInstance();
+    pLibrary->Start();
+    connect(this, &CDupPicsMgr::sigNewBigImgTask, pLibrary, &CImgThumbManager::slotNewBigImgTask);
+    connect(pLibrary, &CImgThumbManager::sigBigImgResult, this, &CDupPicsMgr::slotBigImageResult);
+    resumeThumbResults();
+}
+
+void CDupPicsMgr::stopThumbnails()
+{
+    StopThumbRefresh();
+    CImgThumbManager *pLibrary = CImgThumbManager::GetInstance();
+    // The library outlives the manager; nothing of it may call back into a dead object.
+    disconnect(pLibrary, nullptr, this, nullptr);
+    disconnect(this, nullptr, pLibrary, nullptr);
+    pLibrary->Stop();
+}
+
+void CDupPicsMgr::suspendThumbResults()
+{
+    QObject::disconnect(m_connThumbResult);
+    CImgThumbTaskDeque::GetInstance()->ClearAllThumbTask();
+    StopThumbRefresh();
+}
+
+void CDupPicsMgr::resumeThumbResults()
+{
+    QObject::disconnect(m_connThumbResult);
+    m_connThumbResult = connect(CImgThumbManager::GetInstance(), &CImgThumbManager::sigImgThumbResult, this,
+                                &CDupPicsMgr::slotRefreshThumb);
+}
+
+void CDupPicsMgr::queueThumbnail(quint64 pGroup, const QString &strPath)
+{
+    CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{pGroup, strPath}, false);
+}
+
+void CDupPicsMgr::stopThumbRefresh()
+{
+    StopThumbRefresh();
+}
+
+void CDupPicsMgr::StartThumbRefresh()
+{
+    // A second start replaces the running thread rather than leaving it behind.
+    StopThumbRefresh();
+    auto *pThread = new CThumbRefreshThread([this] { refresh(); });
+    // The scan and regroup workers start the refresh too; the thread object must live
+    // where an event loop can let it go once it has stopped.
+    pThread->moveToThread(thread());
+    QMutexLocker locker(&m_thumbRefreshLock);
+    setThumbRefreshStopped(false);
+    m_pThumbRefresh = pThread;
+    m_connGroupShowPos = connect(m_pGroupProxy, &CGroupSortFilterProxyModel::sigGroupShowPosChanged, this,
+                                 &CDupPicsMgr::slot_newRefresh, Qt::QueuedConnection);
+    pThread->start();
+}
+
+void CDupPicsMgr::StopThumbRefresh()
+{
+    CThumbRefreshThread *pThread = nullptr;
+    {
+        QMutexLocker locker(&m_thumbRefreshLock);
+        setThumbRefreshStopped(true);
+        pThread = std::exchange(m_pThumbRefresh, nullptr);
+        if (pThread)
+            QObject::disconnect(m_connGroupShowPos);
+    }
+    // Waited for outside the lock: the run may be inside refresh(), which needs no
+    // lock of ours, but slot_newRefresh() on the GUI thread does.
+    if (pThread)
+        pThread->stop();
+}
+
+void CDupPicsMgr::slot_newRefresh()
+{
+    QMutexLocker locker(&m_thumbRefreshLock);
+    if (m_pThumbRefresh)
+        m_pThumbRefresh->requestRefresh();
+}
+
+void CDupPicsMgr::refresh()
+{
+    QList<stu_ThumbTask> listTasks;
+    const QList<void *> listGroups = m_pGroupProxy->getCurrentShowGroup();
+    for (void *pGroup : listGroups) {
+        const quint64 key = static_cast<quint64>(reinterpret_cast<quintptr>(pGroup));
+        // The windows are computed on the GUI thread; holding the result lock keeps a
+        // reset from letting the proxy go while we read it.
+        QMutexLocker locker(resultReadLock());
+        CPhotosSortFilterProxyModel *pProxy = m_mapPhotoProxies.value(key, nullptr);
+        if (!pProxy)
+            continue;
+        const QStringList listPaths = pProxy->getCurrentShowPhotos();
+        for (const QString &path : listPaths)
+            listTasks.append(stu_ThumbTask{key, path});
+    }
+    CImgThumbManager::GetInstance()->SetReserveThumbList(listTasks);
+}
+
+void CDupPicsMgr::slotRefreshThumb(QVariant pGroup, QString strFilePath, bool bResult)
+{
+    if (CPhotosItemModel *pModel = photoModelOf(pGroup.toULongLong()))
+        pModel->slotRefreshThumb(strFilePath, bResult);
+}
+
+void CDupPicsMgr::slotBigImageResult(QVariant pGroup, QString filePath, QVariantMap metMap, bool bResult)
+{
+    if (CPhotosItemModel *pModel = photoModelOf(pGroup.toULongLong()))
+        pModel->slotBigImageResult(filePath, metMap, bResult);
+}

@@ -1,0 +1,109 @@
+#include "CThumbRefreshThread.h"
+
+#include <QMutex>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <atomic>
+
+Q_DECLARE_METATYPE(QList<quint64>)
+
+namespace {
+
+// Starts a refresh thread that records the tick of every request it served.
+class CServedLog
+{
+public:
+    CServedLog()
+    {
+        m_pThread = new CThumbRefreshThread([this] {
+            QMutexLocker locker(&m_lock);
+            m_listServed.append(m_pThread->lastServedTick());
+        });
+    }
+    CThumbRefreshThread *thread() const { return m_pThread; }
+    QList<quint64> served() const
+    {
+        QMutexLocker locker(&m_lock);
+        return m_listServed;
+    }
+
+private:
+    CThumbRefreshThread *m_pThread = nullptr;
+    mutable QMutex m_lock;
+    QList<quint64> m_listServed;
+};
+
+} // namespace
+
+class TestThumbRefreshThread : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void testDropsRequestsInsideTheGap_data()
+    {
+        QTest::addColumn<QList<quint64>>("requests");
+        QTest::addColumn<QList<quint64>>("served");
+        QTest::newRow("second inside, third past the gap") << QList<quint64>{1000, 1100, 1250} << QList<quint64>{1000, 1250};
+        QTest::newRow("exactly 200 ms apart is dropped") << QList<quint64>{1000, 1200, 1201} << QList<quint64>{1000, 1201};
+        QTest::newRow("burst is served once") << QList<quint64>{500, 510, 520, 530, 699} << QList<quint64>{500};
+        QTest::newRow("dropped request does not move the gap") << QList<quint64>{1000, 1150, 1300}
+                                                               << QList<quint64>{1000, 1300};
+        QTest::newRow("first request is measured from tick 0") << QList<quint64>{200, 201} << QList<quint64>{201};
+        QTest::newRow("spaced requests all served") << QList<quint64>{1000, 1300, 1600} << QList<quint64>{1000, 1300, 1600};
+    }
+
+    void testDropsRequestsInsideTheGap()
+    {
+        QFETCH(QList<quint64>, requests);
+        QFETCH(QList<quint64>, served);
+        // Given a running refresh thread
+        CServedLog log;
+        log.thread()->start();
+        // When the requests arrive, with their ticks
+        for (quint64 iTick : qAsConst(requests))
+            log.thread()->requestRefreshAt(iTick);
+        // Then only those past the gap since the last served one lead to a refresh
+        QTRY_VERIFY(!log.thread()->hasPendingRequests());
+        log.thread()->stop();
+        QCOMPARE(log.served(), served);
+    }
+
+    void testStopEndsTheRunAndLetsTheThreadGo()
+    {
+        CServedLog log;
+        QSignalSpy destroyedSpy(log.thread(), &QObject::destroyed);
+        log.thread()->start();
+        log.thread()->requestRefresh();
+        QTRY_COMPARE(log.served().size(), 1);
+        log.thread()->stop();
+        // stop() returns only after the run; the object goes with the next event loop turn.
+        QVERIFY(destroyedSpy.wait(5000));
+    }
+
+    void testStartDropsRequestsFiledBeforeIt()
+    {
+        CServedLog log;
+        log.thread()->requestRefreshAt(1000);
+        log.thread()->start();
+        log.thread()->requestRefreshAt(5000);
+        QTRY_VERIFY(!log.thread()->hasPendingRequests());
+        log.thread()->stop();
+        QCOMPARE(log.served(), QList<quint64>{5000});
+    }
+
+    void testRealClockServesFirstRequestAndDropsAnImmediateRepeat()
+    {
+        CServedLog log;
+        log.thread()->start();
+        log.thread()->requestRefresh();
+        log.thread()->requestRefresh();
+        QTRY_VERIFY(!log.thread()->hasPendingRequests());
+        log.thread()->stop();
+        // Two requests filed within microseconds of each other: one refresh.
+        QCOMPARE(log.served().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestThumbRefreshThread)
+#include "tst_CThumbRefreshThread.moc"

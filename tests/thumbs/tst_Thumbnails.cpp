@@ -1,0 +1,248 @@
+#include "CDupPicsMgr.h"
+#include "CPhotosItemModel.h"
+#include "CPhotosSortFilterProxyModel.h"
+#include "CScanReplay.h"
+#include "CThumbImageProvider.h"
+#include "ThumbForge.h"
+
+#include <QAbstractItemModelTester>
+#include <QImage>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace {
+
+QString rowSpyToText(const QSignalSpy &spy)
+{
+    QStringList listRows;
+    for (const QList<QVariant> &args : spy)
+        listRows << QStringLiteral("%1-%2").arg(args.at(0).toModelIndex().row()).arg(args.at(1).toModelIndex().row());
+    return listRows.join(QLatin1Char(','));
+}
+
+} // namespace
+
+// The manager's thumbnail side against the real thumbnail library: results reaching
+// the photo rows, the detail list of a large image, and the providers QML reads.
+class TestThumbnails : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_envDir;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    std::unique_ptr<CDupPicsMgr> m_pMgr;
+    std::unique_ptr<CScanReplay> m_pReplay;
+    std::deque<std::u16string> m_listPaths;
+    std::deque<PhotoRecord> m_listRecords;
+    uint64_t m_iNextId = 5000;
+
+    // A real JPEG reported as a photo: created as a new group, or joined to pGroup.
+    const PhotoRecord &photo(const QString &strName, quint64 pGroup = 0, int iWidth = 640, int iHeight = 480)
+    {
+        const QString path = m_pDir->filePath(strName);
+        QImage image(iWidth, iHeight, QImage::Format_RGB32);
+        image.fill(QColor(40, 120, 200));
+        if (!image.save(path, "JPG"))
+            qFatal("cannot write %s", qPrintable(path));
+        m_listPaths.emplace_back(reinterpret_cast<const char16_t *>(path.utf16()), static_cast<size_t>(path.size()));
+        PhotoRecord record;
+        record.pszPath = m_listPaths.back().c_str();
+        record.fileSize = 1536;
+        record.dateTime = 132593079670000000ULL;
+        record.similarity = 100;
+        record.width = static_cast<uint16_t>(iWidth);
+        record.height = static_cast<uint16_t>(iHeight);
+        record.definition = 5.0;
+        record.fileId = m_iNextId++;
+        m_listRecords.push_back(record);
+        if (pGroup == 0)
+            m_pMgr->OnGroupCreated(&m_listRecords.back(), record.fileId);
+        else
+            m_pMgr->OnFileJoined(&m_listRecords.back(), pGroup);
+        return m_listRecords.back();
+    }
+
+    static QVariant keyOf(const PhotoRecord &record) { return QVariant::fromValue<quint64>(record.fileId); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(m_envDir.isValid());
+        // Sets XDG_CACHE_HOME and friends into the temporary folder: the library's disk cache goes there.
+        CScanReplay::isolate(m_envDir.path());
+    }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        m_pMgr = std::make_unique<CDupPicsMgr>();
+        m_pReplay = std::make_unique<CScanReplay>(m_pMgr.get(), m_pDir->path());
+    }
+
+    void cleanup()
+    {
+        m_pMgr.reset();
+        m_pReplay.reset();
+        m_listRecords.clear();
+        m_listPaths.clear();
+        m_pDir.reset();
+    }
+
+    void testFinishedThumbnailReachesPhotoRow()
+    {
+        // Given a group whose photo model the screen holds
+        const PhotoRecord &first = photo(QStringLiteral("first.jpg"));
+        DP_SETTLE(*m_pReplay);
+        QVERIFY(m_pMgr->getPhotosModelByCreate(keyOf(first)));
+        auto *pModel = qobject_cast<CPhotosItemModel *>(m_pMgr->getPhotosModelNoCreate(keyOf(first)));
+        QVERIFY(pModel);
+        QAbstractItemModelTester tester(pModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy changedSpy(pModel, &QAbstractItemModel::dataChanged);
+
+        // When a photo joins and the library has made its thumbnail
+        const PhotoRecord &second = photo(QStringLiteral("second.jpg"), first.fileId, 1600, 1200);
+        const QString strSecond = CScanReplay::pathOf(second);
+
+        // Then its row is reported changed, and the provider serves it by image id
+        QTRY_VERIFY_WITH_TIMEOUT(pModel->rowOfPath(strSecond) >= 0, 20000);
+        const int row = pModel->rowOfPath(strSecond);
+        QTRY_VERIFY2_WITH_TIMEOUT(rowSpyToText(changedSpy).split(QLatin1Char(',')).contains(QStringLiteral("%1-%1").arg(row)),
+                                  qPrintable(rowSpyToText(changedSpy)), 20000);
+        CThumbImageProvider provider(false);
+        const QImage image = provider.requestImage(CDupPicsMgr::imageIdOfPath(strSecond), nullptr, QSize());
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.width() * 3, image.height() * 4);
+    }
+
+    void testResultForGroupWithoutModelCreatesNothing()
+    {
+        const PhotoRecord &only = photo(QStringLiteral("alone.jpg"));
+        DP_SETTLE(*m_pReplay);
+        m_pMgr->slotRefreshThumb(keyOf(only), CScanReplay::pathOf(only), true);
+        m_pMgr->slotBigImageResult(keyOf(only), CScanReplay::pathOf(only), {}, true);
+        QVERIFY(!m_pMgr->getPhotosModelNoCreate(keyOf(only)));
+    }
+
+    void testDetailList_data()
+    {
+        QTest::addColumn<QVariantMap>("meta");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("date");
+
+        const QString strDate = QStringLiteral("<unchanged>");
+        QTest::newRow("no metadata: four entries") << QVariantMap() << true << QStringList() << strDate;
+        QTest::newRow("all metadata: seven, shooting time fourth")
+            << QVariantMap{{QStringLiteral("cameraModel"), QStringLiteral("Lumix G9")},
+                           {QStringLiteral("longitude"), QStringLiteral("13.4050")},
+                           {QStringLiteral("latitude"), QStringLiteral("52.5200")},
+                           {QStringLiteral("shootTime"), QStringLiteral("2019-07-14 10:20:30")}}
+            << true << QStringList{QStringLiteral("Lumix G9"), QStringLiteral("Long: 13.4050"), QStringLiteral("Lat: 52.5200")}
+            << QStringLiteral("2019-07-14 10:20:30");
+        QTest::newRow("position only")
+            << QVariantMap{{QStringLiteral("longitude"), QStringLiteral("-3.7")}, {QStringLiteral("latitude"), QStringLiteral("40.4")}}
+            << true << QStringList{QStringLiteral("Long: -3.7"), QStringLiteral("Lat: 40.4")} << strDate;
+        QTest::newRow("empty texts are left out")
+            << QVariantMap{{QStringLiteral("cameraModel"), QString()}, {QStringLiteral("longitude"), QString()}}
+            << true << QStringList() << strDate;
+        QTest::newRow("failed large image: no URL") << QVariantMap{{QStringLiteral("cameraModel"), QStringLiteral("X100")}}
+                                                    << false << QStringList{QStringLiteral("X100")} << strDate;
+    }
+
+    void testDetailList()
+    {
+        QFETCH(QVariantMap, meta);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, date);
+
+        // Given a shown photo of 640 x 480 pixels and 1536 bytes
+        const PhotoRecord &record = photo(QStringLiteral("detail.jpg"));
+        DP_SETTLE(*m_pReplay);
+        auto *pProxy = qobject_cast<CPhotosSortFilterProxyModel *>(m_pMgr->getPhotosModelByCreate(keyOf(record)));
+        QVERIFY(pProxy);
+        QSignalSpy detailSpy(pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
+        const QVariantList listBase = pProxy->getFileInfo(0);
+        QCOMPARE(listBase.size(), 4);
+
+        // When the library answers the large-image request
+        m_pMgr->slotBigImageResult(keyOf(record), CScanReplay::pathOf(record), meta, ok);
+
+        // Then the proxy row gets URL, pixel size, file size, date and what is known
+        QCOMPARE(detailSpy.count(), 1);
+        QCOMPARE(detailSpy.at(0).at(0).toInt(), 0);
+        const QVariantList listInfo = detailSpy.at(0).at(1).toList();
+        QCOMPARE(listInfo.size(), 4 + extra.size());
+        if (ok)
+            QCOMPARE(listInfo.at(0).toString(),
+                     QStringLiteral("image://maxThumbProvider/") + CDupPicsMgr::imageIdOfPath(CScanReplay::pathOf(record)));
+        else
+            QVERIFY(!listInfo.at(0).isValid());
+        QCOMPARE(listInfo.at(1).toString(), QStringLiteral("640 x 480"));
+        QCOMPARE(listInfo.at(2).toString(), QStringLiteral("1.50 KiB"));
+        QCOMPARE(listInfo.at(3).toString(), date == QStringLiteral("<unchanged>") ? listBase.at(3).toString() : date);
+        for (int i = 0; i < extra.size(); ++i)
+            QCOMPARE(listInfo.at(4 + i).toString(), extra.at(i));
+    }
+
+    void testRefreshStopAndStart()
+    {
+        // Stopped after the reset of construction: requests are ignored.
+        QVERIFY(m_pMgr->isThumbRefreshStopped());
+        m_pMgr->slot_newRefresh();
+        m_pMgr->StartThumbRefresh();
+        QVERIFY(!m_pMgr->isThumbRefreshStopped());
+        // A second start replaces the thread; a stop must still end all of them.
+        m_pMgr->StartThumbRefresh();
+        for (int i = 0; i < 20; ++i)
+            m_pMgr->slot_newRefresh();
+        m_pMgr->StopThumbRefresh();
+        QVERIFY(m_pMgr->isThumbRefreshStopped());
+        m_pMgr->StopThumbRefresh();
+        m_pMgr->slot_newRefresh();
+        // Destroying the manager with a running refresh stops it first.
+        m_pMgr->StartThumbRefresh();
+        m_pMgr->slot_newRefresh();
+        QSignalSpy destroyedSpy(m_pMgr.get(), &QObject::destroyed);
+        m_pMgr.reset();
+        QCOMPARE(destroyedSpy.count(), 1);
+    }
+
+    void testQmlImageLoadsModelUrl()
+    {
+        // Given a photo whose thumbnail the library has made
+        const PhotoRecord &record = photo(QStringLiteral("qml photo.jpg"), 0, 800, 400);
+        DP_SETTLE(*m_pReplay);
+        auto *pProxy = qobject_cast<CPhotosSortFilterProxyModel *>(m_pMgr->getPhotosModelByCreate(keyOf(record)));
+        QVERIFY(pProxy);
+        const QString strUrl = pProxy->data(pProxy->index(0, 0), CPhotosItemModel::PhotosPathRole).toString();
+        QTRY_VERIFY_WITH_TIMEOUT(!CThumbImageProvider(false).requestImage(strUrl.section(QLatin1Char('/'), 3), nullptr, QSize()).isNull(), 20000);
+
+        // When an image element loads the URL the photo model hands out
+        QQmlEngine engine;
+        engine.addImageProvider(QStringLiteral("thumbProvider"), new CThumbImageProvider(false));
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick 2.15\nImage { asynchronous: true }", QUrl());
+        std::unique_ptr<QObject> pImage(component.create());
+        QVERIFY2(pImage, qPrintable(component.errorString()));
+        pImage->setProperty("source", QUrl(strUrl));
+
+        // Then it is ready with the thumbnail's proportions
+        QTRY_COMPARE_WITH_TIMEOUT(pImage->property("status").toInt(), 1, 20000);
+        const QSizeF size(pImage->property("implicitWidth").toReal(), pImage->property("implicitHeight").toReal());
+        QVERIFY(size.width() > 0);
+        QCOMPARE(size.width(), size.height() * 2);
+    }
+};
+
+QTEST_MAIN(TestThumbnails)
+#include "tst_Thumbnails.moc"
