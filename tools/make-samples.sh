@@ -5,6 +5,7 @@
 # line per group, the paths (relative to DIR) of the photos that belong together.
 #
 # Usage: tools/make-samples.sh DIR [SCENES]   (default 120 scenes, about 280 photos)
+# SAMPLE_SIZE=WxH sets the pixel size of the scenes (default 1600x1200).
 # Does nothing when DIR already holds the same set.
 set -euo pipefail
 
@@ -13,7 +14,9 @@ scenes=${2:-120}
 [[ $scenes =~ ^[0-9]+$ && $scenes -ge 1 ]] || { echo "make-samples.sh: SCENES must be a positive number" >&2; exit 2; }
 command -v convert >/dev/null || { echo "make-samples.sh: ImageMagick's convert is needed (tools/install-deps.sh)" >&2; exit 3; }
 
-stamp="samples v1 scenes=$scenes"
+size=${SAMPLE_SIZE:-1600x1200}
+[[ $size =~ ^[0-9]+x[0-9]+$ ]] || { echo "make-samples.sh: SAMPLE_SIZE must look like 4000x3000" >&2; exit 2; }
+stamp="samples v1 scenes=$scenes size=$size"
 if [[ -f $dir/expected-groups.txt && "$(head -n1 "$dir/expected-groups.txt")" == "# $stamp" ]]; then
   echo "$dir"
   exit 0
@@ -23,7 +26,7 @@ font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 
 # One scene and its copies; prints the group line (or nothing for a scene without copies).
 make_scene() {
-  local i=$1 dir=$2 font=$3
+  local i=$1 dir=$2 font=$3 size=$4
   local n; n=$(printf '%03d' "$i")
   local base="s$n.jpg"
   # Fast PNG: the samples are about content, not file size.
@@ -38,7 +41,7 @@ make_scene() {
     -draw "rectangle $((100 + i * 43 % 900)),$((500 + i * 19 % 300)) $((500 + i * 43 % 900)),$((800 + i * 19 % 300))" \
     -fill "rgba(20,20,20,0.6)" \
     -draw "polygon $((800 + i * 11 % 600)),100 $((1500 - i * 17 % 300)),$((300 + i * 7 % 400)) $((700 + i * 31 % 500)),$((600 + i * 3 % 300))" \
-    "${text[@]}" -quality 92 "$dir/$base"
+    "${text[@]}" -resize "$size!" -quality 92 "$dir/$base"
   (( i % 3 == 0 )) && return 0
   local files=("$base")
   case $(( i % 7 )) in
@@ -62,7 +65,7 @@ export -f make_scene
 
 tmp=$(mktemp)
 trap 'rm -f "$tmp"' EXIT
-seq 1 "$scenes" | xargs -P "$(nproc)" -I{} bash -c 'make_scene "$@"' _ {} "$dir" "$font" > "$tmp"
+seq 1 "$scenes" | xargs -P "$(nproc)" -I{} bash -c 'make_scene "$@"' _ {} "$dir" "$font" "$size" > "$tmp"
 {
   echo "# $stamp"
   echo "# One group a line: paths relative to this folder, separated by spaces."
