@@ -42,7 +42,11 @@ QString executableDirectory()
 {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
-    return g_strExecutablePath.isEmpty() ? QDir::currentPath() : QFileInfo(g_strExecutablePath).absolutePath();
+    if (!g_strExecutablePath.isEmpty())
+        return QFileInfo(g_strExecutablePath).absolutePath();
+    // Linux names the running executable here; elsewhere the link does not exist.
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return self.isEmpty() ? QDir::currentPath() : QFileInfo(self).absolutePath();
 }
 
 QString configFilePath(const QString &strPath, const QString &strUserConfigDir, const QString &strExecutableDir)

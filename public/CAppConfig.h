@@ -12,6 +12,7 @@ namespace CAppConfig {
 // Set once from argv[0] by the loader: the application object does not exist yet when
 // the configuration is first read.
 void setExecutablePath(const QString &strPath);
+// Usable before the application object exists (the main object is built before it).
 QString executableDirectory();
 
 // strPath if it names a file, else the per-user "QRNConfig.ini" if it exists, else

@@ -38,7 +38,7 @@ QObject *CComponentMgr::component(QString name)
 
 QObject *CComponentMgr::loadComponent(QString name, QString parentCom)
 {
-    qCDebug(lcStartTime) << QStringLiteral("load start %1").arg(name);
+    qCInfo(lcStartTime) << QStringLiteral("load start %1").arg(name);
     QString dir = baseDirectory();
     if (!parentCom.isEmpty())
         dir += QLatin1Char('/') + parentCom;
@@ -66,7 +66,7 @@ QObject *CComponentMgr::loadComponent(QString name, QString parentCom)
         });
         Q_EMIT sigNewComponent(name, parentCom);
     }
-    qCDebug(lcStartTime) << QStringLiteral("load end %1").arg(name);
+    qCInfo(lcStartTime) << QStringLiteral("load end %1").arg(name);
     return pComponent;
 }
 

@@ -9,7 +9,9 @@
 #include "COptionsServer.h"
 #include "CPlatform.h"
 #include "CTcpData.h"
+#include "CTraceLog.h"
 #include "IDesktop.h"
+#include "IModules.h"
 #include "XLogging.h"
 
 #include <QApplication>
@@ -101,6 +103,9 @@ int CLoadApp::load(int &argc, char **argv)
 
     QApplication *pApp = createApplication(argc, argv);
     int iExitCode = 0;
+    CTraceLog::installMessageHandler();
+    if (dScale <= 0)
+        qCInfo(lcLoadApp) << "screen scale factor" << CDisplaySetup::screenScaleFactor(windowSize());
 
     // Qt Quick draws without OpenGL where there is none (offscreen) or when the
     // configuration asks for software rendering.
@@ -178,7 +183,10 @@ void CLoadApp::setNexAppIDList(QVariantMap list) { m_mapNexAppIds = std::move(li
 
 bool CLoadApp::hasComponent(QString name)
 {
-    return QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/%1.dll").arg(name));
+    // The platform's own library name: "X.dll" on Windows, "libX.so" here.
+    return !name.isEmpty()
+        && QFile::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                         + dp::platform::modules().libraryFileName(name));
 }
 
 bool CLoadApp::canNetwork() { return true; }

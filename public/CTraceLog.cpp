@@ -38,6 +38,31 @@ bool CTraceLog::append(const QString &strLine)
     return file.write(bytes.left(static_cast<int>(m_iMaxBytes))) > 0;
 }
 
+namespace {
+
+QtMessageHandler g_pfnPreviousHandler = nullptr;
+
+void copyToTraceLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) {
+        static const char *const s_levels[] = {"debug", "warning", "critical", "fatal", "info"};
+        CTraceLog::instance().append(QStringLiteral("%1 %2: %3")
+                                         .arg(QLatin1String(s_levels[type]),
+                                              QLatin1String(context.category ? context.category : "default"), text));
+    }
+    if (g_pfnPreviousHandler)
+        g_pfnPreviousHandler(type, context, text);
+}
+
+} // namespace
+
+void CTraceLog::installMessageHandler()
+{
+    QtMessageHandler pfnPrevious = qInstallMessageHandler(copyToTraceLog);
+    if (pfnPrevious != copyToTraceLog)
+        g_pfnPreviousHandler = pfnPrevious;
+}
+
 void CTraceLog::rotate()
 {
     QFile::remove(m_strFilePath + QStringLiteral(".%1").arg(m_iKeep));

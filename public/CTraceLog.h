@@ -19,6 +19,8 @@ public:
 
     // The process-wide log in the user's data folder.
     static CTraceLog &instance();
+    // Copies Qt's warnings and worse into the process-wide log, then passes them on.
+    static void installMessageHandler();
 
 private:
     void rotate();

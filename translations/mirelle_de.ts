@@ -376,6 +376,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
+    <message>
+        <source>Group %1, %2 photos, %3</source>
+        <translation>Gruppe %1, %2 Fotos, %3</translation>
+    </message>
+    <message>
+        <source>Long: %1</source>
+        <translation>Länge: %1</translation>
+    </message>
+    <message>
+        <source>Lat: %1</source>
+        <translation>Breite: %1</translation>
+    </message>
 </context>
 <context>
     <name>QuestionDialog</name>
@@ -612,6 +624,10 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     <message>
         <source>Closer matches</source>
         <translation>Genauere Treffer</translation>
+    </message>
+    <message>
+        <source>Smaller files are not compared</source>
+        <translation>Kleinere Dateien werden nicht verglichen</translation>
     </message>
 </context>
 <context>

@@ -374,6 +374,18 @@ You can enlarge your virtual memory and try again.</source>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Group %1, %2 photos, %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Long: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lat: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QuestionDialog</name>
@@ -609,6 +621,10 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <source>Closer matches</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Smaller files are not compared</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -81,8 +81,7 @@ void CCollectionThread::waitForIntake()
             return;
         }
         if (pQueue->isEmpty() && !m_pMgr->isOperateWorkerBusy()) {
-            auto *pTotals = new CCalcTotalDupImgInfoThread(m_pMgr);
-            pTotals->start();
+            m_pMgr->startTotalsWorker();
             Q_EMIT m_pMgr->sigProcProgress(3, 100);
             qDebug() << "Scan finished............................................\n";
             return;

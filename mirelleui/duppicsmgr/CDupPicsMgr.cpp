@@ -61,6 +61,12 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
 
 CDupPicsMgr::~CDupPicsMgr()
 {
+    // A removal waiting for the user's answer is abandoned, or the worker would never stop.
+    {
+        QMutexLocker locker(&m_checkMutex);
+        m_bAbandonQuestions = true;
+        m_checkCondition.wakeAll();
+    }
     if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
         m_pScanWorker->requestStop();
         if (m_pEngine)
@@ -76,6 +82,13 @@ CDupPicsMgr::~CDupPicsMgr()
     if (m_pOperateWorker) {
         m_pOperateWorker->requestStop();
         m_pOperateWorker->wait();
+    }
+    {
+        QMutexLocker locker(&m_totalsLock);
+        for (const QPointer<CBaseThread> &pWorker : qAsConst(m_listTotalsWorkers)) {
+            if (pWorker)
+                pWorker->wait();
+        }
     }
     // Tasks left behind hold copies only; the queue outlives the manager.
     COperateTaskQueue::instance()->clear();
@@ -169,6 +182,12 @@ void CDupPicsMgr::runOperateTask(const COperateTask &task)
     case TaskClearAllMarks:
         onTaskClearAllMarks();
         break;
+    case TaskDeleteMarked:
+        onTaskDeleteMarked();
+        break;
+    case TaskDeleteOne:
+        onTaskDeleteOne(static_cast<const CPhotoMarkTaskPayload &>(*task.pPayload));
+        break;
     case TaskCancelScan:
         onTaskCancelScan();
         break;
@@ -222,21 +241,7 @@ qint64 CDupPicsMgr::checkedFileSize() const
 
 int CDupPicsMgr::fullyMarkedGroupCount() const
 {
-    QMutexLocker locker(&m_resultLock);
-    int n = 0;
-    for (const GroupSummary &summary : m_mapGroups) {
-        int iShown = 0;
-        int iMarked = 0;
-        for (const CPhotoRecordCopy &file : summary.files) {
-            if (file.isHidden())
-                continue;
-            ++iShown;
-            iMarked += file.isMarked() ? 1 : 0;
-        }
-        if (iShown > 0 && iMarked == iShown)
-            ++n;
-    }
-    return n;
+    return m_iFullyMarkedGroups.load();
 }
 
 void CDupPicsMgr::openFile(QString path)

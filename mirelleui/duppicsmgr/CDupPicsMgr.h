@@ -19,7 +19,9 @@
 #include <QWaitCondition>
 
 #include <atomic>
+#include <functional>
 
+class CBaseThread;
 class CCollectionThread;
 class CFileDelImplement;
 class CGroupSortFilterProxyModel;
@@ -153,6 +155,8 @@ public Q_SLOTS:
     void slotDelOneImg(QVariant pGroup, QString filePath);
     void slotDelDupImgsResult(QStringList failList, QStringList succList);
     void slotSetDelFlat(void *gropPtr, QString strFilePath, int propFlag);
+    // Recounts the checked totals after a photo model marked a row at once.
+    void slotRefreshMarkInfo();
 
 public:
     // Sources and options
@@ -197,6 +201,21 @@ public:
     Q_INVOKABLE QObject *getPhotosModelByCreate(QVariant pGroup);
     Q_INVOKABLE QObject *getPhotosModelNoCreate(QVariant pGroup, bool bFilterModel = false);
     Q_INVOKABLE QObject *model() const;
+
+    // Deletion
+    Q_INVOKABLE void doDelDupPicByMark(int iDelType, QString MoveToDirPath = QString());
+    Q_INVOKABLE void doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iDelType = 1);
+    Q_INVOKABLE bool checkIsContainUsb();
+    Q_INVOKABLE bool checkTrashSufficient();
+    Q_INVOKABLE bool checkTrashSufficient(QString filePath);
+    Q_INVOKABLE bool checkSpace(QString path);
+    Q_INVOKABLE void retForCheckUsb(int iRet);
+    Q_INVOKABLE void retForCheckTrash(int iRet);
+    Q_INVOKABLE void retForCheckSpace(int iRet);
+    Q_INVOKABLE void showFailedDelList();
+    // The failure message for a list of failed paths under a delete method.
+    QString failedDelMessage(const QStringList &listFailed, int iDelType) const;
+    QStringList failedList() const { return m_listFailed; }
 
     // Lifecycle and file actions
     Q_INVOKABLE void openFile(QString path);
@@ -247,6 +266,16 @@ private:
     void recomputeCheckedTotals();
     void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
     void resetResults();
+    // Starts a totals recount that the destructor waits for; callable from any thread.
+    void startTotalsWorker();
+    void onTaskDeleteMarked();
+    void onTaskDeleteOne(const CPhotoMarkTaskPayload &payload);
+    // Asks the screens through the signal and waits for the answer; false when abandoned.
+    int askAndWait(const std::function<void()> &emitQuestion);
+    void answerCheck(int iRet);
+    // Files whose size changed since the scan are not removed: they fail without an attempt.
+    QStringList dropChangedFiles(const QStringList &listPaths, QMap<QString, bool> *pResult) const;
+    void removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 
     // Engine
@@ -291,6 +320,17 @@ private:
     QString m_strMoveFolder;
     QStringList m_listFailed;
     QStringList m_listSucceeded;
+    int m_iCheckAnswer = 0;
+    bool m_bCheckAnswered = false;
+    bool m_bAbandonQuestions = false;
+    QMutex m_checkMutex;
+    QWaitCondition m_checkCondition;
+    QElapsedTimer m_operationTimer;
+    qint64 m_iLastSingleRequestMs = -1;
+    QElapsedTimer m_singleRequestClock;
+    std::atomic<int> m_iFullyMarkedGroups{0};
+    QMutex m_totalsLock;
+    QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 
     // Scan counters
     std::atomic<qint64> m_iScannedImages{0};

@@ -4,6 +4,7 @@
 #include "CAutoMarkRule.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
+#include "CFileDelImplement.h"
 #include "CRefreshSimialSlotThread.h"
 #include "IVolumes.h"
 
@@ -147,6 +148,22 @@ void CDupPicsMgr::recomputeCheckedTotals()
         marked = m_mapMarkedFiles.values();
     }
     const IVolumes &volumes = dp::platform::volumes();
+    // Groups whose every visible photo is marked, counted over the marked files only.
+    QHash<quint64, qint64> markedPerGroup;
+    int iFullyMarked = 0;
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const CPhotoRecordCopy &file : qAsConst(marked)) {
+            if (!file.isHidden())
+                markedPerGroup[m_mapGroupOfPath.value(file.path())] += 1;
+        }
+        for (auto it = markedPerGroup.constBegin(); it != markedPerGroup.constEnd(); ++it) {
+            const auto group = m_mapGroups.constFind(it.key());
+            if (group != m_mapGroups.constEnd() && group->photoCount > 0 && it.value() >= group->photoCount)
+                ++iFullyMarked;
+        }
+    }
+    m_iFullyMarkedGroups = iFullyMarked;
     QMutexLocker checkedLocker(&m_checkedLock);
     m_iCheckedItemCount = marked.size();
     m_iCheckedFileSize = 0;
@@ -160,6 +177,13 @@ void CDupPicsMgr::recomputeCheckedTotals()
         m_mapDriveSizes[key] += QFileInfo(file.path()).size();
         m_iCheckedFileSize += static_cast<qint64>(file.record().fileSize);
     }
+    m_pFileDel->setCheckedInfo(m_iCheckedFileSize, m_mapDriveSizes, m_listMarkedPaths);
+}
+
+void CDupPicsMgr::slotRefreshMarkInfo()
+{
+    recomputeCheckedTotals();
+    Q_EMIT sigCheckedItemCountChanged();
 }
 
 QStringList CDupPicsMgr::markedPaths() const

@@ -351,3 +351,16 @@ void CDupPicsMgr::setTotals(qint64 iGroups, qint64 iSize)
     if (m_iTotalDupImgSize.exchange(iSize) != iSize)
         Q_EMIT sigTotalDupImgSizeChanged();
 }
+
+void CDupPicsMgr::startTotalsWorker()
+{
+    auto *pWorker = new CCalcTotalDupImgInfoThread(this);
+    // Its self-deletion needs an event loop: the GUI thread's, not a worker's.
+    pWorker->moveToThread(thread());
+    {
+        QMutexLocker locker(&m_totalsLock);
+        m_listTotalsWorkers.removeAll(nullptr);
+        m_listTotalsWorkers << pWorker;
+    }
+    pWorker->start();
+}

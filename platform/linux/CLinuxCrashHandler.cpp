@@ -89,11 +89,11 @@ void copyFile(const char *pPath, int fdOut)
     ::close(fdIn);
 }
 
-void writeDump(int iSignal, const siginfo_t *pInfo)
+bool writeDump(int iSignal, const siginfo_t *pInfo)
 {
     const int fd = ::open(g_szDumpPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return;
+        return false;
     writeText(fd, "MIRELLE CRASH DUMP 1\nevent: ");
     writeText(fd, g_szEventName);
     writeText(fd, "\nsignal: ");
@@ -117,7 +117,7 @@ void writeDump(int iSignal, const siginfo_t *pInfo)
     writeText(fd, "modules:\n");
     copyFile("/proc/self/maps", fd);
     writeText(fd, "end\n");
-    ::close(fd);
+    return ::close(fd) == 0;
 }
 
 void onFatalSignal(int iSignal, siginfo_t *pInfo, void *)
@@ -139,10 +139,10 @@ void onFatalSignal(int iSignal, siginfo_t *pInfo, void *)
         if (fdEvent >= 0)
             ::close(fdEvent);
     }
-    writeDump(iSignal, pInfo);
+    const bool bWritten = writeDump(iSignal, pInfo);
     writeText(STDERR_FILENO, "The program stopped unexpectedly (");
     writeText(STDERR_FILENO, signalName(iSignal));
-    writeText(STDERR_FILENO, "). A crash report was written to ");
+    writeText(STDERR_FILENO, bWritten ? "). A crash report was written to " : "). No crash report could be written to ");
     writeText(STDERR_FILENO, g_szDumpPath);
     writeText(STDERR_FILENO, "\n");
 

@@ -13,6 +13,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+QStringList g_listStartLog;
+QtMessageHandler g_pfnPrevious = nullptr;
+void collectStartLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtInfoMsg && qstrcmp(context.category, "XStartTimeLog") == 0)
+        g_listStartLog << text;
+    g_pfnPrevious(type, context, text);
+}
+
+} // namespace
+
 // The component manager with the real plug-ins: lookup, lists in components.ini, and
 // the language switch reaching the screens.
 class tst_Components : public QObject
@@ -72,7 +85,12 @@ void tst_Components::testLookupIgnoresCaseAndForgetsDestroyed()
     QCOMPARE(manager.component(QStringLiteral("publicloader")), pLoader.data());
     QCOMPARE(manager.component(QStringLiteral("PUBLICLOADER")), pLoader.data());
     QCOMPARE(spyNew.count(), 1);
-    QVERIFY(!manager.loadComponent(QStringLiteral("NoSuchComponent")));
+    g_listStartLog.clear();
+    g_pfnPrevious = qInstallMessageHandler(collectStartLog);
+    QObject *pMissing = manager.loadComponent(QStringLiteral("NoSuchComponent"));
+    qInstallMessageHandler(g_pfnPrevious);
+    QVERIFY(!pMissing);
+    QCOMPARE(g_listStartLog, (QStringList{"\"load start NoSuchComponent\"", "\"load end NoSuchComponent\""}));
     QCOMPARE(spyNew.count(), 1);
     delete pLoader.data();
     QVERIFY(!manager.component(QStringLiteral("PublicLoader")));

@@ -3,6 +3,8 @@
 #include "CPlatform.h"
 #include "IDesktop.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +20,8 @@ private Q_SLOTS:
     void testScaleFactor();
     void testChooseOpenGL_data();
     void testChooseOpenGL();
+    void testOpenGLFeatureReadsConfiguration_data();
+    void testOpenGLFeatureReadsConfiguration();
     void testFontFollowsOemMarker_data();
     void testFontFollowsOemMarker();
 };
@@ -88,6 +92,52 @@ void tst_CDisplaySetup::testChooseOpenGL()
     QCOMPARE(choice.bUseBugList, useBugList);
 }
 
+void tst_CDisplaySetup::testOpenGLFeatureReadsConfiguration_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<bool>("bugListFile");
+    QTest::addColumn<bool>("software");
+    QTest::addColumn<bool>("bugListSet");
+    QTest::newRow("no configuration, bug list present") << QByteArray() << true << false << true;
+    QTest::newRow("software rendering suppresses the bug list") << QByteArray("[main]\nopengl=2\n") << true << true << false;
+    QTest::newRow("OpenGL ES keeps the bug list") << QByteArray("[main]\nopengl=1\n") << true << false << true;
+    QTest::newRow("no bug list file") << QByteArray() << false << false << false;
+}
+
+void tst_CDisplaySetup::testOpenGLFeatureReadsConfiguration()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(bool, bugListFile);
+    QFETCH(bool, software);
+    QFETCH(bool, bugListSet);
+
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("xdg"))));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(dir.filePath(QStringLiteral("none"))));
+    qunsetenv("QT_OPENGL_BUGLIST");
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, false);
+    if (bugListFile) {
+        QDir().mkpath(dir.filePath(QStringLiteral("xdg")));
+        QFile list(dir.filePath(QStringLiteral("xdg/opengl-blacklist.json")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("{}");
+    }
+    QString configPath = dir.filePath(QStringLiteral("config.ini"));
+    if (!config.isNull()) {
+        QFile file(configPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(config);
+    }
+    const CDisplaySetup::COpenGLChoice choice = CDisplaySetup::openGLFeature(false, configPath);
+    QCOMPARE(choice.bSoftware, software);
+    QCOMPARE(QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL), software);
+    QVERIFY(QCoreApplication::testAttribute(Qt::AA_UseDesktopOpenGL));
+    QCOMPARE(qEnvironmentVariableIsSet("QT_OPENGL_BUGLIST"), bugListSet);
+    if (bugListSet)
+        QCOMPARE(qEnvironmentVariable("QT_OPENGL_BUGLIST"), dir.filePath(QStringLiteral("xdg/opengl-blacklist.json")));
+    QCOMPARE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), QByteArray("--ignore-gpu-blacklist"));
+}
+
 void tst_CDisplaySetup::testFontFollowsOemMarker_data()
 {
     QTest::addColumn<QVariant>("oem");
@@ -112,5 +162,6 @@ void tst_CDisplaySetup::testFontFollowsOemMarker()
     QCOMPARE(chosen, font);
 }
 
-QTEST_GUILESS_MAIN(tst_CDisplaySetup)
+// No application object: the graphics attributes are set before one exists.
+QTEST_APPLESS_MAIN(tst_CDisplaySetup)
 #include "tst_CDisplaySetup.moc"

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void testCrashLeavesDump_data();
     void testCrashLeavesDump();
     void testLaterCrashReplacesDump();
+    void testUnwritableDumpStillEndsProcess();
 
 private:
     QByteArray crash(const QString &strHow, QByteArray *pStderr = nullptr);
@@ -100,6 +101,15 @@ void tst_CExceptionHandler::testLaterCrashReplacesDump()
     QVERIFY(second.contains("SIGABRT"));
     QVERIFY(!second.contains("SIGSEGV"));
     QCOMPARE(QDir(m_pDir->path()).entryList({QStringLiteral("dump*")}).size(), 1);
+}
+
+void tst_CExceptionHandler::testUnwritableDumpStillEndsProcess()
+{
+    // A folder in the dump's place cannot be written, even by root.
+    QVERIFY(QDir(m_pDir->path()).mkdir(QStringLiteral("dump0.dmp")));
+    QByteArray errors;
+    QCOMPARE(crash(QStringLiteral("segv"), &errors), QByteArray("(no dump)"));
+    QVERIFY2(errors.contains("No crash report could be written"), errors.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_CExceptionHandler)

@@ -1,3 +1,4 @@
+#include "CLocalMessage.h"
 #include "CTcpData.h"
 
 #include <QDir>
@@ -22,14 +23,17 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void testSecondStartEndsAndFirstStays();
+    void testSecondStartRaisesSuiteInterfaceWhenItRuns();
     void testUninstallEndsRunningInstance();
     void testUninstallWithoutInstance();
+    void testInstanceSurvivesBadPeers_data();
+    void testInstanceSurvivesBadPeers();
     void testStaleSocketDoesNotStopStart();
     void testOptionsSurviveRestart();
     void testAnnouncesItselfToRunningOptionsServer();
 
 private:
-    QProcess *start(const QStringList &listArguments = {});
+    QProcess *start(const QStringList &listArguments = {}, QProcess::ProcessChannelMode mode = QProcess::ForwardedErrorChannel);
     bool waitUntilServing(const QString &strName);
     QString socketPath(const QString &strName) const { return m_pDir->path() + QLatin1Char('/') + strName; }
     QString instanceName() const { return QStringLiteral("tester_mirelle_zkins_server"); }
@@ -66,7 +70,7 @@ void tst_ShellProcesses::cleanup()
     m_listProcesses.clear();
 }
 
-QProcess *tst_ShellProcesses::start(const QStringList &listArguments)
+QProcess *tst_ShellProcesses::start(const QStringList &listArguments, QProcess::ProcessChannelMode mode)
 {
     const QString root = m_pDir->path();
     for (const char *pSub : {"home", "config", "data", "cache", "runtime"})
@@ -85,11 +89,15 @@ QProcess *tst_ShellProcesses::start(const QStringList &listArguments)
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("TMPDIR"), root);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    // Under the address sanitizer, what fontconfig keeps until exit must not turn the
+    // exit codes we check into leak reports.
+    QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("detect_leaks=0"));
     auto *pProcess = new QProcess;
     pProcess->setProcessEnvironment(env);
-    pProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    pProcess->setProcessChannelMode(mode);
     pProcess->start(m_strProgram, listArguments);
     m_listProcesses << pProcess;
     return pProcess;
@@ -146,6 +154,23 @@ void tst_ShellProcesses::testSecondStartEndsAndFirstStays()
     QCOMPARE(pFirst->state(), QProcess::Running);
 }
 
+void tst_ShellProcesses::testSecondStartRaisesSuiteInterfaceWhenItRuns()
+{
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QLocalServer suite;
+    QVERIFY(suite.listen(socketPath(QStringLiteral("tester_veltrixui_zkins_server"))));
+    QProcess *pSecond = start();
+    QVERIFY(suite.waitForNewConnection(20000));
+    QLocalSocket *pPeer = suite.nextPendingConnection();
+    QByteArray received;
+    QTRY_VERIFY_WITH_TIMEOUT((received += pPeer->readAll()).contains("SHOW_APP_"), 10000);
+    QCOMPARE(CLocalMessage::parseLocalMessages(received).keys(), QStringList{QStringLiteral("SHOW_APP_")});
+    QVERIFY(pSecond->waitForFinished(20000));
+    QCOMPARE(pSecond->exitCode(), 0);
+    QCOMPARE(pFirst->state(), QProcess::Running);
+}
+
 void tst_ShellProcesses::testUninstallEndsRunningInstance()
 {
     QProcess *pFirst = start();
@@ -168,6 +193,39 @@ void tst_ShellProcesses::testUninstallWithoutInstance()
     QProcess *pNormal = start({QStringLiteral("Uninstall")});
     QVERIFY(waitUntilServing(instanceName()));
     QCOMPARE(pNormal->state(), QProcess::Running);
+}
+
+void tst_ShellProcesses::testInstanceSurvivesBadPeers_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("connects and never writes") << QByteArray();
+    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13\x37junk", 8);
+    QTest::newRow("half a message") << QByteArray("EXIT_APP__&_&_VALUE");
+    QTest::newRow("huge message") << QByteArray(8 * 1024 * 1024, 'x') + CLocalMessage::build("SHOW_APP_", "");
+    QTest::newRow("options record on the wrong socket") << CTcpData::serialize(TcpData{2, 5, "hello"});
+}
+
+void tst_ShellProcesses::testInstanceSurvivesBadPeers()
+{
+    QFETCH(QByteArray, bytes);
+    QProcess *pFirst = start();
+    QVERIFY(waitUntilServing(instanceName()));
+    QLocalSocket bad;
+    bad.connectToServer(socketPath(instanceName()));
+    QVERIFY(bad.waitForConnected(2000));
+    if (!bytes.isEmpty()) {
+        bad.write(bytes);
+        bad.waitForBytesWritten(5000);
+    }
+    QTest::qWait(200);
+    QCOMPARE(pFirst->state(), QProcess::Running);
+
+    // Still listening and still obeying: uninstall ends it cleanly.
+    QProcess *pUninstall = start({QStringLiteral("uninstall")});
+    QVERIFY(pUninstall->waitForFinished(10000));
+    QVERIFY(pFirst->waitForFinished(10000));
+    QCOMPARE(pFirst->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(pFirst->exitCode(), 0);
 }
 
 void tst_ShellProcesses::testStaleSocketDoesNotStopStart()
@@ -198,8 +256,14 @@ void tst_ShellProcesses::testOptionsSurviveRestart()
     start({QStringLiteral("uninstall")})->waitForFinished(10000);
     QVERIFY(pFirst->waitForFinished(10000));
 
-    start();
+    // The program itself asks for them at start-up and hands them to the scan manager,
+    // which prints what it got.
+    QProcess *pSecond = start({}, QProcess::MergedChannels);
     QVERIFY(waitUntilServing(optionsName()));
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += pSecond->readAll()).contains("<similarSlot>9</similarSlot>"), 10000);
+
+    // And whoever asks later gets them too.
     TcpData reply;
     QVERIFY(exchange(socketPath(optionsName()), {TcpData{3, 0, QByteArray()}}, &reply));
     QCOMPARE(reply.type, qint32(4));

@@ -1,0 +1,367 @@
+// Removal requests of the scan manager: questions first, then the deletion service,
+// then the records, counters, models and the engine's file states.
+#include "CDupPicsMgr.h"
+
+#include "CCollectionThread.h"
+#include "CFileDelImplement.h"
+#include "COperateTaskQueue.h"
+#include "XLogging.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr qint64 kSingleRequestGuardMs = 2000;
+
+} // namespace
+
+void CDupPicsMgr::doDelDupPicByMark(int iDelType, QString MoveToDirPath)
+{
+    m_iDeleteMethod = iDelType;
+    Q_EMIT sigDeleteMethodChanged();
+    if (iDelType == DupPicType_MoveToFolder) {
+        m_strMoveFolder = MoveToDirPath;
+        if (MoveToDirPath.isEmpty())
+            return;
+    }
+    COperateTaskQueue::instance()->pushDeleteMarked();
+}
+
+void CDupPicsMgr::doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iDelType)
+{
+    // Repeats within 2000 ms are ignored, and each ignored one restarts the wait:
+    // a double click or a held key must not remove twice.
+    if (!m_singleRequestClock.isValid())
+        m_singleRequestClock.start();
+    const qint64 now = m_singleRequestClock.elapsed();
+    if (m_iLastSingleRequestMs >= 0 && now - m_iLastSingleRequestMs <= kSingleRequestGuardMs) {
+        m_iLastSingleRequestMs = now;
+        return;
+    }
+    m_iDeleteMethod = iDelType;
+    Q_EMIT sigDeleteMethodChanged();
+    COperateTaskQueue::instance()->pushDeleteOne(pGroup.toULongLong(), strFilePath);
+    m_iLastSingleRequestMs = now;
+}
+
+bool CDupPicsMgr::checkIsContainUsb()
+{
+    return m_pFileDel->checkIsContainUsb();
+}
+
+bool CDupPicsMgr::checkTrashSufficient()
+{
+    return m_pFileDel->checkTrashSufficient();
+}
+
+bool CDupPicsMgr::checkTrashSufficient(QString filePath)
+{
+    return m_pFileDel->checkTrashSufficient(filePath);
+}
+
+bool CDupPicsMgr::checkSpace(QString path)
+{
+    return m_pFileDel->checkSpace(path);
+}
+
+void CDupPicsMgr::retForCheckUsb(int iRet) { answerCheck(iRet); }
+void CDupPicsMgr::retForCheckTrash(int iRet) { answerCheck(iRet); }
+void CDupPicsMgr::retForCheckSpace(int iRet) { answerCheck(iRet); }
+
+void CDupPicsMgr::answerCheck(int iRet)
+{
+    QMutexLocker locker(&m_checkMutex);
+    m_iCheckAnswer = iRet;
+    m_bCheckAnswered = true;
+    m_checkCondition.wakeAll();
+}
+
+int CDupPicsMgr::askAndWait(const std::function<void()> &emitQuestion)
+{
+    QMutexLocker locker(&m_checkMutex);
+    m_bCheckAnswered = false;
+    emitQuestion();
+    while (!m_bCheckAnswered && !m_bAbandonQuestions)
+        m_checkCondition.wait(&m_checkMutex);
+    // Closing the program with a question open abandons the request: nothing is removed.
+    return m_bAbandonQuestions ? 1 : m_iCheckAnswer;
+}
+
+QStringList CDupPicsMgr::dropChangedFiles(const QStringList &listPaths, QMap<QString, bool> *pResult) const
+{
+    QHash<QString, quint64> sizeOfPath;
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const QString &path : listPaths) {
+            const auto it = m_mapGroupOfPath.constFind(path);
+            if (it == m_mapGroupOfPath.constEnd())
+                continue;
+            const auto group = m_mapGroups.constFind(*it);
+            if (group == m_mapGroups.constEnd())
+                continue;
+            for (const CPhotoRecordCopy &file : group->files) {
+                if (file.path() == path)
+                    sizeOfPath.insert(path, file.record().fileSize);
+            }
+        }
+    }
+    QStringList kept;
+    for (const QString &path : listPaths) {
+        const QFileInfo info(path);
+        const auto it = sizeOfPath.constFind(path);
+        if (info.exists() && it != sizeOfPath.constEnd() && quint64(info.size()) != *it) {
+            qCWarning(lcLoadApp) << "not removed, changed since the scan:" << path;
+            pResult->insert(path, false);
+            continue;
+        }
+        kept << path;
+    }
+    return kept;
+}
+
+void CDupPicsMgr::removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked)
+{
+    GroupSummary &summary = m_mapGroups[pGroup];
+    const qint64 iSize = static_cast<qint64>(file.record().fileSize);
+    file.record().flags |= PhotoFlag_Hidden;
+    summary.photoCount -= 1;
+    summary.totalSize -= iSize;
+    summary.shown = summary.totalSize > 0;
+    if (bCountChecked) {
+        QMutexLocker checkedLocker(&m_checkedLock);
+        m_iCheckedItemCount -= 1;
+        m_iCheckedFileSize -= iSize;
+        m_listMarkedPaths.removeAll(file.path());
+    }
+    m_mapMarkedFiles.remove(file.path());
+    const auto itId = m_mapFileIdOfPath.constFind(file.path());
+    if (itId != m_mapFileIdOfPath.constEnd() && m_pEngine)
+        m_pEngine->SetFileState(*itId, file.record().flags);
+}
+
+void CDupPicsMgr::onTaskDeleteMarked()
+{
+    m_operationTimer.restart();
+    QMap<QString, bool> mapResult;
+    QStringList listPaths = markedPaths();
+    m_pFileDel->setTotalFiles(listPaths.size());
+    {
+        QMutexLocker locker(&m_checkMutex);
+        m_iCheckAnswer = 0;
+    }
+    listPaths = dropChangedFiles(listPaths, &mapResult);
+
+    auto merge = [&mapResult](const QMap<QString, bool> &more) {
+        for (auto it = more.constBegin(); it != more.constEnd(); ++it)
+            mapResult.insert(it.key(), it.value());
+    };
+    switch (m_iDeleteMethod) {
+    case DupPicType_DelPermanentiy:
+        merge(m_pFileDel->DeleFiles(listPaths));
+        break;
+    case DupPicType_MoveToTrash: {
+        int iAnswer = 0;
+        bool bAsked = false;
+        if (checkIsContainUsb()) {
+            bAsked = true;
+            iAnswer = askAndWait([this] { Q_EMIT signalShowCheckUsb(); });
+        } else if (!checkTrashSufficient()) {
+            bAsked = true;
+            iAnswer = askAndWait([this] { Q_EMIT signalShowCheckTrash(); });
+        }
+        if (iAnswer == 0) {
+            if (bAsked) {
+                merge(m_pFileDel->DeleFiles(listPaths));
+                m_iDeleteMethod = DupPicType_DelPermanentiy;
+                Q_EMIT sigDeleteMethodChanged();
+            } else {
+                merge(m_pFileDel->DeleFileToTrash(listPaths));
+            }
+        } else {
+            mapResult.clear();
+        }
+        break;
+    }
+    case DupPicType_MoveToFolder:
+        if (!checkSpace(m_strMoveFolder)) {
+            const QString folder = m_strMoveFolder;
+            askAndWait([this, folder] { Q_EMIT signalShowCheckSpace(folder); });
+            return;
+        }
+        merge(m_pFileDel->MoveFileToFloder(listPaths, m_strMoveFolder));
+        break;
+    default:
+        break;
+    }
+    if (m_bAbandonQuestions)
+        return;
+
+    bool bAllRemoved = true;
+    QStringList listFailed;
+    QStringList listSucceeded;
+    QList<QPair<quint64, QString>> listRemoved;
+    {
+        QMutexLocker locker(&m_resultLock);
+        QList<quint64> keys = m_mapGroups.keys();
+        std::sort(keys.begin(), keys.end());
+        for (quint64 key : qAsConst(keys)) {
+            QList<CPhotoRecordCopy> &files = m_mapGroups[key].files;
+            for (CPhotoRecordCopy &file : files) {
+                const auto it = mapResult.constFind(file.path());
+                if (it == mapResult.constEnd()) {
+                    bAllRemoved = false;
+                } else if (!*it) {
+                    listFailed << file.path();
+                    bAllRemoved = false;
+                } else if (!file.isHidden()) {
+                    removePhotoRecord(key, file, true);
+                    listRemoved << qMakePair(key, file.path());
+                    listSucceeded << file.path();
+                }
+            }
+        }
+    }
+    for (const auto &removed : qAsConst(listRemoved)) {
+        Q_EMIT sigDelOneImg(QVariant::fromValue(removed.first), removed.second);
+        Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(removed.first));
+    }
+
+    recomputeCheckedTotals();
+    startTotalsWorker();
+    Q_EMIT sigCheckedItemCountChanged();
+    if (!m_pFileDel->isCancelled()) {
+        sendUsageEvent(QStringLiteral("RemovePhotos"), QStringLiteral("Result_RemoveMarkedPhotos"),
+                       {{QStringLiteral("images"), QString::number(m_pFileDel->totalFiles())},
+                        {QStringLiteral("removed_images"), QString::number(listSucceeded.size())},
+                        {QStringLiteral("time_used"), QStringLiteral("%1 ms").arg(m_operationTimer.elapsed())}});
+        Q_EMIT sigDelDupImgsResult(listFailed, listSucceeded);
+    }
+    Q_EMIT m_pFileDel->sigProgressChanged();
+    Q_EMIT m_pFileDel->sigCloseProcessWind();
+    if (bAllRemoved) {
+        m_bHasDupPics = false;
+        Q_EMIT sigHasDupPicsChanged();
+    }
+}
+
+void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
+{
+    m_operationTimer.restart();
+    QMap<QString, bool> mapResult;
+    {
+        QMutexLocker locker(&m_checkMutex);
+        m_iCheckAnswer = 0;
+    }
+    const QString path = payload.strPath;
+    if (!path.isEmpty()) {
+        QStringList listRequest = dropChangedFiles({path}, &mapResult);
+        m_pFileDel->setTotalFiles(1);
+        switch (m_iDeleteMethod) {
+        case DupPicType_DelPermanentiy:
+            mapResult.insert(m_pFileDel->DeleFiles(listRequest));
+            break;
+        case DupPicType_MoveToTrash: {
+            int iAnswer = 0;
+            bool bAsked = false;
+            if (m_pFileDel->checkIsContainUsb(listRequest)) {
+                bAsked = true;
+                iAnswer = askAndWait([this] { Q_EMIT signalShowCheckUsb(); });
+            } else if (!checkTrashSufficient(path)) {
+                bAsked = true;
+                iAnswer = askAndWait([this] { Q_EMIT signalShowCheckTrash(); });
+            }
+            if (iAnswer != 0)
+                return;
+            if (bAsked) {
+                mapResult.insert(m_pFileDel->DeleFiles(listRequest));
+                m_iDeleteMethod = DupPicType_DelPermanentiy;
+                Q_EMIT sigDeleteMethodChanged();
+            } else {
+                mapResult.insert(m_pFileDel->DeleFileToTrash(listRequest));
+            }
+            break;
+        }
+        case DupPicType_MoveToFolder:
+            if (!checkSpace(m_strMoveFolder)) {
+                const QString folder = m_strMoveFolder;
+                askAndWait([this, folder] { Q_EMIT signalShowCheckSpace(folder); });
+                return;
+            }
+            mapResult.insert(m_pFileDel->MoveFileToFloder(listRequest, m_strMoveFolder));
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_bAbandonQuestions)
+        return;
+
+    const bool bRemoved = mapResult.value(path, false);
+    bool bAllRemoved = true;
+    bool bRecordRemoved = false;
+    {
+        QMutexLocker locker(&m_resultLock);
+        const auto group = m_mapGroups.find(payload.pGroup);
+        if (group != m_mapGroups.end()) {
+            for (CPhotoRecordCopy &file : group->files) {
+                const bool bMatch = file.path().compare(path, Qt::CaseInsensitive) == 0;
+                const auto it = mapResult.constFind(file.path());
+                if (bMatch && it != mapResult.constEnd()) {
+                    if (*it && !file.isHidden()) {
+                        removePhotoRecord(payload.pGroup, file, file.isMarked());
+                        bRecordRemoved = true;
+                    }
+                    continue;
+                }
+                if (!(file.isHidden() && bRemoved))
+                    bAllRemoved = false;
+            }
+        }
+    }
+    if (bRecordRemoved) {
+        Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(payload.pGroup));
+        Q_EMIT sigDelOneImg(QVariant::fromValue(payload.pGroup), path);
+    }
+    recomputeCheckedTotals();
+    startTotalsWorker();
+    Q_EMIT sigCheckedItemCountChanged();
+    if (bAllRemoved) {
+        bool bAnyLeft = false;
+        {
+            QMutexLocker locker(&m_resultLock);
+            for (const GroupSummary &summary : qAsConst(m_mapGroups))
+                bAnyLeft = bAnyLeft || summary.shown || summary.photoCount > 0;
+        }
+        if (!bAnyLeft) {
+            m_bHasDupPics = false;
+            Q_EMIT sigHasDupPicsChanged();
+        }
+    }
+    Q_EMIT m_pFileDel->sigProgressChanged();
+    Q_EMIT m_pFileDel->sigCloseProcessWind();
+    sendUsageEvent(QStringLiteral("RemovePhotos"), QStringLiteral("Result_RemoveMarkedPhotos"),
+                   {{QStringLiteral("images"), QStringLiteral("1")},
+                    {QStringLiteral("removed_images"), bRemoved ? QStringLiteral("1") : QStringLiteral("0")},
+                    {QStringLiteral("time_used"), QStringLiteral("%1 ms").arg(m_operationTimer.elapsed())}});
+    Q_EMIT sigDelSingleDupImgResult(path, bRemoved);
+}
+
+QString CDupPicsMgr::failedDelMessage(const QStringList &listFailed, int iDelType) const
+{
+    if (listFailed.isEmpty())
+        return QString();
+    const QString name = getFileName(listFailed.first());
+    const bool bDelete = iDelType == DupPicType_DelPermanentiy;
+    if (listFailed.size() == 1)
+        return (bDelete ? tr("Failed to delete %1!") : tr("Failed to remove %1!")).arg(name);
+    return (bDelete ? tr("Failed to delete %1 and other %2 files!") : tr("Failed to remove %1 and other %2 files!"))
+        .arg(name)
+        .arg(listFailed.size() - 1);
+}
+
+void CDupPicsMgr::showFailedDelList()
+{
+    const QString message = failedDelMessage(m_listFailed, m_iDeleteMethod);
+    if (!message.isEmpty())
+        Q_EMIT sigShowFailedDelList(message);
+}

@@ -1,0 +1,249 @@
+#include <QtTest>
+
+#include "CDupPicsMgr.h"
+#include "CFileDelImplement.h"
+#include "COperateTaskQueue.h"
+#include "FakeEngineControl.h"
+#include "IFileOps.h"
+#include "ManagerTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// The real file operations, with every drive reported removable when asked to.
+class CRemovableFileOps : public IFileOps
+{
+public:
+    explicit CRemovableFileOps(IFileOps &real) : m_real(real) {}
+    QStringList driveKeys(const QStringList &l) const override { return m_real.driveKeys(l); }
+    bool isRemovable(const QString &k) const override { return m_bRemovable || m_real.isRemovable(k); }
+    QMap<QString, qint64> trashCapacities() const override { return m_real.trashCapacities(); }
+    qint64 freeSpace(const QString &p) const override { return m_real.freeSpace(p); }
+    QString mirrorFolder(const QString &f) const override { return m_real.mirrorFolder(f); }
+    bool removeFile(const QString &p, QString *e) override { return m_real.removeFile(p, e); }
+    bool moveToTrash(const QString &p, QString *e) override { return m_real.moveToTrash(p, e); }
+    bool moveFile(const QString &s, const QString &t, QString *e) override { return m_real.moveFile(s, t, e); }
+    bool m_bRemovable = false;
+
+private:
+    IFileOps &m_real;
+};
+
+} // namespace
+
+class TestDupPicsMgrDelete : public QObject
+{
+    Q_OBJECT
+private:
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    std::unique_ptr<CRemovableFileOps> m_pFileOps;
+
+    QString photo(const QString &name)
+    {
+        const QString path = m_pDir->filePath(name);
+        QFile file(path);
+        if (!file.exists() && file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(100, 'x'));
+        return path;
+    }
+    QJsonObject create(quint64 id, const QString &name)
+    {
+        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 100}};
+    }
+    QJsonObject join(quint64 id, quint64 group, const QString &name)
+    {
+        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)}, {"size", 100}, {"sim", 90}};
+    }
+    // Scans one group of a, b (and c) and marks the named photos.
+    void scanAndMark(CDupPicsMgr &mgr, const QStringList &marked, bool bThree = false)
+    {
+        QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg")};
+        if (bThree)
+            events.append(join(3, 1, "c.jpg"));
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        for (const QString &name : marked)
+            COperateTaskQueue::instance()->pushSetPhotoMark(1, photo(name), true);
+        QTRY_COMPARE(mgr.checkedItemCount(), marked.size());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_fake.isValid());
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+        m_pFileOps = std::make_unique<CRemovableFileOps>(dp::platform::fileOps());
+        dp::platform::setFileOps(m_pFileOps.get());
+    }
+
+    void cleanupTestCase() { dp::platform::setFileOps(nullptr); }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
+        m_pFileOps->m_bRemovable = false;
+        COperateTaskQueue::instance()->clear();
+    }
+
+    void testRemovingEveryPhotoEmptiesTheResults()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"a.jpg", "b.jpg"});
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        QSignalSpy closeSpy(&mgr, &CDupPicsMgr::sigCloseProcessWind);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QVERIFY(resultSpy.wait(10000));
+        QCOMPARE(resultSpy.first().at(0).toStringList(), QStringList());
+        QCOMPARE(resultSpy.first().at(1).toStringList(), (QStringList{m_pDir->filePath("a.jpg"), m_pDir->filePath("b.jpg")}));
+        QTRY_COMPARE(closeSpy.count(), 1);
+        QVERIFY(!QFile::exists(m_pDir->filePath("a.jpg")));
+        QVERIFY(!QFile::exists(m_pDir->filePath("b.jpg")));
+        QTRY_VERIFY(!mgr.hasDupPics());
+        QCOMPARE(mgr.checkedItemCount(), 0);
+        GroupSummary summary;
+        QVERIFY(mgr.groupSummary(1, &summary));
+        QCOMPARE(summary.photoCount, 0);
+        QVERIFY(!summary.shown);
+        QCOMPARE(m_fake.calls().filter("SetFileState"), (QStringList{"SetFileState:1:5", "SetFileState:2:5"}));
+    }
+
+    void testChangedFileIsNotRemovedAndStaysMarked()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"a.jpg", "b.jpg"}, true);
+        // b.jpg changes after the scan: it must survive the request.
+        QFile changed(m_pDir->filePath("b.jpg"));
+        QVERIFY(changed.open(QIODevice::Append));
+        changed.write("more");
+        changed.close();
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QVERIFY(resultSpy.wait(10000));
+        QCOMPARE(resultSpy.first().at(0).toStringList(), QStringList{m_pDir->filePath("b.jpg")});
+        QVERIFY(!QFile::exists(m_pDir->filePath("a.jpg")));
+        QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
+        QTRY_COMPARE(mgr.checkedItemCount(), 1);
+        QVERIFY(mgr.hasDupPics());
+        QSignalSpy messageSpy(&mgr, &CDupPicsMgr::sigShowFailedDelList);
+        mgr.showFailedDelList();
+        QCOMPARE(messageSpy.first().first().toString(), QStringLiteral("Failed to delete b.jpg!"));
+    }
+
+    void testTrashRequestOnRemovableDriveAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("go on: permanent deletion") << 0 << true;
+        QTest::newRow("stop: nothing removed") << 1 << false;
+    }
+
+    void testTrashRequestOnRemovableDriveAsksFirst()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, removed);
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"b.jpg"});
+        m_pFileOps->m_bRemovable = true;
+        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_COMPARE(askSpy.count(), 1);
+        mgr.retForCheckUsb(answer);
+        QVERIFY(resultSpy.wait(10000));
+        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), !removed);
+        QCOMPARE(resultSpy.first().at(1).toStringList().size(), removed ? 1 : 0);
+        QCOMPARE(mgr.deleteMethod(), removed ? int(CDupPicsMgr::DupPicType_DelPermanentiy)
+                                             : int(CDupPicsMgr::DupPicType_MoveToTrash));
+        // Nothing went into the trash either way.
+        QVERIFY(!QFile::exists(m_pDir->filePath("xdg-data/Trash/files/b.jpg")));
+    }
+
+    void testTrashKeepsTheFileRestorable()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"b.jpg"});
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QVERIFY(resultSpy.wait(10000));
+        QVERIFY(!QFile::exists(m_pDir->filePath("b.jpg")));
+        QVERIFY(QFile::exists(m_pDir->filePath("a.jpg")));
+    }
+
+    void testClosingDuringAQuestionDoesNotHang()
+    {
+        auto pMgr = std::make_unique<CDupPicsMgr>();
+        scanAndMark(*pMgr, {"b.jpg"});
+        m_pFileOps->m_bRemovable = true;
+        QSignalSpy askSpy(pMgr.get(), &CDupPicsMgr::signalShowCheckUsb);
+        pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_COMPARE(askSpy.count(), 1);
+        QElapsedTimer clock;
+        clock.start();
+        pMgr.reset();
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
+    }
+
+    void testSingleRequestsAndTheirGuard()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {});
+        QSignalSpy singleSpy(&mgr, &CDupPicsMgr::sigDelSingleDupImgResult);
+        mgr.doDelSingleDupPic(QVariant::fromValue<quint64>(1), QString(), 0);
+        QVERIFY(singleSpy.wait(10000));
+        QCOMPARE(singleSpy.first(), (QList<QVariant>{QString(), false}));
+        // Within 2000 ms of the last call: ignored.
+        mgr.doDelSingleDupPic(QVariant::fromValue<quint64>(1), photo("b.jpg"), 0);
+        QTest::qWait(700);
+        QCOMPARE(singleSpy.count(), 1);
+        QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
+    }
+
+    void testFailureMessages_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none") << 0 << 0 << QString();
+        QTest::newRow("one deleted") << 0 << 1 << "Failed to delete f0.jpg!";
+        QTest::newRow("one trashed") << 1 << 1 << "Failed to remove f0.jpg!";
+        QTest::newRow("two deleted") << 0 << 2 << "Failed to delete f0.jpg and other 1 files!";
+        QTest::newRow("three moved") << 2 << 3 << "Failed to remove f0.jpg and other 2 files!";
+    }
+
+    void testFailureMessages()
+    {
+        QFETCH(int, method);
+        QFETCH(int, count);
+        QFETCH(QString, message);
+        CDupPicsMgr mgr;
+        QStringList failed;
+        for (int i = 0; i < count; ++i)
+            failed << QStringLiteral("/x/f%1.jpg").arg(i);
+        QCOMPARE(mgr.failedDelMessage(failed, method), message);
+    }
+
+    void testMoveWithoutFolderQueuesNothing()
+    {
+        CDupPicsMgr mgr;
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToFolder, QString());
+        QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToFolder));
+        QVERIFY(COperateTaskQueue::instance()->isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDupPicsMgrDelete)
+#include "tst_CDupPicsMgrDelete.moc"
