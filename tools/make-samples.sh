@@ -21,6 +21,12 @@ if [[ -f $dir/expected-groups.txt && "$(head -n1 "$dir/expected-groups.txt")" ==
   echo "$dir"
   exit 0
 fi
+# Another set made here before: remove its files (and only those), or strays would form
+# groups that expected-groups.txt does not list.
+if [[ -f $dir/expected-groups.txt && "$(head -c 10 "$dir/expected-groups.txt")" == "# samples " ]]; then
+  rm -rf "$dir/copies" "$dir/exported" "$dir/expected-groups.txt"
+  find "$dir" -maxdepth 1 -type f -name 's[0-9][0-9][0-9]*.jpg' -delete
+fi
 mkdir -p "$dir/copies" "$dir/exported"
 font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 
