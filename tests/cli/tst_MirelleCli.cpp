@@ -314,6 +314,55 @@ private slots:
         QVERIFY(!QFileInfo::exists(output));
         QCOMPARE(QDir(m_home.path()).entryList({"interrupted*"}, QDir::Files), QStringList());
     }
+    void testInterruptedApplyLosesNoFile()
+    {
+        // A saved scan written here: pairs of small files, the second of each proposed.
+        constexpr int kPairs = 1500;
+        QJsonArray groups;
+        QStringList listProposed;
+        for (int i = 0; i < kPairs; ++i) {
+            QJsonArray photos;
+            for (const QString &name : {QStringLiteral("p%1.jpg").arg(i), QStringLiteral("p%1-copy.jpg").arg(i)}) {
+                QFile file(photo(name));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray::number(i));
+                file.close();
+                const bool bProposed = name.endsWith("-copy.jpg");
+                if (bProposed)
+                    listProposed << photo(name);
+                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed}});
+            }
+            groups.append(QJsonObject{{"photos", photos}});
+        }
+        const QString saved = m_home.filePath("pairs.json");
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 1}, {"groups", groups}}).toJson());
+        file.close();
+        QDir(m_home.filePath("data")).removeRecursively();
+
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(MIRELLE_CLI_PATH), {"apply", saved});
+        QVERIFY(process.waitForStarted());
+        QByteArray arrOut;
+        QTRY_VERIFY_WITH_TIMEOUT((arrOut += process.readAllStandardOutput()).contains("trashed"), 20000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+        arrOut += process.readAllStandardOutput();
+        QCOMPARE(process.exitCode(), 130);
+
+        // Every file is in exactly one place, and the output names each one that moved.
+        const QString trash = m_home.filePath("data/Trash/files/");
+        int iTrashed = 0;
+        for (const QString &path : qAsConst(listProposed)) {
+            const bool bInTrash = QFileInfo::exists(trash + QFileInfo(path).fileName());
+            QVERIFY2(QFileInfo::exists(path) != bInTrash, qPrintable(path));
+            iTrashed += bInTrash ? 1 : 0;
+        }
+        QCOMPARE(arrOut.count("trashed\t"), iTrashed);
+        QVERIFY(iTrashed < kPairs);
+    }
 };
 
 QTEST_MAIN(TestMirelleCli)
