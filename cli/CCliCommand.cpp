@@ -1,0 +1,434 @@
+#include "CCliCommand.h"
+
+#include "CInterruptWatcher.h"
+#include "CRemovalRunner.h"
+#include "CScanReport.h"
+#include "CScanRunner.h"
+#include "CTerminalProgress.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+bool g_bVerbose = false;
+// Standard output as the program found it: the only place the data go. Libraries that
+// print to standard output get /dev/null (or standard error with --verbose) instead.
+FILE *g_pData = stdout;
+
+void reserveStandardOutput()
+{
+    const int fdData = dup(STDOUT_FILENO);
+    if (fdData < 0)
+        return;
+    std::fflush(stdout);
+    const int fdOther = g_bVerbose ? dup(STDERR_FILENO) : open("/dev/null", O_WRONLY);
+    if (fdOther < 0 || dup2(fdOther, STDOUT_FILENO) < 0) {
+        close(fdData);
+        return;
+    }
+    close(fdOther);
+    if (FILE *pData = fdopen(fdData, "w"))
+        g_pData = pData;
+}
+
+void filterMessages(QtMsgType type, const QMessageLogContext &, const QString &strText)
+{
+    // The manager and the engine log for the window's diagnostics; a script wants quiet.
+    if (!g_bVerbose && type != QtCriticalMsg && type != QtFatalMsg)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(strText));
+}
+
+const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("file"));
+const QCommandLineOption kFormat(QStringLiteral("format"), QString(), QStringLiteral("json|csv"), QStringLiteral("json"));
+const QCommandLineOption kQuiet({QStringLiteral("q"), QStringLiteral("quiet")}, QString());
+const QCommandLineOption kVerbose({QStringLiteral("v"), QStringLiteral("verbose")}, QString());
+const QCommandLineOption kThreshold(QStringLiteral("threshold"), QString(), QStringLiteral("percent"));
+const QCommandLineOption kMinSize(QStringLiteral("min-size"), QString(), QStringLiteral("size"));
+const QCommandLineOption kAllImages(QStringLiteral("all-images"), QString());
+const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral("file"));
+const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
+const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));
+const QCommandLineOption kDryRun({QStringLiteral("n"), QStringLiteral("dry-run")}, QString());
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
+
+// The output is written whole or not at all: an interrupted run leaves no file behind.
+bool writeOutput(const QString &strPath, const QByteArray &arrData, QString *pStrError)
+{
+    if (strPath.isEmpty() || strPath == QLatin1String("-")) {
+        const bool bOk = std::fwrite(arrData.constData(), 1, size_t(arrData.size()), g_pData) == size_t(arrData.size())
+                         && std::fflush(g_pData) == 0;
+        if (!bOk)
+            *pStrError = QStringLiteral("cannot write to standard output");
+        return bOk;
+    }
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(arrData) != arrData.size() || !file.commit()) {
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// Checked before a long scan, so that a wrong path fails at once and not after an hour.
+bool checkWritable(const QString &strPath, QString *pStrError)
+{
+    if (strPath.isEmpty() || strPath == QLatin1String("-"))
+        return true;
+    const QFileInfo info(strPath);
+    if (info.isDir()) {
+        *pStrError = QStringLiteral("cannot write %1: it is a folder").arg(strPath);
+        return false;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !folder.isWritable() || (info.exists() && !info.isWritable())) {
+        *pStrError = QStringLiteral("cannot write %1: permission denied or no such folder").arg(strPath);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int CCliCommand::run(const QStringList &listArgs)
+{
+    g_bVerbose = listArgs.contains(QLatin1String("-v")) || listArgs.contains(QLatin1String("--verbose"));
+    qInstallMessageHandler(filterMessages);
+    reserveStandardOutput();
+    if (listArgs.isEmpty())
+        return fail(Exit_Usage, QStringLiteral("no command given (try: mirelle-cli --help)"));
+    const QString command = listArgs.first();
+    const QStringList listRest = listArgs.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    if (command == QLatin1String("--version")) {
+        std::fprintf(g_pData, "mirelle-cli %s (saved scan format %d)\n", DP_VERSION, CScanReport::kFormatVersion);
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    if (command == QLatin1String("scan"))
+        return runScan(listRest);
+    if (command == QLatin1String("regroup"))
+        return runRegroup(listRest);
+    if (command == QLatin1String("apply"))
+        return runApply(listRest);
+    return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
+}
+
+int CCliCommand::fail(int iCode, const QString &strMessage) const
+{
+    std::fprintf(stderr, "mirelle-cli: error: %s\n", qPrintable(strMessage));
+    return iCode;
+}
+
+bool CCliCommand::parseSize(const QString &strText, qint64 *pBytes)
+{
+    QString text = strText.trimmed().toUpper();
+    if (text.endsWith(QLatin1Char('B')))
+        text.chop(1);
+    qint64 i64Unit = 1;
+    if (text.endsWith(QLatin1Char('K')))
+        i64Unit = 1024;
+    else if (text.endsWith(QLatin1Char('M')))
+        i64Unit = 1024 * 1024;
+    else if (text.endsWith(QLatin1Char('G')))
+        i64Unit = 1024 * 1024 * 1024;
+    if (i64Unit != 1)
+        text.chop(1);
+    bool bOk = false;
+    const double dValue = text.toDouble(&bOk);
+    if (!bOk || dValue < 0 || dValue * double(i64Unit) > 1e15)
+        return false;
+    *pBytes = static_cast<qint64>(dValue * double(i64Unit));
+    return true;
+}
+
+bool CCliCommand::parseThreshold(const QString &strText, int *pThreshold)
+{
+    QString text = strText.trimmed();
+    if (text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    bool bOk = false;
+    const int iValue = text.toInt(&bOk);
+    // The engine takes the threshold in steps of 5, as the window's slider does.
+    if (!bOk || iValue < 0 || iValue > 100 || iValue % 5 != 0)
+        return false;
+    *pThreshold = iValue;
+    return true;
+}
+
+bool CCliCommand::loadReport(const QString &strPath, CScanReport *pReport, QString *pStrError)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *pStrError = QStringLiteral("cannot read %1: %2").arg(strPath, file.errorString());
+        return false;
+    }
+    if (!CScanReport::fromJson(file.readAll(), pReport, pStrError)) {
+        *pStrError = strPath + QStringLiteral(": ") + *pStrError;
+        return false;
+    }
+    return true;
+}
+
+int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv)
+{
+    CTerminalProgress progress(m_bQuiet);
+    CScanRunner runner(&progress);
+    CScanReport report;
+    switch (runner.run(settings, &report)) {
+    case CScanRunner::EnResult::Interrupted:
+        return fail(Exit_Interrupted, QStringLiteral("interrupted; nothing was written"));
+    case CScanRunner::EnResult::NoEngine:
+        return fail(Exit_Engine, QStringLiteral("the scan engine could not be loaded (libScanEngine.so beside the "
+                                                "program, or MIRELLE_SCAN_ENGINE)"));
+    case CScanRunner::EnResult::Failed:
+        return fail(Exit_Engine, QStringLiteral("the scan failed; run again with --verbose for details"));
+    case CScanRunner::EnResult::Done:
+        break;
+    }
+    if (CInterruptWatcher::isInterrupted())
+        return fail(Exit_Interrupted, QStringLiteral("interrupted; nothing was written"));
+    QString strError;
+    if (!writeOutput(strOutput, bCsv ? report.toCsv() : report.toJson(), &strError))
+        return fail(Exit_Output, strError);
+    if (!m_bQuiet) {
+        progress.message(QStringLiteral("%1 groups, %2 photos; %3 proposed for removal (%4 bytes)")
+                             .arg(report.listGroups.size())
+                             .arg(report.photoCount())
+                             .arg(report.proposedCount())
+                             .arg(report.proposedBytes()));
+    }
+    return Exit_Ok;
+}
+
+int CCliCommand::runScan(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("scan")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    CScanSettings settings;
+    settings.bOriginalOnly = !parser.isSet(kAllImages);
+    if (parser.isSet(kThreshold) && !parseThreshold(parser.value(kThreshold), &settings.iThreshold))
+        return fail(Exit_Usage, QStringLiteral("--threshold takes a percentage from 0 to 100 in steps of 5"));
+    if (parser.isSet(kMinSize) && !parseSize(parser.value(kMinSize), &settings.i64MinSize))
+        return fail(Exit_Usage, QStringLiteral("--min-size takes a size such as 500000, 100K or 2M"));
+    const QString format = parser.value(kFormat);
+    if (format != QLatin1String("json") && format != QLatin1String("csv"))
+        return fail(Exit_Usage, QStringLiteral("--format takes json or csv"));
+    if (parser.positionalArguments().isEmpty())
+        return fail(Exit_Usage, QStringLiteral("scan needs at least one folder"));
+    for (const QString &source : parser.positionalArguments()) {
+        const QFileInfo info(source);
+        if (!info.isDir())
+            return fail(Exit_Input, QStringLiteral("not a folder: %1").arg(source));
+        if (!info.isReadable())
+            return fail(Exit_Input, QStringLiteral("cannot read folder: %1").arg(source));
+        settings.listSources << QDir::cleanPath(info.absoluteFilePath());
+    }
+    QString strError;
+    if (!checkWritable(parser.value(kOutput), &strError))
+        return fail(Exit_Output, strError);
+    return scanAndWrite(settings, parser.value(kOutput), format == QLatin1String("csv"));
+}
+
+int CCliCommand::runRegroup(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("regroup")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    if (parser.positionalArguments().size() != 1)
+        return fail(Exit_Usage, QStringLiteral("regroup needs one saved scan"));
+    if (!parser.isSet(kThreshold))
+        return fail(Exit_Usage, QStringLiteral("regroup needs --threshold"));
+    const QString format = parser.value(kFormat);
+    if (format != QLatin1String("json") && format != QLatin1String("csv"))
+        return fail(Exit_Usage, QStringLiteral("--format takes json or csv"));
+    CScanReport saved;
+    QString strError;
+    if (!loadReport(parser.positionalArguments().first(), &saved, &strError))
+        return fail(Exit_Input, strError);
+    CScanSettings settings = saved.settings;
+    if (!parseThreshold(parser.value(kThreshold), &settings.iThreshold))
+        return fail(Exit_Usage, QStringLiteral("--threshold takes a percentage from 0 to 100 in steps of 5"));
+    for (const QString &source : qAsConst(settings.listSources)) {
+        if (!QFileInfo(source).isDir())
+            return fail(Exit_Input, QStringLiteral("a folder of the saved scan is gone: %1").arg(source));
+    }
+    if (!checkWritable(parser.value(kOutput), &strError))
+        return fail(Exit_Output, strError);
+    return scanAndWrite(settings, parser.value(kOutput), format == QLatin1String("csv"));
+}
+
+int CCliCommand::runApply(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kQuiet, kVerbose, kList, kPermanent, kMoveTo, kDryRun, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("apply")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    if (parser.positionalArguments().size() != 1)
+        return fail(Exit_Usage, QStringLiteral("apply needs one saved scan"));
+    if (parser.isSet(kPermanent) && parser.isSet(kMoveTo))
+        return fail(Exit_Usage, QStringLiteral("--permanent and --move-to exclude each other"));
+    CScanReport report;
+    QString strError;
+    if (!loadReport(parser.positionalArguments().first(), &report, &strError))
+        return fail(Exit_Input, strError);
+
+    QStringList listWanted;
+    if (parser.isSet(kList)) {
+        QFile file;
+        const QString listPath = parser.value(kList);
+        const bool bOpen = listPath == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
+                                                           : (file.setFileName(listPath),
+                                                              file.open(QIODevice::ReadOnly | QIODevice::Text));
+        if (!bOpen)
+            return fail(Exit_Input, QStringLiteral("cannot read %1: %2").arg(listPath, file.errorString()));
+        QTextStream stream(&file);
+        stream.setCodec("UTF-8");
+        while (!stream.atEnd()) {
+            const QString line = stream.readLine();
+            if (!line.trimmed().isEmpty())
+                listWanted << line;
+        }
+    }
+
+    auto method = CRemovalRunner::EnMethod::Trash;
+    QString strFolder;
+    if (parser.isSet(kPermanent)) {
+        method = CRemovalRunner::EnMethod::Delete;
+    } else if (parser.isSet(kMoveTo)) {
+        method = CRemovalRunner::EnMethod::Move;
+        strFolder = QDir::cleanPath(QFileInfo(parser.value(kMoveTo)).absoluteFilePath());
+        if (!parser.isSet(kDryRun) && !QDir().mkpath(strFolder))
+            return fail(Exit_Output, QStringLiteral("cannot create folder %1").arg(strFolder));
+        if (QFileInfo(strFolder).exists() && !QFileInfo(strFolder).isWritable())
+            return fail(Exit_Output, QStringLiteral("cannot write into folder %1").arg(strFolder));
+    }
+
+    int iSkipped = 0;
+    const QStringList listChosen =
+        CRemovalRunner::select(report, listWanted, !parser.isSet(kList), &iSkipped, stderr);
+    CInterruptWatcher watcher;
+    const CRemovalRunner runner(method, strFolder, parser.isSet(kDryRun), g_pData);
+    const CRemovalRunner::COutcome outcome = runner.run(report, listChosen);
+    iSkipped += outcome.iSkipped;
+    if (!m_bQuiet) {
+        std::fprintf(stderr, "%s%d done, %d failed, %d skipped\n", parser.isSet(kDryRun) ? "dry run: " : "",
+                     outcome.iDone, outcome.iFailed, iSkipped);
+    }
+    if (outcome.bInterrupted)
+        return fail(Exit_Interrupted, QStringLiteral("interrupted after %1 files; the rest were left alone")
+                                          .arg(outcome.iDone + outcome.iFailed));
+    return outcome.iFailed > 0 ? Exit_Partial : Exit_Ok;
+}
+
+QString CCliCommand::helpText()
+{
+    return QStringLiteral(R"(Usage: mirelle-cli COMMAND [OPTIONS] ARGUMENTS
+
+Finds duplicate and similar photos with the same engine as the Mirelle window,
+proposes which copies to remove, and removes them on request.
+
+Commands:
+  scan [OPTIONS] FOLDER...
+      Scans the folders (and their sub-folders) and writes the groups of
+      similar photos. Each photo carries its path, size, width, height,
+      similarity to the group's first photo (percent), sharpness score, date,
+      whether the engine prefers it as an original, and whether it is
+      proposed for removal (one copy of every group is always kept).
+      --threshold PERCENT  similarity threshold, 0 to 100 in steps of 5
+                           (default 70; 100 finds identical pictures only)
+      --min-size SIZE      skip files smaller than SIZE: bytes, or with a
+                           K, M or G suffix (default 100K)
+      --all-images         take all images, not only camera originals
+      --format json|csv    output format (default json; only JSON can be
+                           read back by regroup and apply)
+      -o, --output FILE    write to FILE instead of standard output; the file
+                           is written whole at the end or not at all
+
+  regroup SAVED.json --threshold PERCENT [--format json|csv] [-o FILE]
+      Groups the photos of a saved scan again at another threshold. It scans
+      the saved scan's folders again with its options; the engine keeps the
+      features of every photo in its cache, so photos that did not change are
+      not decoded again and a regroup costs about a folder walk. SAVED.json
+      may also be the output file.
+
+  apply SAVED.json [--list FILE] [--permanent | --move-to FOLDER] [--dry-run]
+      Removes the photos that the saved scan proposes, or with --list the
+      photos named in FILE (one path a line; "-" reads standard input).
+      Default: into the trash. --permanent deletes for good. --move-to moves
+      the files into FOLDER (created when missing). Safety: only photos of the
+      saved scan are touched; a photo whose size changed since the scan is
+      skipped; the last copy of a group is always kept. Ctrl-C stops between
+      two files. Each removed file is printed on standard output as
+      "trashed|deleted|moved<TAB>PATH"; skipped and failed files on
+      standard error.
+      -n, --dry-run        print what would be done ("would trash<TAB>PATH")
+                           and change nothing
+
+Common options:
+  -q, --quiet      no progress or summary on standard error
+  -v, --verbose    show the engine's and the manager's diagnostics
+  -h, --help       this text
+  --version        program and saved scan format versions
+
+Progress goes to standard error: a bar on a terminal, plain
+"progress: STEP N%" lines otherwise.
+
+Exit codes:
+  0    success (also when nothing was found)
+  1    apply: some files could not be removed
+  2    usage error: unknown command or option, bad value
+  3    input error: missing folder, unreadable or foreign saved scan, or a
+       saved scan from another format version
+  4    output error: output file or move folder not writable
+  5    the scan engine could not be loaded or the scan failed
+  130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no
+       file is left half-removed
+
+Environment:
+  MIRELLE_SCAN_ENGINE  path of the scan engine module (default:
+                       libScanEngine.so beside the program)
+
+Examples:
+  mirelle-cli scan ~/Pictures -o scan.json
+  mirelle-cli scan --threshold 90 --min-size 0 --format csv ~/Pictures
+  mirelle-cli regroup scan.json --threshold 85 -o scan85.json
+  mirelle-cli apply scan85.json --dry-run
+  mirelle-cli apply scan85.json --move-to ~/duplicates
+)");
+}

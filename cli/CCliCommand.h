@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CScanReport;
+struct CScanSettings;
+
+// The command line: parses a command and its flags, runs it and answers with an exit code
+// that scripts can rely on.
+class CCliCommand
+{
+public:
+    enum EnExitCode {
+        Exit_Ok = 0,
+        Exit_Partial = 1,     // apply: some files could not be removed
+        Exit_Usage = 2,       // unknown command or flag, bad value
+        Exit_Input = 3,       // missing folder, unreadable or foreign saved scan
+        Exit_Output = 4,      // output file or move folder not writable
+        Exit_Engine = 5,      // no scan engine, or the scan failed
+        Exit_Interrupted = 130
+    };
+
+    [[nodiscard]] int run(const QStringList &listArgs);
+    static QString helpText();
+
+private:
+    int runScan(const QStringList &listArgs);
+    int runRegroup(const QStringList &listArgs);
+    int runApply(const QStringList &listArgs);
+    int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
+
+    int fail(int iCode, const QString &strMessage) const;
+    static bool parseSize(const QString &strText, qint64 *pBytes);
+    static bool parseThreshold(const QString &strText, int *pThreshold);
+    static bool loadReport(const QString &strPath, CScanReport *pReport, QString *pStrError);
+
+    bool m_bQuiet = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The scan settings a saved scan carries, so that a regroup can repeat the scan.
+struct CScanSettings
+{
+    QStringList listSources;
+    bool bOriginalOnly = true;
+    qint64 i64MinSize = 100 * 1024;
+    int iThreshold = 70;
+};
+
+struct CReportPhoto
+{
+    QString strPath;
+    qint64 i64Size = 0;
+    int iWidth = 0;
+    int iHeight = 0;
+    int iSimilarity = 0;
+    double dSharpness = 0.0;
+    qint64 i64Modified = 0; // ms since the epoch, UTC
+    bool bPreferred = false;
+    bool bProposed = false;
+};
+
+struct CReportGroup
+{
+    bool bIdentical = true;
+    QList<CReportPhoto> listPhotos;
+};
+
+// The groups of one scan, written as JSON (readable again by regroup and apply) or CSV.
+struct CScanReport
+{
+    static constexpr int kFormatVersion = 1;
+
+    CScanSettings settings;
+    QList<CReportGroup> listGroups;
+
+    [[nodiscard]] QByteArray toJson() const;
+    [[nodiscard]] QByteArray toCsv() const;
+    // False with a message when the bytes are not a saved scan this version reads.
+    [[nodiscard]] static bool fromJson(const QByteArray &arrJson, CScanReport *pReport, QString *pStrError);
+
+    int photoCount() const;
+    int proposedCount() const;
+    qint64 proposedBytes() const;
+};

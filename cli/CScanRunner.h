@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CScanReport.h"
+
+#include <QObject>
+
+class CTerminalProgress;
+
+// Runs one scan through the scan manager and the engine, without a window, and turns the
+// manager's groups and proposed marks into a report.
+class CScanRunner : public QObject
+{
+    Q_OBJECT
+public:
+    enum class EnResult { Done, Interrupted, NoEngine, Failed };
+
+    explicit CScanRunner(CTerminalProgress *pProgress, QObject *parent = nullptr);
+
+    [[nodiscard]] EnResult run(const CScanSettings &settings, CScanReport *pReport);
+
+private:
+    CTerminalProgress *m_pProgress = nullptr;
+};

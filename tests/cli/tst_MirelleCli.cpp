@@ -1,0 +1,369 @@
+#include <QtTest>
+
+#include <QDirIterator>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+namespace {
+
+using Groups = QSet<QStringList>;
+
+// A scene nothing else resembles: shapes placed by a seeded generator.
+QImage drawScene(quint32 iSeed, const QSize &size)
+{
+    QRandomGenerator random(iSeed);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(random.bounded(360), 120, 200));
+    QPainter painter(&image);
+    for (int i = 0; i < 14; ++i) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromHsv(random.bounded(360), 200, random.bounded(60, 255)));
+        const QRect rect(random.bounded(size.width()), random.bounded(size.height()), random.bounded(60, 400),
+                         random.bounded(60, 300));
+        if (i % 2)
+            painter.drawEllipse(rect);
+        else
+            painter.drawRect(rect);
+    }
+    return image;
+}
+
+} // namespace
+
+class TestMirelleCli : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_pPhotos;
+    Groups m_expected;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("MIRELLE_SCAN_ENGINE"), QStringLiteral(SCAN_ENGINE_PATH));
+        return env;
+    }
+
+    struct CRun
+    {
+        int iExit = -1;
+        QByteArray arrOut;
+        QByteArray arrErr;
+    };
+
+    CRun runCli(const QStringList &listArgs, const QByteArray &arrInput = QByteArray())
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(MIRELLE_CLI_PATH), listArgs);
+        process.write(arrInput);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000))
+            process.kill();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+    QString photo(const QString &strName) const { return m_pPhotos->filePath(strName); }
+
+    // Distinct scenes a.jpg .. f.jpg; a, b and c have copies an engine must find.
+    void makePhotos()
+    {
+        m_pPhotos = std::make_unique<QTemporaryDir>(m_home.filePath(QStringLiteral("photosXXXXXX")));
+        const QStringList listScenes{"a", "b", "c", "d", "e", "f"};
+        for (int i = 0; i < listScenes.size(); ++i)
+            QVERIFY(drawScene(quint32(i + 1) * 7919U, QSize(1200, 900)).save(photo(listScenes[i] + ".jpg"), "JPEG", 92));
+        QVERIFY(QFile::copy(photo("a.jpg"), photo("a-copy.jpg")));
+        const QImage b(photo("b.jpg"));
+        QVERIFY(b.scaled(600, 450, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(photo("b-half.png")));
+        QVERIFY(QImage(photo("c.jpg")).save(photo("c-q50.jpg"), "JPEG", 50));
+        // A photo that cannot be decoded is left out, not fatal.
+        QFile broken(photo("broken.jpg"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QByteArray("\xff\xd8\xff\xe0") + QByteArray(200000, 'x'));
+        broken.close();
+        m_expected = {{"a-copy.jpg", "a.jpg"}, {"b-half.png", "b.jpg"}, {"c-q50.jpg", "c.jpg"}};
+    }
+
+    static Groups groupsOf(const QJsonObject &root)
+    {
+        Groups groups;
+        for (const QJsonValue &group : root.value("groups").toArray()) {
+            QStringList listNames;
+            for (const QJsonValue &photo : group.toObject().value("photos").toArray())
+                listNames << QFileInfo(photo.toObject().value("path").toString()).fileName();
+            listNames.sort();
+            groups.insert(listNames);
+        }
+        return groups;
+    }
+
+    QJsonObject scan(const QString &strOutput, const QStringList &listExtra = {})
+    {
+        const CRun run = runCli(QStringList{"scan", "--all-images", "--min-size", "0", "-o", strOutput}
+                                + listExtra + QStringList{m_pPhotos->path()});
+        [&] { QCOMPARE(run.iExit, 0); }();
+        QFile file(strOutput);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        QVERIFY(QFileInfo::exists(QStringLiteral(MIRELLE_CLI_PATH)));
+    }
+
+    void init() { makePhotos(); }
+
+    void testScanFindsTheKnownGroups()
+    {
+        const QJsonObject root = scan(m_home.filePath("scan.json"));
+        QCOMPARE(root.value("format").toString(), QStringLiteral("mirelle-scan"));
+        QCOMPARE(groupsOf(root), m_expected);
+        for (const QJsonValue &group : root.value("groups").toArray()) {
+            int iKept = 0;
+            for (const QJsonValue &value : group.toObject().value("photos").toArray()) {
+                const QJsonObject photo = value.toObject();
+                QVERIFY(photo.value("width").toInt() > 0);
+                QCOMPARE(qint64(photo.value("size").toDouble()), QFileInfo(photo.value("path").toString()).size());
+                iKept += photo.value("proposed").toBool() ? 0 : 1;
+            }
+            QCOMPARE(iKept, 1);
+        }
+    }
+
+    void testCsvHasOneRowPerPhoto()
+    {
+        const QString csv = m_home.filePath("scan.csv");
+        QCOMPARE(runCli({"scan", "-q", "--all-images", "--min-size", "0", "--format", "csv", "-o", csv, m_pPhotos->path()}).iExit, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+        QVERIFY(lines.first().startsWith("group,path,size"));
+        QCOMPARE(lines.size(), 1 + 6);
+    }
+
+    void testRegroupAtAnotherThreshold()
+    {
+        const QString saved = m_home.filePath("scan.json");
+        scan(saved);
+        const QString strict = m_home.filePath("strict.json");
+        const CRun run = runCli({"regroup", "-q", saved, "--threshold", "100", "-o", strict});
+        QCOMPARE(run.iExit, 0);
+        QFile file(strict);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(root.value("options").toObject().value("threshold").toInt(), 100);
+        QVERIFY(groupsOf(root).contains(QStringList{"a-copy.jpg", "a.jpg"}));
+        QVERIFY(!groupsOf(root).contains(QStringList{"c-q50.jpg", "c.jpg"}));
+    }
+
+    void testBadInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("no command") << QStringList{} << 2;
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
+        QTest::newRow("unknown flag") << QStringList{"scan", "--frob", "PHOTOS"} << 2;
+        QTest::newRow("no folder") << QStringList{"scan"} << 2;
+        QTest::newRow("threshold off the steps") << QStringList{"scan", "--threshold", "72", "PHOTOS"} << 2;
+        QTest::newRow("bad size") << QStringList{"scan", "--min-size", "lots", "PHOTOS"} << 2;
+        QTest::newRow("bad format") << QStringList{"scan", "--format", "xml", "PHOTOS"} << 2;
+        QTest::newRow("missing folder") << QStringList{"scan", "HOME/nowhere"} << 3;
+        QTest::newRow("file as folder") << QStringList{"scan", "PHOTOS/a.jpg"} << 3;
+        QTest::newRow("output folder missing") << QStringList{"scan", "-o", "HOME/no/such/out.json", "PHOTOS"} << 4;
+        QTest::newRow("output is a folder") << QStringList{"scan", "-o", "HOME", "PHOTOS"} << 4;
+        QTest::newRow("regroup needs threshold") << QStringList{"regroup", "HOME/old.json"} << 2;
+        QTest::newRow("saved scan of another version") << QStringList{"regroup", "HOME/old.json", "--threshold", "80"} << 3;
+        QTest::newRow("not a saved scan") << QStringList{"apply", "PHOTOS/a.jpg"} << 3;
+        QTest::newRow("missing saved scan") << QStringList{"apply", "HOME/none.json"} << 3;
+        QTest::newRow("two methods") << QStringList{"apply", "HOME/old.json", "--permanent", "--move-to", "HOME/x"} << 2;
+    }
+
+    void testBadInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFile old(m_home.filePath("old.json"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(R"({"format":"mirelle-scan","version":0,"groups":[]})");
+        old.close();
+        for (QString &arg : args) {
+            arg.replace("PHOTOS", m_pPhotos->path());
+            arg.replace("HOME", m_home.path());
+        }
+        const CRun run = runCli(args);
+        QCOMPARE(run.iExit, exitCode);
+        QVERIFY2(run.arrErr.startsWith("mirelle-cli: error: "), run.arrErr.constData());
+        QVERIFY(run.arrOut.isEmpty());
+    }
+
+    void testHelpExplainsEveryCommand()
+    {
+        const CRun run = runCli({"--help"});
+        QCOMPARE(run.iExit, 0);
+        for (const char *word : {"scan", "regroup", "apply", "--dry-run", "--permanent", "--move-to", "Exit codes"})
+            QVERIFY2(run.arrOut.contains(word), word);
+    }
+
+    void testApply_data()
+    {
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<bool>("removes");
+        QTest::addColumn<QString>("landsIn");
+        QTest::newRow("dry run") << QStringList{"--dry-run"} << false << QString();
+        QTest::newRow("trash") << QStringList{} << true << QStringLiteral("data/Trash/files");
+        QTest::newRow("move") << QStringList{"--move-to", "HOME/moved"} << true << QStringLiteral("moved");
+        QTest::newRow("permanent") << QStringList{"--permanent"} << true << QString();
+    }
+
+    void testApply()
+    {
+        QFETCH(QStringList, flags);
+        QFETCH(bool, removes);
+        QFETCH(QString, landsIn);
+        const QString saved = m_home.filePath("scan.json");
+        const QJsonObject root = scan(saved);
+        QStringList listProposed;
+        for (const QJsonValue &group : root.value("groups").toArray())
+            for (const QJsonValue &photo : group.toObject().value("photos").toArray())
+                if (photo.toObject().value("proposed").toBool())
+                    listProposed << photo.toObject().value("path").toString();
+        QCOMPARE(listProposed.size(), 3);
+        QDir(m_home.filePath("data")).removeRecursively();
+        QDir(m_home.filePath("moved")).removeRecursively();
+
+        for (QString &flag : flags)
+            flag.replace("HOME", m_home.path());
+        const CRun run = runCli(QStringList{"apply", saved} + flags);
+        QCOMPARE(run.iExit, 0);
+        for (const QString &path : qAsConst(listProposed)) {
+            QCOMPARE(QFileInfo::exists(path), !removes);
+            if (!landsIn.isEmpty()) {
+                // Moves keep the source folders below the target folder.
+                QDirIterator it(m_home.filePath(landsIn), {QFileInfo(path).fileName()}, QDir::Files,
+                                QDirIterator::Subdirectories);
+                QVERIFY2(it.hasNext(), qPrintable(path));
+            }
+        }
+        QCOMPARE(run.arrOut.count('\n'), 3);
+        // One copy of every group stays.
+        QCOMPARE(QDir(m_pPhotos->path()).entryList(QDir::Files).size(), removes ? 7 : 10);
+    }
+
+    void testApplyListedKeepsLastCopyAndIgnoresStrangers()
+    {
+        const QString saved = m_home.filePath("scan.json");
+        scan(saved);
+        const QByteArray list = (photo("a.jpg") + '\n' + photo("a-copy.jpg") + '\n' + photo("d.jpg") + '\n').toUtf8();
+        const CRun run = runCli({"apply", saved, "--list", "-"}, list);
+        QCOMPARE(run.iExit, 0);
+        QCOMPARE(QFileInfo::exists(photo("a.jpg")) + QFileInfo::exists(photo("a-copy.jpg")), 1);
+        QVERIFY(QFileInfo::exists(photo("d.jpg")));
+        QVERIFY(run.arrErr.contains("not in the saved scan"));
+    }
+
+    void testApplySkipsFilesChangedSinceTheScan()
+    {
+        const QString saved = m_home.filePath("scan.json");
+        scan(saved);
+        for (const char *name : {"a.jpg", "a-copy.jpg"}) {
+            QFile file(photo(name));
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("changed");
+        }
+        const CRun run = runCli({"apply", saved});
+        QCOMPARE(run.iExit, 0);
+        QVERIFY(QFileInfo::exists(photo("a.jpg")));
+        QVERIFY(QFileInfo::exists(photo("a-copy.jpg")));
+        QVERIFY(run.arrErr.contains("changed since the scan"));
+    }
+
+    void testInterruptedScanWritesNothing()
+    {
+        // Enough photos that the scan is still running when the interrupt comes.
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(drawScene(quint32(i + 100), QSize(1600, 1200)).save(photo(QStringLiteral("many%1.png").arg(i))));
+        const QString output = m_home.filePath("interrupted.json");
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(MIRELLE_CLI_PATH),
+                      {"scan", "--all-images", "--min-size", "0", "-o", output, m_pPhotos->path()});
+        QVERIFY(process.waitForStarted());
+        QByteArray arrErr;
+        QTRY_VERIFY_WITH_TIMEOUT((arrErr += process.readAllStandardError()).contains("progress:"), 20000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 130);
+        QVERIFY(!QFileInfo::exists(output));
+        QCOMPARE(QDir(m_home.path()).entryList({"interrupted*"}, QDir::Files), QStringList());
+    }
+    void testInterruptedApplyLosesNoFile()
+    {
+        // A saved scan written here: pairs of small files, the second of each proposed.
+        constexpr int kPairs = 1500;
+        QJsonArray groups;
+        QStringList listProposed;
+        for (int i = 0; i < kPairs; ++i) {
+            QJsonArray photos;
+            for (const QString &name : {QStringLiteral("p%1.jpg").arg(i), QStringLiteral("p%1-copy.jpg").arg(i)}) {
+                QFile file(photo(name));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray::number(i));
+                file.close();
+                const bool bProposed = name.endsWith("-copy.jpg");
+                if (bProposed)
+                    listProposed << photo(name);
+                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed}});
+            }
+            groups.append(QJsonObject{{"photos", photos}});
+        }
+        const QString saved = m_home.filePath("pairs.json");
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 1}, {"groups", groups}}).toJson());
+        file.close();
+        QDir(m_home.filePath("data")).removeRecursively();
+
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(MIRELLE_CLI_PATH), {"apply", saved});
+        QVERIFY(process.waitForStarted());
+        QByteArray arrOut;
+        QTRY_VERIFY_WITH_TIMEOUT((arrOut += process.readAllStandardOutput()).contains("trashed"), 20000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+        arrOut += process.readAllStandardOutput();
+        QCOMPARE(process.exitCode(), 130);
+
+        // Every file is in exactly one place, and the output names each one that moved.
+        const QString trash = m_home.filePath("data/Trash/files/");
+        int iTrashed = 0;
+        for (const QString &path : qAsConst(listProposed)) {
+            const bool bInTrash = QFileInfo::exists(trash + QFileInfo(path).fileName());
+            QVERIFY2(QFileInfo::exists(path) != bInTrash, qPrintable(path));
+            iTrashed += bInTrash ? 1 : 0;
+        }
+        QCOMPARE(arrOut.count("trashed\t"), iTrashed);
+        QVERIFY(iTrashed < kPairs);
+    }
+};
+
+QTEST_MAIN(TestMirelleCli)
+#include "tst_MirelleCli.moc"
