@@ -73,7 +73,16 @@ bool writeOutput(const QString &strPath, const QByteArray &arrData, QString *pSt
         return bOk;
     }
     QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(arrData) != arrData.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(arrData) != arrData.size()) {
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        return false;
+    }
+    if (CInterruptWatcher::isInterrupted()) {
+        file.cancelWriting();
+        *pStrError = QStringLiteral("interrupted; nothing was written");
+        return false;
+    }
+    if (!file.commit()) {
         *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
         return false;
     }
@@ -204,7 +213,7 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
         return fail(Exit_Interrupted, QStringLiteral("interrupted; nothing was written"));
     QString strError;
     if (!writeOutput(strOutput, bCsv ? report.toCsv() : report.toJson(), &strError))
-        return fail(Exit_Output, strError);
+        return fail(CInterruptWatcher::isInterrupted() ? Exit_Interrupted : Exit_Output, strError);
     if (!m_bQuiet) {
         progress.message(QStringLiteral("%1 groups, %2 photos; %3 proposed for removal (%4 bytes)")
                              .arg(report.listGroups.size())

@@ -33,11 +33,8 @@ CInterruptWatcher::CInterruptWatcher(QObject *parent) : QObject(parent)
     m_poll.start();
 }
 
-CInterruptWatcher::~CInterruptWatcher()
-{
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-}
+// The handler stays: an interrupt while the output is being committed must still be seen.
+CInterruptWatcher::~CInterruptWatcher() = default;
 
 bool CInterruptWatcher::isInterrupted()
 {
