@@ -10,7 +10,7 @@ pkgs=(
   libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev libxxhash-dev
   libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth imagemagick python3
+  xvfb xauth imagemagick exiv2 python3
 )
 missing=()
 for p in "${pkgs[@]}"; do

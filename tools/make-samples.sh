@@ -56,6 +56,11 @@ make_scene() {
     -fill "rgba(20,20,20,0.6)" \
     -draw "polygon $((800 + i * 11 % 600)),100 $((1500 - i * 17 % 300)),$((300 + i * 7 % 400)) $((700 + i * 31 % 500)),$((600 + i * 3 % 300))" \
     "${text[@]}" "${resize[@]}" -quality 92 "$dir/$base"
+  # Camera data makes the photo an original, so the default "original photos only" scan finds it.
+  if command -v exiv2 >/dev/null; then
+    exiv2 -M"set Exif.Image.Make Mirelle" -M"set Exif.Image.Model Sample Camera" \
+      -M"set Exif.Photo.DateTimeOriginal 2024:05:$(printf %02d $(( i % 28 + 1 ))) 10:00:00" "$dir/$base" 2>/dev/null || true
+  fi
   (( i % 3 == 0 )) && return 0
   local files=("$base")
   case $(( i % 7 )) in
