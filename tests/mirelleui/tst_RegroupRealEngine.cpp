@@ -1,0 +1,104 @@
+#include <QtTest>
+
+#include "CDupPicsMgr.h"
+#include "CTestPhotos.h"
+
+namespace {
+
+using CGroups = QSet<QStringList>;
+
+} // namespace
+
+// Regrouping with the real engine must end where a fresh scan at that threshold ends.
+class TestRegroupRealEngine : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_home;
+    QTemporaryDir m_photos;
+
+    CGroups groupsOf(const CDupPicsMgr &mgr) const
+    {
+        CGroups groups;
+        for (quint64 key : mgr.groupOrder()) {
+            GroupSummary summary;
+            if (!mgr.groupSummary(key, &summary) || !summary.shown)
+                continue;
+            QStringList names;
+            for (const CPhotoRecordCopy &file : summary.files) {
+                if (!file.isHidden())
+                    names << QFileInfo(file.path()).fileName();
+            }
+            names.sort();
+            groups.insert(names);
+        }
+        return groups;
+    }
+
+    void setThreshold(CDupPicsMgr &mgr, int iSlot)
+    {
+        QVariantMap options = mgr.getOption();
+        options["photoType"] = QVariantMap{{"value", 1}};
+        options["minSize"] = QVariantMap{{"value", 1}, {"index", 0}, {"unit", "KB"}};
+        options["similarSlot"] = QVariantMap{{"value", iSlot}};
+        mgr.setOption(options);
+    }
+
+    CGroups freshScan(int iSlot)
+    {
+        CDupPicsMgr mgr;
+        setThreshold(mgr, iSlot);
+        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        if (!completeSpy.wait(60000))
+            return {};
+        return groupsOf(mgr);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        QStandardPaths::setTestModeEnabled(true);
+        // Copies that stay alike at 70% but not all at 90%: resized, recompressed, brightened.
+        for (int i = 0; i < 3; ++i) {
+            const QImage scene = testphotos::scene(5 + 9 * i, QSize(640, 480));
+            const QString stem = m_photos.filePath(QStringLiteral("p%1").arg(i));
+            QVERIFY(testphotos::save(scene, stem + ".jpg", "JPG", 92));
+            QVERIFY(testphotos::save(testphotos::resized(scene, 0.5), stem + "-half.jpg", "JPG", 90));
+            QVERIFY(testphotos::save(scene, stem + "-q30.jpg", "JPG", 30));
+            QVERIFY(testphotos::save(testphotos::brighter(scene), stem + "-bright.jpg", "JPG", 90));
+        }
+    }
+
+    void testRegroupMatchesAFreshScan()
+    {
+        const CGroups at70 = freshScan(6);
+        const CGroups at90 = freshScan(2);
+        QCOMPARE(at70.size(), 3);
+
+        CDupPicsMgr mgr;
+        setThreshold(mgr, 6);
+        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(60000));
+        QCOMPARE(groupsOf(mgr), at70);
+
+        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        setThreshold(mgr, 2);
+        mgr.refreshSimilarSlot();
+        QVERIFY(regroupSpy.wait(60000));
+        QCOMPARE(groupsOf(mgr), at90);
+
+        setThreshold(mgr, 6);
+        mgr.refreshSimilarSlot();
+        QVERIFY(regroupSpy.wait(60000));
+        QCOMPARE(groupsOf(mgr), at70);
+    }
+};
+
+QTEST_MAIN(TestRegroupRealEngine)
+#include "tst_RegroupRealEngine.moc"
