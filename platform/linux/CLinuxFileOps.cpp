@@ -279,7 +279,7 @@ bool CLinuxFileOps::moveToTrash(const QString &strPath, QString *pstrError)
     if (!checkRemovable(QFile::encodeName(strPath), &st, pstrError))
         return false;
     // Qt falls back to the current directory when the home trash is missing, so we create
-    // it first, as the trash specification allows.
+    // it first, as the freedesktop trash standard allows.
     const QString homeTrash =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
     if (!QDir().mkpath(homeTrash + QStringLiteral("/files")) || !QDir().mkpath(homeTrash + QStringLiteral("/info"))) {

@@ -5,9 +5,9 @@
 namespace {
 
 // One photo of a test group: "name.ext:def=5:px=100x100:date=3:pref:hidden:marked"
-CPhotoRecordCopy photo(const QString &spec)
+CPhotoRecordCopy photo(const QString &strDescription)
 {
-    const QStringList parts = spec.split(QLatin1Char(':'));
+    const QStringList parts = strDescription.split(QLatin1Char(':'));
     static QList<QString> s_paths;
     s_paths << QStringLiteral("/p/") + parts[0];
     PhotoRecord record;
@@ -86,8 +86,8 @@ private slots:
         QFETCH(QStringList, group);
         QFETCH(QStringList, marked);
         QList<CPhotoRecordCopy> files;
-        for (const QString &spec : group)
-            files << photo(spec);
+        for (const QString &strDescription : group)
+            files << photo(strDescription);
         CAutoMarkRule::clearMarks(files);
         const QStringList result = names(CAutoMarkRule::markGroup(files));
         QCOMPARE(result, marked);
