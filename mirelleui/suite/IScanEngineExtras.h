@@ -1,0 +1,40 @@
+#pragma once
+
+// Additions to the scan engine beyond its fixed operation table. They are reached
+// through a second, optional export so that the fixed table keeps its shape: a
+// holder that finds no "GetImpExtras" in the library simply goes without them.
+
+#include "IScanEngine.h"
+
+// Set in PhotoRecord::flags next to the fixed PhotoFlag_* bits: the photo is a
+// frame of a burst or series from one camera (taken within seconds of another
+// photo of its group, or tagged as such), so it is a look-alike rather than a copy
+// unless its content equals another's.
+constexpr uint8_t PhotoFlag_Burst = 8;
+
+class IScanEngineExtras : public IZKObject
+{
+public:
+    // Also match copies whose pixels were turned by 90, 180 or 270 degrees or
+    // mirrored (not only their orientation tag). Off by default; applies to the next
+    // FindDuplicates or Regroup.
+    virtual void SetRotationMatching(int32_t iOn) = 0;
+    virtual int32_t RotationMatching() = 0;
+
+    // Pairs of content keys the user declared not duplicates: two photos whose keys
+    // form a pair are never put into one group, directly or through others. Replaces
+    // the previous list; pKeys holds 2 * iPairs keys. Applies to the next
+    // FindDuplicates or Regroup.
+    virtual void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) = 0;
+
+    // The content key of a file the engine has reported (equal keys and sizes mean
+    // equal bytes; a rename keeps it). 0 when the file is unknown.
+    virtual uint64_t GetContentKey(uint64_t iFileId) = 0;
+};
+
+// The optional export: the additions of one engine made by GetImp. The result is
+// owned by the caller through its count and keeps the engine alive.
+extern "C" {
+typedef IScanEngineExtras *(*PFN_GetImpExtras)(IScanEngine *pEngine);
+}
+#define SCAN_ENGINE_EXTRAS_ENTRY_NAME "GetImpExtras"
