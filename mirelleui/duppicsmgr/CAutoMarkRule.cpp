@@ -1,15 +1,21 @@
 #include "CAutoMarkRule.h"
 
+#include <array>
 #include <functional>
 
 namespace {
 
 using CPredicate = std::function<bool(const CPhotoRecordCopy &)>;
 
-QString suffixOf(const QString &strPath)
+bool isHeic(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(".heic"), Qt::CaseInsensitive);
+}
+
+bool hasSuffix(const QString &strPath)
 {
     const int dot = strPath.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : strPath.mid(dot + 1).toUpper();
+    return dot >= 0 && dot < strPath.size() - 1 && dot > strPath.lastIndexOf(QLatin1Char('/'));
 }
 
 // Marks the visible unmarked candidates that match; if that would take every one of
@@ -72,24 +78,24 @@ QStringList markGroup(QList<CPhotoRecordCopy> &files)
         if (file.isHidden())
             continue;
         ++iVisible;
-        const QString suffix = suffixOf(file.path());
-        if (suffix == QLatin1String("HEIC"))
+        if (isHeic(file.path()))
             bAnyHeic = true;
-        else if (!suffix.isEmpty())
+        else if (hasSuffix(file.path()))
             bAnyOther = true;
         (file.isPreferred() ? bAnyPreferred : bAnyPlain) = true;
     }
     if (files.size() < 2 || iVisible < 2)
         return {};
 
-    const QList<CPredicate> rules = {
+    // Run once per group over the whole scan: a plain array keeps it free of allocations.
+    const std::array<CPredicate, 6> rules = {
         // A clearly blurred copy: sharpness within the band below the sharpest.
         [dMaxSharpness](const CPhotoRecordCopy &f) {
             const double d = f.record().definition;
             return dMaxSharpness > 0 && d >= dMaxSharpness / 6 && d <= 5 * dMaxSharpness / 6;
         },
         [bAnyHeic, bAnyOther](const CPhotoRecordCopy &f) {
-            return bAnyHeic && bAnyOther && suffixOf(f.path()) == QLatin1String("HEIC");
+            return bAnyHeic && bAnyOther && isHeic(f.path());
         },
         [iMaxPixels](const CPhotoRecordCopy &f) {
             return uint32_t(f.record().width) * uint32_t(f.record().height) < iMaxPixels;

@@ -267,6 +267,11 @@ private:
     // Rebuilds the checked count and size, per-drive sizes and marked paths from the marked-file table.
     void recomputeCheckedTotals();
     void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
+    // Mark changes per group: path and new state.
+    using CMarkChanges = QHash<quint64, QList<QPair<QString, bool>>>;
+    void notifyPhotoModelMarks(const CMarkChanges &changes);
+    // The automatic rule on one group; m_resultLock held. False when the group is gone.
+    bool markGroupLocked(quint64 pGroup, CMarkChanges &changes);
     void resetResults();
     // Starts a totals recount that the destructor waits for; callable from any thread.
     void startTotalsWorker();

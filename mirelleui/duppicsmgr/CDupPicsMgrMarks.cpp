@@ -10,6 +10,26 @@
 
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// The size of a file as it is now; 0 when it is gone. Called for every marked photo
+// after each change of the marks, so it avoids QFileInfo's bookkeeping where it can.
+qint64 sizeOnDisk(const QString &strPath)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::stat(QFile::encodeName(strPath).constData(), &st) == 0 ? qint64(st.st_size) : 0;
+#else
+    return QFileInfo(strPath).size();
+#endif
+}
+
+} // namespace
+
 void CDupPicsMgr::doMark(QVariant groupKey)
 {
     COperateTaskQueue::instance()->pushMarkGroup(groupKey.toULongLong());
@@ -25,29 +45,36 @@ void CDupPicsMgr::clearAllMark()
     COperateTaskQueue::instance()->pushClearAllMarks();
 }
 
+bool CDupPicsMgr::markGroupLocked(quint64 pGroup, CMarkChanges &changes)
+{
+    const auto it = m_mapGroups.find(pGroup);
+    if (it == m_mapGroups.end())
+        return false;
+    const QStringList cleared = CAutoMarkRule::clearMarks(it->files);
+    for (const QString &path : cleared) {
+        m_mapMarkedFiles.remove(path);
+        changes[pGroup] << qMakePair(path, false);
+    }
+    const QStringList marked = CAutoMarkRule::markGroup(it->files);
+    // The group's marks were all cleared above, so every mark now is the rule's.
+    for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
+        if (file.isMarked() && !file.isHidden())
+            m_mapMarkedFiles.insert(file.path(), file);
+    }
+    for (const QString &path : marked)
+        changes[pGroup] << qMakePair(path, true);
+    return true;
+}
+
 void CDupPicsMgr::onTaskMarkGroup(quint64 pGroup, bool bSignal)
 {
-    QStringList cleared;
-    QStringList marked;
+    CMarkChanges changes;
     {
         QMutexLocker locker(&m_resultLock);
-        const auto it = m_mapGroups.find(pGroup);
-        if (it == m_mapGroups.end())
+        if (!markGroupLocked(pGroup, changes))
             return;
-        cleared = CAutoMarkRule::clearMarks(it->files);
-        for (const QString &path : qAsConst(cleared))
-            m_mapMarkedFiles.remove(path);
-        marked = CAutoMarkRule::markGroup(it->files);
-        // The group's marks were all cleared above, so every mark now is the rule's.
-        for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
-            if (file.isMarked() && !file.isHidden())
-                m_mapMarkedFiles.insert(file.path(), file);
-        }
     }
-    if (!cleared.isEmpty())
-        notifyPhotoModelMarks(pGroup, cleared, false);
-    if (!marked.isEmpty())
-        notifyPhotoModelMarks(pGroup, marked, true);
+    notifyPhotoModelMarks(changes);
     if (bSignal) {
         recomputeCheckedTotals();
         Q_EMIT sigCheckedItemCountChanged();
@@ -61,8 +88,16 @@ void CDupPicsMgr::onTaskMarkAll()
         QMutexLocker locker(&m_resultLock);
         keys = m_mapGroups.keys();
     }
-    for (quint64 key : qAsConst(keys))
-        onTaskMarkGroup(key, false);
+    // The lock is taken per slice so that the screens' reads are never held up for long,
+    // and the photo models hear of all changes in one go.
+    constexpr int kSlice = 512;
+    CMarkChanges changes;
+    for (int i = 0; i < keys.size(); i += kSlice) {
+        QMutexLocker locker(&m_resultLock);
+        for (int j = i; j < std::min(i + kSlice, int(keys.size())); ++j)
+            markGroupLocked(keys[j], changes);
+    }
+    notifyPhotoModelMarks(changes);
     recomputeCheckedTotals();
     Q_EMIT sigCheckedItemCountChanged();
 }
@@ -143,20 +178,22 @@ void CDupPicsMgr::onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload)
 
 void CDupPicsMgr::recomputeCheckedTotals()
 {
-    QList<CPhotoRecordCopy> marked;
+    struct CMarked
     {
-        QMutexLocker locker(&m_resultLock);
-        marked = m_mapMarkedFiles.values();
-    }
-    const IVolumes &volumes = dp::platform::volumes();
-    // Groups whose every visible photo is marked, counted over the marked files only.
-    QHash<quint64, qint64> markedPerGroup;
+        QString path;
+        quint64 fileSize;
+    };
+    std::vector<CMarked> marked;
     int iFullyMarked = 0;
     {
         QMutexLocker locker(&m_resultLock);
-        for (const CPhotoRecordCopy &file : qAsConst(marked)) {
-            if (!file.isHidden())
-                markedPerGroup[m_mapGroupOfPath.value(file.path())] += 1;
+        marked.reserve(size_t(m_mapMarkedFiles.size()));
+        // Groups whose every visible photo is marked, counted over the marked files only.
+        QHash<quint64, qint64> markedPerGroup;
+        for (auto it = m_mapMarkedFiles.cbegin(); it != m_mapMarkedFiles.cend(); ++it) {
+            marked.push_back({it.key(), it->record().fileSize});
+            if (!it->isHidden())
+                markedPerGroup[m_mapGroupOfPath.value(it.key())] += 1;
         }
         for (auto it = markedPerGroup.constBegin(); it != markedPerGroup.constEnd(); ++it) {
             const auto group = m_mapGroups.constFind(it.key());
@@ -165,25 +202,35 @@ void CDupPicsMgr::recomputeCheckedTotals()
         }
     }
     m_iFullyMarkedGroups = iFullyMarked;
-    QMutexLocker checkedLocker(&m_checkedLock);
-    m_iCheckedItemCount = marked.size();
-    m_iCheckedFileSize = 0;
-    m_mapDriveSizes.clear();
-    m_setDriveKeys.clear();
-    m_listMarkedPaths.clear();
-    // Photos share few folders; the volume of each folder is looked up once.
-    QHash<QString, QString> keyOfFolder;
-    for (const CPhotoRecordCopy &file : qAsConst(marked)) {
-        const QString folder = file.path().left(file.path().lastIndexOf(QLatin1Char('/')) + 1);
-        auto itKey = keyOfFolder.find(folder);
-        if (itKey == keyOfFolder.end())
-            itKey = keyOfFolder.insert(folder, volumes.keyOfPath(file.path()));
-        const QString &key = *itKey;
-        m_setDriveKeys.insert(key);
-        m_listMarkedPaths << file.path();
-        m_mapDriveSizes[key] += QFileInfo(file.path()).size();
-        m_iCheckedFileSize += static_cast<qint64>(file.record().fileSize);
+
+    // Sizes on disk are read without any lock held: the screens keep reading the last totals.
+    const IVolumes &volumes = dp::platform::volumes();
+    qint64 iCheckedFileSize = 0;
+    QStringList listMarkedPaths;
+    listMarkedPaths.reserve(int(marked.size()));
+    // Photos share few folders: sizes are summed per folder, and each folder's volume is
+    // looked up once.
+    QHash<QString, qint64> bytesOfFolder;
+    for (const CMarked &file : marked) {
+        const QString folder = file.path.left(file.path.lastIndexOf(QLatin1Char('/')) + 1);
+        bytesOfFolder[folder] += sizeOnDisk(file.path);
+        listMarkedPaths << file.path;
+        iCheckedFileSize += static_cast<qint64>(file.fileSize);
     }
+    QMap<QString, qint64> mapDriveSizes;
+    QSet<QString> setDriveKeys;
+    for (auto it = bytesOfFolder.cbegin(); it != bytesOfFolder.cend(); ++it) {
+        const QString key = volumes.keyOfPath(it.key());
+        setDriveKeys.insert(key);
+        mapDriveSizes[key] += it.value();
+    }
+
+    QMutexLocker checkedLocker(&m_checkedLock);
+    m_iCheckedItemCount = int(marked.size());
+    m_iCheckedFileSize = iCheckedFileSize;
+    m_mapDriveSizes.swap(mapDriveSizes);
+    m_setDriveKeys.swap(setDriveKeys);
+    m_listMarkedPaths.swap(listMarkedPaths);
     m_pFileDel->setCheckedInfo(m_iCheckedFileSize, m_mapDriveSizes, m_listMarkedPaths);
 }
 

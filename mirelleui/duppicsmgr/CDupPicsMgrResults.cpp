@@ -250,16 +250,26 @@ QObject *CDupPicsMgr::getPhotosModelNoCreate(QVariant pGroup, bool)
 
 void CDupPicsMgr::notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked)
 {
-    QList<QPair<QString, bool>> listState;
+    CMarkChanges changes;
+    auto &listState = changes[pGroup];
     for (const QString &path : listPaths)
         listState << qMakePair(path, bMarked);
-    // Marks change on the operation worker; the model lives on the GUI thread and is looked
-    // up there, so a model destroyed meanwhile is simply not found.
+    notifyPhotoModelMarks(changes);
+}
+
+void CDupPicsMgr::notifyPhotoModelMarks(const CMarkChanges &changes)
+{
+    if (changes.isEmpty())
+        return;
+    // Marks change on the operation worker; the models live on the GUI thread and are
+    // looked up there, so a model destroyed meanwhile is simply not found.
     QMetaObject::invokeMethod(
         this,
-        [this, pGroup, listState] {
-            if (CPhotosItemModel *pModel = photoModelOf(pGroup))
-                pModel->setCheckState(listState);
+        [this, changes] {
+            for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+                if (CPhotosItemModel *pModel = photoModelOf(it.key()))
+                    pModel->setCheckState(it.value());
+            }
         },
         Qt::QueuedConnection);
 }
