@@ -1,7 +1,7 @@
 // Regroup of a large scan through the real engine, end to end: from the request to
 // the rebuilt groups and totals, then the automatic marks and their totals.
-// Photos: BENCH_PHOTOS small JPEGs (default 100,000) in groups of five copies that
-// stay alike at 70% but not all at 90%. BENCH_DIR keeps them between runs.
+// Photos: BENCH_PHOTOS small JPEGs (default 100,000) in groups of five close
+// copies (noise, brightness, quality). BENCH_DIR keeps them between runs.
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 

@@ -248,7 +248,8 @@ int CDupPicsMgr::getSimilarSlot() const
 {
     const QVariantMap record = m_mapOptions.value(QStringLiteral("similarSlot")).toMap();
     qDebug() << "****" << record << "****";
-    return 100 - 5 * record.value(QStringLiteral("value")).toInt();
+    // A stored value from another version or a hand-edited file must not wrap the engine's byte.
+    return qBound(0, 100 - 5 * record.value(QStringLiteral("value")).toInt(), 100);
 }
 
 void CDupPicsMgr::catchOption()

@@ -142,6 +142,78 @@ private slots:
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
     }
 
+    void testThresholdOutsideItsRangeIsClamped_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("call");
+        QTest::newRow("default") << 6 << "Regroup:70";
+        QTest::newRow("negative slot") << -3 << "Regroup:100";
+        QTest::newRow("beyond zero percent") << 25 << "Regroup:0";
+        QTest::newRow("far beyond a byte") << -100 << "Regroup:100";
+    }
+    void testThresholdOutsideItsRangeIsClamped()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, call);
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), join(2, 1, "b.jpg")});
+        CDupPicsMgr mgr;
+        QVariantMap options = mgr.getOption();
+        options["similarSlot"] = QVariantMap{{"value", slot}};
+        mgr.setOption(options);
+        scan(mgr);
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        QVERIFY2(m_fake.calls().contains(call), qPrintable(m_fake.calls().join(' ')));
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
+    }
+
+    // A regroup asked for during a scan or during another regroup is refused; the one
+    // running finishes and a later regroup works.
+    void testRegroupRefusedWhileBusy()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), QJsonObject{{"op", "sleep"}, {"ms", 800}}},
+                  {create(1, "a.jpg"), QJsonObject{{"op", "sleep"}, {"ms", 800}}, join(2, 1, "b.jpg")});
+        CDupPicsMgr mgr;
+        QSignalSpy scanSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QTRY_VERIFY(mgr.isScanning());
+        mgr.refreshSimilarSlot();
+        QVERIFY(scanSpy.wait(10000));
+        QVERIFY(!m_fake.calls().join(' ').contains("Regroup"));
+
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.refreshSimilarSlot();
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        QTest::qWait(200);
+        QCOMPARE(completeSpy.count(), 1);
+        QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
+
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        QCOMPARE(m_fake.calls().count("Regroup:70"), 2);
+    }
+
+    // Group 3 merges into group 1; a mark queued for the vanished group changes nothing.
+    void testMarkOnAGroupAMergeRemoved()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg"), join(4, 3, "d.jpg"),
+                   QJsonObject{{"op", "merge"}, {"a", 1}, {"b", 3}}});
+        CDupPicsMgr mgr;
+        scan(mgr);
+        QTRY_COMPARE(mgr.getGroupCount(), 1);
+        const quint64 iKept = mgr.groupOrder().first();
+        const quint64 iGone = iKept == 1 ? 3 : 1;
+        mgr.doMark(QVariant::fromValue(iGone));
+        mgr.doMark(QVariant::fromValue(iKept));
+        QTRY_VERIFY(COperateTaskQueue::instance()->isEmpty() && !mgr.isOperateWorkerBusy());
+        QTRY_COMPARE(mgr.checkedItemCount(), 3);
+        QVERIFY(mgr.checkedItemCount() < 4);
+        QCOMPARE(mgr.fullyMarkedGroupCount(), 0);
+    }
+
     void testFileStateReachesTheEngine()
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")});
