@@ -2,6 +2,7 @@
 
 #include "CGrayImage.h"
 #include "CPhotoFeature.h"
+#include "CPopcount.h"
 
 #include <algorithm>
 #include <array>
@@ -104,7 +105,7 @@ int CSimilarity::hashScore(int iDistance)
     return std::clamp(100 - kPercentPerBit * std::max(0, iDistance - kFreeBits), 0, 100);
 }
 
-int CSimilarity::score(const CPhotoFeature &a, const CPhotoFeature &b)
+DP_POPCOUNT_CLONES int CSimilarity::score(const CPhotoFeature &a, const CPhotoFeature &b)
 {
     if (a.contentHash != 0 && a.contentHash == b.contentHash)
         return 100;

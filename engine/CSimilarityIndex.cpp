@@ -1,6 +1,7 @@
 #include "CSimilarityIndex.h"
 
 #include "CPhotoFeature.h"
+#include "CPopcount.h"
 #include "CSimilarity.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, c
     }
 }
 
-void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
+DP_POPCOUNT_CLONES void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
                                   const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const
 {
     const int chunkRadius = iRadius / kChunks;
