@@ -87,6 +87,8 @@ private Q_SLOTS:
     // group's strip and its caption. Strips are made on first sight, as the screen does.
     void benchGroupPageChange()
     {
+        // The scan worker starts the refresh of what is in view; there is no scan here.
+        m_pMgr->StartThumbRefresh();
         int iPos = 0;
         QBENCHMARK {
             iPos = (iPos + CGroupSortFilterProxyModel::kGroupPageSize) % kGroups;
@@ -101,6 +103,7 @@ private Q_SLOTS:
                 QVERIFY(!groupProxy()->getGroupInfo(qobject_cast<QAbstractItemModel *>(pStrip)).isEmpty());
             }
         }
+        m_pMgr->StopThumbRefresh();
     }
 
     // Scroll the large group's strip one page further and read every role of its 16 photos.
@@ -127,6 +130,11 @@ private Q_SLOTS:
             row = (row + 1) % kLargeGroupSize;
             m_pLarge->setCheckStateByDesktop(row);
         }
+        // The worker's side of the toggles: find the photo, recount the totals once.
+        QElapsedTimer timer;
+        timer.start();
+        QTRY_VERIFY_WITH_TIMEOUT(m_pReplay->isIdle(), 600000);
+        qInfo("worker done with the toggles %lld ms later", timer.elapsed());
     }
 
     // The automatic rule over every group, then the recount of the checked totals, as the

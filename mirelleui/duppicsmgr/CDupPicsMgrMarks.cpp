@@ -8,6 +8,8 @@
 #include "CRefreshSimialSlotThread.h"
 #include "IVolumes.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -155,23 +157,29 @@ void CDupPicsMgr::onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload)
         const auto it = m_mapGroups.find(payload.pGroup);
         if (it == m_mapGroups.end())
             return;
-        for (CPhotoRecordCopy &file : it->files) {
-            if (file.path().compare(payload.strPath, Qt::CaseInsensitive) != 0)
-                continue;
-            // A hidden photo is never marked: it is not shown and not counted.
-            if (payload.bState && file.isHidden())
-                break;
-            file.setMarked(payload.bState);
+        // The exact path is the usual case and far cheaper to compare in a large group.
+        auto match = std::find_if(it->files.begin(), it->files.end(),
+                                  [&](const CPhotoRecordCopy &file) { return file.path() == payload.strPath; });
+        if (match == it->files.end())
+            match = std::find_if(it->files.begin(), it->files.end(), [&](const CPhotoRecordCopy &file) {
+                return file.path().compare(payload.strPath, Qt::CaseInsensitive) == 0;
+            });
+        // A hidden photo is never marked: it is not shown and not counted.
+        if (match != it->files.end() && !(payload.bState && match->isHidden())) {
+            match->setMarked(payload.bState);
             if (payload.bState)
-                m_mapMarkedFiles.insert(file.path(), file);
+                m_mapMarkedFiles.insert(match->path(), *match);
             else
-                m_mapMarkedFiles.remove(file.path());
+                m_mapMarkedFiles.remove(match->path());
             bChanged = true;
-            break;
         }
     }
     if (bChanged)
         notifyPhotoModelMarks(payload.pGroup, {payload.strPath}, payload.bState);
+    // A burst of clicks queues one request per photo; the last of the burst recounts the
+    // totals, each of which reads the size of every marked file.
+    if (COperateTaskQueue::instance()->frontType() == TaskSetPhotoMark)
+        return;
     recomputeCheckedTotals();
     Q_EMIT sigCheckedItemCountChanged();
 }

@@ -48,6 +48,12 @@ int COperateTaskQueue::size() const
     return int(m_deque.size());
 }
 
+int COperateTaskQueue::frontType() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_deque.empty() ? -1 : m_deque.front().iType;
+}
+
 void COperateTaskQueue::pushCommand(int iType, std::shared_ptr<CTaskPayload> pPayload)
 {
     push({iType, std::move(pPayload)}, true);

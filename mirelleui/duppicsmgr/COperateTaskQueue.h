@@ -76,6 +76,8 @@ public:
     void clear();
     bool isEmpty() const;
     int size() const;
+    // Type of the task pop() would return next, -1 when the queue is empty.
+    int frontType() const;
 
     void pushMarkGroup(quint64 pGroup);
     void pushClearGroupMarks(quint64 pGroup);
