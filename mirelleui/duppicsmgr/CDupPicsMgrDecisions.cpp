@@ -87,9 +87,11 @@ bool CDupPicsMgr::separatePair(QVariant pGroup, QString strPathA, QString strPat
 
 bool CDupPicsMgr::separatePaths(quint64 pGroup, const QStringList &listPaths, bool bAllPairs)
 {
-    CDecisionStore *pStore = decisionStore();
     // The tables are rewritten by a scan or regroup; their keys would name other photos.
-    if (!m_pExtras || !pStore || !pStore->isEnabled() || isScanning() || isRegrouping())
+    if (!m_pExtras || isScanning() || isRegrouping())
+        return false;
+    CDecisionStore *pStore = decisionStore();
+    if (!pStore || !pStore->isEnabled())
         return false;
     QList<QPair<QString, quint64>> listFiles;
     const bool bFound = readGroup(pGroup, [&](const GroupSummary &summary) {
