@@ -25,6 +25,12 @@ Item {
             GroupCard { width: 900; mgr: dfMgr; groupKey: 1000 }
         }
 
+        Component {
+            id: previewComponent
+            PreviewPage { width: 1000; height: 600; mgr: dfMgr }
+        }
+        SignalSpy { id: backSpy; signalName: "backRequested" }
+
         function decisions(n) {
             var list = []
             for (var i = 0; i < n; ++i)
@@ -119,6 +125,24 @@ Item {
             if (button.visible)
                 mouseClick(button)
             compare(dfMgr.callCount("separateGroup"), data.calls)
+        }
+
+        function test_pairDecisionFromTheCompareView() {
+            dfMgr.setupResults([4])
+            var page = createTemporaryObject(previewComponent, root)
+            backSpy.clear()
+            backSpy.target = page
+            page.open(1000, 1)
+            var button = findChild(page, "notDuplicatesPairButton")
+            // Only two photos side by side make a pair
+            verify(!button.visible)
+            page.setCompare(3)
+            verify(button.visible)
+            dfMgr.clearCalls()
+            mouseClick(button)
+            compare(dfMgr.calls[0], "separatePair(1000," + page.pathAt(1) + "," + page.pathAt(3) + ")")
+            // The regroup replaces the group on view, so the page goes back to the results
+            compare(backSpy.count, 1)
         }
 
         function test_burstBadgeFollowsTheRole() {
