@@ -8,7 +8,8 @@ AppDialog {
 
     property var mgr: null
     property var decisions: []
-    readonly property bool enabledStore: !!mgr && !!mgr.decisionsEnabled
+    // Read only while shown: the first read opens the decisions file.
+    readonly property bool enabledStore: visible && !!mgr && !!mgr.decisionsEnabled
 
     function reload() {
         decisions = mgr && mgr.decisionList ? mgr.decisionList() : []

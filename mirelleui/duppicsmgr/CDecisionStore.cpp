@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
 QAtomicInt g_iConnections;
@@ -144,22 +146,38 @@ bool CDecisionStore::addPairs(const QList<CDecision> &listPairs)
     query.prepare(QStringLiteral("INSERT OR IGNORE INTO decisions (key_a, key_b, path_a, path_b, created) "
                                  "VALUES (?, ?, ?, ?, ?)"));
     const qint64 iNow = QDateTime::currentSecsSinceEpoch();
+    QList<CDecision> listAdded;
     for (const CDecision &pair : listPairs) {
         if (pair.iKeyA == 0 || pair.iKeyB == 0 || pair.iKeyA == pair.iKeyB)
             continue;
         // One order per pair, so that the unique index sees a pair given either way round.
         const bool bSwap = pair.iKeyB < pair.iKeyA;
-        query.addBindValue(toColumn(bSwap ? pair.iKeyB : pair.iKeyA));
-        query.addBindValue(toColumn(bSwap ? pair.iKeyA : pair.iKeyB));
-        query.addBindValue(bSwap ? pair.strPathB : pair.strPathA);
-        query.addBindValue(bSwap ? pair.strPathA : pair.strPathB);
+        CDecision added;
+        added.iKeyA = bSwap ? pair.iKeyB : pair.iKeyA;
+        added.iKeyB = bSwap ? pair.iKeyA : pair.iKeyB;
+        added.strPathA = bSwap ? pair.strPathB : pair.strPathA;
+        added.strPathB = bSwap ? pair.strPathA : pair.strPathB;
+        added.created = QDateTime::fromSecsSinceEpoch(iNow, Qt::UTC);
+        query.addBindValue(toColumn(added.iKeyA));
+        query.addBindValue(toColumn(added.iKeyB));
+        query.addBindValue(added.strPathA);
+        query.addBindValue(added.strPathB);
         query.addBindValue(iNow);
         if (!query.exec()) {
             db.rollback();
             return false;
         }
+        if (query.numRowsAffected() == 1) {
+            added.iId = query.lastInsertId().toLongLong();
+            listAdded << added;
+        }
     }
-    return db.commit() && reload();
+    if (!db.commit())
+        return false;
+    // The copy follows the file without reading it back: a store may hold tens of thousands.
+    QMutexLocker locker(&m_pairsLock);
+    m_listDecisions << listAdded;
+    return true;
 }
 
 bool CDecisionStore::forget(qint64 iId)
@@ -169,7 +187,13 @@ bool CDecisionStore::forget(qint64 iId)
     QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
     query.prepare(QStringLiteral("DELETE FROM decisions WHERE id = ?"));
     query.addBindValue(iId);
-    return query.exec() && query.numRowsAffected() > 0 && reload();
+    if (!query.exec() || query.numRowsAffected() == 0)
+        return false;
+    QMutexLocker locker(&m_pairsLock);
+    m_listDecisions.erase(std::remove_if(m_listDecisions.begin(), m_listDecisions.end(),
+                                         [iId](const CDecision &decision) { return decision.iId == iId; }),
+                          m_listDecisions.end());
+    return true;
 }
 
 bool CDecisionStore::forgetAll()
@@ -177,7 +201,11 @@ bool CDecisionStore::forgetAll()
     if (!m_bEnabled)
         return false;
     QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
-    return query.exec(QStringLiteral("DELETE FROM decisions")) && reload();
+    if (!query.exec(QStringLiteral("DELETE FROM decisions")))
+        return false;
+    QMutexLocker locker(&m_pairsLock);
+    m_listDecisions.clear();
+    return true;
 }
 
 QList<CDecision> CDecisionStore::decisions() const
