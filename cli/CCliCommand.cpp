@@ -1,5 +1,7 @@
 #include "CCliCommand.h"
 
+#include "CDecisionStore.h"
+#include "CDupPicsMgr.h"
 #include "CInterruptWatcher.h"
 #include "CRemovalRunner.h"
 #include "CScanReport.h"
@@ -13,6 +15,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -56,6 +59,7 @@ const QCommandLineOption kVerbose({QStringLiteral("v"), QStringLiteral("verbose"
 const QCommandLineOption kThreshold(QStringLiteral("threshold"), QString(), QStringLiteral("percent"));
 const QCommandLineOption kMinSize(QStringLiteral("min-size"), QString(), QStringLiteral("size"));
 const QCommandLineOption kAllImages(QStringLiteral("all-images"), QString());
+const QCommandLineOption kRotations(QStringLiteral("rotations"), QString());
 const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral("file"));
 const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
 const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));
@@ -134,6 +138,8 @@ int CCliCommand::run(const QStringList &listArgs)
         return runRegroup(listRest);
     if (command == QLatin1String("apply"))
         return runApply(listRest);
+    if (command == QLatin1String("decisions"))
+        return runDecisions(listRest);
     return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
 }
 
@@ -227,7 +233,7 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
 int CCliCommand::runScan(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kHelp});
+    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kRotations, kHelp});
     if (!parser.parse(QStringList{QStringLiteral("scan")} + listArgs))
         return fail(Exit_Usage, parser.errorText());
     if (parser.isSet(kHelp)) {
@@ -238,6 +244,7 @@ int CCliCommand::runScan(const QStringList &listArgs)
     m_bQuiet = parser.isSet(kQuiet);
     CScanSettings settings;
     settings.bOriginalOnly = !parser.isSet(kAllImages);
+    settings.bRotations = parser.isSet(kRotations);
     if (parser.isSet(kThreshold) && !parseThreshold(parser.value(kThreshold), &settings.iThreshold))
         return fail(Exit_Usage, QStringLiteral("--threshold takes a percentage from 0 to 100 in steps of 5"));
     if (parser.isSet(kMinSize) && !parseSize(parser.value(kMinSize), &settings.i64MinSize))
@@ -365,6 +372,70 @@ int CCliCommand::runApply(const QStringList &listArgs)
     return outcome.iFailed > 0 ? Exit_Partial : Exit_Ok;
 }
 
+int CCliCommand::runDecisions(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kQuiet, kVerbose, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("decisions")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    const QStringList args = parser.positionalArguments();
+    const QString action = args.value(0);
+    const bool bList = action == QLatin1String("list") && args.size() == 1;
+    const bool bForget = action == QLatin1String("forget") && args.size() == 2;
+    const bool bForgetAll = action == QLatin1String("forget-all") && args.size() == 1;
+    if (!bList && !bForget && !bForgetAll)
+        return fail(Exit_Usage, QStringLiteral("decisions takes: list, forget ID or forget-all"));
+    qint64 iId = 0;
+    if (bForget) {
+        bool bOk = false;
+        iId = args.at(1).toLongLong(&bOk);
+        if (!bOk || iId <= 0)
+            return fail(Exit_Usage, QStringLiteral("forget takes a decision ID as \"decisions list\" shows it"));
+    }
+
+    const QString path = CDupPicsMgr::decisionStorePath();
+    // Looking must not create the file: without one there is nothing remembered.
+    if (!QFileInfo::exists(path)) {
+        if (bForget)
+            return fail(Exit_Input, QStringLiteral("no decision %1").arg(iId));
+        return Exit_Ok;
+    }
+    CDecisionStore store;
+    if (!store.open(path))
+        return fail(Exit_Input, store.errorText());
+    if (bList) {
+        for (const CDecision &decision : store.decisions()) {
+            std::fprintf(g_pData, "%lld\t%s\t%s\t%s\n", static_cast<long long>(decision.iId),
+                         qPrintable(decision.created.toString(Qt::ISODate)), qPrintable(decision.strPathA),
+                         qPrintable(decision.strPathB));
+        }
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    if (bForget) {
+        const QList<CDecision> list = store.decisions();
+        const bool bKnown = std::any_of(list.cbegin(), list.cend(), [iId](const CDecision &d) { return d.iId == iId; });
+        if (!bKnown)
+            return fail(Exit_Input, QStringLiteral("no decision %1").arg(iId));
+        if (!store.forget(iId))
+            return fail(Exit_Output, QStringLiteral("cannot write %1").arg(path));
+        if (!parser.isSet(kQuiet))
+            std::fprintf(stderr, "forgot decision %lld\n", static_cast<long long>(iId));
+        return Exit_Ok;
+    }
+    const int iCount = store.count();
+    if (!store.forgetAll())
+        return fail(Exit_Output, QStringLiteral("cannot write %1").arg(path));
+    if (!parser.isSet(kQuiet))
+        std::fprintf(stderr, "forgot %d decisions\n", iCount);
+    return Exit_Ok;
+}
+
 QString CCliCommand::helpText()
 {
     return QStringLiteral(R"(Usage: mirelle-cli COMMAND [OPTIONS] ARGUMENTS
@@ -378,12 +449,17 @@ Commands:
       similar photos. Each photo carries its path, size, width, height,
       similarity to the group's first photo (percent), sharpness score, date,
       whether the engine prefers it as an original, and whether it is
-      proposed for removal (one copy of every group is always kept).
+      proposed for removal (one copy of every group is always kept), and in
+      JSON whether it is a burst frame (burst frames are not proposed
+      unless they are exact copies).
       --threshold PERCENT  similarity threshold, 0 to 100 in steps of 5
                            (default 70; 100 finds identical pictures only)
       --min-size SIZE      skip files smaller than SIZE: bytes, or with a
                            K, M or G suffix (default 100K)
       --all-images         take all images, not only camera originals
+      --rotations          also find copies turned by 90, 180 or 270 degrees
+                           or mirrored (needs an engine that can; saved with
+                           the scan, so regroup repeats it)
       --format json|csv    output format (default json; only JSON can be
                            read back by regroup and apply)
       -o, --output FILE    write to FILE instead of standard output; the file
@@ -409,6 +485,13 @@ Commands:
       -n, --dry-run        print what would be done ("would trash<TAB>PATH")
                            and change nothing
 
+  decisions list | forget ID | forget-all
+      The photos remembered as "Not duplicates" in the window: they are
+      never put into one group again, even after a rename. list prints
+      "ID<TAB>DATE<TAB>PATH<TAB>PATH" per decision (the names the photos had
+      then); forget ID forgets one, forget-all forgets every one. The next
+      scan or regroup may group those photos again.
+
 Common options:
   -q, --quiet      no progress or summary on standard error
   -v, --verbose    show the engine's and the manager's diagnostics
@@ -422,8 +505,9 @@ Exit codes:
   0    success (also when nothing was found)
   1    apply: some files could not be removed
   2    usage error: unknown command or option, bad value
-  3    input error: missing folder, unreadable or foreign saved scan, or a
-       saved scan from another format version
+  3    input error: missing folder, unreadable or foreign saved scan, a
+       saved scan from another format version, an unknown decision ID, or a
+       damaged decisions file (it is left as it is)
   4    output error: output file or move folder not writable
   5    the scan engine could not be loaded or the scan failed
   130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no
@@ -432,6 +516,8 @@ Exit codes:
 Environment:
   MIRELLE_SCAN_ENGINE  path of the scan engine module (default:
                        libScanEngine.so beside the program)
+  MIRELLE_DECISIONS_DB path of the decisions file (default:
+                       $XDG_DATA_HOME/mirelle/decisions.sqlite)
 
 Examples:
   mirelle-cli scan ~/Pictures -o scan.json

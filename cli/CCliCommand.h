@@ -28,6 +28,7 @@ private:
     int runScan(const QStringList &listArgs);
     int runRegroup(const QStringList &listArgs);
     int runApply(const QStringList &listArgs);
+    int runDecisions(const QStringList &listArgs);
     int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
 
     int fail(int iCode, const QString &strMessage) const;

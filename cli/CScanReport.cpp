@@ -43,7 +43,8 @@ QByteArray CScanReport::toJson() const
                                       {"sharpness", photo.dSharpness},
                                       {"modified", isoTime(photo.i64Modified)},
                                       {"preferred", photo.bPreferred},
-                                      {"proposed", photo.bProposed}});
+                                      {"proposed", photo.bProposed},
+                                      {"burst", photo.bBurst}});
         }
         groups.append(QJsonObject{{"identical", group.bIdentical},
                                   {"photoCount", group.listPhotos.size()},
@@ -52,7 +53,8 @@ QByteArray CScanReport::toJson() const
     }
     const QJsonObject options{{"originalOnly", settings.bOriginalOnly},
                               {"minSize", double(settings.i64MinSize)},
-                              {"threshold", settings.iThreshold}};
+                              {"threshold", settings.iThreshold},
+                              {"rotations", settings.bRotations}};
     const QJsonObject summary{{"groups", listGroups.size()},
                               {"photos", photoCount()},
                               {"proposed", proposedCount()},
@@ -107,6 +109,7 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
     report.settings.bOriginalOnly = options.value("originalOnly").toBool(true);
     report.settings.i64MinSize = static_cast<qint64>(options.value("minSize").toDouble(100 * 1024));
     report.settings.iThreshold = options.value("threshold").toInt(70);
+    report.settings.bRotations = options.value("rotations").toBool(false);
     for (const QJsonValue &groupValue : root.value("groups").toArray()) {
         const QJsonObject groupObject = groupValue.toObject();
         CReportGroup group;
@@ -128,6 +131,7 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
                 QDateTime::fromString(object.value("modified").toString(), Qt::ISODate).toMSecsSinceEpoch();
             photo.bPreferred = object.value("preferred").toBool();
             photo.bProposed = object.value("proposed").toBool();
+            photo.bBurst = object.value("burst").toBool();
             group.listPhotos << photo;
         }
         report.listGroups << group;

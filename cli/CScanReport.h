@@ -12,6 +12,7 @@ struct CScanSettings
     bool bOriginalOnly = true;
     qint64 i64MinSize = 100 * 1024;
     int iThreshold = 70;
+    bool bRotations = false;
 };
 
 struct CReportPhoto
@@ -25,6 +26,7 @@ struct CReportPhoto
     qint64 i64Modified = 0; // ms since the epoch, UTC
     bool bPreferred = false;
     bool bProposed = false;
+    bool bBurst = false;
 };
 
 struct CReportGroup

@@ -33,6 +33,9 @@ QVariantMap optionsOf(const CScanSettings &settings)
     QVariantMap similar = options.value(QStringLiteral("similarSlot")).toMap();
     similar.insert(QStringLiteral("value"), (100 - settings.iThreshold) / 5);
     options.insert(QStringLiteral("similarSlot"), similar);
+    QVariantMap rotations = options.value(QStringLiteral("rotationMatching")).toMap();
+    rotations.insert(QStringLiteral("value"), settings.bRotations ? 1 : 0);
+    options.insert(QStringLiteral("rotationMatching"), rotations);
     return options;
 }
 
@@ -50,6 +53,7 @@ CReportPhoto photoOf(const CPhotoRecordCopy &copy)
         photo.i64Modified = static_cast<qint64>((record.dateTime - kFileTimeEpoch) / 10000);
     photo.bPreferred = copy.isPreferred();
     photo.bProposed = copy.isMarked();
+    photo.bBurst = copy.isBurst();
     return photo;
 }
 

@@ -54,6 +54,7 @@ Card {
             fileSize: Number(model.photosSize)
             dateText: model.photosDataTime
             identical: card.identical
+            burst: !!model.photosBurst
             current: card.current && card.currentPhoto === row
             // A single mark changes no role, so the mark is read again whenever the totals move.
             marked: {
@@ -131,6 +132,19 @@ Card {
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Mark the surplus copies of this group, keeping the best one")
+            }
+            FlatButton {
+                objectName: "notDuplicatesButton"
+                kind: "ghost"
+                implicitHeight: 28
+                visible: !!card.mgr && !!card.mgr.hasEngineExtras
+                enabled: !!card.mgr && !!card.mgr.decisionsEnabled
+                text: qsTr("Not duplicates")
+                onClicked: if (card.mgr) card.mgr.separateGroup(card.groupKey)
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: enabled ? qsTr("These photos are different pictures: never group them together again")
+                                      : (card.mgr && card.mgr.decisionsError ? card.mgr.decisionsError : "")
             }
             FlatButton {
                 objectName: "clearGroupButton"

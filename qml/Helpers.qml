@@ -59,22 +59,24 @@ QtObject {
             originalOnly: numberOr(photoType.value, 0) === 0,
             minSize: Math.max(0, numberOr(minSize.value, 100)),
             unitIndex: unitIndex,
-            threshold: Math.max(0, Math.min(100, thresholdFromSlot(numberOr(similar.value, 6))))
+            threshold: Math.max(0, Math.min(100, thresholdFromSlot(numberOr(similar.value, 6)))),
+            rotations: numberOr(record(map, "rotationMatching").value, 0) !== 0
         }
     }
 
-    function makeOptions(originalOnly, minSize, unitIndex, threshold) {
+    function makeOptions(originalOnly, minSize, unitIndex, threshold, rotations) {
         return {
             photoType: { desc: qsTr("Orignal photo only"), value: originalOnly ? 0 : 1 },
             minSize: { desc: qsTr("Minimum file size"), value: minSize, index: unitIndex,
                        unit: sizeUnits[unitIndex] },
-            similarSlot: { desc: qsTr("%1%").arg(threshold), value: slotFromThreshold(threshold) }
+            similarSlot: { desc: qsTr("%1%").arg(threshold), value: slotFromThreshold(threshold) },
+            rotationMatching: { desc: qsTr("Find rotated and mirrored copies"), value: rotations ? 1 : 0 }
         }
     }
 
     function withThreshold(map, threshold) {
         var fields = readOptions(map)
-        return makeOptions(fields.originalOnly, fields.minSize, fields.unitIndex, threshold)
+        return makeOptions(fields.originalOnly, fields.minSize, fields.unitIndex, threshold, fields.rotations)
     }
 
     // Plural texts come as qsTr numerus forms. Without a loaded translation the English

@@ -18,6 +18,7 @@ Item {
     property string dateText: ""
     property bool marked: false
     property bool identical: false
+    property bool burst: false
     property bool current: false
 
     signal toggleMark()
@@ -100,6 +101,30 @@ Item {
                     font.weight: Font.DemiBold
                     color: "#ffffff"
                 }
+            }
+
+            Rectangle {
+                objectName: "burstBadge"
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                anchors.margins: 6
+                visible: tile.burst
+                width: burstLabel.implicitWidth + 10
+                height: 16
+                radius: 8
+                color: Theme.accent
+                Label {
+                    id: burstLabel
+                    anchors.centerIn: parent
+                    text: qsTr("Burst")
+                    font.pixelSize: 9
+                    font.weight: Font.DemiBold
+                    color: "#ffffff"
+                }
+                ToolTip.visible: burstHover.hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("A frame of a burst: another moment, so it is not marked unless it is an exact copy")
+                HoverHandler { id: burstHover }
             }
 
             Rectangle {

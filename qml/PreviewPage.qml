@@ -198,6 +198,22 @@ FocusScope {
                 ToolTip.text: qsTr("Zoom in")
             }
             FlatButton {
+                objectName: "notDuplicatesPairButton"
+                kind: "secondary"
+                visible: page.comparing && !!page.mgr && !!page.mgr.hasEngineExtras
+                enabled: !!page.mgr && !!page.mgr.decisionsEnabled
+                text: qsTr("Not duplicates")
+                // The regroup that applies the decision replaces the group on view.
+                onClicked: {
+                    if (page.mgr && page.mgr.separatePair(page.groupKey, page.pathAt(page.row), page.pathAt(page.compareRow)))
+                        page.backRequested()
+                }
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: enabled ? qsTr("These two photos are different pictures: never group them together again")
+                                      : (page.mgr && page.mgr.decisionsError ? page.mgr.decisionsError : "")
+            }
+            FlatButton {
                 objectName: "compareButton"
                 kind: page.comparing ? "primary" : "secondary"
                 iconName: "compare"

@@ -130,9 +130,10 @@ FocusScope {
         function onSigCheckedItemCountChanged() { results.markRevision++ }
         function onSigRefreshComplete(result) { results.regrouping = false }
         function onSigCanclelRefresh() { results.regrouping = false }
+        // A "Not duplicates" decision regroups without going through startRegroup.
         function onSigProcProgress(curStep, curProgress) {
-            if (curStep === 4 && curProgress >= 100)
-                results.regrouping = false
+            if (curStep === 4)
+                results.regrouping = curProgress < 100
         }
     }
 

@@ -2,14 +2,16 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 
-// The three scan options. They are read from and written back as the manager's option map.
+// The scan options. They are read from and written back as the manager's option map.
 Card {
     id: options
 
+    property var mgr: null
     property bool originalOnly: true
     property int minSize: 100
     property int unitIndex: 0
     property int threshold: Helpers.defaultThreshold
+    property bool rotations: false
     // Set once the user changed a control, so that options arriving late do not overwrite it.
     property bool touched: false
 
@@ -19,10 +21,11 @@ Card {
         minSize = fields.minSize
         unitIndex = fields.unitIndex
         threshold = fields.threshold
+        rotations = fields.rotations
     }
 
     function optionMap() {
-        return Helpers.makeOptions(originalOnly, minSize, unitIndex, threshold)
+        return Helpers.makeOptions(originalOnly, minSize, unitIndex, threshold, rotations)
     }
 
     implicitHeight: column.implicitHeight + 2 * Theme.spacingL
@@ -132,5 +135,35 @@ Card {
                 color: Theme.textFaint
             }
         }
+
+        CheckBox {
+            objectName: "rotationsCheck"
+            Layout.topMargin: Theme.spacingS
+            text: qsTr("Find rotated and mirrored copies")
+            checked: options.rotations
+            onToggled: { options.rotations = checked; options.touched = true }
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: qsTr("Also match copies that were turned or flipped; the scan takes longer")
+        }
+
+        FlatButton {
+            objectName: "decisionsButton"
+            Layout.topMargin: Theme.spacingXs
+            kind: "ghost"
+            implicitHeight: 28
+            visible: !!options.mgr
+            text: qsTr("Not duplicates list…")
+            onClicked: decisionsDialog.open()
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: qsTr("Photos you said are not duplicates of each other")
+        }
+    }
+
+    DecisionsDialog {
+        id: decisionsDialog
+        objectName: "decisionsDialog"
+        mgr: options.mgr
     }
 }

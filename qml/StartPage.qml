@@ -111,6 +111,7 @@ Item {
                 ScanOptions {
                     id: scanOptions
                     objectName: "scanOptions"
+                    mgr: page.mgr
                     Layout.fillWidth: true
                 }
                 Item { Layout.fillHeight: true }

@@ -161,6 +161,8 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
         qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
         QStandardPaths::setTestModeEnabled(true);
+        // Test mode still points the data folder into the real home.
+        qputenv("MIRELLE_DECISIONS_DB", m_home.filePath("decisions.sqlite").toUtf8());
         m_iCount = qEnvironmentVariableIntValue("BENCH_PHOTOS");
         if (m_iCount <= 0)
             m_iCount = 100000;

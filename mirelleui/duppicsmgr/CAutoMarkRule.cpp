@@ -18,6 +18,13 @@ bool hasSuffix(const QString &strPath)
     return dot >= 0 && dot < strPath.size() - 1 && dot > strPath.lastIndexOf(QLatin1Char('/'));
 }
 
+// A burst frame is another moment of the scene, not a copy, unless its content equals
+// the group's first photo's.
+bool isSpared(const CPhotoRecordCopy &file)
+{
+    return file.isBurst() && file.record().similarity != 100;
+}
+
 // Marks the visible unmarked candidates that match; if that would take every one of
 // them, the first stays, so at least one copy is kept.
 QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicate)
@@ -26,7 +33,7 @@ QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicat
     QList<int> marked;
     for (int i = 0; i < files.size(); ++i) {
         CPhotoRecordCopy &file = files[i];
-        if (file.isHidden() || file.isMarked())
+        if (file.isHidden() || file.isMarked() || isSpared(file))
             continue;
         ++iCandidates;
         if (predicate(file))

@@ -14,7 +14,8 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files);
 
 // Marks the copies to remove by the first preference that marks anything; returns the
 // marked paths. Never marks every visible file of a group, and marks nothing in a group
-// with fewer than two visible files.
+// with fewer than two visible files. Burst frames are spared unless they are exact
+// copies (similarity 100): the rule keeps at least one of the other candidates.
 QStringList markGroup(QList<CPhotoRecordCopy> &files);
 
 } // namespace CAutoMarkRule

@@ -107,6 +107,7 @@ int CCollectionThread::doRun()
                 it.key()->AddPath(reinterpret_cast<const ZKChar *>(path.utf16()));
         }
         m_pMgr->applyOptionsToFilter(pFilter);
+        m_pMgr->applyEngineExtras();
         m_pMgr->m_iCurrentStep = 0;
         m_pMgr->m_iStepTotal = 0;
         m_pMgr->StartThumbRefresh();

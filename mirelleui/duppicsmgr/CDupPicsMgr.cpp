@@ -1,12 +1,14 @@
 #include "CDupPicsMgr.h"
 
 #include "CCollectionThread.h"
+#include "CDecisionStore.h"
 #include "CFileDelImplement.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
 #include "CRefreshSimialSlotThread.h"
 #include "CUsageEvent.h"
 #include "IModules.h"
+#include "IScanEngineExtras.h"
 #include "IRegistry.h"
 #include "IShell.h"
 #include "IVolumes.h"
@@ -97,6 +99,9 @@ CDupPicsMgr::~CDupPicsMgr()
     if (m_pFilter)
         m_pFilter->Release();
     m_pFilter = nullptr;
+    if (m_pExtras)
+        m_pExtras->Release();
+    m_pExtras = nullptr;
 }
 
 void CDupPicsMgr::setEngineLibraryOverride(const QString &strPath)
@@ -124,6 +129,11 @@ void CDupPicsMgr::loadEngine()
         return;
     }
     m_pEngine = pfnGetImp();
+    // An engine without the additions is complete as it is; they are only extra choices.
+    auto pfnGetExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME));
+    if (m_pEngine && pfnGetExtras)
+        m_pExtras = pfnGetExtras(m_pEngine);
+    qCInfo(lcLoadApp) << "scan engine additions:" << (m_pExtras ? "present" : "absent");
 }
 
 void CDupPicsMgr::resetEngine()

@@ -20,9 +20,12 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class CBaseThread;
 class CCollectionThread;
+class CDecisionStore;
+class IScanEngineExtras;
 class CFileDelImplement;
 class CGroupSortFilterProxyModel;
 class CNodeItemModel;
@@ -58,6 +61,10 @@ class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationG
     Q_PROPERTY(int deleteMethod READ deleteMethod NOTIFY sigDeleteMethodChanged)
     Q_PROPERTY(bool isMax READ isMax NOTIFY sigIsMaxChanged)
     Q_PROPERTY(int fullyMarkedGroupCount READ fullyMarkedGroupCount NOTIFY sigCheckedItemCountChanged)
+    Q_PROPERTY(bool hasEngineExtras READ hasEngineExtras CONSTANT)
+    Q_PROPERTY(bool decisionsEnabled READ decisionsEnabled NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(QString decisionsError READ decisionsError NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(int decisionCount READ decisionCount NOTIFY sigDecisionsChanged)
 public:
     enum EnDupPicDelType {
         DupPicType_Invalid = -1,
@@ -87,6 +94,9 @@ public:
     static void setEngineLibraryOverride(const QString &strPath);
 
     bool hasEngine() const { return m_pEngine != nullptr; }
+    // The engine's optional additions (rotations, separated pairs, content keys).
+    bool hasEngineExtras() const { return m_pExtras != nullptr; }
+    IScanEngineExtras *engineExtras() const { return m_pExtras; }
     IScanEngine *engine() const { return m_pEngine; }
     CFileDelImplement *deletionService() const { return m_pFileDel; }
     QStringList sources() const { return m_listSources; }
@@ -147,6 +157,7 @@ Q_SIGNALS:
     void sigRefreshHeader(int iIndex, qlonglong iImgNumber, qulonglong iImgSize);
     void sigDeleteMethodChanged();
     void sigIsMaxChanged();
+    void sigDecisionsChanged();
 
 public Q_SLOTS:
     void slotRefreshGroupHeader(QVariant pGroup);
@@ -224,6 +235,26 @@ public:
     Q_INVOKABLE QString getExistingDirectory();
     Q_INVOKABLE void setWinMax(bool max);
 
+    // Remembered "Not duplicates" decisions. The store is opened on first use, on the GUI
+    // thread; MIRELLE_DECISIONS_DB or the override replaces its default path.
+    static void setDecisionStorePathOverride(const QString &strPath);
+    static QString decisionStorePath();
+    bool decisionsEnabled() const;
+    QString decisionsError() const;
+    int decisionCount() const;
+    // Remembers every pair of the group's shown photos as not duplicates and regroups.
+    Q_INVOKABLE bool separateGroup(QVariant pGroup);
+    // Remembers the two photos of the group as not duplicates and regroups.
+    Q_INVOKABLE bool separatePair(QVariant pGroup, QString strPathA, QString strPathB);
+    // {id, pathA, pathB, created} per decision, oldest first.
+    Q_INVOKABLE QVariantList decisionList() const;
+    Q_INVOKABLE bool forgetDecision(qint64 iId);
+    Q_INVOKABLE bool forgetAllDecisions();
+    bool rotationMatching() const;
+    // Hands the rotation option and the separated pairs to the engine; before each
+    // FindDuplicates and Regroup, on the worker that runs it.
+    void applyEngineExtras();
+
     // The settings document for the current options and switches.
     QByteArray buildSettingDocument() const;
     // The options map, in the form the screens and the document use.
@@ -240,6 +271,8 @@ private:
 
     void loadEngine();
     void resetEngine();
+    CDecisionStore *decisionStore() const;
+    bool separatePaths(quint64 pGroup, const QStringList &listPaths, bool bAllPairs);
     void clearVolumePaths();
     void sendUsageEvent(const QString &strWindow, const QString &strActivity, const QList<QPair<QString, QString>> &list);
     void setTotals(qint64 iGroups, qint64 iSize);
@@ -288,7 +321,9 @@ private:
     // Engine
     IScanEngine *m_pEngine = nullptr;
     IScanFilter *m_pFilter = nullptr;
+    IScanEngineExtras *m_pExtras = nullptr;
     QMap<QString, IScanVolume *> m_mapVolumes;
+    mutable std::unique_ptr<CDecisionStore> m_pDecisions;
 
     // Sources and options
     QStringList m_listSources;

@@ -280,6 +280,8 @@ void CDupPicsMgr::refreshSimilarSlot()
     // A scan or a running regroup owns the result tables; a second one would interleave.
     if (isScanning() || isRegrouping())
         return;
+    if (m_pExtras)
+        decisionStore();
     auto *pWorker = new CRefreshSimialSlotThread(this);
     m_pRegroupWorker = pWorker;
     connect(this, &CDupPicsMgr::sigCanclelRefresh, pWorker, &CBaseThread::onCancel, Qt::DirectConnection);

@@ -20,6 +20,9 @@ constexpr int kPrefetchTaskLimit = 100;
 void CDupPicsMgr::collectDupFiles()
 {
     qDebug() << "Start New Scan........................................................";
+    // Opened here, on the GUI thread, so that the scan worker finds the pairs loaded.
+    if (m_pExtras)
+        decisionStore();
     COperateTaskQueue::instance()->pushCommand(TaskStartScan);
 }
 

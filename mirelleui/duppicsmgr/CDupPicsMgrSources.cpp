@@ -31,6 +31,11 @@ QVariantMap similarSlotRecord(int iValue)
     return {{QStringLiteral("desc"), QObject::tr("70%")}, {QStringLiteral("value"), iValue}};
 }
 
+QVariantMap rotationRecord(bool bOn)
+{
+    return {{QStringLiteral("desc"), QObject::tr("Find rotated and mirrored copies")}, {QStringLiteral("value"), bOn ? 1 : 0}};
+}
+
 bool isVolumeRoot(const QString &strPath)
 {
     const QString clean = QDir::cleanPath(strPath);
@@ -47,7 +52,8 @@ QVariantMap CDupPicsMgr::defaultOptions()
                          {QStringLiteral("value"), 100},
                          {QStringLiteral("index"), 0},
                          {QStringLiteral("unit"), QStringLiteral("KB")}}},
-            {QStringLiteral("similarSlot"), similarSlotRecord(6)}};
+            {QStringLiteral("similarSlot"), similarSlotRecord(6)},
+            {QStringLiteral("rotationMatching"), rotationRecord(false)}};
 }
 
 void CDupPicsMgr::addCollectPath()
@@ -198,6 +204,8 @@ QByteArray CDupPicsMgr::buildSettingDocument() const
     writeIfAny(QStringLiteral("index"), minSize.value(QStringLiteral("index")));
     writeIfAny(QStringLiteral("unit"), minSize.value(QStringLiteral("unit")));
     writeIfAny(QStringLiteral("similarSlot"), m_mapOptions.value(QStringLiteral("similarSlot")).toMap().value(QStringLiteral("value")));
+    writeIfAny(QStringLiteral("rotationMatching"),
+               m_mapOptions.value(QStringLiteral("rotationMatching")).toMap().value(QStringLiteral("value")));
     writer.writeEndElement();
     writer.writeEndDocument();
     return bytes;
@@ -238,6 +246,8 @@ void CDupPicsMgr::getShowSetting(QByteArray arrData)
             }
         } else if (name == QLatin1String("similarSlot")) {
             options.insert(name, similarSlotRecord(text.isEmpty() ? 6 : text.toInt()));
+        } else if (name == QLatin1String("rotationMatching")) {
+            options.insert(name, rotationRecord(text.toInt() != 0));
         }
     }
     m_mapOptions = options;

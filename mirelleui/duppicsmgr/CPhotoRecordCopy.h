@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 
 #include <QMetaType>
 #include <QString>
@@ -24,6 +24,7 @@ public:
     bool isHidden() const { return m_record.flags & PhotoFlag_Hidden; }
     bool isPreferred() const { return m_record.flags & PhotoFlag_Preferred; }
     bool isMarked() const { return m_record.flags & PhotoFlag_Marked; }
+    bool isBurst() const { return m_record.flags & PhotoFlag_Burst; }
     void setMarked(bool bMarked);
 
 private:

@@ -26,6 +26,7 @@ int CRefreshSimialSlotThread::doRun()
     m_pMgr->StartThumbRefresh();
     m_pMgr->resumeThumbResults();
     Q_EMIT m_pMgr->sigProcProgress(4, 0);
+    m_pMgr->applyEngineExtras();
     const int iResult = m_pMgr->m_pEngine->Regroup(m_pMgr, static_cast<uint8_t>(m_pMgr->getSimilarSlot()));
 
     // Late callbacks from the engine's threads may still be on their way to the queue.

@@ -36,6 +36,7 @@ CPhotosItemModel::CPhotosItemModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *p
     m_mapRoleNames.insert(PhotosMaxPathRole, "photosMaxPath");
     m_mapRoleNames.insert(PhotosAbsolutePathRole, "photosAbsolutePath");
     m_mapRoleNames.insert(PhotosStateRole, "photosState");
+    m_mapRoleNames.insert(PhotosBurstRole, "photosBurst");
 
     QStringList listPaths;
     m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &summary) {
@@ -92,7 +93,7 @@ bool CPhotosItemModel::readRecord(int row, CPhotoRecordCopy *pRecord) const
 
 QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role < PhotosTypeRole || role > PhotosStateRole || !index.isValid()
+    if (role < PhotosTypeRole || role > PhotosBurstRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const int row = index.row();
@@ -137,6 +138,8 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
         return QString(QStringLiteral("image://maxThumbProvider/") + (path.isEmpty() ? QString() : CDupPicsMgr::imageIdOfPath(path)));
     case PhotosAbsolutePathRole:
         return folderOfPath(path);
+    case PhotosBurstRole:
+        return record.isBurst();
     default:
         return {};
     }

@@ -33,7 +33,8 @@ public:
         PhotosDefinitionRole,
         PhotosMaxPathRole,
         PhotosAbsolutePathRole,
-        PhotosStateRole
+        PhotosStateRole,
+        PhotosBurstRole
     };
     Q_ENUM(EnPhotoRoles)
 

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "CDecisionStore.h"
+
 #include <QDirIterator>
 #include <QImage>
 #include <QJsonArray>
@@ -143,6 +145,7 @@ private slots:
                 QVERIFY(photo.value("width").toInt() > 0);
                 QCOMPARE(qint64(photo.value("size").toDouble()), QFileInfo(photo.value("path").toString()).size());
                 iKept += photo.value("proposed").toBool() ? 0 : 1;
+                QVERIFY(photo.value("burst").isBool());
             }
             QCOMPARE(iKept, 1);
         }
@@ -162,7 +165,7 @@ private slots:
     void testRegroupAtAnotherThreshold()
     {
         const QString saved = m_home.filePath("scan.json");
-        scan(saved);
+        QVERIFY(scan(saved, {"--rotations"}).value("options").toObject().value("rotations").toBool());
         const QString strict = m_home.filePath("strict.json");
         const CRun run = runCli({"regroup", "-q", saved, "--threshold", "100", "-o", strict});
         QCOMPARE(run.iExit, 0);
@@ -170,6 +173,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
         QCOMPARE(root.value("options").toObject().value("threshold").toInt(), 100);
+        QVERIFY(root.value("options").toObject().value("rotations").toBool());
         QVERIFY(groupsOf(root).contains(QStringList{"a-copy.jpg", "a.jpg"}));
         QVERIFY(!groupsOf(root).contains(QStringList{"c-q50.jpg", "c.jpg"}));
     }
@@ -218,8 +222,87 @@ private slots:
     {
         const CRun run = runCli({"--help"});
         QCOMPARE(run.iExit, 0);
-        for (const char *word : {"scan", "regroup", "apply", "--dry-run", "--permanent", "--move-to", "Exit codes"})
+        for (const char *word : {"scan", "regroup", "apply", "decisions", "forget-all", "--rotations", "--dry-run",
+                                 "--permanent", "--move-to", "Exit codes"})
             QVERIFY2(run.arrOut.contains(word), word);
+    }
+
+    void testDecisions_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<int>("left");
+        QTest::newRow("list without a file") << "none" << QStringList{"decisions", "list"} << 0 << 0 << -1;
+        QTest::newRow("list") << "two" << QStringList{"decisions", "list"} << 0 << 2 << 2;
+        QTest::newRow("forget one") << "two" << QStringList{"decisions", "forget", "FIRST"} << 0 << 0 << 1;
+        QTest::newRow("forget unknown") << "two" << QStringList{"decisions", "forget", "999"} << 3 << 0 << 2;
+        QTest::newRow("forget without a file") << "none" << QStringList{"decisions", "forget", "1"} << 3 << 0 << -1;
+        QTest::newRow("forget needs a number") << "two" << QStringList{"decisions", "forget", "x"} << 2 << 0 << 2;
+        QTest::newRow("forget-all") << "two" << QStringList{"decisions", "forget-all"} << 0 << 0 << 0;
+        QTest::newRow("no action") << "two" << QStringList{"decisions"} << 2 << 0 << 2;
+        QTest::newRow("extra argument") << "two" << QStringList{"decisions", "list", "more"} << 2 << 0 << 2;
+        QTest::newRow("damaged file") << "junk" << QStringList{"decisions", "forget-all"} << 3 << 0 << -1;
+    }
+
+    void testDecisions()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(int, listed);
+        QFETCH(int, left);
+        // Given the decisions file in the data folder the program uses
+        const QString path = m_home.filePath("data/mirelle/decisions.sqlite");
+        QFile::remove(path);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        qint64 iFirst = 0;
+        if (file == "two") {
+            CDecisionStore store;
+            QVERIFY(store.open(path));
+            CDecision one;
+            one.iKeyA = 1;
+            one.iKeyB = 2;
+            one.strPathA = "/p/one.jpg";
+            one.strPathB = "/p/two.jpg";
+            CDecision other = one;
+            other.iKeyB = 3;
+            QVERIFY(store.addPairs({one, other}));
+            iFirst = store.decisions().first().iId;
+        } else if (file == "junk") {
+            QFile junk(path);
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(2048, 'j'));
+        }
+        const QByteArray before = file == "junk" ? QByteArray(2048, 'j') : QByteArray();
+        args.replaceInStrings("FIRST", QString::number(iFirst));
+
+        // When the command runs
+        const CRun run = runCli(args);
+
+        // Then it answers with its code, lists one line per decision and keeps the rest
+        QCOMPARE(run.iExit, exitCode);
+        if (exitCode != 0)
+            QVERIFY2(run.arrErr.startsWith("mirelle-cli: error: "), run.arrErr.constData());
+        const QList<QByteArray> lines = run.arrOut.trimmed().isEmpty() ? QList<QByteArray>() : run.arrOut.trimmed().split('\n');
+        QCOMPARE(lines.size(), listed);
+        if (listed > 0) {
+            QCOMPARE(lines.first().split('\t').size(), 4);
+            QVERIFY(lines.first().startsWith(QByteArray::number(iFirst) + '\t'));
+            QVERIFY(lines.first().endsWith("\t/p/one.jpg\t/p/two.jpg"));
+        }
+        if (left < 0) {
+            // No file is made by looking, and a damaged one is left as it was
+            QFile after(path);
+            QCOMPARE(after.exists(), file == "junk");
+            if (after.open(QIODevice::ReadOnly))
+                QCOMPARE(after.readAll(), before);
+        } else {
+            CDecisionStore store;
+            QVERIFY(store.open(path));
+            QCOMPARE(store.count(), left);
+        }
     }
 
     void testApply_data()

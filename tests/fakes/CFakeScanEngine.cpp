@@ -1,6 +1,6 @@
 #include "CFakeScanEngine.h"
 
-#include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <set>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -183,6 +184,8 @@ private:
         record.definition = event.value(QStringLiteral("def")).toDouble(1.0);
         record.fileId = static_cast<uint64_t>(event.value(QStringLiteral("id")).toDouble());
         m_mapRecords[record.fileId] = &record;
+        // Without a "key" a file's content key is its id: every file has distinct bytes.
+        m_mapKeys[record.fileId] = static_cast<uint64_t>(event.value(QStringLiteral("key")).toDouble(double(record.fileId)));
         return &record;
     }
 
@@ -205,10 +208,17 @@ private:
                                 static_cast<uint64_t>(event.value(QStringLiteral("n")).toDouble()));
         } else if (op == QLatin1String("create")) {
             const PhotoRecord *pRecord = makeRecord(event);
+            groupFor(pRecord->fileId, pRecord->fileId);
             pSink->OnGroupCreated(pRecord, 0);
         } else if (op == QLatin1String("join")) {
             const PhotoRecord *pRecord = makeRecord(event);
-            pSink->OnFileJoined(pRecord, static_cast<uint64_t>(event.value(QStringLiteral("group")).toDouble()));
+            const uint64_t iGroup = static_cast<uint64_t>(event.value(QStringLiteral("group")).toDouble());
+            // A file separated from a member of its group opens a group of its own instead.
+            const uint64_t iTarget = groupFor(iGroup, pRecord->fileId);
+            if (iTarget == pRecord->fileId)
+                pSink->OnGroupCreated(pRecord, 0);
+            else
+                pSink->OnFileJoined(pRecord, iTarget);
         } else if (op == QLatin1String("merge")) {
             const PhotoRecord *a = record(static_cast<uint64_t>(event.value(QStringLiteral("a")).toDouble()));
             const PhotoRecord *b = record(static_cast<uint64_t>(event.value(QStringLiteral("b")).toDouble()));
@@ -227,8 +237,55 @@ private:
         }
     }
 
+public:
+    void setRotationMatching(int32_t iOn)
+    {
+        logCall(QStringLiteral("SetRotationMatching:%1").arg(iOn));
+        m_iRotations = iOn;
+    }
+    int32_t rotationMatching() const { return m_iRotations; }
+    void setSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs)
+    {
+        QStringList pairs;
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        m_setSeparated.clear();
+        for (uint32_t i = 0; i < iPairs; ++i) {
+            m_setSeparated.insert({std::min(pKeys[2 * i], pKeys[2 * i + 1]), std::max(pKeys[2 * i], pKeys[2 * i + 1])});
+            pairs << QStringLiteral("%1-%2").arg(pKeys[2 * i]).arg(pKeys[2 * i + 1]);
+        }
+        logCall(QStringLiteral("SetSeparatedPairs:") + pairs.join(QLatin1Char(',')));
+    }
+    uint64_t contentKey(uint64_t iFileId)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        const auto it = m_mapKeys.find(iFileId);
+        return it == m_mapKeys.end() ? 0 : it->second;
+    }
+
+private:
+    // The group a file goes into: iGroup, or a group of its own when its key is separated
+    // from a key already in iGroup. Groups are tracked per replay.
+    uint64_t groupFor(uint64_t iGroup, uint64_t iFileId)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        const uint64_t iKey = m_mapKeys[iFileId];
+        std::vector<uint64_t> &members = m_mapMembers[iGroup];
+        for (uint64_t iOther : members) {
+            if (m_setSeparated.count({std::min(iKey, iOther), std::max(iKey, iOther)})) {
+                m_mapMembers[iFileId].push_back(iKey);
+                return iFileId;
+            }
+        }
+        members.push_back(iKey);
+        return iGroup;
+    }
+
     int32_t replay(IDuplicationGatherSink *pSink, const QString &list)
     {
+        {
+            std::lock_guard<std::mutex> lock(m_recordMutex);
+            m_mapMembers.clear();
+        }
         const QJsonArray events = QJsonDocument::fromJson(g_script).object().value(list).toArray();
         std::map<int, std::vector<QJsonObject>> perThread;
         for (const QJsonValue &value : events) {
@@ -266,13 +323,46 @@ private:
     std::deque<QString> m_listPaths;
     std::deque<PhotoRecord> m_listRecords;
     std::map<uint64_t, const PhotoRecord *> m_mapRecords;
+    std::map<uint64_t, uint64_t> m_mapKeys;
+    std::map<uint64_t, std::vector<uint64_t>> m_mapMembers;
+    std::set<std::pair<uint64_t, uint64_t>> m_setSeparated;
+    std::atomic<int32_t> m_iRotations{0};
 };
+
+class CFakeExtras : public IScanEngineExtras
+{
+public:
+    explicit CFakeExtras(CFakeEngine *pEngine) : m_pEngine(pEngine) { m_pEngine->AddRef(); }
+    ~CFakeExtras() override { m_pEngine->Release(); }
+    void SetRotationMatching(int32_t iOn) override { m_pEngine->setRotationMatching(iOn); }
+    int32_t RotationMatching() override { return m_pEngine->rotationMatching(); }
+    void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override { m_pEngine->setSeparatedPairs(pKeys, iPairs); }
+    uint64_t GetContentKey(uint64_t iFileId) override { return m_pEngine->contentKey(iFileId); }
+
+private:
+    CFakeEngine *m_pEngine;
+};
+
+// Tests that check the manager without the additions set this before the engine loads.
+std::atomic_bool g_bExtrasOff{false};
 
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) IScanEngine *GetImp()
 {
     return new CFakeEngine;
+}
+
+extern "C" __attribute__((visibility("default"))) IScanEngineExtras *GetImpExtras(IScanEngine *pEngine)
+{
+    if (!pEngine || g_bExtrasOff)
+        return nullptr;
+    return new CFakeExtras(static_cast<CFakeEngine *>(pEngine));
+}
+
+extern "C" __attribute__((visibility("default"))) void FakeEngine_SetExtrasOff(int iOff)
+{
+    g_bExtrasOff = iOff != 0;
 }
 
 extern "C" __attribute__((visibility("default"))) void FakeEngine_SetScript(const char *pszJson)

@@ -9,9 +9,13 @@
 // ops: progress {step, done, bytes}; finished {step, n};
 //      create {id, path, size, sim, flags, w, h, def, date}; join {id, group, path, ...};
 //      merge {a, b} (file ids); sleep {ms}; barrier; waitStop (blocks until Stop).
+// create and join may carry "key", the content key (default: the id). A join whose key
+// was declared separated from a member of its group (GetImpExtras) opens a group instead.
 // Each event runs on thread "t" (default 0); threads replay their own events in order
 // and meet at every barrier.
 extern "C" {
 typedef void (*PFN_FakeEngineSetScript)(const char *pszJson);
 typedef int (*PFN_FakeEngineCallLog)(char *pszBuffer, int iSize);
+// Non-zero: GetImpExtras answers null, as an engine without the additions would.
+typedef void (*PFN_FakeEngineSetExtrasOff)(int iOff);
 }

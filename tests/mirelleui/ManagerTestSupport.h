@@ -16,6 +16,8 @@ public:
     CManagerTestEnvironment()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // Test mode still points the data folder into the real home.
+        qputenv("MIRELLE_DECISIONS_DB", QFile::encodeName(m_dir.filePath(QStringLiteral("decisions.sqlite"))));
         QFile mounts(m_dir.filePath(QStringLiteral("mounts")));
         if (mounts.open(QIODevice::WriteOnly))
             mounts.write("/dev/fake / ext4 rw 0 0\n");

@@ -4,7 +4,7 @@
 
 namespace {
 
-// One photo of a test group: "name.ext:def=5:px=100x100:date=3:pref:hidden:marked"
+// One photo of a test group: "name.ext:def=5:px=100x100:date=3:sim=90:pref:hidden:marked:burst"
 CPhotoRecordCopy photo(const QString &strDescription)
 {
     const QStringList parts = strDescription.split(QLatin1Char(':'));
@@ -29,6 +29,10 @@ CPhotoRecordCopy photo(const QString &strDescription)
             record.flags |= PhotoFlag_Hidden;
         else if (part == "marked")
             record.flags |= PhotoFlag_Marked;
+        else if (part == "burst")
+            record.flags |= PhotoFlag_Burst;
+        else if (part.startsWith("sim="))
+            record.similarity = static_cast<uint8_t>(part.mid(4).toUInt());
     }
     return CPhotoRecordCopy(record);
 }
@@ -56,6 +60,15 @@ private slots:
             << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"};
         QTest::newRow("sharpness 5.5 vs 6: outside the band, later rules decide (keep first)")
             << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"};
+        QTest::newRow("blurred burst frame is spared, and the last other copy kept")
+            << QStringList{"a.jpg:def=5:burst:sim=90", "b.jpg:def=6"} << QStringList{};
+        QTest::newRow("burst frame that is an exact copy is marked")
+            << QStringList{"a.jpg:def=5:burst:sim=100", "b.jpg:def=6"} << QStringList{"a.jpg"};
+        QTest::newRow("burst frame spared, other copies keep the rule order")
+            << QStringList{"a.jpg:date=0:burst:sim=95", "b.jpg:date=1", "c.jpg:date=2", "d.jpg:date=1"}
+            << QStringList{"b.jpg", "d.jpg"};
+        QTest::newRow("two burst frames of one scene: nothing marked")
+            << QStringList{"a.jpg:def=2:burst:sim=90", "b.jpg:def=6:burst:sim=90"} << QStringList{};
         QTest::newRow("sharpest hidden, all others in the band: first one kept")
             << QStringList{"h.jpg:def=6:hidden", "a.jpg:def=3", "b.jpg:def=4"} << QStringList{"b.jpg"};
         QTest::newRow("far too blurred is below the band")

@@ -62,6 +62,7 @@ private slots:
         qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
         QStandardPaths::setTestModeEnabled(true);
+        qputenv("MIRELLE_DECISIONS_DB", m_home.filePath("decisions.sqlite").toUtf8());
         // Copies that stay alike at 70% but not all at 90%: resized, recompressed, brightened.
         for (int i = 0; i < 3; ++i) {
             const QImage scene = testphotos::scene(5 + 9 * i, QSize(640, 480));

@@ -100,6 +100,7 @@ private Q_SLOTS:
         QTest::newRow("hidden") << int(PhotoFlag_Hidden) << false << false;
         QTest::newRow("preferred") << int(PhotoFlag_Preferred) << true << false;
         QTest::newRow("marked") << int(PhotoFlag_Marked) << true << true;
+        QTest::newRow("burst") << int(PhotoFlag_Burst) << true << false;
     }
 
     void testRolesOfPhoto()
@@ -135,7 +136,8 @@ private Q_SLOTS:
         QCOMPARE(idx.data(CPhotosItemModel::PhotosAbsolutePathRole).toString(), m_pDir->path() + QLatin1Char('/'));
         QCOMPARE(idx.data(CPhotosItemModel::PhotosStateRole), QVariant(int(CPhotosItemModel::ThumbState_None)));
         QVERIFY(!idx.data(Qt::UserRole).isValid());
-        QVERIFY(!idx.data(CPhotosItemModel::PhotosStateRole + 1).isValid());
+        QCOMPARE(idx.data(CPhotosItemModel::PhotosBurstRole).toBool(), bool(flags & PhotoFlag_Burst));
+        QVERIFY(!idx.data(CPhotosItemModel::PhotosBurstRole + 1).isValid());
     }
 
     void testPathTexts_data()

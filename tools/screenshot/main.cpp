@@ -167,18 +167,80 @@ int main(int argc, char *argv[])
          }},
     };
 
-    for (const auto &state : listStates) {
-        state.second();
+    // Remembered decisions, rotations and bursts; numbered from 40 so that the states above
+    // can grow without renaming these.
+    QObject *pDecisions = pWindow->findChild<QObject *>(QStringLiteral("decisionsDialog"));
+    const auto decisionRecord = [](int iId, const QString &strA, const QString &strB, int iDaysAgo) {
+        return QVariantMap{{QStringLiteral("id"), iId},
+                           {QStringLiteral("pathA"), strA},
+                           {QStringLiteral("pathB"), strB},
+                           {QStringLiteral("created"), QDateTime::currentDateTime().addDays(-iDaysAgo)}};
+    };
+    const QList<QPair<QString, std::function<void()>>> listDecisionStates = {
+        {QStringLiteral("start-rotations"),
+         [&] {
+             pWindow->setProperty("screen", QStringLiteral("start"));
+             pMgr->setSources({QStringLiteral("C:/Users/anna/Pictures"), QStringLiteral("D:/Backup/Phone")});
+             pWindow->findChild<QObject *>(QStringLiteral("scanOptions"))->setProperty("rotations", true);
+         }},
+        {QStringLiteral("decisions-list"),
+         [&] {
+             pMgr->setDecisions({decisionRecord(3, QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg"),
+                                                QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4202.jpg"), 12),
+                                 decisionRecord(7, QStringLiteral("C:/Users/anna/Pictures/Garden/IMG_4250.jpg"),
+                                                QStringLiteral("D:/Backup/Phone/Garden/IMG_4251.jpg"), 3),
+                                 decisionRecord(8, QStringLiteral("D:/Backup/Phone/Harbour/IMG_4218.jpg"),
+                                                QStringLiteral("D:/Backup/Phone/Harbour/IMG_4219.jpg"), 0)});
+             QMetaObject::invokeMethod(pDecisions, "open");
+         }},
+        {QStringLiteral("decisions-off"),
+         [&] {
+             pMgr->setProperty("decisionsEnabled", false);
+             pMgr->setProperty("decisionsError",
+                               QStringLiteral("Remembered \"Not duplicates\" decisions are off: the file is damaged or "
+                                              "not a decisions file (C:/Users/anna/AppData/mirelle/decisions.sqlite). "
+                                              "The file was left as it is."));
+         }},
+        {QStringLiteral("results-burst"),
+         [&] {
+             QMetaObject::invokeMethod(pDecisions, "close");
+             pMgr->setProperty("decisionsEnabled", true);
+             pMgr->setProperty("decisionsError", QString());
+             pMgr->setupResults(listCounts);
+             pWindow->setProperty("screen", QStringLiteral("results"));
+             pMgr->groupAt(0)->setBurst({false, true, true, true, false});
+             pMgr->groupAt(0)->setMarks({false, false, false, false, true});
+         }},
+        {QStringLiteral("preview-compare-not-duplicates"),
+         [&] {
+             call(pWindow, "openPreview", QVariant::fromValue<quint64>(1000), 1);
+             call(pPreviewPage, "setCompare", 2);
+         }},
+    };
+
+    const auto shoot = [&](const QString &strName, int iNumber) {
         settle(900);
         const QString strFile = QStringLiteral("%1/%2-%3%4.png")
                                     .arg(strOut)
-                                    .arg(++iShot, 2, 10, QLatin1Char('0'))
-                                    .arg(state.first, strSuffix);
+                                    .arg(iNumber, 2, 10, QLatin1Char('0'))
+                                    .arg(strName, strSuffix);
         if (!pWindow->grabWindow().save(strFile)) {
             std::fprintf(stderr, "cannot save %s\n", qPrintable(strFile));
-            return 1;
+            return false;
         }
         std::printf("%s\n", qPrintable(strFile));
+        return true;
+    };
+    for (const auto &state : listStates) {
+        state.second();
+        if (!shoot(state.first, ++iShot))
+            return 1;
+    }
+    int iDecisionShot = 40;
+    for (const auto &state : listDecisionStates) {
+        state.second();
+        if (!shoot(state.first, iDecisionShot++))
+            return 1;
     }
     return 0;
 }

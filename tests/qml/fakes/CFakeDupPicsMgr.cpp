@@ -255,3 +255,42 @@ QString CFakeDupPicsMgr::getExistingDirectory()
     logCall(QStringLiteral("getExistingDirectory"));
     return m_strExistingDir;
 }
+
+void CFakeDupPicsMgr::setDecisions(const QVariantList &listDecisions)
+{
+    m_listDecisions = listDecisions;
+    emit sigDecisionsChanged();
+}
+
+bool CFakeDupPicsMgr::separateGroup(const QVariant &pGroup)
+{
+    logCall(QStringLiteral("separateGroup(%1)").arg(pGroup.toULongLong()));
+    return m_bHasEngineExtras && m_bDecisionsEnabled;
+}
+
+bool CFakeDupPicsMgr::separatePair(const QVariant &pGroup, const QString &strPathA, const QString &strPathB)
+{
+    logCall(QStringLiteral("separatePair(%1,%2,%3)").arg(pGroup.toULongLong()).arg(strPathA, strPathB));
+    return m_bHasEngineExtras && m_bDecisionsEnabled;
+}
+
+bool CFakeDupPicsMgr::forgetDecision(qlonglong iId)
+{
+    logCall(QStringLiteral("forgetDecision(%1)").arg(iId));
+    for (int i = 0; i < m_listDecisions.size(); ++i) {
+        if (m_listDecisions.at(i).toMap().value(QStringLiteral("id")).toLongLong() == iId) {
+            m_listDecisions.removeAt(i);
+            emit sigDecisionsChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CFakeDupPicsMgr::forgetAllDecisions()
+{
+    logCall(QStringLiteral("forgetAllDecisions"));
+    m_listDecisions.clear();
+    emit sigDecisionsChanged();
+    return true;
+}

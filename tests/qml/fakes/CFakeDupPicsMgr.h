@@ -24,6 +24,10 @@ class CFakeDupPicsMgr : public QObject
     Q_PROPERTY(int deleteMethod READ deleteMethod NOTIFY sigDeleteMethodChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
     Q_PROPERTY(QString existingDirectory MEMBER m_strExistingDir)
+    Q_PROPERTY(bool hasEngineExtras MEMBER m_bHasEngineExtras NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(bool decisionsEnabled MEMBER m_bDecisionsEnabled NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(QString decisionsError MEMBER m_strDecisionsError NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(int decisionCount READ decisionCount NOTIFY sigDecisionsChanged)
 public:
     explicit CFakeDupPicsMgr(QObject *parent = nullptr);
 
@@ -47,6 +51,15 @@ public:
     Q_INVOKABLE int callCount(const QString &strName) const;
     Q_INVOKABLE void clearCalls();
     Q_INVOKABLE void setFailedList(const QStringList &listFailed) { m_listFailed = listFailed; }
+    // {id, pathA, pathB, created} per decision, as the manager's decisionList gives them.
+    Q_INVOKABLE void setDecisions(const QVariantList &listDecisions);
+
+    int decisionCount() const { return m_listDecisions.size(); }
+    Q_INVOKABLE bool separateGroup(const QVariant &pGroup);
+    Q_INVOKABLE bool separatePair(const QVariant &pGroup, const QString &strPathA, const QString &strPathB);
+    Q_INVOKABLE QVariantList decisionList() const { return m_listDecisions; }
+    Q_INVOKABLE bool forgetDecision(qlonglong iId);
+    Q_INVOKABLE bool forgetAllDecisions();
 
     Q_INVOKABLE void addCollectPath();
     Q_INVOKABLE void addDropPaths(const QList<QUrl> &dropList);
@@ -116,6 +129,7 @@ signals:
     void sigSendUserInfo(QString strWindow, QString strActivity, QString list);
     void sigCloseProcessWind();
     void callsChanged();
+    void sigDecisionsChanged();
 
 private:
     CFakePhotoModel *findGroup(const QVariant &pGroup) const;
@@ -134,4 +148,8 @@ private:
     QString m_strExistingDir;
     QStringList m_listFailed;
     QStringList m_listCalls;
+    bool m_bHasEngineExtras = true;
+    bool m_bDecisionsEnabled = true;
+    QString m_strDecisionsError;
+    QVariantList m_listDecisions;
 };

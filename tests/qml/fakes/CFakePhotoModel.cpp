@@ -40,6 +40,7 @@ QVariant CFakePhotoModel::data(const QModelIndex &index, int role) const
     case PhotosMaxPath: return QStringLiteral("image://maxThumbProvider/") + photoId(index.row());
     case PhotosAbsolutePath: return photo.strPath.section(QLatin1Char('/'), 0, -2) + QLatin1Char('/');
     case PhotosState: return photo.iState;
+    case PhotosBurst: return photo.bBurst;
     default: return {};
     }
 }
@@ -52,7 +53,7 @@ QHash<int, QByteArray> CFakePhotoModel::roleNames() const
             {PhotosFileName, "photosFileName"}, {PhotosFilePath, "photosFilePath"},
             {PhotosSize, "photosSize"},         {PhotosDefinition, "photosDefinition"},
             {PhotosMaxPath, "photosMaxPath"},   {PhotosAbsolutePath, "photosAbsolutePath"},
-            {PhotosState, "photosState"}};
+            {PhotosState, "photosState"},       {PhotosBurst, "photosBurst"}};
 }
 
 void CFakePhotoModel::setAllMarks(bool bKeepFirst, bool bOn)
@@ -88,6 +89,14 @@ void CFakePhotoModel::setMarks(const QVariantList &listMarks)
     for (int i = 0; i < m_listPhotos.size() && i < listMarks.size(); ++i)
         m_listPhotos[i].bMarked = listMarks.at(i).toBool();
     m_pMgr->recount();
+}
+
+void CFakePhotoModel::setBurst(const QVariantList &listBurst)
+{
+    for (int i = 0; i < m_listPhotos.size() && i < listBurst.size(); ++i)
+        m_listPhotos[i].bBurst = listBurst.at(i).toBool();
+    if (!m_listPhotos.isEmpty())
+        emit dataChanged(index(0), index(m_listPhotos.size() - 1), {PhotosBurst});
 }
 
 void CFakePhotoModel::refresh()

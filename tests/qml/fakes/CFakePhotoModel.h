@@ -14,6 +14,7 @@ struct CFakePhoto
     qlonglong i64Size = 0;
     QString strDate;
     bool bMarked = false;
+    bool bBurst = false;
     int iState = 1; // 0 no thumbnail yet, 1 ready, 2 failed
 };
 
@@ -27,7 +28,7 @@ public:
     enum EnPhotoRoles {
         PhotosType = Qt::UserRole + 1,
         PhotosPath, PhotosCheck, PhotosDataTime, PhotosWidth, PhotosHeight, PhotosFileName,
-        PhotosFilePath, PhotosSize, PhotosDefinition, PhotosMaxPath, PhotosAbsolutePath, PhotosState
+        PhotosFilePath, PhotosSize, PhotosDefinition, PhotosMaxPath, PhotosAbsolutePath, PhotosState, PhotosBurst
     };
 
     CFakePhotoModel(CFakeDupPicsMgr *pMgr, quint64 pGroup, QVector<CFakePhoto> listPhotos);
@@ -44,6 +45,7 @@ public:
     void removePath(const QString &strPath);
     Q_INVOKABLE void setThumbState(int row, int iState);
     Q_INVOKABLE void setMarks(const QVariantList &listMarks);
+    Q_INVOKABLE void setBurst(const QVariantList &listBurst);
 
     Q_INVOKABLE void refresh();
     Q_INVOKABLE bool getCheckState(int row) const;

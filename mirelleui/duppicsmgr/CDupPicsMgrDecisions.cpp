@@ -1,0 +1,163 @@
+// Remembered "Not duplicates" decisions and the engine's optional additions.
+#include "CDupPicsMgr.h"
+
+#include "CDecisionStore.h"
+#include "IScanEngineExtras.h"
+#include "XLogging.h"
+
+#include <QThread>
+
+namespace {
+
+QString g_strDecisionsOverride;
+
+} // namespace
+
+void CDupPicsMgr::setDecisionStorePathOverride(const QString &strPath)
+{
+    g_strDecisionsOverride = strPath;
+}
+
+QString CDupPicsMgr::decisionStorePath()
+{
+    if (!g_strDecisionsOverride.isEmpty())
+        return g_strDecisionsOverride;
+    const QString path = qEnvironmentVariable("MIRELLE_DECISIONS_DB");
+    return path.isEmpty() ? CDecisionStore::defaultPath() : path;
+}
+
+CDecisionStore *CDupPicsMgr::decisionStore() const
+{
+    // The database connection belongs to the thread that opened it; workers only read
+    // the store's copy of the pairs.
+    if (!m_pDecisions && QThread::currentThread() == thread()) {
+        m_pDecisions = std::make_unique<CDecisionStore>();
+        if (!m_pDecisions->open(decisionStorePath()))
+            qCWarning(lcLoadApp).noquote() << m_pDecisions->errorText();
+    }
+    return m_pDecisions.get();
+}
+
+bool CDupPicsMgr::decisionsEnabled() const
+{
+    const CDecisionStore *pStore = decisionStore();
+    return pStore && pStore->isEnabled();
+}
+
+QString CDupPicsMgr::decisionsError() const
+{
+    const CDecisionStore *pStore = decisionStore();
+    return pStore ? pStore->errorText() : QString();
+}
+
+int CDupPicsMgr::decisionCount() const
+{
+    const CDecisionStore *pStore = decisionStore();
+    return pStore ? pStore->count() : 0;
+}
+
+bool CDupPicsMgr::rotationMatching() const
+{
+    return m_mapOptions.value(QStringLiteral("rotationMatching")).toMap().value(QStringLiteral("value")).toInt() != 0;
+}
+
+void CDupPicsMgr::applyEngineExtras()
+{
+    if (!m_pExtras)
+        return;
+    m_pExtras->SetRotationMatching(rotationMatching() ? 1 : 0);
+    QVector<uint64_t> keys;
+    if (m_pDecisions && m_pDecisions->isEnabled())
+        keys = m_pDecisions->flatPairs();
+    // Sent even when empty: a forgotten decision must stop splitting groups.
+    m_pExtras->SetSeparatedPairs(keys.constData(), static_cast<uint32_t>(keys.size() / 2));
+}
+
+bool CDupPicsMgr::separateGroup(QVariant pGroup)
+{
+    return separatePaths(pGroup.toULongLong(), {}, true);
+}
+
+bool CDupPicsMgr::separatePair(QVariant pGroup, QString strPathA, QString strPathB)
+{
+    if (strPathA.isEmpty() || strPathB.isEmpty() || strPathA == strPathB)
+        return false;
+    return separatePaths(pGroup.toULongLong(), {strPathA, strPathB}, false);
+}
+
+bool CDupPicsMgr::separatePaths(quint64 pGroup, const QStringList &listPaths, bool bAllPairs)
+{
+    // The tables are rewritten by a scan or regroup; their keys would name other photos.
+    if (!m_pExtras || isScanning() || isRegrouping())
+        return false;
+    CDecisionStore *pStore = decisionStore();
+    if (!pStore || !pStore->isEnabled())
+        return false;
+    QList<QPair<QString, quint64>> listFiles;
+    const bool bFound = readGroup(pGroup, [&](const GroupSummary &summary) {
+        for (const CPhotoRecordCopy &file : summary.files) {
+            if (file.isHidden() || (!bAllPairs && !listPaths.contains(file.path())))
+                continue;
+            listFiles << qMakePair(file.path(), quint64(file.record().fileId));
+        }
+    });
+    if (!bFound) {
+        DP_ERROR_TRACE();
+        return false;
+    }
+    QList<CDecision> listPairs;
+    QList<quint64> listKeys;
+    for (const auto &file : qAsConst(listFiles))
+        listKeys << m_pExtras->GetContentKey(file.second);
+    for (int i = 0; i < listFiles.size(); ++i) {
+        for (int j = i + 1; j < listFiles.size(); ++j) {
+            // Equal keys are equal bytes: such copies cannot be told apart, let alone kept apart.
+            if (listKeys[i] == 0 || listKeys[j] == 0 || listKeys[i] == listKeys[j])
+                continue;
+            CDecision pair;
+            pair.iKeyA = listKeys[i];
+            pair.iKeyB = listKeys[j];
+            pair.strPathA = listFiles[i].first;
+            pair.strPathB = listFiles[j].first;
+            listPairs << pair;
+        }
+    }
+    if (listPairs.isEmpty() || !pStore->addPairs(listPairs))
+        return false;
+    Q_EMIT sigDecisionsChanged();
+    refreshSimilarSlot();
+    return true;
+}
+
+QVariantList CDupPicsMgr::decisionList() const
+{
+    QVariantList list;
+    const CDecisionStore *pStore = decisionStore();
+    if (!pStore)
+        return list;
+    for (const CDecision &decision : pStore->decisions()) {
+        list << QVariantMap{{QStringLiteral("id"), decision.iId},
+                            {QStringLiteral("pathA"), decision.strPathA},
+                            {QStringLiteral("pathB"), decision.strPathB},
+                            {QStringLiteral("created"), decision.created.toLocalTime()}};
+    }
+    return list;
+}
+
+bool CDupPicsMgr::forgetDecision(qint64 iId)
+{
+    CDecisionStore *pStore = decisionStore();
+    if (!pStore || !pStore->forget(iId))
+        return false;
+    Q_EMIT sigDecisionsChanged();
+    return true;
+}
+
+bool CDupPicsMgr::forgetAllDecisions()
+{
+    CDecisionStore *pStore = decisionStore();
+    if (!pStore || !pStore->forgetAll())
+        return false;
+    Q_EMIT sigDecisionsChanged();
+    return true;
+}

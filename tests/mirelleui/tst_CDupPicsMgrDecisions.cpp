@@ -1,0 +1,303 @@
+#include <QtTest>
+
+#include "CDecisionStore.h"
+#include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
+#include "FakeEngineControl.h"
+#include "ManagerTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+QByteArray bytesOf(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+CDecision pair(quint64 a, quint64 b, const QString &strA = QStringLiteral("/a"), const QString &strB = QStringLiteral("/b"))
+{
+    CDecision decision;
+    decision.iKeyA = a;
+    decision.iKeyB = b;
+    decision.strPathA = strA;
+    decision.strPathB = strB;
+    return decision;
+}
+
+} // namespace
+
+class TestDupPicsMgrDecisions : public QObject
+{
+    Q_OBJECT
+private:
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+
+    QString dbPath() const { return m_pDir->filePath(QStringLiteral("data/mirelle/decisions.sqlite")); }
+    QString photo(const QString &name)
+    {
+        const QString path = m_pDir->filePath(name);
+        QFile file(path);
+        if (!file.exists() && file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(100, 'x'));
+        return path;
+    }
+    QJsonObject create(quint64 id, const QString &name)
+    {
+        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"key", double(100 + id)}};
+    }
+    QJsonObject join(quint64 id, quint64 group, const QString &name)
+    {
+        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
+                {"size", 1000}, {"sim", 90}, {"key", double(100 + id)}};
+    }
+    // One group of three in the scan and in every regroup.
+    void setThreeOfAKind()
+    {
+        const QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")};
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", events}})
+                             .toJson(QJsonDocument::Compact));
+    }
+    void scan(CDupPicsMgr &mgr)
+    {
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+    }
+    // Group key -> file names, for the shown groups.
+    QMap<quint64, QStringList> groups(const CDupPicsMgr &mgr) const
+    {
+        QMap<quint64, QStringList> map;
+        for (quint64 key : mgr.groupOrder()) {
+            GroupSummary summary;
+            if (!mgr.groupSummary(key, &summary))
+                continue;
+            for (const CPhotoRecordCopy &file : summary.files)
+                map[key] << QFileInfo(file.path()).fileName();
+        }
+        return map;
+    }
+    QStringList callsStartingWith(const QString &strPrefix) const
+    {
+        QStringList list;
+        for (const QString &call : m_fake.calls()) {
+            if (call.startsWith(strPrefix))
+                list << call;
+        }
+        return list;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_fake.isValid());
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+    }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        CDupPicsMgr::setDecisionStorePathOverride(dbPath());
+        m_fake.setExtrasOff(false);
+        COperateTaskQueue::instance()->clear();
+    }
+
+    void cleanup() { CDupPicsMgr::setDecisionStorePathOverride(QString()); }
+
+    void testStoreKeepsPairsOnceAcrossReopen()
+    {
+        // Given a new store and pairs given either way round, twice, and unusable ones
+        {
+            CDecisionStore store;
+            QVERIFY(store.open(dbPath()));
+            QVERIFY(store.addPairs({pair(7, 3, "/seven", "/three"), pair(3, 7), pair(0, 5), pair(9, 9)}));
+            QVERIFY(store.addPairs({pair(0xFFFFFFFFFFFFFFF0ULL, 4)}));
+            QCOMPARE(store.count(), 2);
+        }
+        // When it is opened again
+        CDecisionStore store;
+        QVERIFY(store.open(dbPath()));
+        // Then the pairs are there, lower key first, with the names that went with them,
+        // and keys with the top bit set survive SQLite's signed integers
+        const QList<CDecision> list = store.decisions();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[0].iKeyA, 3u);
+        QCOMPARE(list[0].iKeyB, 7u);
+        QCOMPARE(list[0].strPathA, QStringLiteral("/three"));
+        QCOMPARE(list[1].iKeyB, 0xFFFFFFFFFFFFFFF0ULL);
+        QCOMPARE(store.flatPairs(), (QVector<uint64_t>{3, 7, 4, 0xFFFFFFFFFFFFFFF0ULL}));
+
+        // And forgetting one, an unknown one and then all
+        QVERIFY(store.forget(list[0].iId));
+        QVERIFY(!store.forget(list[0].iId));
+        QCOMPARE(store.count(), 1);
+        QVERIFY(store.forgetAll());
+        QCOMPARE(store.count(), 0);
+        CDecisionStore again;
+        QVERIFY(again.open(dbPath()));
+        QCOMPARE(again.count(), 0);
+    }
+
+    void testUnusableFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not a database") << QByteArray("junk") << "damaged";
+        QTest::newRow("truncated database") << QByteArray("truncated") << "damaged";
+        QTest::newRow("newer version") << QByteArray("version") << "another version";
+        QTest::newRow("foreign database") << QByteArray("foreign") << "another version";
+    }
+
+    void testUnusableFileIsLeftAlone()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(QString, reason);
+        // Given a decisions file this version cannot use
+        QDir().mkpath(QFileInfo(dbPath()).absolutePath());
+        if (kind == "junk" || kind == "truncated") {
+            QFile file(dbPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(kind == "junk" ? QByteArray(4096, '\x5a') : QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\0'));
+        } else {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "writer");
+            db.setDatabaseName(dbPath());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(kind == "version" ? "PRAGMA user_version = 7" : "CREATE TABLE other (x INTEGER)"));
+            QVERIFY(query.exec("CREATE TABLE IF NOT EXISTS decisions (id INTEGER)"));
+            query.clear();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("writer");
+        const QByteArray before = bytesOf(dbPath());
+
+        // When the manager opens it
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        QVERIFY(mgr.hasEngineExtras());
+        // Then decisions are off with a message that names the file and why
+        QVERIFY(!mgr.decisionsEnabled());
+        QVERIFY2(mgr.decisionsError().contains(reason), qPrintable(mgr.decisionsError()));
+        QVERIFY(mgr.decisionsError().contains(QDir::toNativeSeparators(dbPath())));
+        // And nothing can be decided, but scanning goes on without pairs
+        scan(mgr);
+        QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(1)));
+        QVERIFY(!mgr.forgetAllDecisions());
+        QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:"});
+        // And the file is as it was
+        QCOMPARE(bytesOf(dbPath()), before);
+    }
+
+    void testPairDecisionSplitsTheGroupAndIsRemembered()
+    {
+        // Given a scanned group of three
+        setThreeOfAKind();
+        {
+            CDupPicsMgr mgr;
+            scan(mgr);
+            QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
+            QCOMPARE(mgr.decisionCount(), 0);
+
+            // When the user says a and b are not duplicates
+            QSignalSpy decisionsSpy(&mgr, &CDupPicsMgr::sigDecisionsChanged);
+            QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+            QVERIFY(mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
+            QCOMPARE(decisionsSpy.count(), 1);
+            // Then the regroup hands the content keys to the engine and b leaves the group
+            QVERIFY(regroupSpy.wait(10000));
+            QCOMPARE(callsStartingWith("SetSeparatedPairs"),
+                     (QStringList{"SetSeparatedPairs:", "SetSeparatedPairs:101-102"}));
+            QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+            const QVariantList list = mgr.decisionList();
+            QCOMPARE(list.size(), 1);
+            QCOMPARE(list[0].toMap().value("pathA").toString(), photo("a.jpg"));
+            QCOMPARE(list[0].toMap().value("pathB").toString(), photo("b.jpg"));
+        }
+        // And a later run passes it before its scan
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        scan(mgr);
+        QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:101-102"});
+        QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+
+        // And once forgotten, the next regroup joins them again
+        QVERIFY(mgr.forgetDecision(mgr.decisionList().value(0).toMap().value("id").toLongLong()));
+        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.refreshSimilarSlot();
+        QVERIFY(regroupSpy.wait(10000));
+        QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
+    }
+
+    void testGroupDecisionSeparatesEveryPair()
+    {
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        scan(mgr);
+        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        QVERIFY(mgr.separateGroup(QVariant::fromValue<quint64>(1)));
+        QVERIFY(regroupSpy.wait(10000));
+        QCOMPARE(mgr.decisionCount(), 3);
+        QTRY_COMPARE(groups(mgr),
+                     (QMap<quint64, QStringList>{{1, {"a.jpg"}}, {2, {"b.jpg"}}, {3, {"c.jpg"}}}));
+        // A group that is not there decides nothing
+        QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(77)));
+        QCOMPARE(mgr.decisionCount(), 3);
+    }
+
+    void testRotationOptionReachesTheEngine_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::newRow("off") << 0;
+        QTest::newRow("on") << 1;
+    }
+
+    void testRotationOptionReachesTheEngine()
+    {
+        QFETCH(int, value);
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        QVariantMap options = mgr.getOption();
+        QCOMPARE(options.value("rotationMatching").toMap().value("value").toInt(), 0);
+        QVariantMap rotations = options.value("rotationMatching").toMap();
+        rotations["value"] = value;
+        options["rotationMatching"] = rotations;
+        mgr.setOption(options);
+        scan(mgr);
+        // Set before the engine looks for duplicates
+        const QStringList calls = m_fake.calls();
+        const int iSet = calls.indexOf(QStringLiteral("SetRotationMatching:%1").arg(value));
+        QVERIFY(iSet >= 0);
+        QVERIFY(iSet < calls.indexOf(QRegularExpression("^FindDuplicates:.*")));
+        // And kept with the other options
+        CDupPicsMgr other;
+        other.getShowSetting(mgr.buildSettingDocument());
+        QCOMPARE(other.rotationMatching(), value == 1);
+    }
+
+    void testEngineWithoutAdditions()
+    {
+        // Given an engine that exports no additions
+        m_fake.setExtrasOff(true);
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        QVERIFY(!mgr.hasEngineExtras());
+        // Then the scan runs as before and nothing is decided or asked of the engine
+        scan(mgr);
+        QCOMPARE(groups(mgr).value(1).size(), 3);
+        QVERIFY(!mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
+        QVERIFY(callsStartingWith("SetSeparatedPairs").isEmpty());
+        QVERIFY(callsStartingWith("SetRotationMatching").isEmpty());
+        QVERIFY(!QFile::exists(dbPath()));
+        m_fake.setExtrasOff(false);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDupPicsMgrDecisions)
+#include "tst_CDupPicsMgrDecisions.moc"
