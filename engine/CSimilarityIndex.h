@@ -22,12 +22,18 @@ struct CSimilarEdge
 // near neighbours. Five chunks of 12 or 13 bits keep both the number of buckets
 // looked into and the photos met in them small at the default threshold's radius.
 // A photo with an orientation tag is indexed under both hashes.
+//
+// With turns on, a second index holds the sign hashes, and each photo also looks
+// there with its sign hash under the seven other turns: a turned or mirrored copy
+// is met where its own sign hash lies. This costs one more index and about seven
+// times the searching of the plain index.
 class CSimilarityIndex
 {
 public:
     // Inactive photos (removed by the user, hidden copies) are neither indexed nor
     // searched; flat ones (blank frames) are linked to their exact copies only.
-    CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active);
+    CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active,
+                     bool bTurns = false);
 
     // Runs on iThreads threads. pDone counts photos searched; the search stops
     // early when bStop is set. The edges come sorted by score, strongest first,
@@ -52,13 +58,26 @@ private:
     };
     static constexpr int kChunks = 5;
 
+    struct CBuckets
+    {
+        std::vector<uint32_t> offsets[kChunks];  // bucket starts per chunk value, one extra at the end
+        std::vector<CEntry> entries[kChunks];    // the entries again, bucketed by chunk value
+
+        void fill(const std::vector<CEntry> &listEntries);
+    };
+
+    // Finds the items after i within iRadius of q in buckets and scores them
+    // (iTurn < 0: the plain score, else turnedScore with that turn).
+    void searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, int iRadius, int iThreshold,
+                    const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const;
     void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
                     std::vector<CSimilarEdge> &out) const;
 
     const std::vector<CPhotoFeature> &m_features;
     const std::vector<uint8_t> &m_active;
+    const bool m_bTurns;
     std::vector<CEntry> m_listEntries;
     std::vector<uint32_t> m_listFirstEntry;    // per item: its entries are contiguous
-    std::vector<uint32_t> m_offsets[kChunks];  // bucket starts per chunk value, one extra at the end
-    std::vector<CEntry> m_buckets[kChunks];    // the entries again, bucketed by chunk value
+    CBuckets m_plain;
+    CBuckets m_signs;                          // filled with turns on only
 };
