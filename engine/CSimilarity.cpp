@@ -139,9 +139,10 @@ uint64_t CSimilarity::turnSigns(uint64_t iSigns, int iTurn)
 int CSimilarity::turnedScore(const CPhotoFeature &a, const CPhotoFeature &b, int iTurn)
 {
     static const CSquareTurns turns;
-    const int hs = hashScore(popcount64(turnSigns(a.hashSigns, iTurn) ^ b.hashSigns));
-    if (hs <= 0)
+    const int distance = popcount64(turnSigns(a.hashSigns, iTurn) ^ b.hashSigns);
+    if (distance > kTurnedMaxDistance)
         return 0;
+    const int hs = hashScore(distance);
     const auto &from = turns.from[size_t(iTurn & (kTurns - 1))];
     std::array<uint8_t, kThumbPixels> turned{};
     for (size_t i = 0; i < turned.size(); ++i)

@@ -42,6 +42,9 @@ public:
     // Turns of the square, 0 the identity: bit 0 mirrors left to right, bit 1 top
     // to bottom, bit 2 then swaps the axes (so 5 and 6 are the quarter turns).
     static constexpr int kTurns = 8;
+    // Turned views further apart than this score 0 (at most 85 otherwise): keeps
+    // the seven extra index searches cheap.
+    static constexpr int kTurnedMaxDistance = 9;
     static uint64_t turnSigns(uint64_t iSigns, int iTurn);
     // The score of a turned by iTurn against b as it is; at most 99.
     static int turnedScore(const CPhotoFeature &a, const CPhotoFeature &b, int iTurn);

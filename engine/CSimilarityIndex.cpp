@@ -69,10 +69,18 @@ CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, c
         m_signs.fill(signs);
 }
 
-void CSimilarityIndex::searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, int iRadius,
-                                  int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
-                                  std::vector<CSimilarEdge> &out) const
+CSimilarityIndex::CReach::CReach(int iRadius)
+    : iRadius(iRadius)
 {
+    for (int c = 0; c < kChunks && iRadius >= 0; ++c)
+        masks.push_back(masksUpTo(kChunkBits[c], iRadius / kChunks));
+}
+
+void CSimilarityIndex::searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, const CReach &reach,
+                                  int iThreshold, std::vector<CSimilarEdge> &out) const
+{
+    const int iRadius = reach.iRadius;
+    const std::vector<std::vector<uint32_t>> &masks = reach.masks;
     const int chunkRadius = iRadius / kChunks;
     for (int c = 0; c < kChunks; ++c) {
         const uint32_t qc = chunkOf(q, c);
@@ -100,16 +108,15 @@ void CSimilarityIndex::searchHash(uint32_t i, uint64_t q, const CBuckets &bucket
     }
 }
 
-void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
-                                  const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const
+void CSimilarityIndex::searchItem(uint32_t i, const CReach &plain, const CReach &turned, int iThreshold,
+                                  std::vector<CSimilarEdge> &out) const
 {
     const size_t firstOut = out.size();
     for (uint32_t qe = m_listFirstEntry[i]; qe < m_listFirstEntry[i + 1]; ++qe)
-        searchHash(i, m_listEntries[qe].hash, m_plain, -1, iRadius, iThreshold, masks, out);
-    if (m_bTurns && m_listFirstEntry[i] != m_listFirstEntry[i + 1]) {
+        searchHash(i, m_listEntries[qe].hash, m_plain, -1, plain, iThreshold, out);
+    if (m_bTurns && turned.iRadius >= 0 && m_listFirstEntry[i] != m_listFirstEntry[i + 1]) {
         for (int t = 1; t < CSimilarity::kTurns; ++t)
-            searchHash(i, CSimilarity::turnSigns(m_features[i].hashSigns, t), m_signs, t, iRadius, iThreshold, masks,
-                       out);
+            searchHash(i, CSimilarity::turnSigns(m_features[i].hashSigns, t), m_signs, t, turned, iThreshold, out);
     }
     if (out.size() - firstOut <= 1)
         return;
@@ -136,9 +143,7 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
     const int radius = CSimilarity::radiusForThreshold(iThreshold);
     if (radius < 0)
         return {};
-    std::vector<std::vector<uint32_t>> masks;
-    for (int c = 0; c < kChunks; ++c)
-        masks.push_back(masksUpTo(kChunkBits[c], radius / kChunks));
+    const CReach plain(radius), turned(m_bTurns ? std::min(radius, CSimilarity::kTurnedMaxDistance) : -1);
     const uint32_t count = uint32_t(m_features.size());
     constexpr uint32_t kBatch = 256;
     std::atomic<uint32_t> next{0};
@@ -152,7 +157,7 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
                 break;
             const uint32_t end = std::min(count, begin + kBatch);
             for (uint32_t i = begin; i < end; ++i)
-                searchItem(i, radius, iThreshold, masks, out);
+                searchItem(i, plain, turned, iThreshold, out);
             done.fetch_add(end - begin, std::memory_order_relaxed);
         }
     };

@@ -25,8 +25,10 @@ struct CSimilarEdge
 //
 // With turns on, a second index holds the sign hashes, and each photo also looks
 // there with its sign hash under the seven other turns: a turned or mirrored copy
-// is met where its own sign hash lies. This costs one more index and about seven
-// times the searching of the plain index.
+// is met where its own sign hash lies. Those searches reach only
+// CSimilarity::kTurnedMaxDistance bits (one bit per chunk rather than two at the default threshold), which keeps
+// the seven extra searches near the cost of one plain search; turned copies that
+// differ more than that are not looked for.
 class CSimilarityIndex
 {
 public:
@@ -66,11 +68,20 @@ private:
         void fill(const std::vector<CEntry> &listEntries);
     };
 
-    // Finds the items after i within iRadius of q in buckets and scores them
+    // How far one kind of search reaches, and the chunk masks that get there.
+    struct CReach
+    {
+        int iRadius = -1;
+        std::vector<std::vector<uint32_t>> masks;
+
+        explicit CReach(int iRadius);
+    };
+
+    // Finds the items after i within reach of q in buckets and scores them
     // (iTurn < 0: the plain score, else turnedScore with that turn).
-    void searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, int iRadius, int iThreshold,
-                    const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const;
-    void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
+    void searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, const CReach &reach, int iThreshold,
+                    std::vector<CSimilarEdge> &out) const;
+    void searchItem(uint32_t i, const CReach &plain, const CReach &turned, int iThreshold,
                     std::vector<CSimilarEdge> &out) const;
 
     const std::vector<CPhotoFeature> &m_features;

@@ -97,12 +97,17 @@ struct CFigures
 {
     QHash<QString, int> groupOf;  // file name -> group number
     int iGroups = 0;
+    int iMixed = 0;               // groups holding photos of more than one scene or series
 
     explicit CFigures(const QList<QSet<QString>> &groups)
     {
         for (const QSet<QString> &g : groups) {
-            for (const QString &n : g)
+            QSet<QString> scenes;
+            for (const QString &n : g) {
                 groupOf.insert(n, iGroups);
+                scenes.insert(n.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0));
+            }
+            iMixed += scenes.size() > 1;
             ++iGroups;
         }
     }
@@ -203,8 +208,8 @@ int main(int argc, char **argv)
             burstCopies += fig.together(name("b%05d_f2.jpg", b), name("b%05d_f2_same.jpg", b));
         }
         const int pairs = kFrames * (kFrames - 1) / 2;
-        std::printf("%s: %d groups; turned copies found %d of %d, half-size copies %d of %d\n",
-                    on ? "with turns" : "plain     ", fig.iGroups, turnedFound, set.iTurned, halfFound, halves);
+        std::printf("%s: %d groups, %d of them mixing scenes; turned copies found %d of %d, half-size copies %d of %d\n",
+                    on ? "with turns" : "plain     ", fig.iGroups, fig.iMixed, turnedFound, set.iTurned, halfFound, halves);
         std::printf("  burst frame pairs grouped %d of %d; copies of frames with their frame %d of %d; "
                     "untagged series pairs grouped %d of %d\n",
                     fig.framePairs("b%05d_f%d.jpg", set.iBursts), set.iBursts * pairs, burstCopies, 2 * set.iBursts,

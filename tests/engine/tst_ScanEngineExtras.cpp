@@ -186,8 +186,10 @@ void TestScanEngineExtras::testBurstFrames()
     QFETCH(QStringList, burst);
     // Given shots of one scene moving a little from frame to frame, with their camera tags
     for (const CShot &shot : shots) {
-        // A shot saved twice differs in its bytes only where the tags differ.
-        QVERIFY(save(burstFrame(33, shot.iFrame), path(shot.strName), "JPG", shot.strName.contains('b') ? 85 : 90));
+        // A shot's second file ("…b.jpg") is saved at another quality, so that only
+        // its capture time, not its bytes, tells that it is a copy.
+        const bool bSecondFile = shot.strName.endsWith(QLatin1String("b.jpg"));
+        QVERIFY(save(burstFrame(33, shot.iFrame), path(shot.strName), "JPG", bSecondFile ? 85 : 90));
         if (!shot.strCamera.isEmpty())
             QVERIFY(setCameraTags(path(shot.strName), "Maker", shot.strCamera.toUtf8().constData(),
                                   shot.strTime.toUtf8().constData()));
