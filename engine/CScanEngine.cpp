@@ -196,8 +196,9 @@ uint64_t CScanEngine::contentKey(uint64_t iFileId)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     // The manager may still ask about the records of the runs before the last scan.
-    for (const CScanData *pData : {static_cast<const CScanData *>(m_pData.get()), m_pReporter ? m_pReporter->data().get() : nullptr,
-                                   m_pPreviousReporter ? m_pPreviousReporter->data().get() : nullptr}) {
+    const CScanData *const listData[] = {m_pData.get(), m_pReporter ? m_pReporter->data().get() : nullptr,
+                                         m_pPreviousReporter ? m_pPreviousReporter->data().get() : nullptr};
+    for (const CScanData *pData : listData) {
         const int64_t i = pData ? pData->indexOf(iFileId) : -1;
         if (i >= 0)
             return pData->features[size_t(i)].contentHash;
@@ -411,7 +412,7 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
         [&] { if (pSink) pSink->DuplicatingSink(2, searched, 0); });
     if (bStop)
         return false;
-    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%%3: %4 links, %5 burst frames kept apart in %6 ms")
+    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%%3: %4 links, %5 burst frame pairs kept apart in %6 ms")
         .arg(pData->count()).arg(iThreshold).arg(bTurns ? QStringLiteral(" with turns") : QString())
         .arg(edges.size()).arg(bursts.listApart.size()).arg(linkTimer.elapsed());
     if (pSink) {
