@@ -94,7 +94,7 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
     const std::vector<float> stored = decoded.gray.resized(kGrid, kGrid);
     const std::vector<float> upright = orientSquare(stored, kGrid, orientation);
     f.hashStored = CSimilarity::dctHash(stored);
-    f.hashUpright = CSimilarity::dctHash(upright);
+    f.hashUpright = CSimilarity::dctHash(upright, &f.hashSigns);
     for (int y = 0; y < kThumbSide; ++y) {
         for (int x = 0; x < kThumbSide; ++x) {
             const size_t i = size_t(2 * y * kGrid + 2 * x);
@@ -110,6 +110,7 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
     f.bHasCaptureDate = meta.i64CaptureTime != 0;
     f.dateTime = meta.i64CaptureTime ? meta.i64CaptureTime : i64ModTime;
     f.bOriginal = meta.isCameraOriginal();
+    f.cameraId = meta.cameraId();
     out = f;
     return EnExtractStatus::Ok;
 }

@@ -22,6 +22,46 @@ uint32_t CGroupBuilder::find(uint32_t i)
     return i;
 }
 
+void CGroupBuilder::keepApart(const std::vector<std::pair<uint32_t, uint32_t>> &pairs)
+{
+    for (const auto &[a, b] : pairs) {
+        if (a == b || a >= m_listParent.size() || b >= m_listParent.size())
+            continue;
+        m_apart[find(a)].push_back(b);
+        m_apart[find(b)].push_back(a);
+    }
+}
+
+bool CGroupBuilder::mayJoin(uint32_t iRootA, uint32_t iRootB)
+{
+    if (m_apart.empty())
+        return true;
+    const auto a = m_apart.find(iRootA), b = m_apart.find(iRootB);
+    // Pairs are entered from both sides, so a group without any has no pair with the other.
+    if (a == m_apart.end() || b == m_apart.end())
+        return true;
+    const bool bAShorter = a->second.size() <= b->second.size();
+    const std::vector<uint32_t> &partners = bAShorter ? a->second : b->second;
+    const uint32_t other = bAShorter ? iRootB : iRootA;
+    for (uint32_t p : partners)
+        if (find(p) == other)
+            return false;
+    return true;
+}
+
+void CGroupBuilder::joinApart(uint32_t iGone, uint32_t iKept)
+{
+    const auto gone = m_apart.find(iGone);
+    if (gone == m_apart.end())
+        return;
+    std::vector<uint32_t> partners = std::move(gone->second);
+    m_apart.erase(gone);
+    std::vector<uint32_t> &kept = m_apart[iKept];
+    if (kept.size() < partners.size())
+        kept.swap(partners);
+    kept.insert(kept.end(), partners.begin(), partners.end());
+}
+
 bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvents &events,
                              const std::function<bool(uint64_t)> &pfnProgress)
 {
@@ -30,7 +70,7 @@ bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvent
         if ((++done & 1023u) == 0 && pfnProgress && !pfnProgress(done))
             return false;
         uint32_t ra = find(edge.iA), rb = find(edge.iB);
-        if (ra == rb)
+        if (ra == rb || !mayJoin(ra, rb))
             continue;
         const bool bLoneA = m_listSize[ra] == 1, bLoneB = m_listSize[rb] == 1;
         if (bLoneA && bLoneB) {
@@ -38,6 +78,7 @@ bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvent
             const uint32_t first = bAFirst ? edge.iA : edge.iB;
             const uint32_t other = bAFirst ? edge.iB : edge.iA;
             m_listParent[other] = first;
+            joinApart(other, first);
             m_listSize[first] = 2;
             m_listFirst[first] = first;
             ++m_iGroups;
@@ -47,6 +88,7 @@ bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvent
             const uint32_t lone = bLoneA ? ra : rb;
             const uint32_t root = bLoneA ? rb : ra;
             m_listParent[lone] = root;
+            joinApart(lone, root);
             ++m_listSize[root];
             events.fileJoined(lone, m_listFirst[root]);
         } else {
@@ -58,6 +100,7 @@ bool CGroupBuilder::addEdges(const std::vector<CSimilarEdge> &edges, IGroupEvent
             const uint32_t kept = bAGoes ? rb : ra;
             events.groupsMerged(m_listFirst[gone], m_listFirst[kept]);
             m_listParent[gone] = kept;
+            joinApart(gone, kept);
             m_listSize[kept] += m_listSize[gone];
             --m_iGroups;
         }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,10 +26,16 @@ protected:
 // group, a link to a lone photo lets it join, a link between two groups merges
 // the smaller into the larger. A group's first photo is the better of the two
 // that opened it (iRank: lower is better).
+//
+// Pairs kept apart are never put into one group: a link that would join their
+// groups is passed over, and the groups stay as the stronger links made them.
 class CGroupBuilder
 {
 public:
     CGroupBuilder(uint32_t iItems, std::vector<uint32_t> listRank);
+
+    // Before the first link.
+    void keepApart(const std::vector<std::pair<uint32_t, uint32_t>> &pairs);
 
     // pfnProgress gets the links done so far now and then; returning false stops.
     // Returns false when stopped.
@@ -42,10 +49,14 @@ public:
 
 private:
     uint32_t find(uint32_t i);
+    bool mayJoin(uint32_t iRootA, uint32_t iRootB);
+    void joinApart(uint32_t iGone, uint32_t iKept);
 
     std::vector<uint32_t> m_listParent;
     std::vector<uint32_t> m_listSize;
     std::vector<uint32_t> m_listFirst;  // per root: the group's first photo
     std::vector<uint32_t> m_listRank;
     uint32_t m_iGroups = 0;
+    // Per root holding any: the photos its group must not meet.
+    std::unordered_map<uint32_t, std::vector<uint32_t>> m_apart;
 };

@@ -2,9 +2,12 @@
 
 #include "CScanData.h"
 #include "CSimilarity.h"
+#include "IScanEngineExtras.h"
 
-CGroupReporter::CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink)
-    : m_pData(std::move(pData)), m_pSink(pSink), m_listByItem(m_pData->count(), nullptr)
+CGroupReporter::CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink, bool bTurns,
+                               std::vector<uint8_t> listBurst)
+    : m_pData(std::move(pData)), m_pSink(pSink), m_bTurns(bTurns), m_listBurst(std::move(listBurst)),
+      m_listByItem(m_pData->count(), nullptr)
 {
 }
 
@@ -17,7 +20,9 @@ const PhotoRecord *CGroupReporter::recordOf(uint32_t i, uint8_t iSimilarity)
     record.pszPath = reinterpret_cast<const ZKChar *>(m_pData->listPaths[i].utf16());
     record.fileSize = m_pData->listSizes[i];
     record.dateTime = f.dateTime;
-    record.flags = uint8_t((m_pData->listHidden[i] ? PhotoFlag_Hidden : 0) | (f.bOriginal ? PhotoFlag_Preferred : 0));
+    const bool bBurst = i < m_listBurst.size() && m_listBurst[i];
+    record.flags = uint8_t((m_pData->listHidden[i] ? PhotoFlag_Hidden : 0) | (f.bOriginal ? PhotoFlag_Preferred : 0)
+                           | (bBurst ? PhotoFlag_Burst : 0));
     record.similarity = iSimilarity;
     record.width = f.width;
     record.height = f.height;
@@ -38,7 +43,7 @@ void CGroupReporter::groupCreated(uint32_t iFirst)
 void CGroupReporter::fileJoined(uint32_t iItem, uint32_t iFirst)
 {
     // The percent is to the group's first photo, whatever link brought this one in.
-    const int score = CSimilarity::score(m_pData->features[iFirst], m_pData->features[iItem]);
+    const int score = CSimilarity::score(m_pData->features[iFirst], m_pData->features[iItem], m_bTurns);
     const PhotoRecord *pRecord = recordOf(iItem, uint8_t(score));
     if (m_pSink)
         m_pSink->OnFileJoined(pRecord, m_pData->fileIdOf(iFirst));

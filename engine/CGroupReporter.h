@@ -15,7 +15,12 @@ struct CScanData;
 class CGroupReporter : public IGroupEvents
 {
 public:
-    CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink);
+    // bTurns: similarities count turned and mirrored views; listBurst: per photo,
+    // reported with PhotoFlag_Burst.
+    CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink, bool bTurns = false,
+                   std::vector<uint8_t> listBurst = {});
+
+    const std::shared_ptr<const CScanData> &data() const { return m_pData; }
 
     void groupCreated(uint32_t iFirst) override;
     void fileJoined(uint32_t iItem, uint32_t iFirst) override;
@@ -26,6 +31,8 @@ private:
 
     std::shared_ptr<const CScanData> m_pData;
     IDuplicationGatherSink *m_pSink;
+    bool m_bTurns;
+    std::vector<uint8_t> m_listBurst;
     std::deque<PhotoRecord> m_listRecords;       // a deque never moves what it holds
     std::vector<const PhotoRecord *> m_listByItem;
 };

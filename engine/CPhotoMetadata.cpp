@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <xxhash.h>
+
 #include <cstdio>
 #include <mutex>
 
@@ -62,6 +64,22 @@ uint64_t parseExifDate(const std::string &text)
     return fileTimeFromUnix(daysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + sec);
 }
 
+// SubSecTimeOriginal holds the decimal digits of the fraction ("045" = 45 ms).
+uint64_t parseSubSeconds(const std::string &text)
+{
+    uint64_t ticks = 0, scale = 1000000;
+    for (size_t i = 0; i < text.size() && scale > 0; ++i) {
+        const char c = text[i];
+        if (c == ' ')
+            break;
+        if (c < '0' || c > '9')
+            return 0;
+        ticks += uint64_t(c - '0') * scale;
+        scale /= 10;
+    }
+    return ticks;
+}
+
 } // namespace
 
 CPhotoMetadata CPhotoMetadata::read(const uint8_t *pData, size_t size)
@@ -82,6 +100,8 @@ CPhotoMetadata CPhotoMetadata::read(const uint8_t *pData, size_t size)
                 meta.iOrientation = int(value);
         }
         meta.i64CaptureTime = parseExifDate(tagText(exif, "Exif.Photo.DateTimeOriginal"));
+        if (meta.i64CaptureTime)
+            meta.i64CaptureTime += parseSubSeconds(tagText(exif, "Exif.Photo.SubSecTimeOriginal"));
         meta.strMake = tagText(exif, "Exif.Image.Make");
         meta.strModel = tagText(exif, "Exif.Image.Model");
         meta.strSoftware = tagText(exif, "Exif.Image.Software");
@@ -89,6 +109,15 @@ CPhotoMetadata CPhotoMetadata::read(const uint8_t *pData, size_t size)
         // Broken metadata is common and never stops a scan: the photo keeps the defaults.
     }
     return meta;
+}
+
+uint32_t CPhotoMetadata::cameraId() const
+{
+    if (strMake.empty() && strModel.empty())
+        return 0;
+    const std::string key = strMake + '\n' + strModel;
+    const uint32_t id = XXH32(key.data(), key.size(), 0);
+    return id ? id : 1;
 }
 
 bool CPhotoMetadata::isCameraOriginal() const

@@ -9,7 +9,7 @@
 struct CPhotoMetadata
 {
     int iOrientation = 1;        // EXIF orientation, 1..8
-    uint64_t i64CaptureTime = 0; // FILETIME of DateTimeOriginal, 0 when absent
+    uint64_t i64CaptureTime = 0; // FILETIME of DateTimeOriginal with SubSecTimeOriginal, 0 when absent
     std::string strMake;
     std::string strModel;
     std::string strSoftware;
@@ -23,6 +23,9 @@ struct CPhotoMetadata
     // and no editor signed the file. Screenshots and most downloads carry no
     // camera; edited exports name their editor in Software.
     bool isCameraOriginal() const;
+    // Tells one camera from another across runs (it is cached); 0 when neither
+    // make nor model is known.
+    uint32_t cameraId() const;
 };
 
 // FILETIME (100 ns ticks since 1601-01-01 UTC) of a Unix time in seconds.

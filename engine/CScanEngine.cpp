@@ -1,5 +1,6 @@
 #include "CScanEngine.h"
 
+#include "CBurstFrames.h"
 #include "CFeatureExtractor.h"
 #include "CFileWalker.h"
 #include "CGroupBuilder.h"
@@ -23,6 +24,7 @@
 #include <map>
 #include <sys/stat.h>
 #include <thread>
+#include <unordered_map>
 
 Q_LOGGING_CATEGORY(lcEngine, "mirelle.engine")
 
@@ -33,6 +35,32 @@ constexpr auto kPollInterval = std::chrono::milliseconds(25);
 int workerThreads()
 {
     return int(std::max(2u, std::thread::hardware_concurrency()));
+}
+
+// The separated pairs as photos: each key stands for the first active photo with
+// that content, since its exact copies are linked to that one before anything else.
+std::vector<std::pair<uint32_t, uint32_t>> separatedPhotos(const CScanData &data, const std::vector<uint8_t> &active,
+                                                          const std::vector<std::pair<uint64_t, uint64_t>> &pairs)
+{
+    std::vector<std::pair<uint32_t, uint32_t>> out;
+    if (pairs.empty())
+        return out;
+    std::unordered_map<uint64_t, int64_t> firstWithKey;
+    for (const auto &[a, b] : pairs) {
+        firstWithKey.emplace(a, -1);
+        firstWithKey.emplace(b, -1);
+    }
+    for (uint32_t i = 0; i < data.count(); ++i) {
+        const auto it = firstWithKey.find(data.features[i].contentHash);
+        if (active[i] && it != firstWithKey.end() && it->second < 0)
+            it->second = i;
+    }
+    for (const auto &[a, b] : pairs) {
+        const int64_t ia = firstWithKey[a], ib = firstWithKey[b];
+        if (ia >= 0 && ib >= 0 && ia != ib)
+            out.emplace_back(uint32_t(ia), uint32_t(ib));
+    }
+    return out;
 }
 
 } // namespace
@@ -156,6 +184,26 @@ void CScanEngine::SetFileState(uint64_t iFileId, uint8_t iState)
     const int64_t i = m_pData->indexOf(iFileId);
     if (i >= 0 && size_t(i) < m_listRemoved.size())
         m_listRemoved[size_t(i)] = (iState & ScanFileState_Removed) ? 1 : 0;
+}
+
+void CScanEngine::setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_listSeparated = std::move(listPairs);
+}
+
+uint64_t CScanEngine::contentKey(uint64_t iFileId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // The manager may still ask about the records of the runs before the last scan.
+    const CScanData *const listData[] = {m_pData.get(), m_pReporter ? m_pReporter->data().get() : nullptr,
+                                         m_pPreviousReporter ? m_pPreviousReporter->data().get() : nullptr};
+    for (const CScanData *pData : listData) {
+        const int64_t i = pData ? pData->indexOf(iFileId) : -1;
+        if (i >= 0)
+            return pData->features[size_t(i)].contentHash;
+    }
+    return 0;
 }
 
 void CScanEngine::runPolled(const std::function<void()> &work, const std::function<void()> &poll)
@@ -341,26 +389,32 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
                               int iThreshold, const std::atomic_bool &bStop)
 {
     std::vector<uint8_t> active(pData->count(), 1);
+    std::vector<std::pair<uint64_t, uint64_t>> separated;
+    const bool bTurns = m_bTurns;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         for (uint32_t i = 0; i < pData->count(); ++i)
             active[i] = !pData->listHidden[i] && !(i < m_listRemoved.size() && m_listRemoved[i]);
+        separated = m_listSeparated;
     }
     // Step 2: links through the hash index.
     std::vector<CSimilarEdge> edges;
+    CBurstFrames bursts;
     std::atomic<uint64_t> searched{0};
     QElapsedTimer linkTimer;
     linkTimer.start();
     runPolled(
         [&] {
-            const CSimilarityIndex index(pData->features, active);
+            const CSimilarityIndex index(pData->features, active, bTurns);
             edges = index.findEdges(iThreshold, workerThreads(), bStop, searched);
+            bursts = CBurstFrames::find(pData->features, active, iThreshold, bTurns);
         },
         [&] { if (pSink) pSink->DuplicatingSink(2, searched, 0); });
     if (bStop)
         return false;
-    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%: %3 links in %4 ms")
-        .arg(pData->count()).arg(iThreshold).arg(edges.size()).arg(linkTimer.elapsed());
+    qCInfo(lcEngine).noquote() << QStringLiteral("compared %1 photos at %2%%3: %4 links, %5 burst frame pairs kept apart in %6 ms")
+        .arg(pData->count()).arg(iThreshold).arg(bTurns ? QStringLiteral(" with turns") : QString())
+        .arg(edges.size()).arg(bursts.listApart.size()).arg(linkTimer.elapsed());
     if (pSink) {
         pSink->DuplicatingSink(2, searched, 0);
         pSink->StepFinished(2, edges.size());
@@ -381,8 +435,11 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     for (uint32_t r = 0; r < order.size(); ++r)
         rank[order[r]] = r;
 
-    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink);
+    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink, bTurns, std::move(bursts.listBurst));
     CGroupBuilder builder(pData->count(), std::move(rank));
+    std::vector<std::pair<uint32_t, uint32_t>> apart = separatedPhotos(*pData, active, separated);
+    apart.insert(apart.end(), bursts.listApart.begin(), bursts.listApart.end());
+    builder.keepApart(apart);
     const bool bDone = builder.addEdges(edges, *pReporter, [&](uint64_t done) {
         if (pSink)
             pSink->DuplicatingSink(3, done, 0);

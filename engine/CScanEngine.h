@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 class CGroupReporter;
@@ -25,6 +26,8 @@ struct CScanOptions;
 // Hidden marks a second name (hard link) of a file already in the group: it is
 // neither shown nor counted nor marked, since removing it frees no space. A file
 // that SetFileState calls removed is never reported again, by any regroup.
+// Burst marks frames of one camera's burst that were grouped (CBurstFrames);
+// frames that differ are never grouped, nor are photos the user separated.
 class CScanEngine : public IScanEngine
 {
 public:
@@ -43,6 +46,12 @@ public:
     int32_t Regroup(IDuplicationGatherSink *pSink, uint8_t iThreshold) override;
     void SetFileState(uint64_t iFileId, uint8_t iState) override;
     void Stop() override;
+
+    // The additions behind GetImpExtras (CScanEngineExtras).
+    void setRotationMatching(bool bOn) { m_bTurns = bOn; }
+    bool rotationMatching() const { return m_bTurns; }
+    void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
+    uint64_t contentKey(uint64_t iFileId);
 
 private:
     struct CCounters;
@@ -72,6 +81,8 @@ private:
     uint32_t m_iSerial = 0;
     std::unique_ptr<CCounters> m_pLastCounters;
 
+    std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
+    std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bStop{false};
     std::atomic_bool m_bStopRegroup{false};
     bool m_bBegun = false;

@@ -83,11 +83,81 @@ std::array<uint8_t, kThumbPixels> storedThumb(const CPhotoFeature &f)
     return out;
 }
 
+// The thumbnail under each turn, as a lookup of source pixels, built by turning
+// an index grid the same way turnSigns turns the coefficients.
+struct CSquareTurns
+{
+    std::array<std::array<uint8_t, kThumbPixels>, CSimilarity::kTurns> from{};
+
+    CSquareTurns()
+    {
+        constexpr int n = kThumbSide - 1;
+        for (int t = 0; t < CSimilarity::kTurns; ++t) {
+            auto &table = from[size_t(t)];
+            for (int i = 0; i < kThumbPixels; ++i)
+                table[size_t(i)] = uint8_t(i);
+            std::array<uint8_t, kThumbPixels> next{};
+            auto apply = [&](auto source) {
+                for (int y = 0; y < kThumbSide; ++y)
+                    for (int x = 0; x < kThumbSide; ++x)
+                        next[size_t(y * kThumbSide + x)] = table[size_t(source(x, y))];
+                table = next;
+            };
+            if (t & 1)
+                apply([&](int x, int y) { return y * kThumbSide + (n - x); });
+            if (t & 2)
+                apply([&](int x, int y) { return (n - y) * kThumbSide + x; });
+            if (t & 4)
+                apply([&](int x, int y) { return x * kThumbSide + y; });
+        }
+    }
+};
+
 // Below this spread a thumbnail is flat: blank frames and solid fills have no
 // layout to compare, and would otherwise all look alike.
 constexpr double kFlatVariance = 4.0;
 
 } // namespace
+
+uint64_t CSimilarity::turnSigns(uint64_t iSigns, int iTurn)
+{
+    // A mirror across x negates the coefficients of odd u (bytes 1, 3, 5, 7), one
+    // across y those of odd v; swapping the axes transposes the 8x8 bit matrix.
+    if (iTurn & 1)
+        iSigns ^= 0xFF00FF00FF00FF00ull;
+    if (iTurn & 2)
+        iSigns ^= 0xAAAAAAAAAAAAAAAAull;
+    if (iTurn & 4) {
+        uint64_t x = iSigns;
+        x = (x & 0xAA55AA55AA55AA55ull) | ((x & 0x00AA00AA00AA00AAull) << 7) | ((x >> 7) & 0x00AA00AA00AA00AAull);
+        x = (x & 0xCCCC3333CCCC3333ull) | ((x & 0x0000CCCC0000CCCCull) << 14) | ((x >> 14) & 0x0000CCCC0000CCCCull);
+        x = (x & 0xF0F0F0F00F0F0F0Full) | ((x & 0x00000000F0F0F0F0ull) << 28) | ((x >> 28) & 0x00000000F0F0F0F0ull);
+        iSigns = x;
+    }
+    return iSigns;
+}
+
+DP_POPCOUNT_CLONES int CSimilarity::turnedScore(const CPhotoFeature &a, const CPhotoFeature &b, int iTurn)
+{
+    static const CSquareTurns turns;
+    const int distance = popcount64(turnSigns(a.hashSigns, iTurn) ^ b.hashSigns);
+    if (distance > kTurnedMaxDistance)
+        return 0;
+    const int hs = hashScore(distance);
+    const auto &from = turns.from[size_t(iTurn & (kTurns - 1))];
+    std::array<uint8_t, kThumbPixels> turned{};
+    for (size_t i = 0; i < turned.size(); ++i)
+        turned[i] = a.thumb[from[i]];
+    return std::min({hs, correlationScore(thumbCorrelation(turned.data(), b.thumb.data())), 99});
+}
+
+int CSimilarity::score(const CPhotoFeature &a, const CPhotoFeature &b, bool bTurns)
+{
+    int best = score(a, b);
+    for (int t = 1; bTurns && best < 99 && t < kTurns; ++t)
+        best = std::max(best, turnedScore(a, b, t));
+    return best;
+}
 
 int CSimilarity::radiusForThreshold(int iThreshold)
 {
@@ -131,7 +201,7 @@ DP_POPCOUNT_CLONES int CSimilarity::score(const CPhotoFeature &a, const CPhotoFe
     return std::min(best, 99);
 }
 
-uint64_t CSimilarity::dctHash(const std::vector<float> &grid32)
+uint64_t CSimilarity::dctHash(const std::vector<float> &grid32, uint64_t *pSigns)
 {
     const CDctTables &t = dctTables();
     // Rows first: rowPass[u][y] = sum_x basis[u][x] * g[y][x]; then columns.
@@ -152,6 +222,18 @@ uint64_t CSimilarity::dctHash(const std::vector<float> &grid32)
         for (int y = 0; y < kGrid; ++y)
             s += t.basis[size_t(v)][size_t(y)] * rowPass[size_t(u)][size_t(y)];
         coef[i] = s;
+    }
+    if (pSigns) {
+        *pSigns = 0;
+        for (int u = 0; u < 8; ++u) {
+            for (int v = 0; v < 8; ++v) {
+                float c = 0.0f;
+                for (int y = 0; y < kGrid; ++y)
+                    c += t.basis[size_t(v)][size_t(y)] * rowPass[size_t(u)][size_t(y)];
+                if (c > 0.0f)
+                    *pSigns |= uint64_t(1) << (8 * u + v);
+            }
+        }
     }
     std::array<float, 64> sorted = coef;
     std::nth_element(sorted.begin(), sorted.begin() + 32, sorted.end());

@@ -32,10 +32,28 @@ std::vector<uint32_t> masksUpTo(int iWidth, int iBits)
 
 } // namespace
 
-CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active)
-    : m_features(features), m_active(active)
+void CSimilarityIndex::CBuckets::fill(const std::vector<CEntry> &listEntries)
+{
+    for (int c = 0; c < kChunks; ++c) {
+        std::vector<uint32_t> &offs = offsets[c];
+        offs.assign((size_t(1) << kChunkBits[c]) + 1, 0);
+        for (const CEntry &e : listEntries)
+            ++offs[chunkOf(e.hash, c) + 1];
+        for (size_t v = 1; v < offs.size(); ++v)
+            offs[v] += offs[v - 1];
+        std::vector<uint32_t> next(offs.begin(), offs.end() - 1);
+        entries[c].resize(listEntries.size());
+        for (const CEntry &e : listEntries)
+            entries[c][next[chunkOf(e.hash, c)]++] = e;
+    }
+}
+
+CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active,
+                                   bool bTurns)
+    : m_features(features), m_active(active), m_bTurns(bTurns)
 {
     m_listFirstEntry.resize(features.size() + 1);
+    std::vector<CEntry> signs;
     for (uint32_t i = 0; i < features.size(); ++i) {
         m_listFirstEntry[i] = uint32_t(m_listEntries.size());
         if ((i < active.size() && !active[i]) || CSimilarity::isFlat(features[i]))
@@ -43,58 +61,71 @@ CSimilarityIndex::CSimilarityIndex(const std::vector<CPhotoFeature> &features, c
         m_listEntries.push_back({features[i].hashUpright, i});
         if (features[i].orientation != 1)
             m_listEntries.push_back({features[i].hashStored, i});
+        if (bTurns)
+            signs.push_back({features[i].hashSigns, i});
     }
     m_listFirstEntry[features.size()] = uint32_t(m_listEntries.size());
-    for (int c = 0; c < kChunks; ++c) {
-        std::vector<uint32_t> &offsets = m_offsets[c];
-        offsets.assign((size_t(1) << kChunkBits[c]) + 1, 0);
-        for (const CEntry &e : m_listEntries)
-            ++offsets[chunkOf(e.hash, c) + 1];
-        for (size_t v = 1; v < offsets.size(); ++v)
-            offsets[v] += offsets[v - 1];
-        std::vector<uint32_t> fill(offsets.begin(), offsets.end() - 1);
-        m_buckets[c].resize(m_listEntries.size());
-        for (const CEntry &e : m_listEntries)
-            m_buckets[c][fill[chunkOf(e.hash, c)]++] = e;
-    }
+    m_plain.fill(m_listEntries);
+    if (bTurns)
+        m_signs.fill(signs);
 }
 
-DP_POPCOUNT_CLONES void CSimilarityIndex::searchItem(uint32_t i, int iRadius, int iThreshold,
-                                  const std::vector<std::vector<uint32_t>> &masks, std::vector<CSimilarEdge> &out) const
+CSimilarityIndex::CReach::CReach(int iRadius)
+    : iRadius(iRadius)
 {
+    for (int c = 0; c < kChunks && iRadius >= 0; ++c)
+        masks.push_back(masksUpTo(kChunkBits[c], iRadius / kChunks));
+}
+
+DP_POPCOUNT_CLONES void CSimilarityIndex::searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, const CReach &reach,
+                                  int iThreshold, std::vector<CSimilarEdge> &out) const
+{
+    const int iRadius = reach.iRadius;
+    const std::vector<std::vector<uint32_t>> &masks = reach.masks;
     const int chunkRadius = iRadius / kChunks;
-    const size_t firstOut = out.size();
-    for (uint32_t qe = m_listFirstEntry[i]; qe < m_listFirstEntry[i + 1]; ++qe) {
-        const uint64_t q = m_listEntries[qe].hash;
-        for (int c = 0; c < kChunks; ++c) {
-            const uint32_t qc = chunkOf(q, c);
-            for (uint32_t mask : masks[size_t(c)]) {
-                const uint32_t v = qc ^ mask;
-                const CEntry *b = m_buckets[c].data() + m_offsets[c][v];
-                const CEntry *bEnd = m_buckets[c].data() + m_offsets[c][v + 1];
-                for (; b != bEnd; ++b) {
-                    const CEntry &e = *b;
-                    if (e.iItem <= i || __builtin_popcountll(q ^ e.hash) > iRadius
-                        || m_features[e.iItem].contentHash == m_features[i].contentHash)
-                        continue;
-                    // Seen through an earlier chunk already: skip the repeat.
-                    bool bEarlier = false;
-                    for (int pc = 0; pc < c && !bEarlier; ++pc)
-                        bEarlier = __builtin_popcount(chunkOf(q, pc) ^ chunkOf(e.hash, pc)) <= chunkRadius;
-                    if (bEarlier)
-                        continue;
-                    const int s = CSimilarity::score(m_features[i], m_features[e.iItem]);
-                    if (s >= std::max(1, iThreshold))
-                        out.push_back({i, e.iItem, uint8_t(s)});
-                }
+    for (int c = 0; c < kChunks; ++c) {
+        const uint32_t qc = chunkOf(q, c);
+        for (uint32_t mask : masks[size_t(c)]) {
+            const uint32_t v = qc ^ mask;
+            const CEntry *b = buckets.entries[c].data() + buckets.offsets[c][v];
+            const CEntry *bEnd = buckets.entries[c].data() + buckets.offsets[c][v + 1];
+            for (; b != bEnd; ++b) {
+                const CEntry &e = *b;
+                if (e.iItem <= i || __builtin_popcountll(q ^ e.hash) > iRadius
+                    || m_features[e.iItem].contentHash == m_features[i].contentHash)
+                    continue;
+                // Seen through an earlier chunk already: skip the repeat.
+                bool bEarlier = false;
+                for (int pc = 0; pc < c && !bEarlier; ++pc)
+                    bEarlier = __builtin_popcount(chunkOf(q, pc) ^ chunkOf(e.hash, pc)) <= chunkRadius;
+                if (bEarlier)
+                    continue;
+                const int s = iTurn < 0 ? CSimilarity::score(m_features[i], m_features[e.iItem])
+                                        : CSimilarity::turnedScore(m_features[i], m_features[e.iItem], iTurn);
+                if (s >= std::max(1, iThreshold))
+                    out.push_back({i, e.iItem, uint8_t(s)});
             }
         }
     }
+}
+
+void CSimilarityIndex::searchItem(uint32_t i, const CReach &plain, const CReach &turned, int iThreshold,
+                                  std::vector<CSimilarEdge> &out) const
+{
+    const size_t firstOut = out.size();
+    for (uint32_t qe = m_listFirstEntry[i]; qe < m_listFirstEntry[i + 1]; ++qe)
+        searchHash(i, m_listEntries[qe].hash, m_plain, -1, plain, iThreshold, out);
+    if (m_bTurns && turned.iRadius >= 0 && m_listFirstEntry[i] != m_listFirstEntry[i + 1]) {
+        for (int t = 1; t < CSimilarity::kTurns; ++t)
+            searchHash(i, CSimilarity::turnSigns(m_features[i].hashSigns, t), m_signs, t, turned, iThreshold, out);
+    }
     if (out.size() - firstOut <= 1)
         return;
-    // A tagged photo may meet the same partner under both hashes.
+    // A tagged or turned photo may meet the same partner more than once: keep the best.
     const auto first = out.begin() + long(firstOut);
-    std::sort(first, out.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB < b.iB; });
+    std::sort(first, out.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) {
+        return a.iB != b.iB ? a.iB < b.iB : a.iScore > b.iScore;
+    });
     out.erase(std::unique(first, out.end(), [](const CSimilarEdge &a, const CSimilarEdge &b) { return a.iB == b.iB; }),
               out.end());
     if (out.size() - firstOut > kMaxLinks) {
@@ -113,9 +144,7 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
     const int radius = CSimilarity::radiusForThreshold(iThreshold);
     if (radius < 0)
         return {};
-    std::vector<std::vector<uint32_t>> masks;
-    for (int c = 0; c < kChunks; ++c)
-        masks.push_back(masksUpTo(kChunkBits[c], radius / kChunks));
+    const CReach plain(radius), turned(m_bTurns ? std::min(radius, CSimilarity::kTurnedMaxDistance) : -1);
     const uint32_t count = uint32_t(m_features.size());
     constexpr uint32_t kBatch = 256;
     std::atomic<uint32_t> next{0};
@@ -129,7 +158,7 @@ std::vector<CSimilarEdge> CSimilarityIndex::findEdges(int iThreshold, int iThrea
                 break;
             const uint32_t end = std::min(count, begin + kBatch);
             for (uint32_t i = begin; i < end; ++i)
-                searchItem(i, radius, iThreshold, masks, out);
+                searchItem(i, plain, turned, iThreshold, out);
             done.fetch_add(end - begin, std::memory_order_relaxed);
         }
     };

@@ -22,12 +22,20 @@ struct CSimilarEdge
 // near neighbours. Five chunks of 12 or 13 bits keep both the number of buckets
 // looked into and the photos met in them small at the default threshold's radius.
 // A photo with an orientation tag is indexed under both hashes.
+//
+// With turns on, a second index holds the sign hashes, and each photo also looks
+// there with its sign hash under the seven other turns: a turned or mirrored copy
+// is met where its own sign hash lies. Those searches reach only
+// CSimilarity::kTurnedMaxDistance bits (one bit per chunk rather than two at the default threshold), which keeps
+// the seven extra searches near the cost of one plain search; turned copies that
+// differ more than that are not looked for.
 class CSimilarityIndex
 {
 public:
     // Inactive photos (removed by the user, hidden copies) are neither indexed nor
     // searched; flat ones (blank frames) are linked to their exact copies only.
-    CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active);
+    CSimilarityIndex(const std::vector<CPhotoFeature> &features, const std::vector<uint8_t> &active,
+                     bool bTurns = false);
 
     // Runs on iThreads threads. pDone counts photos searched; the search stops
     // early when bStop is set. The edges come sorted by score, strongest first,
@@ -52,13 +60,35 @@ private:
     };
     static constexpr int kChunks = 5;
 
-    void searchItem(uint32_t i, int iRadius, int iThreshold, const std::vector<std::vector<uint32_t>> &masks,
+    struct CBuckets
+    {
+        std::vector<uint32_t> offsets[kChunks];  // bucket starts per chunk value, one extra at the end
+        std::vector<CEntry> entries[kChunks];    // the entries again, bucketed by chunk value
+
+        void fill(const std::vector<CEntry> &listEntries);
+    };
+
+    // How far one kind of search reaches, and the chunk masks that get there.
+    struct CReach
+    {
+        int iRadius = -1;
+        std::vector<std::vector<uint32_t>> masks;
+
+        explicit CReach(int iRadius);
+    };
+
+    // Finds the items after i within reach of q in buckets and scores them
+    // (iTurn < 0: the plain score, else turnedScore with that turn).
+    void searchHash(uint32_t i, uint64_t q, const CBuckets &buckets, int iTurn, const CReach &reach, int iThreshold,
+                    std::vector<CSimilarEdge> &out) const;
+    void searchItem(uint32_t i, const CReach &plain, const CReach &turned, int iThreshold,
                     std::vector<CSimilarEdge> &out) const;
 
     const std::vector<CPhotoFeature> &m_features;
     const std::vector<uint8_t> &m_active;
+    const bool m_bTurns;
     std::vector<CEntry> m_listEntries;
     std::vector<uint32_t> m_listFirstEntry;    // per item: its entries are contiguous
-    std::vector<uint32_t> m_offsets[kChunks];  // bucket starts per chunk value, one extra at the end
-    std::vector<CEntry> m_buckets[kChunks];    // the entries again, bucketed by chunk value
+    CBuckets m_plain;
+    CBuckets m_signs;                          // filled with turns on only
 };

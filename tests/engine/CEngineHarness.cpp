@@ -116,6 +116,8 @@ CEngineHarness::CEngineHarness()
     if (!pfnGetImp)
         return;
     m_pEngine = pfnGetImp();
+    if (auto pfnExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME)))
+        m_pExtras = pfnExtras(m_pEngine);
     int32_t reserved = 0;
     m_pEngine->Initialize(&reserved);
     m_pEngine->SetSink(&m_sink);
@@ -126,6 +128,8 @@ CEngineHarness::~CEngineHarness()
 {
     if (m_pFilter)
         m_pFilter->Release();
+    if (m_pExtras)
+        m_pExtras->Release();
     if (m_pEngine) {
         m_pEngine->Uninitialize();
         m_pEngine->Release();

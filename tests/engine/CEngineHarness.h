@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 
 #include <QList>
 #include <QMap>
@@ -57,6 +58,8 @@ public:
     bool isLoaded() const { return m_pEngine != nullptr; }
     IScanEngine *engine() const { return m_pEngine; }
     CTestSink &sink() { return m_sink; }
+    // The engine's additions through "GetImpExtras"; null when the module has none.
+    IScanEngineExtras *extras() const { return m_pExtras; }
 
     // Adds the folders (absolute paths) to the volumes that hold them.
     void addPaths(const QStringList &listPaths);
@@ -72,6 +75,7 @@ public:
 private:
     IScanEngine *m_pEngine = nullptr;
     IScanFilter *m_pFilter = nullptr;
+    IScanEngineExtras *m_pExtras = nullptr;
     CTestSink m_sink;
 };
 

@@ -94,6 +94,20 @@ QImage blurred(const QImage &image)
     return resized(resized(image, 0.2), 5.0).copy(0, 0, image.width(), image.height());
 }
 
+QImage turned(const QImage &image, int iTurn)
+{
+    QImage out = image.mirrored(iTurn & 1, iTurn & 2);
+    if (iTurn & 4)
+        out = out.transformed(QTransform(0, 1, 1, 0, 0, 0));  // swaps x and y
+    return out;
+}
+
+QImage burstFrame(int iSeed, int iFrame)
+{
+    const QImage wide = scene(iSeed, QSize(720, 540));
+    return wide.copy(12 * iFrame, 9 * iFrame, 640, 480);
+}
+
 bool save(const QImage &image, const QString &strPath, const char *pszFormat, int iQuality)
 {
     return image.save(strPath, pszFormat, iQuality);
@@ -159,6 +173,11 @@ bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszM
         if (pszSoftware)
             exif["Exif.Image.Software"] = std::string(pszSoftware);
     });
+}
+
+bool setSubSeconds(const QString &strPath, const char *pszSubSeconds)
+{
+    return editExif(strPath, [&](Exiv2::ExifData &exif) { exif["Exif.Photo.SubSecTimeOriginal"] = std::string(pszSubSeconds); });
 }
 
 } // namespace testphotos

@@ -16,6 +16,11 @@ QImage resized(const QImage &image, double dFactor);
 QImage cropped(const QImage &image, double dFraction);  // cut from the left and top
 QImage brighter(const QImage &image);                    // brightness and contrast up
 QImage blurred(const QImage &image);
+// The pixels turned: bit 0 mirrors left to right, bit 1 top to bottom, bit 2 then
+// swaps the axes (5 and 6 are quarter turns, 3 the half turn).
+QImage turned(const QImage &image, int iTurn);
+// Frame iFrame of a burst: the camera's view moves a little between frames.
+QImage burstFrame(int iSeed, int iFrame);
 
 bool save(const QImage &image, const QString &strPath, const char *pszFormat = nullptr, int iQuality = 90);
 // HEIC through libheif's HEVC encoder; false where the encoder is missing.
@@ -24,5 +29,6 @@ bool saveHeic(const QImage &image, const QString &strPath);
 bool setOrientation(const QString &strPath, int iOrientation);
 bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszModel, const char *pszDateTime,
                    const char *pszSoftware = nullptr);
+bool setSubSeconds(const QString &strPath, const char *pszSubSeconds);
 
 } // namespace testphotos

@@ -1,0 +1,40 @@
+#include "CScanEngineExtras.h"
+
+#include "CScanEngine.h"
+
+CScanEngineExtras::CScanEngineExtras(CScanEngine *pEngine)
+    : m_pEngine(pEngine)
+{
+    m_pEngine->AddRef();
+}
+
+CScanEngineExtras::~CScanEngineExtras()
+{
+    m_pEngine->Release();
+}
+
+void CScanEngineExtras::SetRotationMatching(int32_t iOn)
+{
+    m_pEngine->setRotationMatching(iOn != 0);
+}
+
+int32_t CScanEngineExtras::RotationMatching()
+{
+    return m_pEngine->rotationMatching() ? 1 : 0;
+}
+
+void CScanEngineExtras::SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs)
+{
+    std::vector<std::pair<uint64_t, uint64_t>> pairs;
+    if (pKeys) {
+        pairs.reserve(iPairs);
+        for (uint32_t i = 0; i < iPairs; ++i)
+            pairs.emplace_back(pKeys[2 * size_t(i)], pKeys[2 * size_t(i) + 1]);
+    }
+    m_pEngine->setSeparatedPairs(std::move(pairs));
+}
+
+uint64_t CScanEngineExtras::GetContentKey(uint64_t iFileId)
+{
+    return m_pEngine->contentKey(iFileId);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "IScanEngineExtras.h"
+
+class CScanEngine;
+
+// The engine's additions, handed out by GetImpExtras. Holds a reference to its
+// engine, so the engine lives as long as either object is held.
+class CScanEngineExtras : public IScanEngineExtras
+{
+public:
+    explicit CScanEngineExtras(CScanEngine *pEngine);
+    ~CScanEngineExtras() override;
+
+    void SetRotationMatching(int32_t iOn) override;
+    int32_t RotationMatching() override;
+    void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override;
+    uint64_t GetContentKey(uint64_t iFileId) override;
+
+private:
+    CScanEngine *m_pEngine;
+};
