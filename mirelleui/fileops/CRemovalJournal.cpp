@@ -24,6 +24,12 @@ QString sqlError(const QSqlError &error)
     return text.trimmed();
 }
 
+// A null QString binds as NULL; a place not known yet is the empty text.
+QString textOf(const QString &strText)
+{
+    return strText.isNull() ? QStringLiteral("") : strText;
+}
+
 } // namespace
 
 QString CRemovalJournal::defaultPath()
@@ -164,7 +170,7 @@ bool CRemovalJournal::insertEntries(qint64 i64Request, QList<CEntry> *pEntries, 
     for (CEntry &entry : *pEntries) {
         query.addBindValue(i64Request);
         query.addBindValue(entry.strOriginal);
-        query.addBindValue(entry.strPlace);
+        query.addBindValue(textOf(entry.strPlace));
         query.addBindValue(entry.i64Size);
         query.addBindValue(entry.i64MTimeMs);
         query.addBindValue(int(EnState::Pending));
@@ -220,7 +226,7 @@ bool CRemovalJournal::confirm(qint64 i64Entry, bool bDone, const QString &strPla
                         : QStringLiteral("UPDATE entries SET state = ? WHERE id = ?"));
     query.addBindValue(int(bDone ? EnState::Done : EnState::Failed));
     if (bDone)
-        query.addBindValue(strPlace);
+        query.addBindValue(textOf(strPlace));
     query.addBindValue(i64Entry);
     if (query.exec())
         return true;

@@ -19,7 +19,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
-#include <QUrl>
+#include <QRegularExpression>
 
 namespace {
 
@@ -320,11 +320,11 @@ bool CLinuxFileOps::trashFile(const QString &strPath, QString *pstrTrashPath, QS
     return true;
 }
 
-QString CLinuxFileOps::trashInfoPath(const QString &strInfoFile, QString *pstrDeletionDate)
+QStringList CLinuxFileOps::trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate)
 {
     QFile file(strInfoFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
+        return {};
     QByteArray path;
     bool bInSection = false;
     while (!file.atEnd()) {
@@ -338,23 +338,23 @@ QString CLinuxFileOps::trashInfoPath(const QString &strInfoFile, QString *pstrDe
         }
     }
     if (path.isEmpty())
-        return QString();
-    // The standard escapes the path as a URL does; a '%' that starts no escape was written
-    // unescaped, as some writers do.
-    const QString decoded = QUrl::fromPercentEncoding(path);
-    QString result = QString::fromUtf8(path).contains(QLatin1Char('%')) && decoded.contains(QChar::ReplacementCharacter)
-        ? QString::fromUtf8(path) : decoded;
-    if (!result.startsWith(QLatin1Char('/'))) {
-        // A volume's own trash keeps paths relative to the volume's top folder:
-        // <top>/.Trash-<uid>/info or <top>/.Trash/<uid>/info.
-        QDir top(QFileInfo(strInfoFile).absolutePath());
+        return {};
+    // The standard escapes the path as a URL does, but Qt and some other writers do not, so
+    // a name such as "100% x.jpg" may stand either way.
+    QStringList candidates{QString::fromUtf8(path)};
+    static const QRegularExpression kEscapes(QStringLiteral("^([^%]|%[0-9A-Fa-f]{2})*$"));
+    if (path.contains('%') && kEscapes.match(QString::fromLatin1(path)).hasMatch())
+        candidates << QString::fromUtf8(QByteArray::fromPercentEncoding(path));
+    // A volume's own trash keeps paths relative to the volume's top folder:
+    // <top>/.Trash-<uid>/info or <top>/.Trash/<uid>/info.
+    QDir top(QFileInfo(strInfoFile).absolutePath());
+    top.cdUp();
+    if (!top.dirName().startsWith(QLatin1String(".Trash-")))
         top.cdUp();
-        if (!top.dirName().startsWith(QLatin1String(".Trash-")))
-            top.cdUp();
-        top.cdUp();
-        result = top.absoluteFilePath(result);
-    }
-    return QDir::cleanPath(result);
+    top.cdUp();
+    for (QString &candidate : candidates)
+        candidate = QDir::cleanPath(candidate.startsWith(QLatin1Char('/')) ? candidate : top.absoluteFilePath(candidate));
+    return candidates;
 }
 
 QString CLinuxFileOps::findInTrash(const QString &strOriginalPath) const
@@ -377,7 +377,7 @@ QString CLinuxFileOps::findInTrash(const QString &strOriginalPath) const
         while (it.hasNext()) {
             const QString infoFile = it.next();
             QString date;
-            if (trashInfoPath(infoFile, &date) != original)
+            if (!trashInfoPaths(infoFile, &date).contains(original))
                 continue;
             const QString name = it.fileName().chopped(int(qstrlen(".trashinfo")));
             const QString trashed = trashDir + QStringLiteral("/files/") + name;
@@ -405,13 +405,13 @@ bool CLinuxFileOps::restoreFromTrash(const QString &strTrashPath, const QString 
     trashDir.cdUp();
     const QString infoFile = trashDir.absoluteFilePath(QStringLiteral("info/") + trashedInfo.fileName()
                                                        + QStringLiteral(".trashinfo"));
-    const QString recorded = trashInfoPath(infoFile);
+    const QStringList recorded = trashInfoPaths(infoFile);
     if (recorded.isEmpty()) {
         setError(pstrError, QStringLiteral("its trash record is missing"));
         return false;
     }
-    if (recorded != original) {
-        setError(pstrError, QStringLiteral("the trash entry belongs to %1").arg(recorded));
+    if (!recorded.contains(original)) {
+        setError(pstrError, QStringLiteral("the trash entry belongs to %1").arg(recorded.first()));
         return false;
     }
     if (QFileInfo::exists(original) || QFileInfo(original).isSymLink()) {

@@ -30,8 +30,9 @@ public:
     // The removable flag of a block device ("/dev/sdb1", "/dev/mapper/x") as sysfs tells it.
     bool isRemovableDevice(const QString &strDevice) const;
 
-    // The original path a .trashinfo record names, absolute; "" when the record is unreadable.
-    static QString trashInfoPath(const QString &strInfoFile, QString *pstrDeletionDate = nullptr);
+    // The original path a .trashinfo record names, absolute: as escaped by the standard, and
+    // as written unescaped by writers that do not escape; empty when the record is unreadable.
+    static QStringList trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate = nullptr);
 
 private:
     [[nodiscard]] bool copyThenRemove(const QString &strSource, const QString &strTarget, QString *pstrError);
