@@ -309,6 +309,24 @@ bool CRemovalJournal::request(qint64 i64Request, CRequest *pRequest, QString *ps
     return true;
 }
 
+bool CRemovalJournal::setStates(const QList<QPair<qint64, EnState>> &listStates)
+{
+    if (!m_bOpen || !exec(QStringLiteral("BEGIN IMMEDIATE"), nullptr))
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
+    query.prepare(QStringLiteral("UPDATE entries SET state = ? WHERE id = ?"));
+    bool bOk = true;
+    for (const auto &state : listStates) {
+        query.addBindValue(int(state.second));
+        query.addBindValue(state.first);
+        bOk = query.exec() && bOk;
+    }
+    if (bOk && exec(QStringLiteral("COMMIT"), nullptr))
+        return true;
+    exec(QStringLiteral("ROLLBACK"), nullptr);
+    return false;
+}
+
 bool CRemovalJournal::requests(QList<CRequest> *pRequests, QString *pstrError, int iLimit)
 {
     pRequests->clear();

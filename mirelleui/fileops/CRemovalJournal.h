@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 // The removal journal: an SQLite file in the user's data folder that records every trash and
@@ -64,6 +65,8 @@ public:
     // Files of the request that were never attempted (a cancel) count as failed.
     [[nodiscard]] bool closeRequest(qint64 i64Request);
     [[nodiscard]] bool markRestored(qint64 i64Entry);
+    // New states for many entries in one transaction.
+    [[nodiscard]] bool setStates(const QList<QPair<qint64, EnState>> &listStates);
 
     [[nodiscard]] bool request(qint64 i64Request, CRequest *pRequest, QString *pstrError);
     // Newest first; requests with nothing left that was removed are left out.

@@ -7,11 +7,20 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QFuture>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
 
 namespace {
 
 // FAT keeps modification times in two-second steps, so a move to a memory card may round them.
 constexpr qint64 kMTimeSlackMs = 2000;
+// Putting a file back is a rename and the removal of its trash record: the disk waits, not
+// the processor, so more threads than cores still shorten the undo.
+constexpr int kRestoreThreads = 8;
+constexpr int kFilesPerThreadAtLeast = 64;
 
 bool isUnchanged(const QFileInfo &info, const CRemovalJournal::CEntry &entry)
 {
@@ -47,7 +56,11 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     if (method == CRemovalJournal::EnMethod::Trash && place.isEmpty())
         place = fileOps.findInTrash(entry.strOriginal);
     const QFileInfo moved(place);
-    if (place.isEmpty() || !isThere(moved)) {
+    const bool bMovedThere = !place.isEmpty() && isThere(moved);
+    // An undo cut short before it recorded what it had done: the file is back already.
+    if (!bMovedThere && isThere(original) && isUnchanged(original, entry))
+        return EnResult::Restored;
+    if (!bMovedThere) {
         *pstrError = method == CRemovalJournal::EnMethod::Trash
             ? tr("it is no longer in the trash (was the trash emptied?)")
             : tr("it is no longer at %1").arg(QDir::toNativeSeparators(place));
@@ -76,6 +89,29 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     return EnResult::Restored;
 }
 
+void CRemovalUndo::restoreAll(CRemovalJournal::EnMethod method, QVector<CTask> *pTasks) const
+{
+    const int iThreads = std::clamp(pTasks->size() / kFilesPerThreadAtLeast, 1, kRestoreThreads);
+    auto restoreRange = [this, method, pTasks](int iBegin, int iEnd) {
+        for (int i = iBegin; i < iEnd; ++i) {
+            CTask &task = (*pTasks)[i];
+            task.result = restoreOne(method, *task.pEntry, &task.strError);
+        }
+    };
+    if (iThreads == 1) {
+        restoreRange(0, pTasks->size());
+        return;
+    }
+    QThreadPool pool;
+    pool.setMaxThreadCount(iThreads);
+    QVector<QFuture<void>> futures;
+    const int iStep = (pTasks->size() + iThreads - 1) / iThreads;
+    for (int begin = 0; begin < pTasks->size(); begin += iStep)
+        futures << QtConcurrent::run(&pool, restoreRange, begin, std::min(begin + iStep, pTasks->size()));
+    for (QFuture<void> &future : futures)
+        future.waitForFinished();
+}
+
 CRemovalUndo::COutcome CRemovalUndo::undo(qint64 i64Request) const
 {
     COutcome outcome;
@@ -97,28 +133,34 @@ CRemovalUndo::COutcome CRemovalUndo::undo(qint64 i64Request) const
         || !journal.entries(i64Request, &listEntries, &outcome.strError))
         return outcome;
 
-    int iTried = 0;
+    QVector<CTask> tasks;
     for (const CRemovalJournal::CEntry &entry : qAsConst(listEntries)) {
-        if (entry.state != CRemovalJournal::EnState::Done && entry.state != CRemovalJournal::EnState::Pending)
-            continue;
-        ++iTried;
-        QString strError;
-        switch (restoreOne(request.method, entry, &strError)) {
+        if (entry.state == CRemovalJournal::EnState::Done || entry.state == CRemovalJournal::EnState::Pending)
+            tasks.append(CTask{&entry, EnResult::Refused, QString()});
+    }
+    const int iTried = tasks.size();
+    restoreAll(request.method, &tasks);
+
+    // The outcomes are recorded together: an undo cut short finds the files it put back
+    // where they belong and counts them as restored then.
+    QList<QPair<qint64, CRemovalJournal::EnState>> listStates;
+    for (const CTask &task : qAsConst(tasks)) {
+        switch (task.result) {
         case EnResult::Restored:
-            if (!journal.markRestored(entry.i64Id))
-                qCWarning(lcFileOps) << "restored but not recorded:" << entry.strOriginal;
-            outcome.listRestored << entry.strOriginal;
+            listStates.append(qMakePair(task.pEntry->i64Id, CRemovalJournal::EnState::Restored));
+            outcome.listRestored << task.pEntry->strOriginal;
             break;
         case EnResult::NeverLeft:
-            if (!journal.confirm(entry.i64Id, false, QString()))
-                qCWarning(lcFileOps) << "cannot record in the journal:" << entry.strOriginal;
+            listStates.append(qMakePair(task.pEntry->i64Id, CRemovalJournal::EnState::Failed));
             break;
         case EnResult::Refused:
-            qCWarning(lcFileOps).noquote() << "not restored:" << entry.strOriginal << "-" << strError;
-            outcome.listFailed.append(qMakePair(entry.strOriginal, strError));
+            qCWarning(lcFileOps).noquote() << "not restored:" << task.pEntry->strOriginal << "-" << task.strError;
+            outcome.listFailed.append(qMakePair(task.pEntry->strOriginal, task.strError));
             break;
         }
     }
+    if (!listStates.isEmpty() && !journal.setStates(listStates))
+        qCWarning(lcFileOps) << "removal journal: the outcome of undoing request" << i64Request << "is not recorded";
     if (iTried == 0)
         outcome.strError = tr("Removal %1 has nothing left to undo.").arg(i64Request);
     return outcome;

@@ -7,6 +7,7 @@
 #include <QMetaType>
 #include <QPair>
 #include <QStringList>
+#include <QVector>
 
 // Brings the files of a recorded removal back: trashed ones out of the trash, moved ones from
 // their folder. A file is refused, not forced, when its place is taken or it changed since.
@@ -35,8 +36,16 @@ public:
 private:
     enum class EnResult { Restored, NeverLeft, Refused };
 
+    struct CTask
+    {
+        const CRemovalJournal::CEntry *pEntry = nullptr;
+        EnResult result = EnResult::Refused;
+        QString strError;
+    };
+
     EnResult restoreOne(CRemovalJournal::EnMethod method, const CRemovalJournal::CEntry &entry,
                         QString *pstrError) const;
+    void restoreAll(CRemovalJournal::EnMethod method, QVector<CTask> *pTasks) const;
 
     QString m_strJournalPath;
 };

@@ -421,8 +421,15 @@ bool CLinuxFileOps::restoreFromTrash(const QString &strTrashPath, const QString 
     // The folder may have gone since, when it held nothing else; the desktop's trash
     // recreates it too.
     QDir().mkpath(QFileInfo(original).absolutePath());
-    if (!moveFile(trashed, original, pstrError))
-        return false;
+    // Nobody writes a file in the trash, so a plain rename does; other filesystems and
+    // renames that cannot refuse to replace take the full move.
+    if (::renameat2(AT_FDCWD, QFile::encodeName(trashed).constData(), AT_FDCWD,
+                    QFile::encodeName(original).constData(), RENAME_NOREPLACE) != 0) {
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return failTowards(pstrError, errno);
+        if (!moveFile(trashed, original, pstrError))
+            return false;
+    }
     QFile::remove(infoFile);
     return true;
 }

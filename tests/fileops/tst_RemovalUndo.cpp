@@ -320,6 +320,23 @@ private slots:
         QCOMPARE(CRemovalUndo(journalPath()).undo().listRestored.size(), 3);
     }
 
+    // An undo that died before it recorded its outcome: the next one finds the files back
+    // where they belong, counts them as restored and finishes the rest.
+    void testUndoCutShortIsFinishedByTheNext()
+    {
+        QStringList listFiles = makePhotos();
+        const auto pService = makeService();
+        pService->DeleFileToTrash(listFiles);
+        QString strError;
+        QVERIFY(m_ops.restoreFromTrash(m_ops.findInTrash(listFiles.at(0)), listFiles.at(0), &strError));
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY(outcome.listFailed.isEmpty());
+        QCOMPARE(outcome.listRestored.size(), 3);
+        QCOMPARE(trashRecordCount(), 0);
+        QCOMPARE(pService->removalHistory().value(0).toMap().value("restorable").toInt(), 0);
+    }
+
     // The program died between trashing a file and confirming it: the record has no trash
     // place, so undo looks the file up by its trash record's Path=.
     void testUnconfirmedFilesAreFoundByTheirTrashRecord()
