@@ -182,7 +182,8 @@ AppDialog {
             required property string modelData
             width: failedView.width
             text: modelData
-            elide: Text.ElideMiddle
+            // Every character of the path counts here: the user looks for the file by it.
+            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
             font.pixelSize: Theme.fontCaption
             color: Theme.text
         }
