@@ -3,12 +3,15 @@
 #include "CDecisionStore.h"
 #include "CDupPicsMgr.h"
 #include "CInterruptWatcher.h"
+#include "CRemovalJournal.h"
 #include "CRemovalRunner.h"
+#include "CRemovalUndo.h"
 #include "CScanReport.h"
 #include "CScanRunner.h"
 #include "CTerminalProgress.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -64,6 +67,8 @@ const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral
 const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
 const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));
 const QCommandLineOption kDryRun({QStringLiteral("n"), QStringLiteral("dry-run")}, QString());
+const QCommandLineOption kHistory(QStringLiteral("list"), QString());
+const QCommandLineOption kRequest(QStringLiteral("request"), QString(), QStringLiteral("id"));
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // The output is written whole or not at all: an interrupted run leaves no file behind.
@@ -140,6 +145,8 @@ int CCliCommand::run(const QStringList &listArgs)
         return runApply(listRest);
     if (command == QLatin1String("decisions"))
         return runDecisions(listRest);
+    if (command == QLatin1String("undo"))
+        return runUndo(listRest);
     return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
 }
 
@@ -366,6 +373,8 @@ int CCliCommand::runApply(const QStringList &listArgs)
         std::fprintf(stderr, "%s%d done, %d failed, %d skipped\n", parser.isSet(kDryRun) ? "dry run: " : "",
                      outcome.iDone, outcome.iFailed, iSkipped);
     }
+    if (!m_bQuiet && !parser.isSet(kDryRun) && outcome.i64Request >= 0 && !parser.isSet(kPermanent))
+        std::fprintf(stderr, "to undo: mirelle-cli undo --request %lld\n", outcome.i64Request);
     if (outcome.bInterrupted)
         return fail(Exit_Interrupted, QStringLiteral("interrupted after %1 files; the rest were left alone")
                                           .arg(outcome.iDone + outcome.iFailed));
@@ -436,6 +445,61 @@ int CCliCommand::runDecisions(const QStringList &listArgs)
     return Exit_Ok;
 }
 
+int CCliCommand::runUndo(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kQuiet, kVerbose, kHistory, kRequest, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("undo")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    if (!parser.positionalArguments().isEmpty())
+        return fail(Exit_Usage, QStringLiteral("undo takes no arguments besides its options"));
+    if (parser.isSet(kHistory) && parser.isSet(kRequest))
+        return fail(Exit_Usage, QStringLiteral("--list and --request exclude each other"));
+    qint64 i64Request = -1;
+    if (parser.isSet(kRequest)) {
+        bool bOk = false;
+        i64Request = parser.value(kRequest).toLongLong(&bOk);
+        if (!bOk || i64Request <= 0)
+            return fail(Exit_Usage, QStringLiteral("--request takes a number that undo --list shows"));
+    }
+
+    const CRemovalUndo undo;
+    if (parser.isSet(kHistory)) {
+        QList<CRemovalJournal::CRequest> listRequests;
+        QString strError;
+        if (!undo.history(&listRequests, &strError))
+            return fail(Exit_Input, strError);
+        for (const CRemovalJournal::CRequest &request : qAsConst(listRequests)) {
+            std::fprintf(g_pData, "%lld\t%s\t%s\t%d files\t%d to undo\n", request.i64Id,
+                         qPrintable(QDateTime::fromMSecsSinceEpoch(request.i64TimeMs).toString(Qt::ISODate)),
+                         request.method == CRemovalJournal::EnMethod::Move ? "moved" : "trashed", request.iFiles,
+                         request.iRestorable);
+        }
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+
+    const CRemovalUndo::COutcome outcome = undo.undo(i64Request);
+    if (!outcome.strError.isEmpty())
+        return fail(Exit_Input, outcome.strError);
+    for (const QString &path : outcome.listRestored)
+        std::fprintf(g_pData, "restored\t%s\n", qPrintable(path));
+    std::fflush(g_pData);
+    for (const auto &failed : outcome.listFailed)
+        std::fprintf(stderr, "not restored: %s (%s)\n", qPrintable(failed.first), qPrintable(failed.second));
+    if (!m_bQuiet) {
+        std::fprintf(stderr, "removal %lld: %d restored, %d could not come back\n", outcome.i64Request,
+                     int(outcome.listRestored.size()), int(outcome.listFailed.size()));
+    }
+    return outcome.listFailed.isEmpty() ? Exit_Ok : Exit_Partial;
+}
+
 QString CCliCommand::helpText()
 {
     return QStringLiteral(R"(Usage: mirelle-cli COMMAND [OPTIONS] ARGUMENTS
@@ -484,6 +548,22 @@ Commands:
       standard error.
       -n, --dry-run        print what would be done ("would trash<TAB>PATH")
                            and change nothing
+      Trashed and moved files are recorded in the removal journal
+      ($XDG_DATA_HOME/mirelle/removals.sqlite), so that undo can bring them
+      back; permanent deletion cannot be undone.
+
+  undo [--list | --request ID]
+      Brings back the files of the last trash or move removal (of this
+      program or the window), or with --request those of removal ID:
+      trashed files out of the trash, moved files from their folder. A file
+      whose original place is taken, or that changed since it was removed,
+      is left where it is. Each file brought back is printed on standard
+      output as "restored<TAB>PATH"; the others on standard error with the
+      reason.
+      --list               show the recorded removals, newest first:
+                           "ID<TAB>TIME<TAB>trashed|moved<TAB>N files<TAB>
+                           M to undo"
+      --request ID         undo removal ID instead of the last one
 
   decisions list | forget ID | forget-all
       The photos remembered as "Not duplicates" in the window: they are
@@ -503,11 +583,14 @@ Progress goes to standard error: a bar on a terminal, plain
 
 Exit codes:
   0    success (also when nothing was found)
-  1    apply: some files could not be removed
+  1    apply: some files could not be removed; undo: some files could
+       not come back
   2    usage error: unknown command or option, bad value
   3    input error: missing folder, unreadable or foreign saved scan, a
        saved scan from another format version, an unknown decision ID, or a
-       damaged decisions file (it is left as it is)
+       damaged decisions file (it is left as it is); undo: no removal
+       journal, a damaged one or one of another version, or nothing left
+       to undo
   4    output error: output file or move folder not writable
   5    the scan engine could not be loaded or the scan failed
   130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no
@@ -525,5 +608,7 @@ Examples:
   mirelle-cli regroup scan.json --threshold 85 -o scan85.json
   mirelle-cli apply scan85.json --dry-run
   mirelle-cli apply scan85.json --move-to ~/duplicates
+  mirelle-cli undo --list
+  mirelle-cli undo
 )");
 }

@@ -13,9 +13,9 @@ class CCliCommand
 public:
     enum EnExitCode {
         Exit_Ok = 0,
-        Exit_Partial = 1,     // apply: some files could not be removed
+        Exit_Partial = 1,     // apply, undo: some files could not be removed or brought back
         Exit_Usage = 2,       // unknown command or flag, bad value
-        Exit_Input = 3,       // missing folder, unreadable or foreign saved scan
+        Exit_Input = 3,       // missing folder, unreadable or foreign saved scan or journal
         Exit_Output = 4,      // output file or move folder not writable
         Exit_Engine = 5,      // no scan engine, or the scan failed
         Exit_Interrupted = 130
@@ -29,6 +29,7 @@ private:
     int runRegroup(const QStringList &listArgs);
     int runApply(const QStringList &listArgs);
     int runDecisions(const QStringList &listArgs);
+    int runUndo(const QStringList &listArgs);
     int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
 
     int fail(int iCode, const QString &strMessage) const;

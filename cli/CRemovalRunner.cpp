@@ -79,6 +79,8 @@ CRemovalRunner::COutcome CRemovalRunner::run(const CScanReport &report, const QS
     COutcome outcome;
     CFileDelImplement service;
     service.setOpenWindowPause(false);
+    // One apply is one removal to undo, though we remove one file at a time.
+    service.setContinueRequest(true);
     QString strFolder = m_strFolder;
     for (const QString &path : listPaths) {
         if (CInterruptWatcher::isInterrupted()) {
@@ -125,5 +127,6 @@ CRemovalRunner::COutcome CRemovalRunner::run(const CScanReport &report, const QS
         }
         std::fflush(m_pOut);
     }
+    outcome.i64Request = service.lastRequestId();
     return outcome;
 }

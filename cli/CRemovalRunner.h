@@ -20,6 +20,8 @@ public:
         int iFailed = 0;
         int iSkipped = 0;
         bool bInterrupted = false;
+        // The journal's request for an undo, -1 when nothing was journalled.
+        qint64 i64Request = -1;
     };
 
     CRemovalRunner(EnMethod method, const QString &strFolder, bool bDryRun, FILE *pOut);

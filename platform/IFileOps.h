@@ -28,4 +28,31 @@ public:
     [[nodiscard]] virtual bool moveToTrash(const QString &strPath, QString *pstrError) = 0;
     // Never replaces an existing strTarget; a failed move leaves no partial target behind.
     [[nodiscard]] virtual bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) = 0;
+
+    // As moveToTrash, and tells where the file went so that it can be brought back; a
+    // platform that cannot tell leaves *pstrTrashPath empty.
+    [[nodiscard]] virtual bool trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError)
+    {
+        if (pstrTrashPath)
+            pstrTrashPath->clear();
+        return moveToTrash(strPath, pstrError);
+    }
+    // Puts a trashed file back at strOriginalPath and drops its trash record. strTrashPath is
+    // where trashFile put it; when empty, the trash is searched for a record of strOriginalPath.
+    // Never replaces an existing file at strOriginalPath.
+    [[nodiscard]] virtual bool restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath,
+                                                QString *pstrError)
+    {
+        Q_UNUSED(strTrashPath)
+        Q_UNUSED(strOriginalPath)
+        if (pstrError)
+            *pstrError = QStringLiteral("this system cannot take files back from the recycle bin");
+        return false;
+    }
+    // Where the trash holds the file last trashed from strOriginalPath, or "" when it holds none.
+    virtual QString findInTrash(const QString &strOriginalPath) const
+    {
+        Q_UNUSED(strOriginalPath)
+        return QString();
+    }
 };

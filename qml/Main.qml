@@ -70,9 +70,11 @@ ApplicationWindow {
         if (kind === "usb") {
             question.title = qsTr("Removable drive")
             question.text = qsTr("Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?")
+                            + " " + qsTr("Permanent deletion cannot be undone.")
         } else if (kind === "trash") {
             question.title = qsTr("Recycle bin too small")
             question.text = qsTr("The recycle bin cannot hold all marked photos. Delete them permanently instead?")
+                            + " " + qsTr("Permanent deletion cannot be undone.")
         } else {
             question.title = qsTr("Not enough space")
             question.text = qsTr("There is not enough free space to move the marked photos to %1. Nothing was moved.").arg(path)
@@ -210,6 +212,8 @@ ApplicationWindow {
             onRemoveMarkedRequested: window.requestRemoval()
             onRemoveOneRequested: window.removeOne(groupKey, path)
             onNewScanRequested: window.screen = "start"
+            onUndoLastRequested: undoDialog.undoLast()
+            onHistoryRequested: undoDialog.showHistory()
         }
         PreviewPage {
             id: previewPage
@@ -255,5 +259,11 @@ ApplicationWindow {
     NoticeDialog {
         id: notice
         objectName: "noticeDialog"
+    }
+
+    UndoDialog {
+        id: undoDialog
+        objectName: "undoDialog"
+        deltor: window.deltor
     }
 }

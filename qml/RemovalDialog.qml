@@ -141,9 +141,10 @@ AppDialog {
     }
 
     Label {
+        objectName: "permanentWarning"
         width: parent.width
         visible: removal.method === DFMEnum.DupPicType_DelPermanentiy
-        text: qsTr("Permanently deleted photos cannot be restored.")
+        text: qsTr("Permanent deletion cannot be undone.")
         wrapMode: Text.WordWrap
         font.pixelSize: Theme.fontCaption
         color: Theme.danger

@@ -25,6 +25,8 @@ FocusScope {
     signal removeMarkedRequested()
     signal removeOneRequested(var groupKey, string path)
     signal newScanRequested()
+    signal undoLastRequested()
+    signal historyRequested()
 
     function reset() {
         hadGroups = false
@@ -208,6 +210,21 @@ FocusScope {
                 }
             }
             Item { Layout.fillWidth: true }
+            FlatButton {
+                objectName: "undoLastToolButton"
+                kind: "ghost"
+                text: qsTr("Undo last removal")
+                onClicked: results.undoLastRequested()
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Bring back the photos last moved to the recycle bin or to a folder")
+            }
+            FlatButton {
+                objectName: "historyToolButton"
+                kind: "ghost"
+                text: qsTr("History…")
+                onClicked: results.historyRequested()
+            }
             FlatButton {
                 objectName: "newScanToolButton"
                 kind: "ghost"

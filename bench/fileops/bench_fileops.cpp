@@ -76,6 +76,9 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
 
     QTemporaryDir disk;
+    // Moves are journalled for undo in the data folder: a temporary one, not the user's.
+    qputenv("HOME", QFile::encodeName(disk.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(disk.filePath(QStringLiteral("share"))));
     QTemporaryDir second(QStringLiteral("/dev/shm/bench_fileops-XXXXXX"));
     const QString secondRoot = disk.filePath(QStringLiteral("tmpfs"));
     QDir().mkpath(secondRoot);

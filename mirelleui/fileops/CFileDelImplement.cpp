@@ -6,11 +6,13 @@
 #include "FileOpsLogging.h"
 #include "IFileOps.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
+#include <QtConcurrent>
 
 namespace {
 
@@ -30,14 +32,182 @@ QString fileNameOf(const QString &strPath)
 
 } // namespace
 
+// One request's rows in the journal. A removal never stops because of its journal: once the
+// journal fails, this object is not made and the files are removed without it.
+struct CFileDelImplement::CJournalBatch
+{
+    explicit CJournalBatch(const QString &strPath) : journal(strPath) {}
+    ~CJournalBatch()
+    {
+        if (i64Request >= 0 && !journal.closeRequest(i64Request))
+            qCWarning(lcFileOps) << "removal journal: request" << i64Request << "left open";
+    }
+
+    void confirm(const QString &strPath, bool bDone, const QString &strPlace)
+    {
+        const auto it = mapEntryOfPath.constFind(strPath);
+        if (it != mapEntryOfPath.constEnd() && !journal.confirm(listEntries.at(*it).i64Id, bDone, strPlace))
+            qCWarning(lcFileOps) << "removal journal: outcome of" << strPath << "not recorded";
+    }
+
+    void confirmAll(const QMap<QString, bool> &mapResult)
+    {
+        QList<CRemovalJournal::CEntry> listOutcomes;
+        for (auto it = mapResult.cbegin(); it != mapResult.cend(); ++it) {
+            const auto entry = mapEntryOfPath.constFind(it.key());
+            if (entry == mapEntryOfPath.constEnd())
+                continue;
+            CRemovalJournal::CEntry outcome = listEntries.at(*entry);
+            outcome.state = it.value() ? CRemovalJournal::EnState::Done : CRemovalJournal::EnState::Failed;
+            listOutcomes << outcome;
+        }
+        if (!journal.confirmAll(listOutcomes))
+            qCWarning(lcFileOps) << "removal journal: outcomes of request" << i64Request << "not recorded";
+    }
+
+    CRemovalJournal journal;
+    qint64 i64Request = -1;
+    QList<CRemovalJournal::CEntry> listEntries;
+    QHash<QString, int> mapEntryOfPath;
+};
+
 CFileDelImplement::CFileDelImplement(QObject *parent) : QObject(parent)
 {
     resetProgress();
     m_pMoveManager = std::make_unique<CFileMoveManager>();
     connect(m_pMoveManager.get(), &CFileMoveManager::signalProgressInfo, this, &CFileDelImplement::slotProgressInfo);
+    connect(&m_undoWatcher, &QFutureWatcher<CRemovalUndo::COutcome>::finished, this,
+            &CFileDelImplement::onUndoFinished);
 }
 
-CFileDelImplement::~CFileDelImplement() = default;
+CFileDelImplement::~CFileDelImplement()
+{
+    // An undo in flight moves files back one by one; we let it finish rather than cut a
+    // file in half.
+    m_undoWatcher.waitForFinished();
+}
+
+void CFileDelImplement::setJournalPath(const QString &strPath)
+{
+    QMutexLocker locker(&m_journalLock);
+    m_strJournalPath = strPath;
+}
+
+QString CFileDelImplement::journalPath() const
+{
+    QMutexLocker locker(&m_journalLock);
+    return m_strJournalPath.isEmpty() ? CRemovalJournal::defaultPath() : m_strJournalPath;
+}
+
+void CFileDelImplement::setContinueRequest(bool bContinue)
+{
+    m_bContinueRequest = bContinue;
+    m_i64LastRequest = -1;
+}
+
+QString CFileDelImplement::journalError() const
+{
+    QMutexLocker locker(&m_journalLock);
+    return m_strJournalError;
+}
+
+std::unique_ptr<CFileDelImplement::CJournalBatch>
+CFileDelImplement::journalRequest(int iMethod, const QStringList &listFiles, const QStringList &listPlaces)
+{
+    auto pBatch = std::make_unique<CJournalBatch>(journalPath());
+    for (int i = 0; i < listFiles.size(); ++i) {
+        const QFileInfo info(listFiles.at(i));
+        // A file that is gone already is left alone, so there is nothing to bring back.
+        if (!info.exists() || pBatch->mapEntryOfPath.contains(listFiles.at(i)))
+            continue;
+        CRemovalJournal::CEntry entry;
+        entry.strOriginal = QDir::cleanPath(info.absoluteFilePath());
+        entry.strPlace = listPlaces.value(i);
+        entry.i64Size = info.size();
+        entry.i64MTimeMs = info.lastModified().toMSecsSinceEpoch();
+        pBatch->mapEntryOfPath.insert(listFiles.at(i), pBatch->listEntries.size());
+        pBatch->listEntries << entry;
+    }
+    if (pBatch->listEntries.isEmpty())
+        return nullptr;
+
+    QString strError;
+    const auto method = CRemovalJournal::EnMethod(iMethod);
+    bool bOk = pBatch->journal.open(true, &strError);
+    if (bOk && m_bContinueRequest && m_i64LastRequest >= 0) {
+        pBatch->i64Request = m_i64LastRequest;
+        bOk = pBatch->journal.addToRequest(pBatch->i64Request, &pBatch->listEntries, &strError);
+    } else if (bOk) {
+        pBatch->i64Request = pBatch->journal.beginRequest(method, &pBatch->listEntries, &strError);
+        bOk = pBatch->i64Request >= 0;
+    }
+    QMutexLocker locker(&m_journalLock);
+    if (!bOk) {
+        qCWarning(lcFileOps).noquote() << "removal not journalled, it cannot be undone:" << strError;
+        m_strJournalError = strError;
+        m_i64LastRequest = -1;
+        pBatch->i64Request = -1;
+        return nullptr;
+    }
+    m_strJournalError.clear();
+    m_i64LastRequest = pBatch->i64Request;
+    return pBatch;
+}
+
+QVariantList CFileDelImplement::removalHistory()
+{
+    QList<CRemovalJournal::CRequest> listRequests;
+    QString strError;
+    const bool bOk = CRemovalUndo(journalPath()).history(&listRequests, &strError);
+    {
+        QMutexLocker locker(&m_journalLock);
+        m_strJournalProblem = bOk ? QString() : strError;
+    }
+    QVariantList list;
+    for (const CRemovalJournal::CRequest &request : qAsConst(listRequests)) {
+        list << QVariantMap{{QStringLiteral("id"), request.i64Id},
+                            {QStringLiteral("time"), QDateTime::fromMSecsSinceEpoch(request.i64TimeMs)},
+                            {QStringLiteral("method"), int(request.method)},
+                            {QStringLiteral("files"), request.iFiles},
+                            {QStringLiteral("restorable"), request.iRestorable}};
+    }
+    return list;
+}
+
+QString CFileDelImplement::journalProblem() const
+{
+    QMutexLocker locker(&m_journalLock);
+    return m_strJournalProblem;
+}
+
+void CFileDelImplement::undoRemoval(qlonglong i64Request)
+{
+    if (m_undoWatcher.isRunning())
+        return;
+    const QString strPath = journalPath();
+    m_undoWatcher.setFuture(QtConcurrent::run([strPath, i64Request] { return CRemovalUndo(strPath).undo(i64Request); }));
+    Q_EMIT sigUndoRunningChanged();
+}
+
+void CFileDelImplement::onUndoFinished()
+{
+    const CRemovalUndo::COutcome outcome = m_undoWatcher.result();
+    QStringList listFailed;
+    for (const auto &failed : outcome.listFailed)
+        listFailed << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(failed.first), failed.second);
+    QString message = outcome.strError;
+    if (message.isEmpty() && listFailed.isEmpty())
+        message = tr("%n file(s) are back in place.", "", outcome.listRestored.size());
+    else if (message.isEmpty())
+        message = tr("%1 of %2 files are back in place. These could not come back:")
+                      .arg(outcome.listRestored.size())
+                      .arg(outcome.listRestored.size() + listFailed.size());
+    Q_EMIT sigUndoRunningChanged();
+    Q_EMIT sigUndoFinished({{QStringLiteral("requestId"), outcome.i64Request},
+                            {QStringLiteral("restored"), outcome.listRestored},
+                            {QStringLiteral("failed"), listFailed},
+                            {QStringLiteral("message"), message}});
+}
 
 QString CFileDelImplement::currentFile() const
 {
@@ -154,6 +324,9 @@ QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, 
 {
     IFileOps &fileOps = dp::platform::fileOps();
     QMap<QString, bool> mapResult;
+    // Permanent deletion cannot be undone, so it is not journalled.
+    const std::unique_ptr<CJournalBatch> pBatch =
+        removal == EnRemoval::Trash ? journalRequest(int(CRemovalJournal::EnMethod::Trash), listFiles, {}) : nullptr;
     m_clock.start();
     m_throttle.start(0);
     for (int i = 0; i < listFiles.size() && !m_bCancel; ++i) {
@@ -165,8 +338,11 @@ QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, 
         // A file that is gone already is what the user asked for; a dangling link is
         // removed like a file.
         if (info.exists() || info.isSymLink()) {
+            QString place;
             bOk = removal == EnRemoval::Delete ? fileOps.removeFile(path, &strError)
-                                               : fileOps.moveToTrash(path, &strError);
+                                               : fileOps.trashFile(path, &place, &strError);
+            if (pBatch)
+                pBatch->confirm(path, bOk, place);
         }
         if (!bOk) {
             strError = (removal == EnRemoval::Delete ? tr("Cannot delete \"%1\": %2")
@@ -202,14 +378,21 @@ QMap<QString, bool> CFileDelImplement::MoveFileToFloder(QStringList &listFiles, 
 
     // A removable drive takes one file at a time best; parallel writers only make it seek.
     const bool bRemovable = dp::platform::fileOps().isRemovable(driveKey(strDstFloder));
-    QMap<QString, bool> mapResult = bRemovable ? moveSerially(listFiles, strDstFloder)
-                                               : moveInPool(listFiles, strDstFloder);
+    QStringList listPlaces;
+    listPlaces.reserve(listFiles.size());
+    for (const QString &path : qAsConst(listFiles))
+        listPlaces << CFileMoveThread::targetFolder(strDstFloder, path) + QFileInfo(path).fileName();
+    const std::unique_ptr<CJournalBatch> pBatch =
+        journalRequest(int(CRemovalJournal::EnMethod::Move), listFiles, listPlaces);
+    QMap<QString, bool> mapResult = bRemovable ? moveSerially(listFiles, strDstFloder, pBatch.get())
+                                               : moveInPool(listFiles, strDstFloder, pBatch.get());
     Q_EMIT sigProgressChanged();
     m_iProgress = 100;
     return mapResult;
 }
 
-QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles, const QString &strDstFolder)
+QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles, const QString &strDstFolder,
+                                                    CJournalBatch *pBatch)
 {
     QMap<QString, bool> mapResult;
     m_clock.start();
@@ -232,6 +415,8 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
         const qint64 size = info.size();
         QString strError;
         const bool bOk = CFileMoveThread::moveInto(path, folder, &strError);
+        if (pBatch)
+            pBatch->confirm(path, bOk, target);
         if (!bOk)
             strError = tr("Cannot move \"%1\" to \"%2\": %3").arg(QDir::toNativeSeparators(path), folder, strError);
         announce(i, listFiles.size(), path);
@@ -240,7 +425,8 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
     return mapResult;
 }
 
-QMap<QString, bool> CFileDelImplement::moveInPool(const QStringList &listFiles, const QString &strDstFolder)
+QMap<QString, bool> CFileDelImplement::moveInPool(const QStringList &listFiles, const QString &strDstFolder,
+                                                  CJournalBatch *pBatch)
 {
     if (m_bCancel)
         return {};
@@ -266,7 +452,10 @@ QMap<QString, bool> CFileDelImplement::moveInPool(const QStringList &listFiles, 
     m_iProcCount = int(figures.i64Processed);
     m_iFileCount = int(figures.i64MovedCount);
     m_i64FileSize = figures.i64MovedSize;
-    return m_pMoveManager->results();
+    const QMap<QString, bool> mapResult = m_pMoveManager->results();
+    if (pBatch)
+        pBatch->confirmAll(mapResult);
+    return mapResult;
 }
 
 QString CFileDelImplement::get2DelFileNames(QStringList delList)

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "CProgressThrottle.h"
+#include "CRemovalUndo.h"
 
 #include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QMap>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 
 #include <atomic>
 #include <memory>
@@ -24,6 +27,7 @@ class CFileDelImplement : public QObject
     Q_PROPERTY(qlonglong filesize READ filesize NOTIFY sigProgressChanged)
     Q_PROPERTY(qlonglong filecount READ filecount NOTIFY sigProgressChanged)
     Q_PROPERTY(qlonglong proccount READ proccount NOTIFY sigProgressChanged)
+    Q_PROPERTY(bool undoRunning READ isUndoRunning NOTIFY sigUndoRunningChanged)
 
 public:
     // Extra room a move folder's drive must keep besides the files.
@@ -46,6 +50,18 @@ public:
     // The pauses that let the progress window open before the first file; tests and
     // benchmarks switch them off.
     void setOpenWindowPause(bool bPause) { m_bOpenWindowPause = bPause; }
+
+    // Where trash and move requests are journalled for undo; "" is the user's data folder.
+    void setJournalPath(const QString &strPath);
+    QString journalPath() const;
+    // While set, every trash or move call joins the request of the first, so that a removal
+    // made file by file is undone as one.
+    void setContinueRequest(bool bContinue);
+    // The journal's id of the last trash or move request, or -1 when it could not be journalled.
+    qint64 lastRequestId() const { return m_i64LastRequest; }
+    // Why the last request could not be journalled; it went ahead all the same.
+    QString journalError() const;
+    bool isUndoRunning() const { return m_undoWatcher.isRunning(); }
 
     // The marked photos as the scan manager last counted them: their total size, the bytes
     // they occupy per drive and their paths.
@@ -70,6 +86,9 @@ Q_SIGNALS:
     void sigProgressChanged();
     void sigShowProcessWind();
     void sigCloseProcessWind();
+    void sigUndoRunningChanged();
+    // requestId, restored (paths), failed ("path: reason" texts), message.
+    void sigUndoFinished(QVariantMap result);
 
 public Q_SLOTS:
     void onCancel();
@@ -82,15 +101,28 @@ public:
     Q_INVOKABLE qlonglong totalFiles();
     Q_INVOKABLE QString get2DelFileNames(QStringList delList);
     Q_INVOKABLE void tryDelCancle();
+    // The journalled trash and move requests, newest first: id, time, method, files, restorable.
+    Q_INVOKABLE QVariantList removalHistory();
+    // Why there is no history to show ("" when the journal is fine), as the last
+    // removalHistory() found.
+    Q_INVOKABLE QString journalProblem() const;
+    // Brings back the files of a request (-1: the last one) off the calling thread, then
+    // emits sigUndoFinished once.
+    Q_INVOKABLE void undoRemoval(qlonglong i64Request = -1);
 
 private:
     enum class EnRemoval { Delete, Trash };
+    struct CJournalBatch;
+
+    std::unique_ptr<CJournalBatch> journalRequest(int iMethod, const QStringList &listFiles,
+                                                  const QStringList &listPlaces);
+    void onUndoFinished();
 
     void resetProgress();
     void pauseForWindow(int iMs) const;
     QMap<QString, bool> removeEach(const QStringList &listFiles, EnRemoval removal);
-    QMap<QString, bool> moveSerially(const QStringList &listFiles, const QString &strDstFolder);
-    QMap<QString, bool> moveInPool(const QStringList &listFiles, const QString &strDstFolder);
+    QMap<QString, bool> moveSerially(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
+    QMap<QString, bool> moveInPool(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
     void announce(int iIndex, int iCount, const QString &strPath);
     void account(QMap<QString, bool> &mapResult, const QString &strPath, qint64 i64Size, bool bOk,
                  const QString &strError);
@@ -120,4 +152,12 @@ private:
     QMap<QString, QString> m_mapFailures;
 
     std::unique_ptr<CFileMoveManager> m_pMoveManager;
+
+    mutable QMutex m_journalLock;
+    QString m_strJournalPath;
+    QString m_strJournalError;
+    QString m_strJournalProblem;
+    bool m_bContinueRequest = false;
+    std::atomic<qint64> m_i64LastRequest{-1};
+    QFutureWatcher<CRemovalUndo::COutcome> m_undoWatcher;
 };

@@ -14,10 +14,12 @@
 #include <memory>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -143,6 +145,11 @@ bool copyData(int in, int out, qint64 i64Size)
         if (!writeAll(out, buffer.get(), n))
             return false;
     }
+}
+
+QString homeTrashDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
 }
 
 bool isBelow(const QString &strPath, const QString &strRoot)
@@ -275,13 +282,19 @@ bool CLinuxFileOps::removeFile(const QString &strPath, QString *pstrError)
 
 bool CLinuxFileOps::moveToTrash(const QString &strPath, QString *pstrError)
 {
+    return trashFile(strPath, nullptr, pstrError);
+}
+
+bool CLinuxFileOps::trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError)
+{
+    if (pstrTrashPath)
+        pstrTrashPath->clear();
     struct stat st = {};
     if (!checkRemovable(QFile::encodeName(strPath), &st, pstrError))
         return false;
     // Qt falls back to the current directory when the home trash is missing, so we create
     // it first, as the freedesktop trash standard allows.
-    const QString homeTrash =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    const QString homeTrash = homeTrashDir();
     if (!QDir().mkpath(homeTrash + QStringLiteral("/files")) || !QDir().mkpath(homeTrash + QStringLiteral("/info"))) {
         setError(pstrError, QStringLiteral("the trash folder %1 cannot be created").arg(homeTrash));
         return false;
@@ -302,6 +315,122 @@ bool CLinuxFileOps::moveToTrash(const QString &strPath, QString *pstrError)
                                   : QStringLiteral("it went to %1 instead of a trash folder").arg(trashed));
         return false;
     }
+    if (pstrTrashPath)
+        *pstrTrashPath = trashed;
+    return true;
+}
+
+QStringList CLinuxFileOps::trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate)
+{
+    QFile file(strInfoFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QByteArray path;
+    bool bInSection = false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('[')) {
+            bInSection = line == "[Trash Info]";
+        } else if (bInSection && line.startsWith("Path=")) {
+            path = line.mid(5);
+        } else if (bInSection && line.startsWith("DeletionDate=") && pstrDeletionDate) {
+            *pstrDeletionDate = QString::fromUtf8(line.mid(13));
+        }
+    }
+    if (path.isEmpty())
+        return {};
+    // The standard escapes the path as a URL does, but Qt and some other writers do not, so
+    // a name such as "100% x.jpg" may stand either way.
+    QStringList candidates{QString::fromUtf8(path)};
+    static const QRegularExpression kEscapes(QStringLiteral("^([^%]|%[0-9A-Fa-f]{2})*$"));
+    if (path.contains('%') && kEscapes.match(QString::fromLatin1(path)).hasMatch())
+        candidates << QString::fromUtf8(QByteArray::fromPercentEncoding(path));
+    // A volume's own trash keeps paths relative to the volume's top folder:
+    // <top>/.Trash-<uid>/info or <top>/.Trash/<uid>/info.
+    QDir top(QFileInfo(strInfoFile).absolutePath());
+    top.cdUp();
+    if (!top.dirName().startsWith(QLatin1String(".Trash-")))
+        top.cdUp();
+    top.cdUp();
+    for (QString &candidate : candidates)
+        candidate = QDir::cleanPath(candidate.startsWith(QLatin1Char('/')) ? candidate : top.absoluteFilePath(candidate));
+    return candidates;
+}
+
+QString CLinuxFileOps::findInTrash(const QString &strOriginalPath) const
+{
+    const QString original = QDir::cleanPath(QFileInfo(strOriginalPath).absoluteFilePath());
+    QStringList trashDirs{homeTrashDir()};
+    QFileInfo folder(QFileInfo(original).absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.path());
+    const QStorageInfo storage(folder.absoluteFilePath());
+    if (storage.isValid()) {
+        const QString top = storage.rootPath();
+        const QString uid = QString::number(::getuid());
+        trashDirs << top + QStringLiteral("/.Trash/") + uid << top + QStringLiteral("/.Trash-") + uid;
+    }
+    QString best;
+    QString bestDate;
+    for (const QString &trashDir : qAsConst(trashDirs)) {
+        QDirIterator it(trashDir + QStringLiteral("/info"), {QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden);
+        while (it.hasNext()) {
+            const QString infoFile = it.next();
+            QString date;
+            if (!trashInfoPaths(infoFile, &date).contains(original))
+                continue;
+            const QString name = it.fileName().chopped(int(qstrlen(".trashinfo")));
+            const QString trashed = trashDir + QStringLiteral("/files/") + name;
+            // ISO dates sort as text; the newest record of the path is the one removed last.
+            if (QFileInfo(trashed).exists() && (best.isEmpty() || date > bestDate)) {
+                best = trashed;
+                bestDate = date;
+            }
+        }
+    }
+    return best;
+}
+
+bool CLinuxFileOps::restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath, QString *pstrError)
+{
+    const QString original = QDir::cleanPath(QFileInfo(strOriginalPath).absoluteFilePath());
+    const QString trashed = strTrashPath.isEmpty() ? findInTrash(original) : strTrashPath;
+    const QFileInfo trashedInfo(trashed);
+    if (trashed.isEmpty() || (!trashedInfo.exists() && !trashedInfo.isSymLink())) {
+        setError(pstrError, QStringLiteral("it is no longer in the trash"));
+        return false;
+    }
+    // <trash>/files/<name> has its record in <trash>/info/<name>.trashinfo.
+    QDir trashDir(trashedInfo.absolutePath());
+    trashDir.cdUp();
+    const QString infoFile = trashDir.absoluteFilePath(QStringLiteral("info/") + trashedInfo.fileName()
+                                                       + QStringLiteral(".trashinfo"));
+    const QStringList recorded = trashInfoPaths(infoFile);
+    if (recorded.isEmpty()) {
+        setError(pstrError, QStringLiteral("its trash record is missing"));
+        return false;
+    }
+    if (!recorded.contains(original)) {
+        setError(pstrError, QStringLiteral("the trash entry belongs to %1").arg(recorded.first()));
+        return false;
+    }
+    if (QFileInfo::exists(original) || QFileInfo(original).isSymLink()) {
+        setError(pstrError, errnoText(EEXIST));
+        return false;
+    }
+    // The folder may have gone since, when it held nothing else; the desktop's trash
+    // recreates it too.
+    QDir().mkpath(QFileInfo(original).absolutePath());
+    // Nobody writes a file in the trash, so a plain rename does; other filesystems and
+    // renames that cannot refuse to replace take the full move.
+    if (::renameat2(AT_FDCWD, QFile::encodeName(trashed).constData(), AT_FDCWD,
+                    QFile::encodeName(original).constData(), RENAME_NOREPLACE) != 0) {
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return failTowards(pstrError, errno);
+        if (!moveFile(trashed, original, pstrError))
+            return false;
+    }
+    QFile::remove(infoFile);
     return true;
 }
 

@@ -22,9 +22,17 @@ public:
     [[nodiscard]] bool removeFile(const QString &strPath, QString *pstrError) override;
     [[nodiscard]] bool moveToTrash(const QString &strPath, QString *pstrError) override;
     [[nodiscard]] bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) override;
+    [[nodiscard]] bool trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError) override;
+    [[nodiscard]] bool restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath,
+                                        QString *pstrError) override;
+    QString findInTrash(const QString &strOriginalPath) const override;
 
     // The removable flag of a block device ("/dev/sdb1", "/dev/mapper/x") as sysfs tells it.
     bool isRemovableDevice(const QString &strDevice) const;
+
+    // The original path a .trashinfo record names, absolute: as escaped by the standard, and
+    // as written unescaped by writers that do not escape; empty when the record is unreadable.
+    static QStringList trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate = nullptr);
 
 private:
     [[nodiscard]] bool copyThenRemove(const QString &strSource, const QString &strTarget, QString *pstrError);

@@ -222,8 +222,8 @@ private slots:
     {
         const CRun run = runCli({"--help"});
         QCOMPARE(run.iExit, 0);
-        for (const char *word : {"scan", "regroup", "apply", "decisions", "forget-all", "--rotations", "--dry-run",
-                                 "--permanent", "--move-to", "Exit codes"})
+        for (const char *word : {"scan", "regroup", "apply", "decisions", "forget-all", "--rotations", "undo", "--request",
+                                 "--dry-run", "--permanent", "--move-to", "Exit codes"})
             QVERIFY2(run.arrOut.contains(word), word);
     }
 
@@ -376,6 +376,124 @@ private slots:
         QVERIFY(QFileInfo::exists(photo("a.jpg")));
         QVERIFY(QFileInfo::exists(photo("a-copy.jpg")));
         QVERIFY(run.arrErr.contains("changed since the scan"));
+    }
+
+    // A saved scan written here: pairs of small files, the second of each proposed.
+    QString writePairs(int iPairs, QStringList *pProposed)
+    {
+        QJsonArray groups;
+        for (int i = 0; i < iPairs; ++i) {
+            QJsonArray photos;
+            for (const QString &name : {QStringLiteral("p%1.jpg").arg(i), QStringLiteral("p%1-copy.jpg").arg(i)}) {
+                QFile file(photo(name));
+                [&] { QVERIFY(file.open(QIODevice::WriteOnly)); }();
+                file.write(QByteArray::number(i));
+                file.close();
+                const bool bProposed = name.endsWith("-copy.jpg");
+                if (bProposed)
+                    *pProposed << photo(name);
+                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed}});
+            }
+            groups.append(QJsonObject{{"photos", photos}});
+        }
+        const QString saved = m_home.filePath("pairs.json");
+        QFile file(saved);
+        [&] { QVERIFY(file.open(QIODevice::WriteOnly)); }();
+        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 1}, {"groups", groups}}).toJson());
+        return saved;
+    }
+
+    void testUndoBringsBackTheLastApply_data()
+    {
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<QByteArray>("method");
+        QTest::newRow("trash") << QStringList{} << QByteArray("trashed");
+        QTest::newRow("move") << QStringList{"--move-to", "HOME/moved"} << QByteArray("moved");
+    }
+
+    void testUndoBringsBackTheLastApply()
+    {
+        QFETCH(QStringList, flags);
+        QFETCH(QByteArray, method);
+        QDir(m_home.filePath("data")).removeRecursively();
+        QStringList listProposed;
+        const QString saved = writePairs(3, &listProposed);
+        for (QString &flag : flags)
+            flag.replace("HOME", m_home.path());
+        const CRun apply = runCli(QStringList{"apply", saved} + flags);
+        QCOMPARE(apply.iExit, 0);
+        QVERIFY2(apply.arrErr.contains("mirelle-cli undo --request 1"), apply.arrErr.constData());
+
+        const CRun list = runCli({"undo", "--list"});
+        QCOMPARE(list.iExit, 0);
+        QCOMPARE(list.arrOut.count('\n'), 1);
+        QVERIFY2(list.arrOut.startsWith("1\t") && list.arrOut.contains("\t" + method + "\t3 files\t3 to undo"),
+                 list.arrOut.constData());
+
+        const CRun undo = runCli({"undo"});
+        QCOMPARE(undo.iExit, 0);
+        QCOMPARE(undo.arrOut.count("restored\t"), 3);
+        for (const QString &path : qAsConst(listProposed))
+            QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+
+        const CRun again = runCli({"undo"});
+        QCOMPARE(again.iExit, 3);
+        QVERIFY(again.arrErr.contains("no removal left to undo"));
+    }
+
+    void testUndoRefusesATakenPlace()
+    {
+        QDir(m_home.filePath("data")).removeRecursively();
+        QStringList listProposed;
+        const QString saved = writePairs(2, &listProposed);
+        QCOMPARE(runCli({"apply", "-q", saved}).iExit, 0);
+        QFile taken(listProposed.first());
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.write("new");
+        taken.close();
+        const CRun undo = runCli({"undo", "--request", "1"});
+        QCOMPARE(undo.iExit, 1);
+        QCOMPARE(undo.arrOut, "restored\t" + listProposed.last().toUtf8() + "\n");
+        QVERIFY2(undo.arrErr.contains("not restored: " + listProposed.first().toUtf8()), undo.arrErr.constData());
+        QCOMPARE(QFile(listProposed.first()).size(), qint64(3));
+    }
+
+    void testUndoBadInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("request not a number") << QStringList{"undo", "--request", "last"} << QByteArray() << 2;
+        QTest::newRow("list and request") << QStringList{"undo", "--list", "--request", "1"} << QByteArray() << 2;
+        QTest::newRow("stray argument") << QStringList{"undo", "now"} << QByteArray() << 2;
+        QTest::newRow("no journal") << QStringList{"undo"} << QByteArray() << 3;
+        QTest::newRow("no journal, list") << QStringList{"undo", "--list"} << QByteArray() << 3;
+        QTest::newRow("corrupt journal") << QStringList{"undo"} << QByteArray(5000, 'j') << 3;
+        QTest::newRow("corrupt journal, list") << QStringList{"undo", "--list"} << QByteArray(5000, 'j') << 3;
+    }
+
+    void testUndoBadInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, journal);
+        QFETCH(int, exitCode);
+        QDir(m_home.filePath("data")).removeRecursively();
+        const QString journalPath = m_home.filePath("data/mirelle/removals.sqlite");
+        if (!journal.isEmpty()) {
+            QVERIFY(QDir().mkpath(QFileInfo(journalPath).path()));
+            QFile file(journalPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(journal);
+        }
+        const CRun run = runCli(args);
+        QCOMPARE(run.iExit, exitCode);
+        QVERIFY2(run.arrErr.startsWith("mirelle-cli: error: "), run.arrErr.constData());
+        QVERIFY(run.arrOut.isEmpty());
+        if (!journal.isEmpty()) {
+            QFile file(journalPath);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), journal);
+        }
     }
 
     void testInterruptedScanWritesNothing()

@@ -162,6 +162,16 @@ public:
         hook(strSource);
         return m_real.moveFile(strSource, strTarget, pstrError);
     }
+    bool trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError) override
+    {
+        hook(strPath);
+        return m_real.trashFile(strPath, pstrTrashPath, pstrError);
+    }
+    bool restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath, QString *pstrError) override
+    {
+        return m_real.restoreFromTrash(strTrashPath, strOriginalPath, pstrError);
+    }
+    QString findInTrash(const QString &strOriginalPath) const override { return m_real.findInTrash(strOriginalPath); }
 
 private:
     void hook(const QString &strPath)

@@ -88,6 +88,8 @@ private slots:
     void init()
     {
         m_pDir = std::make_unique<QTemporaryDir>();
+        // The trash and the removal journal live below HOME in test mode.
+        qputenv("HOME", m_pDir->path().toUtf8());
         qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
         m_pFileOps->m_bRemovable = false;
         COperateTaskQueue::instance()->clear();

@@ -218,6 +218,45 @@ int main(int argc, char *argv[])
          }},
     };
 
+    QObject *pUndo = pWindow->findChild<QObject *>(QStringLiteral("undoDialog"));
+    // The removal history and undo have the numbers from 20 on.
+    const QList<QPair<QString, std::function<void()>>> listUndoStates = {
+        {QStringLiteral("removal-dialog-permanent"),
+         [&] {
+             pMgr->setupResults(listCounts);
+             emit pMgr->sigScanComplete(0);
+             pWindow->setProperty("screen", QStringLiteral("results"));
+             settle(200);
+             pMgr->groupAt(0)->setMarks({false, true, true, true, true});
+             pWindow->setProperty("removalMethod", 0);
+             call(pWindow, "requestRemoval");
+         }},
+        {QStringLiteral("undo-history"),
+         [&] {
+             QMetaObject::invokeMethod(pRemoval, "close");
+             pDeltor->setHistory({12, 3, 40});
+             call(pUndo, "showHistory");
+         }},
+        {QStringLiteral("undo-running"), [&] { call(pUndo, "undoRequest", -1); }},
+        {QStringLiteral("undo-result"),
+         [&] {
+             pDeltor->finishUndo({QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4202.jpg")},
+                                 {QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg: another file now takes its place"),
+                                  QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4207.jpg: it is no longer in the trash "
+                                                 "(was the trash emptied?)")},
+                                 QStringLiteral("10 of 12 files are back in place. These could not come back:"));
+         }},
+        {QStringLiteral("undo-journal-problem"),
+         [&] {
+             QMetaObject::invokeMethod(pUndo, "close");
+             settle(300);
+             pDeltor->setHistory({}, QStringLiteral("The removal journal /home/anna/.local/share/mirelle/removals.sqlite "
+                                                    "is damaged (file is not a database); undo is off and the file is "
+                                                    "left as it is."));
+             call(pUndo, "showHistory");
+         }},
+    };
+
     const auto shoot = [&](const QString &strName, int iNumber) {
         settle(900);
         const QString strFile = QStringLiteral("%1/%2-%3%4.png")
@@ -234,6 +273,12 @@ int main(int argc, char *argv[])
     for (const auto &state : listStates) {
         state.second();
         if (!shoot(state.first, ++iShot))
+            return 1;
+    }
+    int iUndoShot = 20;
+    for (const auto &state : listUndoStates) {
+        state.second();
+        if (!shoot(state.first, iUndoShot++))
             return 1;
     }
     int iDecisionShot = 40;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
 
 // Stand-in for "dfDeltor": progress properties the tests and the screenshot tool set directly.
 class CFakeFileDel : public QObject
@@ -13,6 +16,8 @@ class CFakeFileDel : public QObject
     Q_PROPERTY(qlonglong filecount READ filecount NOTIFY sigProgressChanged)
     Q_PROPERTY(qlonglong proccount READ proccount NOTIFY sigProgressChanged)
     Q_PROPERTY(int cancelCount READ cancelCount NOTIFY sigProgressChanged)
+    Q_PROPERTY(bool undoRunning READ isUndoRunning NOTIFY sigUndoRunningChanged)
+    Q_PROPERTY(QVariantList undoCalls READ undoCalls NOTIFY sigUndoRunningChanged)
 public:
     explicit CFakeFileDel(QObject *parent = nullptr) : QObject(parent) {}
 
@@ -39,6 +44,55 @@ public:
         emit sigProgressChanged();
     }
 
+    Q_INVOKABLE QVariantList removalHistory() const { return m_listHistory; }
+    Q_INVOKABLE QString journalProblem() const { return m_strJournalProblem; }
+    // Records the call and runs until the test finishes it with finishUndo().
+    Q_INVOKABLE void undoRemoval(qlonglong i64Request = -1)
+    {
+        m_listUndoCalls << i64Request;
+        m_bUndoRunning = true;
+        emit sigUndoRunningChanged();
+    }
+    bool isUndoRunning() const { return m_bUndoRunning; }
+    QVariantList undoCalls() const { return m_listUndoCalls; }
+
+    // Test control: the journal as removalHistory() shows it, one request per count of files
+    // (newest first), or the problem that disables undo.
+    Q_INVOKABLE void setHistory(const QVariantList &listFiles, const QString &strProblem = QString())
+    {
+        m_listHistory.clear();
+        m_strJournalProblem = strProblem;
+        qint64 id = listFiles.size();
+        const QDateTime time(QDate(2026, 12, 6), QTime(14, 30));
+        for (const QVariant &files : listFiles) {
+            m_listHistory << QVariantMap{{QStringLiteral("id"), id},
+                                         {QStringLiteral("time"), time.addSecs(-3600 * (listFiles.size() - id))},
+                                         {QStringLiteral("method"), id % 2 ? 1 : 2},
+                                         {QStringLiteral("files"), files.toInt()},
+                                         {QStringLiteral("restorable"), files.toInt()}};
+            --id;
+        }
+    }
+    Q_INVOKABLE void finishUndo(const QStringList &listRestored, const QStringList &listFailed, const QString &strMessage)
+    {
+        if (!m_listHistory.isEmpty()) {
+            QVariantMap first = m_listHistory.first().toMap();
+            first.insert(QStringLiteral("restorable"), listFailed.size());
+            m_listHistory.first() = first;
+        }
+        m_bUndoRunning = false;
+        emit sigUndoRunningChanged();
+        emit sigUndoFinished({{QStringLiteral("requestId"), m_listUndoCalls.value(m_listUndoCalls.size() - 1)},
+                              {QStringLiteral("restored"), listRestored},
+                              {QStringLiteral("failed"), listFailed},
+                              {QStringLiteral("message"), strMessage}});
+    }
+    Q_INVOKABLE void clearUndoCalls()
+    {
+        m_listUndoCalls.clear();
+        emit sigUndoRunningChanged();
+    }
+
     // Test control: one call sets every figure the progress window shows.
     Q_INVOKABLE void setState(int iProgress, const QString &strFile, qlonglong i64Count,
                               qlonglong i64Total, qlonglong i64Size)
@@ -56,6 +110,8 @@ signals:
     void sigProgressChanged();
     void sigShowProcessWind();
     void sigCloseProcessWind();
+    void sigUndoRunningChanged();
+    void sigUndoFinished(QVariantMap result);
 
 private:
     int m_iProgress = 0;
@@ -65,4 +121,8 @@ private:
     qlonglong m_i64ProcCount = 0;
     qlonglong m_i64TotalFiles = 0;
     int m_iCancelCount = 0;
+    QVariantList m_listHistory;
+    QString m_strJournalProblem;
+    QVariantList m_listUndoCalls;
+    bool m_bUndoRunning = false;
 };

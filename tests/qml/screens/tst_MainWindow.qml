@@ -23,6 +23,10 @@ Item {
             dfMgr.setShowDeleteWin(true)
             dfMgr.existingDirectory = ""
             dfMgr.setupResults([3, 3])
+            if (dfDeltor.undoRunning)
+                dfDeltor.finishUndo([], [], "")
+            dfDeltor.setHistory([])
+            dfDeltor.clearUndoCalls()
             win = createTemporaryObject(mainComponent, root)
             verify(win)
             dfMgr.clearCalls()
@@ -205,6 +209,79 @@ Item {
             tryVerify(function () { return notice.opened })
             compare(findChild(notice.contentItem, "noticeText").text, "Failed to remove a.jpg and other 2 files!")
             notice.close()
+        }
+
+        function test_permanentDeletionWarnsBeforeItRuns() {
+            dfMgr.doAllMark()
+            var dialog = openRemoval()
+            waitForRendering(dialog.contentItem)
+            var warning = findChild(dialog.contentItem, "permanentWarning")
+            verify(!warning.visible)
+            mouseClick(findChild(dialog.contentItem, "permanentRadio"))
+            verify(warning.visible)
+            compare(warning.text, "Permanent deletion cannot be undone.")
+            dialog.close()
+            // The fallback questions of a recycle-bin removal say it too.
+            dfMgr.signalShowCheckUsb()
+            var question = object("questionDialog")
+            tryVerify(function () { return question.opened })
+            verify(question.text.indexOf("Permanent deletion cannot be undone.") > 0)
+            question.reply(1)
+        }
+
+        function openUndoFromResults(button) {
+            win.screen = "results"
+            var results = object("resultsPage")
+            waitForRendering(results)
+            mouseClick(findChild(results, button))
+            var dialog = object("undoDialog")
+            tryVerify(function () { return dialog.opened })
+            waitForRendering(dialog.contentItem)
+            return dialog
+        }
+
+        function test_undoLastShowsWhatCouldNotComeBack() {
+            dfDeltor.setHistory([3, 2])
+            var dialog = openUndoFromResults("undoLastToolButton")
+            compare(dfDeltor.undoCalls, [-1])
+            verify(!findChild(dialog.contentItem, "undoLastButton").enabled)
+            dfDeltor.finishUndo(["C:/p/a.jpg", "C:/p/c.jpg"], ["C:/p/b.jpg: another file now takes its place"],
+                                "2 of 3 files are back in place. These could not come back:")
+            var result = findChild(dialog.contentItem, "undoResult")
+            tryVerify(function () { return result.visible })
+            compare(result.text, "2 of 3 files are back in place. These could not come back:")
+            var failed = findChild(dialog.contentItem, "undoFailedList")
+            verify(failed.visible)
+            compare(failed.count, 1)
+            // The refused file keeps its request on the list, ready for another try.
+            verify(findChild(dialog.contentItem, "undoRequestButton0").enabled)
+            dialog.close()
+        }
+
+        function test_historyUndoesTheChosenRequest() {
+            dfDeltor.setHistory([4, 1, 2])
+            var dialog = openUndoFromResults("historyToolButton")
+            compare(dfDeltor.undoCalls, [])
+            compare(findChild(dialog.contentItem, "historyList").count, 3)
+            mouseClick(findChild(dialog.contentItem, "undoRequestButton1"))
+            compare(dfDeltor.undoCalls, [2])
+            // One undo at a time.
+            mouseClick(findChild(dialog.contentItem, "undoRequestButton2"))
+            compare(dfDeltor.undoCalls, [2])
+            dfDeltor.finishUndo(["C:/p/x.jpg"], [], "1 file(s) are back in place.")
+            dialog.close()
+        }
+
+        function test_badJournalDisablesUndo() {
+            dfDeltor.setHistory([], "The removal journal /home/anna/.local/share/mirelle/removals.sqlite is damaged")
+            var dialog = openUndoFromResults("undoLastToolButton")
+            compare(dfDeltor.undoCalls, [])
+            var problem = findChild(dialog.contentItem, "undoProblem")
+            verify(problem.visible)
+            verify(problem.text.indexOf("is damaged") > 0)
+            verify(!findChild(dialog.contentItem, "undoLastButton").enabled)
+            verify(!findChild(dialog.contentItem, "undoEmpty").visible)
+            dialog.close()
         }
 
         function test_singleRemovalFailure() {

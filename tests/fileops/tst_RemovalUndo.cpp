@@ -1,0 +1,374 @@
+#include <QtTest>
+
+#include "CFileDelImplement.h"
+#include "CPlatform.h"
+#include "CRemovalJournal.h"
+#include "CRemovalUndo.h"
+#include "FileOpsSandbox.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <memory>
+
+// Undo of finished removals, through the journal, with the real freedesktop trash of a
+// temporary HOME: what comes back, what is refused and why, and journals we must not trust.
+class TestRemovalUndo : public QObject
+{
+    Q_OBJECT
+private:
+    enum EnMethod { Trash = 1, Move = 2 };
+
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    CHookedFileOps m_ops;
+
+    QString path(const QString &strRelative) const { return m_pDir->filePath(strRelative); }
+    QString journalPath() const { return path("journal/removals.sqlite"); }
+    static QString trashDir()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    }
+
+    std::unique_ptr<CFileDelImplement> makeService() const
+    {
+        auto pService = std::make_unique<CFileDelImplement>();
+        pService->setOpenWindowPause(false);
+        pService->setJournalPath(journalPath());
+        return pService;
+    }
+
+    QMap<QString, bool> remove(CFileDelImplement &service, int iMethod, QStringList listFiles)
+    {
+        QString folder = path("moved");
+        return iMethod == Trash ? service.DeleFileToTrash(listFiles) : service.MoveFileToFloder(listFiles, folder);
+    }
+
+    // Files a.jpg, b.jpg and one whose name the trash record must escape.
+    QStringList makePhotos()
+    {
+        QStringList list;
+        for (const QString &name : {QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("Ünï 100% x.jpg")}) {
+            const QString file = path("photos/" + name);
+            [&] { QVERIFY(sandbox::writeFile(file, "photo " + name.toUtf8())); }();
+            list << file;
+        }
+        return list;
+    }
+
+    static QString failureOf(const CRemovalUndo::COutcome &outcome, const QString &strPath)
+    {
+        for (const auto &failed : outcome.listFailed) {
+            if (failed.first == strPath)
+                return failed.second;
+        }
+        return QString();
+    }
+
+    static int trashRecordCount()
+    {
+        return QDir(trashDir() + QStringLiteral("/info")).entryList(QDir::Files | QDir::Hidden).size();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("share")));
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(m_home.path()));
+        QVERIFY(CRemovalJournal::defaultPath().startsWith(m_home.path()));
+    }
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>(m_home.filePath("workXXXXXX"));
+        QVERIFY(m_pDir->isValid());
+        QDir(trashDir()).removeRecursively();
+        m_ops.bRemovable = false;
+        dp::platform::setFileOps(&m_ops);
+    }
+    void cleanup()
+    {
+        dp::platform::setFileOps(nullptr);
+        m_pDir.reset();
+    }
+
+    void testUndoBringsEveryFileBack_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<bool>("removable");
+        QTest::newRow("trash") << int(Trash) << false;
+        QTest::newRow("move, worker pool") << int(Move) << false;
+        QTest::newRow("move, one by one to a removable drive") << int(Move) << true;
+    }
+
+    void testUndoBringsEveryFileBack()
+    {
+        QFETCH(int, method);
+        QFETCH(bool, removable);
+        m_ops.bRemovable = removable;
+        const QStringList listFiles = makePhotos();
+        QMap<QString, QByteArray> mapContent;
+        for (const QString &file : listFiles)
+            mapContent.insert(file, sandbox::readFile(file));
+
+        const auto pService = makeService();
+        const QMap<QString, bool> mapResult = remove(*pService, method, listFiles);
+        QCOMPARE(mapResult.size(), 3);
+        for (const QString &file : listFiles)
+            QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
+        QVERIFY(pService->lastRequestId() > 0);
+        QVERIFY(pService->journalError().isEmpty());
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY2(outcome.strError.isEmpty(), qPrintable(outcome.strError));
+        QCOMPARE(outcome.i64Request, pService->lastRequestId());
+        QVERIFY(outcome.listFailed.isEmpty());
+        QCOMPARE(outcome.listRestored.size(), 3);
+        for (const QString &file : listFiles)
+            QCOMPARE(sandbox::readFile(file), mapContent.value(file));
+        QCOMPARE(trashRecordCount(), 0);
+        QVERIFY(QDir(path("moved")).entryList(QDir::Files).isEmpty());
+
+        // Undone once is undone: a second undo finds nothing and moves nothing.
+        const CRemovalUndo::COutcome again = CRemovalUndo(journalPath()).undo(outcome.i64Request);
+        QVERIFY(!again.strError.isEmpty());
+        QVERIFY(again.listRestored.isEmpty());
+    }
+
+    void testRefusesFileByFile_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        for (int method : {int(Trash), int(Move)}) {
+            const QString name = method == Trash ? QStringLiteral("trash") : QStringLiteral("move");
+            QTest::newRow(qPrintable(name + ", place taken")) << method << "taken" << "takes its place";
+            QTest::newRow(qPrintable(name + ", file changed")) << method << "changed" << "changed since";
+            QTest::newRow(qPrintable(name + ", file gone")) << method << "gone"
+                                                            << (method == Trash ? "no longer in the trash" : "no longer at");
+        }
+    }
+
+    void testRefusesFileByFile()
+    {
+        QFETCH(int, method);
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        const QStringList listFiles = makePhotos();
+        const QString victim = listFiles.at(1);
+        const auto pService = makeService();
+        remove(*pService, method, listFiles);
+
+        QString place;
+        if (method == Trash) {
+            place = m_ops.findInTrash(victim);
+            QVERIFY(place.startsWith(trashDir() + "/files/"));
+        } else {
+            place = path("moved") + m_ops.mirrorFolder(QFileInfo(victim).path()).prepend('/') + "/b.jpg";
+            QVERIFY(QFileInfo::exists(place));
+        }
+        if (fault == "taken") {
+            QVERIFY(sandbox::writeFile(victim, "a new photo saved under the old name"));
+        } else if (fault == "changed") {
+            QVERIFY(sandbox::writeFile(place, "edited while it was away, and longer"));
+        } else {
+            // The user emptied the trash, or cleared the folder.
+            QVERIFY(QFile::remove(place));
+        }
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY2(outcome.strError.isEmpty(), qPrintable(outcome.strError));
+        QCOMPARE(outcome.listFailed.size(), 1);
+        QVERIFY2(failureOf(outcome, victim).contains(reason), qPrintable(failureOf(outcome, victim)));
+        QCOMPARE(outcome.listRestored.size(), 2);
+        QVERIFY(!outcome.listRestored.contains(victim));
+        QCOMPARE(sandbox::readFile(listFiles.at(0)), QByteArray("photo a.jpg"));
+        // Nothing refused is overwritten or dropped.
+        if (fault == "taken")
+            QCOMPARE(sandbox::readFile(victim), QByteArray("a new photo saved under the old name"));
+        if (fault != "gone")
+            QVERIFY(QFileInfo::exists(place));
+
+        // The refused file stays on the list: once its place is free it comes back.
+        if (fault == "taken") {
+            QVERIFY(QFile::remove(victim));
+            const CRemovalUndo::COutcome retry = CRemovalUndo(journalPath()).undo();
+            QCOMPARE(retry.listRestored, QStringList{victim});
+        }
+    }
+
+    void testBadJournalDisablesUndoAndLosesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("fixture");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << "No removals have been recorded";
+        QTest::newRow("corrupt bytes") << QByteArray("SQLite format 3\0garbage garbage", 32) + QByteArray(4000, '\x7f')
+                                       << "damaged";
+        QTest::newRow("another program's database") << QByteArray("foreign") << "not a removal journal";
+        QTest::newRow("another version") << QByteArray("version 99") << "another version";
+    }
+
+    void testBadJournalDisablesUndoAndLosesNothing()
+    {
+        QFETCH(QByteArray, fixture);
+        QFETCH(QString, message);
+        QDir().mkpath(path("journal"));
+        if (fixture == "foreign" || fixture == "version 99") {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "fixture");
+            db.setDatabaseName(journalPath());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            if (fixture == "foreign") {
+                QVERIFY(query.exec("CREATE TABLE notes (text TEXT)"));
+            } else {
+                QVERIFY(query.exec("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)"));
+                QVERIFY(query.exec("INSERT INTO meta VALUES ('format', 'mirelle-removals'), ('version', '99')"));
+            }
+            query.finish();
+            db.close();
+        } else if (!fixture.isEmpty()) {
+            QVERIFY(sandbox::writeFile(journalPath(), fixture));
+        }
+        QSqlDatabase::removeDatabase("fixture");
+        const QByteArray before = sandbox::readFile(journalPath());
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY2(outcome.strError.contains(message), qPrintable(outcome.strError));
+        QVERIFY(outcome.listRestored.isEmpty());
+        QVERIFY(outcome.listFailed.isEmpty());
+        const auto pService = makeService();
+        QVERIFY(pService->removalHistory().isEmpty());
+        QVERIFY(pService->journalProblem().contains(message));
+
+        // A removal still goes to the trash, where the desktop can restore it; a journal we
+        // cannot read is left exactly as it was, and a missing one is made.
+        QStringList listFiles = makePhotos();
+        const QMap<QString, bool> mapResult = pService->DeleFileToTrash(listFiles);
+        QCOMPARE(mapResult.values(), QList<bool>({true, true, true}));
+        QCOMPARE(trashRecordCount(), 3);
+        if (fixture.isEmpty()) {
+            QVERIFY(pService->journalError().isEmpty());
+            QCOMPARE(CRemovalUndo(journalPath()).undo().listRestored.size(), 3);
+        } else {
+            QVERIFY(!pService->journalError().isEmpty());
+            QCOMPARE(sandbox::readFile(journalPath()), before);
+        }
+    }
+
+    void testJournalOutlivesTheProgram()
+    {
+        const QStringList listFiles = makePhotos();
+        qint64 i64First = -1;
+        qint64 i64Second = -1;
+        {
+            auto pService = makeService();
+            QStringList first{listFiles.at(0)};
+            pService->DeleFileToTrash(first);
+            i64First = pService->lastRequestId();
+            QStringList second = listFiles.mid(1);
+            QString folder = path("moved");
+            pService->MoveFileToFloder(second, folder);
+            i64Second = pService->lastRequestId();
+        }
+        // A new start: the history comes from the file alone.
+        const auto pService = makeService();
+        const QVariantList history = pService->removalHistory();
+        QVERIFY(pService->journalProblem().isEmpty());
+        QCOMPARE(history.size(), 2);
+        QCOMPARE(history.at(0).toMap().value("id").toLongLong(), i64Second);
+        QCOMPARE(history.at(0).toMap().value("method").toInt(), int(Move));
+        QCOMPARE(history.at(0).toMap().value("restorable").toInt(), 2);
+        QCOMPARE(history.at(1).toMap().value("id").toLongLong(), i64First);
+
+        // "Undo last removal" takes the newest first, then the one before.
+        QSignalSpy spy(pService.get(), &CFileDelImplement::sigUndoFinished);
+        pService->undoRemoval();
+        QVERIFY(spy.wait());
+        QVariantMap result = spy.takeFirst().at(0).toMap();
+        QCOMPARE(result.value("requestId").toLongLong(), i64Second);
+        QCOMPARE(result.value("restored").toStringList().size(), 2);
+        QVERIFY(QFileInfo::exists(listFiles.at(1)) && !QFileInfo::exists(listFiles.at(0)));
+        pService->undoRemoval();
+        QVERIFY(spy.wait());
+        result = spy.takeFirst().at(0).toMap();
+        QCOMPARE(result.value("requestId").toLongLong(), i64First);
+        QCOMPARE(result.value("restored").toStringList(), QStringList{listFiles.at(0)});
+        QVERIFY(pService->removalHistory().at(0).toMap().value("restorable").toInt() == 0);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void testPermanentDeletionIsNeverJournalled()
+    {
+        QStringList listFiles = makePhotos();
+        const auto pService = makeService();
+        pService->DeleFiles(listFiles);
+        QCOMPARE(pService->lastRequestId(), qint64(-1));
+        QVERIFY(pService->removalHistory().isEmpty());
+    }
+
+    void testRemovalInStepsIsOneRequest()
+    {
+        const QStringList listFiles = makePhotos();
+        const auto pService = makeService();
+        pService->setContinueRequest(true);
+        for (const QString &file : listFiles) {
+            QStringList one{file};
+            pService->DeleFileToTrash(one);
+        }
+        QCOMPARE(pService->removalHistory().size(), 1);
+        QCOMPARE(CRemovalUndo(journalPath()).undo().listRestored.size(), 3);
+    }
+
+    // An undo that died before it recorded its outcome: the next one finds the files back
+    // where they belong, counts them as restored and finishes the rest.
+    void testUndoCutShortIsFinishedByTheNext()
+    {
+        QStringList listFiles = makePhotos();
+        const auto pService = makeService();
+        pService->DeleFileToTrash(listFiles);
+        QString strError;
+        QVERIFY(m_ops.restoreFromTrash(m_ops.findInTrash(listFiles.at(0)), listFiles.at(0), &strError));
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY(outcome.listFailed.isEmpty());
+        QCOMPARE(outcome.listRestored.size(), 3);
+        QCOMPARE(trashRecordCount(), 0);
+        QCOMPARE(pService->removalHistory().value(0).toMap().value("restorable").toInt(), 0);
+    }
+
+    // The program died between trashing a file and confirming it: the record has no trash
+    // place, so undo looks the file up by its trash record's Path=.
+    void testUnconfirmedFilesAreFoundByTheirTrashRecord()
+    {
+        const QStringList listFiles = makePhotos();
+        QList<CRemovalJournal::CEntry> listEntries;
+        for (const QString &file : listFiles) {
+            CRemovalJournal::CEntry entry;
+            entry.strOriginal = file;
+            entry.i64Size = QFileInfo(file).size();
+            entry.i64MTimeMs = QFileInfo(file).lastModified().toMSecsSinceEpoch();
+            listEntries << entry;
+        }
+        {
+            CRemovalJournal journal(journalPath());
+            QString strError;
+            QVERIFY2(journal.open(true, &strError), qPrintable(strError));
+            QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Trash, &listEntries, &strError) > 0);
+        }
+        // The first two went; the crash came before the third.
+        QString strError;
+        QVERIFY(m_ops.moveToTrash(listFiles.at(0), &strError));
+        QVERIFY(m_ops.moveToTrash(listFiles.at(1), &strError));
+
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY2(outcome.listFailed.isEmpty(), qPrintable(outcome.listFailed.value(0).second));
+        QCOMPARE(outcome.listRestored, listFiles.mid(0, 2));
+        for (const QString &file : listFiles)
+            QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(trashRecordCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRemovalUndo)
+#include "tst_RemovalUndo.moc"
