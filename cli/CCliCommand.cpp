@@ -2,6 +2,7 @@
 
 #include "CInterruptWatcher.h"
 #include "CRemovalRunner.h"
+#include "CReportSummary.h"
 #include "CScanReport.h"
 #include "CScanRunner.h"
 #include "CTerminalProgress.h"
@@ -10,9 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -60,6 +63,8 @@ const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral
 const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
 const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));
 const QCommandLineOption kDryRun({QStringLiteral("n"), QStringLiteral("dry-run")}, QString());
+const QCommandLineOption kHtml(QStringLiteral("html"), QString(), QStringLiteral("file"));
+const QCommandLineOption kPdf(QStringLiteral("pdf"), QString(), QStringLiteral("file"));
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // The output is written whole or not at all: an interrupted run leaves no file behind.
@@ -134,6 +139,8 @@ int CCliCommand::run(const QStringList &listArgs)
         return runRegroup(listRest);
     if (command == QLatin1String("apply"))
         return runApply(listRest);
+    if (command == QLatin1String("summary"))
+        return runSummary(listRest);
     return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
 }
 
@@ -365,6 +372,57 @@ int CCliCommand::runApply(const QStringList &listArgs)
     return outcome.iFailed > 0 ? Exit_Partial : Exit_Ok;
 }
 
+bool CCliCommand::needsGui(const QStringList &listArgs)
+{
+    return listArgs.value(0) == QLatin1String("summary")
+           && std::any_of(listArgs.begin(), listArgs.end(), [](const QString &strArg) {
+                  return strArg == QLatin1String("--pdf") || strArg.startsWith(QLatin1String("--pdf="));
+              });
+}
+
+int CCliCommand::runSummary(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kQuiet, kVerbose, kHtml, kPdf, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("summary")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    if (parser.positionalArguments().size() != 1)
+        return fail(Exit_Usage, QStringLiteral("summary needs one saved scan"));
+    if (parser.isSet(kHtml) && parser.isSet(kPdf))
+        return fail(Exit_Usage, QStringLiteral("--html and --pdf exclude each other"));
+    const QString strPdf = parser.value(kPdf);
+    if (parser.isSet(kPdf) && (strPdf.isEmpty() || strPdf == QLatin1String("-")))
+        return fail(Exit_Usage, QStringLiteral("--pdf needs a file name"));
+    // main() makes the application; a caller that runs the command itself must do the same.
+    if (parser.isSet(kPdf) && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return fail(Exit_Usage, QStringLiteral("--pdf needs a graphical application object"));
+    CScanReport report;
+    QString strError;
+    if (!loadReport(parser.positionalArguments().first(), &report, &strError))
+        return fail(Exit_Input, strError);
+    const QString strOutput = parser.isSet(kPdf) ? strPdf : parser.value(kHtml);
+    if (!checkWritable(strOutput, &strError))
+        return fail(Exit_Output, strError);
+
+    const CReportSummary summary = CReportSummary::of(report);
+    if (parser.isSet(kPdf)) {
+        QString strReason;
+        if (!summary.writePdf(strPdf, &strReason))
+            return fail(Exit_Output, QStringLiteral("cannot write %1: %2").arg(strPdf, strReason));
+        return Exit_Ok;
+    }
+    const QString text = parser.isSet(kHtml) ? summary.toHtml() : summary.toText();
+    if (!writeOutput(strOutput, text.toUtf8(), &strError))
+        return fail(Exit_Output, strError);
+    return Exit_Ok;
+}
+
 QString CCliCommand::helpText()
 {
     return QStringLiteral(R"(Usage: mirelle-cli COMMAND [OPTIONS] ARGUMENTS
@@ -409,6 +467,14 @@ Commands:
       -n, --dry-run        print what would be done ("would trash<TAB>PATH")
                            and change nothing
 
+  summary SAVED.json [--html FILE | --pdf FILE]
+      Prints what the saved scan found: groups, photos, the photos proposed
+      for removal and the space their removal would free, per drive and per
+      folder. Plain text on standard output by default.
+      --html FILE          write the summary as an HTML page ("-" for
+                           standard output)
+      --pdf FILE           write the summary as a printable PDF (A4)
+
 Common options:
   -q, --quiet      no progress or summary on standard error
   -v, --verbose    show the engine's and the manager's diagnostics
@@ -439,5 +505,6 @@ Examples:
   mirelle-cli regroup scan.json --threshold 85 -o scan85.json
   mirelle-cli apply scan85.json --dry-run
   mirelle-cli apply scan85.json --move-to ~/duplicates
+  mirelle-cli summary scan85.json --pdf summary.pdf
 )");
 }

@@ -23,11 +23,14 @@ public:
 
     [[nodiscard]] int run(const QStringList &listArgs);
     static QString helpText();
+    // True when the command lays out text for print and so needs a QGuiApplication.
+    static bool needsGui(const QStringList &listArgs);
 
 private:
     int runScan(const QStringList &listArgs);
     int runRegroup(const QStringList &listArgs);
     int runApply(const QStringList &listArgs);
+    int runSummary(const QStringList &listArgs);
     int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
 
     int fail(int iCode, const QString &strMessage) const;

@@ -32,6 +32,7 @@ struct COperateTask;
 struct CPhotoTaskPayload;
 struct CMergeTaskPayload;
 struct CPhotoMarkTaskPayload;
+struct CScanReport;
 class CRefreshSimialSlotThread;
 
 // One group of similar photos as the manager files it.
@@ -201,6 +202,12 @@ public:
     Q_INVOKABLE QObject *getPhotosModelByCreate(QVariant pGroup);
     Q_INVOKABLE QObject *getPhotosModelNoCreate(QVariant pGroup, bool bFilterModel = false);
     Q_INVOKABLE QObject *model() const;
+
+    // Export: the shown groups with the marks as they stand, in the command line's schema.
+    CScanReport currentReport() const;
+    // Writes the results as "json", "csv" or the summary as "html" or "pdf" to a path or file
+    // URL; a name without suffix gets the format's. "" when written, else the message to show.
+    Q_INVOKABLE QString exportResults(QString strTarget, QString strFormat);
 
     // Deletion
     Q_INVOKABLE void doDelDupPicByMark(int iDelType, QString MoveToDirPath = QString());
