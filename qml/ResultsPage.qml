@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 
 // The groups found, a page of six at a time, with totals, marking controls, re-grouping and
@@ -20,6 +21,13 @@ FocusScope {
     readonly property bool empty: groupCount === 0 && !regrouping
     readonly property int totalGroups: mgr ? Number(mgr.totalGroupCount) : 0
     readonly property int checkedCount: mgr ? mgr.checkedItemCount : 0
+    property string exportFormat: "csv"
+    readonly property var exportFilters: ({
+        "csv": qsTr("CSV files (*.csv)"),
+        "json": qsTr("JSON files (*.json)"),
+        "pdf": qsTr("PDF documents (*.pdf)"),
+        "html": qsTr("Web pages (*.html)")
+    })
 
     signal previewRequested(var groupKey, int row)
     signal removeMarkedRequested()
@@ -88,6 +96,21 @@ FocusScope {
         var path = photos.data(photos.index(currentPhoto, 0), 264)
         if (path)
             removeOneRequested(groupKeyAt(currentGroup), path)
+    }
+
+    function chooseExportFile(format) {
+        exportFormat = format
+        exportDialogLoader.active = true
+        exportDialogLoader.item.open()
+    }
+
+    // The manager writes at once and answers with the message to show, or "" when done.
+    function exportTo(fileUrl) {
+        if (!mgr)
+            return
+        var message = mgr.exportResults(fileUrl.toString(), exportFormat)
+        if (message !== "")
+            exportNotice.show(qsTr("The results were not exported"), message)
     }
 
     function startRegroup(threshold) {
@@ -207,6 +230,40 @@ FocusScope {
                 }
             }
             Item { Layout.fillWidth: true }
+            FlatButton {
+                objectName: "exportButton"
+                kind: "ghost"
+                text: qsTr("Export…")
+                visible: !results.empty
+                enabled: !results.regrouping
+                onClicked: exportMenu.open()
+                Menu {
+                    id: exportMenu
+                    objectName: "exportMenu"
+                    y: parent.height + 4
+                    MenuItem {
+                        objectName: "exportCsvItem"
+                        text: qsTr("Results as CSV…")
+                        onTriggered: results.chooseExportFile("csv")
+                    }
+                    MenuItem {
+                        objectName: "exportJsonItem"
+                        text: qsTr("Results as JSON…")
+                        onTriggered: results.chooseExportFile("json")
+                    }
+                    MenuSeparator {}
+                    MenuItem {
+                        objectName: "exportPdfItem"
+                        text: qsTr("Printable summary (PDF)…")
+                        onTriggered: results.chooseExportFile("pdf")
+                    }
+                    MenuItem {
+                        objectName: "exportHtmlItem"
+                        text: qsTr("Summary as web page (HTML)…")
+                        onTriggered: results.chooseExportFile("html")
+                    }
+                }
+            }
             FlatButton {
                 objectName: "newScanToolButton"
                 kind: "ghost"
@@ -379,5 +436,26 @@ FocusScope {
                 onPageRequested: groupPages.page = page
             }
         }
+    }
+
+    // Made on first use: without a QApplication the dialog is a QML window of its own that
+    // every results page would otherwise carry.
+    Loader {
+        id: exportDialogLoader
+        active: false
+        sourceComponent: FileDialog {
+            objectName: "exportDialog"
+            title: qsTr("Export results")
+            selectExisting: false
+            folder: shortcuts.documents
+            defaultSuffix: results.exportFormat
+            nameFilters: [results.exportFilters[results.exportFormat]]
+            onAccepted: results.exportTo(fileUrl)
+        }
+    }
+
+    NoticeDialog {
+        id: exportNotice
+        objectName: "exportNotice"
     }
 }

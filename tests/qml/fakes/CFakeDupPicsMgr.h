@@ -24,6 +24,7 @@ class CFakeDupPicsMgr : public QObject
     Q_PROPERTY(int deleteMethod READ deleteMethod NOTIFY sigDeleteMethodChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
     Q_PROPERTY(QString existingDirectory MEMBER m_strExistingDir)
+    Q_PROPERTY(QString exportError MEMBER m_strExportError)
 public:
     explicit CFakeDupPicsMgr(QObject *parent = nullptr);
 
@@ -87,6 +88,11 @@ public:
     Q_INVOKABLE QString getExistingDirectory();
     Q_INVOKABLE void openFile(const QString &path) { logCall(QStringLiteral("openFile(%1)").arg(path)); }
     Q_INVOKABLE void locateFile(const QString &path) { logCall(QStringLiteral("locateFile(%1)").arg(path)); }
+    Q_INVOKABLE QString exportResults(const QString &strTarget, const QString &strFormat)
+    {
+        logCall(QStringLiteral("exportResults(%1,%2)").arg(strTarget, strFormat));
+        return m_strExportError;
+    }
 
 signals:
     void sigSourcesChanged();
@@ -122,6 +128,7 @@ private:
 
     QStringList m_listSources;
     QVariantMap m_mapOption;
+    QString m_strExportError;
     QVector<CFakePhotoModel *> m_listGroups;
     CFakeGroupModel *m_pGroupModel = nullptr;
     qlonglong m_i64GroupCount = 0;
