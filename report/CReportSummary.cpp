@@ -152,7 +152,7 @@ bool CReportSummary::writePdf(const QString &strPath, QString *pStrError) const
     Q_ASSERT(qobject_cast<QGuiApplication *>(QCoreApplication::instance()));
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        *pStrError = tr("cannot write %1: %2").arg(strPath, file.errorString());
+        *pStrError = file.errorString();
         return false;
     }
     {
@@ -167,7 +167,7 @@ bool CReportSummary::writePdf(const QString &strPath, QString *pStrError) const
         document.print(&writer);
     }
     if (file.error() != QFileDevice::NoError || !file.commit()) {
-        *pStrError = tr("cannot write %1: %2").arg(strPath, file.errorString());
+        *pStrError = file.errorString();
         return false;
     }
     return true;

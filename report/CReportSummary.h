@@ -29,7 +29,8 @@ public:
 
     QString toText() const;
     QString toHtml() const;
-    // Needs a QGuiApplication: the layout asks for fonts. Written whole or not at all.
+    // Needs a QGuiApplication: the layout asks for fonts. Written whole or not at all; the
+    // error is the reason only, for the caller to word.
     [[nodiscard]] bool writePdf(const QString &strPath, QString *pStrError) const;
 
     QStringList listSources;
