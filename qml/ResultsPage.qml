@@ -240,7 +240,9 @@ FocusScope {
                 Menu {
                     id: exportMenu
                     objectName: "exportMenu"
+                    x: parent.width - width
                     y: parent.height + 4
+                    width: 260
                     MenuItem {
                         objectName: "exportCsvItem"
                         text: qsTr("Results as CSV…")
