@@ -2,6 +2,7 @@
 
 #include "CInterruptWatcher.h"
 #include "CRemovalRunner.h"
+#include "CReportFile.h"
 #include "CReportSummary.h"
 #include "CScanReport.h"
 #include "CScanRunner.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -77,18 +77,19 @@ bool writeOutput(const QString &strPath, const QByteArray &arrData, QString *pSt
             *pStrError = QStringLiteral("cannot write to standard output");
         return bOk;
     }
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(arrData) != arrData.size()) {
-        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+    CReportFile file(strPath);
+    if (!file.open() || !file.write(arrData)) {
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.reason());
+        file.cancel();
         return false;
     }
     if (CInterruptWatcher::isInterrupted()) {
-        file.cancelWriting();
+        file.cancel();
         *pStrError = QStringLiteral("interrupted; nothing was written");
         return false;
     }
     if (!file.commit()) {
-        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.reason());
         return false;
     }
     return true;
@@ -116,8 +117,7 @@ bool checkWritable(const QString &strPath, QString *pStrError)
 
 int CCliCommand::run(const QStringList &listArgs)
 {
-    g_bVerbose = listArgs.contains(QLatin1String("-v")) || listArgs.contains(QLatin1String("--verbose"));
-    qInstallMessageHandler(filterMessages);
+    installMessageFilter(listArgs);
     reserveStandardOutput();
     if (listArgs.isEmpty())
         return fail(Exit_Usage, QStringLiteral("no command given (try: mirelle-cli --help)"));
@@ -142,6 +142,12 @@ int CCliCommand::run(const QStringList &listArgs)
     if (command == QLatin1String("summary"))
         return runSummary(listRest);
     return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
+}
+
+void CCliCommand::installMessageFilter(const QStringList &listArgs)
+{
+    g_bVerbose = listArgs.contains(QLatin1String("-v")) || listArgs.contains(QLatin1String("--verbose"));
+    qInstallMessageHandler(filterMessages);
 }
 
 int CCliCommand::fail(int iCode, const QString &strMessage) const

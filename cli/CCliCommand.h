@@ -25,6 +25,9 @@ public:
     static QString helpText();
     // True when the command lays out text for print and so needs a QGuiApplication.
     static bool needsGui(const QStringList &listArgs);
+    // Keeps Qt's and the libraries' chatter off standard error unless --verbose; main() calls it
+    // before the application object, whose platform set-up talks too.
+    static void installMessageFilter(const QStringList &listArgs);
 
 private:
     int runScan(const QStringList &listArgs);

@@ -12,6 +12,7 @@ int main(int argc, char **argv)
         listArgs << QString::fromLocal8Bit(argv[i]);
     // Only a PDF lays out text, which asks for fonts and so a QGuiApplication; it draws
     // offscreen, so the command runs without a display as the others do.
+    CCliCommand::installMessageFilter(listArgs);
     std::unique_ptr<QCoreApplication> pApp;
     if (CCliCommand::needsGui(listArgs)) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))

@@ -1,6 +1,7 @@
 #include "CReportSummary.h"
 
 #include "CPlatform.h"
+#include "CReportFile.h"
 #include "CScanReport.h"
 #include "IFileOps.h"
 
@@ -11,7 +12,6 @@
 #include <QLocale>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -150,14 +150,14 @@ QString CReportSummary::toHtml() const
 bool CReportSummary::writePdf(const QString &strPath, QString *pStrError) const
 {
     Q_ASSERT(qobject_cast<QGuiApplication *>(QCoreApplication::instance()));
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *pStrError = file.errorString();
+    CReportFile file(strPath);
+    if (!file.open()) {
+        *pStrError = file.reason();
         return false;
     }
     {
         // The writer finishes the document when it goes out of scope, before the commit.
-        QPdfWriter writer(&file);
+        QPdfWriter writer(file.device());
         writer.setTitle(title());
         writer.setCreator(QCoreApplication::applicationName());
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -166,8 +166,8 @@ bool CReportSummary::writePdf(const QString &strPath, QString *pStrError) const
         document.setHtml(toHtml());
         document.print(&writer);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
-        *pStrError = file.errorString();
+    if (!file.commit()) {
+        *pStrError = file.reason();
         return false;
     }
     return true;

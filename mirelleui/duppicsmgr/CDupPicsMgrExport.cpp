@@ -1,12 +1,12 @@
 #include "CDupPicsMgr.h"
 
+#include "CReportFile.h"
 #include "CReportSummary.h"
 #include "CScanReport.h"
 #include "XLogging.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <cmath>
@@ -110,9 +110,7 @@ QString CDupPicsMgr::exportResults(QString strTarget, QString strFormat)
         else
             bytes = CReportSummary::of(report).toHtml().toUtf8();
         // Written whole or not at all: a full disk leaves an earlier export as it was.
-        QSaveFile file(path);
-        bOk = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-        strReason = file.errorString();
+        bOk = CReportFile::writeWhole(path, bytes, &strReason);
     }
     if (!bOk) {
         qCWarning(lcLoadApp) << "export to" << path << "failed:" << strReason;

@@ -128,6 +128,8 @@ private slots:
         const CRun run = runCli({QStringLiteral("summary"), QStringLiteral("scan.json"), option, file}, true);
         QVERIFY2(run.iExit == 0, run.arrErr.constData());
         QVERIFY(run.arrOut.isEmpty());
+        // A script's standard error stays quiet, also while the platform is set up.
+        QVERIFY2(run.arrErr.isEmpty(), run.arrErr.constData());
         QFile written(path(file));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.read(start.size()), start);

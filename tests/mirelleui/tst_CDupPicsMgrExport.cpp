@@ -10,6 +10,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace {
 
 QStringList keysOf(const QJsonValue &value)
@@ -191,6 +196,42 @@ private slots:
         QVERIFY2(result.contains(message), qPrintable(result));
         QCOMPARE(QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), listBefore);
         QCOMPARE(readAll(existing.fileName()), QByteArray("keep me"));
+    }
+
+    void testFullDiskKeepsTheEarlierExport_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("json") << "json";
+        QTest::newRow("csv") << "csv";
+        QTest::newRow("pdf") << "pdf";
+    }
+
+    void testFullDiskKeepsTheEarlierExport()
+    {
+        QFETCH(QString, format);
+        // Given an earlier export of the same name
+        const QString path = target(QStringLiteral("r.") + format);
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+
+        // When a write runs out of room half-way: a file size limit fails writes as a full
+        // disk does, without a disk to fill
+        const sighandler_t previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit small{64, limit.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString result = m_pMgr->exportResults(path, format);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+
+        // Then the user reads why, and the earlier file is as it was with nothing left beside it
+        QVERIFY2(result.contains(QLatin1String("could not be saved")), qPrintable(result));
+        QVERIFY2(result.contains(qt_error_string(EFBIG)), qPrintable(result));
+        QCOMPARE(readAll(path), QByteArray("earlier"));
+        QCOMPARE(QDir(m_pDir->path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
     }
 };
 
