@@ -22,6 +22,7 @@ FocusScope {
     readonly property int totalGroups: mgr ? Number(mgr.totalGroupCount) : 0
     readonly property int checkedCount: mgr ? mgr.checkedItemCount : 0
     property string exportFormat: "csv"
+    property bool exporting: false
     readonly property var exportFilters: ({
         "csv": qsTr("CSV files (*.csv)"),
         "json": qsTr("JSON files (*.json)"),
@@ -104,13 +105,12 @@ FocusScope {
         exportDialogLoader.item.open()
     }
 
-    // The manager writes at once and answers with the message to show, or "" when done.
+    // The manager answers through sigExportFinished.
     function exportTo(fileUrl) {
         if (!mgr)
             return
-        var message = mgr.exportResults(fileUrl.toString(), exportFormat)
-        if (message !== "")
-            exportNotice.show(qsTr("The results were not exported"), message)
+        exporting = true
+        mgr.exportResults(fileUrl.toString(), exportFormat)
     }
 
     function startRegroup(threshold) {
@@ -153,6 +153,11 @@ FocusScope {
         function onSigCheckedItemCountChanged() { results.markRevision++ }
         function onSigRefreshComplete(result) { results.regrouping = false }
         function onSigCanclelRefresh() { results.regrouping = false }
+        function onSigExportFinished(strMessage) {
+            results.exporting = false
+            if (strMessage !== "")
+                exportNotice.show(qsTr("The results were not exported"), strMessage)
+        }
         function onSigProcProgress(curStep, curProgress) {
             if (curStep === 4 && curProgress >= 100)
                 results.regrouping = false
@@ -233,9 +238,9 @@ FocusScope {
             FlatButton {
                 objectName: "exportButton"
                 kind: "ghost"
-                text: qsTr("Export…")
+                text: results.exporting ? qsTr("Exporting…") : qsTr("Export…")
                 visible: !results.empty
-                enabled: !results.regrouping
+                enabled: !results.regrouping && !results.exporting
                 onClicked: exportMenu.open()
                 Menu {
                     id: exportMenu

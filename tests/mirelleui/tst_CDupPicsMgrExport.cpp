@@ -61,6 +61,19 @@ private:
     }
     QString target(const QString &name) const { return m_pDir->filePath(name); }
 
+    // Starts an export and waits for its one answer.
+    QString exportTo(const QString &strTarget, const QString &strFormat)
+    {
+        QSignalSpy finishedSpy(m_pMgr.get(), &CDupPicsMgr::sigExportFinished);
+        m_pMgr->exportResults(strTarget, strFormat);
+        if (!finishedSpy.wait(20000))
+            return QStringLiteral("no answer");
+        // Exactly one answer: a second one would show a second message.
+        if (finishedSpy.wait(100))
+            return QStringLiteral("%1 answers").arg(finishedSpy.count());
+        return finishedSpy.first().first().toString();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -97,7 +110,7 @@ private slots:
     void testJsonHasTheCommandLineSchemaAndTheUsersMarks()
     {
         // When the results are exported as JSON
-        QCOMPARE(m_pMgr->exportResults(target(QStringLiteral("r.json")), QStringLiteral("json")), QString());
+        QCOMPARE(exportTo(target(QStringLiteral("r.json")), QStringLiteral("json")), QString());
 
         // Then the command line reads them as a saved scan of the same folders and threshold
         const QByteArray json = readAll(target(QStringLiteral("r.json")));
@@ -137,7 +150,7 @@ private slots:
     {
         // When the results are exported as CSV to a file URL without suffix
         const QUrl url = QUrl::fromLocalFile(target(QStringLiteral("results")));
-        QCOMPARE(m_pMgr->exportResults(url.toString(), QStringLiteral("CSV")), QString());
+        QCOMPARE(exportTo(url.toString(), QStringLiteral("CSV")), QString());
 
         // Then the file gets the suffix, the header of "mirelle-cli scan --format csv" and one
         // row per photo, the comma and quotes in a name quoted
@@ -162,7 +175,7 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QByteArray, start);
         const QString path = target(QStringLiteral("Übersicht.") + format);
-        QCOMPARE(m_pMgr->exportResults(path, format), QString());
+        QCOMPARE(exportTo(path, format), QString());
         QVERIFY(readAll(path).startsWith(start));
     }
 
@@ -191,7 +204,7 @@ private slots:
         QVERIFY(QDir(m_pDir->path()).mkpath(QStringLiteral("folder.json")));
         const QStringList listBefore = QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        const QString result = m_pMgr->exportResults(name.isEmpty() ? QString() : target(name), format);
+        const QString result = exportTo(name.isEmpty() ? QString() : target(name), format);
 
         QVERIFY2(result.contains(message), qPrintable(result));
         QCOMPARE(QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), listBefore);
@@ -223,7 +236,7 @@ private slots:
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
         const rlimit small{64, limit.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString result = m_pMgr->exportResults(path, format);
+        const QString result = exportTo(path, format);
         setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, previous);
 
@@ -232,6 +245,34 @@ private slots:
         QVERIFY2(result.contains(qt_error_string(EFBIG)), qPrintable(result));
         QCOMPARE(readAll(path), QByteArray("earlier"));
         QCOMPARE(QDir(m_pDir->path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+    }
+
+    void testSecondExportWhileWritingIsRefused()
+    {
+        QSignalSpy finishedSpy(m_pMgr.get(), &CDupPicsMgr::sigExportFinished);
+        m_pMgr->exportResults(target(QStringLiteral("first.pdf")), QStringLiteral("pdf"));
+        m_pMgr->exportResults(target(QStringLiteral("second.json")), QStringLiteral("json"));
+        QTRY_COMPARE_WITH_TIMEOUT(finishedSpy.count(), 2, 20000);
+        QStringList listMessages{finishedSpy.at(0).first().toString(), finishedSpy.at(1).first().toString()};
+        listMessages.sort();
+        QCOMPARE(listMessages.first(), QString());
+        QVERIFY2(listMessages.last().contains(QLatin1String("still being written")), qPrintable(listMessages.last()));
+        QVERIFY(QFile::exists(target(QStringLiteral("first.pdf"))));
+        QVERIFY(!QFile::exists(target(QStringLiteral("second.json"))));
+    }
+
+    void testManagerGoneMidExportLeavesAWholeFile()
+    {
+        // When the manager is destroyed right after an export started
+        QSignalSpy destroyedSpy(m_pMgr.get(), &QObject::destroyed);
+        m_pMgr->exportResults(target(QStringLiteral("r.pdf")), QStringLiteral("pdf"));
+        m_pMgr.reset();
+
+        // Then it waited for the writer: the file is there and whole
+        QCOMPARE(destroyedSpy.count(), 1);
+        const QByteArray pdf = readAll(target(QStringLiteral("r.pdf")));
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
     }
 };
 

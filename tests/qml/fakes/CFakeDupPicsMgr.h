@@ -88,10 +88,10 @@ public:
     Q_INVOKABLE QString getExistingDirectory();
     Q_INVOKABLE void openFile(const QString &path) { logCall(QStringLiteral("openFile(%1)").arg(path)); }
     Q_INVOKABLE void locateFile(const QString &path) { logCall(QStringLiteral("locateFile(%1)").arg(path)); }
-    Q_INVOKABLE QString exportResults(const QString &strTarget, const QString &strFormat)
+    Q_INVOKABLE void exportResults(const QString &strTarget, const QString &strFormat)
     {
         logCall(QStringLiteral("exportResults(%1,%2)").arg(strTarget, strFormat));
-        return m_strExportError;
+        emit sigExportFinished(m_strExportError);
     }
 
 signals:
@@ -122,6 +122,7 @@ signals:
     void sigSendUserInfo(QString strWindow, QString strActivity, QString list);
     void sigCloseProcessWind();
     void callsChanged();
+    void sigExportFinished(QString strMessage);
 
 private:
     CFakePhotoModel *findGroup(const QVariant &pGroup) const;
