@@ -6,6 +6,8 @@
 #include "CRemovalJournal.h"
 #include "CRemovalRunner.h"
 #include "CRemovalUndo.h"
+#include "CReportFile.h"
+#include "CReportSummary.h"
 #include "CScanReport.h"
 #include "CScanRunner.h"
 #include "CTerminalProgress.h"
@@ -15,7 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <algorithm>
@@ -69,6 +71,8 @@ const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLi
 const QCommandLineOption kDryRun({QStringLiteral("n"), QStringLiteral("dry-run")}, QString());
 const QCommandLineOption kHistory(QStringLiteral("list"), QString());
 const QCommandLineOption kRequest(QStringLiteral("request"), QString(), QStringLiteral("id"));
+const QCommandLineOption kHtml(QStringLiteral("html"), QString(), QStringLiteral("file"));
+const QCommandLineOption kPdf(QStringLiteral("pdf"), QString(), QStringLiteral("file"));
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // The output is written whole or not at all: an interrupted run leaves no file behind.
@@ -81,18 +85,19 @@ bool writeOutput(const QString &strPath, const QByteArray &arrData, QString *pSt
             *pStrError = QStringLiteral("cannot write to standard output");
         return bOk;
     }
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(arrData) != arrData.size()) {
-        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+    CReportFile file(strPath);
+    if (!file.open() || !file.write(arrData)) {
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.reason());
+        file.cancel();
         return false;
     }
     if (CInterruptWatcher::isInterrupted()) {
-        file.cancelWriting();
+        file.cancel();
         *pStrError = QStringLiteral("interrupted; nothing was written");
         return false;
     }
     if (!file.commit()) {
-        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.errorString());
+        *pStrError = QStringLiteral("cannot write %1: %2").arg(strPath, file.reason());
         return false;
     }
     return true;
@@ -120,8 +125,7 @@ bool checkWritable(const QString &strPath, QString *pStrError)
 
 int CCliCommand::run(const QStringList &listArgs)
 {
-    g_bVerbose = listArgs.contains(QLatin1String("-v")) || listArgs.contains(QLatin1String("--verbose"));
-    qInstallMessageHandler(filterMessages);
+    installMessageFilter(listArgs);
     reserveStandardOutput();
     if (listArgs.isEmpty())
         return fail(Exit_Usage, QStringLiteral("no command given (try: mirelle-cli --help)"));
@@ -147,7 +151,15 @@ int CCliCommand::run(const QStringList &listArgs)
         return runDecisions(listRest);
     if (command == QLatin1String("undo"))
         return runUndo(listRest);
+    if (command == QLatin1String("summary"))
+        return runSummary(listRest);
     return fail(Exit_Usage, QStringLiteral("unknown command \"%1\" (try: mirelle-cli --help)").arg(command));
+}
+
+void CCliCommand::installMessageFilter(const QStringList &listArgs)
+{
+    g_bVerbose = listArgs.contains(QLatin1String("-v")) || listArgs.contains(QLatin1String("--verbose"));
+    qInstallMessageHandler(filterMessages);
 }
 
 int CCliCommand::fail(int iCode, const QString &strMessage) const
@@ -500,6 +512,57 @@ int CCliCommand::runUndo(const QStringList &listArgs)
     return outcome.listFailed.isEmpty() ? Exit_Ok : Exit_Partial;
 }
 
+bool CCliCommand::needsGui(const QStringList &listArgs)
+{
+    return listArgs.value(0) == QLatin1String("summary")
+           && std::any_of(listArgs.begin(), listArgs.end(), [](const QString &strArg) {
+                  return strArg == QLatin1String("--pdf") || strArg.startsWith(QLatin1String("--pdf="));
+              });
+}
+
+int CCliCommand::runSummary(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kQuiet, kVerbose, kHtml, kPdf, kHelp});
+    if (!parser.parse(QStringList{QStringLiteral("summary")} + listArgs))
+        return fail(Exit_Usage, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        std::fprintf(g_pData, "%s", qPrintable(helpText()));
+        std::fflush(g_pData);
+        return Exit_Ok;
+    }
+    m_bQuiet = parser.isSet(kQuiet);
+    if (parser.positionalArguments().size() != 1)
+        return fail(Exit_Usage, QStringLiteral("summary needs one saved scan"));
+    if (parser.isSet(kHtml) && parser.isSet(kPdf))
+        return fail(Exit_Usage, QStringLiteral("--html and --pdf exclude each other"));
+    const QString strPdf = parser.value(kPdf);
+    if (parser.isSet(kPdf) && (strPdf.isEmpty() || strPdf == QLatin1String("-")))
+        return fail(Exit_Usage, QStringLiteral("--pdf needs a file name"));
+    // main() makes the application; a caller that runs the command itself must do the same.
+    if (parser.isSet(kPdf) && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return fail(Exit_Usage, QStringLiteral("--pdf needs a graphical application object"));
+    CScanReport report;
+    QString strError;
+    if (!loadReport(parser.positionalArguments().first(), &report, &strError))
+        return fail(Exit_Input, strError);
+    const QString strOutput = parser.isSet(kPdf) ? strPdf : parser.value(kHtml);
+    if (!checkWritable(strOutput, &strError))
+        return fail(Exit_Output, strError);
+
+    const CReportSummary summary = CReportSummary::of(report);
+    if (parser.isSet(kPdf)) {
+        QString strReason;
+        if (!summary.writePdf(strPdf, &strReason))
+            return fail(Exit_Output, QStringLiteral("cannot write %1: %2").arg(strPdf, strReason));
+        return Exit_Ok;
+    }
+    const QString text = parser.isSet(kHtml) ? summary.toHtml() : summary.toText();
+    if (!writeOutput(strOutput, text.toUtf8(), &strError))
+        return fail(Exit_Output, strError);
+    return Exit_Ok;
+}
+
 QString CCliCommand::helpText()
 {
     return QStringLiteral(R"(Usage: mirelle-cli COMMAND [OPTIONS] ARGUMENTS
@@ -572,6 +635,14 @@ Commands:
       then); forget ID forgets one, forget-all forgets every one. The next
       scan or regroup may group those photos again.
 
+  summary SAVED.json [--html FILE | --pdf FILE]
+      Prints what the saved scan found: groups, photos, the photos proposed
+      for removal and the space their removal would free, per drive and per
+      folder. Plain text on standard output by default.
+      --html FILE          write the summary as an HTML page ("-" for
+                           standard output)
+      --pdf FILE           write the summary as a printable PDF (A4)
+
 Common options:
   -q, --quiet      no progress or summary on standard error
   -v, --verbose    show the engine's and the manager's diagnostics
@@ -610,5 +681,6 @@ Examples:
   mirelle-cli apply scan85.json --move-to ~/duplicates
   mirelle-cli undo --list
   mirelle-cli undo
+  mirelle-cli summary scan85.json --pdf summary.pdf
 )");
 }

@@ -23,6 +23,11 @@ public:
 
     [[nodiscard]] int run(const QStringList &listArgs);
     static QString helpText();
+    // True when the command lays out text for print and so needs a QGuiApplication.
+    static bool needsGui(const QStringList &listArgs);
+    // Keeps Qt's and the libraries' chatter off standard error unless --verbose; main() calls it
+    // before the application object, whose platform set-up talks too.
+    static void installMessageFilter(const QStringList &listArgs);
 
 private:
     int runScan(const QStringList &listArgs);
@@ -30,6 +35,7 @@ private:
     int runApply(const QStringList &listArgs);
     int runDecisions(const QStringList &listArgs);
     int runUndo(const QStringList &listArgs);
+    int runSummary(const QStringList &listArgs);
     int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
 
     int fail(int iCode, const QString &strMessage) const;

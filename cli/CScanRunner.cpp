@@ -14,8 +14,6 @@ constexpr int kWatchMs = 200;
 // Time the manager gets to deliver its completion after its worker stopped.
 constexpr int kSettleMs = 3000;
 constexpr int kMarkTimeoutMs = 120000;
-// FILETIME ticks between 1601-01-01 and 1970-01-01.
-constexpr quint64 kFileTimeEpoch = 116444736000000000ULL;
 
 enum EnLoopExit { Loop_Complete = 0, Loop_Canceled = 1, Loop_Failed = 2 };
 
@@ -37,24 +35,6 @@ QVariantMap optionsOf(const CScanSettings &settings)
     rotations.insert(QStringLiteral("value"), settings.bRotations ? 1 : 0);
     options.insert(QStringLiteral("rotationMatching"), rotations);
     return options;
-}
-
-CReportPhoto photoOf(const CPhotoRecordCopy &copy)
-{
-    const PhotoRecord record = copy.record();
-    CReportPhoto photo;
-    photo.strPath = copy.path();
-    photo.i64Size = static_cast<qint64>(record.fileSize);
-    photo.iWidth = record.width;
-    photo.iHeight = record.height;
-    photo.iSimilarity = record.similarity;
-    photo.dSharpness = record.definition;
-    if (record.dateTime > kFileTimeEpoch)
-        photo.i64Modified = static_cast<qint64>((record.dateTime - kFileTimeEpoch) / 10000);
-    photo.bPreferred = copy.isPreferred();
-    photo.bProposed = copy.isMarked();
-    photo.bBurst = copy.isBurst();
-    return photo;
 }
 
 } // namespace
@@ -116,21 +96,8 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
     if (iMarkExit == 2)
         return EnResult::Failed;
 
-    CScanReport report;
+    CScanReport report = mgr.currentReport();
     report.settings = settings;
-    for (quint64 key : mgr.groupOrder()) {
-        GroupSummary summary;
-        if (!mgr.groupSummary(key, &summary) || !summary.shown)
-            continue;
-        CReportGroup group;
-        group.bIdentical = summary.allIdentical;
-        for (const CPhotoRecordCopy &copy : qAsConst(summary.files)) {
-            if (!copy.isHidden())
-                group.listPhotos << photoOf(copy);
-        }
-        if (group.listPhotos.size() > 1)
-            report.listGroups << group;
-    }
     *pReport = report;
     return EnResult::Done;
 }

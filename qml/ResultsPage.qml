@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 
 // The groups found, a page of six at a time, with totals, marking controls, re-grouping and
@@ -20,6 +21,14 @@ FocusScope {
     readonly property bool empty: groupCount === 0 && !regrouping
     readonly property int totalGroups: mgr ? Number(mgr.totalGroupCount) : 0
     readonly property int checkedCount: mgr ? mgr.checkedItemCount : 0
+    property string exportFormat: "csv"
+    property bool exporting: false
+    readonly property var exportFilters: ({
+        "csv": qsTr("CSV files (*.csv)"),
+        "json": qsTr("JSON files (*.json)"),
+        "pdf": qsTr("PDF documents (*.pdf)"),
+        "html": qsTr("Web pages (*.html)")
+    })
 
     signal previewRequested(var groupKey, int row)
     signal removeMarkedRequested()
@@ -92,6 +101,20 @@ FocusScope {
             removeOneRequested(groupKeyAt(currentGroup), path)
     }
 
+    function chooseExportFile(format) {
+        exportFormat = format
+        exportDialogLoader.active = true
+        exportDialogLoader.item.open()
+    }
+
+    // The manager answers through sigExportFinished.
+    function exportTo(fileUrl) {
+        if (!mgr)
+            return
+        exporting = true
+        mgr.exportResults(fileUrl.toString(), exportFormat)
+    }
+
     function startRegroup(threshold) {
         if (!mgr)
             return
@@ -132,6 +155,11 @@ FocusScope {
         function onSigCheckedItemCountChanged() { results.markRevision++ }
         function onSigRefreshComplete(result) { results.regrouping = false }
         function onSigCanclelRefresh() { results.regrouping = false }
+        function onSigExportFinished(strMessage) {
+            results.exporting = false
+            if (strMessage !== "")
+                exportNotice.show(qsTr("The results were not exported"), strMessage)
+        }
         // A "Not duplicates" decision regroups without going through startRegroup.
         function onSigProcProgress(curStep, curProgress) {
             if (curStep === 4)
@@ -210,6 +238,42 @@ FocusScope {
                 }
             }
             Item { Layout.fillWidth: true }
+            FlatButton {
+                objectName: "exportButton"
+                kind: "ghost"
+                text: results.exporting ? qsTr("Exporting…") : qsTr("Export…")
+                visible: !results.empty
+                enabled: !results.regrouping && !results.exporting
+                onClicked: exportMenu.open()
+                Menu {
+                    id: exportMenu
+                    objectName: "exportMenu"
+                    x: parent.width - width
+                    y: parent.height + 4
+                    width: 260
+                    MenuItem {
+                        objectName: "exportCsvItem"
+                        text: qsTr("Results as CSV…")
+                        onTriggered: results.chooseExportFile("csv")
+                    }
+                    MenuItem {
+                        objectName: "exportJsonItem"
+                        text: qsTr("Results as JSON…")
+                        onTriggered: results.chooseExportFile("json")
+                    }
+                    MenuSeparator {}
+                    MenuItem {
+                        objectName: "exportPdfItem"
+                        text: qsTr("Printable summary (PDF)…")
+                        onTriggered: results.chooseExportFile("pdf")
+                    }
+                    MenuItem {
+                        objectName: "exportHtmlItem"
+                        text: qsTr("Summary as web page (HTML)…")
+                        onTriggered: results.chooseExportFile("html")
+                    }
+                }
+            }
             FlatButton {
                 objectName: "undoLastToolButton"
                 kind: "ghost"
@@ -397,5 +461,26 @@ FocusScope {
                 onPageRequested: groupPages.page = page
             }
         }
+    }
+
+    // Made on first use: without a QApplication the dialog is a QML window of its own that
+    // every results page would otherwise carry.
+    Loader {
+        id: exportDialogLoader
+        active: false
+        sourceComponent: FileDialog {
+            objectName: "exportDialog"
+            title: qsTr("Export results")
+            selectExisting: false
+            folder: shortcuts.documents
+            defaultSuffix: results.exportFormat
+            nameFilters: [results.exportFilters[results.exportFormat]]
+            onAccepted: results.exportTo(fileUrl)
+        }
+    }
+
+    NoticeDialog {
+        id: exportNotice
+        objectName: "exportNotice"
     }
 }

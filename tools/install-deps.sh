@@ -5,7 +5,7 @@ pkgs=(
   build-essential cmake ninja-build pkg-config git
   qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qtdeclarative5-dev-tools qtquickcontrols2-5-dev qttools5-dev-tools
   qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
-  qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qttest qml-module-qtqml-models2
+  qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qtquick-controls qml-module-qttest qml-module-qtqml-models2
   qt5-image-formats-plugins libqt5sql5-sqlite
   libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev libxxhash-dev
   libpng-dev

@@ -5,6 +5,8 @@
 #include "IScanEngine.h"
 
 #include <QElapsedTimer>
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -35,6 +37,7 @@ struct COperateTask;
 struct CPhotoTaskPayload;
 struct CMergeTaskPayload;
 struct CPhotoMarkTaskPayload;
+struct CScanReport;
 class CRefreshSimialSlotThread;
 
 // One group of similar photos as the manager files it.
@@ -158,6 +161,7 @@ Q_SIGNALS:
     void sigDeleteMethodChanged();
     void sigIsMaxChanged();
     void sigDecisionsChanged();
+    void sigExportFinished(QString strMessage);
 
 public Q_SLOTS:
     void slotRefreshGroupHeader(QVariant pGroup);
@@ -212,6 +216,14 @@ public:
     Q_INVOKABLE QObject *getPhotosModelByCreate(QVariant pGroup);
     Q_INVOKABLE QObject *getPhotosModelNoCreate(QVariant pGroup, bool bFilterModel = false);
     Q_INVOKABLE QObject *model() const;
+
+    // Export: the shown groups with the marks as they stand, in the command line's schema.
+    CScanReport currentReport() const;
+    // Writes the results as "json", "csv" or the summary as "html" or "pdf" to a path or file
+    // URL, off the GUI thread; a name without suffix gets the format's. sigExportFinished
+    // follows once: "" when written, else the message to show.
+    Q_INVOKABLE void exportResults(QString strTarget, QString strFormat);
+    bool isExporting() const { return m_exportJob.future.isRunning(); }
 
     // Deletion
     Q_INVOKABLE void doDelDupPicByMark(int iDelType, QString MoveToDirPath = QString());
@@ -455,4 +467,15 @@ private:
     class CThumbRefreshThread *m_pThumbRefresh = nullptr;
     QMetaObject::Connection m_connGroupShowPos;
     QMetaObject::Connection m_connThumbResult;
+
+    // The export writes a copy of the results and never touches the manager; the manager still
+    // waits for it when it goes, so that the program does not end mid-write.
+    struct CExportJob
+    {
+        QFuture<QString> future;
+        ~CExportJob() { future.waitForFinished(); }
+    };
+    void finishExport(const QString &strMessage);
+    CExportJob m_exportJob;
+    QFutureWatcher<QString> *m_pExportWatcher = nullptr;
 };

@@ -4,16 +4,20 @@
 #include "CFakeDupPicsMgr.h"
 #include "CFakeFileDel.h"
 #include "CFakeQmlEnv.h"
+#include "CReportSummary.h"
+#include "CScanReport.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QResource>
+#include <QTextDocument>
 #include <QThread>
 
 #include <cstdio>
@@ -54,6 +58,49 @@ bool call(QObject *pObject, const char *method, const QVariant &a = {}, const QV
         return QMetaObject::invokeMethod(pObject, method, Q_ARG(QVariant, a));
     return QMetaObject::invokeMethod(pObject, method, Q_ARG(QVariant, a), Q_ARG(QVariant, b));
 }
+// The printable summary as its first page prints, from a made-up scan.
+bool saveSummaryPage(const QString &strFile)
+{
+    CScanReport report;
+    report.settings.listSources = QStringList{QStringLiteral("C:/Users/anna/Pictures"), QStringLiteral("D:/Backup/Phone")};
+    report.settings.iThreshold = 85;
+    const QStringList listFolders = {QStringLiteral("C:/Users/anna/Pictures/Lisbon"),
+                                     QStringLiteral("D:/Backup/Phone/Harbour"), QStringLiteral("D:/Backup/Phone/Garden"),
+                                     QStringLiteral("C:/Users/anna/Pictures/Åland 2023")};
+    for (int i = 0; i < 12; ++i) {
+        CReportGroup group;
+        for (int j = 0; j < 2 + i % 3; ++j) {
+            CReportPhoto photo;
+            photo.strPath = QStringLiteral("%1/IMG_%2.jpg").arg(listFolders.at((i + j) % listFolders.size())).arg(4200 + 10 * i + j);
+            photo.i64Size = 1200000 + 370000 * ((i * 7 + j * 3) % 11);
+            photo.bProposed = j > 0;
+            group.listPhotos << photo;
+        }
+        report.listGroups << group;
+    }
+    const CReportSummary summary = CReportSummary::of(report, [](const QStringList &listPaths) {
+        QStringList listKeys;
+        for (const QString &path : listPaths)
+            listKeys << path.left(2);
+        return listKeys;
+    });
+    QTextDocument document;
+    document.setHtml(summary.toHtml());
+    document.setTextWidth(794 - 2 * 56);
+    QImage page(794, 1123, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.translate(56, 56);
+    document.drawContents(&painter);
+    painter.end();
+    if (!page.save(strFile)) {
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(strFile));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(strFile));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -287,5 +334,34 @@ int main(int argc, char *argv[])
         if (!shoot(state.first, iDecisionShot++))
             return 1;
     }
+
+    // Export states are numbered from 30 on.
+    QObject *pResults = pWindow->findChild<QObject *>(QStringLiteral("resultsPage"));
+    const QList<QPair<QString, std::function<void()>>> listExportStates = {
+        {QStringLiteral("results-export-menu"),
+         [&] {
+             pMgr->setupResults(listCounts);
+             pWindow->setProperty("screen", QStringLiteral("results"));
+             settle(200);
+             QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportMenu")), "open");
+         }},
+        {QStringLiteral("results-export-failed"),
+         [&] {
+             QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportMenu")), "close");
+             pMgr->setProperty("exportError", QStringLiteral("The results could not be saved to "
+                                                              "/media/anna/STICK/results.pdf: No space left on device."));
+             pResults->setProperty("exportFormat", QStringLiteral("pdf"));
+             QMetaObject::invokeMethod(pResults, "exportTo",
+                                       Q_ARG(QVariant, QStringLiteral("file:///media/anna/STICK/results.pdf")));
+         }},
+    };
+    int iExportShot = 30;
+    for (const auto &state : listExportStates) {
+        state.second();
+        if (!shoot(state.first, iExportShot++))
+            return 1;
+    }
+    if (!saveSummaryPage(QStringLiteral("%1/%2-summary-page%3.png").arg(strOut).arg(iExportShot).arg(strSuffix)))
+        return 1;
     return 0;
 }

@@ -28,6 +28,7 @@ class CFakeDupPicsMgr : public QObject
     Q_PROPERTY(bool decisionsEnabled MEMBER m_bDecisionsEnabled NOTIFY sigDecisionsChanged)
     Q_PROPERTY(QString decisionsError MEMBER m_strDecisionsError NOTIFY sigDecisionsChanged)
     Q_PROPERTY(int decisionCount READ decisionCount NOTIFY sigDecisionsChanged)
+    Q_PROPERTY(QString exportError MEMBER m_strExportError)
 public:
     explicit CFakeDupPicsMgr(QObject *parent = nullptr);
 
@@ -100,6 +101,11 @@ public:
     Q_INVOKABLE QString getExistingDirectory();
     Q_INVOKABLE void openFile(const QString &path) { logCall(QStringLiteral("openFile(%1)").arg(path)); }
     Q_INVOKABLE void locateFile(const QString &path) { logCall(QStringLiteral("locateFile(%1)").arg(path)); }
+    Q_INVOKABLE void exportResults(const QString &strTarget, const QString &strFormat)
+    {
+        logCall(QStringLiteral("exportResults(%1,%2)").arg(strTarget, strFormat));
+        emit sigExportFinished(m_strExportError);
+    }
 
 signals:
     void sigSourcesChanged();
@@ -130,12 +136,14 @@ signals:
     void sigCloseProcessWind();
     void callsChanged();
     void sigDecisionsChanged();
+    void sigExportFinished(QString strMessage);
 
 private:
     CFakePhotoModel *findGroup(const QVariant &pGroup) const;
 
     QStringList m_listSources;
     QVariantMap m_mapOption;
+    QString m_strExportError;
     QVector<CFakePhotoModel *> m_listGroups;
     CFakeGroupModel *m_pGroupModel = nullptr;
     qlonglong m_i64GroupCount = 0;

@@ -168,12 +168,75 @@ Item {
             compare(dfMgr.calls.length > 0 ? dfMgr.calls[0] : "", data.call)
         }
 
+        function test_exportMenuPicksTheFormat_data() {
+            return [
+                { tag: "csv", index: 0, item: "exportCsvItem", format: "csv" },
+                { tag: "json", index: 1, item: "exportJsonItem", format: "json" },
+                { tag: "pdf", index: 3, item: "exportPdfItem", format: "pdf" },
+                { tag: "html", index: 4, item: "exportHtmlItem", format: "html" }
+            ]
+        }
+
+        function test_exportMenuPicksTheFormat(data) {
+            showResults([2, 3])
+            page.exportFormat = ""
+            var button = findChild(page, "exportButton")
+            verify(button.visible && button.enabled)
+            mouseClick(button)
+            var menu = findChild(page, "exportMenu")
+            tryCompare(menu, "opened", true)
+            var item = menu.itemAt(data.index)
+            compare(item.objectName, data.item)
+            mouseClick(item)
+            compare(page.exportFormat, data.format)
+            var dialog = findChild(page, "exportDialog")
+            verify(dialog !== null)
+            tryCompare(dialog, "visible", true)
+            verify(dialog.nameFilters[0].indexOf("*." + data.format) >= 0)
+            dialog.close()
+            // Nothing is written before a file is chosen.
+            compare(dfMgr.callCount("exportResults"), 0)
+            // Without a QApplication the dialog is Qt's QML one, whose Settings warn that no
+            // organisation is set; the program itself gets the widget dialog.
+            for (var i = 0; i < qmlWarnings.count; ++i)
+                verify(qmlWarnings.messages[i].indexOf("QML Settings") >= 0, qmlWarnings.messages[i])
+            qmlWarnings.clear()
+        }
+
+        function test_exportReportsFailure_data() {
+            return [
+                { tag: "written", format: "csv", error: "", notice: false },
+                { tag: "summary written", format: "pdf", error: "", notice: false },
+                { tag: "folder not writable", format: "json",
+                  error: "The folder /media/stick cannot be written to. Choose another folder.", notice: true },
+                { tag: "disk full", format: "html",
+                  error: "The results could not be saved to /tmp/r.html: No space left on device.", notice: true }
+            ]
+        }
+
+        function test_exportReportsFailure(data) {
+            showResults([2])
+            dfMgr.exportError = data.error
+            page.exportFormat = data.format
+            page.exportTo("file:///tmp/r." + data.format)
+            compare(dfMgr.calls[0], "exportResults(file:///tmp/r." + data.format + "," + data.format + ")")
+            var notice = findChild(page, "exportNotice")
+            tryCompare(notice, "opened", data.notice)
+            if (data.notice) {
+                compare(notice.text, data.error)
+                notice.close()
+                tryCompare(notice, "visible", false)
+            }
+            dfMgr.exportError = ""
+        }
+
         function test_emptyState() {
             showResults([])
             var empty = findChild(page, "emptyResults")
             verify(empty.visible)
             compare(findChild(empty, "emptyTitle").text, "No similar photos found")
             verify(!groupList().visible)
+            verify(!findChild(page, "exportButton").visible)
 
             showResults([2])
             verify(!empty.visible || !findChild(page, "emptyResults").visible)

@@ -36,11 +36,15 @@ struct CReportGroup
 };
 
 // The groups of one scan, written as JSON (readable again by regroup and apply) or CSV.
+// The window's export and the command line write it alike; a new photo field is one new row
+// in the column table of CScanReport.cpp.
 struct CScanReport
 {
     static constexpr int kFormatVersion = 1;
 
     CScanSettings settings;
+    // The program named as "generator", before the version.
+    QString strGenerator = QStringLiteral("mirelle-cli");
     QList<CReportGroup> listGroups;
 
     [[nodiscard]] QByteArray toJson() const;

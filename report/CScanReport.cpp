@@ -25,6 +25,54 @@ QByteArray csvField(const QString &strText)
     return text.toUtf8();
 }
 
+QByteArray csvFlag(bool bValue)
+{
+    return bValue ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
+}
+
+// One photo field in every format: the JSON key and CSV header, and how it is written and read.
+// CSV lists the fields in this order. A reader is also handed a missing key (undefined), so
+// it decides the value of a field that an older file lacks.
+struct CPhotoColumn
+{
+    const char *szName;
+    QJsonValue (*toJson)(const CReportPhoto &photo);
+    QByteArray (*toCsv)(const CReportPhoto &photo);
+    void (*fromJson)(const QJsonValue &value, CReportPhoto &photo);
+};
+
+const CPhotoColumn kPhotoColumns[] = {
+    {"path", [](const CReportPhoto &p) { return QJsonValue(p.strPath); },
+     [](const CReportPhoto &p) { return csvField(p.strPath); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.strPath = v.toString(); }},
+    {"size", [](const CReportPhoto &p) { return QJsonValue(double(p.i64Size)); },
+     [](const CReportPhoto &p) { return QByteArray::number(p.i64Size); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.i64Size = static_cast<qint64>(v.toDouble(-1)); }},
+    {"width", [](const CReportPhoto &p) { return QJsonValue(p.iWidth); },
+     [](const CReportPhoto &p) { return QByteArray::number(p.iWidth); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.iWidth = v.toInt(); }},
+    {"height", [](const CReportPhoto &p) { return QJsonValue(p.iHeight); },
+     [](const CReportPhoto &p) { return QByteArray::number(p.iHeight); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.iHeight = v.toInt(); }},
+    {"similarity", [](const CReportPhoto &p) { return QJsonValue(p.iSimilarity); },
+     [](const CReportPhoto &p) { return QByteArray::number(p.iSimilarity); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.iSimilarity = v.toInt(); }},
+    {"sharpness", [](const CReportPhoto &p) { return QJsonValue(p.dSharpness); },
+     [](const CReportPhoto &p) { return QByteArray::number(p.dSharpness, 'g', 6); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.dSharpness = v.toDouble(); }},
+    {"modified", [](const CReportPhoto &p) { return QJsonValue(isoTime(p.i64Modified)); },
+     [](const CReportPhoto &p) { return isoTime(p.i64Modified).toUtf8(); },
+     [](const QJsonValue &v, CReportPhoto &p) {
+         p.i64Modified = QDateTime::fromString(v.toString(), Qt::ISODate).toMSecsSinceEpoch();
+     }},
+    {"preferred", [](const CReportPhoto &p) { return QJsonValue(p.bPreferred); },
+     [](const CReportPhoto &p) { return csvFlag(p.bPreferred); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.bPreferred = v.toBool(); }},
+    {"proposed", [](const CReportPhoto &p) { return QJsonValue(p.bProposed); },
+     [](const CReportPhoto &p) { return csvFlag(p.bProposed); },
+     [](const QJsonValue &v, CReportPhoto &p) { p.bProposed = v.toBool(); }},
+};
+
 } // namespace
 
 QByteArray CScanReport::toJson() const
@@ -35,16 +83,12 @@ QByteArray CScanReport::toJson() const
         qint64 i64Total = 0;
         for (const CReportPhoto &photo : group.listPhotos) {
             i64Total += photo.i64Size;
-            photos.append(QJsonObject{{"path", photo.strPath},
-                                      {"size", double(photo.i64Size)},
-                                      {"width", photo.iWidth},
-                                      {"height", photo.iHeight},
-                                      {"similarity", photo.iSimilarity},
-                                      {"sharpness", photo.dSharpness},
-                                      {"modified", isoTime(photo.i64Modified)},
-                                      {"preferred", photo.bPreferred},
-                                      {"proposed", photo.bProposed},
-                                      {"burst", photo.bBurst}});
+            QJsonObject object;
+            for (const CPhotoColumn &column : kPhotoColumns)
+                object.insert(QLatin1String(column.szName), column.toJson(photo));
+            // JSON only: the CSV columns stay as scripts already read them.
+            object.insert(QLatin1String("burst"), photo.bBurst);
+            photos.append(object);
         }
         groups.append(QJsonObject{{"identical", group.bIdentical},
                                   {"photoCount", group.listPhotos.size()},
@@ -61,7 +105,7 @@ QByteArray CScanReport::toJson() const
                               {"proposedBytes", double(proposedBytes())}};
     const QJsonObject root{{"format", kFormatName},
                            {"version", kFormatVersion},
-                           {"generator", QStringLiteral("mirelle-cli " DP_VERSION)},
+                           {"generator", strGenerator + QStringLiteral(" " DP_VERSION)},
                            {"created", QDateTime::currentDateTimeUtc().toString(Qt::ISODate)},
                            {"sources", QJsonArray::fromStringList(settings.listSources)},
                            {"options", options},
@@ -72,14 +116,16 @@ QByteArray CScanReport::toJson() const
 
 QByteArray CScanReport::toCsv() const
 {
-    QByteArray out = "group,path,size,width,height,similarity,sharpness,modified,preferred,proposed\n";
+    QByteArray out = "group";
+    for (const CPhotoColumn &column : kPhotoColumns)
+        out += ',' + QByteArray(column.szName);
+    out += '\n';
     for (int i = 0; i < listGroups.size(); ++i) {
         for (const CReportPhoto &photo : listGroups.at(i).listPhotos) {
-            out += QByteArray::number(i + 1) + ',' + csvField(photo.strPath) + ',' + QByteArray::number(photo.i64Size)
-                   + ',' + QByteArray::number(photo.iWidth) + ',' + QByteArray::number(photo.iHeight) + ','
-                   + QByteArray::number(photo.iSimilarity) + ',' + QByteArray::number(photo.dSharpness, 'g', 6)
-                   + ',' + isoTime(photo.i64Modified).toUtf8() + ',' + (photo.bPreferred ? "1" : "0") + ','
-                   + (photo.bProposed ? "1" : "0") + '\n';
+            out += QByteArray::number(i + 1);
+            for (const CPhotoColumn &column : kPhotoColumns)
+                out += ',' + column.toCsv(photo);
+            out += '\n';
         }
     }
     return out;
@@ -117,20 +163,12 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
         for (const QJsonValue &photoValue : groupObject.value("photos").toArray()) {
             const QJsonObject object = photoValue.toObject();
             CReportPhoto photo;
-            photo.strPath = object.value("path").toString();
+            for (const CPhotoColumn &column : kPhotoColumns)
+                column.fromJson(object.value(QLatin1String(column.szName)), photo);
             if (photo.strPath.isEmpty()) {
                 *pStrError = QStringLiteral("the saved scan holds a photo without a path");
                 return false;
             }
-            photo.i64Size = static_cast<qint64>(object.value("size").toDouble(-1));
-            photo.iWidth = object.value("width").toInt();
-            photo.iHeight = object.value("height").toInt();
-            photo.iSimilarity = object.value("similarity").toInt();
-            photo.dSharpness = object.value("sharpness").toDouble();
-            photo.i64Modified =
-                QDateTime::fromString(object.value("modified").toString(), Qt::ISODate).toMSecsSinceEpoch();
-            photo.bPreferred = object.value("preferred").toBool();
-            photo.bProposed = object.value("proposed").toBool();
             photo.bBurst = object.value("burst").toBool();
             group.listPhotos << photo;
         }

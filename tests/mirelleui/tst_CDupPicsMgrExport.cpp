@@ -1,0 +1,280 @@
+#include <QtTest>
+
+#include "CDupPicsMgr.h"
+#include "COperateTaskQueue.h"
+#include "CScanReport.h"
+#include "FakeEngineControl.h"
+#include "ManagerTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cerrno>
+#include <csignal>
+
+#include <sys/resource.h>
+
+namespace {
+
+QStringList keysOf(const QJsonValue &value)
+{
+    QStringList keys = value.toObject().keys();
+    keys.sort();
+    return keys;
+}
+
+QByteArray readAll(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDupPicsMgrExport : public QObject
+{
+    Q_OBJECT
+private:
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    std::unique_ptr<CDupPicsMgr> m_pMgr;
+
+    QString photo(const QString &name)
+    {
+        const QString path = m_pDir->filePath(QStringLiteral("photos/") + name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (!file.exists() && file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(100, 'x'));
+        return path;
+    }
+    QJsonObject create(quint64 id, const QString &name, double def = 6)
+    {
+        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"def", def}};
+    }
+    QJsonObject join(quint64 id, quint64 group, const QString &name, double def = 6)
+    {
+        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
+                {"size", 2000}, {"def", def}, {"sim", 90}};
+    }
+    QString target(const QString &name) const { return m_pDir->filePath(name); }
+
+    // Starts an export and waits for its one answer.
+    QString exportTo(const QString &strTarget, const QString &strFormat)
+    {
+        QSignalSpy finishedSpy(m_pMgr.get(), &CDupPicsMgr::sigExportFinished);
+        m_pMgr->exportResults(strTarget, strFormat);
+        if (!finishedSpy.wait(20000))
+            return QStringLiteral("no answer");
+        // Exactly one answer: a second one would show a second message.
+        if (finishedSpy.wait(100))
+            return QStringLiteral("%1 answers").arg(finishedSpy.count());
+        return finishedSpy.first().first().toString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_fake.isValid());
+        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
+    }
+
+    // Given two groups of the fake engine, marked by the rule, and the user's mark on the kept
+    // copy of the first group
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        COperateTaskQueue::instance()->clear();
+        const QJsonArray events{create(1, QStringLiteral("Åland/a.jpg"), 5), join(2, 1, QStringLiteral("Åland/b.jpg")),
+                                create(3, QStringLiteral("c, \"d\".jpg")), join(4, 3, QStringLiteral("e.jpg"))};
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}})
+                             .toJson(QJsonDocument::Compact));
+        m_pMgr = std::make_unique<CDupPicsMgr>();
+        m_pMgr->addDropPaths({QUrl::fromLocalFile(m_pDir->filePath(QStringLiteral("photos")))});
+        QVariantMap options = CDupPicsMgr::defaultOptions();
+        options.insert(QStringLiteral("similarSlot"), QVariantMap{{QStringLiteral("value"), 3}});
+        m_pMgr->setOption(options);
+        QSignalSpy completeSpy(m_pMgr.get(), &CDupPicsMgr::sigScanComplete);
+        m_pMgr->collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        m_pMgr->doAllMark();
+        QTRY_COMPARE(m_pMgr->checkedItemCount(), 2);
+        COperateTaskQueue::instance()->pushSetPhotoMark(1, photo(QStringLiteral("Åland/b.jpg")), true);
+        QTRY_COMPARE(m_pMgr->checkedItemCount(), 3);
+    }
+
+    void cleanup() { m_pMgr.reset(); }
+
+    void testJsonHasTheCommandLineSchemaAndTheUsersMarks()
+    {
+        // When the results are exported as JSON
+        QCOMPARE(exportTo(target(QStringLiteral("r.json")), QStringLiteral("json")), QString());
+
+        // Then the command line reads them as a saved scan of the same folders and threshold
+        const QByteArray json = readAll(target(QStringLiteral("r.json")));
+        CScanReport report;
+        QString strError;
+        QVERIFY2(CScanReport::fromJson(json, &report, &strError), qPrintable(strError));
+        QCOMPARE(report.settings.listSources, m_pMgr->sources());
+        QCOMPARE(report.settings.iThreshold, 85);
+        QCOMPARE(report.listGroups.size(), 2);
+        QCOMPARE(report.photoCount(), 4);
+        // And "proposed" carries the marks as the user left them, not the rule's
+        QStringList listProposed;
+        for (const CReportGroup &group : qAsConst(report.listGroups))
+            for (const CReportPhoto &p : group.listPhotos)
+                if (p.bProposed)
+                    listProposed << p.strPath;
+        listProposed.sort();
+        QStringList listMarked = m_pMgr->markedPaths();
+        listMarked.sort();
+        QCOMPARE(listProposed, listMarked);
+
+        // And every object has the keys the command line writes
+        const QJsonObject root = QJsonDocument::fromJson(json).object();
+        QCOMPARE(keysOf(root), (QStringList{"created", "format", "generator", "groups", "options", "sources",
+                                            "summary", "version"}));
+        QCOMPARE(keysOf(root.value("options")), (QStringList{"minSize", "originalOnly", "rotations", "threshold"}));
+        QCOMPARE(keysOf(root.value("summary")), (QStringList{"groups", "photos", "proposed", "proposedBytes"}));
+        const QJsonValue group = root.value("groups").toArray().first();
+        QCOMPARE(keysOf(group), (QStringList{"identical", "photoCount", "photos", "totalSize"}));
+        QCOMPARE(keysOf(group.toObject().value("photos").toArray().first()),
+                 (QStringList{"burst", "height", "modified", "path", "preferred", "proposed", "sharpness", "similarity",
+                              "size", "width"}));
+        QCOMPARE(root.value("summary").toObject().value("proposed").toInt(), 3);
+    }
+
+    void testCsvHasOneRowPerPhotoUnderTheCommandLineHeader()
+    {
+        // When the results are exported as CSV to a file URL without suffix
+        const QUrl url = QUrl::fromLocalFile(target(QStringLiteral("results")));
+        QCOMPARE(exportTo(url.toString(), QStringLiteral("CSV")), QString());
+
+        // Then the file gets the suffix, the header of "mirelle-cli scan --format csv" and one
+        // row per photo, the comma and quotes in a name quoted
+        const QList<QByteArray> lines = readAll(target(QStringLiteral("results.csv"))).split('\n');
+        QCOMPARE(lines.first(), QByteArray("group,path,size,width,height,similarity,sharpness,modified,preferred,proposed"));
+        QCOMPARE(lines.size(), 1 + 4 + 1);
+        QCOMPARE(lines.last(), QByteArray());
+        const QByteArray quoted = '"' + photo(QStringLiteral("c, \"\"d\"\".jpg")).toUtf8() + '"';
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [&](const QByteArray &line) { return line.contains(quoted); }));
+    }
+
+    void testSummaryFormats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("html") << "html" << QByteArray("<!DOCTYPE html>");
+        QTest::newRow("pdf") << "pdf" << QByteArray("%PDF-");
+    }
+
+    void testSummaryFormats()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, start);
+        const QString path = target(QStringLiteral("Übersicht.") + format);
+        QCOMPARE(exportTo(path, format), QString());
+        QVERIFY(readAll(path).startsWith(start));
+    }
+
+    void testFailureLeavesTargetAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder") << "gone/r.json" << "json" << "cannot be written to";
+        QTest::newRow("folder below a file") << "existing.txt/r.csv" << "csv" << "cannot be written to";
+        QTest::newRow("target is a folder") << "folder.json" << "json" << "is a folder";
+        QTest::newRow("pdf into a missing folder") << "gone/r.pdf" << "pdf" << "cannot be written to";
+        QTest::newRow("unknown format") << "r.xml" << "xml" << "xml";
+        QTest::newRow("no file chosen") << "" << "json" << "Choose a file";
+    }
+
+    void testFailureLeavesTargetAndSaysWhy()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, message);
+        QFile existing(target(QStringLiteral("existing.txt")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+        existing.close();
+        QVERIFY(QDir(m_pDir->path()).mkpath(QStringLiteral("folder.json")));
+        const QStringList listBefore = QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        const QString result = exportTo(name.isEmpty() ? QString() : target(name), format);
+
+        QVERIFY2(result.contains(message), qPrintable(result));
+        QCOMPARE(QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), listBefore);
+        QCOMPARE(readAll(existing.fileName()), QByteArray("keep me"));
+    }
+
+    void testFullDiskKeepsTheEarlierExport_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("json") << "json";
+        QTest::newRow("csv") << "csv";
+        QTest::newRow("pdf") << "pdf";
+    }
+
+    void testFullDiskKeepsTheEarlierExport()
+    {
+        QFETCH(QString, format);
+        // Given an earlier export of the same name
+        const QString path = target(QStringLiteral("r.") + format);
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+
+        // When a write runs out of room half-way: a file size limit fails writes as a full
+        // disk does, without a disk to fill
+        const sighandler_t previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit small{64, limit.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString result = exportTo(path, format);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+
+        // Then the user reads why, and the earlier file is as it was with nothing left beside it
+        QVERIFY2(result.contains(QLatin1String("could not be saved")), qPrintable(result));
+        QVERIFY2(result.contains(qt_error_string(EFBIG)), qPrintable(result));
+        QCOMPARE(readAll(path), QByteArray("earlier"));
+        QCOMPARE(QDir(m_pDir->path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+    }
+
+    void testSecondExportWhileWritingIsRefused()
+    {
+        QSignalSpy finishedSpy(m_pMgr.get(), &CDupPicsMgr::sigExportFinished);
+        m_pMgr->exportResults(target(QStringLiteral("first.pdf")), QStringLiteral("pdf"));
+        m_pMgr->exportResults(target(QStringLiteral("second.json")), QStringLiteral("json"));
+        QTRY_COMPARE_WITH_TIMEOUT(finishedSpy.count(), 2, 20000);
+        QStringList listMessages{finishedSpy.at(0).first().toString(), finishedSpy.at(1).first().toString()};
+        listMessages.sort();
+        QCOMPARE(listMessages.first(), QString());
+        QVERIFY2(listMessages.last().contains(QLatin1String("still being written")), qPrintable(listMessages.last()));
+        QVERIFY(QFile::exists(target(QStringLiteral("first.pdf"))));
+        QVERIFY(!QFile::exists(target(QStringLiteral("second.json"))));
+    }
+
+    void testManagerGoneMidExportLeavesAWholeFile()
+    {
+        // When the manager is destroyed right after an export started
+        QSignalSpy destroyedSpy(m_pMgr.get(), &QObject::destroyed);
+        m_pMgr->exportResults(target(QStringLiteral("r.pdf")), QStringLiteral("pdf"));
+        m_pMgr.reset();
+
+        // Then it waited for the writer: the file is there and whole
+        QCOMPARE(destroyedSpy.count(), 1);
+        const QByteArray pdf = readAll(target(QStringLiteral("r.pdf")));
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+    }
+};
+
+QTEST_MAIN(TestDupPicsMgrExport)
+#include "tst_CDupPicsMgrExport.moc"
