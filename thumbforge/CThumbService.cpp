@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QReadLocker>
 #include <QThread>
@@ -37,12 +38,13 @@ QByteArray digestOf(const QString &strPath)
 
 } // namespace
 
-CThumbService::CThumbService(const QString &strDiskRoot, int iThreads, int iThumbBudgetBytes)
+CThumbService::CThumbService(const QString &strDiskRoot, int iThreads, int iThumbBudgetBytes, int iIdleThreads)
     : m_thumbCache(iThumbBudgetBytes)
     , m_diskCache(strDiskRoot)
     , m_strDiskRoot(strDiskRoot.isEmpty() ? QString() : QDir::cleanPath(strDiskRoot) + QLatin1Char('/'))
 {
     m_pool.setMaxThreadCount(qMax(1, iThreads));
+    m_idlePool.setMaxThreadCount(qMax(0, iIdleThreads));
     CExifReader::initialize();
     heif_init(nullptr);
 }
@@ -86,6 +88,7 @@ void CThumbService::stop()
         m_queue.clear();
     }
     m_pool.waitForDone();
+    m_idlePool.waitForDone();
     m_thumbCache.clear();
     m_bigCache.clear();
     QMutexLocker pageLocker(&m_pageMutex);
@@ -128,7 +131,18 @@ void CThumbService::setReserved(const QList<CThumbRequest> &listRequests)
     }
     for (const CThumbRequest &request : qAsConst(listMissing))
         remember(request.path);
+    QSet<QString> setMissing;
+    for (const CThumbRequest &request : qAsConst(listMissing))
+        setMissing.insert(request.path);
     QMutexLocker locker(&m_mutex);
+    // A photo model reserves one photo each time a view reads it, so a page arrives as
+    // sixteen lists of one. What a new list displaces was asked for all the same: it
+    // goes to the head of the queue, in its order, and still ends in a result.
+    const QList<CThumbRequest> listDisplaced = m_queue.takeReserved();
+    for (auto it = listDisplaced.crbegin(); it != listDisplaced.crend(); ++it) {
+        if (!setMissing.contains(it->path))
+            m_queue.pushThumb(*it, true);
+    }
     m_queue.setReserved(listMissing);
     scheduleLocked();
 }
@@ -196,51 +210,104 @@ void CThumbService::remember(const QString &strPath)
 void CThumbService::scheduleLocked()
 {
     // Workers take their next task when they are free, not when it was queued, so a
-    // new reserved list overtakes everything still waiting.
+    // new reserved list overtakes everything still waiting. Normal workers start first.
     while (m_bRunning && m_iPumps < m_pool.maxThreadCount() && !m_queue.isEmpty()) {
         ++m_iPumps;
-        m_pool.start([this] { pump(); });
+        m_pool.start([this] { pump(false); });
+    }
+    while (m_bRunning && m_iIdlePumps < m_idlePool.maxThreadCount() && m_queue.size() > m_iPumps) {
+        ++m_iIdlePumps;
+        m_idlePool.start([this] { pump(true); });
     }
 }
 
-void CThumbService::pump()
+void CThumbService::pump(bool bIdle)
 {
+    // The interface thread must never wait for a decoder: on a busy machine this one
+    // only gets the time nobody else wants.
+    if (bIdle)
+        QThread::currentThread()->setPriority(QThread::IdlePriority);
+    int &iPumps = bIdle ? m_iIdlePumps : m_iPumps;
     for (;;) {
         CThumbJob job;
+        quint64 iId = 0;
         {
             QMutexLocker locker(&m_mutex);
-            if (!m_bRunning || !m_queue.take(job)) {
-                --m_iPumps;
+            // A large image, which the user waits for, never goes to a worker that may be
+            // starved; one normal worker also makes them in the order asked.
+            if (m_bRunning && m_queue.take(job, bIdle)) {
+                iId = ++m_iLastId;
+                m_listRunning.append(CRunning{iId, job, bIdle, false});
+            } else if (!m_bRunning || bIdle || !takeOverLocked(job, iId)) {
+                --iPumps;
                 return;
             }
         }
         if (job.kind == EnThumbJobKind::BigImage)
-            runBigImage(job);
+            runBigImage(job, iId);
         else
-            runThumb(job);
+            runThumb(job, iId);
     }
 }
 
-void CThumbService::runThumb(const CThumbJob &job)
+bool CThumbService::takeOverLocked(CThumbJob &job, quint64 &iId)
+{
+    // Nothing else to do: rather than leave a photo in view to a worker that may be
+    // starved for seconds, make it here too. The first to finish reports it.
+    for (CRunning &running : m_listRunning) {
+        if (running.bIdle && !running.bTakenOver) {
+            running.bTakenOver = true;
+            job = running.job;
+            iId = running.iId;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CThumbService::finish(quint64 iId)
+{
+    QMutexLocker locker(&m_mutex);
+    for (int i = 0; i < m_listRunning.size(); ++i) {
+        if (m_listRunning.at(i).iId == iId) {
+            m_listRunning.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QImage CThumbService::makeThumb(const QString &strPath)
+{
+    // One stat serves the disk cache's check and its store.
+    const QFileInfo info(strPath);
+    // Thumbnails of our own cache files would only feed the cache with itself.
+    const bool bInDiskCache = !m_strDiskRoot.isEmpty() && strPath.startsWith(m_strDiskRoot);
+    QImage image;
+    if (!bInDiskCache && m_diskCache.load(info, image))
+        return image;
+    QString strError;
+    image = CImageDecoder::decode(strPath, CImageDecoder::kThumbSide, &strError);
+    if (image.isNull())
+        qCWarning(lcThumb) << "cannot make a thumbnail of" << strPath << ":" << strError;
+    else if (!bInDiskCache)
+        m_diskCache.store(info, image);
+    return image;
+}
+
+void CThumbService::runThumb(const CThumbJob &job, quint64 iId)
 {
     QImage image;
     const bool bCached = m_thumbCache.find(job.path, image);
+    if (!bCached)
+        image = makeThumb(job.path);
+    if (!finish(iId))
+        return;
     // The reserved list only asks for what is missing; the caller reads the rest.
     if (bCached && job.kind == EnThumbJobKind::Reserved)
         return;
-    if (!bCached) {
-        // Thumbnails of our own cache files would only feed the cache with itself.
-        const bool bInDiskCache = !m_strDiskRoot.isEmpty() && job.path.startsWith(m_strDiskRoot);
-        if (bInDiskCache || !m_diskCache.load(job.path, image)) {
-            QString strError;
-            image = CImageDecoder::decode(job.path, CImageDecoder::kThumbSide, &strError);
-            if (image.isNull())
-                qCWarning(lcThumb) << "cannot make a thumbnail of" << job.path << ":" << strError;
-            else if (!bInDiskCache)
-                m_diskCache.store(job.path, image);
-        }
+    if (!bCached)
         m_thumbCache.insert(job.path, image);
-    }
     {
         QMutexLocker locker(&m_pageMutex);
         if (m_setPagePaths.contains(job.path))
@@ -250,17 +317,21 @@ void CThumbService::runThumb(const CThumbJob &job)
         m_fnThumb(job.group, job.path, !image.isNull());
 }
 
-void CThumbService::runBigImage(const CThumbJob &job)
+void CThumbService::runBigImage(const CThumbJob &job, quint64 iId)
 {
     QImage image;
-    if (!m_bigCache.find(job.path, image)) {
+    const bool bCached = m_bigCache.find(job.path, image);
+    if (!bCached) {
         QString strError;
         image = CImageDecoder::decode(job.path, CImageDecoder::kBigSide, &strError);
         if (image.isNull())
             qCWarning(lcThumb) << "cannot open the large image" << job.path << ":" << strError;
-        m_bigCache.insert(job.path, image);
     }
     const QVariantMap mapMeta = image.isNull() ? QVariantMap() : CImageDecoder::readMeta(job.path);
+    if (!finish(iId))
+        return;
+    if (!bCached)
+        m_bigCache.insert(job.path, image);
     if (m_fnBig)
         m_fnBig(job.group, job.path, mapMeta, !image.isNull());
 }

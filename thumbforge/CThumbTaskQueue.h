@@ -33,9 +33,12 @@ public:
     void pushThumb(const CThumbRequest &request, bool bFront);
     // Replaces the whole reserved list.
     void setReserved(const QList<CThumbRequest> &listRequests);
+    // Empties the reserved list and hands back what no worker has taken yet.
+    [[nodiscard]] QList<CThumbRequest> takeReserved();
     void pushBigImage(const QVariant &group, const QString &strPath);
 
-    [[nodiscard]] bool take(CThumbJob &job);
+    // bThumbsOnly leaves the large images to another taker.
+    [[nodiscard]] bool take(CThumbJob &job, bool bThumbsOnly = false);
     // Drops every waiting thumbnail, reserved or queued; large images stay.
     void clearThumbs();
     void clear();
