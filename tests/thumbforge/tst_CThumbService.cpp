@@ -159,7 +159,7 @@ private Q_SLOTS:
                     QMutexLocker locker(&mutex);
                     return mapReported.value(awaited.first) > awaited.second;
                 }(),
-                qPrintable(awaited.first), 30000);
+                qPrintable(awaited.first), 15000);
             QImage image;
             QVERIFY(service.findThumb(awaited.first, image));
             QVERIFY(!image.isNull());
