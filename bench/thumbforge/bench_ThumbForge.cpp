@@ -4,6 +4,7 @@
 // that 100,000 queued photos cost. Photos are made in a temporary folder; the disk
 // cache lives in another one (XDG_CACHE_HOME).
 #include "CImageDecoder.h"
+#include "CThumbDiskCache.h"
 #include "ThumbForge.h"
 
 #include <QBuffer>
@@ -163,6 +164,23 @@ void BM_DecodeThumbnailOnly(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 
+// One thumbnail read back from the disk cache on this thread: the warm page's unit of work.
+void BM_DiskCacheLoad(benchmark::State &state)
+{
+    CThumbDiskCache cache(QDir(s_pData->cacheDir.path()).filePath(QStringLiteral("bench-thumbnails")));
+    const QImage thumb = CImageDecoder::decode(s_pData->listPaths[0].first(), CImageDecoder::kThumbSide);
+    for (const QString &strPath : s_pData->listPaths[0])
+        cache.store(strPath, thumb);
+    int i = 0;
+    for (auto _ : state) {
+        QImage image;
+        if (!cache.load(s_pData->listPaths[0].at(i++ % kPhotoCount), image))
+            state.SkipWithError("not in the disk cache");
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 void BM_ThumbnailsPerSecondCold(benchmark::State &state)
 {
     CImgThumbManager *pManager = CImgThumbManager::GetInstance();
@@ -255,6 +273,7 @@ void reportMemoryFor100kPhotos()
 }
 
 BENCHMARK(BM_DecodeThumbnailOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(kPhotoCount);
+BENCHMARK(BM_DiskCacheLoad)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ThumbnailsPerSecondCold)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_PageReadyColdCache)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_PageReadyWarmDiskCache)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
