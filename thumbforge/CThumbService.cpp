@@ -11,8 +11,11 @@
 #include <QReadLocker>
 #include <QThread>
 #include <QWriteLocker>
+#include <QtEndian>
 
 #include <libheif/heif.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +37,13 @@ bool isId(const QString &strKey)
 QByteArray digestOf(const QString &strPath)
 {
     return QCryptographicHash::hash(strPath.toUtf8(), QCryptographicHash::Sha512);
+}
+
+// The id table is keyed by the digest's first 64 bits rather than all 64 bytes, which
+// matters at 100,000 photos; pathOf() checks the rest.
+quint64 keyOf(const QByteArray &digest)
+{
+    return qFromUnaligned<quint64>(digest.constData());
 }
 
 } // namespace
@@ -196,26 +206,39 @@ QString CThumbService::pathOf(const QString &strKey) const
 {
     if (!isId(strKey))
         return strKey;
+    const QByteArray digest = QByteArray::fromHex(strKey.toLatin1());
+    const quint64 iKey = keyOf(digest);
     QReadLocker locker(&m_idLock);
-    return m_mapPathById.value(QByteArray::fromHex(strKey.toLatin1()), strKey);
+    for (auto it = m_mapPathById.constFind(iKey); it != m_mapPathById.cend() && it.key() == iKey; ++it) {
+        if (digestOf(it.value()) == digest)
+            return it.value();
+    }
+    return strKey;
 }
 
 void CThumbService::remember(const QString &strPath)
 {
-    const QByteArray digest = digestOf(strPath);
+    const quint64 iKey = keyOf(digestOf(strPath));
     QWriteLocker locker(&m_idLock);
-    m_mapPathById.insert(digest, strPath);
+    if (!m_mapPathById.contains(iKey, strPath))
+        m_mapPathById.insert(iKey, strPath);
 }
 
 void CThumbService::scheduleLocked()
 {
     // Workers take their next task when they are free, not when it was queued, so a
-    // new reserved list overtakes everything still waiting. Normal workers start first.
+    // new reserved list overtakes everything still waiting.
     while (m_bRunning && m_iPumps < m_pool.maxThreadCount() && !m_queue.isEmpty()) {
         ++m_iPumps;
         m_pool.start([this] { pump(false); });
     }
-    while (m_bRunning && m_iIdlePumps < m_idlePool.maxThreadCount() && m_queue.size() > m_iPumps) {
+    scheduleIdleLocked();
+}
+
+void CThumbService::scheduleIdleLocked()
+{
+    while (m_bRunning && m_iIdlePumps < m_idlePool.maxThreadCount() && m_queue.size() > m_iPumps
+           && idleMayWorkLocked()) {
         ++m_iIdlePumps;
         m_idlePool.start([this] { pump(true); });
     }
@@ -233,12 +256,23 @@ void CThumbService::pump(bool bIdle)
         quint64 iId = 0;
         {
             QMutexLocker locker(&m_mutex);
-            // A large image, which the user waits for, never goes to a worker that may be
-            // starved; one normal worker also makes them in the order asked.
-            if (m_bRunning && m_queue.take(job, bIdle)) {
-                iId = ++m_iLastId;
-                m_listRunning.append(CRunning{iId, job, bIdle, false});
-            } else if (!m_bRunning || bIdle || !takeOverLocked(job, iId)) {
+            if (!m_bRunning) {
+                --iPumps;
+                return;
+            }
+            // What is in view and large images are made by the normal worker alone, in
+            // the order asked and before anything queued is reported; the idle worker
+            // helps with the queue. Before it waits idly the normal worker takes over
+            // what the idle one holds.
+            if (!bIdle || idleMayWorkLocked()) {
+                if (m_queue.take(job)) {
+                    iId = ++m_iLastId;
+                    m_listRunning.append(CRunning{iId, job, bIdle, false});
+                } else if (bIdle || !takeOverLocked(job, iId)) {
+                    --iPumps;
+                    return;
+                }
+            } else {
                 --iPumps;
                 return;
             }
@@ -252,10 +286,10 @@ void CThumbService::pump(bool bIdle)
 
 bool CThumbService::takeOverLocked(CThumbJob &job, quint64 &iId)
 {
-    // Nothing else to do: rather than leave a photo in view to a worker that may be
-    // starved for seconds, make it here too. The first to finish reports it.
+    // Rather than leave a photo to a worker that may be starved for seconds, make it
+    // here too; the first to finish reports it.
     for (CRunning &running : m_listRunning) {
-        if (running.bIdle && !running.bTakenOver) {
+        if (running.bIdle && !running.bTakenOver && !running.bDone) {
             running.bTakenOver = true;
             job = running.job;
             iId = running.iId;
@@ -265,16 +299,40 @@ bool CThumbService::takeOverLocked(CThumbJob &job, quint64 &iId)
     return false;
 }
 
+bool CThumbService::idleMayWorkLocked() const
+{
+    if (m_queue.hasUrgent())
+        return false;
+    return std::none_of(m_listRunning.cbegin(), m_listRunning.cend(),
+                        [](const CRunning &running) { return running.job.kind != EnThumbJobKind::Thumb; });
+}
+
 bool CThumbService::finish(quint64 iId)
+{
+    QMutexLocker locker(&m_mutex);
+    for (CRunning &running : m_listRunning) {
+        if (running.iId == iId) {
+            if (running.bDone)
+                return false;
+            running.bDone = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CThumbService::release(quint64 iId)
 {
     QMutexLocker locker(&m_mutex);
     for (int i = 0; i < m_listRunning.size(); ++i) {
         if (m_listRunning.at(i).iId == iId) {
             m_listRunning.removeAt(i);
-            return true;
+            break;
         }
     }
-    return false;
+    // Only the idle worker can be waiting for this. A pool thread inherits the policy of
+    // the thread that starts it, so a worker never starts a normal one.
+    scheduleIdleLocked();
 }
 
 QImage CThumbService::makeThumb(const QString &strPath)
@@ -301,10 +359,9 @@ void CThumbService::runThumb(const CThumbJob &job, quint64 iId)
     const bool bCached = m_thumbCache.find(job.path, image);
     if (!bCached)
         image = makeThumb(job.path);
+    // Reported even when another task made it meanwhile: the reserved list only holds
+    // what was missing when asked for, so its caller waits for this report.
     if (!finish(iId))
-        return;
-    // The reserved list only asks for what is missing; the caller reads the rest.
-    if (bCached && job.kind == EnThumbJobKind::Reserved)
         return;
     if (!bCached)
         m_thumbCache.insert(job.path, image);
@@ -315,6 +372,7 @@ void CThumbService::runThumb(const CThumbJob &job, quint64 iId)
     }
     if (m_fnThumb)
         m_fnThumb(job.group, job.path, !image.isNull());
+    release(iId);
 }
 
 void CThumbService::runBigImage(const CThumbJob &job, quint64 iId)
@@ -334,4 +392,5 @@ void CThumbService::runBigImage(const CThumbJob &job, quint64 iId)
         m_bigCache.insert(job.path, image);
     if (m_fnBig)
         m_fnBig(job.group, job.path, mapMeta, !image.isNull());
+    release(iId);
 }

@@ -71,13 +71,19 @@ private:
         CThumbJob job;
         bool bIdle = false;
         bool bTakenOver = false;
+        bool bDone = false;
     };
 
     void scheduleLocked();
+    void scheduleIdleLocked();
     void pump(bool bIdle);
     [[nodiscard]] bool takeOverLocked(CThumbJob &job, quint64 &iId);
-    // True for the first of the workers running task iId to finish it.
+    // True for the first of the workers running task iId to finish it, which then
+    // reports it and calls release().
     [[nodiscard]] bool finish(quint64 iId);
+    void release(quint64 iId);
+    // The idle worker keeps out while anything someone is looking at waits or runs.
+    [[nodiscard]] bool idleMayWorkLocked() const;
     void runThumb(const CThumbJob &job, quint64 iId);
     void runBigImage(const CThumbJob &job, quint64 iId);
     [[nodiscard]] QImage makeThumb(const QString &strPath);
@@ -107,7 +113,7 @@ private:
     QHash<QString, QImage> m_mapPage;
 
     mutable QReadWriteLock m_idLock;
-    QHash<QByteArray, QString> m_mapPathById;
+    QMultiHash<quint64, QString> m_mapPathById;
 
     // Last: their destructors wait for the workers, which use everything above.
     QThreadPool m_pool;

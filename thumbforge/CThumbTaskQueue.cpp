@@ -36,9 +36,9 @@ void CThumbTaskQueue::pushBigImage(const QVariant &group, const QString &strPath
     m_listBig.push_back(CThumbJob{EnThumbJobKind::BigImage, group, strPath});
 }
 
-bool CThumbTaskQueue::take(CThumbJob &job, bool bThumbsOnly)
+bool CThumbTaskQueue::take(CThumbJob &job)
 {
-    if (!m_listBig.empty() && !bThumbsOnly) {
+    if (!m_listBig.empty()) {
         job = m_listBig.front();
         m_listBig.pop_front();
         return true;

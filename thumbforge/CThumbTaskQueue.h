@@ -37,12 +37,13 @@ public:
     [[nodiscard]] QList<CThumbRequest> takeReserved();
     void pushBigImage(const QVariant &group, const QString &strPath);
 
-    // bThumbsOnly leaves the large images to another taker.
-    [[nodiscard]] bool take(CThumbJob &job, bool bThumbsOnly = false);
+    [[nodiscard]] bool take(CThumbJob &job);
     // Drops every waiting thumbnail, reserved or queued; large images stay.
     void clearThumbs();
     void clear();
 
+    // A large image or a reserved thumbnail waits: someone is looking for it.
+    [[nodiscard]] bool hasUrgent() const { return !m_listBig.empty() || !m_listReserved.empty(); }
     [[nodiscard]] int size() const;
     [[nodiscard]] bool isEmpty() const { return size() == 0; }
 
