@@ -237,8 +237,7 @@ void CThumbService::scheduleLocked()
 
 void CThumbService::scheduleIdleLocked()
 {
-    while (m_bRunning && m_iIdlePumps < m_idlePool.maxThreadCount() && m_queue.size() > m_iPumps
-           && idleMayWorkLocked()) {
+    while (m_bRunning && m_iIdlePumps < m_idlePool.maxThreadCount() && m_queue.size() > m_iPumps) {
         ++m_iIdlePumps;
         m_idlePool.start([this] { pump(true); });
     }
@@ -260,19 +259,7 @@ void CThumbService::pump(bool bIdle)
                 --iPumps;
                 return;
             }
-            // What is in view and large images are made by the normal worker alone, in
-            // the order asked and before anything queued is reported; the idle worker
-            // helps with the queue. Before it waits idly the normal worker takes over
-            // what the idle one holds.
-            if (!bIdle || idleMayWorkLocked()) {
-                if (m_queue.take(job)) {
-                    iId = ++m_iLastId;
-                    m_listRunning.append(CRunning{iId, job, bIdle, false});
-                } else if (bIdle || !takeOverLocked(job, iId)) {
-                    --iPumps;
-                    return;
-                }
-            } else {
+            if (!nextJobLocked(bIdle, job, iId)) {
                 --iPumps;
                 return;
             }
@@ -284,12 +271,38 @@ void CThumbService::pump(bool bIdle)
     }
 }
 
-bool CThumbService::takeOverLocked(CThumbJob &job, quint64 &iId)
+bool CThumbService::nextJobLocked(bool bIdle, CThumbJob &job, quint64 &iId)
 {
-    // Rather than leave a photo to a worker that may be starved for seconds, make it
-    // here too; the first to finish reports it.
+    // Both workers make what is in view. Nothing queued starts before every photo in
+    // view has been made, so the page is reported first; a free normal worker rather
+    // takes over a photo in view that the idle one holds, which may be starved for
+    // seconds: the first to finish reports it. Large images, which the user waits for,
+    // are left to the normal worker, which makes them in the order asked.
+    const bool bUrgentRunning = std::any_of(m_listRunning.cbegin(), m_listRunning.cend(), [](const CRunning &running) {
+        return !running.bDone && running.job.kind != EnThumbJobKind::Thumb;
+    });
+    if (bIdle) {
+        if (!m_queue.hasReserved() && (m_queue.hasUrgent() || bUrgentRunning))
+            return false;
+    } else if (!m_queue.hasUrgent()) {
+        if (takeOverLocked(true, job, iId))
+            return true;
+        if (bUrgentRunning)
+            return false;
+    }
+    if (m_queue.take(job, bIdle)) {
+        iId = ++m_iLastId;
+        m_listRunning.append(CRunning{iId, job, bIdle, false, false});
+        return true;
+    }
+    return !bIdle && takeOverLocked(false, job, iId);
+}
+
+bool CThumbService::takeOverLocked(bool bUrgentOnly, CThumbJob &job, quint64 &iId)
+{
     for (CRunning &running : m_listRunning) {
-        if (running.bIdle && !running.bTakenOver && !running.bDone) {
+        if (running.bIdle && !running.bTakenOver && !running.bDone
+            && (!bUrgentOnly || running.job.kind != EnThumbJobKind::Thumb)) {
             running.bTakenOver = true;
             job = running.job;
             iId = running.iId;
@@ -297,14 +310,6 @@ bool CThumbService::takeOverLocked(CThumbJob &job, quint64 &iId)
         }
     }
     return false;
-}
-
-bool CThumbService::idleMayWorkLocked() const
-{
-    if (m_queue.hasUrgent())
-        return false;
-    return std::none_of(m_listRunning.cbegin(), m_listRunning.cend(),
-                        [](const CRunning &running) { return running.job.kind != EnThumbJobKind::Thumb; });
 }
 
 bool CThumbService::finish(quint64 iId)

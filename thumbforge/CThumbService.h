@@ -77,13 +77,12 @@ private:
     void scheduleLocked();
     void scheduleIdleLocked();
     void pump(bool bIdle);
-    [[nodiscard]] bool takeOverLocked(CThumbJob &job, quint64 &iId);
+    [[nodiscard]] bool nextJobLocked(bool bIdle, CThumbJob &job, quint64 &iId);
+    [[nodiscard]] bool takeOverLocked(bool bUrgentOnly, CThumbJob &job, quint64 &iId);
     // True for the first of the workers running task iId to finish it, which then
     // reports it and calls release().
     [[nodiscard]] bool finish(quint64 iId);
     void release(quint64 iId);
-    // The idle worker keeps out while anything someone is looking at waits or runs.
-    [[nodiscard]] bool idleMayWorkLocked() const;
     void runThumb(const CThumbJob &job, quint64 iId);
     void runBigImage(const CThumbJob &job, quint64 iId);
     [[nodiscard]] QImage makeThumb(const QString &strPath);

@@ -36,9 +36,9 @@ void CThumbTaskQueue::pushBigImage(const QVariant &group, const QString &strPath
     m_listBig.push_back(CThumbJob{EnThumbJobKind::BigImage, group, strPath});
 }
 
-bool CThumbTaskQueue::take(CThumbJob &job)
+bool CThumbTaskQueue::take(CThumbJob &job, bool bSkipBig)
 {
-    if (!m_listBig.empty()) {
+    if (!m_listBig.empty() && !bSkipBig) {
         job = m_listBig.front();
         m_listBig.pop_front();
         return true;

@@ -87,6 +87,17 @@ private Q_SLOTS:
         QCOMPARE(drain(queue), QStringList{"a"});
     }
 
+    void testTakerSkippingLargeImagesLeavesThem()
+    {
+        CThumbTaskQueue queue;
+        apply(queue, {"b:big", "q:a"});
+        CThumbJob job;
+        QVERIFY(queue.take(job, true));
+        QCOMPARE(job.path, QStringLiteral("a"));
+        QVERIFY(!queue.take(job, true));
+        QCOMPARE(drain(queue), QStringList{"big"});
+    }
+
     void testClearThumbsKeepsLargeImages()
     {
         CThumbTaskQueue queue;
