@@ -36,7 +36,7 @@ public:
     // An empty disk root keeps thumbnails in memory only. iThreads decoders run at
     // normal priority, iIdleThreads more at idle priority.
     explicit CThumbService(const QString &strDiskRoot, int iThreads = defaultThreadCount(),
-                           int iThumbBudgetBytes = kThumbBudgetBytes, int iIdleThreads = kIdleThreads);
+                           int iThumbBudgetBytes = kThumbBudgetBytes, int iIdleThreads = 0);
     ~CThumbService();
     CThumbService(const CThumbService &) = delete;
     CThumbService &operator=(const CThumbService &) = delete;
