@@ -146,7 +146,6 @@ QImage decodeJpegOriented(const QByteArray &data, int iMaxSide, int iOrientation
     return CExifReader::orient(image, iOrientation);
 }
 
-
 bool readJpegSize(const QByteArray &data, QSize &size)
 {
     const std::unique_ptr<void, CTjFree> handle(tjInitDecompress());
