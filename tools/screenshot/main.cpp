@@ -322,16 +322,16 @@ int main(int argc, char *argv[])
         if (!shoot(state.first, ++iShot))
             return 1;
     }
-    int iUndoShot = 20;
-    for (const auto &state : listUndoStates) {
-        state.second();
-        if (!shoot(state.first, iUndoShot++))
-            return 1;
-    }
     int iDecisionShot = 40;
     for (const auto &state : listDecisionStates) {
         state.second();
         if (!shoot(state.first, iDecisionShot++))
+            return 1;
+    }
+    int iUndoShot = 20;
+    for (const auto &state : listUndoStates) {
+        state.second();
+        if (!shoot(state.first, iUndoShot++))
             return 1;
     }
 
@@ -340,6 +340,7 @@ int main(int argc, char *argv[])
     const QList<QPair<QString, std::function<void()>>> listExportStates = {
         {QStringLiteral("results-export-menu"),
          [&] {
+             QMetaObject::invokeMethod(pUndo, "close");
              pMgr->setupResults(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
              settle(200);
