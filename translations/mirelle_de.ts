@@ -2,15 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>CDecisionStore</name>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDecisionStore.cpp" line="+54"/>
+        <source>Remembered &quot;Not duplicates&quot; decisions are off: %1 (%2). The file was left as it is.</source>
+        <translation>Gespeicherte „Keine Duplikate“-Entscheidungen sind deaktiviert: %1 (%2). Die Datei bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>the SQLite driver of Qt is not installed</source>
+        <translation>der SQLite-Treiber von Qt ist nicht installiert</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its folder cannot be created</source>
+        <translation>der zugehörige Ordner kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it is not a file</source>
+        <translation>es handelt sich nicht um eine Datei</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+3"/>
+        <location line="+22"/>
+        <source>the file is damaged or not a decisions file</source>
+        <translation>die Datei ist beschädigt oder keine Entscheidungsdatei</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>the file is of another version (%1; this program reads %2)</source>
+        <translation>die Datei stammt aus einer anderen Version (%1; dieses Programm liest %2)</translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+238"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+356"/>
+        <source>Failed to delete %1!</source>
+        <translation>%1 konnte nicht gelöscht werden!</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed to remove %1!</source>
+        <translation>%1 konnte nicht entfernt werden!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed to delete %1 and other %2 files!</source>
+        <translation>%1 und %2 weitere Dateien konnten nicht gelöscht werden!</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed to remove %1 and other %2 files!</source>
+        <translation>%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <source>The results could not be saved to %1: %2.</source>
+        <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>An export is still being written. Try again when it is done.</source>
+        <translation>Ein Export wird noch geschrieben. Versuchen Sie es erneut, sobald er abgeschlossen ist.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Results cannot be exported as &quot;%1&quot;.</source>
+        <translation>Ergebnisse können nicht als „%1“ exportiert werden.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Choose a file to export the results to.</source>
+        <translation>Wählen Sie eine Datei, in die die Ergebnisse exportiert werden sollen.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 is a folder. Choose a file name.</source>
+        <translation>%1 ist ein Ordner. Wählen Sie einen Dateinamen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder %1 cannot be written to. Choose another folder.</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden. Wählen Sie einen anderen Ordner.</translation>
     </message>
 </context>
 <context>
     <name>CExceptionHandler</name>
     <message>
+        <location filename="../public/CExceptionHandler.cpp" line="+19"/>
         <source>%1 has encountered a memory problem and needs to close.
 We are sorry for the inconvenience.
 You can enlarge your virtual memory and try again.</source>
@@ -20,20 +107,186 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
 </context>
 <context>
+    <name>CFileDelImplement</name>
+    <message numerus="yes">
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+200"/>
+        <source>%n file(s) are back in place.</source>
+        <translation>
+            <numerusform>%n Datei wurde wiederhergestellt.</numerusform>
+            <numerusform>%n Dateien wurden wiederhergestellt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 of %2 files are back in place. These could not come back:</source>
+        <translation>%1 von %2 Dateien wurden wiederhergestellt. Diese konnten nicht wiederhergestellt werden:</translation>
+    </message>
+    <message>
+        <location line="+146"/>
+        <source>Cannot delete &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cannot move &quot;%1&quot; to the trash: %2</source>
+        <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Skipped &quot;%1&quot;: it no longer exists</source>
+        <translation>„%1“ übersprungen: existiert nicht mehr</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Skipped &quot;%1&quot;: the path in the destination would be too long</source>
+        <translation>„%1“ übersprungen: der Pfad am Zielort wäre zu lang</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+23"/>
+        <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
+        <translation>„%1“ kann nicht nach „%2“ verschoben werden: %3</translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalJournal</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+74"/>
+        <source>No removals have been recorded (%1 does not exist).</source>
+        <translation>Es wurden keine Entfernungsvorgänge protokolliert (%1 existiert nicht).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The removal journal %1 is not a file.</source>
+        <translation>Das Entfernungsprotokoll %1 ist keine Datei.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The folder of the removal journal %1 cannot be created.</source>
+        <translation>Der Ordner des Entfernungsprotokolls %1 kann nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The removal journal %1 cannot be opened: %2</source>
+        <translation>Das Entfernungsprotokoll %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+53"/>
+        <source>The removal journal %1 is damaged (%2); undo is off and the file is left as it is.</source>
+        <translation>Das Entfernungsprotokoll %1 ist beschädigt (%2); Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <source>The removal journal %1 cannot be written: %2</source>
+        <translation>Das Entfernungsprotokoll %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 is not a removal journal of this program; undo is off and the file is left as it is.</source>
+        <translation>%1 ist kein Entfernungsprotokoll dieses Programms; Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The removal journal %1 was written by another version of the program (format %2, this one reads %3); undo is off and the file is left as it is.</source>
+        <translation>Das Entfernungsprotokoll %1 wurde von einer anderen Programmversion geschrieben (Format %2, diese Version liest %3); Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location line="+162"/>
+        <source>No removal %1 is recorded.</source>
+        <translation>Der Entfernungsvorgang %1 ist nicht protokolliert.</translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalUndo</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+65"/>
+        <source>it is no longer in the trash (was the trash emptied?)</source>
+        <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it is no longer at %1</source>
+        <translation>nicht mehr unter %1 vorhanden</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>another file now takes its place</source>
+        <translation>am ursprünglichen Ort befindet sich jetzt eine andere Datei</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it has changed since it was removed (size or modification time differ)</source>
+        <translation>seit dem Entfernen geändert (Größe oder Änderungszeit weichen ab)</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>There is no removal left to undo.</source>
+        <translation>Es gibt keinen Entfernungsvorgang mehr, der rückgängig gemacht werden kann.</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Removal %1 has nothing left to undo.</source>
+        <translation>Beim Entfernungsvorgang %1 gibt es nichts mehr rückgängig zu machen.</translation>
+    </message>
+</context>
+<context>
+    <name>DecisionsDialog</name>
+    <message>
+        <location filename="../qml/DecisionsDialog.qml" line="+18"/>
+        <source>Not duplicates</source>
+        <translation>Keine Duplikate</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>You have not said of any photos that they are not duplicates.</source>
+        <translation>Sie haben noch keine Fotos als „Keine Duplikate“ gekennzeichnet.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>These photos are never put into one group, even after a rename. Forget a decision to let the next scan group them again.</source>
+        <translation>Diese Fotos werden nie derselben Gruppe zugeordnet, auch nicht nach dem Umbenennen. Wenn Sie eine Entscheidung vergessen, kann die nächste Suche sie wieder gruppieren.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Remembered decisions are not available.</source>
+        <translation>Gespeicherte Entscheidungen sind nicht verfügbar.</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>Forget</source>
+        <translation>Vergessen</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Forget all</source>
+        <translation>Alle vergessen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>DetailsPanel</name>
     <message>
+        <location filename="../qml/DetailsPanel.qml" line="+14"/>
         <source>Resolution</source>
         <translation>Auflösung</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>File size</source>
         <translation>Dateigröße</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Date</source>
         <translation>Datum</translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Camera and place</source>
         <translation>Kamera und Ort</translation>
     </message>
@@ -41,22 +294,29 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>DropZone</name>
     <message>
+        <location filename="../qml/DropZone.qml" line="+70"/>
         <source>Drop photo folders here</source>
         <translation>Fotoordner hier ablegen</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>or choose the folders to search for duplicate and similar photos</source>
         <translation>oder wählen Sie die Ordner, in denen nach doppelten und ähnlichen Fotos gesucht werden soll</translation>
     </message>
     <message>
+        <location line="+12"/>
+        <location line="+35"/>
         <source>Add folder</source>
         <translation>Ordner hinzufügen</translation>
     </message>
     <message>
+        <location line="-28"/>
+        <location line="+35"/>
         <source>Whole computer</source>
         <translation>Gesamter Computer</translation>
     </message>
     <message>
+        <location line="-14"/>
         <source>Drop more folders here</source>
         <translation>Weitere Ordner hier ablegen</translation>
     </message>
@@ -64,22 +324,27 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>EmptyResults</name>
     <message>
+        <location filename="../qml/EmptyResults.qml" line="+35"/>
         <source>All duplicates removed</source>
         <translation>Alle Duplikate entfernt</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>No similar photos found</source>
         <translation>Keine ähnlichen Fotos gefunden</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Every marked copy is gone. Your library is tidy.</source>
         <translation>Alle markierten Kopien sind entfernt. Ihre Sammlung ist aufgeräumt.</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>The scanned places hold no duplicate or similar photos at this similarity. Try a lower similarity or other folders.</source>
         <translation>An den durchsuchten Orten gibt es bei dieser Ähnlichkeit keine doppelten oder ähnlichen Fotos. Versuchen Sie eine geringere Ähnlichkeit oder andere Ordner.</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Scan other folders</source>
         <translation>Andere Ordner durchsuchen</translation>
     </message>
@@ -87,10 +352,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Fallback</name>
     <message>
+        <location filename="../plugins/mainframe/Fallback.qml" line="+9"/>
         <source>Mirelle</source>
         <translation>Mirelle</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>The screens could not be loaded. Please reinstall the program.</source>
         <translation>Die Oberfläche konnte nicht geladen werden. Bitte installieren Sie das Programm neu.</translation>
     </message>
@@ -98,6 +365,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>GroupCard</name>
     <message numerus="yes">
+        <location filename="../qml/GroupCard.qml" line="+97"/>
         <source>%n photo(s), %1</source>
         <translation>
             <numerusform>%n Foto, %1</numerusform>
@@ -105,26 +373,42 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Similar</source>
         <translation>Ähnlich</translation>
     </message>
     <message>
+        <location line="+17"/>
         <source>Auto mark</source>
         <translation>Automatisch markieren</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Mark the surplus copies of this group, keeping the best one</source>
         <translation>Überzählige Kopien dieser Gruppe markieren, die beste behalten</translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>Not duplicates</source>
+        <translation>Keine Duplikate</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>These photos are different pictures: never group them together again</source>
+        <translation>Diese Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Remove the marks of this group</source>
         <translation>Markierungen dieser Gruppe aufheben</translation>
     </message>
@@ -132,38 +416,52 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Helpers</name>
     <message>
+        <location filename="../qml/Helpers.qml" line="+69"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation>Gedrehte und gespiegelte Kopien finden</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>0 KB</source>
         <translation>0 KB</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>B</source>
         <translation>B</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>KB</source>
         <translation>KB</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>MB</source>
         <translation>MB</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>GB</source>
         <translation>GB</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>TB</source>
         <translation>TB</translation>
     </message>
@@ -171,46 +469,63 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Main</name>
     <message>
+        <location filename="../qml/Main.qml" line="+71"/>
         <source>Removable drive</source>
         <translation>Wechseldatenträger</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?</source>
         <translation>Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <location line="+4"/>
+        <source>Permanent deletion cannot be undone.</source>
+        <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <location line="-2"/>
         <source>Recycle bin too small</source>
         <translation>Papierkorb zu klein</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>The recycle bin cannot hold all marked photos. Delete them permanently instead?</source>
         <translation>Der Papierkorb kann nicht alle markierten Fotos aufnehmen. Stattdessen endgültig löschen?</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Not enough space</source>
         <translation>Nicht genügend Speicherplatz</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>There is not enough free space to move the marked photos to %1. Nothing was moved.</source>
         <translation>In %1 ist nicht genügend freier Speicherplatz, um die markierten Fotos dorthin zu verschieben. Es wurde nichts verschoben.</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Delete permanently</source>
         <translation>Endgültig löschen</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Mirelle — similar photo finder</source>
         <translation>Mirelle — Suche nach ähnlichen Fotos</translation>
     </message>
     <message>
+        <location line="+46"/>
         <source>Some photos were not removed</source>
         <translation>Einige Fotos wurden nicht entfernt</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>The photo was not removed</source>
         <translation>Das Foto wurde nicht entfernt</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Failed to remove %1!</source>
         <translation>%1 konnte nicht entfernt werden!</translation>
     </message>
@@ -218,6 +533,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>NoticeDialog</name>
     <message>
+        <location filename="../qml/NoticeDialog.qml" line="+34"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -225,18 +541,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PageBar</name>
     <message>
+        <location filename="../qml/PageBar.qml" line="+26"/>
         <source>Previous page</source>
         <translation>Vorherige Seite</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Page %1 of %2</source>
         <translation>Seite %1 von %2</translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Next page</source>
         <translation>Nächste Seite</translation>
     </message>
@@ -244,18 +564,32 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PhotoTile</name>
     <message>
+        <location filename="../qml/PhotoTile.qml" line="+99"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
     <message>
+        <location line="+20"/>
+        <source>Burst</source>
+        <translation>Serie</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>A frame of a burst: another moment, so it is not marked unless it is an exact copy</source>
+        <translation>Bild einer Serienaufnahme: ein anderer Moment, daher wird es nur markiert, wenn es eine exakte Kopie ist</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>%1 × %2 · %3</source>
         <translation>%1 × %2 · %3</translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Marked for removal</source>
         <translation>Zum Entfernen markiert</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Keep</source>
         <translation>Behalten</translation>
     </message>
@@ -263,50 +597,73 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PreviewPage</name>
     <message>
+        <location filename="../qml/PreviewPage.qml" line="+163"/>
         <source>Back to results</source>
         <translation>Zurück zu den Ergebnissen</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Photo %1 of %2</source>
         <translation>Foto %1 von %2</translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Zoom out</source>
         <translation>Verkleinern</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Zoom in</source>
         <translation>Vergrößern</translation>
     </message>
     <message>
+        <location line="+7"/>
+        <source>Not duplicates</source>
+        <translation>Keine Duplikate</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>These two photos are different pictures: never group them together again</source>
+        <translation>Diese beiden Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Single view</source>
         <translation>Einzelansicht</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Compare</source>
         <translation>Vergleichen</translation>
     </message>
     <message>
+        <location line="+20"/>
         <source>Left: %1</source>
         <translation>Links: %1</translation>
     </message>
     <message>
+        <location line="+15"/>
         <source>Right: %1</source>
         <translation>Rechts: %1</translation>
     </message>
     <message>
+        <location line="+28"/>
+        <location line="+34"/>
         <source>Mark for removal</source>
         <translation>Zum Entfernen markieren</translation>
     </message>
     <message>
+        <location line="-26"/>
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Show in folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
@@ -314,50 +671,62 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ProgressPage</name>
     <message>
+        <location filename="../qml/ProgressPage.qml" line="+18"/>
         <source>Finding photos</source>
         <translation>Fotos werden gesucht</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Comparing photos</source>
         <translation>Fotos werden verglichen</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Grouping similar photos</source>
         <translation>Ähnliche Fotos werden gruppiert</translation>
     </message>
     <message>
+        <location line="+73"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Scanning your photos</source>
         <translation>Ihre Fotos werden durchsucht</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>%1% done · %2</source>
         <translation>%1 % erledigt · %2</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Starting</source>
         <translation>Start</translation>
     </message>
     <message>
+        <location line="+34"/>
         <source>Groups found</source>
         <translation>Gefundene Gruppen</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Duplicate size</source>
         <translation>Größe der Duplikate</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Elapsed</source>
         <translation>Vergangen</translation>
     </message>
     <message>
+        <location line="+21"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -365,26 +734,37 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-212"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>70%</source>
         <translation>70 %</translation>
     </message>
     <message>
+        <location line="+5"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation>Gedrehte und gespiegelte Kopien finden</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
+        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+121"/>
         <source>Group %1, %2 photos, %3</source>
         <translation>Gruppe %1, %2 Fotos, %3</translation>
     </message>
     <message>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+296"/>
         <source>Long: %1</source>
         <translation>Länge: %1</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Lat: %1</source>
         <translation>Breite: %1</translation>
     </message>
@@ -392,14 +772,17 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>QuestionDialog</name>
     <message>
+        <location filename="../qml/QuestionDialog.qml" line="+11"/>
         <source>Continue</source>
         <translation>Weiter</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
+        <location line="+43"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -407,18 +790,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>RegroupPopup</name>
     <message>
+        <location filename="../qml/RegroupPopup.qml" line="+26"/>
         <source>Similarity</source>
         <translation>Ähnlichkeit</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>Groups the photos found again at this similarity. Marks are cleared.</source>
         <translation>Gruppiert die gefundenen Fotos mit dieser Ähnlichkeit neu. Markierungen werden aufgehoben.</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Re-group</source>
         <translation>Neu gruppieren</translation>
     </message>
@@ -426,6 +813,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>RemovalDialog</name>
     <message numerus="yes">
+        <location filename="../qml/RemovalDialog.qml" line="+47"/>
         <source>Remove %n marked photo(s)?</source>
         <translation>
             <numerusform>%n markiertes Foto entfernen?</numerusform>
@@ -433,10 +821,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>%1 will be freed.</source>
         <translation>%1 werden freigegeben.</translation>
     </message>
     <message numerus="yes">
+        <location line="+27"/>
         <source>In %n group(s) every photo is marked. Removing them keeps no copy of those photos.</source>
         <translation>
             <numerusform>In %n Gruppe sind alle Fotos markiert. Beim Entfernen bleibt keine Kopie dieser Fotos erhalten.</numerusform>
@@ -444,38 +834,51 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+17"/>
         <source>Move to the recycle bin</source>
         <translation>In den Papierkorb verschieben</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Delete permanently</source>
         <translation>Endgültig löschen</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Move to a folder</source>
         <translation>In einen Ordner verschieben</translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>No folder chosen</source>
         <translation>Kein Ordner ausgewählt</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Choose…</source>
         <translation>Auswählen…</translation>
     </message>
     <message>
-        <source>Permanently deleted photos cannot be restored.</source>
-        <translation>Endgültig gelöschte Fotos können nicht wiederhergestellt werden.</translation>
+        <location line="+10"/>
+        <source>Permanent deletion cannot be undone.</source>
+        <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
     </message>
     <message>
+        <source>Permanently deleted photos cannot be restored.</source>
+        <translation type="vanished">Endgültig gelöschte Fotos können nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Remove this way from now on without asking</source>
         <translation>Künftig ohne Nachfrage auf diese Weise entfernen</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
@@ -483,18 +886,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>RemovalProgressDialog</name>
     <message>
+        <location filename="../qml/RemovalProgressDialog.qml" line="+26"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Removing photos</source>
         <translation>Fotos werden entfernt</translation>
     </message>
     <message>
+        <location line="+18"/>
         <source>%1 of %2 photos · %3 freed</source>
         <translation>%1 von %2 Fotos · %3 freigegeben</translation>
     </message>
     <message numerus="yes">
+        <location line="+2"/>
         <source>%n photo(s) removed</source>
         <translation>
             <numerusform>%n Foto entfernt</numerusform>
@@ -502,18 +909,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Preparing…</source>
         <translation>Wird vorbereitet…</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -521,10 +932,37 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ResultsPage</name>
     <message>
+        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON files (*.json)</source>
+        <translation>JSON-Dateien (*.json)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Web pages (*.html)</source>
+        <translation>Webseiten (*.html)</translation>
+    </message>
+    <message>
+        <location line="+131"/>
+        <source>The results were not exported</source>
+        <translation>Die Ergebnisse wurden nicht exportiert</translation>
+    </message>
+    <message>
+        <location line="+65"/>
         <source>Similar photos</source>
         <translation>Ähnliche Fotos</translation>
     </message>
     <message numerus="yes">
+        <location line="+8"/>
         <source>%n group(s)</source>
         <translation>
             <numerusform>%n Gruppe</numerusform>
@@ -532,14 +970,62 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>%1 in similar photos</source>
         <translation>%1 in ähnlichen Fotos</translation>
     </message>
     <message>
+        <location line="+9"/>
+        <source>Exporting…</source>
+        <translation>Wird exportiert…</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Export…</source>
+        <translation>Exportieren…</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Results as CSV…</source>
+        <translation>Ergebnisse als CSV…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Results as JSON…</source>
+        <translation>Ergebnisse als JSON…</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Printable summary (PDF)…</source>
+        <translation>Druckbare Zusammenfassung (PDF)…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Summary as web page (HTML)…</source>
+        <translation>Zusammenfassung als Webseite (HTML)…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Undo last removal</source>
+        <translation>Letztes Entfernen rückgängig machen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation>Die zuletzt in den Papierkorb oder in einen Ordner verschobenen Fotos zurückholen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>History…</source>
+        <translation>Verlauf…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>New scan</source>
         <translation>Neue Suche</translation>
     </message>
     <message numerus="yes">
+        <location line="+18"/>
         <source>%n photo(s) marked</source>
         <translation>
             <numerusform>%n Foto markiert</numerusform>
@@ -547,85 +1033,130 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1 to free</source>
         <translation>%1 freizugeben</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Auto mark</source>
         <translation>Automatisch markieren</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>In every group, mark the copies to remove and keep the best photo</source>
         <translation>In jeder Gruppe die zu entfernenden Kopien markieren und das beste Foto behalten</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Clear marks</source>
         <translation>Markierungen aufheben</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Similarity %1%</source>
         <translation>Ähnlichkeit %1 %</translation>
     </message>
     <message>
+        <location line="+18"/>
         <source>Remove marked</source>
         <translation>Markierte entfernen</translation>
     </message>
     <message>
+        <location line="+51"/>
         <source>Re-grouping at %1% similarity…</source>
         <translation>Neugruppierung bei %1 % Ähnlichkeit…</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Groups %1–%2 of %3</source>
         <translation>Gruppen %1–%2 von %3</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Arrows move · Space marks · Enter previews · Delete removes</source>
         <translation>Pfeiltasten bewegen · Leertaste markiert · Eingabe zeigt an · Entf entfernt</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Export results</source>
+        <translation>Ergebnisse exportieren</translation>
     </message>
 </context>
 <context>
     <name>ScanOptions</name>
     <message>
+        <location filename="../qml/ScanOptions.qml" line="+40"/>
         <source>Scan options</source>
         <translation>Suchoptionen</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Photos to compare</source>
         <translation>Zu vergleichende Fotos</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Original photos only</source>
         <translation>Nur Originalfotos</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>All images</source>
         <translation>Alle Bilder</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
+        <location line="+33"/>
         <source>Similarity</source>
         <translation>Ähnlichkeit</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
     <message>
+        <location line="+20"/>
         <source>More photos</source>
         <translation>Weitere Fotos</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Closer matches</source>
         <translation>Genauere Treffer</translation>
     </message>
     <message>
+        <location line="+9"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation>Gedrehte und gespiegelte Kopien finden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Also match copies that were turned or flipped; the scan takes longer</source>
+        <translation>Auch gedrehte oder gespiegelte Kopien erkennen; die Suche dauert länger</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not duplicates list…</source>
+        <translation>Liste „Keine Duplikate“…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Photos you said are not duplicates of each other</source>
+        <translation>Fotos, die Sie als „Keine Duplikate“ gekennzeichnet haben</translation>
+    </message>
+    <message>
+        <location line="-81"/>
         <source>Smaller files are not compared</source>
         <translation>Kleinere Dateien werden nicht verglichen</translation>
     </message>
@@ -633,10 +1164,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>SourceList</name>
     <message>
+        <location filename="../qml/SourceList.qml" line="+21"/>
         <source>Places to scan</source>
         <translation>Zu durchsuchende Orte</translation>
     </message>
     <message numerus="yes">
+        <location line="+6"/>
         <source>%n place(s)</source>
         <translation>
             <numerusform>%n Ort</numerusform>
@@ -644,14 +1177,17 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Clear all</source>
         <translation>Alle entfernen</translation>
     </message>
     <message>
+        <location line="+44"/>
         <source>Drive %1</source>
         <translation>Laufwerk %1</translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Remove from the list</source>
         <translation>Aus der Liste entfernen</translation>
     </message>
@@ -659,18 +1195,27 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>StartPage</name>
     <message>
+        <location filename="../qml/StartPage.qml" line="+39"/>
         <source>Find duplicate and similar photos</source>
         <translation>Doppelte und ähnliche Fotos finden</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Choose where to look, check the options and start the scan. Nothing is removed without your say.</source>
         <translation>Wählen Sie, wo gesucht werden soll, prüfen Sie die Optionen und starten Sie die Suche. Nichts wird ohne Ihre Zustimmung entfernt.</translation>
     </message>
     <message>
+        <location line="+26"/>
+        <source>The scan engine could not be loaded, so no scan can run. Please reinstall the program.</source>
+        <translation>Das Suchmodul konnte nicht geladen werden, daher ist keine Suche möglich. Bitte installieren Sie das Programm neu.</translation>
+    </message>
+    <message>
+        <location line="+54"/>
         <source>Scan</source>
         <translation>Suchen</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Add a folder to start</source>
         <translation>Fügen Sie einen Ordner hinzu, um zu beginnen</translation>
     </message>
@@ -678,10 +1223,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>StepRow</name>
     <message>
+        <location filename="../qml/StepRow.qml" line="+61"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
@@ -689,13 +1236,81 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
+        <location filename="../qml/ThumbImage.qml" line="+78"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>
 </context>
 <context>
+    <name>UndoDialog</name>
+    <message>
+        <location filename="../qml/UndoDialog.qml" line="+29"/>
+        <source>Undo is not available.</source>
+        <translation>Rückgängigmachen ist nicht verfügbar.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Moved to a folder</source>
+        <translation>In einen Ordner verschoben</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the recycle bin</source>
+        <translation>In den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Removal history</source>
+        <translation>Verlauf entfernter Fotos</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
+        <translation>Es gibt nichts rückgängig zu machen. Fotos, die in den Papierkorb oder in einen Ordner verschoben wurden, werden hier aufgeführt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>%n photo(s)</source>
+        <translation>
+            <numerusform>%n Foto</numerusform>
+            <numerusform>%n Fotos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>undone</source>
+        <translation>rückgängig gemacht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 still to undo</source>
+        <translation>%1 noch rückgängig zu machen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Bringing the photos back…</source>
+        <translation>Fotos werden zurückgeholt…</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo last removal</source>
+        <translation>Letztes Entfernen rückgängig machen</translation>
+    </message>
+</context>
+<context>
     <name>ZoomPane</name>
     <message>
+        <location filename="../qml/ZoomPane.qml" line="+68"/>
         <source>Cannot preview this photo</source>
         <translation>Für dieses Foto ist keine Vorschau möglich</translation>
     </message>

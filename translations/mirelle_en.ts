@@ -2,15 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>CDecisionStore</name>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDecisionStore.cpp" line="+54"/>
+        <source>Remembered &quot;Not duplicates&quot; decisions are off: %1 (%2). The file was left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>the SQLite driver of Qt is not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its folder cannot be created</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it is not a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+3"/>
+        <location line="+22"/>
+        <source>the file is damaged or not a decisions file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>the file is of another version (%1; this program reads %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+238"/>
         <source>Minimum file size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+356"/>
+        <source>Failed to delete %1!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed to remove %1!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed to delete %1 and other %2 files!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed to remove %1 and other %2 files!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <source>The results could not be saved to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>An export is still being written. Try again when it is done.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Results cannot be exported as &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Choose a file to export the results to.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 is a folder. Choose a file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder %1 cannot be written to. Choose another folder.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>CExceptionHandler</name>
     <message>
+        <location filename="../public/CExceptionHandler.cpp" line="+19"/>
         <source>%1 has encountered a memory problem and needs to close.
 We are sorry for the inconvenience.
 You can enlarge your virtual memory and try again.</source>
@@ -18,20 +105,186 @@ You can enlarge your virtual memory and try again.</source>
     </message>
 </context>
 <context>
+    <name>CFileDelImplement</name>
+    <message numerus="yes">
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+200"/>
+        <source>%n file(s) are back in place.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 of %2 files are back in place. These could not come back:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+146"/>
+        <source>Cannot delete &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cannot move &quot;%1&quot; to the trash: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Skipped &quot;%1&quot;: it no longer exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Skipped &quot;%1&quot;: the path in the destination would be too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+23"/>
+        <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalJournal</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+74"/>
+        <source>No removals have been recorded (%1 does not exist).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The removal journal %1 is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The folder of the removal journal %1 cannot be created.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The removal journal %1 cannot be opened: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+53"/>
+        <source>The removal journal %1 is damaged (%2); undo is off and the file is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <source>The removal journal %1 cannot be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 is not a removal journal of this program; undo is off and the file is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The removal journal %1 was written by another version of the program (format %2, this one reads %3); undo is off and the file is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+162"/>
+        <source>No removal %1 is recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalUndo</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+65"/>
+        <source>it is no longer in the trash (was the trash emptied?)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it is no longer at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>another file now takes its place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it has changed since it was removed (size or modification time differ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>There is no removal left to undo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Removal %1 has nothing left to undo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DecisionsDialog</name>
+    <message>
+        <location filename="../qml/DecisionsDialog.qml" line="+18"/>
+        <source>Not duplicates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>You have not said of any photos that they are not duplicates.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>These photos are never put into one group, even after a rename. Forget a decision to let the next scan group them again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Remembered decisions are not available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>Forget</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Forget all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DetailsPanel</name>
     <message>
+        <location filename="../qml/DetailsPanel.qml" line="+14"/>
         <source>Resolution</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>File size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Date</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Camera and place</source>
         <translation type="unfinished"></translation>
     </message>
@@ -39,22 +292,29 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>DropZone</name>
     <message>
+        <location filename="../qml/DropZone.qml" line="+70"/>
         <source>Drop photo folders here</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>or choose the folders to search for duplicate and similar photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+12"/>
+        <location line="+35"/>
         <source>Add folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="-28"/>
+        <location line="+35"/>
         <source>Whole computer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="-14"/>
         <source>Drop more folders here</source>
         <translation type="unfinished"></translation>
     </message>
@@ -62,22 +322,27 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>EmptyResults</name>
     <message>
+        <location filename="../qml/EmptyResults.qml" line="+35"/>
         <source>All duplicates removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>No similar photos found</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Every marked copy is gone. Your library is tidy.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>The scanned places hold no duplicate or similar photos at this similarity. Try a lower similarity or other folders.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Scan other folders</source>
         <translation type="unfinished"></translation>
     </message>
@@ -85,10 +350,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Fallback</name>
     <message>
+        <location filename="../plugins/mainframe/Fallback.qml" line="+9"/>
         <source>Mirelle</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>The screens could not be loaded. Please reinstall the program.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -96,6 +363,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>GroupCard</name>
     <message numerus="yes">
+        <location filename="../qml/GroupCard.qml" line="+97"/>
         <source>%n photo(s), %1</source>
         <translation>
             <numerusform>%n photo, %1</numerusform>
@@ -103,26 +371,42 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Similar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+17"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Mark the surplus copies of this group, keeping the best one</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>Not duplicates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>These photos are different pictures: never group them together again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Remove the marks of this group</source>
         <translation type="unfinished"></translation>
     </message>
@@ -130,38 +414,52 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Helpers</name>
     <message>
+        <location filename="../qml/Helpers.qml" line="+69"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>0 KB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>B</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>KB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>MB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>GB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>TB</source>
         <translation type="unfinished"></translation>
     </message>
@@ -169,46 +467,63 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Main</name>
     <message>
+        <location filename="../qml/Main.qml" line="+71"/>
         <source>Removable drive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
+        <location line="+4"/>
+        <source>Permanent deletion cannot be undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-2"/>
         <source>Recycle bin too small</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>The recycle bin cannot hold all marked photos. Delete them permanently instead?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Not enough space</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>There is not enough free space to move the marked photos to %1. Nothing was moved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Delete permanently</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Mirelle — similar photo finder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+46"/>
         <source>Some photos were not removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>The photo was not removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Failed to remove %1!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -216,6 +531,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>NoticeDialog</name>
     <message>
+        <location filename="../qml/NoticeDialog.qml" line="+34"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -223,18 +539,22 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PageBar</name>
     <message>
+        <location filename="../qml/PageBar.qml" line="+26"/>
         <source>Previous page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1 / %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Page %1 of %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Next page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -242,18 +562,32 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PhotoTile</name>
     <message>
+        <location filename="../qml/PhotoTile.qml" line="+99"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+20"/>
+        <source>Burst</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>A frame of a burst: another moment, so it is not marked unless it is an exact copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>%1 × %2 · %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Marked for removal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Keep</source>
         <translation type="unfinished"></translation>
     </message>
@@ -261,50 +595,73 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PreviewPage</name>
     <message>
+        <location filename="../qml/PreviewPage.qml" line="+163"/>
         <source>Back to results</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Photo %1 of %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>Zoom out</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Zoom in</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
+        <source>Not duplicates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>These two photos are different pictures: never group them together again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Single view</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Compare</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+20"/>
         <source>Left: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+15"/>
         <source>Right: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+28"/>
+        <location line="+34"/>
         <source>Mark for removal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="-26"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Show in folder</source>
         <translation type="unfinished"></translation>
     </message>
@@ -312,50 +669,62 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ProgressPage</name>
     <message>
+        <location filename="../qml/ProgressPage.qml" line="+18"/>
         <source>Finding photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Comparing photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Grouping similar photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+73"/>
         <source>Stopping the scan…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Scanning your photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>%1% done · %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Starting</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+34"/>
         <source>Groups found</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Duplicate size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Elapsed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+21"/>
         <source>Cancelling…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
@@ -363,26 +732,37 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-212"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>70%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+121"/>
         <source>Group %1, %2 photos, %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+296"/>
         <source>Long: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>Lat: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -390,14 +770,17 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>QuestionDialog</name>
     <message>
+        <location filename="../qml/QuestionDialog.qml" line="+11"/>
         <source>Continue</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+43"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -405,18 +788,22 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>RegroupPopup</name>
     <message>
+        <location filename="../qml/RegroupPopup.qml" line="+26"/>
         <source>Similarity</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>Groups the photos found again at this similarity. Marks are cleared.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Re-group</source>
         <translation type="unfinished"></translation>
     </message>
@@ -424,6 +811,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>RemovalDialog</name>
     <message numerus="yes">
+        <location filename="../qml/RemovalDialog.qml" line="+47"/>
         <source>Remove %n marked photo(s)?</source>
         <translation>
             <numerusform>Remove %n marked photo?</numerusform>
@@ -431,10 +819,12 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>%1 will be freed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location line="+27"/>
         <source>In %n group(s) every photo is marked. Removing them keeps no copy of those photos.</source>
         <translation>
             <numerusform>In %n group every photo is marked. Removing them keeps no copy of those photos.</numerusform>
@@ -442,38 +832,47 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+17"/>
         <source>Move to the recycle bin</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Delete permanently</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Move to a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>No folder chosen</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Choose…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Permanently deleted photos cannot be restored.</source>
+        <location line="+10"/>
+        <source>Permanent deletion cannot be undone.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Remove this way from now on without asking</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Remove</source>
         <translation type="unfinished"></translation>
     </message>
@@ -481,18 +880,22 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>RemovalProgressDialog</name>
     <message>
+        <location filename="../qml/RemovalProgressDialog.qml" line="+26"/>
         <source>Stopping…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Removing photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+18"/>
         <source>%1 of %2 photos · %3 freed</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location line="+2"/>
         <source>%n photo(s) removed</source>
         <translation>
             <numerusform>%n photo removed</numerusform>
@@ -500,18 +903,22 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>Preparing…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Cancelling…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
@@ -519,10 +926,37 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ResultsPage</name>
     <message>
+        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <source>CSV files (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON files (*.json)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PDF documents (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Web pages (*.html)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+131"/>
+        <source>The results were not exported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+65"/>
         <source>Similar photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location line="+8"/>
         <source>%n group(s)</source>
         <translation>
             <numerusform>%n group</numerusform>
@@ -530,14 +964,62 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>%1 in similar photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
+        <source>Exporting…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Export…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Results as CSV…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Results as JSON…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Printable summary (PDF)…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Summary as web page (HTML)…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Undo last removal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>History…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>New scan</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location line="+18"/>
         <source>%n photo(s) marked</source>
         <translation>
             <numerusform>%n photo marked</numerusform>
@@ -545,85 +1027,130 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1 to free</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>In every group, mark the copies to remove and keep the best photo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Clear marks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Similarity %1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+18"/>
         <source>Remove marked</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+51"/>
         <source>Re-grouping at %1% similarity…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>Groups %1–%2 of %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Arrows move · Space marks · Enter previews · Delete removes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Export results</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>ScanOptions</name>
     <message>
+        <location filename="../qml/ScanOptions.qml" line="+40"/>
         <source>Scan options</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Photos to compare</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Original photos only</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>All images</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+33"/>
         <source>Similarity</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+20"/>
         <source>More photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>Closer matches</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+9"/>
+        <source>Find rotated and mirrored copies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Also match copies that were turned or flipped; the scan takes longer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Not duplicates list…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Photos you said are not duplicates of each other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-81"/>
         <source>Smaller files are not compared</source>
         <translation type="unfinished"></translation>
     </message>
@@ -631,10 +1158,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>SourceList</name>
     <message>
+        <location filename="../qml/SourceList.qml" line="+21"/>
         <source>Places to scan</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location line="+6"/>
         <source>%n place(s)</source>
         <translation>
             <numerusform>%n place</numerusform>
@@ -642,14 +1171,17 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Clear all</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+44"/>
         <source>Drive %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+14"/>
         <source>Remove from the list</source>
         <translation type="unfinished"></translation>
     </message>
@@ -657,18 +1189,27 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>StartPage</name>
     <message>
+        <location filename="../qml/StartPage.qml" line="+39"/>
         <source>Find duplicate and similar photos</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Choose where to look, check the options and start the scan. Nothing is removed without your say.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+26"/>
+        <source>The scan engine could not be loaded, so no scan can run. Please reinstall the program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+54"/>
         <source>Scan</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>Add a folder to start</source>
         <translation type="unfinished"></translation>
     </message>
@@ -676,10 +1217,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>StepRow</name>
     <message>
+        <location filename="../qml/StepRow.qml" line="+61"/>
         <source>Waiting</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
@@ -687,13 +1230,81 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
+        <location filename="../qml/ThumbImage.qml" line="+78"/>
         <source>Cannot preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UndoDialog</name>
+    <message>
+        <location filename="../qml/UndoDialog.qml" line="+29"/>
+        <source>Undo is not available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Moved to a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the recycle bin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Removal history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>%n photo(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>undone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 still to undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Bringing the photos back…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo last removal</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>ZoomPane</name>
     <message>
+        <location filename="../qml/ZoomPane.qml" line="+68"/>
         <source>Cannot preview this photo</source>
         <translation type="unfinished"></translation>
     </message>
