@@ -14,6 +14,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include <climits>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -108,6 +109,51 @@ int CExifReader::orientationOf(const unsigned char *pData, std::size_t size)
         qCDebug(lcThumb) << "no EXIF orientation:" << error.what();
         return 1;
     }
+}
+
+bool CExifReader::previewMatches(const QSize &preview, const QSize &image)
+{
+    if (preview.isEmpty() || image.isEmpty())
+        return false;
+    const double dExpected = double(preview.width()) * image.height() / image.width();
+    return std::abs(preview.height() - dExpected) <= dExpected * 0.015 + 1.0;
+}
+
+CExifReader::CJpegExif CExifReader::inspectJpeg(const unsigned char *pData, std::size_t size, const QSize &imageSize,
+                                                int iMinSide)
+{
+    CJpegExif result;
+    if (!pData || size == 0 || size > static_cast<std::size_t>(LONG_MAX))
+        return result;
+    try {
+        auto image = Exiv2::ImageFactory::open(pData, static_cast<long>(size));
+        image->readMetadata();
+        const Exiv2::ExifData &exif = image->exifData();
+        const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (it != exif.end() && it->count() >= 1) {
+            const long iValue = it->toLong();
+            if (iValue >= 1 && iValue <= 8)
+                result.iOrientation = static_cast<int>(iValue);
+        }
+        const Exiv2::PreviewManager manager(*image);
+        const Exiv2::PreviewPropertiesList listProps = manager.getPreviewProperties();
+        const Exiv2::PreviewProperties *pBest = nullptr;
+        for (const Exiv2::PreviewProperties &props : listProps) {
+            const QSize previewSize(int(props.width_), int(props.height_));
+            if (props.mimeType_ != "image/jpeg" || qMax(previewSize.width(), previewSize.height()) < iMinSide
+                || !previewMatches(previewSize, imageSize))
+                continue;
+            if (!pBest || qint64(props.width_) * props.height_ < qint64(pBest->width_) * pBest->height_)
+                pBest = &props;
+        }
+        if (pBest) {
+            const Exiv2::PreviewImage preview = manager.getPreviewImage(*pBest);
+            result.preview = QByteArray(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
+        }
+    } catch (const Exiv2::AnyError &error) {
+        qCDebug(lcThumb) << "unreadable EXIF:" << error.what();
+    }
+    return result;
 }
 
 QVariantMap CExifReader::metaOfFile(const QString &strPath)

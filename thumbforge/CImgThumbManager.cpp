@@ -47,7 +47,8 @@ CImgThumbManager *CImgThumbManager::GetInstance()
 CImgThumbManager::CImgThumbManager(QObject *parent)
     : QObject(parent)
 {
-    s_pService = std::make_unique<CThumbService>(CThumbDiskCache::defaultRoot());
+    s_pService = std::make_unique<CThumbService>(CThumbDiskCache::defaultRoot(), CThumbService::defaultThreadCount(),
+                                                 CThumbService::kThumbBudgetBytes, CThumbService::kIdleThreads);
     s_pService->setCallbacks(
         [this](const QVariant &group, const QString &strPath, bool bOk) { emit sigImgThumbResult(group, strPath, bOk); },
         [this](const QVariant &group, const QString &strPath, const QVariantMap &mapMeta, bool bOk) {

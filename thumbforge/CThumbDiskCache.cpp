@@ -7,13 +7,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
 
 namespace {
 
@@ -24,7 +25,6 @@ const QString kFlavour = QStringLiteral("large");
 // The layout asks for private folders and files: thumbnails reveal what a user owns.
 constexpr QFileDevice::Permissions kDirPermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-constexpr QFileDevice::Permissions kFilePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 struct CPngSink
 {
@@ -78,14 +78,29 @@ bool writePng(QIODevice *pDevice, const QImage &image, png_text *pTexts, int iTe
     return sink.bOk;
 }
 
-QString uriOf(const QString &strPath)
+QByteArray uriOf(const QFileInfo &info)
 {
-    return QString::fromLatin1(QUrl::fromLocalFile(QFileInfo(strPath).absoluteFilePath()).toEncoded());
+    return QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded();
+}
+
+QString thumbPathOf(const QString &strDir, const QByteArray &uri)
+{
+    const QByteArray digest = QCryptographicHash::hash(uri, QCryptographicHash::Md5);
+    return strDir + QLatin1Char('/') + QString::fromLatin1(digest.toHex()) + QStringLiteral(".png");
 }
 
 QString mtimeOf(const QFileInfo &info)
 {
     return QString::number(info.lastModified().toSecsSinceEpoch());
+}
+
+// rename() replaces the target in one step where QFile::rename refuses to.
+bool replaceFile(const QString &strFrom, const QString &strTo)
+{
+    if (std::rename(QFile::encodeName(strFrom).constData(), QFile::encodeName(strTo).constData()) == 0)
+        return true;
+    QFile::remove(strTo);
+    return std::rename(QFile::encodeName(strFrom).constData(), QFile::encodeName(strTo).constData()) == 0;
 }
 
 bool makePrivateDir(const QString &strDir)
@@ -124,41 +139,49 @@ QString CThumbDiskCache::defaultRoot()
 
 QString CThumbDiskCache::thumbPathFor(const QString &strPath) const
 {
-    const QByteArray digest = QCryptographicHash::hash(uriOf(strPath).toUtf8(), QCryptographicHash::Md5);
-    return QDir(m_strDir).filePath(QString::fromLatin1(digest.toHex()) + QStringLiteral(".png"));
+    return thumbPathOf(m_strDir, uriOf(QFileInfo(strPath)));
 }
 
 bool CThumbDiskCache::load(const QString &strPath, QImage &image) const
 {
-    if (!m_bEnabled)
+    return load(QFileInfo(strPath), image);
+}
+
+bool CThumbDiskCache::store(const QString &strPath, const QImage &image)
+{
+    return store(QFileInfo(strPath), image);
+}
+
+bool CThumbDiskCache::load(const QFileInfo &info, QImage &image) const
+{
+    if (!m_bEnabled || !info.isFile())
         return false;
-    const QFileInfo info(strPath);
-    if (!info.isFile())
-        return false;
+    const QByteArray uri = uriOf(info);
     // Qt's reader keeps the layout's "Thumb::" keys only on the decoded image.
-    QImageReader reader(thumbPathFor(strPath), "png");
+    QImageReader reader(thumbPathOf(m_strDir, uri), "png");
     QImage loaded = reader.read();
-    if (loaded.isNull() || loaded.text(kUriKey) != uriOf(strPath) || loaded.text(kMTimeKey) != mtimeOf(info))
+    if (loaded.isNull() || loaded.text(kUriKey) != QLatin1String(uri) || loaded.text(kMTimeKey) != mtimeOf(info))
         return false;
     image = std::move(loaded);
     return true;
 }
 
-bool CThumbDiskCache::store(const QString &strPath, const QImage &image)
+bool CThumbDiskCache::store(const QFileInfo &info, const QImage &image)
 {
     if (!m_bEnabled || image.isNull())
         return false;
-    const QFileInfo info(strPath);
-    const QString strThumbPath = thumbPathFor(strPath);
-    // QSaveFile writes beside the target and renames: readers never see half a PNG.
-    QSaveFile file(strThumbPath);
+    const QByteArray uri = uriOf(info);
+    const QString strThumbPath = thumbPathOf(m_strDir, uri);
+    // Written beside the target and renamed, so readers never see half a PNG. No
+    // fsync: after a crash a thumbnail is at worst made again, and a sync per
+    // thumbnail costs more than making it.
+    QTemporaryFile file(strThumbPath + QStringLiteral(".XXXXXX"));
     // Someone may have emptied the cache folder while we run: make it again once.
-    if (!file.open(QIODevice::WriteOnly) && (!makePrivateDir(m_strDir) || !file.open(QIODevice::WriteOnly))) {
+    if (!file.open() && (!makePrivateDir(m_strDir) || !file.open())) {
         qCInfo(lcThumb) << "thumbnail disk cache off:" << strThumbPath << file.errorString();
         m_bEnabled = false;
         return false;
     }
-    const QByteArray uri = uriOf(strPath).toUtf8();
     const QByteArray mtime = mtimeOf(info).toUtf8();
     const QByteArray size = QByteArray::number(info.size());
     const QByteArray software = QByteArrayLiteral("ThumbForge");
@@ -172,10 +195,13 @@ bool CThumbDiskCache::store(const QString &strPath, const QImage &image)
         texts[i].text_length = static_cast<png_size_t>(pValues[i]->size());
     }
     const QImage rgb = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    if (!writePng(&file, rgb, texts, 4) || !file.commit()) {
+    const bool bWritten = writePng(&file, rgb, texts, 4) && file.flush();
+    file.close();
+    // QTemporaryFile made the file private (0600), as the layout asks.
+    if (!bWritten || !replaceFile(file.fileName(), strThumbPath)) {
         qCWarning(lcThumb) << "cannot write thumbnail" << strThumbPath << file.errorString();
         return false;
     }
-    QFile::setPermissions(strThumbPath, kFilePermissions);
+    file.setAutoRemove(false);
     return true;
 }

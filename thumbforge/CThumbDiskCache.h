@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+class QFileInfo;
+
 // Small thumbnails on disk in the shared desktop thumbnail layout
 // (<cache>/thumbnails/large/<md5 of the file URI>.png with Thumb::URI and
 // Thumb::MTime), so reopening results is instant and other viewers share them.
@@ -23,6 +25,9 @@ public:
     // Only a thumbnail made from the file's current modification time counts.
     [[nodiscard]] bool load(const QString &strPath, QImage &image) const;
     bool store(const QString &strPath, const QImage &image);
+    // The same with the photo's file information already read: one stat per thumbnail.
+    [[nodiscard]] bool load(const QFileInfo &info, QImage &image) const;
+    bool store(const QFileInfo &info, const QImage &image);
     [[nodiscard]] QString thumbPathFor(const QString &strPath) const;
 
 private:

@@ -16,10 +16,11 @@
 #include <atomic>
 #include <functional>
 
-// The thumbnail library's engine: a bounded pool of decoder threads working through
-// CThumbTaskQueue, the memory caches, the disk cache, the page of what is in view and
-// the id-to-path table. Results leave through the callbacks on worker threads.
-// Owned by the process-wide CImgThumbManager; every public call is thread-safe.
+// The thumbnail library's engine: decoder threads working through CThumbTaskQueue,
+// the memory caches, the disk cache, the page of what is in view and the id-to-path
+// table. Results leave through the callbacks on worker threads, exactly one for every
+// task taken. Owned by the process-wide CImgThumbManager; every public call is
+// thread-safe.
 class CThumbService
 {
 public:
@@ -29,10 +30,13 @@ public:
 
     static constexpr int kThumbBudgetBytes = 128 * 1024 * 1024;
     static constexpr int kBigBudgetBytes = 64 * 1024 * 1024;
+    // The core left to the interface still has time to spare between frames.
+    static constexpr int kIdleThreads = 1;
 
-    // An empty disk root keeps thumbnails in memory only.
+    // An empty disk root keeps thumbnails in memory only. iThreads decoders run at
+    // normal priority, iIdleThreads more at idle priority.
     explicit CThumbService(const QString &strDiskRoot, int iThreads = defaultThreadCount(),
-                           int iThumbBudgetBytes = kThumbBudgetBytes);
+                           int iThumbBudgetBytes = kThumbBudgetBytes, int iIdleThreads = 0);
     ~CThumbService();
     CThumbService(const CThumbService &) = delete;
     CThumbService &operator=(const CThumbService &) = delete;
@@ -61,10 +65,27 @@ public:
 
 private:
     void remember(const QString &strPath);
+    struct CRunning
+    {
+        quint64 iId = 0;
+        CThumbJob job;
+        bool bIdle = false;
+        bool bTakenOver = false;
+        bool bDone = false;
+    };
+
     void scheduleLocked();
-    void pump();
-    void runThumb(const CThumbJob &job);
-    void runBigImage(const CThumbJob &job);
+    void scheduleIdleLocked();
+    void pump(bool bIdle);
+    [[nodiscard]] bool nextJobLocked(bool bIdle, CThumbJob &job, quint64 &iId);
+    [[nodiscard]] bool takeOverLocked(bool bUrgentOnly, CThumbJob &job, quint64 &iId);
+    // True for the first of the workers running task iId to finish it, which then
+    // reports it and calls release().
+    [[nodiscard]] bool finish(quint64 iId);
+    void release(quint64 iId);
+    void runThumb(const CThumbJob &job, quint64 iId);
+    void runBigImage(const CThumbJob &job, quint64 iId);
+    [[nodiscard]] QImage makeThumb(const QString &strPath);
 
     ThumbResultFn m_fnThumb;
     BigResultFn m_fnBig;
@@ -72,7 +93,12 @@ private:
     mutable QMutex m_mutex;
     CThumbTaskQueue m_queue;
     int m_iPumps = 0;
+    int m_iIdlePumps = 0;
     bool m_bRunning = false;
+    // Tasks being worked on, so that a free normal worker can take over one that a
+    // starved idle worker holds; at most one entry per worker.
+    QList<CRunning> m_listRunning;
+    quint64 m_iLastId = 0;
 
     CThumbMemoryCache m_thumbCache;
     CThumbMemoryCache m_bigCache{kBigBudgetBytes};
@@ -86,8 +112,9 @@ private:
     QHash<QString, QImage> m_mapPage;
 
     mutable QReadWriteLock m_idLock;
-    QHash<QByteArray, QString> m_mapPathById;
+    QMultiHash<quint64, QString> m_mapPathById;
 
-    // Last: its destructor waits for the workers, which use everything above.
+    // Last: their destructors wait for the workers, which use everything above.
     QThreadPool m_pool;
+    QThreadPool m_idlePool;
 };

@@ -24,14 +24,21 @@ void CThumbTaskQueue::setReserved(const QList<CThumbRequest> &listRequests)
     m_listReserved.assign(listRequests.cbegin(), listRequests.cend());
 }
 
+QList<CThumbRequest> CThumbTaskQueue::takeReserved()
+{
+    QList<CThumbRequest> listRequests(m_listReserved.cbegin(), m_listReserved.cend());
+    m_listReserved.clear();
+    return listRequests;
+}
+
 void CThumbTaskQueue::pushBigImage(const QVariant &group, const QString &strPath)
 {
     m_listBig.push_back(CThumbJob{EnThumbJobKind::BigImage, group, strPath});
 }
 
-bool CThumbTaskQueue::take(CThumbJob &job)
+bool CThumbTaskQueue::take(CThumbJob &job, bool bSkipBig)
 {
-    if (!m_listBig.empty()) {
+    if (!m_listBig.empty() && !bSkipBig) {
         job = m_listBig.front();
         m_listBig.pop_front();
         return true;

@@ -33,13 +33,19 @@ public:
     void pushThumb(const CThumbRequest &request, bool bFront);
     // Replaces the whole reserved list.
     void setReserved(const QList<CThumbRequest> &listRequests);
+    // Empties the reserved list and hands back what no worker has taken yet.
+    [[nodiscard]] QList<CThumbRequest> takeReserved();
     void pushBigImage(const QVariant &group, const QString &strPath);
 
-    [[nodiscard]] bool take(CThumbJob &job);
+    // bSkipBig leaves the large images to another taker.
+    [[nodiscard]] bool take(CThumbJob &job, bool bSkipBig = false);
     // Drops every waiting thumbnail, reserved or queued; large images stay.
     void clearThumbs();
     void clear();
 
+    // A large image or a reserved thumbnail waits: someone is looking for it.
+    [[nodiscard]] bool hasUrgent() const { return !m_listBig.empty() || hasReserved(); }
+    [[nodiscard]] bool hasReserved() const { return !m_listReserved.empty(); }
     [[nodiscard]] int size() const;
     [[nodiscard]] bool isEmpty() const { return size() == 0; }
 

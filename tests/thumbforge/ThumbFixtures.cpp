@@ -44,6 +44,25 @@ bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &lis
     }
 }
 
+bool writeExifPreview(const QString &strPath, const QImage &preview)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (!preview.save(&buffer, "JPEG", 85))
+        return false;
+    try {
+        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(strPath).constData()));
+        image->readMetadata();
+        Exiv2::ExifThumb thumb(image->exifData());
+        thumb.setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()), static_cast<long>(jpeg.size()));
+        image->writeMetadata();
+        return true;
+    } catch (const Exiv2::AnyError &) {
+        return false;
+    }
+}
+
 bool writeBytes(const QString &strPath, const QByteArray &data)
 {
     QFile file(strPath);
@@ -261,6 +280,11 @@ QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation)
 bool isRed(QRgb rgb)
 {
     return qRed(rgb) > 160 && qBlue(rgb) < 100;
+}
+
+bool isGreen(QRgb rgb)
+{
+    return qGreen(rgb) > 160 && qRed(rgb) < 100 && qBlue(rgb) < 100;
 }
 
 } // namespace ThumbFixtures

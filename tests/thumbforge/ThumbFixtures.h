@@ -12,6 +12,8 @@ QImage cornerImage(int iWidth, int iHeight);
 bool writeJpeg(const QString &strPath, const QImage &image, int iQuality = 92);
 // Writes EXIF tags into an existing JPEG with exiv2: key -> value text.
 bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags);
+// Embeds preview, JPEG-encoded, as the EXIF thumbnail of an existing JPEG.
+bool writeExifPreview(const QString &strPath, const QImage &preview);
 bool writeBytes(const QString &strPath, const QByteArray &data);
 // A valid small JPEG whose frame header claims iWidth x iHeight.
 QByteArray jpegClaimingSize(int iWidth, int iHeight);
@@ -29,5 +31,6 @@ bool writeHeic(const QString &strPath, const QImage &image);
 QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation);
 
 bool isRed(QRgb rgb);
+bool isGreen(QRgb rgb);
 
 } // namespace ThumbFixtures

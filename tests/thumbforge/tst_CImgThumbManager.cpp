@@ -281,6 +281,55 @@ private Q_SLOTS:
         QVERIFY(!isRed(image.pixel(image.width() - 1 - x, image.height() - 1 - y)));
     }
 
+    void testUsesEmbeddedPreviewOnlyWhenItShowsThePicture_data()
+    {
+        QTest::addColumn<QSize>("previewSize");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("truncate");
+        QTest::addColumn<bool>("fromPreview");
+        QTest::addColumn<QSize>("thumbSize");
+        // The photo is 1024x768, blue with a red corner; its preview is plain green.
+        const QSize landscape(256, 192);
+        QTest::newRow("same shape, large enough") << QSize(320, 240) << 1 << false << true << landscape;
+        QTest::newRow("off by rounding") << QSize(321, 240) << 1 << false << true << landscape;
+        QTest::newRow("same shape, turned right") << QSize(320, 240) << 6 << false << true << QSize(192, 256);
+        QTest::newRow("too small for a thumbnail") << QSize(160, 120) << 1 << false << false << landscape;
+        QTest::newRow("letterboxed to 16:9") << QSize(320, 180) << 1 << false << false << landscape;
+        QTest::newRow("cropped to 3:2") << QSize(360, 240) << 1 << false << false << landscape;
+        QTest::newRow("file cut short, preview intact") << QSize(320, 240) << 1 << true << false << QSize();
+    }
+
+    void testUsesEmbeddedPreviewOnlyWhenItShowsThePicture()
+    {
+        QFETCH(QSize, previewSize);
+        QFETCH(int, orientation);
+        QFETCH(bool, truncate);
+        QFETCH(bool, fromPreview);
+        QFETCH(QSize, thumbSize);
+        const QString strPath = m_pDir->filePath(QStringLiteral("camera.jpg"));
+        QVERIFY(writeJpeg(strPath, cornerImage(1024, 768)));
+        QImage preview(previewSize, QImage::Format_RGB32);
+        preview.fill(Qt::green);
+        QVERIFY(writeExifPreview(strPath, preview));
+        if (orientation != 1)
+            QVERIFY(writeExif(strPath, {{QStringLiteral("Exif.Image.Orientation"), QString::number(orientation)}}));
+        if (truncate) {
+            QFile file(strPath);
+            QVERIFY(file.resize(file.size() - 600));
+        }
+
+        CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
+        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QCOMPARE(m_listThumbs.at(0).ok, thumbSize.isValid());
+        QImage image;
+        QVERIFY(CImgThumbManager::GetInstance()->GetThumbImage(strPath, image));
+        QCOMPARE(image.size(), thumbSize.isValid() ? thumbSize : QSize(0, 0));
+        if (image.isNull())
+            return;
+        const QRgb center = image.pixel(image.width() / 2, image.height() / 2);
+        QVERIFY2(isGreen(center) == fromPreview, qPrintable(QColor(center).name()));
+    }
+
     void testReusesDiskCacheAfterRestart()
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();

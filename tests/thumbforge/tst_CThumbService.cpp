@@ -75,6 +75,131 @@ private Q_SLOTS:
         QVERIFY(!done.tryAcquire(iReported + 1, 200));
     }
 
+    void testEveryRequestOfInterleavedPagesCompletes_data()
+    {
+        QTest::addColumn<int>("threads");
+        QTest::addColumn<int>("idleThreads");
+        QTest::addColumn<bool>("diskCacheWarm");
+        QTest::newRow("one decoder, cold") << 1 << 0 << false;
+        QTest::newRow("with idle decoder, cold") << 1 << 1 << false;
+        QTest::newRow("with idle decoder, disk cache warm") << 1 << 1 << true;
+        QTest::newRow("three decoders, disk cache warm") << 2 << 1 << true;
+    }
+
+    void testEveryRequestOfInterleavedPagesCompletes()
+    {
+        QFETCH(int, threads);
+        QFETCH(int, idleThreads);
+        QFETCH(bool, diskCacheWarm);
+        // Given 48 photos, three pages of 16
+        QStringList listPaths;
+        for (int i = 0; i < 48; ++i) {
+            listPaths.append(m_pDir->filePath(QStringLiteral("page%1.jpg").arg(i)));
+            QVERIFY(writeJpeg(listPaths.last(), cornerImage(640, 480)));
+        }
+        const QString strDiskRoot = m_pDir->filePath(QStringLiteral("thumbnails"));
+        if (diskCacheWarm) {
+            CThumbService warmer(strDiskRoot, 1, CThumbService::kThumbBudgetBytes, 0);
+            QSemaphore made;
+            warmer.setCallbacks([&made](const QVariant &, const QString &, bool) { made.release(); }, nullptr);
+            warmer.start();
+            for (const QString &strPath : qAsConst(listPaths))
+                warmer.pushThumb(1, strPath, false);
+            QVERIFY(made.tryAcquire(listPaths.size(), 30000));
+        }
+
+        QMutex mutex;
+        QHash<QString, int> mapReported;
+        CThumbService service(strDiskRoot, threads, CThumbService::kThumbBudgetBytes, idleThreads);
+        service.setCallbacks(
+            [&](const QVariant &, const QString &strPath, bool) {
+                QMutexLocker locker(&mutex);
+                ++mapReported[strPath];
+            },
+            nullptr);
+        service.start();
+
+        // When each page is reserved whole and then, as the views read their rows, one
+        // photo at a time, the next page interleaved halfway through
+        QList<QPair<QString, int>> listAwaited;
+        const auto reserve = [&](const QList<CThumbRequest> &listRequests) {
+            QHash<QString, int> mapBefore;
+            {
+                QMutexLocker locker(&mutex);
+                mapBefore = mapReported;
+            }
+            service.setReserved(listRequests);
+            // A photo not ready right after its request is owed a later report.
+            for (const CThumbRequest &request : listRequests) {
+                QImage image;
+                if (!service.findThumb(request.path, image))
+                    listAwaited.append({request.path, mapBefore.value(request.path)});
+            }
+        };
+        const auto page = [&](int iPage) {
+            QList<CThumbRequest> listPage;
+            for (int i = 0; i < 16; ++i)
+                listPage.append(CThumbRequest{quint64(iPage), listPaths.at(iPage * 16 + i)});
+            return listPage;
+        };
+        for (int iPage = 0; iPage < 3; ++iPage) {
+            reserve(page(iPage));
+            for (int i = 0; i < 16; ++i) {
+                if (i == 8 && iPage < 2)
+                    reserve(page(iPage + 1));
+                reserve({CThumbRequest{quint64(iPage), listPaths.at(iPage * 16 + (i * 7) % 16)}});
+            }
+        }
+
+        // Then every photo that was not ready when asked for is reported afterwards
+        QVERIFY(!listAwaited.isEmpty());
+        for (const auto &awaited : qAsConst(listAwaited)) {
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                [&] {
+                    QMutexLocker locker(&mutex);
+                    return mapReported.value(awaited.first) > awaited.second;
+                }(),
+                qPrintable(awaited.first), 15000);
+            QImage image;
+            QVERIFY(service.findThumb(awaited.first, image));
+            QVERIFY(!image.isNull());
+        }
+        service.stop();
+    }
+
+    void testQueuedThumbnailReportedOnceByIdleAndNormalDecoders()
+    {
+        // Given a normal and an idle decoder that may both work on the last photo
+        QMutex mutex;
+        QHash<QString, int> mapReported;
+        CThumbService service(QString(), 1, CThumbService::kThumbBudgetBytes, 1);
+        service.setCallbacks(
+            [&](const QVariant &, const QString &strPath, bool) {
+                QMutexLocker locker(&mutex);
+                ++mapReported[strPath];
+            },
+            nullptr);
+        service.start();
+        // When rounds of queued photos end again and again
+        constexpr int kRounds = 6;
+        for (int iRound = 0; iRound < kRounds; ++iRound) {
+            for (const QString &strPath : qAsConst(m_listPaths))
+                service.pushThumb(quint64(iRound), strPath, false);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                [&] {
+                    QMutexLocker locker(&mutex);
+                    return mapReported.size() == m_listPaths.size()
+                        && std::all_of(mapReported.cbegin(), mapReported.cend(),
+                                       [iRound](int iCount) { return iCount >= iRound + 1; });
+                }(),
+                20000);
+        }
+        // Then, once every worker is done, each was reported exactly once per round
+        service.stop();
+        for (auto it = mapReported.cbegin(); it != mapReported.cend(); ++it)
+            QVERIFY2(it.value() == kRounds, qPrintable(it.key()));
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_pDir;
     QStringList m_listPaths;

@@ -72,6 +72,32 @@ private Q_SLOTS:
         QVERIFY(queue.isEmpty());
     }
 
+    void testTakeReservedHandsBackOnlyWhatIsLeft()
+    {
+        CThumbTaskQueue queue;
+        apply(queue, {"q:a", "r:x,y,z"});
+        CThumbJob job;
+        QVERIFY(queue.take(job));
+        QCOMPARE(job.path, QStringLiteral("x"));
+        const QList<CThumbRequest> listLeft = queue.takeReserved();
+        QCOMPARE(listLeft.size(), 2);
+        QCOMPARE(listLeft.at(0).path, QStringLiteral("y"));
+        QCOMPARE(listLeft.at(1).path, QStringLiteral("z"));
+        QCOMPARE(listLeft.at(1).group, 2ULL);
+        QCOMPARE(drain(queue), QStringList{"a"});
+    }
+
+    void testTakerSkippingLargeImagesLeavesThem()
+    {
+        CThumbTaskQueue queue;
+        apply(queue, {"b:big", "q:a"});
+        CThumbJob job;
+        QVERIFY(queue.take(job, true));
+        QCOMPARE(job.path, QStringLiteral("a"));
+        QVERIFY(!queue.take(job, true));
+        QCOMPARE(drain(queue), QStringList{"big"});
+    }
+
     void testClearThumbsKeepsLargeImages()
     {
         CThumbTaskQueue queue;
