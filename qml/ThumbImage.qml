@@ -21,11 +21,20 @@ Rectangle {
     color: Theme.placeholder
     clip: true
 
+    // A reload asked for while a request is on its way waits for it to end: restarting it
+    // can lose the answer, and the tile would keep its placeholder.
+    property bool reloadPending: false
+
     // An Image ignores a source equal to the one it has, so a reload goes through "".
-    onRevisionChanged: {
+    function reload() {
+        if (image.status === Image.Loading) {
+            reloadPending = true
+            return
+        }
         reloading = true
         reloading = false
     }
+    onRevisionChanged: reload()
 
     Image {
         id: image
@@ -38,6 +47,12 @@ Rectangle {
         source: !thumb.reloading && thumb.thumbState !== 2 && (thumb.thumbState === 1 || thumb.revision > 0)
                 ? thumb.source : ""
         opacity: thumb.ready ? 1 : 0
+        onStatusChanged: {
+            if (status !== Image.Loading && thumb.reloadPending) {
+                thumb.reloadPending = false
+                thumb.reload()
+            }
+        }
         Behavior on opacity { NumberAnimation { duration: Theme.animationMs } }
     }
 
