@@ -139,8 +139,10 @@ private slots:
         QVERIFY(mgr.groupSummary(5, &summary));
         QVERIFY(!summary.shown);
         QVERIFY(mgr.hasDupPics());
-        QTRY_COMPARE(mgr.getGroupCount(), 1);
-        QCOMPARE(mgr.getTotalSize(), 6000);
+        // The totals worker recounts while results still arrive: a count of one group may
+        // come before the last photo has joined it.
+        QTRY_COMPARE(mgr.getTotalSize(), 6000);
+        QCOMPARE(mgr.getGroupCount(), 1);
         QCOMPARE(mgr.pathOfImageId(CDupPicsMgr::imageIdOfPath(photo("a.jpg"))), photo("a.jpg"));
 
         // The usage event counts the hidden group too
