@@ -44,8 +44,10 @@ Rectangle {
         fillMode: thumb.fillMode
         smooth: true
         mipmap: true
-        source: !thumb.reloading && thumb.thumbState !== 2 && (thumb.thumbState === 1 || thumb.revision > 0)
-                ? thumb.source : ""
+        // A row made after its model was built keeps the state 0, so a tile created later
+        // (another page, the preview's strip) asks at once rather than wait for a report
+        // that has already come.
+        source: !thumb.reloading && thumb.thumbState !== 2 ? thumb.source : ""
         opacity: thumb.ready ? 1 : 0
         onStatusChanged: {
             if (status !== Image.Loading && thumb.reloadPending) {

@@ -1,0 +1,42 @@
+import QtQuick 2.15
+import QtTest 1.15
+import "qrc:/qml"
+
+Item {
+    id: root
+    width: 400
+    height: 300
+
+    TestCase {
+        name: "ThumbImage"
+        when: windowShown
+
+        Component {
+            id: thumbComponent
+            ThumbImage { width: 120; height: 90 }
+        }
+
+        // A photo model keeps state 0 for a row whose picture was made after the model was
+        // built; a tile created later (the preview's strip, a page shown again) gets no
+        // further report and must ask on its own.
+        function test_tileCreatedAfterThePictureWasMade_data() {
+            return [{ tag: "made after the model was built", state: 0, ready: true },
+                    { tag: "made when the model was built", state: 1, ready: true },
+                    { tag: "could not be made", state: 2, ready: false }]
+        }
+        function test_tileCreatedAfterThePictureWasMade(data) {
+            var thumb = createTemporaryObject(thumbComponent, root,
+                                              { source: "image://thumbProvider/g1-1-s" + data.state,
+                                                thumbState: data.state })
+            verify(thumb)
+            if (data.ready) {
+                tryCompare(thumb, "ready", true, 3000)
+                verify(!thumb.failed)
+            } else {
+                wait(200)
+                verify(!thumb.ready)
+                verify(thumb.failed)
+            }
+        }
+    }
+}
