@@ -249,18 +249,30 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
     return Exit_Ok;
 }
 
-int CCliCommand::runScan(const QStringList &listArgs)
+bool CCliCommand::parseCommand(QCommandLineParser &parser, const QString &strCommand,
+                               const QList<QCommandLineOption> &listOptions, const QStringList &listArgs, int *pExit)
 {
-    QCommandLineParser parser;
-    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kRotations, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("scan")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
+    parser.addOptions(listOptions);
+    if (!parser.parse(QStringList{strCommand} + listArgs)) {
+        *pExit = fail(Exit_Usage, parser.errorText());
+        return false;
+    }
     if (parser.isSet(kHelp)) {
         std::fprintf(g_pData, "%s", qPrintable(helpText()));
         std::fflush(g_pData);
-        return Exit_Ok;
+        *pExit = Exit_Ok;
+        return false;
     }
     m_bQuiet = parser.isSet(kQuiet);
+    return true;
+}
+
+int CCliCommand::runScan(const QStringList &listArgs)
+{
+    QCommandLineParser parser;
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("scan"), {kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kRotations, kHelp}, listArgs, &iExit))
+        return iExit;
     CScanSettings settings;
     settings.bOriginalOnly = !parser.isSet(kAllImages);
     settings.bRotations = parser.isSet(kRotations);
@@ -290,15 +302,9 @@ int CCliCommand::runScan(const QStringList &listArgs)
 int CCliCommand::runRegroup(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kOutput, kFormat, kQuiet, kVerbose, kThreshold, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("regroup")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
-    if (parser.isSet(kHelp)) {
-        std::fprintf(g_pData, "%s", qPrintable(helpText()));
-        std::fflush(g_pData);
-        return Exit_Ok;
-    }
-    m_bQuiet = parser.isSet(kQuiet);
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("regroup"), {kOutput, kFormat, kQuiet, kVerbose, kThreshold, kHelp}, listArgs, &iExit))
+        return iExit;
     if (parser.positionalArguments().size() != 1)
         return fail(Exit_Usage, QStringLiteral("regroup needs one saved scan"));
     if (!parser.isSet(kThreshold))
@@ -325,15 +331,9 @@ int CCliCommand::runRegroup(const QStringList &listArgs)
 int CCliCommand::runApply(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kQuiet, kVerbose, kList, kPermanent, kMoveTo, kDryRun, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("apply")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
-    if (parser.isSet(kHelp)) {
-        std::fprintf(g_pData, "%s", qPrintable(helpText()));
-        std::fflush(g_pData);
-        return Exit_Ok;
-    }
-    m_bQuiet = parser.isSet(kQuiet);
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("apply"), {kQuiet, kVerbose, kList, kPermanent, kMoveTo, kDryRun, kHelp}, listArgs, &iExit))
+        return iExit;
     if (parser.positionalArguments().size() != 1)
         return fail(Exit_Usage, QStringLiteral("apply needs one saved scan"));
     if (parser.isSet(kPermanent) && parser.isSet(kMoveTo))
@@ -396,14 +396,9 @@ int CCliCommand::runApply(const QStringList &listArgs)
 int CCliCommand::runDecisions(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kQuiet, kVerbose, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("decisions")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
-    if (parser.isSet(kHelp)) {
-        std::fprintf(g_pData, "%s", qPrintable(helpText()));
-        std::fflush(g_pData);
-        return Exit_Ok;
-    }
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("decisions"), {kQuiet, kVerbose, kHelp}, listArgs, &iExit))
+        return iExit;
     const QStringList args = parser.positionalArguments();
     const QString action = args.value(0);
     const bool bList = action == QLatin1String("list") && args.size() == 1;
@@ -460,15 +455,9 @@ int CCliCommand::runDecisions(const QStringList &listArgs)
 int CCliCommand::runUndo(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kQuiet, kVerbose, kHistory, kRequest, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("undo")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
-    if (parser.isSet(kHelp)) {
-        std::fprintf(g_pData, "%s", qPrintable(helpText()));
-        std::fflush(g_pData);
-        return Exit_Ok;
-    }
-    m_bQuiet = parser.isSet(kQuiet);
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("undo"), {kQuiet, kVerbose, kHistory, kRequest, kHelp}, listArgs, &iExit))
+        return iExit;
     if (!parser.positionalArguments().isEmpty())
         return fail(Exit_Usage, QStringLiteral("undo takes no arguments besides its options"));
     if (parser.isSet(kHistory) && parser.isSet(kRequest))
@@ -523,15 +512,9 @@ bool CCliCommand::needsGui(const QStringList &listArgs)
 int CCliCommand::runSummary(const QStringList &listArgs)
 {
     QCommandLineParser parser;
-    parser.addOptions({kQuiet, kVerbose, kHtml, kPdf, kHelp});
-    if (!parser.parse(QStringList{QStringLiteral("summary")} + listArgs))
-        return fail(Exit_Usage, parser.errorText());
-    if (parser.isSet(kHelp)) {
-        std::fprintf(g_pData, "%s", qPrintable(helpText()));
-        std::fflush(g_pData);
-        return Exit_Ok;
-    }
-    m_bQuiet = parser.isSet(kQuiet);
+    int iExit = Exit_Ok;
+    if (!parseCommand(parser, QStringLiteral("summary"), {kQuiet, kVerbose, kHtml, kPdf, kHelp}, listArgs, &iExit))
+        return iExit;
     if (parser.positionalArguments().size() != 1)
         return fail(Exit_Usage, QStringLiteral("summary needs one saved scan"));
     if (parser.isSet(kHtml) && parser.isSet(kPdf))

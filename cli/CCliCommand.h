@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+class QCommandLineOption;
+class QCommandLineParser;
 
 struct CScanReport;
 struct CScanSettings;
@@ -39,6 +43,10 @@ private:
     int scanAndWrite(const CScanSettings &settings, const QString &strOutput, bool bCsv);
 
     int fail(int iCode, const QString &strMessage) const;
+    // Parses one command's options; false when the command ends here (bad usage or
+    // --help), with its exit code in *pExit.
+    bool parseCommand(QCommandLineParser &parser, const QString &strCommand,
+                      const QList<QCommandLineOption> &listOptions, const QStringList &listArgs, int *pExit);
     static bool parseSize(const QString &strText, qint64 *pBytes);
     static bool parseThreshold(const QString &strText, int *pThreshold);
     static bool loadReport(const QString &strPath, CScanReport *pReport, QString *pStrError);
