@@ -38,3 +38,8 @@ uint64_t CScanEngineExtras::GetContentKey(uint64_t iFileId)
 {
     return m_pEngine->contentKey(iFileId);
 }
+
+uint32_t CScanEngineExtras::GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t)
+{
+    return 0;
+}

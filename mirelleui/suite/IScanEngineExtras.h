@@ -30,6 +30,12 @@ public:
     // The content key of a file the engine has reported (equal keys and sizes mean
     // equal bytes; a rename keeps it). 0 when the file is unknown.
     virtual uint64_t GetContentKey(uint64_t iFileId) = 0;
+
+    // A small upright JPEG of a photo this engine decoded while scanning (large photos
+    // only), so that its thumbnail needs no second decode of the file. Copies it into
+    // pBuffer when iCapacity is enough and answers its size either way; 0 when there is
+    // none or the file changed since (size or modification time). Thread-safe.
+    virtual uint32_t GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity) = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is
