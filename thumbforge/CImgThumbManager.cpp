@@ -158,3 +158,14 @@ bool GetImgWidthHeight(const wchar_t *path, unsigned &width, unsigned &height)
     height = static_cast<unsigned>(size.height());
     return true;
 }
+
+void SetImgThumbSource(ImgThumbSourceFn fnSource)
+{
+    // Clearing must work during teardown too, when the manager may already be gone.
+    if (!fnSource) {
+        if (s_pService)
+            s_pService->setPreparedSource({});
+        return;
+    }
+    service().setPreparedSource(std::move(fnSource));
+}

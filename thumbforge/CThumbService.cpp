@@ -340,34 +340,67 @@ void CThumbService::release(quint64 iId)
     scheduleIdleLocked();
 }
 
-QImage CThumbService::makeThumb(const QString &strPath)
+void CThumbService::setPreparedSource(PreparedSourceFn fnSource)
 {
+    QWriteLocker locker(&m_sourceLock);
+    m_fnSource = std::move(fnSource);
+}
+
+QImage CThumbService::preparedThumb(const QString &strPath)
+{
+    QByteArray data;
+    {
+        QReadLocker locker(&m_sourceLock);
+        if (!m_fnSource)
+            return {};
+        data = m_fnSource(strPath);
+    }
+    if (data.isEmpty())
+        return {};
+    QImage image = QImage::fromData(data);
+    // Smaller than asked for would look blurred next to decoded ones; the file decides then.
+    if (image.isNull() || qMax(image.width(), image.height()) < CImageDecoder::kThumbSide)
+        return {};
+    image = CImageDecoder::fitInto(image, CImageDecoder::kThumbSide);
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+QImage CThumbService::makeThumb(const QString &strPath, QFileInfo &info, bool &bStore)
+{
+    bStore = false;
     // One stat serves the disk cache's check and its store.
-    const QFileInfo info(strPath);
+    info = QFileInfo(strPath);
     // Thumbnails of our own cache files would only feed the cache with itself.
     const bool bInDiskCache = !m_strDiskRoot.isEmpty() && strPath.startsWith(m_strDiskRoot);
     QImage image;
     if (!bInDiskCache && m_diskCache.load(info, image))
         return image;
-    QString strError;
-    image = CImageDecoder::decode(strPath, CImageDecoder::kThumbSide, &strError);
-    if (image.isNull())
-        qCWarning(lcThumb) << "cannot make a thumbnail of" << strPath << ":" << strError;
-    else if (!bInDiskCache)
-        m_diskCache.store(info, image);
+    image = preparedThumb(strPath);
+    if (image.isNull()) {
+        QString strError;
+        image = CImageDecoder::decode(strPath, CImageDecoder::kThumbSide, &strError);
+        if (image.isNull())
+            qCWarning(lcThumb) << "cannot make a thumbnail of" << strPath << ":" << strError;
+    }
+    bStore = !image.isNull() && !bInDiskCache;
     return image;
 }
 
 void CThumbService::runThumb(const CThumbJob &job, quint64 iId)
 {
     QImage image;
+    QFileInfo info;
+    bool bStore = false;
     const bool bCached = m_thumbCache.find(job.path, image);
     if (!bCached)
-        image = makeThumb(job.path);
+        image = makeThumb(job.path, info, bStore);
     // Reported even when another task made it meanwhile: the reserved list only holds
     // what was missing when asked for, so its caller waits for this report.
-    if (!finish(iId))
+    if (!finish(iId)) {
+        if (bStore)
+            m_diskCache.store(info, image);
         return;
+    }
     if (!bCached)
         m_thumbCache.insert(job.path, image);
     {
@@ -378,6 +411,9 @@ void CThumbService::runThumb(const CThumbJob &job, quint64 iId)
     if (m_fnThumb)
         m_fnThumb(job.group, job.path, !image.isNull());
     release(iId);
+    // Encoding for the disk costs more than a prepared thumbnail; the page need not wait for it.
+    if (bStore)
+        m_diskCache.store(info, image);
 }
 
 void CThumbService::runBigImage(const CThumbJob &job, quint64 iId)

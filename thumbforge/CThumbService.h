@@ -4,6 +4,7 @@
 #include "CThumbMemoryCache.h"
 #include "CThumbTaskQueue.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -27,6 +28,8 @@ public:
     using ThumbResultFn = std::function<void(const QVariant &group, const QString &strPath, bool bOk)>;
     using BigResultFn =
         std::function<void(const QVariant &group, const QString &strPath, const QVariantMap &mapMeta, bool bOk)>;
+    // Encoded data of a photo's thumbnail made elsewhere, upright; empty when there is none.
+    using PreparedSourceFn = std::function<QByteArray(const QString &strPath)>;
 
     static constexpr int kThumbBudgetBytes = 128 * 1024 * 1024;
     static constexpr int kBigBudgetBytes = 64 * 1024 * 1024;
@@ -48,6 +51,9 @@ public:
 
     // Set before start(); called on worker threads.
     void setCallbacks(ThumbResultFn fnThumb, BigResultFn fnBig);
+    // Tried before decoding a file; replacing it waits for calls in progress, so the
+    // old source may go away afterwards.
+    void setPreparedSource(PreparedSourceFn fnSource);
     void start();
     // Drops what waits, waits for what runs and empties the memory caches.
     void stop();
@@ -85,7 +91,9 @@ private:
     void release(quint64 iId);
     void runThumb(const CThumbJob &job, quint64 iId);
     void runBigImage(const CThumbJob &job, quint64 iId);
-    [[nodiscard]] QImage makeThumb(const QString &strPath);
+    // bStore: the result still has to go to the disk cache (after it is reported).
+    [[nodiscard]] QImage makeThumb(const QString &strPath, QFileInfo &info, bool &bStore);
+    [[nodiscard]] QImage preparedThumb(const QString &strPath);
 
     ThumbResultFn m_fnThumb;
     BigResultFn m_fnBig;
@@ -99,6 +107,9 @@ private:
     // starved idle worker holds; at most one entry per worker.
     QList<CRunning> m_listRunning;
     quint64 m_iLastId = 0;
+
+    mutable QReadWriteLock m_sourceLock;
+    PreparedSourceFn m_fnSource;
 
     CThumbMemoryCache m_thumbCache;
     CThumbMemoryCache m_bigCache{kBigBudgetBytes};

@@ -6,11 +6,38 @@
 #include "CPhotosItemModel.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "CThumbRefreshThread.h"
+#include "IScanEngineExtras.h"
 #include "ThumbForge.h"
+
+namespace {
+
+// What the engine kept of a photo it decoded while scanning: a thumbnail without a
+// second decode of the file.
+QByteArray scanThumbnail(IScanEngineExtras *pExtras, const QString &strPath)
+{
+    thread_local QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    const auto *pPath = reinterpret_cast<const ZKChar *>(strPath.utf16());
+    auto fetch = [&] {
+        return pExtras->GetScanThumbnail(pPath, reinterpret_cast<uint8_t *>(buffer.data()),
+                                         static_cast<uint32_t>(buffer.size()));
+    };
+    uint32_t iSize = fetch();
+    if (iSize > uint32_t(buffer.size())) {
+        buffer.resize(int(iSize));
+        iSize = fetch();
+        if (iSize > uint32_t(buffer.size()))
+            return {};
+    }
+    return QByteArray(buffer.constData(), int(iSize));
+}
+
+} // namespace
 
 void CDupPicsMgr::startThumbnails()
 {
     CImgThumbManager *pLibrary = CImgThumbManager::GetInstance();
+    if (IScanEngineExtras *pExtras = m_pExtras)
+        SetImgThumbSource([pExtras](const QString &strPath) { return scanThumbnail(pExtras, strPath); });
     pLibrary->Start();
     connect(this, &CDupPicsMgr::sigNewBigImgTask, pLibrary, &CImgThumbManager::slotNewBigImgTask);
     connect(pLibrary, &CImgThumbManager::sigBigImgResult, this, &CDupPicsMgr::slotBigImageResult);
@@ -25,6 +52,8 @@ void CDupPicsMgr::stopThumbnails()
     disconnect(pLibrary, nullptr, this, nullptr);
     disconnect(this, nullptr, pLibrary, nullptr);
     pLibrary->Stop();
+    // Waits for calls in progress: the engine's additions are released after this.
+    SetImgThumbSource({});
 }
 
 void CDupPicsMgr::suspendThumbResults()

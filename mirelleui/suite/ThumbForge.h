@@ -3,6 +3,7 @@
 // The thumbnail library's interface: thumbnails, large images and image sizes.
 // Both sides include this file; the library exports the classes declared here.
 
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -10,6 +11,8 @@
 #include <QVariant>
 
 #include "thumbforge_export.h"
+
+#include <functional>
 
 class QImage;
 class QPixmap;
@@ -83,3 +86,11 @@ protected:
 
 // Pixel size from the file's header, without decoding pixels.
 THUMBFORGE_EXPORT bool GetImgWidthHeight(const wchar_t *path, unsigned &width, unsigned &height);
+
+// An addition to the fixed interface: where thumbnails already made elsewhere can be
+// found (a scan that decoded a photo may keep a small picture of it). The function gets
+// a photo path and answers encoded image data of the photo upright, or nothing; the
+// library tries it before decoding the file. It is called on the library's threads;
+// setting another or an empty one waits until calls in progress have returned.
+using ImgThumbSourceFn = std::function<QByteArray(const QString &path)>;
+THUMBFORGE_EXPORT void SetImgThumbSource(ImgThumbSourceFn fnSource);

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <QBuffer>
 #include <QSemaphore>
 
 using namespace ThumbFixtures;
@@ -52,6 +53,72 @@ private Q_SLOTS:
         QVERIFY(!service.findThumb(m_listPaths.at(0), image));
         QVERIFY(done.tryAcquire(1, 20000));
         QVERIFY(service.findPageThumb(m_listPaths.at(1), image));
+        service.stop();
+    }
+
+    // What a source answers decides whether the file is decoded at all: the file is a
+    // blue picture, the prepared one green.
+    void testPreparedThumbnailUsedOnlyWhenFit_data()
+    {
+        QTest::addColumn<QByteArray>("prepared");
+        QTest::addColumn<bool>("used");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("thumbnail size") << encoded(QSize(256, 171)) << true << QSize(256, 171);
+        QTest::newRow("larger, fitted") << encoded(QSize(512, 384)) << true << QSize(256, 192);
+        QTest::newRow("too small") << encoded(QSize(128, 96)) << false << QSize(256, 192);
+        QTest::newRow("none") << QByteArray() << false << QSize(256, 192);
+        QTest::newRow("not a picture") << QByteArray("\xFF\xD8\xFF garbage", 11) << false << QSize(256, 192);
+    }
+
+    void testPreparedThumbnailUsedOnlyWhenFit()
+    {
+        QFETCH(QByteArray, prepared);
+        QFETCH(bool, used);
+        QFETCH(QSize, size);
+        CThumbService service(QString(), 1);
+        QSemaphore done;
+        service.setCallbacks([&done](const QVariant &, const QString &, bool) { done.release(); }, nullptr);
+        QStringList listAsked;
+        service.setPreparedSource([&](const QString &strPath) {
+            listAsked.append(strPath);
+            return prepared;
+        });
+        service.start();
+        service.pushThumb(1, m_listPaths.at(0), false);
+        QVERIFY(done.tryAcquire(1, 20000));
+        QImage image;
+        QVERIFY(service.findThumb(m_listPaths.at(0), image));
+        QCOMPARE(listAsked, QStringList{m_listPaths.at(0)});
+        QCOMPARE(image.size(), size);
+        const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
+        QCOMPARE(isGreen(centre), used);
+        service.stop();
+    }
+
+    // The source belongs to someone else, who may free it right after clearing it.
+    void testClearingSourceWaitsForCallInProgress()
+    {
+        CThumbService service(QString(), 1);
+        QSemaphore done;
+        QSemaphore entered;
+        std::atomic_bool bReturned{false};
+        service.setCallbacks([&done](const QVariant &, const QString &, bool) { done.release(); }, nullptr);
+        service.setPreparedSource([&](const QString &) {
+            entered.release();
+            QThread::msleep(300);
+            bReturned = true;
+            return QByteArray();
+        });
+        service.start();
+        service.pushThumb(1, m_listPaths.at(0), false);
+        QVERIFY(entered.tryAcquire(1, 20000));
+        service.setPreparedSource({});
+        QVERIFY(bReturned);
+        QVERIFY(done.tryAcquire(1, 20000));
+        // Not asked again once cleared.
+        service.pushThumb(1, m_listPaths.at(1), false);
+        QVERIFY(done.tryAcquire(1, 20000));
+        QCOMPARE(entered.available(), 0);
         service.stop();
     }
 
@@ -201,6 +268,17 @@ private Q_SLOTS:
     }
 
 private:
+    static QByteArray encoded(const QSize &size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPEG", 90);
+        return data;
+    }
+
     std::unique_ptr<QTemporaryDir> m_pDir;
     QStringList m_listPaths;
 };
