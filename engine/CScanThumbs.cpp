@@ -12,6 +12,7 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -93,9 +94,13 @@ QByteArray CScanThumbs::makeJpeg(const QImage &image, int iOrientation)
 {
     if (image.isNull())
         return {};
-    QImage small = image.width() > kSide || image.height() > kSide
-        ? image.scaled(kSide, kSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-        : image;
+    QImage small = image;
+    const int longSide = std::max(image.width(), image.height());
+    if (longSide > kSide) {
+        // Rounded rather than cut as QSize::scaled does: 3:2 gives 256x171.
+        const auto fit = [&](int side) { return std::max(1, int((int64_t(side) * kSide + longSide / 2) / longSide)); };
+        small = image.scaled(fit(image.width()), fit(image.height()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     small = upright(small, iOrientation);
     const bool bGray = small.format() == QImage::Format_Grayscale8;
     if (!bGray)
