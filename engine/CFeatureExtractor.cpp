@@ -4,6 +4,7 @@
 #include "CImageDecoder.h"
 #include "CPhotoFeature.h"
 #include "CPhotoMetadata.h"
+#include "CScanThumbs.h"
 #include "CSimilarity.h"
 
 #include <QFile>
@@ -61,8 +62,10 @@ bool hasRawSuffix(const QString &strPath)
 } // namespace
 
 EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64ModTime, CPhotoFeature &out,
-                                           QString &strError)
+                                           QString &strError, QByteArray *pThumbJpeg)
 {
+    if (pThumbJpeg)
+        pThumbJpeg->clear();
     thread_local std::vector<uint8_t> buffer;
     // A rare huge file must not leave its buffer behind for the rest of the scan.
     constexpr size_t kKeptBuffer = size_t(64) << 20;
@@ -74,7 +77,8 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
 
     CDecodedImage decoded;
     std::string error;
-    const EnDecodeStatus status = CImageDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error);
+    const EnDecodeStatus status = CImageDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error,
+                                                        pThumbJpeg != nullptr);
     if (status != EnDecodeStatus::Ok || decoded.gray.isNull()) {
         strError = QString::fromStdString(error);
         switch (status) {
@@ -112,5 +116,7 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
     f.bOriginal = meta.isCameraOriginal();
     f.cameraId = meta.cameraId();
     out = f;
+    if (pThumbJpeg && !decoded.colour.isNull())
+        *pThumbJpeg = CScanThumbs::makeJpeg(decoded.colour, orientation);
     return EnExtractStatus::Ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -17,6 +18,9 @@ public:
     // Files above this are not read into memory: no photo format we read gets there.
     static constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
 
+    // pThumbJpeg, when given, receives the photo's upright thumbnail (CScanThumbs)
+    // when the decode was large enough to give one, and is cleared otherwise.
     [[nodiscard]] static EnExtractStatus extract(const QString &strPath, uint64_t i64ModTime,
-                                                 CPhotoFeature &out, QString &strError);
+                                                 CPhotoFeature &out, QString &strError,
+                                                 QByteArray *pThumbJpeg = nullptr);
 };

@@ -65,7 +65,7 @@ struct CTurboHandle
 } // namespace
 
 EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRawSuffix,
-                                     CDecodedImage &out, std::string &strError)
+                                     CDecodedImage &out, std::string &strError, bool bColour)
 {
     if (size < 12) {
         strError = "too short to be an image";
@@ -75,7 +75,7 @@ EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRa
     if (bRawSuffix && bTiff)
         return decodeRaw(pData, size, out, strError);
     if (startsWith(pData, size, "\xFF\xD8\xFF", 3))
-        return decodeJpeg(pData, size, out, strError);
+        return decodeJpeg(pData, size, out, strError, bColour);
     if (startsWith(pData, size, "ftyp", 4, 4))
         return decodeHeif(pData, size, out, strError);
     const bool bKnown = bTiff || startsWith(pData, size, "\x89PNG", 4) || startsWith(pData, size, "GIF8", 4)
@@ -90,7 +90,8 @@ EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRa
     return decodeWithQt(pData, size, out, strError);
 }
 
-EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                         bool bColour)
 {
     thread_local CTurboHandle handle;
     if (!handle.h) {
@@ -128,11 +129,48 @@ EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDec
     img.iWidth = TJSCALED(w, best);
     img.iHeight = TJSCALED(h, best);
     img.pixels.assign(size_t(img.iWidth) * size_t(img.iHeight), 0);
+    const bool bLarge = bColour && int64_t(w) * h >= kMinColourPixels;
     // A warning (truncated data, bad Huffman code) fails the photo: a half-grey
     // decode would hash as a different picture.
-    if (tjDecompress2(handle.h, pBuf, static_cast<unsigned long>(size), img.pixels.data(), img.iWidth, 0,
-                      img.iHeight, TJPF_GRAY, TJFLAG_FASTDCT | TJFLAG_STOPONWARNING) != 0)
-        return handle.fail(EnDecodeStatus::Corrupt, strError);
+    constexpr int kFlags = TJFLAG_FASTDCT | TJFLAG_STOPONWARNING;
+    if (bLarge && colorspace == TJCS_YCbCr && subsamp != TJSAMP_GRAY) {
+        // Decoding to planes gives the luma exactly as the grey decode does (that is
+        // all a grey decode keeps of YCbCr), so the hashes match those of earlier scans.
+        thread_local std::vector<uint8_t> planes;
+        int strides[3] = {0, 0, 0};
+        size_t offsets[4] = {0, 0, 0, 0};
+        for (int i = 0; i < 3; ++i) {
+            strides[i] = tjPlaneWidth(i, img.iWidth, subsamp);
+            offsets[i + 1] = offsets[i] + size_t(tjPlaneSizeYUV(i, img.iWidth, strides[i], img.iHeight, subsamp));
+        }
+        planes.resize(offsets[3]);
+        unsigned char *dst[3] = {planes.data(), planes.data() + offsets[1], planes.data() + offsets[2]};
+        if (tjDecompressToYUVPlanes(handle.h, pBuf, static_cast<unsigned long>(size), dst, img.iWidth, strides,
+                                    img.iHeight, kFlags) != 0)
+            return handle.fail(EnDecodeStatus::Corrupt, strError);
+        for (int y = 0; y < img.iHeight; ++y)
+            std::memcpy(img.pixels.data() + size_t(y) * size_t(img.iWidth), dst[0] + size_t(y) * size_t(strides[0]),
+                        size_t(img.iWidth));
+        QImage colour(img.iWidth, img.iHeight, QImage::Format_RGB32);
+        const unsigned char *src[3] = {dst[0], dst[1], dst[2]};
+        // Format_RGB32 is BGRX in memory on the little-endian machines we build for.
+        // A failure here loses only the colour: the grey image stands.
+        if (!colour.isNull()) {
+            if (tjDecodeYUVPlanes(handle.h, src, strides, subsamp, colour.bits(), img.iWidth, int(colour.bytesPerLine()),
+                                  img.iHeight, Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB, 0) == 0) {
+                out.colour = std::move(colour);
+            } else {
+                std::string ignored;
+                handle.fail(EnDecodeStatus::Ok, ignored);
+            }
+        }
+    } else {
+        if (tjDecompress2(handle.h, pBuf, static_cast<unsigned long>(size), img.pixels.data(), img.iWidth, 0,
+                          img.iHeight, TJPF_GRAY, kFlags) != 0)
+            return handle.fail(EnDecodeStatus::Corrupt, strError);
+        if (bLarge && subsamp == TJSAMP_GRAY)
+            out.colour = QImage(img.pixels.data(), img.iWidth, img.iHeight, img.iWidth, QImage::Format_Grayscale8).copy();
+    }
     out.iFullWidth = w;
     out.iFullHeight = h;
     shrinkToWorkSize(img);
@@ -229,7 +267,8 @@ EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDeco
         && raw->thumbnail.thumb && raw->thumbnail.tlength > 0) {
         CDecodedImage preview;
         std::string err;
-        if (decodeJpeg(reinterpret_cast<const uint8_t *>(raw->thumbnail.thumb), raw->thumbnail.tlength, preview, err)
+        if (decodeJpeg(reinterpret_cast<const uint8_t *>(raw->thumbnail.thumb), raw->thumbnail.tlength, preview, err,
+                       false)
                 == EnDecodeStatus::Ok
             && std::max(preview.gray.iWidth, preview.gray.iHeight) >= kMinLongSide / 2) {
             out.gray = std::move(preview.gray);

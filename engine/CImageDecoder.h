@@ -2,6 +2,8 @@
 
 #include "CGrayImage.h"
 
+#include <QImage>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,6 +18,9 @@ struct CDecodedImage
     int iFullWidth = 0;          // as stored, before orientation
     int iFullHeight = 0;
     int iOrientation = 0;        // 0: the metadata's orientation applies; else the code that turns these pixels upright
+    // Only when asked for and the photo is large: the same decode in colour, as
+    // stored and before the grey image was shrunk to its work size.
+    QImage colour;
 };
 
 // Decodes from memory with the fastest tool for each format: turbojpeg with DCT
@@ -32,12 +37,17 @@ public:
     // decoding, and pixels that the other decoders must hold at full size.
     static constexpr int64_t kMaxJpegPixels = 400LL * 1000 * 1000;
     static constexpr int64_t kMaxFullPixels = 120LL * 1000 * 1000;
+    // From this size on a JPEG's decode also keeps its colours when asked: the DCT
+    // scale is then small enough that the colour costs little beside the entropy
+    // decoding, which a second decode for a thumbnail would pay again in full.
+    static constexpr int64_t kMinColourPixels = 2LL * 1000 * 1000;
 
     [[nodiscard]] static EnDecodeStatus decode(const uint8_t *pData, size_t size, bool bRawSuffix,
-                                               CDecodedImage &out, std::string &strError);
+                                               CDecodedImage &out, std::string &strError, bool bColour = false);
 
 private:
-    static EnDecodeStatus decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+    static EnDecodeStatus decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                     bool bColour);
     static EnDecodeStatus decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
     static EnDecodeStatus decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
     static EnDecodeStatus decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);

@@ -308,6 +308,7 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
     std::atomic<size_t> next{0};
     auto work = [&] {
         std::vector<CFeatureCache::CEntry> mine;
+        QByteArray thumb;
         for (size_t i = next++; i < files.size() && !m_bStop; i = next++) {
             const CFoundFile &file = files[i];
             if (listTwinOf[i] < 0) {
@@ -316,12 +317,14 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
                     listOk[i] = 1;
                 } else {
                     QString error;
-                    const EnExtractStatus status = CFeatureExtractor::extract(file.strPath, file.i64ModTime, features[i], error);
+                    const EnExtractStatus status =
+                        CFeatureExtractor::extract(file.strPath, file.i64ModTime, features[i], error, &thumb);
                     switch (status) {
                     case EnExtractStatus::Ok:
                         ++counters.iDecoded;
                         listOk[i] = 1;
                         mine.push_back({file.strPath, file.i64Size, file.i64ModTime, features[i]});
+                        m_thumbs.add(file.strPath, file.i64Size, file.i64ModTime, thumb);
                         break;
                     case EnExtractStatus::Unreadable: ++counters.iUnreadable; break;
                     case EnExtractStatus::NotImage: ++counters.iNotImage; break;

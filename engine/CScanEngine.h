@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CFeatureCache.h"
+#include "CScanThumbs.h"
 #include "IScanEngine.h"
 
 #include <atomic>
@@ -52,6 +53,7 @@ public:
     bool rotationMatching() const { return m_bTurns; }
     void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
     uint64_t contentKey(uint64_t iFileId);
+    CScanThumbs &scanThumbs() { return m_thumbs; }
 
 private:
     struct CCounters;
@@ -88,4 +90,6 @@ private:
     bool m_bBegun = false;
     int32_t m_iLastResult = 0;
     CFeatureCache m_cache;
+    // Outlives Uninitialize and later scans: a thumbnail stays good while its file is unchanged.
+    CScanThumbs m_thumbs;
 };

@@ -39,7 +39,9 @@ uint64_t CScanEngineExtras::GetContentKey(uint64_t iFileId)
     return m_pEngine->contentKey(iFileId);
 }
 
-uint32_t CScanEngineExtras::GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t)
+uint32_t CScanEngineExtras::GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity)
 {
-    return 0;
+    if (!pPath)
+        return 0;
+    return m_pEngine->scanThumbs().find(QString::fromUtf16(pPath), pBuffer, iCapacity);
 }

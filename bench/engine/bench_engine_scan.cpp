@@ -1,7 +1,9 @@
 // Scans one folder twice through the engine module: once with an empty cache,
 // once more with a new engine instance that finds every photo in the cache.
-// Prints photos per second for each, the groups found and the peak memory.
+// Prints photos per second for each, the groups found and the peak memory, and
+// the bytes of the thumbnails the first scan kept.
 #include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,8 +55,26 @@ long peakRssKiB()
     return usage.ru_maxrss;
 }
 
-void scanOnce(PFN_GetImp pfnGetImp, const QString &strFolder, const char *pszLabel)
+// The thumbnails the engine kept of the folder's photos: how many and their bytes.
+void printScanThumbnails(IScanEngineExtras *pExtras, const QString &strFolder)
 {
+    const QDir dir(strFolder);
+    const QStringList names = dir.entryList(QDir::Files);
+    uint64_t bytes = 0, count = 0;
+    for (const QString &name : names) {
+        const QString path = dir.absoluteFilePath(name);
+        const uint32_t size = pExtras->GetScanThumbnail(reinterpret_cast<const ZKChar *>(path.utf16()), nullptr, 0);
+        bytes += size;
+        count += size ? 1 : 0;
+    }
+    std::printf("%-14s %6llu of %d photos, %.1f KiB per thumbnail\n", "thumbnails", static_cast<unsigned long long>(count),
+                int(names.size()), double(bytes) / 1024.0 / double(std::max<uint64_t>(count, 1)));
+}
+
+void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
+{
+    auto pfnGetImp = reinterpret_cast<PFN_GetImp>(library.resolve(SCAN_ENGINE_ENTRY_NAME));
+    auto pfnGetImpExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME));
     CCountingSink sink;
     IScanEngine *pEngine = pfnGetImp();
     int32_t reserved = 0;
@@ -91,6 +111,10 @@ void scanOnce(PFN_GetImp pfnGetImp, const QString &strFolder, const char *pszLab
                 pszLabel, static_cast<unsigned long long>(sink.iPhotos), seconds, double(sink.iPhotos) / seconds,
                 1000.0 * cpu / double(std::max<uint64_t>(sink.iPhotos, 1)), static_cast<long long>(sink.iGroups),
                 peakRssKiB() / 1024);
+    if (IScanEngineExtras *pExtras = pfnGetImpExtras ? pfnGetImpExtras(pEngine) : nullptr) {
+        printScanThumbnails(pExtras, strFolder);
+        pExtras->Release();
+    }
     pFilter->Release();
     pEngine->Uninitialize();
     pEngine->Release();
@@ -106,13 +130,12 @@ int main(int argc, char **argv)
         return 2;
     }
     QLibrary library(QStringLiteral(SCAN_ENGINE_MODULE));
-    auto pfnGetImp = reinterpret_cast<PFN_GetImp>(library.resolve(SCAN_ENGINE_ENTRY_NAME));
-    if (!pfnGetImp) {
+    if (!library.resolve(SCAN_ENGINE_ENTRY_NAME)) {
         std::fprintf(stderr, "cannot load %s\n", SCAN_ENGINE_MODULE);
         return 1;
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    scanOnce(pfnGetImp, folder, "first scan");
-    scanOnce(pfnGetImp, folder, "cached rescan");
+    scanOnce(library, folder, "first scan");
+    scanOnce(library, folder, "cached rescan");
     return 0;
 }

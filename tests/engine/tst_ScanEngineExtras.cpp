@@ -44,9 +44,33 @@ struct CShot
 
 enum EnSecond { Second_ExactCopy, Second_HalfSize, Second_Recompressed, Second_Renamed };
 
+enum EnThumbCase { Thumb_Kept, Thumb_FileRewritten, Thumb_BufferTooSmall, Thumb_CacheFolderUnwritable };
+
+// The photo's path exactly as the engine reported it.
+QString reportedPath(CEngineHarness &harness, const QString &strFileName)
+{
+    for (const CTestSink::CEvent &e : harness.sink().listEvents)
+        if (e.kind != CTestSink::CEvent::Merged && QFileInfo(e.strPath).fileName() == strFileName)
+            return e.strPath;
+    return QString();
+}
+
+uint32_t scanThumbnail(CEngineHarness &harness, const QString &strPath, QByteArray *pJpeg = nullptr)
+{
+    const uint32_t size = harness.extras()->GetScanThumbnail(reinterpret_cast<const ZKChar *>(strPath.utf16()), nullptr, 0);
+    if (pJpeg && size) {
+        pJpeg->resize(int(size));
+        if (harness.extras()->GetScanThumbnail(reinterpret_cast<const ZKChar *>(strPath.utf16()),
+                                               reinterpret_cast<uint8_t *>(pJpeg->data()), size) != size)
+            pJpeg->clear();
+    }
+    return size;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QList<CShot>)
+Q_DECLARE_METATYPE(EnThumbCase)
 
 class TestScanEngineExtras : public QObject
 {
@@ -65,6 +89,8 @@ private slots:
     void testSeparatedPairsStayApart();
     void testContentKey_data();
     void testContentKey();
+    void testScanThumbnail_data();
+    void testScanThumbnail();
 
 private:
     QString path(const QString &strName) const { return m_pDir->filePath(strName); }
@@ -95,6 +121,11 @@ void TestScanEngineExtras::init()
 void TestScanEngineExtras::cleanup()
 {
     m_pDir.reset();
+    // The thumbnail test may leave a file where the cache folder goes.
+    const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/mirelle");
+    if (QFileInfo(cacheFolder).isFile())
+        QFile::remove(cacheFolder);
 }
 
 void TestScanEngineExtras::testTurnedCopiesOnlyWithRotationMatching_data()
@@ -303,6 +334,97 @@ void TestScanEngineExtras::testContentKey()
     QVERIFY(keys.contains("b.jpg"));
     QCOMPARE(keys.value("b.jpg") == key, bSameKey);
     QCOMPARE(keys.value("twin.jpg"), key);
+}
+
+void TestScanEngineExtras::testScanThumbnail_data()
+{
+    QTest::addColumn<QSize>("uprightSize");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<EnThumbCase>("thumbCase");
+    QTest::addColumn<QSize>("thumbSize");  // empty: no thumbnail
+    QTest::newRow("turned by its tag") << QSize(1600, 2400) << 6 << false << Thumb_Kept << QSize(171, 256);
+    QTest::newRow("as stored") << QSize(2400, 1600) << 1 << false << Thumb_Kept << QSize(256, 171);
+    QTest::newRow("grey photo") << QSize(2400, 1600) << 1 << true << Thumb_Kept << QSize(256, 171);
+    QTest::newRow("small photo") << QSize(640, 480) << 1 << false << Thumb_Kept << QSize();
+    QTest::newRow("file rewritten since") << QSize(2400, 1600) << 1 << false << Thumb_FileRewritten << QSize();
+    QTest::newRow("buffer too small") << QSize(1600, 2400) << 6 << false << Thumb_BufferTooSmall << QSize(171, 256);
+    QTest::newRow("cache folder unwritable") << QSize(2400, 1600) << 1 << false << Thumb_CacheFolderUnwritable << QSize();
+}
+
+void TestScanEngineExtras::testScanThumbnail()
+{
+    QFETCH(QSize, uprightSize);
+    QFETCH(int, orientation);
+    QFETCH(bool, grey);
+    QFETCH(EnThumbCase, thumbCase);
+    QFETCH(QSize, thumbSize);
+    // Given a photo stored turned, with the tag that turns it upright, and a smaller copy of it
+    QImage upright = scene(61, uprightSize);
+    if (grey)
+        upright = upright.convertToFormat(QImage::Format_Grayscale8);
+    const QImage stored = orientation == 6 ? upright.transformed(QTransform().rotate(-90)) : upright;
+    QVERIFY(save(stored, path("photo.jpg")));
+    if (orientation != 1)
+        QVERIFY(setOrientation(path("photo.jpg"), orientation));
+    QVERIFY(save(resized(stored, 0.5), path("copy.jpg")));
+    if (orientation != 1)
+        QVERIFY(setOrientation(path("copy.jpg"), orientation));
+    if (thumbCase == Thumb_CacheFolderUnwritable) {
+        // A file where the folder should be stops even root from writing there.
+        const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/mirelle");
+        QVERIFY(QDir(cacheFolder).removeRecursively());
+        QFile blocker(cacheFolder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    // When scanned, the photos are grouped whatever becomes of the thumbnails
+    CEngineHarness harness;
+    QCOMPARE(harness.scan({m_pDir->path()}), 0);
+    QCOMPARE(groupsToText(harness.sink().groups()), QStringLiteral("{copy.jpg,photo.jpg}"));
+    const QString photo = reportedPath(harness, "photo.jpg");
+    QVERIFY(!photo.isEmpty());
+
+    if (thumbCase == Thumb_FileRewritten) {
+        QVERIFY(scanThumbnail(harness, photo) > 0);
+        QVERIFY(save(scene(62, QSize(2400, 1600)), photo, "JPG", 70));
+        QFile file(photo);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    }
+    QByteArray jpeg;
+    const uint32_t size = scanThumbnail(harness, photo, &jpeg);
+    // Then the photo has a thumbnail exactly when it is large and unchanged
+    if (thumbSize.isEmpty()) {
+        QCOMPARE(size, uint32_t(0));
+        return;
+    }
+    QVERIFY(size > 0);
+    if (thumbCase == Thumb_BufferTooSmall) {
+        // A buffer one byte short gets the size and not a byte written
+        QByteArray buffer(int(size), '\x5a');
+        QCOMPARE(harness.extras()->GetScanThumbnail(reinterpret_cast<const ZKChar *>(photo.utf16()),
+                                                    reinterpret_cast<uint8_t *>(buffer.data()), size - 1),
+                 size);
+        QCOMPARE(buffer, QByteArray(int(size), '\x5a'));
+    }
+    QImage thumb;
+    QVERIFY(thumb.loadFromData(jpeg, "JPG"));
+    QCOMPARE(thumb.size(), thumbSize);
+    QCOMPARE(thumb.isGrayscale(), grey);
+    // Compared in coarse blocks: a turn or a mirror moves them, recompression does not.
+    const QImage expected = upright.scaled(4, 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage actual = thumb.scaled(4, 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const QRgb a = actual.pixel(x, y), b = expected.pixel(x, y);
+            QVERIFY2(qAbs(qRed(a) - qRed(b)) < 20 && qAbs(qGreen(a) - qGreen(b)) < 20 && qAbs(qBlue(a) - qBlue(b)) < 20,
+                     qPrintable(QStringLiteral("block %1,%2").arg(x).arg(y)));
+        }
+    }
+    // And a later scan that reads the photo from the feature cache keeps its thumbnail
+    QCOMPARE(harness.scan({m_pDir->path()}), 0);
+    QCOMPARE(scanThumbnail(harness, photo), size);
 }
 
 QTEST_MAIN(TestScanEngineExtras)

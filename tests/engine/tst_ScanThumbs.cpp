@@ -1,0 +1,258 @@
+// The engine's JPEG decode and its thumbnail store, driven directly.
+#include "CImageDecoder.h"
+#include "CScanThumbs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <turbojpeg.h>
+
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+// A photo-like JPEG written by turbojpeg itself, so that the subsampling and
+// progressive mode are ours to choose: colour ramps across the frame plus noise.
+QByteArray makeJpeg(QSize size, int iSubsampling, bool bProgressive)
+{
+    std::vector<unsigned char> rgb(size_t(size.width()) * size_t(size.height()) * 3);
+    uint32_t state = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int n = int(state >> 28) - 8;
+            unsigned char *p = &rgb[(size_t(y) * size_t(size.width()) + size_t(x)) * 3];
+            p[0] = uint8_t(std::clamp(255 * x / size.width() + n, 0, 255));
+            p[1] = uint8_t(std::clamp(255 * y / size.height() + n, 0, 255));
+            p[2] = uint8_t(std::clamp(((x / 97 + y / 89) % 2) ? 200 + n : 40 + n, 0, 255));
+        }
+    }
+    tjhandle h = tjInitCompress();
+    unsigned char *pJpeg = nullptr;
+    unsigned long length = 0;
+    const int rc = tjCompress2(h, rgb.data(), size.width(), 0, size.height(), TJPF_RGB, &pJpeg, &length, iSubsampling,
+                               90, bProgressive ? TJFLAG_PROGRESSIVE : 0);
+    QByteArray out = rc == 0 ? QByteArray(reinterpret_cast<const char *>(pJpeg), int(length)) : QByteArray();
+    tjFree(pJpeg);
+    tjDestroy(h);
+    return out;
+}
+
+// An image of four coloured quarters, named by letters from top left to bottom right.
+QImage quarters(QSize size, const QString &strLetters)
+{
+    const QMap<QChar, QColor> colours{{'R', Qt::red}, {'G', Qt::green}, {'B', Qt::blue}, {'Y', Qt::yellow}};
+    QImage image(size, QImage::Format_RGB32);
+    const int w = size.width() / 2, h = size.height() / 2;
+    for (int i = 0; i < 4; ++i) {
+        const QRect rect((i % 2) * w, (i / 2) * h, w, h);
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                image.setPixel(x, y, colours.value(strLetters.at(i)).rgb());
+    }
+    return image;
+}
+
+bool near(QRgb a, QRgb b, int iTolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= iTolerance && std::abs(qGreen(a) - qGreen(b)) <= iTolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= iTolerance;
+}
+
+// The modification time as the file walker gives it (FILETIME: 100 ns since 1601).
+uint64_t modTime(const QString &strPath)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(strPath).constData(), &st) != 0)
+        return 0;
+    return uint64_t(st.st_mtim.tv_sec + 11644473600LL) * 10000000ULL + uint64_t(st.st_mtim.tv_nsec) / 100;
+}
+
+QByteArray bytesOf(int iLength, char fill)
+{
+    return QByteArray(iLength, fill);
+}
+
+} // namespace
+
+class TestScanThumbs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void testLumaEqualsGreyDecode_data();
+    void testLumaEqualsGreyDecode();
+    void testThumbnailIsUpright_data();
+    void testThumbnailIsUpright();
+    void testStore_data();
+    void testStore();
+    void testConcurrentAddsAndFinds();
+};
+
+void TestScanThumbs::testLumaEqualsGreyDecode_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("subsampling");
+    QTest::addColumn<bool>("progressive");
+    QTest::addColumn<bool>("colour");  // a colour image comes with the grey one
+    // Odd sizes leave padded planes and partial blocks at the edges.
+    QTest::newRow("4:2:0") << QSize(2003, 1201) << int(TJSAMP_420) << false << true;
+    QTest::newRow("4:2:2") << QSize(2003, 1201) << int(TJSAMP_422) << false << true;
+    QTest::newRow("4:4:4") << QSize(2003, 1201) << int(TJSAMP_444) << false << true;
+    QTest::newRow("4:4:0") << QSize(1201, 2003) << int(TJSAMP_440) << false << true;
+    QTest::newRow("4:1:1") << QSize(2003, 1201) << int(TJSAMP_411) << false << true;
+    QTest::newRow("grey") << QSize(2003, 1201) << int(TJSAMP_GRAY) << false << true;
+    QTest::newRow("progressive 4:2:0") << QSize(2003, 1201) << int(TJSAMP_420) << true << true;
+    QTest::newRow("12 MP 4:2:0 at an eighth") << QSize(4000, 3000) << int(TJSAMP_420) << false << true;
+    QTest::newRow("below 2 MP: grey only") << QSize(1600, 1200) << int(TJSAMP_420) << false << false;
+}
+
+void TestScanThumbs::testLumaEqualsGreyDecode()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, subsampling);
+    QFETCH(bool, progressive);
+    QFETCH(bool, colour);
+    const QByteArray jpeg = makeJpeg(size, subsampling, progressive);
+    QVERIFY(!jpeg.isEmpty());
+    const auto *pData = reinterpret_cast<const uint8_t *>(jpeg.constData());
+    // Given the grey decode that the feature cache of earlier scans was made from
+    CDecodedImage grey, both;
+    std::string error;
+    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, grey, error), EnDecodeStatus::Ok);
+    QVERIFY(grey.colour.isNull());
+    // When the colours are asked for too, the grey image is the same to the bit
+    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, both, error, true), EnDecodeStatus::Ok);
+    QCOMPARE(both.gray.iWidth, grey.gray.iWidth);
+    QCOMPARE(both.gray.iHeight, grey.gray.iHeight);
+    QVERIFY(both.gray.pixels == grey.gray.pixels);
+    QCOMPARE(both.iFullWidth, size.width());
+    QCOMPARE(!both.colour.isNull(), colour);
+    if (!colour)
+        return;
+    // And the colour image is the photo at the decode scale, channels in their places
+    QVERIFY(std::max(both.colour.width(), both.colour.height()) >= CImageDecoder::kMinLongSide);
+    QVERIFY(std::abs(both.colour.width() * size.height() / size.width() - both.colour.height()) <= 1);
+    const QImage expected = QImage::fromData(jpeg).scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage actual = both.colour.scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            QVERIFY2(near(actual.pixel(x, y), expected.pixel(x, y), 12), qPrintable(QStringLiteral("at %1,%2").arg(x).arg(y)));
+}
+
+void TestScanThumbs::testThumbnailIsUpright_data()
+{
+    // The quarters as stored for an upright picture of R G / B Y under each
+    // EXIF orientation code: the code says how to turn the stored pixels.
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("1 as stored") << 1 << "RGBY";
+    QTest::newRow("2 mirrored left to right") << 2 << "GRYB";
+    QTest::newRow("3 half turn") << 3 << "YBGR";
+    QTest::newRow("4 mirrored top to bottom") << 4 << "BYRG";
+    QTest::newRow("5 transposed") << 5 << "RBGY";
+    QTest::newRow("6 turned clockwise to show") << 6 << "GYRB";
+    QTest::newRow("7 transversed") << 7 << "YGBR";
+    QTest::newRow("8 turned anticlockwise to show") << 8 << "BRYG";
+}
+
+void TestScanThumbs::testThumbnailIsUpright()
+{
+    QFETCH(int, orientation);
+    QFETCH(QString, stored);
+    const QByteArray jpeg = CScanThumbs::makeJpeg(quarters(QSize(600, 300), stored), orientation);
+    QImage thumb;
+    QVERIFY(thumb.loadFromData(jpeg, "JPG"));
+    QCOMPARE(thumb.size(), orientation >= 5 ? QSize(128, 256) : QSize(256, 128));
+    const QImage upright = quarters(thumb.size(), QStringLiteral("RGBY"));
+    for (const QPoint &p : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+        const QPoint at(p.x() * thumb.width() / 4, p.y() * thumb.height() / 4);
+        QVERIFY2(near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
+    }
+}
+
+void TestScanThumbs::testStore_data()
+{
+    QTest::addColumn<quint64>("capacity");
+    QTest::addColumn<QList<int>>("adds");      // length of each add for a.jpg (> 0) or b.jpg (< 0), filled by its index
+    QTest::addColumn<QList<int>>("expected");  // found length and fill of a.jpg, then of b.jpg
+    QTest::newRow("replaced by a later add") << quint64(1000) << QList<int>{100, -50, 60} << QList<int>{60, 2, 50, 1};
+    QTest::newRow("beyond the capacity") << quint64(149) << QList<int>{100, -50} << QList<int>{100, 0, 0, 0};
+    QTest::newRow("up to the capacity") << quint64(150) << QList<int>{100, -50} << QList<int>{100, 0, 50, 1};
+}
+
+void TestScanThumbs::testStore()
+{
+    QFETCH(quint64, capacity);
+    QFETCH(QList<int>, adds);
+    QFETCH(QList<int>, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QStringList files{dir.filePath("a.jpg"), dir.filePath("b.jpg")};
+    for (const QString &file : files) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("photo bytes");
+    }
+    {
+        CScanThumbs store(dir.filePath("cache"), capacity);
+        for (int i = 0; i < adds.size(); ++i) {
+            const QString &file = files[adds[i] > 0 ? 0 : 1];
+            store.add(file, uint64_t(QFileInfo(file).size()), modTime(file), bytesOf(std::abs(adds[i]), char(i)));
+        }
+        for (int which = 0; which < 2; ++which) {
+            const int length = expected[2 * which];
+            QByteArray buffer(length, '\x7f');
+            QCOMPARE(store.find(files[which], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(length)), uint32_t(length));
+            QCOMPARE(buffer, bytesOf(length, char(expected[2 * which + 1])));
+        }
+    }
+    // Nothing is left behind in the folder, crash or not: the pack is unlinked when opened.
+    QCOMPARE(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestScanThumbs::testConcurrentAddsAndFinds()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath("photo.jpg"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const uint64_t time = modTime(file.fileName());
+    // Every thread adds the same path again and again with bytes of its own: a
+    // reader must see one whole thumbnail of one writer, never a mix.
+    CScanThumbs store(dir.filePath("cache"));
+    std::atomic_bool bDone{false};
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t) {
+        writers.emplace_back([&, t] {
+            for (int i = 0; i < 300; ++i)
+                store.add(file.fileName(), 0, time, bytesOf(1000 + t, char('a' + t)));
+        });
+    }
+    int iMixed = 0, iFound = 0;
+    std::thread reader([&] {
+        QByteArray buffer(2000, 0);
+        while (!bDone) {
+            const uint32_t n = store.find(file.fileName(), reinterpret_cast<uint8_t *>(buffer.data()), 2000);
+            if (n == 0)
+                continue;
+            ++iFound;
+            const char expected = char('a' + int(n) - 1000);
+            if (buffer.left(int(n)) != QByteArray(int(n), expected))
+                ++iMixed;
+        }
+    });
+    for (std::thread &t : writers)
+        t.join();
+    bDone = true;
+    reader.join();
+    QCOMPARE(iMixed, 0);
+    QVERIFY(store.find(file.fileName(), nullptr, 0) >= 1000);
+    QCOMPARE(store.packBytes(), uint64_t(4 * 300 * 1000 + 300 * (0 + 1 + 2 + 3)));
+}
+
+QTEST_GUILESS_MAIN(TestScanThumbs)
+#include "tst_ScanThumbs.moc"
