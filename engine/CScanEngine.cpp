@@ -309,6 +309,7 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
     auto work = [&] {
         std::vector<CFeatureCache::CEntry> mine;
         QByteArray thumb;
+        const bool bKeepThumbs = m_bKeepThumbs;
         for (size_t i = next++; i < files.size() && !m_bStop; i = next++) {
             const CFoundFile &file = files[i];
             if (listTwinOf[i] < 0) {
@@ -318,7 +319,8 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
                 } else {
                     QString error;
                     const EnExtractStatus status =
-                        CFeatureExtractor::extract(file.strPath, file.i64ModTime, features[i], error, &thumb);
+                        CFeatureExtractor::extract(file.strPath, file.i64ModTime, features[i], error,
+                                                   bKeepThumbs ? &thumb : nullptr);
                     switch (status) {
                     case EnExtractStatus::Ok:
                         ++counters.iDecoded;

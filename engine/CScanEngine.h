@@ -51,6 +51,7 @@ public:
     // The additions behind GetImpExtras (CScanEngineExtras).
     void setRotationMatching(bool bOn) { m_bTurns = bOn; }
     bool rotationMatching() const { return m_bTurns; }
+    void setKeepScanThumbnails(bool bOn) { m_bKeepThumbs = bOn; }
     void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
     uint64_t contentKey(uint64_t iFileId);
     CScanThumbs &scanThumbs() { return m_thumbs; }
@@ -85,6 +86,7 @@ private:
 
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
     std::atomic_bool m_bTurns{false};
+    std::atomic_bool m_bKeepThumbs{false};
     std::atomic_bool m_bStop{false};
     std::atomic_bool m_bStopRegroup{false};
     bool m_bBegun = false;

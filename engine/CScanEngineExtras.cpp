@@ -39,6 +39,11 @@ uint64_t CScanEngineExtras::GetContentKey(uint64_t iFileId)
     return m_pEngine->contentKey(iFileId);
 }
 
+void CScanEngineExtras::SetScanThumbnails(int32_t iOn)
+{
+    m_pEngine->setKeepScanThumbnails(iOn != 0);
+}
+
 uint32_t CScanEngineExtras::GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity)
 {
     if (!pPath)

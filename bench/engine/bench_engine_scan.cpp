@@ -77,6 +77,10 @@ void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
     auto pfnGetImpExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME));
     CCountingSink sink;
     IScanEngine *pEngine = pfnGetImp();
+    // As the program scans: keeping the thumbnails it will show.
+    IScanEngineExtras *pExtras = pfnGetImpExtras ? pfnGetImpExtras(pEngine) : nullptr;
+    if (pExtras)
+        pExtras->SetScanThumbnails(1);
     int32_t reserved = 0;
     pEngine->Initialize(&reserved);
     pEngine->SetSink(&sink);
@@ -111,7 +115,7 @@ void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
                 pszLabel, static_cast<unsigned long long>(sink.iPhotos), seconds, double(sink.iPhotos) / seconds,
                 1000.0 * cpu / double(std::max<uint64_t>(sink.iPhotos, 1)), static_cast<long long>(sink.iGroups),
                 peakRssKiB() / 1024);
-    if (IScanEngineExtras *pExtras = pfnGetImpExtras ? pfnGetImpExtras(pEngine) : nullptr) {
+    if (pExtras) {
         printScanThumbnails(pExtras, strFolder);
         pExtras->Release();
     }

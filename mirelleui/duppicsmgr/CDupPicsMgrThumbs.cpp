@@ -36,8 +36,10 @@ QByteArray scanThumbnail(IScanEngineExtras *pExtras, const QString &strPath)
 void CDupPicsMgr::startThumbnails()
 {
     CImgThumbManager *pLibrary = CImgThumbManager::GetInstance();
-    if (IScanEngineExtras *pExtras = m_pExtras)
+    if (IScanEngineExtras *pExtras = m_pExtras) {
+        pExtras->SetScanThumbnails(1);
         SetImgThumbSource([pExtras](const QString &strPath) { return scanThumbnail(pExtras, strPath); });
+    }
     pLibrary->Start();
     connect(this, &CDupPicsMgr::sigNewBigImgTask, pLibrary, &CImgThumbManager::slotNewBigImgTask);
     connect(pLibrary, &CImgThumbManager::sigBigImgResult, this, &CDupPicsMgr::slotBigImageResult);

@@ -31,6 +31,11 @@ public:
     // equal bytes; a rename keeps it). 0 when the file is unknown.
     virtual uint64_t GetContentKey(uint64_t iFileId) = 0;
 
+    // Keep a small upright JPEG of every large photo the next scans decode, for
+    // GetScanThumbnail. Off by default: a holder that shows no thumbnails would only
+    // pay for it.
+    virtual void SetScanThumbnails(int32_t iOn) = 0;
+
     // A small upright JPEG of a photo this engine decoded while scanning (large photos
     // only), so that its thumbnail needs no second decode of the file. Copies it into
     // pBuffer when iCapacity is enough and answers its size either way; 0 when there is

@@ -44,7 +44,7 @@ struct CShot
 
 enum EnSecond { Second_ExactCopy, Second_HalfSize, Second_Recompressed, Second_Renamed };
 
-enum EnThumbCase { Thumb_Kept, Thumb_FileRewritten, Thumb_BufferTooSmall, Thumb_CacheFolderUnwritable };
+enum EnThumbCase { Thumb_Kept, Thumb_NotAsked, Thumb_FileRewritten, Thumb_BufferTooSmall, Thumb_CacheFolderUnwritable };
 
 // The photo's path exactly as the engine reported it.
 QString reportedPath(CEngineHarness &harness, const QString &strFileName)
@@ -346,6 +346,7 @@ void TestScanEngineExtras::testScanThumbnail_data()
     QTest::newRow("turned by its tag") << QSize(1600, 2400) << 6 << false << Thumb_Kept << QSize(171, 256);
     QTest::newRow("as stored") << QSize(2400, 1600) << 1 << false << Thumb_Kept << QSize(256, 171);
     QTest::newRow("grey photo") << QSize(2400, 1600) << 1 << true << Thumb_Kept << QSize(256, 171);
+    QTest::newRow("not asked for") << QSize(2400, 1600) << 1 << false << Thumb_NotAsked << QSize();
     QTest::newRow("small photo") << QSize(640, 480) << 1 << false << Thumb_Kept << QSize();
     QTest::newRow("file rewritten since") << QSize(2400, 1600) << 1 << false << Thumb_FileRewritten << QSize();
     QTest::newRow("buffer too small") << QSize(1600, 2400) << 6 << false << Thumb_BufferTooSmall << QSize(171, 256);
@@ -380,6 +381,7 @@ void TestScanEngineExtras::testScanThumbnail()
     }
     // When scanned, the photos are grouped whatever becomes of the thumbnails
     CEngineHarness harness;
+    harness.extras()->SetScanThumbnails(thumbCase == Thumb_NotAsked ? 0 : 1);
     QCOMPARE(harness.scan({m_pDir->path()}), 0);
     QCOMPARE(groupsToText(harness.sink().groups()), QStringLiteral("{copy.jpg,photo.jpg}"));
     const QString photo = reportedPath(harness, "photo.jpg");

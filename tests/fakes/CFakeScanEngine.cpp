@@ -338,6 +338,7 @@ public:
     int32_t RotationMatching() override { return m_pEngine->rotationMatching(); }
     void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override { m_pEngine->setSeparatedPairs(pKeys, iPairs); }
     uint64_t GetContentKey(uint64_t iFileId) override { return m_pEngine->contentKey(iFileId); }
+    void SetScanThumbnails(int32_t) override {}
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
 
 private:
