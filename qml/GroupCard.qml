@@ -169,7 +169,11 @@ Card {
             clip: true
             model: pages
             boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.horizontal: ScrollBar { policy: ScrollBar.AsNeeded }
+            // Shown whenever photos lie beyond the card's edge, not only while scrolling.
+            ScrollBar.horizontal: ScrollBar {
+                objectName: "photoStripScrollBar"
+                policy: strip.contentWidth > strip.width ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            }
         }
     }
 }

@@ -183,7 +183,9 @@ FocusScope {
             Label {
                 Layout.minimumWidth: 44
                 horizontalAlignment: Text.AlignHCenter
-                text: qsTr("%1%").arg(Math.round(page.zoom * 100))
+                objectName: "zoomLabel"
+                // The pane starts fitted, not at the photo's pixel size, so a percentage would mislead.
+                text: page.zoom <= 1 ? qsTr("Fit") : qsTr("%1×").arg(Number(page.zoom.toFixed(2)).toLocaleString(Qt.locale()))
                 font.pixelSize: Theme.fontCaption
                 color: Theme.textMuted
             }

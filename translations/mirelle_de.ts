@@ -612,9 +612,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Verkleinern</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>%1%</source>
-        <translation>%1 %</translation>
+        <translation type="vanished">%1 %</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Fit</source>
+        <translation>Eingepasst</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1×</source>
+        <translation>%1×</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -1236,7 +1245,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+78"/>
+        <location filename="../qml/ThumbImage.qml" line="+95"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>

@@ -610,8 +610,13 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>%1%</source>
+        <location line="+7"/>
+        <source>Fit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1×</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1230,7 +1235,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+78"/>
+        <location filename="../qml/ThumbImage.qml" line="+95"/>
         <source>Cannot preview</source>
         <translation type="unfinished"></translation>
     </message>
