@@ -37,6 +37,7 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
     connect(this, &CDupPicsMgr::sigDelOneImg, this, &CDupPicsMgr::slotDelOneImg);
     connect(this, &CDupPicsMgr::sigDelDupImgsResult, this, &CDupPicsMgr::slotDelDupImgsResult, Qt::DirectConnection);
     connect(m_pFileDel, &CFileDelImplement::sigCloseProcessWind, this, &CDupPicsMgr::sigCloseProcessWind);
+    connect(m_pFileDel, &CFileDelImplement::sigUndoFinished, this, &CDupPicsMgr::slotUndoFinished);
     connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
     attachGroupModel();
 

@@ -169,6 +169,8 @@ public Q_SLOTS:
     void slotDelImgGroup(QVariant pGroup, QStringList fileList);
     void slotDelOneImg(QVariant pGroup, QString filePath);
     void slotDelDupImgsResult(QStringList failList, QStringList succList);
+    // Photos an undo brought back return to the results.
+    void slotUndoFinished(const QVariantMap &mapResult);
     void slotSetDelFlat(void *gropPtr, QString strFilePath, int propFlag);
     // Recounts the checked totals after a photo model marked a row at once.
     void slotRefreshMarkInfo();

@@ -139,6 +139,30 @@ void CDupPicsMgr::removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool
         m_pEngine->SetFileState(*itId, file.record().flags);
 }
 
+void CDupPicsMgr::slotUndoFinished(const QVariantMap &mapResult)
+{
+    const QStringList listRestored = mapResult.value(QStringLiteral("restored")).toStringList();
+    // A scan running now sees them anyway; a regroup would be refused.
+    if (listRestored.isEmpty() || !m_pEngine || isScanning() || isRegrouping())
+        return;
+    // A removed photo stays in the engine's data, only flagged: present again, it takes
+    // part in a regroup at the current threshold without a scan. Photos of an earlier
+    // scan or session are unknown here and come back with the next scan.
+    bool bKnown = false;
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const QString &strPath : listRestored) {
+            const auto itId = m_mapFileIdOfPath.constFind(strPath);
+            if (itId == m_mapFileIdOfPath.constEnd())
+                continue;
+            m_pEngine->SetFileState(*itId, ScanFileState_Present);
+            bKnown = true;
+        }
+    }
+    if (bKnown)
+        refreshSimilarSlot();
+}
+
 void CDupPicsMgr::onTaskDeleteMarked()
 {
     m_operationTimer.restart();

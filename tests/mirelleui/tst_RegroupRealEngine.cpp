@@ -1,6 +1,8 @@
 #include <QtTest>
 
 #include "CDupPicsMgr.h"
+#include "CFileDelImplement.h"
+#include "COperateTaskQueue.h"
 #include "CTestPhotos.h"
 
 namespace {
@@ -44,6 +46,20 @@ private:
         mgr.setOption(options);
     }
 
+    quint64 groupOf(const CDupPicsMgr &mgr, const QString &strPath) const
+    {
+        for (quint64 key : mgr.groupOrder()) {
+            GroupSummary summary;
+            if (!mgr.groupSummary(key, &summary))
+                continue;
+            for (const CPhotoRecordCopy &file : summary.files) {
+                if (file.path() == strPath && !file.isHidden())
+                    return key;
+            }
+        }
+        return 0;
+    }
+
     CGroups freshScan(int iSlot)
     {
         CDupPicsMgr mgr;
@@ -61,6 +77,9 @@ private slots:
     {
         qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        // The trash and the removal journal live below HOME in test mode.
+        qputenv("HOME", m_home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
         QStandardPaths::setTestModeEnabled(true);
         qputenv("MIRELLE_DECISIONS_DB", m_home.filePath("decisions.sqlite").toUtf8());
         // Copies that stay alike at 70% but not all at 90%: resized, recompressed, brightened.
@@ -98,6 +117,38 @@ private slots:
         mgr.refreshSimilarSlot();
         QVERIFY(regroupSpy.wait(60000));
         QCOMPARE(groupsOf(mgr), at70);
+    }
+
+    // Undoing a removal made from these results shows the photo in its group again,
+    // without a scan.
+    void testUndoneRemovalComesBack()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        setThreshold(mgr, 6);
+        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(60000));
+        const CGroups before = groupsOf(mgr);
+        const QString strHalf = m_photos.filePath(QStringLiteral("p1-half.jpg"));
+        const quint64 group = groupOf(mgr, strHalf);
+        QVERIFY(group != 0);
+
+        COperateTaskQueue::instance()->pushSetPhotoMark(group, strHalf, true);
+        QTRY_COMPARE(mgr.checkedItemCount(), 1);
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 20000);
+        QCOMPARE(resultSpy.first().at(1).toStringList(), QStringList{strHalf});
+        QVERIFY(!QFile::exists(strHalf));
+        QCOMPARE(groupOf(mgr, strHalf), quint64(0));
+
+        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.deletionService()->undoRemoval();
+        QVERIFY(regroupSpy.wait(60000));
+        QVERIFY(QFile::exists(strHalf));
+        QCOMPARE(groupsOf(mgr), before);
     }
 };
 
