@@ -109,9 +109,9 @@ You can enlarge your virtual memory and try again.</source>
     <message numerus="yes">
         <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+200"/>
         <source>%n file(s) are back in place.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n file is back in place.</numerusform>
+            <numerusform>%n files are back in place.</numerusform>
         </translation>
     </message>
     <message>
@@ -1270,9 +1270,9 @@ You can enlarge your virtual memory and try again.</source>
     <message numerus="yes">
         <location line="+29"/>
         <source>%n photo(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo</numerusform>
+            <numerusform>%n photos</numerusform>
         </translation>
     </message>
     <message>
