@@ -286,6 +286,8 @@ private:
     void loadEngine();
     void resetEngine();
     CDecisionStore *decisionStore() const;
+    // Where the results hold a file of each content key now, for files that still exist.
+    QHash<quint64, QString> currentPathsOfKeys(const QSet<quint64> &setKeys) const;
     bool separatePaths(quint64 pGroup, const QStringList &listPaths, bool bAllPairs);
     void clearVolumePaths();
     void sendUsageEvent(const QString &strWindow, const QString &strActivity, const QList<QPair<QString, QString>> &list);

@@ -5,6 +5,8 @@
 #include "IScanEngineExtras.h"
 #include "XLogging.h"
 
+#include <QFileInfo>
+#include <QSet>
 #include <QThread>
 
 namespace {
@@ -129,16 +131,55 @@ bool CDupPicsMgr::separatePaths(quint64 pGroup, const QStringList &listPaths, bo
     return true;
 }
 
+QHash<quint64, QString> CDupPicsMgr::currentPathsOfKeys(const QSet<quint64> &setKeys) const
+{
+    QHash<quint64, QString> map;
+    if (!m_pExtras || setKeys.isEmpty())
+        return map;
+    QHash<QString, quint64> mapFileIds;
+    {
+        QMutexLocker locker(&m_resultLock);
+        mapFileIds = m_mapFileIdOfPath;
+    }
+    for (auto it = mapFileIds.constBegin(); it != mapFileIds.constEnd(); ++it) {
+        const quint64 iKey = m_pExtras->GetContentKey(it.value());
+        if (setKeys.contains(iKey) && !map.contains(iKey) && QFileInfo::exists(it.key()))
+            map.insert(iKey, it.key());
+    }
+    return map;
+}
+
 QVariantList CDupPicsMgr::decisionList() const
 {
     QVariantList list;
     const CDecisionStore *pStore = decisionStore();
     if (!pStore)
         return list;
-    for (const CDecision &decision : pStore->decisions()) {
+    const QList<CDecision> listDecisions = pStore->decisions();
+    // A decision follows the content, so a file renamed or moved since is still meant:
+    // show where the results found it when the name it had is gone.
+    QSet<quint64> setMoved;
+    QHash<QString, bool> mapExists;
+    const auto exists = [&mapExists](const QString &strPath) {
+        auto it = mapExists.find(strPath);
+        if (it == mapExists.end())
+            it = mapExists.insert(strPath, QFileInfo::exists(strPath));
+        return *it;
+    };
+    for (const CDecision &decision : listDecisions) {
+        if (!exists(decision.strPathA))
+            setMoved.insert(decision.iKeyA);
+        if (!exists(decision.strPathB))
+            setMoved.insert(decision.iKeyB);
+    }
+    const QHash<quint64, QString> mapCurrent = currentPathsOfKeys(setMoved);
+    const auto shown = [&](quint64 iKey, const QString &strPath) {
+        return exists(strPath) ? strPath : mapCurrent.value(iKey, strPath);
+    };
+    for (const CDecision &decision : listDecisions) {
         list << QVariantMap{{QStringLiteral("id"), decision.iId},
-                            {QStringLiteral("pathA"), decision.strPathA},
-                            {QStringLiteral("pathB"), decision.strPathB},
+                            {QStringLiteral("pathA"), shown(decision.iKeyA, decision.strPathA)},
+                            {QStringLiteral("pathB"), shown(decision.iKeyB, decision.strPathB)},
                             {QStringLiteral("created"), decision.created.toLocalTime()}};
     }
     return list;

@@ -235,6 +235,42 @@ private slots:
         QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
     }
 
+    // The list names a photo where it is now: decisions follow the content, not the name.
+    void testDecisionListFollowsRenamedPhoto_data()
+    {
+        QTest::addColumn<bool>("renamed");
+        QTest::addColumn<bool>("renamedInResults");
+        QTest::addColumn<QString>("shownB");
+        QTest::newRow("in place") << false << false << "b.jpg";
+        QTest::newRow("renamed, found by the scan") << true << true << "b2.jpg";
+        QTest::newRow("renamed, not scanned") << true << false << "b.jpg";
+    }
+
+    void testDecisionListFollowsRenamedPhoto()
+    {
+        QFETCH(bool, renamed);
+        QFETCH(bool, renamedInResults);
+        QFETCH(QString, shownB);
+        setThreeOfAKind();
+        CDupPicsMgr mgr;
+        scan(mgr);
+        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        QVERIFY(mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
+        QVERIFY(regroupSpy.wait(10000));
+
+        if (renamed)
+            QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
+        QJsonArray events{create(1, "a.jpg"), join(3, 1, "c.jpg")};
+        if (renamedInResults)
+            events.append(join(2, 1, "b2.jpg"));
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
+        scan(mgr);
+
+        const QVariantMap decision = mgr.decisionList().value(0).toMap();
+        QCOMPARE(decision.value("pathA").toString(), photo("a.jpg"));
+        QCOMPARE(decision.value("pathB").toString(), m_pDir->filePath(shownB));
+    }
+
     void testGroupDecisionSeparatesEveryPair()
     {
         setThreeOfAKind();
