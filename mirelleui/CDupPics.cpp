@@ -71,11 +71,12 @@ void CDupPics::registerComponents(CComponentMgr *pComponentMgr)
 
 void CDupPics::appLoaded()
 {
-    // Folders named on the command line ("open with", the sample run) become the sources.
+    // Folders named on the command line ("open with", the sample run) become the sources;
+    // the manager tells about those that are not folders.
     QList<QUrl> listFolders;
     const QStringList args = QCoreApplication::arguments().mid(1);
     for (const QString &arg : args) {
-        if (QFileInfo(arg).isDir())
+        if (!arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("uninstall"))
             listFolders << QUrl::fromLocalFile(QFileInfo(arg).absoluteFilePath());
     }
     if (!listFolders.isEmpty())

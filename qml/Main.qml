@@ -134,6 +134,11 @@ ApplicationWindow {
             if (failList.length > 0)
                 window.mgr.showFailedDelList()
         }
+        function onSigSourcesSkipped(listPaths) {
+            notice.show(qsTr("Some places were not added"),
+                        qsTr("Only folders on this computer can be scanned. These were not added:") + "\n"
+                        + listPaths.join("\n"))
+        }
         function onSigShowFailedDelList(failList) {
             notice.show(qsTr("Some photos were not removed"), failList)
         }

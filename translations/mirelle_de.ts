@@ -39,12 +39,12 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+238"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+247"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+356"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+380"/>
         <source>Failed to delete %1!</source>
         <translation>%1 konnte nicht gelöscht werden!</translation>
     </message>
@@ -516,6 +516,16 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+46"/>
+        <source>Some places were not added</source>
+        <translation>Einige Orte wurden nicht hinzugefügt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Only folders on this computer can be scanned. These were not added:</source>
+        <translation>Durchsucht werden können nur Ordner auf diesem Computer. Diese wurden nicht hinzugefügt:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Some photos were not removed</source>
         <translation>Einige Fotos wurden nicht entfernt</translation>
     </message>
@@ -743,7 +753,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-212"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-221"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>

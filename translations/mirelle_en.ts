@@ -39,12 +39,12 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+238"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+247"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+356"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+380"/>
         <source>Failed to delete %1!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -514,6 +514,16 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+46"/>
+        <source>Some places were not added</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Only folders on this computer can be scanned. These were not added:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Some photos were not removed</source>
         <translation type="unfinished"></translation>
     </message>
@@ -737,7 +747,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-212"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-221"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>

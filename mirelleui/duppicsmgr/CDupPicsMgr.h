@@ -120,6 +120,9 @@ public:
 
 Q_SIGNALS:
     void sigSourcesChanged();
+    // Places given to addDropPaths that cannot be scanned: missing, not folders, or on
+    // the network. One signal per call, with the native paths.
+    void sigSourcesSkipped(QStringList listPaths);
     void sigSwitchToDrag();
     void sigSwitchToSouceList();
     void sigWriteOption(QByteArray arrOption);

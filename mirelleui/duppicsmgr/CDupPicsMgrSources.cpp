@@ -88,18 +88,27 @@ void CDupPicsMgr::addDropPaths(QList<QUrl> dropList)
     const bool bWasEmpty = m_listSources.isEmpty();
     int iAdded = 0;
     bool bLastIsRoot = false;
+    QStringList listSkipped;
     for (const QUrl &url : qAsConst(dropList)) {
         const QString path = url.toLocalFile();
         // Network paths are not scanned.
-        if (path.isEmpty() || path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1String("//")))
+        if (path.isEmpty() || path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1String("//"))
+            || !QFileInfo(path).isDir()) {
+            // Said once, so that a dropped file or a mistyped folder is not just ignored.
+            const QString shown = path.isEmpty() ? url.toDisplayString(QUrl::PreferLocalFile) : QDir::toNativeSeparators(path);
+            if (!listSkipped.contains(shown))
+                listSkipped << shown;
             continue;
-        if (!QFileInfo(path).isDir() || m_listSources.contains(path))
+        }
+        if (m_listSources.contains(path))
             continue;
         m_listSources.append(path);
         Q_EMIT sigSourcesChanged();
         ++iAdded;
         bLastIsRoot = isVolumeRoot(path);
     }
+    if (!listSkipped.isEmpty())
+        Q_EMIT sigSourcesSkipped(listSkipped);
     if (iAdded == 0)
         return;
     resetEngine();

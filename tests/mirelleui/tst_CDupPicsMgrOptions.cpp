@@ -176,14 +176,21 @@ private slots:
         CDupPicsMgr mgr;
         QSignalSpy changedSpy(&mgr, &CDupPicsMgr::sigSourcesChanged);
         QSignalSpy usageSpy(&mgr, &CDupPicsMgr::sigSendUserInfo);
+        QSignalSpy skippedSpy(&mgr, &CDupPicsMgr::sigSourcesSkipped);
         const QString a = dir.filePath("a");
         mgr.addDropPaths({QUrl::fromLocalFile(a), QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath("file.jpg")),
-                          QUrl(QStringLiteral("file://server/share")), QUrl::fromLocalFile(dir.filePath("missing"))});
+                          QUrl(QStringLiteral("file://server/share")), QUrl::fromLocalFile(dir.filePath("missing")),
+                          QUrl::fromLocalFile(dir.filePath("missing"))});
         QCOMPARE(mgr.sources(), QStringList{a});
+        // Everything that was not added is named once, in one message
+        QCOMPARE(skippedSpy.count(), 1);
+        QCOMPARE(skippedSpy.first().first().toStringList(),
+                 (QStringList{dir.filePath("file.jpg"), QStringLiteral("//server/share"), dir.filePath("missing")}));
         QCOMPARE(usageSpy.count(), 1);
         QCOMPARE(usageSpy.first().at(2).toString(),
                  QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_first"})"));
         mgr.addDropPaths({QUrl::fromLocalFile(dir.filePath("a/b"))});
+        QCOMPARE(skippedSpy.count(), 1);
         QCOMPARE(usageSpy.last().at(2).toString(),
                  QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_more"})"));
         mgr.removeCollectPath(a);
