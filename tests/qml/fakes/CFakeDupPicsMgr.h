@@ -109,6 +109,7 @@ public:
 
 signals:
     void sigSourcesChanged();
+    void sigSourcesSkipped(QStringList listPaths);
     void sigSwitchToDrag();
     void sigSwitchToSouceList();
     void sigWriteOption(QByteArray arrOption);

@@ -284,6 +284,15 @@ Item {
             dialog.close()
         }
 
+        function test_skippedPlacesAreNamed() {
+            dfMgr.sigSourcesSkipped(["/missing/folder", "/photos/a.jpg"])
+            var notice = object("noticeDialog")
+            tryVerify(function () { return notice.opened })
+            compare(notice.title, "Some places were not added")
+            verify(notice.text.indexOf("/missing/folder\n/photos/a.jpg") >= 0, notice.text)
+            notice.close()
+        }
+
         function test_singleRemovalFailure() {
             dfMgr.sigDelSingleDupImgResult("C:/p/a.jpg", true)
             var notice = object("noticeDialog")
