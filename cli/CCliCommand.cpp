@@ -28,6 +28,22 @@
 
 namespace {
 
+// What a scan passed over, in one line; empty when nothing was.
+QString skippedText(const QVariantList &listCounts)
+{
+    static const char *const kKinds[][2] = {{"folder could not be opened", "folders could not be opened"},
+                                           {"file could not be read", "files could not be read"},
+                                           {"file damaged or not a picture", "files damaged or not pictures"},
+                                           {"picture too large to open", "pictures too large to open"}};
+    QStringList listParts;
+    for (int i = 0; i < listCounts.size() && i < 4; ++i) {
+        const qulonglong iCount = listCounts.at(i).toULongLong();
+        if (iCount > 0)
+            listParts << QStringLiteral("%1 %2").arg(iCount).arg(QLatin1String(kKinds[i][iCount == 1 ? 0 : 1]));
+    }
+    return listParts.isEmpty() ? QString() : QStringLiteral("passed over: ") + listParts.join(QStringLiteral(", "));
+}
+
 bool g_bVerbose = false;
 // Standard output as the program found it: the only place the data go. Libraries that
 // print to standard output get /dev/null (or standard error with --verbose) instead.
@@ -245,6 +261,9 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
                              .arg(report.photoCount())
                              .arg(report.proposedCount())
                              .arg(report.proposedBytes()));
+        const QString strSkipped = skippedText(runner.skipped());
+        if (!strSkipped.isEmpty())
+            progress.message(strSkipped);
     }
     return Exit_Ok;
 }

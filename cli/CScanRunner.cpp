@@ -83,6 +83,7 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
         return EnResult::Interrupted;
     if (iExit == Loop_Failed)
         return EnResult::Failed;
+    m_listSkipped = mgr.scanSkipped();
 
     // The proposed marks: the same rule the window applies.
     QEventLoop markLoop;

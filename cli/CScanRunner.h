@@ -3,6 +3,7 @@
 #include "CScanReport.h"
 
 #include <QObject>
+#include <QVariantList>
 
 class CTerminalProgress;
 
@@ -17,7 +18,10 @@ public:
     explicit CScanRunner(CTerminalProgress *pProgress, QObject *parent = nullptr);
 
     [[nodiscard]] EnResult run(const CScanSettings &settings, CScanReport *pReport);
+    // After a scan: what it passed over, as the manager's scanSkipped counts it.
+    [[nodiscard]] QVariantList skipped() const { return m_listSkipped; }
 
 private:
     CTerminalProgress *m_pProgress = nullptr;
+    QVariantList m_listSkipped;
 };

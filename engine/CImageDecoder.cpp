@@ -25,6 +25,21 @@ bool sizeFits(int64_t w, int64_t h, int64_t iMaxPixels)
     return w > 0 && h > 0 && w <= 65535 && h <= 65535 && w * h <= iMaxPixels;
 }
 
+// A header without a size (a decoder may answer one cut short with a warning only) is
+// damaged, not too large.
+EnDecodeStatus sizeStatus(int64_t w, int64_t h, int64_t iMaxPixels, std::string &strError)
+{
+    if (w <= 0 || h <= 0) {
+        strError = "no image size in the header";
+        return EnDecodeStatus::Corrupt;
+    }
+    if (!sizeFits(w, h, iMaxPixels)) {
+        strError = "image dimensions too large";
+        return EnDecodeStatus::TooLarge;
+    }
+    return EnDecodeStatus::Ok;
+}
+
 // Shrinks an already decoded image so that the feature work stays cheap.
 void shrinkToWorkSize(CGrayImage &img)
 {
@@ -102,10 +117,8 @@ EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDec
     int w = 0, h = 0, subsamp = 0, colorspace = 0;
     if (tjDecompressHeader3(handle.h, pBuf, static_cast<unsigned long>(size), &w, &h, &subsamp, &colorspace) != 0)
         return handle.fail(EnDecodeStatus::Corrupt, strError);
-    if (!sizeFits(w, h, kMaxJpegPixels)) {
-        strError = "image dimensions too large";
-        return EnDecodeStatus::TooLarge;
-    }
+    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxJpegPixels, strError); sized != EnDecodeStatus::Ok)
+        return sized;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
         return decodeWithQt(pData, size, out, strError);
 
@@ -194,10 +207,8 @@ EnDecodeStatus CImageDecoder::decodeHeif(const uint8_t *pData, size_t size, CDec
     std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> primary(pPrimary, heif_image_handle_release);
     const int w = heif_image_handle_get_width(pPrimary);
     const int h = heif_image_handle_get_height(pPrimary);
-    if (!sizeFits(w, h, kMaxFullPixels)) {
-        strError = "image dimensions too large";
-        return EnDecodeStatus::TooLarge;
-    }
+    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxFullPixels, strError); sized != EnDecodeStatus::Ok)
+        return sized;
     // Phones store a small thumbnail beside the tiles: decoding it is many times faster.
     std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> source(nullptr, heif_image_handle_release);
     if (heif_image_handle_get_number_of_thumbnails(pPrimary) > 0) {
@@ -255,10 +266,8 @@ EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDeco
         return rc == LIBRAW_FILE_UNSUPPORTED ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
     }
     const int w = raw->sizes.width, h = raw->sizes.height;
-    if (!sizeFits(w, h, kMaxFullPixels)) {
-        strError = "image dimensions too large";
-        return EnDecodeStatus::TooLarge;
-    }
+    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxFullPixels, strError); sized != EnDecodeStatus::Ok)
+        return sized;
     // The embedded preview is a JPEG in the sensor's frame: decode it fast and let
     // the caller turn it by libraw's flip (3 = 180 degrees, 5 = 90 counter-clockwise,
     // 6 = 90 clockwise), given here as the matching EXIF code.
@@ -323,10 +332,9 @@ EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CD
         strError = reader.errorString().toStdString();
         return reader.error() == QImageReader::UnsupportedFormatError ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
     }
-    if (!sizeFits(full.width(), full.height(), kMaxFullPixels)) {
-        strError = "image dimensions too large";
-        return EnDecodeStatus::TooLarge;
-    }
+    if (const EnDecodeStatus sized = sizeStatus(full.width(), full.height(), kMaxFullPixels, strError);
+        sized != EnDecodeStatus::Ok)
+        return sized;
     const int longSide = std::max(full.width(), full.height());
     if (longSide > 2 * kMinLongSide && reader.supportsOption(QImageIOHandler::ScaledSize))
         reader.setScaledSize(full.scaled(2 * kMinLongSide, 2 * kMinLongSide, Qt::KeepAspectRatio));

@@ -261,6 +261,11 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
         .arg(pCounters->iFound).arg(pCounters->iDecoded).arg(pCounters->iCached)
         .arg(pCounters->iUnreadable + pCounters->iNotImage + pCounters->iCorrupt + pCounters->iTooLarge)
         .arg(pCounters->iUnreadableFolders);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lastSkipped = {pCounters->iUnreadableFolders, pCounters->iUnreadable.load(),
+                         pCounters->iNotImage + pCounters->iCorrupt, pCounters->iTooLarge.load()};
+    }
     m_pLastCounters = std::move(pCounters);
     m_iLastResult = bDone ? 0 : 1;
     return m_iLastResult;

@@ -3,7 +3,9 @@
 #include "CFeatureCache.h"
 #include "CScanThumbs.h"
 #include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -52,6 +54,11 @@ public:
     void setRotationMatching(bool bOn) { m_bTurns = bOn; }
     bool rotationMatching() const { return m_bTurns; }
     void setKeepScanThumbnails(bool bOn) { m_bKeepThumbs = bOn; }
+    std::array<uint64_t, ScanSkipped_Kinds> lastSkipped()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lastSkipped;
+    }
     void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
     uint64_t contentKey(uint64_t iFileId);
     CScanThumbs &scanThumbs() { return m_thumbs; }
@@ -87,6 +94,7 @@ private:
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
+    std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
     std::atomic_bool m_bStop{false};
     std::atomic_bool m_bStopRegroup{false};
     bool m_bBegun = false;

@@ -39,6 +39,13 @@ uint64_t CScanEngineExtras::GetContentKey(uint64_t iFileId)
     return m_pEngine->contentKey(iFileId);
 }
 
+void CScanEngineExtras::GetScanSkipped(uint64_t *pCounts, uint32_t iCount)
+{
+    const std::array<uint64_t, ScanSkipped_Kinds> counts = m_pEngine->lastSkipped();
+    for (uint32_t i = 0; pCounts && i < iCount; ++i)
+        pCounts[i] = i < counts.size() ? counts[i] : 0;
+}
+
 void CScanEngineExtras::SetScanThumbnails(int32_t iOn)
 {
     m_pEngine->setKeepScanThumbnails(iOn != 0);

@@ -16,6 +16,7 @@ public:
     int32_t RotationMatching() override;
     void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override;
     uint64_t GetContentKey(uint64_t iFileId) override;
+    void GetScanSkipped(uint64_t *pCounts, uint32_t iCount) override;
     void SetScanThumbnails(int32_t iOn) override;
     uint32_t GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity) override;
 

@@ -85,6 +85,23 @@ QtObject {
         return String(text).replace(/\(s\)/g, Number(n) === 1 ? "" : "s")
     }
 
+    // One line on what a scan passed over, from its counts by kind (folders that could
+    // not be opened, unreadable files, damaged files, pictures too large); "" for none.
+    function skippedText(counts) {
+        var list = counts ? counts : []
+        var count = function (i) { return i < list.length ? Number(list[i]) : 0 }
+        var parts = []
+        if (count(0) > 0)
+            parts.push(numerus(qsTr("%n folder(s) could not be opened", "", count(0)), count(0)))
+        if (count(1) > 0)
+            parts.push(numerus(qsTr("%n file(s) could not be read", "", count(1)), count(1)))
+        if (count(2) > 0)
+            parts.push(numerus(qsTr("%n file(s) damaged or not pictures", "", count(2)), count(2)))
+        if (count(3) > 0)
+            parts.push(numerus(qsTr("%n picture(s) too large to open", "", count(3)), count(3)))
+        return parts.length > 0 ? qsTr("Passed over: %1").arg(parts.join(qsTr(", "))) : ""
+    }
+
     function formatSize(bytes) {
         var size = Number(bytes)
         if (!(size > 0))

@@ -236,6 +236,13 @@ FocusScope {
                     font.pixelSize: Theme.fontBody
                     color: Theme.textMuted
                 }
+                Label {
+                    objectName: "scanSkippedLabel"
+                    visible: text !== ""
+                    text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [])
+                    font.pixelSize: Theme.fontCaption
+                    color: Theme.warning
+                }
             }
             Item { Layout.fillWidth: true }
             FlatButton {

@@ -435,8 +435,50 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Find rotated and mirrored copies</source>
         <translation>Gedrehte und gespiegelte Kopien finden</translation>
     </message>
+    <message numerus="yes">
+        <location line="+22"/>
+        <source>%n folder(s) could not be opened</source>
+        <translation>
+            <numerusform>%n Ordner konnte nicht geöffnet werden</numerusform>
+            <numerusform>%n Ordner konnten nicht geöffnet werden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) could not be read</source>
+        <translation>
+            <numerusform>%n Datei konnte nicht gelesen werden</numerusform>
+            <numerusform>%n Dateien konnten nicht gelesen werden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) damaged or not pictures</source>
+        <translation>
+            <numerusform>%n Datei beschädigt oder kein Bild</numerusform>
+            <numerusform>%n Dateien beschädigt oder keine Bilder</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n picture(s) too large to open</source>
+        <translation>
+            <numerusform>%n Bild zu groß zum Öffnen</numerusform>
+            <numerusform>%n Bilder zu groß zum Öffnen</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+18"/>
+        <location line="+1"/>
+        <source>Passed over: %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>0 KB</source>
         <translation>0 KB</translation>
     </message>
@@ -994,7 +1036,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 in ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+16"/>
         <source>Exporting…</source>
         <translation>Wird exportiert…</translation>
     </message>

@@ -433,8 +433,50 @@ You can enlarge your virtual memory and try again.</source>
         <source>Find rotated and mirrored copies</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location line="+22"/>
+        <source>%n folder(s) could not be opened</source>
+        <translation>
+            <numerusform>%n folder could not be opened</numerusform>
+            <numerusform>%n folders could not be opened</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) could not be read</source>
+        <translation>
+            <numerusform>%n file could not be read</numerusform>
+            <numerusform>%n files could not be read</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) damaged or not pictures</source>
+        <translation>
+            <numerusform>%n file damaged or not a picture</numerusform>
+            <numerusform>%n files damaged or not pictures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n picture(s) too large to open</source>
+        <translation>
+            <numerusform>%n picture too large to open</numerusform>
+            <numerusform>%n pictures too large to open</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+18"/>
+        <location line="+1"/>
+        <source>Passed over: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>, </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>0 KB</source>
         <translation type="unfinished"></translation>
     </message>
@@ -984,7 +1026,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+16"/>
         <source>Exporting…</source>
         <translation type="unfinished"></translation>
     </message>

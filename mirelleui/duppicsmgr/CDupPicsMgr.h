@@ -68,6 +68,9 @@ class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationG
     Q_PROPERTY(bool decisionsEnabled READ decisionsEnabled NOTIFY sigDecisionsChanged)
     Q_PROPERTY(QString decisionsError READ decisionsError NOTIFY sigDecisionsChanged)
     Q_PROPERTY(int decisionCount READ decisionCount NOTIFY sigDecisionsChanged)
+    // What the last finished scan passed over, counted by kind: folders it could not
+    // open, files it could not read, damaged files, pictures too large to open.
+    Q_PROPERTY(QVariantList scanSkipped READ scanSkipped NOTIFY sigScanSkippedChanged)
 public:
     enum EnDupPicDelType {
         DupPicType_Invalid = -1,
@@ -123,6 +126,7 @@ Q_SIGNALS:
     // Places given to addDropPaths that cannot be scanned: missing, not folders, or on
     // the network. One signal per call, with the native paths.
     void sigSourcesSkipped(QStringList listPaths);
+    void sigScanSkippedChanged();
     void sigSwitchToDrag();
     void sigSwitchToSouceList();
     void sigWriteOption(QByteArray arrOption);
@@ -258,6 +262,7 @@ public:
     static QString decisionStorePath();
     bool decisionsEnabled() const;
     QString decisionsError() const;
+    QVariantList scanSkipped() const { return m_listScanSkipped; }
     int decisionCount() const;
     // Remembers every pair of the group's shown photos as not duplicates and regroups.
     Q_INVOKABLE bool separateGroup(QVariant pGroup);
@@ -360,6 +365,7 @@ private:
     QList<quint64> m_listGroupOrder;
     QHash<QString, quint64> m_mapGroupOfPath;
     QHash<QString, quint64> m_mapFileIdOfPath;
+    QVariantList m_listScanSkipped;  // GUI thread
     QHash<QString, QString> m_mapPathByHash;
     QMap<quint64, CPhotosSortFilterProxyModel *> m_mapPhotoProxies;
     QMap<quint64, CPhotosItemModel *> m_mapPhotoModels;

@@ -3,6 +3,7 @@
 
 #include "CCollectionThread.h"
 #include "COperateTaskQueue.h"
+#include "IScanEngineExtras.h"
 #include "XLogging.h"
 
 #include <QDebug>
@@ -53,6 +54,14 @@ void CDupPicsMgr::onScanFinished(int iResult)
 {
     if (iResult != 0)
         return;
+    if (m_pExtras) {
+        uint64_t counts[ScanSkipped_Kinds] = {};
+        m_pExtras->GetScanSkipped(counts, ScanSkipped_Kinds);
+        m_listScanSkipped.clear();
+        for (uint64_t iCount : counts)
+            m_listScanSkipped << QVariant::fromValue<qulonglong>(iCount);
+        Q_EMIT sigScanSkippedChanged();
+    }
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
     Q_EMIT sigScanComplete(0);
 }

@@ -12,6 +12,15 @@
 // unless its content equals another's.
 constexpr uint8_t PhotoFlag_Burst = 8;
 
+// What a scan passed over, by kind, as GetScanSkipped counts it.
+enum EnScanSkipped : uint32_t {
+    ScanSkipped_Folders = 0,  // folders that could not be opened (no access, path too long)
+    ScanSkipped_Unreadable,   // files that could not be read
+    ScanSkipped_Damaged,      // files that are not pictures or are damaged
+    ScanSkipped_TooLarge,     // pictures whose size is beyond what is opened
+    ScanSkipped_Kinds
+};
+
 class IScanEngineExtras : public IZKObject
 {
 public:
@@ -30,6 +39,10 @@ public:
     // The content key of a file the engine has reported (equal keys and sizes mean
     // equal bytes; a rename keeps it). 0 when the file is unknown.
     virtual uint64_t GetContentKey(uint64_t iFileId) = 0;
+
+    // What the last FindDuplicates passed over: pCounts[kind] for the first iCount kinds
+    // of EnScanSkipped (zeros before any scan).
+    virtual void GetScanSkipped(uint64_t *pCounts, uint32_t iCount) = 0;
 
     // Keep a small upright JPEG of every large photo the next scans decode, for
     // GetScanThumbnail. Off by default: a holder that shows no thumbnails would only

@@ -151,6 +151,27 @@ private slots:
         }
     }
 
+    // Damaged files do not stop the scan; the summary names what was passed over.
+    void testScanNamesWhatItPassedOver()
+    {
+        QFile damaged(photo("damaged.jpg"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(4000, 'x'));
+        damaged.close();
+        QFile notes(photo("notes.png"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write(QByteArray("not a picture\n").repeated(300));
+        notes.close();
+        const CRun run = runCli({"scan", "--all-images", "--min-size", "0", "-o", m_home.filePath("scan.json"),
+                                 m_pPhotos->path()});
+        QCOMPARE(run.iExit, 0);
+        // With the fixture's broken.jpg, three.
+        QVERIFY2(run.arrErr.contains("passed over: 3 files damaged or not pictures\n"), run.arrErr.constData());
+        QFile file(m_home.filePath("scan.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(groupsOf(QJsonDocument::fromJson(file.readAll()).object()), m_expected);
+    }
+
     void testCsvHasOneRowPerPhoto()
     {
         const QString csv = m_home.filePath("scan.csv");

@@ -1,5 +1,6 @@
 #include "CEngineHarness.h"
 #include "CTestPhotos.h"
+#include "IScanEngineExtras.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <thread>
 #include <unistd.h>
@@ -85,6 +89,7 @@ private slots:
     void testStopReturnsWithin200ms();
     void testSkipsBadInput_data();
     void testSkipsBadInput();
+    void testFolderBeyondPathLimitIsCounted();
     void testWalksNestedPathsAndLinkLoopsOnce();
     void testHardLinkIsReportedHidden();
     void testFilterOptions_data();
@@ -424,24 +429,28 @@ void TestScanEngine::testSkipsBadInput_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("counter");
+    QTest::addColumn<int>("kind");  // as the engine's additions count what was passed over
     QByteArray jpeg;
     {
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         scene(121).save(&buffer, "JPG", 90);
     }
-    QTest::newRow("zero bytes") << "empty.jpg" << QByteArray() << "notImage";
-    QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2) << "corrupt";
+    QTest::newRow("zero bytes") << "empty.jpg" << QByteArray() << "notImage" << int(ScanSkipped_Damaged);
+    QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2) << "corrupt" << int(ScanSkipped_Damaged);
     QByteArray scrambled = jpeg;
     for (int i = 600; i < scrambled.size(); i += 7)
         scrambled[i] = char(scrambled[i] ^ 0x5a);
-    QTest::newRow("corrupt JPEG") << "corrupt.jpg" << scrambled << "corrupt";
-    QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable";
-    QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage";
+    QTest::newRow("corrupt JPEG") << "corrupt.jpg" << scrambled << "corrupt" << int(ScanSkipped_Damaged);
+    // The header parser answers this with a warning and no size: damaged, not too large.
+    QTest::newRow("JPEG marker then junk") << "junk.jpg" << QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(200000, 'x')
+                                           << "corrupt" << int(ScanSkipped_Damaged);
+    QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable" << int(ScanSkipped_Unreadable);
+    QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage" << int(ScanSkipped_Damaged);
     // A JPEG header that claims 60000 x 60000 pixels, and a PNG one that claims 40000 x 40000.
     QByteArray bomb = QByteArray::fromHex("FFD8FFC0001108EA60EA6003012200021101031101"
                                           "FFDA000C03010002110311003F00FFD9");
-    QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << bomb << "tooLarge";
+    QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << bomb << "tooLarge" << int(ScanSkipped_TooLarge);
     auto chunk = [](const QByteArray &typeAndData) {
         QByteArray out;
         const quint32 length = quint32(typeAndData.size() - 4), crc = crc32(typeAndData);
@@ -454,7 +463,7 @@ void TestScanEngine::testSkipsBadInput_data()
     };
     const QByteArray png = QByteArray::fromHex("89504E470D0A1A0A") + chunk(QByteArray::fromHex("4948445200009C4000009C400802000000"))
         + chunk("IDAT") + chunk("IEND");
-    QTest::newRow("PNG decompression bomb") << "bomb.png" << png << "tooLarge";
+    QTest::newRow("PNG decompression bomb") << "bomb.png" << png << "tooLarge" << int(ScanSkipped_TooLarge);
 }
 
 void TestScanEngine::testSkipsBadInput()
@@ -462,6 +471,7 @@ void TestScanEngine::testSkipsBadInput()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(QString, counter);
+    QFETCH(int, kind);
     // Given a good pair with awkward names and one bad file
     const QImage base = scene(122);
     const QString deep = path(QString(30, QLatin1Char('d')) + QStringLiteral("/") + QString(120, QLatin1Char('e'))
@@ -487,6 +497,54 @@ void TestScanEngine::testSkipsBadInput()
              groupsToText({QSet<QString>{QStringLiteral("ünïcödé photo 写真.jpg"), QStringLiteral("with space.jpg")}}));
     QCOMPARE(harness.lastStats().value(counter), 1);
     QCOMPARE(harness.lastStats().value("found"), 3);
+    // And the additions tell it under its kind only
+    uint64_t counts[ScanSkipped_Kinds + 1];
+    std::fill(std::begin(counts), std::end(counts), 99);
+    harness.extras()->GetScanSkipped(counts, ScanSkipped_Kinds);
+    for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
+        QCOMPARE(counts[i], uint64_t(i == kind ? 1 : 0));
+    QCOMPARE(counts[ScanSkipped_Kinds], uint64_t(99));
+}
+
+void TestScanEngine::testFolderBeyondPathLimitIsCounted()
+{
+    // Given a photo pair beside a folder whose path is longer than the system can name;
+    // it is made and later removed step by step, relative to the current folder
+    const QImage base = scene(123);
+    QVERIFY(save(base, path(QStringLiteral("top.jpg"))));
+    QVERIFY(save(base, path(QStringLiteral("copy.jpg"))));
+    const QByteArray start = QFile::encodeName(QDir::currentPath());
+    const QByteArray part(200, 'n');
+    QVERIFY(::chdir(QFile::encodeName(m_pDir->path()).constData()) == 0);
+    int iDepth = 0;
+    for (int iLength = m_pDir->path().size(); iLength < 4300; iLength += part.size() + 1, ++iDepth) {
+        QVERIFY(::mkdir(part.constData(), 0755) == 0);
+        QVERIFY(::chdir(part.constData()) == 0);
+    }
+    QFile deep(QStringLiteral("deep.jpg"));
+    QVERIFY(deep.open(QIODevice::WriteOnly));
+    deep.write(QByteArray(2048, 'x'));
+    deep.close();
+    const auto removeDeepTree = [&] {
+        ::unlink("deep.jpg");
+        for (int i = 0; i < iDepth; ++i) {
+            if (::chdir("..") != 0)
+                break;
+            ::rmdir(part.constData());
+        }
+        return ::chdir(start.constData()) == 0;
+    };
+    // When scanned
+    CEngineHarness harness;
+    const int iResult = harness.scan({m_pDir->path()});
+    QVERIFY(removeDeepTree());
+    // Then the pair is found and the one folder it could not open is counted
+    QCOMPARE(iResult, 0);
+    QCOMPARE(groupsToText(harness.sink().groups()),
+             groupsToText({QSet<QString>{QStringLiteral("copy.jpg"), QStringLiteral("top.jpg")}}));
+    uint64_t counts[ScanSkipped_Kinds] = {};
+    harness.extras()->GetScanSkipped(counts, ScanSkipped_Kinds);
+    QCOMPARE(counts[ScanSkipped_Folders], uint64_t(1));
 }
 
 void TestScanEngine::testWalksNestedPathsAndLinkLoopsOnce()

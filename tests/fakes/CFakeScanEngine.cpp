@@ -255,6 +255,12 @@ public:
         }
         logCall(QStringLiteral("SetSeparatedPairs:") + pairs.join(QLatin1Char(',')));
     }
+    // The script's "skipped" array: what the scan passed over, by kind.
+    uint64_t skipped(uint32_t iKind) const
+    {
+        const QJsonArray counts = QJsonDocument::fromJson(g_script).object().value(QStringLiteral("skipped")).toArray();
+        return iKind < uint32_t(counts.size()) ? uint64_t(counts.at(int(iKind)).toDouble()) : 0;
+    }
     uint64_t contentKey(uint64_t iFileId)
     {
         std::lock_guard<std::mutex> lock(m_recordMutex);
@@ -338,6 +344,11 @@ public:
     int32_t RotationMatching() override { return m_pEngine->rotationMatching(); }
     void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override { m_pEngine->setSeparatedPairs(pKeys, iPairs); }
     uint64_t GetContentKey(uint64_t iFileId) override { return m_pEngine->contentKey(iFileId); }
+    void GetScanSkipped(uint64_t *pCounts, uint32_t iCount) override
+    {
+        for (uint32_t i = 0; pCounts && i < iCount; ++i)
+            pCounts[i] = m_pEngine->skipped(i);
+    }
     void SetScanThumbnails(int32_t) override {}
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
 

@@ -172,6 +172,29 @@ private slots:
         QCOMPARE(progressOf(progressSpy), (QList<Progress>{{1, 0}, {1, 99}, {2, 25}, {2, 50}, {2, 99}, {3, 99}, {3, 100}}));
     }
 
+    // What the engine passed over reaches the screens when the scan ends, and a later
+    // scan replaces it.
+    void testPassedOverCountsFollowTheLastScan()
+    {
+        CDupPicsMgr mgr;
+        QSignalSpy skippedSpy(&mgr, &CDupPicsMgr::sigScanSkippedChanged);
+        QCOMPARE(mgr.scanSkipped(), QVariantList());
+        for (const QJsonArray &counts : {QJsonArray{1, 2, 3, 4}, QJsonArray{}}) {
+            m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}},
+                                                       {"events", QJsonArray{create(1, "a.jpg"), join(2, 1, "b.jpg")}},
+                                                       {"skipped", counts}})
+                                 .toJson(QJsonDocument::Compact));
+            QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+            mgr.collectDupFiles();
+            QVERIFY(completeSpy.wait(10000));
+            QVariantList expected;
+            for (int i = 0; i < 4; ++i)
+                expected << QVariant::fromValue<qulonglong>(qulonglong(counts.at(i).toInt()));
+            QCOMPARE(mgr.scanSkipped(), expected);
+        }
+        QCOMPARE(skippedSpy.count(), 2);
+    }
+
     void testCancelMidScanReturnsToIdleAndScansAgain()
     {
         setScript({create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}, join(2, 1, "b.jpg")});

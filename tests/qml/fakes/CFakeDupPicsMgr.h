@@ -16,6 +16,7 @@ class CFakeDupPicsMgr : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QStringList sources READ sources NOTIFY sigSourcesChanged)
+    Q_PROPERTY(QVariantList scanSkipped MEMBER m_listScanSkipped NOTIFY sigScanSkippedChanged)
     Q_PROPERTY(qlonglong totalGroupCount READ totalGroupCount NOTIFY sigTotalGroupCountChanged)
     Q_PROPERTY(qlonglong totalDupImgSize READ totalDupImgSize NOTIFY sigTotalDupImgSizeChanged)
     Q_PROPERTY(bool hasDupPics READ hasDupPics NOTIFY sigHasDupPicsChanged)
@@ -110,6 +111,7 @@ public:
 signals:
     void sigSourcesChanged();
     void sigSourcesSkipped(QStringList listPaths);
+    void sigScanSkippedChanged();
     void sigSwitchToDrag();
     void sigSwitchToSouceList();
     void sigWriteOption(QByteArray arrOption);
@@ -143,6 +145,7 @@ private:
     CFakePhotoModel *findGroup(const QVariant &pGroup) const;
 
     QStringList m_listSources;
+    QVariantList m_listScanSkipped;
     QVariantMap m_mapOption;
     QString m_strExportError;
     QVector<CFakePhotoModel *> m_listGroups;

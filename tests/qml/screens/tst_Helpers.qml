@@ -9,6 +9,21 @@ TestCase {
         compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
     }
 
+    function test_skippedText_data() {
+        return [
+            { tag: "nothing passed over", counts: [0, 0, 0, 0], text: "" },
+            { tag: "no counts yet", counts: [], text: "" },
+            { tag: "one folder", counts: [1, 0, 0, 0], text: "Passed over: 1 folder could not be opened" },
+            { tag: "several kinds", counts: [2, 1, 3, 0],
+              text: "Passed over: 2 folders could not be opened, 1 file could not be read, 3 files damaged or not pictures" },
+            { tag: "too large only", counts: [0, 0, 0, 5], text: "Passed over: 5 pictures too large to open" }
+        ]
+    }
+
+    function test_skippedText(data) {
+        compare(Helpers.skippedText(data.counts), data.text)
+    }
+
     function test_paging_data() {
         return [
             { tag: "no rows", total: 0, per: 6, pages: 1, lastRows: 0 },

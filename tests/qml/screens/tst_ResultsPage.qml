@@ -73,6 +73,16 @@ Item {
             compare(page.groupModel.showPosition, data.position)
         }
 
+        function test_passedOverShowsUnderTheTotals() {
+            showResults([2, 2])
+            var label = findChild(page, "scanSkippedLabel")
+            verify(!label.visible)
+            dfMgr.scanSkipped = [0, 0, 2, 0]
+            verify(label.visible)
+            compare(label.text, "Passed over: 2 files damaged or not pictures")
+            dfMgr.scanSkipped = []
+        }
+
         function test_rowsArrivingLaterJoinThePage() {
             showResults([2, 2])
             tryCompare(groupList(), "count", 2)
