@@ -46,10 +46,12 @@ struct CCompressor
     ~CCompressor() { if (h) tjDestroy(h); }
 };
 
-bool writeAll(int fd, const char *pData, size_t size, uint64_t i64Offset)
+// pread and pwrite both may move fewer bytes than asked for.
+template <typename Byte, typename Call>
+bool transferAll(Byte *pData, size_t size, uint64_t i64Offset, Call call)
 {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, pData, size, off_t(i64Offset));
+        const ssize_t n = call(pData, size, off_t(i64Offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -61,19 +63,14 @@ bool writeAll(int fd, const char *pData, size_t size, uint64_t i64Offset)
     return true;
 }
 
+bool writeAll(int fd, const char *pData, size_t size, uint64_t i64Offset)
+{
+    return transferAll(pData, size, i64Offset, [fd](const char *p, size_t n, off_t o) { return ::pwrite(fd, p, n, o); });
+}
+
 bool readAll(int fd, uint8_t *pData, size_t size, uint64_t i64Offset)
 {
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, pData, size, off_t(i64Offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        pData += n;
-        size -= size_t(n);
-        i64Offset += uint64_t(n);
-    }
-    return true;
+    return transferAll(pData, size, i64Offset, [fd](uint8_t *p, size_t n, off_t o) { return ::pread(fd, p, n, o); });
 }
 
 } // namespace

@@ -214,3 +214,15 @@ QMap<QString, qint64> CEngineHarness::lastStats() const
     }
     return stats;
 }
+
+QString groupsToText(const QList<QSet<QString>> &groups)
+{
+    QStringList parts;
+    for (const QSet<QString> &g : groups) {
+        QStringList list(g.begin(), g.end());
+        list.sort();
+        parts << QLatin1Char('{') + list.join(QLatin1Char(',')) + QLatin1Char('}');
+    }
+    parts.sort();
+    return parts.join(QLatin1Char(' '));
+}

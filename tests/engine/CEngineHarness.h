@@ -80,3 +80,5 @@ private:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
+// Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
+QString groupsToText(const QList<QSet<QString>> &groups);

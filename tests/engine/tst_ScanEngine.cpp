@@ -29,18 +29,6 @@ QSet<QString> names(std::initializer_list<const char *> list)
     return out;
 }
 
-QString groupsToText(const QList<QSet<QString>> &groups)
-{
-    QStringList parts;
-    for (const QSet<QString> &g : groups) {
-        QStringList list(g.begin(), g.end());
-        list.sort();
-        parts << QLatin1Char('{') + list.join(QLatin1Char(',')) + QLatin1Char('}');
-    }
-    parts.sort();
-    return parts.join(QLatin1Char(' '));
-}
-
 // A stop must end the scan within 200 ms; sanitizers slow the file being
 // decoded at that moment several times over.
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)

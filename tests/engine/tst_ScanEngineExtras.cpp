@@ -11,18 +11,6 @@ using namespace testphotos;
 
 namespace {
 
-QString groupsToText(const QList<QSet<QString>> &groups)
-{
-    QStringList parts;
-    for (const QSet<QString> &g : groups) {
-        QStringList list(g.begin(), g.end());
-        list.sort();
-        parts << QLatin1Char('{') + list.join(QLatin1Char(',')) + QLatin1Char('}');
-    }
-    parts.sort();
-    return parts.join(QLatin1Char(' '));
-}
-
 // The file ids and content keys of every reported file, by file name.
 QMap<QString, uint64_t> contentKeys(CEngineHarness &harness)
 {
