@@ -2,6 +2,8 @@
 
 #include "CDecisionStore.h"
 #include "CDupPicsMgr.h"
+#include "CFileDelImplement.h"
+#include "CFileStamp.h"
 #include "CInterruptWatcher.h"
 #include "CRemovalJournal.h"
 #include "CRemovalRunner.h"
@@ -85,6 +87,7 @@ const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral
 const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
 const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));
 const QCommandLineOption kDryRun({QStringLiteral("n"), QStringLiteral("dry-run")}, QString());
+const QCommandLineOption kNoUndo(QStringLiteral("no-undo"), QString());
 const QCommandLineOption kHistory(QStringLiteral("list"), QString());
 const QCommandLineOption kRequest(QStringLiteral("request"), QString(), QStringLiteral("id"));
 const QCommandLineOption kHtml(QStringLiteral("html"), QString(), QStringLiteral("file"));
@@ -133,6 +136,20 @@ bool checkWritable(const QString &strPath, QString *pStrError)
     if (!folder.isDir() || !folder.isWritable() || (info.exists() && !info.isWritable())) {
         *pStrError = QStringLiteral("cannot write %1: permission denied or no such folder").arg(strPath);
         return false;
+    }
+    // Only a file this program wrote may be replaced: a mistyped -o must not turn a photo
+    // into JSON.
+    if (info.exists() && info.size() > 0) {
+        QFile file(strPath);
+        const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
+        const bool bReport = head.startsWith("group,path,")
+                             || (head.trimmed().startsWith('{') && head.contains("\"mirelle-scan\""));
+        if (!bReport) {
+            *pStrError = QStringLiteral("will not overwrite %1: it is not a saved scan of this program "
+                                        "(choose another file name)")
+                             .arg(strPath);
+            return false;
+        }
     }
     return true;
 }
@@ -351,7 +368,7 @@ int CCliCommand::runApply(const QStringList &listArgs)
 {
     QCommandLineParser parser;
     int iExit = Exit_Ok;
-    if (!parseCommand(parser, QStringLiteral("apply"), {kQuiet, kVerbose, kList, kPermanent, kMoveTo, kDryRun, kHelp}, listArgs, &iExit))
+    if (!parseCommand(parser, QStringLiteral("apply"), {kQuiet, kVerbose, kList, kPermanent, kMoveTo, kDryRun, kNoUndo, kHelp}, listArgs, &iExit))
         return iExit;
     if (parser.positionalArguments().size() != 1)
         return fail(Exit_Usage, QStringLiteral("apply needs one saved scan"));
@@ -387,18 +404,40 @@ int CCliCommand::runApply(const QStringList &listArgs)
     } else if (parser.isSet(kMoveTo)) {
         method = CRemovalRunner::EnMethod::Move;
         strFolder = QDir::cleanPath(QFileInfo(parser.value(kMoveTo)).absoluteFilePath());
+        // Moved into a scanned folder, the photos would be found again by the next scan, and
+        // a second apply would nest the folder in itself.
+        const QString strResolved = dp::platform::canonicalPath(strFolder);
+        for (const QString &source : qAsConst(report.settings.listSources)) {
+            QString strSource = QFileInfo(source).canonicalFilePath();
+            if (strSource.isEmpty())
+                strSource = dp::platform::canonicalPath(source);
+            if (strSource == QLatin1String("/") || strResolved == strSource
+                || strResolved.startsWith(strSource + QLatin1Char('/')))
+                return fail(Exit_Usage, QStringLiteral("--move-to %1 lies inside the scanned folder %2: choose a "
+                                                       "folder outside it")
+                                            .arg(strFolder, source));
+        }
         if (!parser.isSet(kDryRun) && !QDir().mkpath(strFolder))
             return fail(Exit_Output, QStringLiteral("cannot create folder %1").arg(strFolder));
         if (QFileInfo(strFolder).exists() && !QFileInfo(strFolder).isWritable())
             return fail(Exit_Output, QStringLiteral("cannot write into folder %1").arg(strFolder));
     }
 
+    const bool bNeedUndo = method != CRemovalRunner::EnMethod::Delete && !parser.isSet(kNoUndo);
+    if (bNeedUndo && !parser.isSet(kDryRun)) {
+        CFileDelImplement service;
+        if (!service.checkJournal(&strError))
+            return fail(Exit_Output, QStringLiteral("the removal could not be recorded for undo (%1); nothing was "
+                                                    "removed. Add --no-undo to remove without a way back")
+                                         .arg(strError));
+    }
+
     int iSkipped = 0;
-    const QStringList listChosen =
-        CRemovalRunner::select(report, listWanted, !parser.isSet(kList), &iSkipped, stderr);
+    const CRemovalRunner::CPlan plan =
+        CRemovalRunner::plan(report, listWanted, !parser.isSet(kList), &iSkipped, stderr);
     CInterruptWatcher watcher;
     const CRemovalRunner runner(method, strFolder, parser.isSet(kDryRun), g_pData);
-    const CRemovalRunner::COutcome outcome = runner.run(report, listChosen);
+    const CRemovalRunner::COutcome outcome = runner.run(plan, bNeedUndo);
     iSkipped += outcome.iSkipped;
     if (!m_bQuiet) {
         std::fprintf(stderr, "%s%d done, %d failed, %d skipped\n", parser.isSet(kDryRun) ? "dry run: " : "",
@@ -602,20 +641,27 @@ Commands:
       may also be the output file.
 
   apply SAVED.json [--list FILE] [--permanent | --move-to FOLDER] [--dry-run]
+                   [--no-undo]
       Removes the photos that the saved scan proposes, or with --list the
       photos named in FILE (one path a line; "-" reads standard input).
       Default: into the trash. --permanent deletes for good. --move-to moves
-      the files into FOLDER (created when missing). Safety: only photos of the
-      saved scan are touched; a photo whose size changed since the scan is
-      skipped; the last copy of a group is always kept. Ctrl-C stops between
-      two files. Each removed file is printed on standard output as
-      "trashed|deleted|moved<TAB>PATH"; skipped and failed files on
-      standard error.
+      the files into FOLDER (created when missing; not inside a scanned
+      folder). Safety: only photos of the saved scan that lie under its
+      folders are touched, each file once however it is spelled; the last
+      copy of a group is always kept. Just before each file goes, it must
+      still be a plain file with the size, time and content the scan read,
+      and a copy its group keeps must still be on disk, as another file,
+      with the content the scan read; otherwise the file is left alone and
+      the reason printed ("the kept copy is gone", "changed since the
+      scan"). Ctrl-C stops between two files. Each removed file is printed
+      on standard output as "trashed|deleted|moved<TAB>PATH"; skipped and
+      failed files on standard error.
       -n, --dry-run        print what would be done ("would trash<TAB>PATH")
                            and change nothing
       Trashed and moved files are recorded in the removal journal
       ($XDG_DATA_HOME/mirelle/removals.sqlite), so that undo can bring them
-      back; permanent deletion cannot be undone.
+      back; permanent deletion cannot be undone. When the journal cannot be
+      written, nothing is removed (exit 4) unless --no-undo is given.
 
   undo [--list | --request ID]
       Brings back the files of the last trash or move removal (of this
@@ -664,7 +710,9 @@ Exit codes:
        damaged decisions file (it is left as it is); undo: no removal
        journal, a damaged one or one of another version, or nothing left
        to undo
-  4    output error: output file or move folder not writable
+  4    output error: output file or move folder not writable, an output
+       file that is not a saved scan of this program, or a removal journal
+       that cannot be written
   5    the scan engine could not be loaded or the scan failed
   130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no
        file is left half-removed

@@ -1,7 +1,9 @@
 #include "CRemovalRunner.h"
 
 #include "CFileDelImplement.h"
+#include "CFileStamp.h"
 #include "CInterruptWatcher.h"
+#include "CRemovalGuard.h"
 #include "CScanReport.h"
 
 #include <QDir>
@@ -16,6 +18,33 @@ void note(FILE *pStream, const QString &strText)
     std::fprintf(pStream, "%s\n", qPrintable(strText));
 }
 
+void skip(FILE *pStream, int *pSkipped, const QString &strPath, const QString &strWhy)
+{
+    note(pStream, QStringLiteral("skipped: %1 (%2)").arg(strPath, strWhy));
+    ++*pSkipped;
+}
+
+bool isUnder(const QString &strPath, const QStringList &listFolders)
+{
+    for (const QString &folder : listFolders) {
+        if (folder == QLatin1String("/") || strPath.startsWith(folder + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+}
+
+// A folder as the scan walked it: a source that is a link is followed.
+QString resolvedFolder(const QString &strFolder)
+{
+    const QString resolved = QFileInfo(strFolder).canonicalFilePath();
+    return resolved.isEmpty() ? dp::platform::canonicalPath(strFolder) : resolved;
+}
+
+CScannedFile scannedFile(const QString &strPath, const CReportPhoto &photo)
+{
+    return CScannedFile{strPath, photo.i64Size, photo.i64FileTime, photo.iContentKey};
+}
+
 } // namespace
 
 CRemovalRunner::CRemovalRunner(EnMethod method, const QString &strFolder, bool bDryRun, FILE *pOut)
@@ -23,36 +52,81 @@ CRemovalRunner::CRemovalRunner(EnMethod method, const QString &strFolder, bool b
 {
 }
 
-QStringList CRemovalRunner::select(const CScanReport &report, const QStringList &listPaths, bool bProposed,
-                                   int *pSkipped, FILE *pStream)
+CRemovalRunner::CPlan CRemovalRunner::plan(const CScanReport &report, const QStringList &listPaths, bool bProposed,
+                                           int *pSkipped, FILE *pStream)
 {
-    QSet<QString> setWanted;
-    QSet<QString> setKnown;
-    for (const QString &path : listPaths)
-        setWanted.insert(QFileInfo(path).absoluteFilePath());
-    QStringList listSelected;
+    QStringList listSources;
+    for (const QString &source : report.settings.listSources)
+        listSources << resolvedFolder(source);
+
+    // Every rule below sees one spelling per file: "//", "/./", ".." and linked folders
+    // would otherwise let one file pass for two.
+    QHash<QString, int> mapCount;
+    QList<QList<QString>> listCanonical;
     for (const CReportGroup &group : report.listGroups) {
-        QStringList listInGroup;
+        QList<QString> listGroup;
         for (const CReportPhoto &photo : group.listPhotos) {
-            setKnown.insert(photo.strPath);
-            if (bProposed ? photo.bProposed : setWanted.contains(photo.strPath))
-                listInGroup << photo.strPath;
+            const QString path = dp::platform::canonicalPath(photo.strPath);
+            listGroup << path;
+            ++mapCount[path];
         }
+        listCanonical << listGroup;
+    }
+    QSet<QString> setWanted;
+    for (const QString &path : listPaths)
+        setWanted.insert(dp::platform::canonicalPath(path));
+
+    CPlan plan;
+    plan.pGuard = std::make_shared<CRemovalGuard>();
+    QSet<QString> setNoted;
+    for (int g = 0; g < report.listGroups.size(); ++g) {
+        const CReportGroup &group = report.listGroups.at(g);
+        QList<int> listRemove;
+        QList<int> listKeep;
+        for (int i = 0; i < group.listPhotos.size(); ++i) {
+            const CReportPhoto &photo = group.listPhotos.at(i);
+            const QString &path = listCanonical.at(g).at(i);
+            const bool bChosen = bProposed ? photo.bProposed : setWanted.contains(path);
+            QString strWhy;
+            if (mapCount.value(path) > 1)
+                strWhy = QStringLiteral("listed more than once in the saved scan");
+            else if (!isUnder(path, listSources))
+                strWhy = QStringLiteral("not under the scanned folders");
+            else if (photo.iContentKey == 0 || photo.i64FileTime == 0)
+                strWhy = QStringLiteral("the saved scan does not record its content");
+            if (!strWhy.isEmpty()) {
+                // Such a photo is neither removed nor trusted as the copy that stays.
+                if (bChosen && !setNoted.contains(path)) {
+                    skip(pStream, pSkipped, path, strWhy);
+                    setNoted.insert(path);
+                }
+                continue;
+            }
+            (bChosen ? listRemove : listKeep) << i;
+        }
+        if (listRemove.isEmpty())
+            continue;
         // One copy of every group stays, whatever the list says.
-        if (!listInGroup.isEmpty() && listInGroup.size() == group.listPhotos.size()) {
-            note(pStream, QStringLiteral("kept: %1 (the last copy of its group)").arg(listInGroup.first()));
-            listInGroup.removeFirst();
+        if (listKeep.isEmpty()) {
+            const int first = listRemove.takeFirst();
+            note(pStream, QStringLiteral("kept: %1 (the last copy of its group)").arg(listCanonical.at(g).at(first)));
             ++*pSkipped;
+            listKeep << first;
         }
-        listSelected << listInGroup;
+        QList<CScannedFile> listKept;
+        for (int i : qAsConst(listKeep))
+            listKept << scannedFile(listCanonical.at(g).at(i), group.listPhotos.at(i));
+        for (int i : qAsConst(listRemove)) {
+            const QString &path = listCanonical.at(g).at(i);
+            plan.pGuard->add(scannedFile(path, group.listPhotos.at(i)), listKept);
+            plan.listPaths << path;
+        }
     }
     for (const QString &path : qAsConst(setWanted)) {
-        if (!setKnown.contains(path)) {
-            note(pStream, QStringLiteral("skipped: %1 (not in the saved scan)").arg(path));
-            ++*pSkipped;
-        }
+        if (!mapCount.contains(path))
+            skip(pStream, pSkipped, path, QStringLiteral("not in the saved scan"));
     }
-    return listSelected;
+    return plan;
 }
 
 QString CRemovalRunner::verb(bool bDone) const
@@ -69,39 +143,31 @@ QString CRemovalRunner::verb(bool bDone) const
     return QString();
 }
 
-CRemovalRunner::COutcome CRemovalRunner::run(const CScanReport &report, const QStringList &listPaths) const
+CRemovalRunner::COutcome CRemovalRunner::run(const CPlan &plan, bool bNeedUndo) const
 {
-    QHash<QString, qint64> mapSizes;
-    for (const CReportGroup &group : report.listGroups)
-        for (const CReportPhoto &photo : group.listPhotos)
-            mapSizes.insert(photo.strPath, photo.i64Size);
-
     COutcome outcome;
     CFileDelImplement service;
     service.setOpenWindowPause(false);
     // One apply is one removal to undo, though we remove one file at a time.
     service.setContinueRequest(true);
+    service.setRequireJournal(bNeedUndo && m_method != EnMethod::Delete);
+    service.setRemovalGuard(plan.pGuard);
     QString strFolder = m_strFolder;
-    for (const QString &path : listPaths) {
+    for (const QString &path : plan.listPaths) {
         if (CInterruptWatcher::isInterrupted()) {
             outcome.bInterrupted = true;
             break;
         }
-        const QFileInfo info(path);
-        if (!info.isFile()) {
-            note(stderr, QStringLiteral("skipped: %1 (no longer exists)").arg(path));
-            ++outcome.iSkipped;
-            continue;
-        }
-        // A file rewritten since the scan may no longer be a copy.
-        if (info.size() != mapSizes.value(path, -1)) {
-            note(stderr, QStringLiteral("skipped: %1 (changed since the scan)").arg(path));
-            ++outcome.iSkipped;
-            continue;
-        }
         if (m_bDryRun) {
-            note(m_pOut, verb(false) + QLatin1Char('\t') + path);
-            ++outcome.iDone;
+            // The same last word as a real run, so that the preview tells the truth.
+            const QString strWhy = plan.pGuard->check(path);
+            if (strWhy.isEmpty()) {
+                note(m_pOut, verb(false) + QLatin1Char('\t') + path);
+                ++outcome.iDone;
+            } else {
+                note(stderr, QStringLiteral("skipped: %1 (%2)").arg(path, strWhy));
+                ++outcome.iSkipped;
+            }
             continue;
         }
         QStringList listOne{path};
@@ -117,9 +183,13 @@ CRemovalRunner::COutcome CRemovalRunner::run(const CScanReport &report, const QS
             mapResult = service.MoveFileToFloder(listOne, strFolder);
             break;
         }
+        const QString strRefusal = plan.pGuard->refusalOf(path);
         if (mapResult.value(path, false)) {
             note(m_pOut, verb(true) + QLatin1Char('\t') + path);
             ++outcome.iDone;
+        } else if (!strRefusal.isEmpty()) {
+            note(stderr, QStringLiteral("skipped: %1 (%2)").arg(path, strRefusal));
+            ++outcome.iSkipped;
         } else {
             const QString reason = service.failureTexts().value(path, QStringLiteral("not done"));
             note(stderr, QStringLiteral("failed: %1 (%2)").arg(path, reason));

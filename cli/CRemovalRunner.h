@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <memory>
 
+class CRemovalGuard;
 struct CScanReport;
 
 // Removes the chosen photos of a saved scan, one file at a time so that an interrupt stops
@@ -22,15 +24,27 @@ public:
         bool bInterrupted = false;
         // The journal's request for an undo, -1 when nothing was journalled.
         qint64 i64Request = -1;
+        // Why the removal could not be journalled (it was then not made), "" when it was.
+        QString strJournalError;
+    };
+
+    // The files to remove and the guard that checks each against the disk just before it goes.
+    struct CPlan
+    {
+        QStringList listPaths;
+        std::shared_ptr<CRemovalGuard> pGuard;
     };
 
     CRemovalRunner(EnMethod method, const QString &strFolder, bool bDryRun, FILE *pOut);
 
     // The photos to remove: every proposed one, or those of listPaths, minus what is unsafe:
-    // paths the scan does not hold, and the last copy of a group. Reasons go to pStream.
-    [[nodiscard]] static QStringList select(const CScanReport &report, const QStringList &listPaths, bool bProposed,
-                                            int *pSkipped, FILE *pStream);
-    [[nodiscard]] COutcome run(const CScanReport &report, const QStringList &listPaths) const;
+    // paths the scan does not hold or holds twice, files outside its folders, photos without
+    // a record of their content, and the last copy of a group. Paths are made canonical
+    // before any rule. Reasons go to pStream.
+    [[nodiscard]] static CPlan plan(const CScanReport &report, const QStringList &listPaths, bool bProposed,
+                                    int *pSkipped, FILE *pStream);
+    // bNeedUndo: a removal that cannot be journalled is not made.
+    [[nodiscard]] COutcome run(const CPlan &plan, bool bNeedUndo) const;
 
 private:
     QString verb(bool bDone) const;

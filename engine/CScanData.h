@@ -16,6 +16,7 @@ struct CScanData
     uint32_t iSerial = 0;                   // tells this scan's file ids from an older scan's
     std::vector<QString> listPaths;
     std::vector<uint64_t> listSizes;
+    std::vector<uint64_t> listModTimes;     // FILETIME, as the walk found it
     std::vector<CPhotoFeature> features;
     std::vector<uint8_t> listHidden;        // 1 for a second name of a file (hard link)
     std::vector<std::pair<uint32_t, uint32_t>> listTwins;  // (second name, first name)

@@ -194,16 +194,28 @@ void CScanEngine::setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> l
 
 uint64_t CScanEngine::contentKey(uint64_t iFileId)
 {
+    uint64_t iKey = 0;
+    fileStamp(iFileId, nullptr, &iKey);
+    return iKey;
+}
+
+bool CScanEngine::fileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     // The manager may still ask about the records of the runs before the last scan.
     const CScanData *const listData[] = {m_pData.get(), m_pReporter ? m_pReporter->data().get() : nullptr,
                                          m_pPreviousReporter ? m_pPreviousReporter->data().get() : nullptr};
     for (const CScanData *pData : listData) {
         const int64_t i = pData ? pData->indexOf(iFileId) : -1;
-        if (i >= 0)
-            return pData->features[size_t(i)].contentHash;
+        if (i < 0)
+            continue;
+        if (pModTime)
+            *pModTime = size_t(i) < pData->listModTimes.size() ? pData->listModTimes[size_t(i)] : 0;
+        if (pContentKey)
+            *pContentKey = pData->features[size_t(i)].contentHash;
+        return true;
     }
-    return 0;
+    return false;
 }
 
 void CScanEngine::runPolled(const std::function<void()> &work, const std::function<void()> &poll)
@@ -378,6 +390,7 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         listIndex[i] = int64_t(pData->count());
         pData->listPaths.push_back(files[i].strPath);
         pData->listSizes.push_back(files[i].i64Size);
+        pData->listModTimes.push_back(files[i].i64ModTime);
         pData->features.push_back(features[source]);
         pData->listHidden.push_back(twinOf >= 0 ? 1 : 0);
         if (twinOf >= 0 && listIndex[size_t(twinOf)] >= 0)

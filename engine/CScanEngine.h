@@ -61,6 +61,8 @@ public:
     }
     void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
     uint64_t contentKey(uint64_t iFileId);
+    // The modification time (FILETIME) and content key the scan read the file with.
+    bool fileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey);
     CScanThumbs &scanThumbs() { return m_thumbs; }
 
 private:

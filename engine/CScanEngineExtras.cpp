@@ -57,3 +57,16 @@ uint32_t CScanEngineExtras::GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuff
         return 0;
     return m_pEngine->scanThumbs().find(QString::fromUtf16(pPath), pBuffer, iCapacity);
 }
+
+int32_t CScanEngineExtras::GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey)
+{
+    uint64_t iModTime = 0;
+    uint64_t iKey = 0;
+    if (!m_pEngine->fileStamp(iFileId, &iModTime, &iKey))
+        return 0;
+    if (pModTime)
+        *pModTime = iModTime;
+    if (pContentKey)
+        *pContentKey = iKey;
+    return 1;
+}

@@ -86,8 +86,11 @@ QByteArray CScanReport::toJson() const
             QJsonObject object;
             for (const CPhotoColumn &column : kPhotoColumns)
                 object.insert(QLatin1String(column.szName), column.toJson(photo));
-            // JSON only: the CSV columns stay as scripts already read them.
+            // JSON only: the CSV columns stay as scripts already read them. 64-bit values
+            // as text, since a JSON number holds only 53 bits exactly.
             object.insert(QLatin1String("burst"), photo.bBurst);
+            object.insert(QLatin1String("fileTime"), QString::number(photo.i64FileTime));
+            object.insert(QLatin1String("contentKey"), QString::number(photo.iContentKey, 16));
             photos.append(object);
         }
         groups.append(QJsonObject{{"identical", group.bIdentical},
@@ -142,7 +145,8 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
         return false;
     }
     const int iVersion = root.value("version").toInt(-1);
-    if (iVersion != kFormatVersion) {
+    // Older saved scans are read: what they lack is taken as unknown.
+    if (iVersion < 1 || iVersion > kFormatVersion) {
         *pStrError = QStringLiteral("the saved scan has format version %1; this program reads version %2: scan again")
                          .arg(iVersion)
                          .arg(kFormatVersion);
@@ -170,6 +174,8 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
                 return false;
             }
             photo.bBurst = object.value("burst").toBool();
+            photo.i64FileTime = object.value("fileTime").toString().toULongLong();
+            photo.iContentKey = object.value("contentKey").toString().toULongLong(nullptr, 16);
             group.listPhotos << photo;
         }
         report.listGroups << group;

@@ -24,6 +24,10 @@ struct CReportPhoto
     int iSimilarity = 0;
     double dSharpness = 0.0;
     qint64 i64Modified = 0; // ms since the epoch, UTC
+    // What the scan read of the file, so that a removal can tell the file is unchanged:
+    // its modification time (FILETIME) and content key; 0 when unknown.
+    quint64 i64FileTime = 0;
+    quint64 iContentKey = 0;
     bool bPreferred = false;
     bool bProposed = false;
     bool bBurst = false;
@@ -40,7 +44,8 @@ struct CReportGroup
 // in the column table of CScanReport.cpp.
 struct CScanReport
 {
-    static constexpr int kFormatVersion = 1;
+    // 2: each photo carries what the scan read of it (fileTime, contentKey).
+    static constexpr int kFormatVersion = 2;
 
     CScanSettings settings;
     // The program named as "generator", before the version.

@@ -337,8 +337,10 @@ private:
     // Asks the screens through the signal and waits for the answer; false when abandoned.
     int askAndWait(const std::function<void()> &emitQuestion);
     void answerCheck(int iRet);
-    // Files whose size changed since the scan are not removed: they fail without an attempt.
-    QStringList dropChangedFiles(const QStringList &listPaths, QMap<QString, bool> *pResult) const;
+    // Arms the deletion service's guard for a removal of *pListPaths: each file with the photos
+    // its group keeps. A group that would lose every photo keeps its first: that one leaves
+    // *pListPaths and fails in *pResult, with its reason in *pMapWhy.
+    void guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult, QMap<QString, QString> *pMapWhy);
     void removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 

@@ -4,10 +4,13 @@
 
 #include "CCollectionThread.h"
 #include "CFileDelImplement.h"
+#include "CRemovalGuard.h"
+#include "IScanEngineExtras.h"
 #include "COperateTaskQueue.h"
 #include "XLogging.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
@@ -87,36 +90,70 @@ int CDupPicsMgr::askAndWait(const std::function<void()> &emitQuestion)
     return m_bAbandonQuestions ? 1 : m_iCheckAnswer;
 }
 
-QStringList CDupPicsMgr::dropChangedFiles(const QStringList &listPaths, QMap<QString, bool> *pResult) const
+void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult,
+                               QMap<QString, QString> *pMapWhy)
 {
-    QHash<QString, quint64> sizeOfPath;
+    struct CPlanned
+    {
+        QString strPath;
+        quint64 iFileId = 0;
+        qint64 i64Size = -1;
+    };
+    // Per group: the photos to remove, and the ones it keeps.
+    QMap<quint64, QPair<QList<CPlanned>, QList<CPlanned>>> mapPlans;
+    const QSet<QString> setRequested(pListPaths->cbegin(), pListPaths->cend());
     {
         QMutexLocker locker(&m_resultLock);
-        for (const QString &path : listPaths) {
+        QSet<quint64> setGroups;
+        for (const QString &path : qAsConst(*pListPaths)) {
             const auto it = m_mapGroupOfPath.constFind(path);
-            if (it == m_mapGroupOfPath.constEnd())
-                continue;
-            const auto group = m_mapGroups.constFind(*it);
+            if (it != m_mapGroupOfPath.constEnd())
+                setGroups.insert(*it);
+        }
+        for (quint64 key : qAsConst(setGroups)) {
+            const auto group = m_mapGroups.constFind(key);
             if (group == m_mapGroups.constEnd())
                 continue;
+            auto &plan = mapPlans[key];
             for (const CPhotoRecordCopy &file : group->files) {
-                if (file.path() == path)
-                    sizeOfPath.insert(path, file.record().fileSize);
+                if (file.isHidden())
+                    continue;
+                const CPlanned planned{file.path(), file.record().fileId, qint64(file.record().fileSize)};
+                (setRequested.contains(file.path()) ? plan.first : plan.second) << planned;
             }
         }
     }
-    QStringList kept;
-    for (const QString &path : listPaths) {
-        const QFileInfo info(path);
-        const auto it = sizeOfPath.constFind(path);
-        if (info.exists() && it != sizeOfPath.constEnd() && quint64(info.size()) != *it) {
-            qCWarning(lcLoadApp) << "not removed, changed since the scan:" << path;
-            pResult->insert(path, false);
-            continue;
+    auto scanned = [this](const CPlanned &planned) {
+        CScannedFile file{planned.strPath, planned.i64Size, 0, 0};
+        if (m_pExtras && planned.iFileId != 0) {
+            uint64_t iModTime = 0;
+            uint64_t iKey = 0;
+            if (m_pExtras->GetFileStamp(planned.iFileId, &iModTime, &iKey)) {
+                file.i64ModTime = iModTime;
+                file.iContentKey = iKey;
+            }
         }
-        kept << path;
+        return file;
+    };
+    auto pGuard = std::make_shared<CRemovalGuard>();
+    for (auto &plan : mapPlans) {
+        if (plan.first.isEmpty())
+            continue;
+        if (plan.second.isEmpty()) {
+            const CPlanned last = plan.first.takeFirst();
+            pListPaths->removeAll(last.strPath);
+            pResult->insert(last.strPath, false);
+            pMapWhy->insert(last.strPath, tr("the last copy of its group stays"));
+            plan.second << last;
+        }
+        QList<CScannedFile> listKept;
+        for (const CPlanned &kept : qAsConst(plan.second))
+            listKept << scanned(kept);
+        for (const CPlanned &removed : qAsConst(plan.first))
+            pGuard->add(scanned(removed), listKept);
     }
-    return kept;
+    // A path that is no photo of the results stays in the list: the guard refuses it.
+    m_pFileDel->setRemovalGuard(pGuard);
 }
 
 void CDupPicsMgr::removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked)
@@ -173,7 +210,9 @@ void CDupPicsMgr::onTaskDeleteMarked()
         QMutexLocker locker(&m_checkMutex);
         m_iCheckAnswer = 0;
     }
-    listPaths = dropChangedFiles(listPaths, &mapResult);
+    QMap<QString, QString> mapWhy;
+    guardRemoval(&listPaths, &mapResult, &mapWhy);
+    const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
 
     auto merge = [&mapResult](const QMap<QString, bool> &more) {
         for (auto it = more.constBegin(); it != more.constEnd(); ++it)
@@ -217,6 +256,8 @@ void CDupPicsMgr::onTaskDeleteMarked()
     default:
         break;
     }
+    for (auto it = mapWhy.cbegin(); it != mapWhy.cend(); ++it)
+        m_pFileDel->noteNotRemoved(it.key(), it.value());
     if (m_bAbandonQuestions)
         return;
 
@@ -278,7 +319,10 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
     }
     const QString path = payload.strPath;
     if (!path.isEmpty()) {
-        QStringList listRequest = dropChangedFiles({path}, &mapResult);
+        QStringList listRequest{path};
+        QMap<QString, QString> mapWhy;
+        guardRemoval(&listRequest, &mapResult, &mapWhy);
+        const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
         m_pFileDel->setTotalFiles(1);
         switch (m_iDeleteMethod) {
         case DupPicType_DelPermanentiy:
@@ -316,6 +360,8 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
         default:
             break;
         }
+        for (auto it = mapWhy.cbegin(); it != mapWhy.cend(); ++it)
+            m_pFileDel->noteNotRemoved(it.key(), it.value());
     }
     if (m_bAbandonQuestions)
         return;

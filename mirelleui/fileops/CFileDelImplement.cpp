@@ -2,6 +2,7 @@
 
 #include "CFileMoveManager.h"
 #include "CFileMoveThread.h"
+#include "CRemovalGuard.h"
 #include "CPlatform.h"
 #include "FileOpsLogging.h"
 #include "IFileOps.h"
@@ -128,8 +129,11 @@ CFileDelImplement::journalRequest(int iMethod, const QStringList &listFiles, con
         pBatch->mapEntryOfPath.insert(listFiles.at(i), pBatch->listEntries.size());
         pBatch->listEntries << entry;
     }
-    if (pBatch->listEntries.isEmpty())
+    if (pBatch->listEntries.isEmpty()) {
+        QMutexLocker locker(&m_journalLock);
+        m_strJournalError.clear();
         return nullptr;
+    }
 
     QString strError;
     const auto method = CRemovalJournal::EnMethod(iMethod);
@@ -298,6 +302,49 @@ void CFileDelImplement::account(QMap<QString, bool> &mapResult, const QString &s
     m_i64FileSize += i64Size;
 }
 
+void CFileDelImplement::setRemovalGuard(std::shared_ptr<CRemovalGuard> pGuard)
+{
+    m_pGuard = std::move(pGuard);
+}
+
+QString CFileDelImplement::refusal(const QString &strPath) const
+{
+    if (!m_pGuard)
+        return QString();
+    const QString strWhy = m_pGuard->check(strPath);
+    if (strWhy.isEmpty())
+        return QString();
+    return tr("Not removed \"%1\": %2").arg(QDir::toNativeSeparators(strPath), strWhy);
+}
+
+bool CFileDelImplement::checkJournal(QString *pstrError) const
+{
+    CRemovalJournal journal(journalPath());
+    return journal.open(true, pstrError);
+}
+
+bool CFileDelImplement::refuseUnjournalled(const QStringList &listFiles, QMap<QString, bool> *pResult)
+{
+    QString strError;
+    {
+        QMutexLocker locker(&m_journalLock);
+        if (!m_bRequireJournal || m_strJournalError.isEmpty())
+            return false;
+        strError = m_strJournalError;
+    }
+    for (const QString &path : listFiles) {
+        pResult->insert(path, false);
+        noteFailure(path, tr("Not removed \"%1\": the removal could not be recorded for undo: %2")
+                              .arg(QDir::toNativeSeparators(path), strError));
+    }
+    return true;
+}
+
+void CFileDelImplement::noteNotRemoved(const QString &strPath, const QString &strWhy)
+{
+    noteFailure(strPath, tr("Not removed \"%1\": %2").arg(QDir::toNativeSeparators(strPath), strWhy));
+}
+
 QMap<QString, bool> CFileDelImplement::DeleFiles(QStringList &listFiles)
 {
     resetProgress();
@@ -327,12 +374,22 @@ QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, 
     // Permanent deletion cannot be undone, so it is not journalled.
     const std::unique_ptr<CJournalBatch> pBatch =
         removal == EnRemoval::Trash ? journalRequest(int(CRemovalJournal::EnMethod::Trash), listFiles, {}) : nullptr;
+    if (removal == EnRemoval::Trash && !pBatch && refuseUnjournalled(listFiles, &mapResult))
+        return mapResult;
     m_clock.start();
     m_throttle.start(0);
     for (int i = 0; i < listFiles.size() && !m_bCancel; ++i) {
         const QString &path = listFiles.at(i);
         const QFileInfo info(path);
         const qint64 size = info.size();
+        const QString strRefusal = refusal(path);
+        if (!strRefusal.isEmpty()) {
+            if (pBatch)
+                pBatch->confirm(path, false, QString());
+            announce(i, listFiles.size(), path);
+            account(mapResult, path, size, false, strRefusal);
+            continue;
+        }
         bool bOk = true;
         QString strError;
         // A file that is gone already is what the user asked for; a dangling link is
@@ -384,6 +441,9 @@ QMap<QString, bool> CFileDelImplement::MoveFileToFloder(QStringList &listFiles, 
         listPlaces << CFileMoveThread::targetFolder(strDstFloder, path) + QFileInfo(path).fileName();
     const std::unique_ptr<CJournalBatch> pBatch =
         journalRequest(int(CRemovalJournal::EnMethod::Move), listFiles, listPlaces);
+    QMap<QString, bool> mapRefused;
+    if (!pBatch && refuseUnjournalled(listFiles, &mapRefused))
+        return mapRefused;
     QMap<QString, bool> mapResult = bRemovable ? moveSerially(listFiles, strDstFloder, pBatch.get())
                                                : moveInPool(listFiles, strDstFloder, pBatch.get());
     Q_EMIT sigProgressChanged();
@@ -400,6 +460,14 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
     for (int i = 0; i < listFiles.size() && !m_bCancel; ++i) {
         const QString &path = listFiles.at(i);
         const QFileInfo info(path);
+        const QString strRefusal = refusal(path);
+        if (!strRefusal.isEmpty()) {
+            if (pBatch)
+                pBatch->confirm(path, false, QString());
+            announce(i, listFiles.size(), path);
+            account(mapResult, path, info.size(), false, strRefusal);
+            continue;
+        }
         if (!info.exists()) {
             noteFailure(path, tr("Skipped \"%1\": it no longer exists").arg(QDir::toNativeSeparators(path)));
             continue;
@@ -430,7 +498,7 @@ QMap<QString, bool> CFileDelImplement::moveInPool(const QStringList &listFiles, 
 {
     if (m_bCancel)
         return {};
-    m_pMoveManager->prepare(listFiles, strDstFolder);
+    m_pMoveManager->prepare(listFiles, strDstFolder, m_pGuard);
     m_pMoveManager->startWorkers();
     // We wait in short steps rather than sleeping whole steps: a small move ends at once.
     while (!m_pMoveManager->waitFinished(kPoolPollMs)) {

@@ -15,6 +15,7 @@
 #include <memory>
 
 class CFileMoveManager;
+class CRemovalGuard;
 
 // Removes files permanently, into the trash, or by moving them into a folder, one batch at a
 // time on the calling thread, and keeps the figures the progress window shows. Owned by the
@@ -62,6 +63,17 @@ public:
     // Why the last request could not be journalled; it went ahead all the same.
     QString journalError() const;
     bool isUndoRunning() const { return m_undoWatcher.isRunning(); }
+
+    // Every following removal asks pGuard about each file just before it goes, and leaves the
+    // file where it is when the guard refuses; nullptr removes without asking.
+    void setRemovalGuard(std::shared_ptr<CRemovalGuard> pGuard);
+    // While set, a trash or move request that cannot be journalled removes nothing, so that
+    // nothing goes that undo could not bring back.
+    void setRequireJournal(bool bRequire) { m_bRequireJournal = bRequire; }
+    // False with the reason when removals could not be journalled now.
+    bool checkJournal(QString *pstrError) const;
+    // Records why a file of the last request was left alone before any attempt.
+    void noteNotRemoved(const QString &strPath, const QString &strWhy);
 
     // The marked photos as the scan manager last counted them: their total size, the bytes
     // they occupy per drive and their paths.
@@ -121,6 +133,10 @@ private:
     void resetProgress();
     void pauseForWindow(int iMs) const;
     QMap<QString, bool> removeEach(const QStringList &listFiles, EnRemoval removal);
+    // When the journal is required but failed: every file fails with the reason.
+    bool refuseUnjournalled(const QStringList &listFiles, QMap<QString, bool> *pResult);
+    // Why the guard keeps strPath, or "" when it may go (or there is no guard).
+    QString refusal(const QString &strPath) const;
     QMap<QString, bool> moveSerially(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
     QMap<QString, bool> moveInPool(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
     void announce(int iIndex, int iCount, const QString &strPath);
@@ -152,12 +168,14 @@ private:
     QMap<QString, QString> m_mapFailures;
 
     std::unique_ptr<CFileMoveManager> m_pMoveManager;
+    std::shared_ptr<CRemovalGuard> m_pGuard;
 
     mutable QMutex m_journalLock;
     QString m_strJournalPath;
     QString m_strJournalError;
     QString m_strJournalProblem;
     bool m_bContinueRequest = false;
+    bool m_bRequireJournal = false;
     std::atomic<qint64> m_i64LastRequest{-1};
     QFutureWatcher<CRemovalUndo::COutcome> m_undoWatcher;
 };

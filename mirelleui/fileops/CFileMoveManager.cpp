@@ -31,9 +31,10 @@ CFileMoveManager::~CFileMoveManager()
     stopAll();
 }
 
-void CFileMoveManager::prepare(const QStringList &listFiles, const QString &strTargetFolder)
+void CFileMoveManager::prepare(const QStringList &listFiles, const QString &strTargetFolder,
+                               std::shared_ptr<CRemovalGuard> pGuard)
 {
-    m_pTask->setPaths(listFiles);
+    m_pTask->setPaths(listFiles, std::move(pGuard));
     m_strTargetFolder = strTargetFolder;
     QMutexLocker locker(&m_mutex);
     m_iTotal = listFiles.size();

@@ -10,6 +10,7 @@
 
 class CFileMoveTask;
 class CFileMoveThread;
+class CRemovalGuard;
 
 // The move worker pool, one worker per hardware thread, and the results of the current move
 // turned into progress. Owned by CFileDelImplement; the workers are reused for every move.
@@ -30,7 +31,8 @@ public:
 
     int workerCount() const { return m_iWorkerCount; }
 
-    void prepare(const QStringList &listFiles, const QString &strTargetFolder);
+    void prepare(const QStringList &listFiles, const QString &strTargetFolder,
+                 std::shared_ptr<CRemovalGuard> pGuard = nullptr);
     void startWorkers();
     // True when no worker runs any more and the queue is empty.
     bool isFinished() const;

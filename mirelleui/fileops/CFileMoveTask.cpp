@@ -6,10 +6,17 @@ CFileMoveTask *CFileMoveTask::instance()
     return &s_task;
 }
 
-void CFileMoveTask::setPaths(const QStringList &listPaths)
+void CFileMoveTask::setPaths(const QStringList &listPaths, std::shared_ptr<CRemovalGuard> pGuard)
 {
     QMutexLocker locker(&m_mutex);
     m_listPaths = listPaths;
+    m_pGuard = std::move(pGuard);
+}
+
+std::shared_ptr<CRemovalGuard> CFileMoveTask::guard() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_pGuard;
 }
 
 QString CFileMoveTask::takeNext()

@@ -4,6 +4,10 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
+
+class CRemovalGuard;
+
 // The one queue of source paths that every move worker of the process takes from;
 // each path is handed out once.
 class CFileMoveTask : public QObject
@@ -12,7 +16,9 @@ class CFileMoveTask : public QObject
 public:
     static CFileMoveTask *instance();
 
-    void setPaths(const QStringList &listPaths);
+    // pGuard, when set, is asked about each path just before it is moved.
+    void setPaths(const QStringList &listPaths, std::shared_ptr<CRemovalGuard> pGuard = nullptr);
+    std::shared_ptr<CRemovalGuard> guard() const;
     // The next path, or "" when the queue is drained.
     QString takeNext();
     bool isEmpty() const;
@@ -22,4 +28,5 @@ private:
 
     mutable QMutex m_mutex;
     QStringList m_listPaths;
+    std::shared_ptr<CRemovalGuard> m_pGuard;
 };

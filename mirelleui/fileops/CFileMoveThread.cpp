@@ -1,6 +1,7 @@
 #include "CFileMoveThread.h"
 
 #include "CFileMoveTask.h"
+#include "CRemovalGuard.h"
 #include "CPlatform.h"
 #include "FileOpsLogging.h"
 #include "IFileOps.h"
@@ -72,8 +73,16 @@ void CFileMoveThread::run()
         // size() first: its stat also answers exists(), which alone would cost a call of its own.
         const QFileInfo info(path);
         const qint64 size = info.size();
-        if (!info.exists())
+        if (const std::shared_ptr<CRemovalGuard> pGuard = m_pTask->guard()) {
+            const QString strWhy = pGuard->check(path);
+            if (!strWhy.isEmpty()) {
+                Q_EMIT signalMoveFailed(path, strWhy);
+                Q_EMIT signalMoveResult(path, size, false);
+                continue;
+            }
+        } else if (!info.exists()) {
             continue;
+        }
 
         const QString folder = targetFolder(m_strTargetFolder, path);
         // Neighbouring files share a folder; we create it once, and retry because another

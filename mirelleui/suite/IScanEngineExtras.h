@@ -54,6 +54,11 @@ public:
     // pBuffer when iCapacity is enough and answers its size either way; 0 when there is
     // none or the file changed since (size or modification time). Thread-safe.
     virtual uint32_t GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity) = 0;
+
+    // What the scan read of a file it reported: its modification time (FILETIME) and its
+    // content key, so that a removal can tell whether the file is still the one scanned.
+    // 0 when the file is unknown; then both stay untouched.
+    virtual int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "CDecisionStore.h"
+#include "CFileStamp.h"
 
 #include <QDirIterator>
 #include <QImage>
@@ -413,14 +414,24 @@ private slots:
                 const bool bProposed = name.endsWith("-copy.jpg");
                 if (bProposed)
                     *pProposed << photo(name);
-                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed}});
+                // What a scan records, so that apply finds each file unchanged.
+                const CFileStamp stamp = dp::platform::fileStamp(photo(name));
+                quint64 iKey = 0;
+                QString strError;
+                [&] { QVERIFY(dp::platform::contentKeyOf(photo(name), &iKey, &strError)); }();
+                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed},
+                                          {"fileTime", QString::number(stamp.i64ModTime)},
+                                          {"contentKey", QString::number(iKey, 16)}});
             }
             groups.append(QJsonObject{{"photos", photos}});
         }
         const QString saved = m_home.filePath("pairs.json");
         QFile file(saved);
         [&] { QVERIFY(file.open(QIODevice::WriteOnly)); }();
-        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 1}, {"groups", groups}}).toJson());
+        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 2},
+                                             {"sources", QJsonArray{QFileInfo(photo("x")).absolutePath()}},
+                                             {"groups", groups}})
+                       .toJson());
         return saved;
     }
 
@@ -538,29 +549,9 @@ private slots:
     }
     void testInterruptedApplyLosesNoFile()
     {
-        // A saved scan written here: pairs of small files, the second of each proposed.
         constexpr int kPairs = 1500;
-        QJsonArray groups;
         QStringList listProposed;
-        for (int i = 0; i < kPairs; ++i) {
-            QJsonArray photos;
-            for (const QString &name : {QStringLiteral("p%1.jpg").arg(i), QStringLiteral("p%1-copy.jpg").arg(i)}) {
-                QFile file(photo(name));
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write(QByteArray::number(i));
-                file.close();
-                const bool bProposed = name.endsWith("-copy.jpg");
-                if (bProposed)
-                    listProposed << photo(name);
-                photos.append(QJsonObject{{"path", photo(name)}, {"size", double(file.size())}, {"proposed", bProposed}});
-            }
-            groups.append(QJsonObject{{"photos", photos}});
-        }
-        const QString saved = m_home.filePath("pairs.json");
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 1}, {"groups", groups}}).toJson());
-        file.close();
+        const QString saved = writePairs(kPairs, &listProposed);
         QDir(m_home.filePath("data")).removeRecursively();
 
         QProcess process;

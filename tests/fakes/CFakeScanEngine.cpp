@@ -186,6 +186,13 @@ private:
         m_mapRecords[record.fileId] = &record;
         // Without a "key" a file's content key is its id: every file has distinct bytes.
         m_mapKeys[record.fileId] = static_cast<uint64_t>(event.value(QStringLiteral("key")).toDouble(double(record.fileId)));
+        // A test that checks removals against the disk names what the scan read: "mtime"
+        // (FILETIME) and "hash" (the real content key), both as decimal text.
+        if (event.contains(QStringLiteral("hash")))
+            m_mapStamps[record.fileId] = {event.value(QStringLiteral("mtime")).toString().toULongLong(),
+                                          event.value(QStringLiteral("hash")).toString().toULongLong()};
+        else
+            m_mapStamps.erase(record.fileId);
         return &record;
     }
 
@@ -261,6 +268,16 @@ public:
         const QJsonArray counts = QJsonDocument::fromJson(g_script).object().value(QStringLiteral("skipped")).toArray();
         return iKind < uint32_t(counts.size()) ? uint64_t(counts.at(int(iKind)).toDouble()) : 0;
     }
+    bool fileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        const auto it = m_mapStamps.find(iFileId);
+        if (it == m_mapStamps.end())
+            return false;
+        *pModTime = it->second.first;
+        *pContentKey = it->second.second;
+        return true;
+    }
     uint64_t contentKey(uint64_t iFileId)
     {
         std::lock_guard<std::mutex> lock(m_recordMutex);
@@ -330,6 +347,7 @@ private:
     std::deque<PhotoRecord> m_listRecords;
     std::map<uint64_t, const PhotoRecord *> m_mapRecords;
     std::map<uint64_t, uint64_t> m_mapKeys;
+    std::map<uint64_t, std::pair<uint64_t, uint64_t>> m_mapStamps;
     std::map<uint64_t, std::vector<uint64_t>> m_mapMembers;
     std::set<std::pair<uint64_t, uint64_t>> m_setSeparated;
     std::atomic<int32_t> m_iRotations{0};
@@ -351,6 +369,18 @@ public:
     }
     void SetScanThumbnails(int32_t) override {}
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
+    int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) override
+    {
+        uint64_t iModTime = 0;
+        uint64_t iKey = 0;
+        if (!m_pEngine->fileStamp(iFileId, &iModTime, &iKey))
+            return 0;
+        if (pModTime)
+            *pModTime = iModTime;
+        if (pContentKey)
+            *pContentKey = iKey;
+        return 1;
+    }
 
 private:
     CFakeEngine *m_pEngine;

@@ -141,8 +141,8 @@ private slots:
         const QJsonValue group = root.value("groups").toArray().first();
         QCOMPARE(keysOf(group), (QStringList{"identical", "photoCount", "photos", "totalSize"}));
         QCOMPARE(keysOf(group.toObject().value("photos").toArray().first()),
-                 (QStringList{"burst", "height", "modified", "path", "preferred", "proposed", "sharpness", "similarity",
-                              "size", "width"}));
+                 (QStringList{"burst", "contentKey", "fileTime", "height", "modified", "path", "preferred", "proposed",
+                              "sharpness", "similarity", "size", "width"}));
         QCOMPARE(root.value("summary").toObject().value("proposed").toInt(), 3);
     }
 

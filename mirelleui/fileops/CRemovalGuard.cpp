@@ -1,0 +1,148 @@
+#include "CRemovalGuard.h"
+
+#include "FileOpsLogging.h"
+
+#include <QCoreApplication>
+
+void CRemovalGuard::add(const CScannedFile &file, const QList<CScannedFile> &listKept)
+{
+    m_mapPlans.insert(file.strPath, CPlan{file, listKept});
+}
+
+bool CRemovalGuard::contains(const QString &strPath) const
+{
+    return m_mapPlans.contains(strPath);
+}
+
+QString CRemovalGuard::textNotPlanned()
+{
+    return QCoreApplication::translate("CRemovalGuard", "not a photo of the scan");
+}
+QString CRemovalGuard::textGone()
+{
+    return QCoreApplication::translate("CRemovalGuard", "it no longer exists");
+}
+QString CRemovalGuard::textNotRegular()
+{
+    return QCoreApplication::translate("CRemovalGuard", "it is no longer a plain file");
+}
+QString CRemovalGuard::textChanged()
+{
+    return QCoreApplication::translate("CRemovalGuard", "changed since the scan");
+}
+QString CRemovalGuard::textKeptGone()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is gone");
+}
+QString CRemovalGuard::textKeptChanged()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy changed since the scan");
+}
+QString CRemovalGuard::textKeptSameFile()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
+}
+
+CRemovalGuard::EnState CRemovalGuard::compare(const CScannedFile &file, CFileStamp *pStamp)
+{
+    *pStamp = dp::platform::fileStamp(file.strPath);
+    if (!pStamp->bExists)
+        return EnState::Gone;
+    if (!pStamp->bRegular)
+        return EnState::NotRegular;
+    if ((file.i64Size >= 0 && pStamp->i64Size != file.i64Size)
+        || (file.i64ModTime != 0 && pStamp->i64ModTime != file.i64ModTime))
+        return EnState::Changed;
+    if (file.iContentKey != 0) {
+        quint64 iKey = 0;
+        QString strError;
+        if (!dp::platform::contentKeyOf(file.strPath, &iKey, &strError)) {
+            qCWarning(lcFileOps) << "cannot read" << file.strPath << strError;
+            return EnState::Changed;
+        }
+        if (iKey != file.iContentKey)
+            return EnState::Changed;
+        // Read to its end: the file must not have been rewritten meanwhile.
+        const CFileStamp after = dp::platform::fileStamp(file.strPath);
+        if (after.i64Size != pStamp->i64Size || after.i64ModTime != pStamp->i64ModTime
+            || !after.isSameFile(*pStamp))
+            return EnState::Changed;
+    }
+    return EnState::Matches;
+}
+
+QString CRemovalGuard::check(const QString &strPath)
+{
+    const QString strWhy = verdict(strPath);
+    QMutexLocker locker(&m_verifiedLock);
+    if (strWhy.isEmpty())
+        m_mapRefused.remove(strPath);
+    else
+        m_mapRefused.insert(strPath, strWhy);
+    return strWhy;
+}
+
+QString CRemovalGuard::refusalOf(const QString &strPath) const
+{
+    QMutexLocker locker(&m_verifiedLock);
+    return m_mapRefused.value(strPath);
+}
+
+QString CRemovalGuard::verdict(const QString &strPath)
+{
+    const auto it = m_mapPlans.constFind(strPath);
+    if (it == m_mapPlans.constEnd())
+        return textNotPlanned();
+    CFileStamp stamp;
+    switch (compare(it->file, &stamp)) {
+    case EnState::Gone:
+        return textGone();
+    case EnState::NotRegular:
+        return textNotRegular();
+    case EnState::Changed:
+        return textChanged();
+    case EnState::Matches:
+        break;
+    }
+    return checkKept(*it, stamp);
+}
+
+QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
+{
+    QString strWhy = textKeptGone();
+    for (const CScannedFile &kept : plan.listKept) {
+        const CFileStamp now = dp::platform::fileStamp(kept.strPath);
+        if (now.isSameFile(removed)) {
+            strWhy = textKeptSameFile();
+            continue;
+        }
+        {
+            QMutexLocker locker(&m_verifiedLock);
+            const auto verified = m_mapVerified.constFind(kept.strPath);
+            if (verified != m_mapVerified.constEnd() && verified->isSameFile(now)
+                && verified->i64Size == now.i64Size && verified->i64ModTime == now.i64ModTime)
+                return QString();
+        }
+        CFileStamp stamp;
+        switch (compare(kept, &stamp)) {
+        case EnState::Matches:
+            if (stamp.isSameFile(removed)) {
+                strWhy = textKeptSameFile();
+                continue;
+            }
+            {
+                QMutexLocker locker(&m_verifiedLock);
+                m_mapVerified.insert(kept.strPath, stamp);
+            }
+            return QString();
+        case EnState::Gone:
+            break;
+        case EnState::NotRegular:
+        case EnState::Changed:
+            if (strWhy == textKeptGone())
+                strWhy = textKeptChanged();
+            break;
+        }
+    }
+    return strWhy;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// What the file system says of one path, without following a final link: enough to tell
+// whether a file is still the one a scan read, and whether two paths name one file.
+struct CFileStamp
+{
+    bool bExists = false;
+    bool bRegular = false;  // a plain file, not a link, folder or device
+    quint64 iDevice = 0;
+    quint64 iFileIndex = 0; // inode, or the file index on Windows
+    qint64 i64Size = -1;
+    quint64 i64ModTime = 0; // FILETIME, as the scan engine records it
+
+    bool isSameFile(const CFileStamp &other) const
+    {
+        return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex;
+    }
+};
+
+namespace dp::platform {
+
+CFileStamp fileStamp(const QString &strPath);
+// The scan engine's content key of a file: XXH3-64 of all its bytes. False with a reason
+// when the file cannot be read to its end.
+[[nodiscard]] bool contentKeyOf(const QString &strPath, quint64 *piKey, QString *pstrError);
+// The absolute path with its folders resolved (links, "..", "//", "/./") but its last part
+// left as it is, so that a link is still named as the link. A folder that does not exist
+// is only cleaned.
+QString canonicalPath(const QString &strPath);
+
+} // namespace dp::platform

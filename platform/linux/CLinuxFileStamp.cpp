@@ -1,0 +1,97 @@
+#include "CFileStamp.h"
+
+#include "CPathCodec.h"
+
+#include <xxhash.h>
+
+#include <QDir>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+namespace dp::platform {
+
+namespace {
+
+constexpr quint64 kUnixEpochInFileTime = 116444736000000000ULL;
+constexpr size_t kReadChunk = 1 << 20;
+
+quint64 fileTime(const timespec &time)
+{
+    return kUnixEpochInFileTime + quint64(time.tv_sec) * 10000000ULL + quint64(time.tv_nsec) / 100;
+}
+
+} // namespace
+
+CFileStamp fileStamp(const QString &strPath)
+{
+    CFileStamp stamp;
+    struct stat st {};
+    if (strPath.isEmpty() || ::lstat(pathToBytes(strPath).constData(), &st) != 0)
+        return stamp;
+    stamp.bExists = true;
+    stamp.bRegular = S_ISREG(st.st_mode);
+    stamp.iDevice = quint64(st.st_dev);
+    stamp.iFileIndex = quint64(st.st_ino);
+    stamp.i64Size = qint64(st.st_size);
+    stamp.i64ModTime = fileTime(st.st_mtim);
+    return stamp;
+}
+
+bool contentKeyOf(const QString &strPath, quint64 *piKey, QString *pstrError)
+{
+    // O_NOFOLLOW: a link put in the file's place is not the file the scan read.
+    const int fd = ::open(pathToBytes(strPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        *pstrError = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(), &XXH3_freeState);
+    XXH3_64bits_reset(state.get());
+    std::vector<char> buffer(kReadChunk);
+    bool bOk = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *pstrError = QString::fromLocal8Bit(std::strerror(errno));
+            bOk = false;
+            break;
+        }
+        XXH3_64bits_update(state.get(), buffer.data(), size_t(n));
+    }
+    ::close(fd);
+    if (bOk)
+        *piKey = XXH3_64bits_digest(state.get());
+    return bOk;
+}
+
+QString canonicalPath(const QString &strPath)
+{
+    const QString clean = QDir::cleanPath(QDir::isAbsolutePath(strPath) ? strPath : QDir::current().filePath(strPath));
+    const int iSlash = clean.lastIndexOf(QLatin1Char('/'));
+    if (iSlash < 0 || clean == QLatin1String("/"))
+        return clean;
+    const QString folder = iSlash == 0 ? QStringLiteral("/") : clean.left(iSlash);
+    char resolved[PATH_MAX];
+    if (!::realpath(pathToBytes(folder).constData(), resolved))
+        return clean;
+    QString out = pathFromBytes(QByteArray(resolved));
+    if (!out.endsWith(QLatin1Char('/')))
+        out += QLatin1Char('/');
+    return out + clean.mid(iSlash + 1);
+}
+
+} // namespace dp::platform

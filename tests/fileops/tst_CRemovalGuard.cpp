@@ -1,0 +1,137 @@
+#include <QtTest>
+
+#include "CFileStamp.h"
+#include "CRemovalGuard.h"
+
+#include <unistd.h>
+
+namespace {
+
+enum class EnChange {
+    None,
+    FileGone,
+    FileSymlink,
+    FileSameSizeOtherBytes,
+    FileTouched,
+    KeptGone,
+    KeptOtherBytes,
+    KeptSymlinkToFile,
+    KeptHardLinkOfFile,
+    KeptAliasOfFile,
+    OneOfTwoKeptGone
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(EnChange)
+
+class TestRemovalGuard : public QObject
+{
+    Q_OBJECT
+private:
+    static void write(const QString &strPath, const QByteArray &bytes)
+    {
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static CScannedFile scanned(const QString &strPath)
+    {
+        const CFileStamp stamp = dp::platform::fileStamp(strPath);
+        CScannedFile file{strPath, stamp.i64Size, stamp.i64ModTime, 0};
+        QString strError;
+        if (!dp::platform::contentKeyOf(strPath, &file.iContentKey, &strError))
+            qFatal("cannot hash %s", qPrintable(strPath));
+        return file;
+    }
+    // Rewrites a file keeping its size and modification time, as a tool that restores the
+    // time would: only the content tells it apart.
+    static void rewriteKeepingTime(const QString &strPath, const QByteArray &bytes)
+    {
+        const QDateTime time = QFileInfo(strPath).lastModified();
+        write(strPath, bytes);
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+
+private slots:
+    void testCheck_data()
+    {
+        QTest::addColumn<EnChange>("change");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unchanged") << EnChange::None << QString();
+        QTest::newRow("file gone") << EnChange::FileGone << CRemovalGuard::textGone();
+        QTest::newRow("file now a link") << EnChange::FileSymlink << CRemovalGuard::textNotRegular();
+        QTest::newRow("file rewritten, same size and time") << EnChange::FileSameSizeOtherBytes
+                                                            << CRemovalGuard::textChanged();
+        QTest::newRow("file touched") << EnChange::FileTouched << CRemovalGuard::textChanged();
+        QTest::newRow("kept gone") << EnChange::KeptGone << CRemovalGuard::textKeptGone();
+        QTest::newRow("kept rewritten") << EnChange::KeptOtherBytes << CRemovalGuard::textKeptChanged();
+        QTest::newRow("kept is a link to the file") << EnChange::KeptSymlinkToFile << CRemovalGuard::textKeptChanged();
+        QTest::newRow("kept is a hard link of the file") << EnChange::KeptHardLinkOfFile
+                                                         << CRemovalGuard::textKeptSameFile();
+        QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
+                                                              << CRemovalGuard::textKeptSameFile();
+        QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
+    }
+    void testCheck()
+    {
+        QFETCH(EnChange, change);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray picture(300000, 'p');
+        const QString file = dir.filePath("copy.jpg");
+        const QString kept = dir.filePath("original.jpg");
+        const QString second = dir.filePath("backup.jpg");
+        write(file, picture);
+        write(kept, picture);
+        write(second, picture);
+
+        CRemovalGuard guard;
+        QList<CScannedFile> listKept{scanned(kept)};
+        if (change == EnChange::KeptAliasOfFile) {
+            // The saved scan named the file twice, once through "/./".
+            listKept = {scanned(file)};
+            listKept.first().strPath = dir.path() + "/./copy.jpg";
+        }
+        if (change == EnChange::OneOfTwoKeptGone)
+            listKept << scanned(second);
+        guard.add(scanned(file), listKept);
+
+        QByteArray other = picture;
+        other[1000] = 'q';
+        switch (change) {
+        case EnChange::FileGone: QVERIFY(QFile::remove(file)); break;
+        case EnChange::FileSymlink: QVERIFY(QFile::remove(file) && QFile::link(kept, file)); break;
+        case EnChange::FileSameSizeOtherBytes: rewriteKeepingTime(file, other); break;
+        case EnChange::FileTouched: {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+            break;
+        }
+        case EnChange::KeptGone:
+        case EnChange::OneOfTwoKeptGone: QVERIFY(QFile::remove(kept)); break;
+        case EnChange::KeptOtherBytes: rewriteKeepingTime(kept, other); break;
+        case EnChange::KeptSymlinkToFile: QVERIFY(QFile::remove(kept) && QFile::link(file, kept)); break;
+        case EnChange::KeptHardLinkOfFile:
+            QVERIFY(QFile::remove(kept));
+            QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(kept).constData()), 0);
+            break;
+        case EnChange::None:
+        case EnChange::KeptAliasOfFile: break;
+        }
+        QCOMPARE(guard.check(file), reason);
+    }
+
+    void testUnplannedFileIsRefused()
+    {
+        CRemovalGuard guard;
+        QCOMPARE(guard.check(QStringLiteral("/tmp/not-planned.jpg")), CRemovalGuard::textNotPlanned());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRemovalGuard)
+#include "tst_CRemovalGuard.moc"
