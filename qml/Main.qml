@@ -75,12 +75,15 @@ ApplicationWindow {
             question.title = qsTr("Recycle bin too small")
             question.text = qsTr("The recycle bin cannot hold all marked photos. Delete them permanently instead?")
                             + " " + qsTr("Permanent deletion cannot be undone.")
+        } else if (kind === "journal") {
+            question.title = qsTr("Undo not available")
+            question.text = qsTr("This removal cannot be recorded, so it could not be undone later (%1). Remove the photos anyway?").arg(path)
         } else {
             question.title = qsTr("Not enough space")
             question.text = qsTr("There is not enough free space to move the marked photos to %1. Nothing was moved.").arg(path)
         }
         question.noticeOnly = kind === "space"
-        question.acceptText = qsTr("Delete permanently")
+        question.acceptText = kind === "journal" ? qsTr("Remove without undo") : qsTr("Delete permanently")
         question.ask()
     }
 
@@ -130,6 +133,7 @@ ApplicationWindow {
         function onSignalShowCheckUsb() { window.askQuestion("usb", "") }
         function onSignalShowCheckTrash() { window.askQuestion("trash", "") }
         function onSignalShowCheckSpace(path) { window.askQuestion("space", path) }
+        function onSignalShowCheckJournal(reason) { window.askQuestion("journal", reason) }
         function onSigDelDupImgsResult(failList, succList) {
             if (failList.length > 0)
                 window.mgr.showFailedDelList()
@@ -250,6 +254,8 @@ ApplicationWindow {
                 window.mgr.retForCheckUsb(iRet)
             else if (kind === "trash")
                 window.mgr.retForCheckTrash(iRet)
+            else if (kind === "journal")
+                window.mgr.retForCheckJournal(iRet)
             else
                 window.mgr.retForCheckSpace(iRet)
         }

@@ -150,6 +150,8 @@ Q_SIGNALS:
     void sigRefreshComplete(int result);
 
     void signalShowCheckSpace(QString path);
+    // A trash or move request that could not be recorded for undo: go on without undo?
+    void signalShowCheckJournal(QString reason);
     void signalShowCheckUsb();
     void signalShowCheckTrash();
     void sigDelOneImg(QVariant pGroup, QString filePath);
@@ -244,6 +246,7 @@ public:
     Q_INVOKABLE void retForCheckUsb(int iRet);
     Q_INVOKABLE void retForCheckTrash(int iRet);
     Q_INVOKABLE void retForCheckSpace(int iRet);
+    Q_INVOKABLE void retForCheckJournal(int iRet);
     Q_INVOKABLE void showFailedDelList();
     // The failure message for a list of failed paths under a delete method.
     QString failedDelMessage(const QStringList &listFailed, int iDelType) const;
@@ -341,6 +344,8 @@ private:
     // its group keeps. A group that would lose every photo keeps its first: that one leaves
     // *pListPaths and fails in *pResult, with its reason in *pMapWhy.
     void guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult, QMap<QString, QString> *pMapWhy);
+    // False when a trash or move request could not be undone and the user stopped it.
+    bool confirmWithoutUndo();
     void removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 

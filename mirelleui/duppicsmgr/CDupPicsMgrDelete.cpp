@@ -70,6 +70,17 @@ bool CDupPicsMgr::checkSpace(QString path)
 void CDupPicsMgr::retForCheckUsb(int iRet) { answerCheck(iRet); }
 void CDupPicsMgr::retForCheckTrash(int iRet) { answerCheck(iRet); }
 void CDupPicsMgr::retForCheckSpace(int iRet) { answerCheck(iRet); }
+void CDupPicsMgr::retForCheckJournal(int iRet) { answerCheck(iRet); }
+
+bool CDupPicsMgr::confirmWithoutUndo()
+{
+    if (m_iDeleteMethod != DupPicType_MoveToTrash && m_iDeleteMethod != DupPicType_MoveToFolder)
+        return true;
+    QString strReason;
+    if (m_pFileDel->checkJournal(&strReason))
+        return true;
+    return askAndWait([this, strReason] { Q_EMIT signalShowCheckJournal(strReason); }) == 0;
+}
 
 void CDupPicsMgr::answerCheck(int iRet)
 {
@@ -213,6 +224,9 @@ void CDupPicsMgr::onTaskDeleteMarked()
     QMap<QString, QString> mapWhy;
     guardRemoval(&listPaths, &mapResult, &mapWhy);
     const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
+    // Stopped for want of undo: the request goes on with nothing removed.
+    if (!confirmWithoutUndo())
+        listPaths.clear();
 
     auto merge = [&mapResult](const QMap<QString, bool> &more) {
         for (auto it = more.constBegin(); it != more.constEnd(); ++it)
@@ -323,6 +337,8 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
         QMap<QString, QString> mapWhy;
         guardRemoval(&listRequest, &mapResult, &mapWhy);
         const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
+        if (!confirmWithoutUndo())
+            return;
         m_pFileDel->setTotalFiles(1);
         switch (m_iDeleteMethod) {
         case DupPicType_DelPermanentiy:

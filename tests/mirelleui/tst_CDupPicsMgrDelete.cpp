@@ -3,6 +3,7 @@
 #include "CDupPicsMgr.h"
 #include "CFileDelImplement.h"
 #include "CFileStamp.h"
+#include "CRemovalJournal.h"
 #include "COperateTaskQueue.h"
 #include "FakeEngineControl.h"
 #include "IFileOps.h"
@@ -155,6 +156,35 @@ private slots:
         QVERIFY2(mgr.deletionService()->failureTexts().value(path).endsWith(reason),
                  qPrintable(mgr.deletionService()->failureTexts().value(path)));
         QVERIFY(mgr.hasDupPics());
+    }
+
+    void testRemovalWithoutUndoAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("go on without undo") << 0;
+        QTest::newRow("stop") << 1;
+    }
+    void testRemovalWithoutUndoAsksFirst()
+    {
+        QFETCH(int, answer);
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"b.jpg"});
+        const QString path = CRemovalJournal::defaultPath();
+        QVERIFY(path.startsWith(m_pDir->path()));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile journal(path);
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        journal.write("not a database");
+        journal.close();
+        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckJournal);
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_COMPARE(askSpy.count(), 1);
+        mgr.retForCheckJournal(answer);
+        // Emitted on the operation worker: it may arrive before a wait would start.
+        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
+        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), answer != 0);
     }
 
     void testChangedFileIsNotRemovedAndStaysMarked()

@@ -97,6 +97,7 @@ public:
     Q_INVOKABLE void retForCheckUsb(int iRet) { logCall(QStringLiteral("retForCheckUsb(%1)").arg(iRet)); }
     Q_INVOKABLE void retForCheckTrash(int iRet) { logCall(QStringLiteral("retForCheckTrash(%1)").arg(iRet)); }
     Q_INVOKABLE void retForCheckSpace(int iRet) { logCall(QStringLiteral("retForCheckSpace(%1)").arg(iRet)); }
+    Q_INVOKABLE void retForCheckJournal(int iRet) { logCall(QStringLiteral("retForCheckJournal(%1)").arg(iRet)); }
     Q_INVOKABLE void showFailedDelList();
     Q_INVOKABLE QString getFileName(const QString &filePath) const { return filePath.section(QLatin1Char('/'), -1); }
     Q_INVOKABLE QString getExistingDirectory();
@@ -128,6 +129,7 @@ signals:
     void sigRefreshComplete(int result);
     void sigDeleteMethodChanged();
     void signalShowCheckSpace(QString path);
+    void signalShowCheckJournal(QString reason);
     void signalShowCheckUsb();
     void signalShowCheckTrash();
     void sigDelOneImg(QVariant pGroup, QString filePath);
