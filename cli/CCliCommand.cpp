@@ -260,8 +260,8 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
     case CScanRunner::EnResult::Interrupted:
         return fail(Exit_Interrupted, QStringLiteral("interrupted; nothing was written"));
     case CScanRunner::EnResult::NoEngine:
-        return fail(Exit_Engine, QStringLiteral("the scan engine could not be loaded (libScanEngine.so beside the "
-                                                "program, or MIRELLE_SCAN_ENGINE)"));
+        return fail(Exit_Engine, QStringLiteral("the scan engine could not be loaded (libScanEngine.so in ../lib/mirelle "
+                                                "or beside the program, or MIRELLE_SCAN_ENGINE)"));
     case CScanRunner::EnResult::Failed:
         return fail(Exit_Engine, QStringLiteral("the scan failed; run again with --verbose for details"));
     case CScanRunner::EnResult::Done:
@@ -719,7 +719,8 @@ Exit codes:
 
 Environment:
   MIRELLE_SCAN_ENGINE  path of the scan engine module (default:
-                       libScanEngine.so beside the program)
+                       libScanEngine.so in ../lib/mirelle from the
+                       program's folder, else beside the program)
   MIRELLE_DECISIONS_DB path of the decisions file (default:
                        $XDG_DATA_HOME/mirelle/decisions.sqlite)
 

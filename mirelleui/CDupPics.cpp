@@ -1,24 +1,19 @@
 #include "CDupPics.h"
 
+#include "CLocalMessage.h"
 #include "CTcpData.h"
+#include "XLogging.h"
 
 #include "CFileDelImplement.h"
 #include "CFilePreview.h"
 #include "CThumbImageProvider.h"
 
-#include <QCoreApplication>
 #include <QDataStream>
-#include <QFileInfo>
-#include <QUrl>
 #include <QLocalSocket>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickImageProvider>
-
-namespace {
-
-
-} // namespace
+#include <QUrl>
 
 CDupPics::CDupPics() : CLoadApp(QStringLiteral("MirelleUI"))
 {
@@ -71,22 +66,37 @@ void CDupPics::registerComponents(CComponentMgr *pComponentMgr)
 
 void CDupPics::appLoaded()
 {
-    // Folders named on the command line ("open with", the sample run) become the sources;
-    // the manager tells about those that are not folders.
-    QList<QUrl> listFolders;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (const QString &arg : args) {
-        if (!arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("uninstall"))
-            listFolders << QUrl::fromLocalFile(QFileInfo(arg).absoluteFilePath());
-    }
-    if (!listFolders.isEmpty())
-        m_mgr.addDropPaths(listFolders);
-
+    openPaths(startPaths());
     m_pOptionsSocket->connectToServer(QString::fromLatin1(CTcpData::kOptionsServerName), QIODevice::ReadWrite);
     if (m_pOptionsSocket->state() == QLocalSocket::ConnectedState) {
         slotShowEnd();
         readOptionStart();
     }
+}
+
+void CDupPics::onMessage(QMap<QString, QByteArray> mapMessages)
+{
+    const auto it = mapMessages.constFind(QLatin1String(CLocalMessage::kScanFolders));
+    if (it != mapMessages.constEnd())
+        openPaths(CLocalMessage::decodePaths(it.value()));
+}
+
+// Folders named on the command line of this or a later start ("open with", the file
+// manager's action) become the sources; the manager tells about those that are not folders.
+void CDupPics::openPaths(const QStringList &listPaths)
+{
+    if (listPaths.isEmpty())
+        return;
+    // The sources of a running scan stay as they are: the engine is walking them.
+    if (m_mgr.isScanning()) {
+        qCInfo(lcLoadApp) << "folders not added while a scan runs:" << listPaths;
+        return;
+    }
+    qCInfo(lcLoadApp) << "folders from the command line:" << listPaths;
+    QList<QUrl> listUrls;
+    for (const QString &path : listPaths)
+        listUrls << QUrl::fromLocalFile(path);
+    m_mgr.addDropPaths(listUrls);
 }
 
 void CDupPics::sendInfo(TcpData &data)

@@ -29,11 +29,13 @@ protected:
     Q_INVOKABLE bool isNeedStartCheckUpdate() override;
     void registerComponents(CComponentMgr *pComponentMgr) override;
     void appLoaded() override;
+    void onMessage(QMap<QString, QByteArray> mapMessages) override;
     QString suiteInterfaceName() const override { return QStringLiteral("VeltrixUI"); }
 
 private:
     void sendRecord(qint32 iType, quint64 iLength, const QByteArray &data);
     void onOptionsReply();
+    void openPaths(const QStringList &listPaths);
 
     CDupPicsMgr m_mgr;
     QQuickImageProvider *m_pThumbProvider = nullptr;

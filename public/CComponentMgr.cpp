@@ -5,7 +5,6 @@
 #include "IModules.h"
 #include "XLogging.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
 #include <QQmlContext>
@@ -28,7 +27,7 @@ CComponentMgr::~CComponentMgr()
 
 QString CComponentMgr::baseDirectory() const
 {
-    return m_strBaseDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_strBaseDir;
+    return m_strBaseDir.isEmpty() ? dp::platform::modules().moduleDirectory() : m_strBaseDir;
 }
 
 QObject *CComponentMgr::component(QString name)
@@ -51,6 +50,8 @@ QObject *CComponentMgr::loadComponent(QString name, QString parentCom)
         auto pfnGetInstance = reinterpret_cast<PFN_GetComponentInstance>(library.resolve("getInstance"));
         if (pfnGetInstance)
             pComponent = pfnGetInstance();
+    } else {
+        qCWarning(lcLoadApp) << "component not loaded:" << library.errorString();
     }
     if (pComponent) {
         pComponent->setEngine(m_pEngine);

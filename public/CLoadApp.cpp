@@ -7,6 +7,7 @@
 #include "CLocalMessage.h"
 #include "CNexClient.h"
 #include "COptionsServer.h"
+#include "CPathCodec.h"
 #include "CPlatform.h"
 #include "CTcpData.h"
 #include "CTraceLog.h"
@@ -85,6 +86,8 @@ int CLoadApp::load(int &argc, char **argv)
     // Only the plug-ins and QML modules beside the executable are used.
     CAppConfig::setExecutablePath(QString::fromLocal8Bit(argv[0]));
     const QString exeDir = CAppConfig::executableDirectory();
+    // Relative paths on the command line mean the folder we were started in, not ours.
+    const QString strStartDir = QDir::currentPath();
     QDir::setCurrent(exeDir);
     QCoreApplication::addLibraryPath(exeDir);
     qunsetenv("QT_PLUGIN_PATH");
@@ -103,6 +106,11 @@ int CLoadApp::load(int &argc, char **argv)
 
     QApplication *pApp = createApplication(argc, argv);
     int iExitCode = 0;
+    // Qt has taken its own options out of argv; the bytes keep names that are not UTF-8.
+    QList<QByteArray> listArguments;
+    for (int i = 1; i < argc; ++i)
+        listArguments << QByteArray(argv[i]);
+    m_listStartPaths = pathArguments(listArguments, strStartDir);
     CTraceLog::installMessageHandler();
     if (dScale <= 0)
         qCInfo(lcLoadApp) << "screen scale factor" << CDisplaySetup::screenScaleFactor(windowSize());
@@ -131,8 +139,10 @@ int CLoadApp::load(int &argc, char **argv)
     onEngineCreated(&engine);
 
     registerComponents(&componentMgr);
-    m_bRccRegistered = QResource::registerResource(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/%1.rcc").arg(m_strRccName), QString());
+    const QString strRcc = dp::platform::modules().dataDirectory() + QStringLiteral("/%1.rcc").arg(m_strRccName);
+    m_bRccRegistered = QResource::registerResource(strRcc, QString());
+    if (!m_bRccRegistered)
+        qCWarning(lcLoadApp) << "resource package not registered:" << strRcc;
     if (QObject *pMainFrame = componentMgr.loadComponent(QStringLiteral("MainFrame")))
         connect(pMainFrame, SIGNAL(sigNativeMsg(void *, long *)), this, SLOT(onNativeMsg(void *, long *)));
 
@@ -157,6 +167,17 @@ int CLoadApp::load(int &argc, char **argv)
     releaseSession();
     pApp->deleteLater();
     return iExitCode;
+}
+
+QStringList CLoadApp::pathArguments(const QList<QByteArray> &listArguments, const QString &strStartDir)
+{
+    QStringList listPaths;
+    for (const QByteArray &argument : listArguments) {
+        if (argument.isEmpty() || argument.startsWith('-') || argument == "uninstall")
+            continue;
+        listPaths << QDir::cleanPath(QDir(strStartDir).absoluteFilePath(dp::platform::pathFromBytes(argument)));
+    }
+    return listPaths;
 }
 
 void CLoadApp::releaseSession()
@@ -185,7 +206,7 @@ bool CLoadApp::hasComponent(QString name)
 {
     // The platform's own library name: "X.dll" on Windows, "libX.so" here.
     return !name.isEmpty()
-        && QFile::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        && QFile::exists(dp::platform::modules().moduleDirectory() + QLatin1Char('/')
                          + dp::platform::modules().libraryFileName(name));
 }
 
@@ -253,6 +274,10 @@ bool CLoadApp::checkRunningInstance(QQuickWindow *)
     m_pInstanceSocket->connectToServer(ownServerName(), QIODevice::ReadWrite);
     m_pInstanceSocket->waitForConnected(1000);
     if (m_pInstanceSocket->state() != QLocalSocket::UnconnectedState) {
+        // The paths are ours to scan even when the suite's interface is the one raised.
+        if (!m_listStartPaths.isEmpty())
+            CLocalMessage::sendLocalMessage(m_pInstanceSocket, CLocalMessage::kScanFolders,
+                                            CLocalMessage::encodePaths(m_listStartPaths), true);
         const QString suite = suiteInterfaceName();
         if (suite.isEmpty() || !CheckDupAppRun(suite))
             CLocalMessage::sendLocalMessage(m_pInstanceSocket, CLocalMessage::kShowApp, QByteArray(), true);

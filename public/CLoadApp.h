@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <memory>
@@ -41,6 +42,10 @@ public:
     bool CheckDupAppRun(QString appName);
     // The helper application ID chosen from the window's installVersion and the ID map.
     QByteArray helperAppId() const;
+
+    // The paths among the program's arguments (not options, not "uninstall"), made
+    // absolute against the folder the program was started in.
+    static QStringList pathArguments(const QList<QByteArray> &listArguments, const QString &strStartDir);
 
 Q_SIGNALS:
     void sigNexEanbleChanged();
@@ -80,6 +85,8 @@ protected:
     // Serves the options conversation ourselves when the suite's options server does not answer.
     void ensureOptionsServer();
 
+    // The paths this start was given (pathArguments); a running instance gets them instead.
+    QStringList startPaths() const { return m_listStartPaths; }
     QLocalSocket *instanceSocket() const { return m_pInstanceSocket; }
     QLocalSocket *suiteSocket() const { return m_pSuiteSocket; }
     CComponentBase *publicLoader() const { return m_pPublicLoader; }
@@ -92,6 +99,7 @@ private:
 
     QString m_strProductName;
     QString m_strRccName;
+    QStringList m_listStartPaths;
     QVariantMap m_mapNexAppIds;
     QQuickWindow *m_pMainWindow = nullptr;
     QLocalServer *m_pLocalServer = nullptr;

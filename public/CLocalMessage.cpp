@@ -1,5 +1,8 @@
 #include "CLocalMessage.h"
 
+#include "CPathCodec.h"
+
+#include <QByteArrayList>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -66,6 +69,24 @@ QMap<QString, QByteArray> parseLocalMessages(const QByteArray &bytes)
         map.insert(QString::fromUtf8(parts[0]), parts.size() > 1 ? parts[1] : QByteArray());
     }
     return map;
+}
+
+QByteArray encodePaths(const QStringList &listPaths)
+{
+    QByteArrayList listLines;
+    for (const QString &path : listPaths)
+        listLines << dp::platform::pathToBytes(path).toPercentEncoding();
+    return listLines.join('\n');
+}
+
+QStringList decodePaths(const QByteArray &value)
+{
+    QStringList listPaths;
+    for (const QByteArray &line : value.split('\n')) {
+        if (!line.isEmpty())
+            listPaths << dp::platform::pathFromBytes(QByteArray::fromPercentEncoding(line));
+    }
+    return listPaths;
 }
 
 QString userPrefixed(const QString &strName, const QStringList &listEnvironment)

@@ -13,9 +13,16 @@ inline constexpr char kValueSplitter[] = "_&_&_VALUE_SPLITER_&_&_";
 inline constexpr char kMessageSplitter[] = "_&_&_MESSAGE_SPLITER_&_&_";
 inline constexpr char kShowApp[] = "SHOW_APP_";
 inline constexpr char kExitApp[] = "EXIT_APP_";
+// Value: the paths a second start was given, for the running window to scan.
+inline constexpr char kScanFolders[] = "SCAN_FOLDERS_";
 
 QByteArray build(const QByteArray &key, const QByteArray &value);
 QMap<QString, QByteArray> parseLocalMessages(const QByteArray &bytes);
+
+// Paths travel as their file-system bytes, percent-encoded, one a line: no name can then
+// hold a separator, and names that are not valid UTF-8 arrive unchanged.
+QByteArray encodePaths(const QStringList &listPaths);
+QStringList decodePaths(const QByteArray &value);
 
 // The prefix from the first environment entry naming USERNAME (any case), + "_".
 QString userPrefixed(const QString &strName, const QStringList &listEnvironment);

@@ -11,6 +11,7 @@ pkgs=(
   libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick exiv2 python3
+  librsvg2-bin help2man desktop-file-utils appstream zsh
 )
 missing=()
 for p in "${pkgs[@]}"; do

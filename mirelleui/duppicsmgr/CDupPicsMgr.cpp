@@ -116,7 +116,7 @@ void CDupPicsMgr::loadEngine()
     if (path.isEmpty())
         path = qEnvironmentVariable("MIRELLE_SCAN_ENGINE");
     if (path.isEmpty())
-        path = dp::platform::modules().executableDirectory() + QLatin1Char('/')
+        path = dp::platform::modules().moduleDirectory() + QLatin1Char('/')
                + dp::platform::modules().libraryFileName(QStringLiteral("ScanEngine"));
     // The library stays loaded for the whole run: engine objects live in it.
     QLibrary library(path);

@@ -5,10 +5,14 @@
 #include "CLinuxVolumes.h"
 #include "IModules.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
+// Installed, the program lies in <prefix>/bin, its modules in <prefix>/lib/mirelle and its
+// data in <prefix>/share/mirelle (CMake gives the relative paths); in the build folder
+// everything lies beside it.
 class CLinuxModules : public IModules
 {
 public:
@@ -19,6 +23,16 @@ public:
     QString executableDirectory() const override
     {
         return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
+    }
+    QString moduleDirectory() const override { return installedOrBeside(QStringLiteral(DP_BIN_TO_MODULE_DIR)); }
+    QString dataDirectory() const override { return installedOrBeside(QStringLiteral(DP_BIN_TO_DATA_DIR)); }
+
+private:
+    QString installedOrBeside(const QString &strRelative) const
+    {
+        const QString strExeDir = executableDirectory();
+        const QDir installed(strExeDir + QLatin1Char('/') + strRelative);
+        return installed.exists() ? installed.canonicalPath() : strExeDir;
     }
 };
 

@@ -24,6 +24,9 @@ public:
         const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
         return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(n))).section(QLatin1Char('/'), 0, -2);
     }
+    // Windows keeps everything beside the executable, installed or not.
+    QString moduleDirectory() const override { return executableDirectory(); }
+    QString dataDirectory() const override { return executableDirectory(); }
 };
 
 class CWinRegistry : public IRegistry

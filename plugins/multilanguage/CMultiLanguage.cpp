@@ -1,5 +1,8 @@
 #include "CMultiLanguage.h"
 
+#include "CPlatform.h"
+#include "IModules.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
@@ -24,7 +27,7 @@ QSettings choiceStore()
 
 QString CMultiLanguage::translationsDirectory()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    return dp::platform::modules().dataDirectory() + QStringLiteral("/translations");
 }
 
 bool CMultiLanguage::initialize()

@@ -7,7 +7,7 @@
 class QTranslator;
 
 // Switches the interface language at run time from the translation files in the
-// "translations" folder beside the program, and remembers the choice for the next start.
+// "translations" folder of the program's data, and remembers the choice for the next start.
 class CMultiLanguage : public CComponentBase
 {
     Q_OBJECT

@@ -1,4 +1,6 @@
 #include "CLocalMessage.h"
+#include "CLoadApp.h"
+#include "CPathCodec.h"
 #include "CTcpData.h"
 
 #include <QLocalServer>
@@ -35,6 +37,8 @@ class tst_CLocalMessage : public QObject
 private Q_SLOTS:
     void testParse_data();
     void testParse();
+    void testStartPathsReachRunningInstance_data();
+    void testStartPathsReachRunningInstance();
     void testServerNames_data();
     void testServerNames();
     void testSenderThreadDeliversWithoutWarnings();
@@ -74,6 +78,41 @@ void tst_CLocalMessage::testParse()
     QFETCH(QByteArray, bytes);
     QFETCH(MessageMap, expected);
     QCOMPARE(CLocalMessage::parseLocalMessages(bytes), expected);
+}
+
+void tst_CLocalMessage::testStartPathsReachRunningInstance_data()
+{
+    QTest::addColumn<QList<QByteArray>>("arguments");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString notUtf8 = dp::platform::pathFromBytes("/start/caf\xe9");
+    QTest::newRow("relative to the start folder, not the program's")
+        << QList<QByteArray>{"photos", "./a/../b", "/abs/olute"}
+        << QStringList{"/start/photos", "/start/b", "/abs/olute"};
+    QTest::newRow("options and the uninstall request are not paths")
+        << QList<QByteArray>{"--verbose", "-x", "uninstall", "Uninstall", ""} << QStringList{"/start/Uninstall"};
+    QTest::newRow("names that hold the separators")
+        << QList<QByteArray>{"a_&_&_MESSAGE_SPLITER_&_&_b", "c_&_&_VALUE_SPLITER_&_&_d%41"}
+        << QStringList{"/start/a_&_&_MESSAGE_SPLITER_&_&_b", "/start/c_&_&_VALUE_SPLITER_&_&_d%41"};
+    QTest::newRow("line feed, unicode and bytes that are not UTF-8")
+        << QList<QByteArray>{"two\nlines", "Åland 2023", "caf\xe9"}
+        << QStringList{"/start/two\nlines", QStringLiteral("/start/Åland 2023"), notUtf8};
+    QTest::newRow("nothing to hand over") << QList<QByteArray>{} << QStringList{};
+}
+
+void tst_CLocalMessage::testStartPathsReachRunningInstance()
+{
+    QFETCH(QList<QByteArray>, arguments);
+    QFETCH(QStringList, expected);
+
+    // Given the arguments of a second start, when it sends its paths with the request
+    // to show the window in one transfer, then the running instance reads both unchanged.
+    const QStringList listPaths = CLoadApp::pathArguments(arguments, QStringLiteral("/start"));
+    QCOMPARE(listPaths, expected);
+    const QMap<QString, QByteArray> map = CLocalMessage::parseLocalMessages(
+        message(CLocalMessage::kScanFolders, CLocalMessage::encodePaths(listPaths)) + message(CLocalMessage::kShowApp, ""));
+    QCOMPARE(map.keys(), (QStringList{CLocalMessage::kScanFolders, CLocalMessage::kShowApp}));
+    QCOMPARE(CLocalMessage::decodePaths(map.value(CLocalMessage::kScanFolders)), expected);
 }
 
 void tst_CLocalMessage::testServerNames_data()

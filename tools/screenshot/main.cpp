@@ -1,5 +1,6 @@
 // Loads the screens from MirelleUI.rcc with fake data and saves one PNG per screen state.
-// Usage: mirelle-screenshot [--dark] [--rcc <package>] [<output folder>]
+// Usage: mirelle-screenshot [--dark] [--rcc <package>] [--until <state>] [<output folder>]
+// --until stops after the named state of the first series (the package takes "results").
 
 #include "CFakeDupPicsMgr.h"
 #include "CFakeFileDel.h"
@@ -113,6 +114,12 @@ int main(int argc, char *argv[])
     if (iRccArg >= 0 && iRccArg + 1 < listArgs.size()) {
         strRcc = listArgs.at(iRccArg + 1);
         listArgs.erase(listArgs.begin() + iRccArg, listArgs.begin() + iRccArg + 2);
+    }
+    QString strUntil;
+    const int iUntilArg = listArgs.indexOf(QStringLiteral("--until"));
+    if (iUntilArg >= 0 && iUntilArg + 1 < listArgs.size()) {
+        strUntil = listArgs.at(iUntilArg + 1);
+        listArgs.erase(listArgs.begin() + iUntilArg, listArgs.begin() + iUntilArg + 2);
     }
     const QString strOut = listArgs.value(0, QStringLiteral("screenshots"));
     if (!QDir().mkpath(strOut) || !QResource::registerResource(strRcc)) {
@@ -321,6 +328,8 @@ int main(int argc, char *argv[])
         state.second();
         if (!shoot(state.first, ++iShot))
             return 1;
+        if (state.first == strUntil)
+            return 0;
     }
     int iDecisionShot = 40;
     for (const auto &state : listDecisionStates) {
