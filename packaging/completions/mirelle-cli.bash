@@ -51,7 +51,7 @@ _mirelle_cli()
             fi ;;
         apply)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--list --permanent --move-to -n --dry-run $common" -- "$cur"))
+                COMPREPLY=($(compgen -W "--list --permanent --move-to -n --dry-run --no-undo $common" -- "$cur"))
             else
                 _filedir json
             fi ;;
