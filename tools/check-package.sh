@@ -60,6 +60,7 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$tmp/display")
+: >"$tmp/window.log"
 QT_LOGGING_RULES="*.info=false;XStartTimeLog.info=true" "${command[@]}" "$tmp/samples" 2>"$tmp/window.log" &
 app_pid=$!
 for _ in $(seq 300); do

@@ -41,6 +41,7 @@ python3 -c 'import json, sys; assert len(json.load(open(sys.argv[1]))["groups"])
   || fail "the copies were not grouped: $(cat "$tmp/scan.json")"
 
 # The window: started on a folder, it loads every module and the screens.
+: >"$tmp/window.log"
 "$prefix/bin/mirelle" "$tmp/photos" 2>"$tmp/window.log" &
 pid=$!
 for _ in $(seq 300); do
