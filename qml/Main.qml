@@ -65,15 +65,23 @@ ApplicationWindow {
             mgr.doDelSingleDupPic(groupKey, path, DFMEnum.DupPicType_MoveToTrash)
     }
 
+    // One line per drive whose trash cannot take its marked photos, as the deletion
+    // service found them just before asking.
+    function trashRefusalLines() {
+        var list = deltor && deltor.trashRefusals ? deltor.trashRefusals() : []
+        var lines = []
+        for (var i = 0; i < list.length; ++i)
+            lines.push(qsTr("%1: %n photo(s), %2", "", list[i].photos).arg(list[i].volume).arg(list[i].reason))
+        return lines.join("\n")
+    }
+
     function askQuestion(kind, path) {
         question.kind = kind
-        if (kind === "usb") {
-            question.title = qsTr("Removable drive")
-            question.text = qsTr("Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?")
-                            + " " + qsTr("Permanent deletion cannot be undone.")
-        } else if (kind === "trash") {
-            question.title = qsTr("Recycle bin too small")
-            question.text = qsTr("The recycle bin cannot hold all marked photos. Delete them permanently instead?")
+        if (kind === "usb" || kind === "trash") {
+            question.title = kind === "usb" ? qsTr("Removable drive") : qsTr("The trash cannot take them all")
+            question.text = qsTr("The trash cannot take the marked photos on these drives:") + "\n"
+                            + trashRefusalLines() + "\n"
+                            + qsTr("Delete those photos permanently? The other marked photos still go to the trash.")
                             + " " + qsTr("Permanent deletion cannot be undone.")
         } else if (kind === "journal") {
             question.title = qsTr("Undo not available")

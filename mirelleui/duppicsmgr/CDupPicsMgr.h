@@ -346,6 +346,11 @@ private:
     void guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult, QMap<QString, QString> *pMapWhy);
     // False when a trash or move request could not be undone and the user stopped it.
     bool confirmWithoutUndo();
+    // Asks about the photos of listPaths the trash cannot take and returns them; *piAnswer
+    // is the answer, 0 (go on) when nothing was asked.
+    QStringList askWhereTrashCannotTake(const QStringList &listPaths, int *piAnswer);
+    // A trash request becomes a permanent one only when every photo was deleted for good.
+    void keepPermanentIfAll(const QStringList &listPaths, const QStringList &listPermanent);
     void removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 

@@ -101,6 +101,30 @@ int CDupPicsMgr::askAndWait(const std::function<void()> &emitQuestion)
     return m_bAbandonQuestions ? 1 : m_iCheckAnswer;
 }
 
+QStringList CDupPicsMgr::askWhereTrashCannotTake(const QStringList &listPaths, int *piAnswer)
+{
+    bool bRemovable = false;
+    const QStringList listPermanent = m_pFileDel->pathsTrashCannotTake(listPaths, &bRemovable);
+    if (listPermanent.isEmpty())
+        return {};
+    *piAnswer = askAndWait([this, bRemovable] {
+        if (bRemovable)
+            Q_EMIT signalShowCheckUsb();
+        else
+            Q_EMIT signalShowCheckTrash();
+    });
+    return listPermanent;
+}
+
+void CDupPicsMgr::keepPermanentIfAll(const QStringList &listPaths, const QStringList &listPermanent)
+{
+    // The failure message says "delete" only when nothing went to the trash.
+    if (listPermanent.isEmpty() || listPermanent.size() < listPaths.size())
+        return;
+    m_iDeleteMethod = DupPicType_DelPermanentiy;
+    Q_EMIT sigDeleteMethodChanged();
+}
+
 void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult,
                                QMap<QString, QString> *pMapWhy)
 {
@@ -237,23 +261,12 @@ void CDupPicsMgr::onTaskDeleteMarked()
         merge(m_pFileDel->DeleFiles(listPaths));
         break;
     case DupPicType_MoveToTrash: {
+        // Only photos the trash cannot take are asked about, and only they are deleted.
         int iAnswer = 0;
-        bool bAsked = false;
-        if (checkIsContainUsb()) {
-            bAsked = true;
-            iAnswer = askAndWait([this] { Q_EMIT signalShowCheckUsb(); });
-        } else if (!checkTrashSufficient()) {
-            bAsked = true;
-            iAnswer = askAndWait([this] { Q_EMIT signalShowCheckTrash(); });
-        }
+        const QStringList listPermanent = askWhereTrashCannotTake(listPaths, &iAnswer);
         if (iAnswer == 0) {
-            if (bAsked) {
-                merge(m_pFileDel->DeleFiles(listPaths));
-                m_iDeleteMethod = DupPicType_DelPermanentiy;
-                Q_EMIT sigDeleteMethodChanged();
-            } else {
-                merge(m_pFileDel->DeleFileToTrash(listPaths));
-            }
+            merge(m_pFileDel->trashOrDelete(listPaths, listPermanent));
+            keepPermanentIfAll(listPaths, listPermanent);
         } else {
             mapResult.clear();
         }
@@ -346,23 +359,11 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
             break;
         case DupPicType_MoveToTrash: {
             int iAnswer = 0;
-            bool bAsked = false;
-            if (m_pFileDel->checkIsContainUsb(listRequest)) {
-                bAsked = true;
-                iAnswer = askAndWait([this] { Q_EMIT signalShowCheckUsb(); });
-            } else if (!checkTrashSufficient(path)) {
-                bAsked = true;
-                iAnswer = askAndWait([this] { Q_EMIT signalShowCheckTrash(); });
-            }
+            const QStringList listPermanent = askWhereTrashCannotTake(listRequest, &iAnswer);
             if (iAnswer != 0)
                 return;
-            if (bAsked) {
-                mapResult.insert(m_pFileDel->DeleFiles(listRequest));
-                m_iDeleteMethod = DupPicType_DelPermanentiy;
-                Q_EMIT sigDeleteMethodChanged();
-            } else {
-                mapResult.insert(m_pFileDel->DeleFileToTrash(listRequest));
-            }
+            mapResult.insert(m_pFileDel->trashOrDelete(listRequest, listPermanent));
+            keepPermanentIfAll(listRequest, listPermanent);
             break;
         }
         case DupPicType_MoveToFolder:

@@ -24,6 +24,8 @@ constexpr int kPoolPollMs = 100;
 // One-by-one moves go to removable drives, where a Windows program cannot open a path this
 // long; we skip such a file rather than leave it where nobody can reach it.
 constexpr int kMaxSerialTargetLength = 261;
+// What a trash record takes on disk: one block.
+constexpr qint64 kTrashRecordBytes = 4096;
 
 QString fileNameOf(const QString &strPath)
 {
@@ -116,17 +118,20 @@ std::unique_ptr<CFileDelImplement::CJournalBatch>
 CFileDelImplement::journalRequest(int iMethod, const QStringList &listFiles, const QStringList &listPlaces)
 {
     auto pBatch = std::make_unique<CJournalBatch>(journalPath());
+    const IFileOps &fileOps = dp::platform::fileOps();
     for (int i = 0; i < listFiles.size(); ++i) {
-        const QFileInfo info(listFiles.at(i));
+        const QString &path = listFiles.at(i);
+        const CFileFacts facts = fileOps.fileFacts(path);
         // A file that is gone already is left alone, so there is nothing to bring back.
-        if (!info.exists() || pBatch->mapEntryOfPath.contains(listFiles.at(i)))
+        if (!facts.bExists || pBatch->mapEntryOfPath.contains(path))
             continue;
         CRemovalJournal::CEntry entry;
-        entry.strOriginal = QDir::cleanPath(info.absoluteFilePath());
+        // Names need not be text Qt can spell, so the path is made absolute as a string.
+        entry.strOriginal = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path);
         entry.strPlace = listPlaces.value(i);
-        entry.i64Size = info.size();
-        entry.i64MTimeMs = info.lastModified().toMSecsSinceEpoch();
-        pBatch->mapEntryOfPath.insert(listFiles.at(i), pBatch->listEntries.size());
+        entry.i64Size = facts.i64Size;
+        entry.i64MTimeMs = facts.i64MTimeMs;
+        pBatch->mapEntryOfPath.insert(path, pBatch->listEntries.size());
         pBatch->listEntries << entry;
     }
     if (pBatch->listEntries.isEmpty()) {
@@ -138,6 +143,12 @@ CFileDelImplement::journalRequest(int iMethod, const QStringList &listFiles, con
     QString strError;
     const auto method = CRemovalJournal::EnMethod(iMethod);
     bool bOk = pBatch->journal.open(true, &strError);
+    // A move cut short by a crash left its partial copy; this request clears it away (a
+    // copy another running move still writes is locked and stays).
+    if (bOk && !m_bContinueRequest) {
+        for (const QString &place : pBatch->journal.unconfirmedMovePlaces())
+            dp::platform::fileOps().discardPartialMove(place);
+    }
     if (bOk && m_bContinueRequest && m_i64LastRequest >= 0) {
         pBatch->i64Request = m_i64LastRequest;
         bOk = pBatch->journal.addToRequest(pBatch->i64Request, &pBatch->listEntries, &strError);
@@ -367,47 +378,67 @@ QMap<QString, bool> CFileDelImplement::DeleFileToTrash(QStringList &listFiles)
     return removeEach(listFiles, EnRemoval::Trash);
 }
 
-QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, EnRemoval removal)
+QMap<QString, bool> CFileDelImplement::trashOrDelete(const QStringList &listFiles, const QStringList &listPermanent)
+{
+    QStringList listAll = listFiles;
+    if (listPermanent.isEmpty())
+        return DeleFileToTrash(listAll);
+    if (listFiles.isEmpty())
+        return {};
+    resetProgress();
+    Q_EMIT sigShowProcessWind();
+    m_iProgress = 0;
+    pauseForWindow(kTrashPauseMs);
+    return removeEach(listFiles, EnRemoval::Trash, QSet<QString>(listPermanent.cbegin(), listPermanent.cend()));
+}
+
+QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, EnRemoval removal,
+                                                  const QSet<QString> &setPermanent)
 {
     IFileOps &fileOps = dp::platform::fileOps();
     QMap<QString, bool> mapResult;
     // Permanent deletion cannot be undone, so it is not journalled.
-    const std::unique_ptr<CJournalBatch> pBatch =
-        removal == EnRemoval::Trash ? journalRequest(int(CRemovalJournal::EnMethod::Trash), listFiles, {}) : nullptr;
-    if (removal == EnRemoval::Trash && !pBatch && refuseUnjournalled(listFiles, &mapResult))
-        return mapResult;
+    std::unique_ptr<CJournalBatch> pBatch;
+    if (removal == EnRemoval::Trash) {
+        QStringList listTrashed;
+        for (const QString &path : listFiles) {
+            if (!setPermanent.contains(path))
+                listTrashed << path;
+        }
+        pBatch = journalRequest(int(CRemovalJournal::EnMethod::Trash), listTrashed, {});
+        if (!pBatch && refuseUnjournalled(listFiles, &mapResult))
+            return mapResult;
+    }
     m_clock.start();
     m_throttle.start(0);
     for (int i = 0; i < listFiles.size() && !m_bCancel; ++i) {
         const QString &path = listFiles.at(i);
-        const QFileInfo info(path);
-        const qint64 size = info.size();
+        const CFileFacts facts = fileOps.fileFacts(path);
+        const bool bDelete = removal == EnRemoval::Delete || setPermanent.contains(path);
         const QString strRefusal = refusal(path);
         if (!strRefusal.isEmpty()) {
-            if (pBatch)
+            if (pBatch && !bDelete)
                 pBatch->confirm(path, false, QString());
             announce(i, listFiles.size(), path);
-            account(mapResult, path, size, false, strRefusal);
+            account(mapResult, path, facts.i64Size, false, strRefusal);
             continue;
         }
         bool bOk = true;
         QString strError;
         // A file that is gone already is what the user asked for; a dangling link is
         // removed like a file.
-        if (info.exists() || info.isSymLink()) {
+        if (facts.bExists || facts.bLink) {
             QString place;
-            bOk = removal == EnRemoval::Delete ? fileOps.removeFile(path, &strError)
-                                               : fileOps.trashFile(path, &place, &strError);
-            if (pBatch)
+            bOk = bDelete ? fileOps.removeFile(path, &strError) : fileOps.trashFile(path, &place, &strError);
+            if (pBatch && !bDelete)
                 pBatch->confirm(path, bOk, place);
         }
         if (!bOk) {
-            strError = (removal == EnRemoval::Delete ? tr("Cannot delete \"%1\": %2")
-                                                     : tr("Cannot move \"%1\" to the trash: %2"))
+            strError = (bDelete ? tr("Cannot delete \"%1\": %2") : tr("Cannot move \"%1\" to the trash: %2"))
                            .arg(QDir::toNativeSeparators(path), strError);
         }
         announce(i, listFiles.size(), path);
-        account(mapResult, path, size, bOk, strError);
+        account(mapResult, path, facts.i64Size, bOk, strError);
     }
     return mapResult;
 }
@@ -460,15 +491,16 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
     for (int i = 0; i < listFiles.size() && !m_bCancel; ++i) {
         const QString &path = listFiles.at(i);
         const QFileInfo info(path);
+        const CFileFacts facts = dp::platform::fileOps().fileFacts(path);
         const QString strRefusal = refusal(path);
         if (!strRefusal.isEmpty()) {
             if (pBatch)
                 pBatch->confirm(path, false, QString());
             announce(i, listFiles.size(), path);
-            account(mapResult, path, info.size(), false, strRefusal);
+            account(mapResult, path, facts.i64Size, false, strRefusal);
             continue;
         }
-        if (!info.exists()) {
+        if (!facts.bExists) {
             noteFailure(path, tr("Skipped \"%1\": it no longer exists").arg(QDir::toNativeSeparators(path)));
             continue;
         }
@@ -479,8 +511,9 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
                                   .arg(QDir::toNativeSeparators(path)));
             continue;
         }
-        QDir().mkpath(folder);
-        const qint64 size = info.size();
+        if (!dp::platform::fileOps().makeFolder(folder))
+            qCWarning(lcFileOps).noquote() << "cannot create" << folder;
+        const qint64 size = facts.i64Size;
         QString strError;
         const bool bOk = CFileMoveThread::moveInto(path, folder, &strError);
         if (pBatch)
@@ -557,7 +590,7 @@ QMap<QString, qint64> CFileDelImplement::driveSizes(const QStringList &listPaths
     const QStringList keys = dp::platform::fileOps().driveKeys(listPaths);
     QMap<QString, qint64> map;
     for (int i = 0; i < listPaths.size(); ++i)
-        map[keys.at(i)] += QFileInfo(listPaths.at(i)).size();
+        map[keys.at(i)] += dp::platform::fileOps().fileFacts(listPaths.at(i)).i64Size;
     return map;
 }
 
@@ -619,7 +652,7 @@ bool CFileDelImplement::checkTrashSufficient(const QString &strFilePath)
     const auto capacity = m_mapTrashCapacity.constFind(driveKey(strFilePath));
     if (capacity == m_mapTrashCapacity.cend())
         return true;
-    return QFileInfo(strFilePath).size() <= capacity.value();
+    return dp::platform::fileOps().fileFacts(strFilePath).i64Size <= capacity.value();
 }
 
 bool CFileDelImplement::checkSpace(const QString &strPath) const
@@ -633,4 +666,69 @@ bool CFileDelImplement::checkSpace(const QString &strPath) const
         need = m_i64CheckedSize;
     }
     return dp::platform::fileOps().freeSpace(strPath) >= need + kSpaceReserve;
+}
+
+QStringList CFileDelImplement::pathsTrashCannotTake(const QStringList &listPaths, bool *pbRemovable)
+{
+    IFileOps &fileOps = dp::platform::fileOps();
+    struct CVolume
+    {
+        CTrashPlace place;
+        QStringList listPaths;
+        qint64 i64Size = 0;
+    };
+    // Photos share folders; a folder's trash is looked up once.
+    QHash<QString, CTrashPlace> placeOfFolder;
+    QMap<QString, CVolume> volumes;
+    for (const QString &path : listPaths) {
+        const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+        auto it = placeOfFolder.find(folder);
+        if (it == placeOfFolder.end())
+            it = placeOfFolder.insert(folder, fileOps.trashPlace(path));
+        CVolume &volume = volumes[it->strVolume];
+        if (volume.listPaths.isEmpty())
+            volume.place = *it;
+        // Two trashes of one volume (the home trash and the volume's own) cannot both fail
+        // for different reasons that matter here: the first one found speaks for the volume.
+        if (volume.place.strProblem.isEmpty() && !it->strProblem.isEmpty())
+            volume.place = *it;
+        volume.listPaths << path;
+        volume.i64Size += fileOps.fileFacts(path).i64Size;
+    }
+    const QMap<QString, qint64> mapCapacity = fileOps.trashCapacities();
+
+    QStringList listRefused;
+    QVariantList listRefusals;
+    bool bRemovable = false;
+    for (auto it = volumes.cbegin(); it != volumes.cend(); ++it) {
+        const CVolume &volume = it.value();
+        QString reason = volume.place.strProblem;
+        // A file reaches its trash by a rename on its own volume; only the records take room.
+        if (reason.isEmpty() && volume.place.i64Free >= 0
+            && volume.place.i64Free < kTrashRecordBytes * volume.listPaths.size())
+            reason = tr("the drive is full");
+        const auto capacity = mapCapacity.constFind(it.key());
+        if (reason.isEmpty() && capacity != mapCapacity.cend() && *capacity < volume.i64Size)
+            reason = tr("its trash may hold only %1 MB").arg(*capacity / (1024 * 1024));
+        if (reason.isEmpty())
+            continue;
+        const bool bVolumeRemovable = fileOps.isRemovable(it.key());
+        bRemovable = bRemovable || bVolumeRemovable;
+        listRefused << volume.listPaths;
+        listRefusals << QVariantMap{{QStringLiteral("volume"), QDir::toNativeSeparators(it.key())},
+                                    {QStringLiteral("reason"), reason},
+                                    {QStringLiteral("photos"), volume.listPaths.size()},
+                                    {QStringLiteral("removable"), bVolumeRemovable}};
+    }
+    if (pbRemovable)
+        *pbRemovable = bRemovable;
+    QMutexLocker locker(&m_checkLock);
+    m_listTrashRefusals = listRefusals;
+    return listRefused;
+}
+
+QVariantList CFileDelImplement::trashRefusals() const
+{
+    QMutexLocker locker(&m_checkLock);
+    return m_listTrashRefusals;
 }

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QVariantList>
 
@@ -93,6 +94,12 @@ public:
     bool checkTrashSufficient(const QString &strFilePath);
     // True when the drive of strPath has room for the marked photos and kSpaceReserve.
     bool checkSpace(const QString &strPath) const;
+    // The photos of listPaths the trash cannot take (a read-only drive, no trash folder
+    // allowed there, no room), kept with their volumes and reasons for trashRefusals();
+    // *pbRemovable tells whether one of those volumes is a removable drive.
+    QStringList pathsTrashCannotTake(const QStringList &listPaths, bool *pbRemovable = nullptr);
+    // Trashes listFiles, but deletes those of listPermanent for good.
+    QMap<QString, bool> trashOrDelete(const QStringList &listFiles, const QStringList &listPermanent);
 
 Q_SIGNALS:
     void sigProgressChanged();
@@ -113,6 +120,9 @@ public:
     Q_INVOKABLE qlonglong totalFiles();
     Q_INVOKABLE QString get2DelFileNames(QStringList delList);
     Q_INVOKABLE void tryDelCancle();
+    // The volumes the last pathsTrashCannotTake() found, for the question that names them:
+    // volume, reason, photos (their number), removable.
+    Q_INVOKABLE QVariantList trashRefusals() const;
     // The journalled trash and move requests, newest first: id, time, method, files, restorable.
     Q_INVOKABLE QVariantList removalHistory();
     // Why there is no history to show ("" when the journal is fine), as the last
@@ -132,7 +142,8 @@ private:
 
     void resetProgress();
     void pauseForWindow(int iMs) const;
-    QMap<QString, bool> removeEach(const QStringList &listFiles, EnRemoval removal);
+    QMap<QString, bool> removeEach(const QStringList &listFiles, EnRemoval removal,
+                                   const QSet<QString> &setPermanent = {});
     // When the journal is required but failed: every file fails with the reason.
     bool refuseUnjournalled(const QStringList &listFiles, QMap<QString, bool> *pResult);
     // Why the guard keeps strPath, or "" when it may go (or there is no guard).
@@ -163,6 +174,7 @@ private:
     QMap<QString, qint64> m_mapDriveSize;
     qint64 m_i64CheckedSize = 0;
     QStringList m_listCheckedPaths;
+    QVariantList m_listTrashRefusals;
 
     mutable QMutex m_failureLock;
     QMap<QString, QString> m_mapFailures;

@@ -70,9 +70,8 @@ void CFileMoveThread::run()
         const QString path = m_pTask->takeNext();
         if (path.isEmpty())
             break;
-        // size() first: its stat also answers exists(), which alone would cost a call of its own.
-        const QFileInfo info(path);
-        const qint64 size = info.size();
+        const CFileFacts facts = dp::platform::fileOps().fileFacts(path);
+        const qint64 size = facts.i64Size;
         if (const std::shared_ptr<CRemovalGuard> pGuard = m_pTask->guard()) {
             const QString strWhy = pGuard->check(path);
             if (!strWhy.isEmpty()) {
@@ -80,7 +79,7 @@ void CFileMoveThread::run()
                 Q_EMIT signalMoveResult(path, size, false);
                 continue;
             }
-        } else if (!info.exists()) {
+        } else if (!facts.bExists) {
             continue;
         }
 
@@ -89,7 +88,7 @@ void CFileMoveThread::run()
         // worker may be creating the same parents at this moment.
         if (folder != lastFolder) {
             for (int i = 0; i < kMkpathTries; ++i) {
-                if (QDir().mkpath(folder))
+                if (dp::platform::fileOps().makeFolder(folder))
                     break;
                 QThread::msleep(kMkpathRetryMs);
             }
@@ -100,7 +99,7 @@ void CFileMoveThread::run()
         const bool bMoved = moveInto(path, folder, &strError);
         if (!bMoved)
             Q_EMIT signalMoveFailed(path, strError);
-        Q_EMIT signalMoveResult(path, size, bMoved);
+        Q_EMIT signalMoveResult(path, facts.i64Size, bMoved);
     }
     qCDebug(lcFileOps) << "thread: " << QThread::currentThreadId() << " finished.......";
 }

@@ -1,5 +1,6 @@
 #include "CRemovalJournal.h"
 
+#include "CPathCodec.h"
 #include "FileOpsLogging.h"
 
 #include <QAtomicInteger>
@@ -24,10 +25,21 @@ QString sqlError(const QSqlError &error)
     return text.trimmed();
 }
 
-// A null QString binds as NULL; a place not known yet is the empty text.
-QString textOf(const QString &strText)
+// A null QString binds as NULL; a place not known yet is the empty text. A path whose name
+// is not UTF-8 carries its bytes as lone surrogates, which SQLite's text would not keep: it
+// is stored as its bytes, a BLOB, so that undo finds exactly that file again.
+QVariant textOf(const QString &strText)
 {
+    if (dp::platform::needsRawAccess(strText))
+        return dp::platform::pathToBytes(strText);
     return strText.isNull() ? QStringLiteral("") : strText;
+}
+
+QString pathOf(const QVariant &value)
+{
+    if (value.type() == QVariant::ByteArray)
+        return dp::platform::pathFromBytes(value.toByteArray());
+    return value.toString();
 }
 
 } // namespace
@@ -169,7 +181,7 @@ bool CRemovalJournal::insertEntries(qint64 i64Request, QList<CEntry> *pEntries, 
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (CEntry &entry : *pEntries) {
         query.addBindValue(i64Request);
-        query.addBindValue(entry.strOriginal);
+        query.addBindValue(textOf(entry.strOriginal));
         query.addBindValue(textOf(entry.strPlace));
         query.addBindValue(entry.i64Size);
         query.addBindValue(entry.i64MTimeMs);
@@ -362,8 +374,8 @@ bool CRemovalJournal::entries(qint64 i64Request, QList<CEntry> *pEntries, QStrin
     while (query.next()) {
         CEntry entry;
         entry.i64Id = query.value(0).toLongLong();
-        entry.strOriginal = query.value(1).toString();
-        entry.strPlace = query.value(2).toString();
+        entry.strOriginal = pathOf(query.value(1));
+        entry.strPlace = pathOf(query.value(2));
         entry.i64Size = query.value(3).toLongLong();
         entry.i64MTimeMs = query.value(4).toLongLong();
         const int state = query.value(5).toInt();
@@ -371,6 +383,23 @@ bool CRemovalJournal::entries(qint64 i64Request, QList<CEntry> *pEntries, QStrin
         pEntries->append(entry);
     }
     return true;
+}
+
+QStringList CRemovalJournal::unconfirmedMovePlaces()
+{
+    QStringList list;
+    if (!m_bOpen)
+        return list;
+    QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
+    query.prepare(QStringLiteral("SELECT e.place FROM entries e JOIN requests r ON r.id = e.request"
+                                 " WHERE e.state = ? AND r.method = ?"));
+    query.addBindValue(int(EnState::Pending));
+    query.addBindValue(int(EnMethod::Move));
+    if (query.exec()) {
+        while (query.next())
+            list << pathOf(query.value(0));
+    }
+    return list;
 }
 
 qint64 CRemovalJournal::lastRestorableRequest(QString *pstrError)

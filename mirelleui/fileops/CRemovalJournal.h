@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // The removal journal: an SQLite file in the user's data folder that records every trash and
 // move request before a file is touched, and where each file went, so that a removal can be
@@ -72,6 +73,8 @@ public:
     // Newest first; requests with nothing left that was removed are left out.
     [[nodiscard]] bool requests(QList<CRequest> *pRequests, QString *pstrError, int iLimit = 50);
     [[nodiscard]] bool entries(qint64 i64Request, QList<CEntry> *pEntries, QString *pstrError);
+    // Where moves never confirmed (a crash) were headed: their partial copies may lie there.
+    [[nodiscard]] QStringList unconfirmedMovePlaces();
     // The newest request with a file not yet brought back, or -1.
     [[nodiscard]] qint64 lastRestorableRequest(QString *pstrError);
 

@@ -22,15 +22,14 @@ constexpr qint64 kMTimeSlackMs = 2000;
 constexpr int kRestoreThreads = 8;
 constexpr int kFilesPerThreadAtLeast = 64;
 
-bool isUnchanged(const QFileInfo &info, const CRemovalJournal::CEntry &entry)
+bool isUnchanged(const CFileFacts &facts, const CRemovalJournal::CEntry &entry)
 {
-    return info.size() == entry.i64Size
-        && qAbs(info.lastModified().toMSecsSinceEpoch() - entry.i64MTimeMs) < kMTimeSlackMs;
+    return facts.bExists && facts.i64Size == entry.i64Size && qAbs(facts.i64MTimeMs - entry.i64MTimeMs) < kMTimeSlackMs;
 }
 
-bool isThere(const QFileInfo &info)
+bool isThere(const CFileFacts &facts)
 {
-    return info.exists() || info.isSymLink();
+    return facts.bExists || facts.bLink;
 }
 
 } // namespace
@@ -47,7 +46,10 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
                                                 const CRemovalJournal::CEntry &entry, QString *pstrError) const
 {
     IFileOps &fileOps = dp::platform::fileOps();
-    const QFileInfo original(entry.strOriginal);
+    const CFileFacts original = fileOps.fileFacts(entry.strOriginal);
+    // A move cut short by a crash may have left a partial copy beside its target.
+    if (entry.state == CRemovalJournal::EnState::Pending && method == CRemovalJournal::EnMethod::Move)
+        fileOps.discardPartialMove(entry.strPlace);
     // A file the removal never confirmed may never have left.
     if (entry.state == CRemovalJournal::EnState::Pending && isThere(original) && isUnchanged(original, entry))
         return EnResult::NeverLeft;
@@ -55,7 +57,7 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     QString place = entry.strPlace;
     if (method == CRemovalJournal::EnMethod::Trash && place.isEmpty())
         place = fileOps.findInTrash(entry.strOriginal);
-    const QFileInfo moved(place);
+    const CFileFacts moved = place.isEmpty() ? CFileFacts() : fileOps.fileFacts(place);
     const bool bMovedThere = !place.isEmpty() && isThere(moved);
     // An undo cut short before it recorded what it had done: the file is back already.
     if (!bMovedThere && isThere(original) && isUnchanged(original, entry))
@@ -79,8 +81,11 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     if (method == CRemovalJournal::EnMethod::Trash) {
         bOk = fileOps.restoreFromTrash(place, entry.strOriginal, &strError);
     } else {
-        QDir().mkpath(original.absolutePath());
-        bOk = fileOps.moveFile(place, entry.strOriginal, &strError);
+        const QString folder = entry.strOriginal.left(entry.strOriginal.lastIndexOf(QLatin1Char('/')));
+        if (!folder.isEmpty() && !fileOps.makeFolder(folder))
+            strError = tr("its folder cannot be created again");
+        else
+            bOk = fileOps.moveFile(place, entry.strOriginal, &strError);
     }
     if (!bOk) {
         *pstrError = strError;

@@ -1,9 +1,13 @@
 #include "CLinuxFileOps.h"
 
+#include "CLinuxTrash.h"
+#include "CPathCodec.h"
 #include "CPlatform.h"
 #include "IRegistry.h"
 #include "IVolumes.h"
+#include "PosixFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,28 +18,15 @@
 #include <memory>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QStorageInfo>
-#include <QRegularExpression>
+
+using dp::platform::pathFromBytes;
+using dp::platform::pathToBytes;
+using dp::platform::posix::errnoText;
 
 namespace {
-
-QString errnoText(int err)
-{
-    switch (err) {
-    case ENOENT:
-        return QStringLiteral("it no longer exists");
-    case EEXIST:
-        return QStringLiteral("a file of that name already exists there");
-    case EISDIR:
-        return QStringLiteral("it is a folder, not a file");
-    default:
-        return qt_error_string(err);
-    }
-}
 
 void setError(QString *pstrError, const QString &strText)
 {
@@ -92,21 +83,6 @@ bool checkRemovable(const QByteArray &path, struct stat *pStat, QString *pstrErr
     return true;
 }
 
-bool writeAll(int fd, const char *data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 // The kernel copies in place where it can (and shares blocks on filesystems that allow it);
 // other pairs of filesystems fall back to a plain read and write.
 bool copyData(int in, int out, qint64 i64Size)
@@ -142,14 +118,42 @@ bool copyData(int in, int out, qint64 i64Size)
                 continue;
             return false;
         }
-        if (!writeAll(out, buffer.get(), n))
+        if (!dp::platform::posix::writeAll(out, buffer.get(), n))
             return false;
     }
 }
 
-QString homeTrashDir()
+// "<folder>/.<name>.mirelle-part-", the name cut so that six more characters still fit.
+QByteArray partialPrefix(const QByteArray &target)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    constexpr int kNameMax = 255;
+    const int iRoom = kNameMax - 1 - int(qstrlen(CLinuxFileOps::kPartialMark)) - 6;
+    return dp::platform::posix::folderOf(target) + "/." + dp::platform::posix::nameOf(target).left(iRoom)
+        + CLinuxFileOps::kPartialMark;
+}
+
+// Puts the finished copy under its final name without replacing anything there.
+bool publish(const QByteArray &partial, const QByteArray &target)
+{
+    if (::renameat2(AT_FDCWD, partial.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    // The filesystem cannot refuse to replace on rename; a hard link can.
+    if (::link(partial.constData(), target.constData()) == 0) {
+        ::unlink(partial.constData());
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return false;
+    // Neither (FAT through FUSE): we look first, and only another program creating the
+    // same name in this instant could lose its file.
+    struct stat st = {};
+    if (::lstat(target.constData(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(partial.constData(), target.constData()) == 0;
 }
 
 bool isBelow(const QString &strPath, const QString &strRoot)
@@ -271,7 +275,7 @@ QString CLinuxFileOps::mirrorFolder(const QString &strFolder) const
 
 bool CLinuxFileOps::removeFile(const QString &strPath, QString *pstrError)
 {
-    const QByteArray path = QFile::encodeName(strPath);
+    const QByteArray path = pathToBytes(strPath);
     struct stat st = {};
     if (!checkRemovable(path, &st, pstrError))
         return false;
@@ -285,159 +289,101 @@ bool CLinuxFileOps::moveToTrash(const QString &strPath, QString *pstrError)
     return trashFile(strPath, nullptr, pstrError);
 }
 
+namespace {
+
+CLinuxTrash trashOf(CLinuxFileOps *pOps)
+{
+    return CLinuxTrash([pOps](const QByteArray &source, const QByteArray &target, QString *pstrError) {
+        return pOps->moveFile(pathFromBytes(source), pathFromBytes(target), pstrError);
+    });
+}
+
+} // namespace
+
 bool CLinuxFileOps::trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError)
 {
     if (pstrTrashPath)
         pstrTrashPath->clear();
+    const QByteArray path = pathToBytes(strPath);
     struct stat st = {};
-    if (!checkRemovable(QFile::encodeName(strPath), &st, pstrError))
+    if (!checkRemovable(path, &st, pstrError))
         return false;
-    // Qt falls back to the current directory when the home trash is missing, so we create
-    // it first, as the freedesktop trash standard allows.
-    const QString homeTrash = homeTrashDir();
-    if (!QDir().mkpath(homeTrash + QStringLiteral("/files")) || !QDir().mkpath(homeTrash + QStringLiteral("/info"))) {
-        setError(pstrError, QStringLiteral("the trash folder %1 cannot be created").arg(homeTrash));
-        return false;
-    }
-    // Qt writes the .trashinfo record and picks the trash of the file's own volume, so the
-    // desktop's trash can put the file back.
-    QFile file(strPath);
-    if (!file.moveToTrash()) {
-        setError(pstrError, file.errorString());
-        return false;
-    }
-    const QString trashed = file.fileName();
-    if (!trashed.startsWith(QLatin1Char('/')) || !trashed.contains(QLatin1String("/files/"))) {
-        // Somewhere no trash is: put it back.
-        const bool bBack = ::renameat2(AT_FDCWD, QFile::encodeName(trashed).constData(), AT_FDCWD,
-                                       QFile::encodeName(strPath).constData(), RENAME_NOREPLACE) == 0;
-        setError(pstrError, bBack ? QStringLiteral("no trash folder could be found for it")
-                                  : QStringLiteral("it went to %1 instead of a trash folder").arg(trashed));
+    QByteArray trashed;
+    QString strError;
+    if (!trashOf(this).put(path, &trashed, &strError)) {
+        setError(pstrError, strError);
         return false;
     }
     if (pstrTrashPath)
-        *pstrTrashPath = trashed;
+        *pstrTrashPath = pathFromBytes(trashed);
     return true;
-}
-
-QStringList CLinuxFileOps::trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate)
-{
-    QFile file(strInfoFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QByteArray path;
-    bool bInSection = false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        if (line.startsWith('[')) {
-            bInSection = line == "[Trash Info]";
-        } else if (bInSection && line.startsWith("Path=")) {
-            path = line.mid(5);
-        } else if (bInSection && line.startsWith("DeletionDate=") && pstrDeletionDate) {
-            *pstrDeletionDate = QString::fromUtf8(line.mid(13));
-        }
-    }
-    if (path.isEmpty())
-        return {};
-    // The standard escapes the path as a URL does, but Qt and some other writers do not, so
-    // a name such as "100% x.jpg" may stand either way.
-    QStringList candidates{QString::fromUtf8(path)};
-    static const QRegularExpression kEscapes(QStringLiteral("^([^%]|%[0-9A-Fa-f]{2})*$"));
-    if (path.contains('%') && kEscapes.match(QString::fromLatin1(path)).hasMatch())
-        candidates << QString::fromUtf8(QByteArray::fromPercentEncoding(path));
-    // A volume's own trash keeps paths relative to the volume's top folder:
-    // <top>/.Trash-<uid>/info or <top>/.Trash/<uid>/info.
-    QDir top(QFileInfo(strInfoFile).absolutePath());
-    top.cdUp();
-    if (!top.dirName().startsWith(QLatin1String(".Trash-")))
-        top.cdUp();
-    top.cdUp();
-    for (QString &candidate : candidates)
-        candidate = QDir::cleanPath(candidate.startsWith(QLatin1Char('/')) ? candidate : top.absoluteFilePath(candidate));
-    return candidates;
 }
 
 QString CLinuxFileOps::findInTrash(const QString &strOriginalPath) const
 {
-    const QString original = QDir::cleanPath(QFileInfo(strOriginalPath).absoluteFilePath());
-    QStringList trashDirs{homeTrashDir()};
-    QFileInfo folder(QFileInfo(original).absolutePath());
-    while (!folder.exists() && !folder.isRoot())
-        folder = QFileInfo(folder.path());
-    const QStorageInfo storage(folder.absoluteFilePath());
-    if (storage.isValid()) {
-        const QString top = storage.rootPath();
-        const QString uid = QString::number(::getuid());
-        trashDirs << top + QStringLiteral("/.Trash/") + uid << top + QStringLiteral("/.Trash-") + uid;
-    }
-    QString best;
-    QString bestDate;
-    for (const QString &trashDir : qAsConst(trashDirs)) {
-        QDirIterator it(trashDir + QStringLiteral("/info"), {QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden);
-        while (it.hasNext()) {
-            const QString infoFile = it.next();
-            QString date;
-            if (!trashInfoPaths(infoFile, &date).contains(original))
-                continue;
-            const QString name = it.fileName().chopped(int(qstrlen(".trashinfo")));
-            const QString trashed = trashDir + QStringLiteral("/files/") + name;
-            // ISO dates sort as text; the newest record of the path is the one removed last.
-            if (QFileInfo(trashed).exists() && (best.isEmpty() || date > bestDate)) {
-                best = trashed;
-                bestDate = date;
-            }
-        }
-    }
-    return best;
+    return pathFromBytes(CLinuxTrash::find(pathToBytes(strOriginalPath)));
 }
 
 bool CLinuxFileOps::restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath, QString *pstrError)
 {
-    const QString original = QDir::cleanPath(QFileInfo(strOriginalPath).absoluteFilePath());
-    const QString trashed = strTrashPath.isEmpty() ? findInTrash(original) : strTrashPath;
-    const QFileInfo trashedInfo(trashed);
-    if (trashed.isEmpty() || (!trashedInfo.exists() && !trashedInfo.isSymLink())) {
-        setError(pstrError, QStringLiteral("it is no longer in the trash"));
-        return false;
+    QString strError;
+    if (trashOf(this).restore(pathToBytes(strTrashPath), pathToBytes(strOriginalPath), &strError))
+        return true;
+    setError(pstrError, strError);
+    return false;
+}
+
+CFileFacts CLinuxFileOps::fileFacts(const QString &strPath) const
+{
+    return dp::platform::posix::facts(pathToBytes(strPath));
+}
+
+bool CLinuxFileOps::makeFolder(const QString &strFolder)
+{
+    return dp::platform::posix::makeFolders(pathToBytes(strFolder), 0777);
+}
+
+CTrashPlace CLinuxFileOps::trashPlace(const QString &strPath) const
+{
+    const CLinuxTrash::CDir trash = CLinuxTrash::trashFor(pathToBytes(strPath), false);
+    CTrashPlace place;
+    place.strVolume = driveKeys({strPath}).value(0);
+    place.strProblem = trash.strProblem;
+    place.i64Free = trash.i64Free;
+    return place;
+}
+
+void CLinuxFileOps::discardPartialMove(const QString &strTarget)
+{
+    const QByteArray prefix = partialPrefix(pathToBytes(strTarget));
+    const QByteArray folder = dp::platform::posix::folderOf(prefix);
+    const QByteArray namePrefix = dp::platform::posix::nameOf(prefix);
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() != namePrefix.size() + 6 || !name.startsWith(namePrefix))
+            continue;
+        // The writer holds a lock on its copy until it is done; a dead writer's lock is gone.
+        const QByteArray partial = folder + '/' + name;
+        const int fd = ::open(partial.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(partial.constData());
+        ::close(fd);
     }
-    // <trash>/files/<name> has its record in <trash>/info/<name>.trashinfo.
-    QDir trashDir(trashedInfo.absolutePath());
-    trashDir.cdUp();
-    const QString infoFile = trashDir.absoluteFilePath(QStringLiteral("info/") + trashedInfo.fileName()
-                                                       + QStringLiteral(".trashinfo"));
-    const QStringList recorded = trashInfoPaths(infoFile);
-    if (recorded.isEmpty()) {
-        setError(pstrError, QStringLiteral("its trash record is missing"));
-        return false;
-    }
-    if (!recorded.contains(original)) {
-        setError(pstrError, QStringLiteral("the trash entry belongs to %1").arg(recorded.first()));
-        return false;
-    }
-    if (QFileInfo::exists(original) || QFileInfo(original).isSymLink()) {
-        setError(pstrError, errnoText(EEXIST));
-        return false;
-    }
-    // The folder may have gone since, when it held nothing else; the desktop's trash
-    // recreates it too.
-    QDir().mkpath(QFileInfo(original).absolutePath());
-    // Nobody writes a file in the trash, so a plain rename does; other filesystems and
-    // renames that cannot refuse to replace take the full move.
-    if (::renameat2(AT_FDCWD, QFile::encodeName(trashed).constData(), AT_FDCWD,
-                    QFile::encodeName(original).constData(), RENAME_NOREPLACE) != 0) {
-        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-            return failTowards(pstrError, errno);
-        if (!moveFile(trashed, original, pstrError))
-            return false;
-    }
-    QFile::remove(infoFile);
-    return true;
+    ::closedir(dir);
 }
 
 bool CLinuxFileOps::moveFile(const QString &strSource, const QString &strTarget, QString *pstrError)
 {
-    const QByteArray source = QFile::encodeName(strSource);
-    const QByteArray target = QFile::encodeName(strTarget);
+    return moveBytes(pathToBytes(strSource), pathToBytes(strTarget), pstrError);
+}
+
+bool CLinuxFileOps::moveBytes(const QByteArray &source, const QByteArray &target, QString *pstrError)
+{
     struct stat st = {};
     if (!checkRemovable(source, &st, pstrError))
         return false;
@@ -446,7 +392,7 @@ bool CLinuxFileOps::moveFile(const QString &strSource, const QString &strTarget,
         return true;
     switch (errno) {
     case EXDEV:
-        return copyThenRemove(strSource, strTarget, pstrError);
+        return copyThenRemove(source, target, pstrError);
     case EINVAL:
     case ENOSYS:
     case EOPNOTSUPP:
@@ -460,16 +406,14 @@ bool CLinuxFileOps::moveFile(const QString &strSource, const QString &strTarget,
         }
         if (errno == EEXIST || errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
             return failTowards(pstrError, errno);
-        return copyThenRemove(strSource, strTarget, pstrError);
+        return copyThenRemove(source, target, pstrError);
     default:
         return failTowards(pstrError, errno);
     }
 }
 
-bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strTarget, QString *pstrError)
+bool CLinuxFileOps::copyThenRemove(const QByteArray &source, const QByteArray &target, QString *pstrError)
 {
-    const QByteArray source = QFile::encodeName(strSource);
-    const QByteArray target = QFile::encodeName(strTarget);
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (in < 0 && errno == ELOOP) {
         setError(pstrError, QStringLiteral("a link cannot be moved to another drive"));
@@ -483,12 +427,24 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
         setError(pstrError, QStringLiteral("only plain files can be moved to another drive"));
         return false;
     }
-    const int out = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    struct stat existing = {};
+    if (::lstat(target.constData(), &existing) == 0) {
+        ::close(in);
+        return failWith(pstrError, EEXIST);
+    }
+    // The copy is written under a hidden name and renamed into place once complete and on
+    // disk: a crash or a kill midway never leaves half a photo under the final name. What it
+    // leaves, the next move to this target or an undo removes.
+    discardPartialMove(pathFromBytes(target));
+    QByteArray partial = partialPrefix(target) + "XXXXXX";
+    const int out = ::mkostemp(partial.data(), O_CLOEXEC);
     if (out < 0) {
         const int err = errno;
         ::close(in);
         return failTowards(pstrError, err);
     }
+    // Held until we close: tells the cleanup of another process that this copy is alive.
+    ::flock(out, LOCK_EX);
 
     QString strError;
     if (!copyData(in, out, st.st_size))
@@ -501,25 +457,34 @@ bool CLinuxFileOps::copyThenRemove(const QString &strSource, const QString &strT
         }
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out, times);
-        if (::fdatasync(out) != 0)
+        if (::fsync(out) != 0)
             strError = errnoText(errno);
     }
     struct stat copied = {};
     if (strError.isEmpty() && (::fstat(out, &copied) != 0 || copied.st_size != st.st_size))
         strError = QStringLiteral("the copy came out at a different size");
-    if (::close(out) != 0 && strError.isEmpty())
-        strError = errnoText(errno);
     ::close(in);
     struct stat after = {};
     if (strError.isEmpty()
         && (::stat(source.constData(), &after) != 0 || after.st_size != st.st_size
             || after.st_mtim.tv_sec != st.st_mtim.tv_sec || after.st_mtim.tv_nsec != st.st_mtim.tv_nsec))
         strError = QStringLiteral("it changed while it was being copied");
+    bool bPublished = false;
+    if (strError.isEmpty()) {
+        bPublished = publish(partial, target);
+        if (!bPublished)
+            strError = errno == ENOENT ? QStringLiteral("the destination folder does not exist") : errnoText(errno);
+    }
+    // The new name must be on disk before the original goes.
+    if (bPublished && !dp::platform::posix::syncFolder(dp::platform::posix::folderOf(target)))
+        strError = QStringLiteral("the copy cannot be made safe on disk (%1)").arg(errnoText(errno));
     if (strError.isEmpty() && ::unlink(source.constData()) != 0)
         strError = QStringLiteral("the original cannot be removed (%1); the copy was taken back").arg(errnoText(errno));
+    if (!strError.isEmpty())
+        ::unlink((bPublished ? target : partial).constData());
+    ::close(out);
     if (strError.isEmpty())
         return true;
-    ::unlink(target.constData());
     setError(pstrError, strError);
     return false;
 }

@@ -26,16 +26,21 @@ public:
     [[nodiscard]] bool restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath,
                                         QString *pstrError) override;
     QString findInTrash(const QString &strOriginalPath) const override;
+    CFileFacts fileFacts(const QString &strPath) const override;
+    [[nodiscard]] bool makeFolder(const QString &strFolder) override;
+    CTrashPlace trashPlace(const QString &strPath) const override;
+    void discardPartialMove(const QString &strTarget) override;
+
+    // A copy to another filesystem is written under this name beside its target and renamed
+    // into place only when complete: "." + name (cut to fit) + kPartialMark + six characters.
+    static constexpr const char *kPartialMark = ".mirelle-part-";
 
     // The removable flag of a block device ("/dev/sdb1", "/dev/mapper/x") as sysfs tells it.
     bool isRemovableDevice(const QString &strDevice) const;
 
-    // The original path a .trashinfo record names, absolute: as escaped by the standard, and
-    // as written unescaped by writers that do not escape; empty when the record is unreadable.
-    static QStringList trashInfoPaths(const QString &strInfoFile, QString *pstrDeletionDate = nullptr);
-
 private:
-    [[nodiscard]] bool copyThenRemove(const QString &strSource, const QString &strTarget, QString *pstrError);
+    [[nodiscard]] bool moveBytes(const QByteArray &source, const QByteArray &target, QString *pstrError);
+    [[nodiscard]] bool copyThenRemove(const QByteArray &source, const QByteArray &target, QString *pstrError);
 
     QString m_strSysRoot;
 };

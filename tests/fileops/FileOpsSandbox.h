@@ -172,6 +172,10 @@ public:
         return m_real.restoreFromTrash(strTrashPath, strOriginalPath, pstrError);
     }
     QString findInTrash(const QString &strOriginalPath) const override { return m_real.findInTrash(strOriginalPath); }
+    CFileFacts fileFacts(const QString &strPath) const override { return m_real.fileFacts(strPath); }
+    bool makeFolder(const QString &strFolder) override { return m_real.makeFolder(strFolder); }
+    CTrashPlace trashPlace(const QString &strPath) const override { return m_real.trashPlace(strPath); }
+    void discardPartialMove(const QString &strTarget) override { m_real.discardPartialMove(strTarget); }
 
 private:
     void hook(const QString &strPath)

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "CFileDelImplement.h"
+#include "CPathCodec.h"
 #include "CPlatform.h"
 #include "CRemovalJournal.h"
 #include "CRemovalUndo.h"
@@ -8,6 +9,15 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -65,6 +75,41 @@ private:
         return QString();
     }
 
+    // Names of a folder as the system has them, bytes that are not UTF-8 included.
+    static QList<QByteArray> rawEntries(const QByteArray &folder)
+    {
+        QList<QByteArray> list;
+        if (DIR *dir = ::opendir(folder.constData())) {
+            while (const dirent *entry = ::readdir(dir)) {
+                if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+                    list << QByteArray(entry->d_name);
+            }
+            ::closedir(dir);
+        }
+        return list;
+    }
+
+    // Qt cannot remove names that are not UTF-8, so the tests' folders go this way.
+    static void removeTree(const QString &strPath)
+    {
+        ::nftw(QFile::encodeName(strPath).constData(),
+               [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path) == 0 ? 0 : 0; },
+               16, FTW_DEPTH | FTW_PHYS);
+    }
+
+    static QByteArray rawRead(const QByteArray &path)
+    {
+        QByteArray content;
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        char buffer[4096];
+        ssize_t n = 0;
+        while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+            content.append(buffer, int(n));
+        if (fd >= 0)
+            ::close(fd);
+        return fd >= 0 ? content : QByteArray("<missing>");
+    }
+
     static int trashRecordCount()
     {
         return QDir(trashDir() + QStringLiteral("/info")).entryList(QDir::Files | QDir::Hidden).size();
@@ -90,6 +135,8 @@ private slots:
     void cleanup()
     {
         dp::platform::setFileOps(nullptr);
+        removeTree(m_pDir->path());
+        removeTree(trashDir());
         m_pDir.reset();
     }
 
@@ -134,6 +181,127 @@ private slots:
         const CRemovalUndo::COutcome again = CRemovalUndo(journalPath()).undo(outcome.i64Request);
         QVERIFY(!again.strError.isEmpty());
         QVERIFY(again.listRestored.isEmpty());
+    }
+
+    void testNamesComeBackByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("plain") << QByteArray("plain.jpg");
+        QTest::newRow("space") << QByteArray("with space.jpg");
+        QTest::newRow("percent") << QByteArray("100%25 real %.jpg");
+        QTest::newRow("line feed") << QByteArray("two\nlines.jpg");
+        QTest::newRow("not UTF-8") << QByteArray("caf\xE9 \xFF.jpg");
+        QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".jpg";
+    }
+
+    void testNamesComeBackByteForByte()
+    {
+        QFETCH(QByteArray, name);
+        // Given a photo whose name is bytes Qt's file classes cannot all spell.
+        const QByteArray folder = QFile::encodeName(path("photos"));
+        QVERIFY(QDir().mkpath(path("photos")));
+        const QByteArray file = folder + '/' + name;
+        const QByteArray content = "photo " + name;
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+        ::close(fd);
+        QStringList listFiles{dp::platform::pathFromBytes(file)};
+
+        // When it goes to the trash...
+        const auto pService = makeService();
+        QCOMPARE(pService->DeleFileToTrash(listFiles).value(listFiles.first()), true);
+        QVERIFY(rawEntries(folder).isEmpty());
+
+        // ...its record follows the trash standard: one escaped line per key.
+        const QByteArray trash = QFile::encodeName(trashDir());
+        const QList<QByteArray> infos = rawEntries(trash + "/info");
+        QCOMPARE(infos.size(), 1);
+        const QList<QByteArray> lines = rawRead(trash + "/info/" + infos.first()).split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), QByteArray("[Trash Info]"));
+        QVERIFY(lines.at(1).startsWith("Path=/"));
+        const QByteArray escaped = lines.at(1).mid(5);
+        QVERIFY2(QRegularExpression(QStringLiteral("^([A-Za-z0-9_.!~*'()/-]|%[0-9A-F]{2})+$"))
+                     .match(QString::fromLatin1(escaped)).hasMatch(), escaped.constData());
+        QCOMPARE(QByteArray::fromPercentEncoding(escaped), file);
+        QVERIFY(QDateTime::fromString(QString::fromLatin1(lines.at(2).mid(13)), QStringLiteral("yyyy-MM-ddThh:mm:ss")).isValid());
+        QVERIFY(lines.at(2).startsWith("DeletionDate="));
+        const QByteArray trashName = infos.first().chopped(int(qstrlen(".trashinfo")));
+        QCOMPARE(rawRead(trash + "/files/" + trashName), content);
+
+        // Then undo puts back the very same name and content, and drops the record.
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+        QVERIFY2(outcome.listFailed.isEmpty(), qPrintable(failureOf(outcome, listFiles.first())));
+        QCOMPARE(outcome.listRestored, listFiles);
+        QCOMPARE(rawEntries(folder), QList<QByteArray>{name});
+        QCOMPARE(rawRead(file), content);
+        QVERIFY(rawEntries(trash + "/info").isEmpty());
+    }
+
+    void testMoveKilledMidCopyLeavesNoPartialFile_data()
+    {
+        QTest::addColumn<bool>("undo");
+        QTest::newRow("then undone") << true;
+        QTest::newRow("then moved again") << false;
+    }
+
+    void testMoveKilledMidCopyLeavesNoPartialFile()
+    {
+        QFETCH(bool, undo);
+        // Given a photo and a move target on another filesystem.
+        QTemporaryDir other(QStringLiteral("/dev/shm/mirelle-test-XXXXXX"));
+        struct stat here = {};
+        struct stat there = {};
+        if (!other.isValid() || ::stat(QFile::encodeName(path("")).constData(), &here) != 0
+            || ::stat(QFile::encodeName(other.path()).constData(), &there) != 0 || here.st_dev == there.st_dev)
+            QSKIP("needs /dev/shm on a filesystem of its own");
+        const QString source = path("photos/big.jpg");
+        QByteArray content(4 << 20, 'p');
+        content[3 << 20] = 'q';
+        QVERIFY(sandbox::writeFile(source, content));
+        const QString target = other.filePath("big.jpg");
+        // The journal holds the move before it starts, as a removal writes it.
+        CRemovalJournal journal(journalPath());
+        QString strError;
+        QVERIFY(journal.open(true, &strError));
+        CRemovalJournal::CEntry entry;
+        entry.strOriginal = source;
+        entry.strPlace = target;
+        entry.i64Size = content.size();
+        entry.i64MTimeMs = QFileInfo(source).lastModified().toMSecsSinceEpoch();
+        QList<CRemovalJournal::CEntry> entries{entry};
+        QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Move, &entries, &strError) > 0);
+
+        // When the moving process dies after the first megabyte of its copy.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const struct rlimit limit = {1 << 20, 1 << 20};
+            const struct rlimit noCore = {0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::signal(SIGXFSZ, SIG_DFL);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            CLinuxFileOps ops;
+            QString strChildError;
+            ::_exit(ops.moveFile(source, target, &strChildError) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+        // Then undo or a second move leaves exactly one complete copy and nothing partial.
+        if (undo) {
+            const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
+            QVERIFY(outcome.listFailed.isEmpty());
+        } else {
+            QVERIFY2(m_ops.moveFile(source, target, &strError), qPrintable(strError));
+        }
+        QCOMPARE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden),
+                 undo ? QStringList() : QStringList{"big.jpg"});
+        QCOMPARE(sandbox::readFile(undo ? source : target), content);
+        QCOMPARE(QFileInfo::exists(source), undo);
     }
 
     void testRefusesFileByFile_data()

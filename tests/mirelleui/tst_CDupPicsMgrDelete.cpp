@@ -15,13 +15,36 @@
 
 namespace {
 
-// The real file operations, with every drive reported removable when asked to.
+// The real file operations, with every drive reported removable when asked to, or the
+// folder card/ on a memory card whose trash may be unusable.
 class CRemovableFileOps : public IFileOps
 {
 public:
+    static constexpr const char *kCard = "/media/card";
+
     explicit CRemovableFileOps(IFileOps &real) : m_real(real) {}
-    QStringList driveKeys(const QStringList &l) const override { return m_real.driveKeys(l); }
-    bool isRemovable(const QString &k) const override { return m_bRemovable || m_real.isRemovable(k); }
+    QStringList driveKeys(const QStringList &l) const override
+    {
+        QStringList keys = m_real.driveKeys(l);
+        for (int i = 0; i < l.size(); ++i) {
+            if (m_bCard && l.at(i).contains(QLatin1String("/card/")))
+                keys[i] = QLatin1String(kCard);
+        }
+        return keys;
+    }
+    bool isRemovable(const QString &k) const override
+    {
+        return m_bRemovable || (k == QLatin1String(kCard) && m_bCardRemovable) || m_real.isRemovable(k);
+    }
+    CTrashPlace trashPlace(const QString &p) const override
+    {
+        CTrashPlace place = IFileOps::trashPlace(p);
+        if (place.strVolume == QLatin1String(kCard) && place.strProblem.isEmpty()) {
+            place.strProblem = m_strCardProblem;
+            place.i64Free = m_i64CardFree;
+        }
+        return place;
+    }
     QMap<QString, qint64> trashCapacities() const override { return m_real.trashCapacities(); }
     qint64 freeSpace(const QString &p) const override { return m_real.freeSpace(p); }
     QString mirrorFolder(const QString &f) const override { return m_real.mirrorFolder(f); }
@@ -29,6 +52,10 @@ public:
     bool moveToTrash(const QString &p, QString *e) override { return m_real.moveToTrash(p, e); }
     bool moveFile(const QString &s, const QString &t, QString *e) override { return m_real.moveFile(s, t, e); }
     bool m_bRemovable = false;
+    bool m_bCard = false;
+    bool m_bCardRemovable = false;
+    QString m_strCardProblem;
+    qint64 m_i64CardFree = -1;
 
 private:
     IFileOps &m_real;
@@ -48,6 +75,7 @@ private:
     QString photo(const QString &name)
     {
         const QString path = m_pDir->filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         if (!file.exists() && file.open(QIODevice::WriteOnly))
             file.write(QByteArray(100, 'x'));
@@ -77,7 +105,7 @@ private:
     {
         QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg")};
         if (bThree)
-            events.append(join(3, 1, "c.jpg"));
+            events.append(join(3, 1, "card/c.jpg"));
         m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
         mgr.collectDupFiles();
@@ -105,6 +133,7 @@ private slots:
         qputenv("HOME", m_pDir->path().toUtf8());
         qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
         m_pFileOps->m_bRemovable = false;
+        m_pFileOps->m_bCard = false;
         COperateTaskQueue::instance()->clear();
     }
 
@@ -240,6 +269,54 @@ private slots:
                                              : int(CDupPicsMgr::DupPicType_MoveToTrash));
         // Nothing went into the trash either way.
         QVERIFY(!QFile::exists(m_pDir->filePath("xdg-data/Trash/files/b.jpg")));
+    }
+
+    void testOnlyPhotosTheTrashCannotTakeAreDeleted_data()
+    {
+        QTest::addColumn<bool>("removable");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<qint64>("free");
+        QTest::newRow("memory card without a trash") << true << QString() << qint64(-1);
+        QTest::newRow("read-only card") << false << "the drive is read-only" << qint64(-1);
+        QTest::newRow("card full") << false << QString() << qint64(0);
+    }
+
+    void testOnlyPhotosTheTrashCannotTakeAreDeleted()
+    {
+        QFETCH(bool, removable);
+        QFETCH(QString, problem);
+        QFETCH(qint64, free);
+        // Given b.jpg on the internal disk and card/c.jpg on a card whose trash cannot take it.
+        m_pFileOps->m_bCard = true;
+        m_pFileOps->m_bCardRemovable = removable;
+        m_pFileOps->m_strCardProblem = problem;
+        m_pFileOps->m_i64CardFree = free;
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"b.jpg", "card/c.jpg"}, true);
+        QSignalSpy usbSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
+        QSignalSpy trashSpy(&mgr, &CDupPicsMgr::signalShowCheckTrash);
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+
+        // When the user goes on after the question, which names the card and its one photo.
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_COMPARE(usbSpy.count() + trashSpy.count(), 1);
+        QCOMPARE(usbSpy.count(), removable ? 1 : 0);
+        const QVariantList refusals = mgr.deletionService()->trashRefusals();
+        QCOMPARE(refusals.size(), 1);
+        QCOMPARE(refusals.first().toMap().value("volume").toString(), QString::fromLatin1(CRemovableFileOps::kCard));
+        QCOMPARE(refusals.first().toMap().value("photos").toInt(), 1);
+        mgr.retForCheckTrash(0);
+        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
+
+        // Then only the card's photo is gone for good; the internal one waits in the trash.
+        QCOMPARE(resultSpy.first().at(1).toStringList().size(), 2);
+        QVERIFY(!QFile::exists(m_pDir->filePath("card/c.jpg")));
+        const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files/";
+        QVERIFY(trash.startsWith(m_pDir->path()));
+        QVERIFY(!QFile::exists(trash + "c.jpg"));
+        QVERIFY(QFile::exists(trash + "b.jpg"));
+        QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToTrash));
     }
 
     void testTrashKeepsTheFileRestorable()

@@ -44,6 +44,10 @@ public:
         emit sigProgressChanged();
     }
 
+    Q_INVOKABLE QVariantList trashRefusals() const { return m_listTrashRefusals; }
+    // Test control: the drives the next trash question names.
+    Q_INVOKABLE void setTrashRefusals(const QVariantList &list) { m_listTrashRefusals = list; }
+
     Q_INVOKABLE QVariantList removalHistory() const { return m_listHistory; }
     Q_INVOKABLE QString journalProblem() const { return m_strJournalProblem; }
     // Records the call and runs until the test finishes it with finishUndo().
@@ -122,6 +126,7 @@ private:
     qlonglong m_i64TotalFiles = 0;
     int m_iCancelCount = 0;
     QVariantList m_listHistory;
+    QVariantList m_listTrashRefusals;
     QString m_strJournalProblem;
     QVariantList m_listUndoCalls;
     bool m_bUndoRunning = false;

@@ -221,11 +221,13 @@ Item {
             verify(warning.visible)
             compare(warning.text, "Permanent deletion cannot be undone.")
             dialog.close()
-            // The fallback questions of a recycle-bin removal say it too.
+            // The fallback questions of a recycle-bin removal say it too, and name the drives.
+            dfDeltor.setTrashRefusals([{ volume: "/media/card", reason: "the drive is read-only", photos: 2 }])
             dfMgr.signalShowCheckUsb()
             var question = object("questionDialog")
             tryVerify(function () { return question.opened })
             verify(question.text.indexOf("Permanent deletion cannot be undone.") > 0)
+            verify(question.text.indexOf("/media/card: 2 photo(s), the drive is read-only") > 0, question.text)
             question.reply(1)
         }
 
