@@ -1,11 +1,13 @@
 #include "CRemovalUndo.h"
 
+#include "CPathCodec.h"
 #include "CPlatform.h"
 #include "FileOpsLogging.h"
 #include "IFileOps.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFuture>
 #include <QThreadPool>
@@ -32,6 +34,27 @@ bool isThere(const CFileFacts &facts)
     return facts.bExists || facts.bLink;
 }
 
+// True when strCopy holds byte for byte the file the entry recorded at its original place.
+bool isCopyOf(const QString &strCopy, const CRemovalJournal::CEntry &entry)
+{
+    const CFileFacts copy = dp::platform::fileOps().fileFacts(strCopy);
+    // Names Qt cannot spell are not read here: the copy then stays, which loses nothing.
+    if (strCopy.isEmpty() || copy.bLink || !isUnchanged(copy, entry) || dp::platform::needsRawAccess(strCopy)
+        || dp::platform::needsRawAccess(entry.strOriginal))
+        return false;
+    QFile copyFile(strCopy);
+    QFile originalFile(entry.strOriginal);
+    if (!copyFile.open(QIODevice::ReadOnly) || !originalFile.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kChunk = 1 << 20;
+    while (!originalFile.atEnd()) {
+        const QByteArray chunk = originalFile.read(kChunk);
+        if (chunk.isEmpty() || copyFile.read(kChunk) != chunk)
+            return false;
+    }
+    return copyFile.atEnd();
+}
+
 } // namespace
 
 CRemovalUndo::CRemovalUndo(const QString &strJournalPath) : m_strJournalPath(strJournalPath) {}
@@ -51,8 +74,16 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     if (entry.state == CRemovalJournal::EnState::Pending && method == CRemovalJournal::EnMethod::Move)
         fileOps.discardPartialMove(entry.strPlace);
     // A file the removal never confirmed may never have left.
-    if (entry.state == CRemovalJournal::EnState::Pending && isThere(original) && isUnchanged(original, entry))
+    if (entry.state == CRemovalJournal::EnState::Pending && isThere(original) && isUnchanged(original, entry)) {
+        // A move killed after its copy took the final name, before the original went: that
+        // copy is ours, and leaving it would leave the photo twice.
+        if (method == CRemovalJournal::EnMethod::Move && isCopyOf(entry.strPlace, entry)) {
+            QString strError;
+            if (!fileOps.removeFile(entry.strPlace, &strError))
+                qCWarning(lcFileOps).noquote() << "left a second copy at" << entry.strPlace << "-" << strError;
+        }
         return EnResult::NeverLeft;
+    }
 
     QString place = entry.strPlace;
     if (method == CRemovalJournal::EnMethod::Trash && place.isEmpty())

@@ -242,13 +242,16 @@ private slots:
     void testMoveKilledMidCopyLeavesNoPartialFile_data()
     {
         QTest::addColumn<bool>("undo");
-        QTest::newRow("then undone") << true;
-        QTest::newRow("then moved again") << false;
+        QTest::addColumn<bool>("copyInPlace");
+        QTest::newRow("then undone") << true << false;
+        QTest::newRow("then moved again") << false << false;
+        QTest::newRow("copy already in place, then undone") << true << true;
     }
 
     void testMoveKilledMidCopyLeavesNoPartialFile()
     {
         QFETCH(bool, undo);
+        QFETCH(bool, copyInPlace);
         // Given a photo and a move target on another filesystem.
         QTemporaryDir other(QStringLiteral("/dev/shm/mirelle-test-XXXXXX"));
         struct stat here = {};
@@ -273,6 +276,18 @@ private slots:
         QList<CRemovalJournal::CEntry> entries{entry};
         QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Move, &entries, &strError) > 0);
 
+        if (copyInPlace) {
+            // Killed after the copy took its name, before the original was removed.
+            QVERIFY(sandbox::writeFile(target, content));
+            QFile copy(target);
+            QVERIFY(copy.open(QIODevice::ReadWrite)
+                    && copy.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime));
+            copy.close();
+            QVERIFY(CRemovalUndo(journalPath()).undo().listFailed.isEmpty());
+            QCOMPARE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QCOMPARE(sandbox::readFile(source), content);
+            return;
+        }
         // When the moving process dies after the first megabyte of its copy.
         const pid_t child = ::fork();
         if (child == 0) {
