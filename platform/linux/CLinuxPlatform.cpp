@@ -3,10 +3,13 @@
 #include "CLinuxDesktop.h"
 #include "CLinuxShell.h"
 #include "CLinuxVolumes.h"
+#include "CPathCodec.h"
 #include "IModules.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,6 +40,16 @@ private:
 };
 
 } // namespace
+
+namespace dp::platform {
+
+bool isRegularFile(const QString &strPath)
+{
+    struct stat st {};
+    return !strPath.isEmpty() && ::stat(pathToBytes(strPath).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace dp::platform
 
 namespace dp::platform::native {
 

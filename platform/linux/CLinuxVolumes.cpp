@@ -1,12 +1,17 @@
 #include "CLinuxVolumes.h"
 
+#include "CPathCodec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
 
+#include <sys/sysmacros.h>
+
 namespace {
 
-// Kernel and virtual filesystems hold no user photos.
+// Kernel and virtual filesystems hold no user photos. An autofs point is left alone too:
+// stepping into it would mount whatever it stands for, a network share as often as not.
 const QSet<QString> &pseudoFsTypes()
 {
     static const QSet<QString> types = {
@@ -16,9 +21,29 @@ const QSet<QString> &pseudoFsTypes()
         QStringLiteral("configfs"), QStringLiteral("fusectl"), QStringLiteral("mqueue"),
         QStringLiteral("hugetlbfs"), QStringLiteral("pstore"), QStringLiteral("bpf"),
         QStringLiteral("autofs"), QStringLiteral("binfmt_misc"), QStringLiteral("efivarfs"),
-        QStringLiteral("rpc_pipefs"), QStringLiteral("nsfs"), QStringLiteral("ramfs"),
-        QStringLiteral("squashfs"), QStringLiteral("overlay"), QStringLiteral("fuse.portal"),
-        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("selinuxfs"), QStringLiteral("tmpfs")};
+        QStringLiteral("rpc_pipefs"), QStringLiteral("nsfs"), QStringLiteral("fuse.portal"),
+        QStringLiteral("selinuxfs"), QStringLiteral("devfs"), QStringLiteral("usbfs")};
+    return types;
+}
+
+// Another machine's files: nothing below such a mount point is read unasked.
+const QSet<QString> &networkFsTypes()
+{
+    static const QSet<QString> types = {
+        QStringLiteral("nfs"), QStringLiteral("nfs4"), QStringLiteral("cifs"), QStringLiteral("smb3"),
+        QStringLiteral("smbfs"), QStringLiteral("ncpfs"), QStringLiteral("afs"), QStringLiteral("ceph"),
+        QStringLiteral("glusterfs"), QStringLiteral("9p"), QStringLiteral("davfs"), QStringLiteral("lustre"),
+        QStringLiteral("sshfs"), QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"),
+        QStringLiteral("fuse.s3fs"), QStringLiteral("fuse.glusterfs"), QStringLiteral("fuse.curlftpfs"),
+        QStringLiteral("fuse.ceph-fuse"), QStringLiteral("fuse.gvfsd-fuse")};
+    return types;
+}
+
+// Memory and image filesystems are mounted all over a system for its own use; the whole
+// computer lists only the ones users keep files on (a walk still enters every one).
+const QSet<QString> &systemOnlyFsTypes()
+{
+    static const QSet<QString> types = {QStringLiteral("tmpfs"), QStringLiteral("ramfs"), QStringLiteral("squashfs")};
     return types;
 }
 
@@ -39,7 +64,7 @@ QString unescapeMountField(const QByteArray &field)
         }
         out.append(field[i]);
     }
-    return QString::fromUtf8(out);
+    return dp::platform::pathFromBytes(out);
 }
 
 bool isUserMount(const CVolumeInfo &info)
@@ -47,7 +72,7 @@ bool isUserMount(const CVolumeInfo &info)
     // A tmpfs is scanned only where users keep files: /tmp.
     if (info.strFsType == QLatin1String("tmpfs"))
         return info.strRoot == QLatin1String("/tmp");
-    if (pseudoFsTypes().contains(info.strFsType))
+    if (pseudoFsTypes().contains(info.strFsType) || systemOnlyFsTypes().contains(info.strFsType))
         return false;
     for (const char *prefix : {"/proc", "/sys", "/dev", "/snap"}) {
         const QString p = QLatin1String(prefix);
@@ -68,7 +93,10 @@ bool isBelow(const QString &strPath, const QString &strRoot)
 
 } // namespace
 
-CLinuxVolumes::CLinuxVolumes(QString strMountsFile) : m_strMountsFile(std::move(strMountsFile)) {}
+CLinuxVolumes::CLinuxVolumes(QString strMountsFile, QString strMountInfoFile)
+    : m_strMountsFile(std::move(strMountsFile)), m_strMountInfoFile(std::move(strMountInfoFile))
+{
+}
 
 QList<CVolumeInfo> CLinuxVolumes::parseMounts(const QByteArray &text)
 {
@@ -100,6 +128,39 @@ QList<CVolumeInfo> CLinuxVolumes::volumes() const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return parseMounts(file.readAll());
+}
+
+QList<CMountInfo> CLinuxVolumes::parseMountInfo(const QByteArray &text)
+{
+    QList<CMountInfo> list;
+    for (const QByteArray &line : text.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        // The optional fields end at "-"; the filesystem type follows it.
+        const int iDash = fields.indexOf("-");
+        if (fields.size() < 5 || iDash < 6 || iDash + 1 >= fields.size())
+            continue;
+        const QList<QByteArray> device = fields[2].split(':');
+        if (device.size() != 2)
+            continue;
+        CMountInfo info;
+        info.strRoot = unescapeMountField(fields[4]);
+        info.strFsType = QString::fromUtf8(fields[iDash + 1]);
+        info.iDevice = uint64_t(makedev(device[0].toUInt(), device[1].toUInt()));
+        if (pseudoFsTypes().contains(info.strFsType))
+            info.kind = CMountInfo::EnKind::Pseudo;
+        else if (networkFsTypes().contains(info.strFsType))
+            info.kind = CMountInfo::EnKind::Network;
+        list.append(info);
+    }
+    return list;
+}
+
+QList<CMountInfo> CLinuxVolumes::mounts() const
+{
+    QFile file(m_strMountInfoFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseMountInfo(file.readAll());
 }
 
 QString CLinuxVolumes::keyOfRoot(const QString &strRoot) const

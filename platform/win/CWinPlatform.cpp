@@ -1,4 +1,5 @@
 // The Windows implementations behind the platform accessors.
+#include "CPathCodec.h"
 #include "CWinVolumes.h"
 #include "IModules.h"
 #include "IRegistry.h"
@@ -9,6 +10,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QUrl>
 
@@ -63,6 +65,16 @@ public:
 };
 
 } // namespace
+
+namespace dp::platform {
+
+// Windows names are UTF-16 already: Qt hands them to the system unchanged.
+bool isRegularFile(const QString &strPath)
+{
+    return !strPath.isEmpty() && QFileInfo(strPath).isFile();
+}
+
+} // namespace dp::platform
 
 namespace dp::platform::native {
 

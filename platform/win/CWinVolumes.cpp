@@ -45,3 +45,26 @@ QString CWinVolumes::joinRoot(const QString &strRoot, const QString &strRelative
 {
     return QDir::toNativeSeparators(strRoot + strRelative);
 }
+
+QList<CMountInfo> CWinVolumes::mounts() const
+{
+    // Each drive is a root of its own; a mapped network drive is the one kind a walk
+    // should know about. The volume serial number stands for the device.
+    QList<CMountInfo> list;
+    wchar_t buffer[512] = {};
+    const DWORD n = GetLogicalDriveStringsW(511, buffer);
+    for (const wchar_t *p = buffer; n && *p; p += wcslen(p) + 1) {
+        CMountInfo info;
+        info.strRoot = QString::fromWCharArray(p);
+        DWORD serial = 0;
+        wchar_t fsName[MAX_PATH + 1] = {};
+        if (GetVolumeInformationW(p, nullptr, 0, &serial, nullptr, nullptr, fsName, MAX_PATH + 1)) {
+            info.iDevice = serial;
+            info.strFsType = QString::fromWCharArray(fsName);
+        }
+        if (GetDriveTypeW(p) == DRIVE_REMOTE)
+            info.kind = CMountInfo::EnKind::Network;
+        list.append(info);
+    }
+    return list;
+}

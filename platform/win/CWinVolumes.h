@@ -12,4 +12,5 @@ public:
     QString relativeToVolume(const QString &strPath, const QString &strKey) const override;
     QString sourceOfKey(const QString &strKey) const override;
     QString joinRoot(const QString &strRoot, const QString &strRelative) const override;
+    QList<CMountInfo> mounts() const override;
 };

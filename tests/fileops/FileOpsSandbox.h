@@ -201,6 +201,7 @@ public:
     QString relativeToVolume(const QString &, const QString &) const override { return QString(); }
     QString sourceOfKey(const QString &strKey) const override { return strKey; }
     QString joinRoot(const QString &strRoot, const QString &) const override { return strRoot; }
+    QList<CMountInfo> mounts() const override { return {}; }
 };
 
 class CFakeRegistry : public IRegistry

@@ -2,6 +2,8 @@
 
 #include "CLinuxVolumes.h"
 
+#include <sys/sysmacros.h>
+
 class TestLinuxVolumes : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,25 @@ private slots:
         for (const CVolumeInfo &info : list)
             roots << info.strRoot;
         QCOMPARE(roots, (QStringList{"/", "/tmp", "/media/my photos"}));
+    }
+
+    void testMountInfoTellsWhatAWalkMayEnter()
+    {
+        const QByteArray info =
+            "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
+            "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+            "30 27 0:25 / /media/my\\040nas rw shared:5 master:1 - nfs4 srv:/photos rw\n"
+            "31 27 0:26 / /home/me/ram rw - tmpfs tmpfs rw\n"
+            "32 27 0:27 / /home/me/box rw - fuse.sshfs me@box: rw\n"
+            "33 27 0:28 / /var/lib/c rw - overlay overlay rw\n"
+            "garbage\n";
+        QStringList seen;
+        for (const CMountInfo &mount : CLinuxVolumes::parseMountInfo(info))
+            seen << QStringLiteral("%1 %2 %3").arg(mount.strRoot).arg(int(mount.kind)).arg(mount.iDevice);
+        const auto dev = [](unsigned major, unsigned minor) { return QString::number(makedev(major, minor)); };
+        QCOMPARE(seen, (QStringList{"/proc 1 " + dev(0, 21), "/ 0 " + dev(254, 0), "/media/my nas 2 " + dev(0, 25),
+                                    "/home/me/ram 0 " + dev(0, 26), "/home/me/box 2 " + dev(0, 27),
+                                    "/var/lib/c 0 " + dev(0, 28)}));
     }
 
     void testPathMapping_data()
