@@ -1,5 +1,7 @@
 #include "CFeatureCache.h"
 
+#include "CPathCodec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
@@ -100,7 +102,7 @@ bool CFeatureCache::lookup(const QString &strPath, uint64_t i64Size, uint64_t i6
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_pLookup)
         return false;
-    const QByteArray path = strPath.toUtf8();
+    const QByteArray path = dp::platform::pathToBytes(strPath);
     sqlite3_bind_text(m_pLookup, 1, path.constData(), path.size(), SQLITE_STATIC);
     const int rc = sqlite3_step(m_pLookup);
     bool bFound = false;
@@ -125,7 +127,7 @@ void CFeatureCache::store(const std::vector<CEntry> &entries)
     int rc = sqlite3_exec(m_pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     for (size_t i = 0; rc == SQLITE_OK && i < entries.size(); ++i) {
         const CEntry &e = entries[i];
-        const QByteArray path = e.strPath.toUtf8();
+        const QByteArray path = dp::platform::pathToBytes(e.strPath);
         const QByteArray blob = e.feature.toBlob();
         sqlite3_bind_text(m_pStore, 1, path.constData(), path.size(), SQLITE_STATIC);
         sqlite3_bind_int64(m_pStore, 2, sqlite3_int64(e.i64Size));

@@ -7,7 +7,7 @@
 #include "CScanThumbs.h"
 #include "CSimilarity.h"
 
-#include <QFile>
+#include "CPathCodec.h"
 
 #include <xxhash.h>
 
@@ -23,7 +23,7 @@ namespace {
 // Reads the whole file; the buffer is reused by the thread for the next file.
 bool readWholeFile(const QString &strPath, std::vector<uint8_t> &buffer, size_t &size, QString &strError)
 {
-    const QByteArray name = QFile::encodeName(strPath);
+    const QByteArray name = dp::platform::pathToBytes(strPath);
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         strError = QString::fromLocal8Bit(std::strerror(errno));

@@ -1,8 +1,7 @@
 #include "CFileWalker.h"
 
+#include "CPathCodec.h"
 #include "CPhotoMetadata.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -66,7 +65,7 @@ QString suffixOf(const char *pszName)
     const char *dot = std::strrchr(pszName, '.');
     if (!dot || dot == pszName)
         return QString();
-    return QFile::decodeName(QByteArray(dot + 1)).toLower();
+    return dp::platform::pathFromBytes(QByteArray(dot + 1)).toLower();
 }
 
 } // namespace
@@ -76,6 +75,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     CWalkQueue queue;
     std::mutex filesMutex;
     std::vector<CFoundFile> files;
+    QSet<QByteArray> setPassed;  // under filesMutex
+    m_listPassedMounts.clear();
 
     auto acceptFile = [&](const QByteArray &path, const char *pszName, const struct stat &st,
                           std::vector<CFoundFile> &out) {
@@ -83,16 +84,30 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
             return;
         if (uint64_t(st.st_size) < m_options.i64MinSize)
             return;
-        out.push_back({QFile::decodeName(path), uint64_t(st.st_size),
+        out.push_back({dp::platform::pathFromBytes(path), uint64_t(st.st_size),
                        fileTimeFromUnix(st.st_mtim.tv_sec, uint32_t(st.st_mtim.tv_nsec)), uint64_t(st.st_dev),
                        uint64_t(st.st_ino)});
     };
 
+    // A filesystem met below a folder: whether the walk passes it over, and records the name if so.
+    auto passes = [&](const QByteArray &path, const EnPass *pPass) {
+        if (!pPass)
+            return false;
+        if (*pPass == EnPass::Named) {
+            std::lock_guard<std::mutex> lock(filesMutex);
+            setPassed.insert(path);
+        }
+        return true;
+    };
+    auto findPass = [](const auto &map, const auto &key) -> const EnPass * {
+        const auto it = map.constFind(key);
+        return it == map.constEnd() ? nullptr : &it.value();
+    };
+
     for (const QString &root : listRoots) {
-        const QByteArray path = QFile::encodeName(root);
+        const QByteArray path = dp::platform::pathToBytes(root);
         struct stat st {};
-        const int rc = m_options.bFollowLinks ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st);
-        if (rc != 0) {
+        if (::stat(path.constData(), &st) != 0) {
             ++m_iUnreadableFolders;
             continue;
         }
@@ -116,6 +131,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                 continue;
             }
             const int dirFd = ::dirfd(dir);
+            struct stat dirStat {};
+            const uint64_t iDirDevice = ::fstat(dirFd, &dirStat) == 0 ? uint64_t(dirStat.st_dev) : 0;
             const QByteArray prefix = dirPath.endsWith('/') ? dirPath : dirPath + '/';
             while (const dirent *entry = ::readdir(dir)) {
                 const char *name = entry->d_name;
@@ -128,13 +145,16 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                 if (entry->d_type == DT_REG && !m_options.setSuffixes.isEmpty()
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
+                const QByteArray childPath = prefix + name;
+                if (entry->d_type != DT_REG && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
+                    continue;
                 struct stat st {};
                 const int flags = m_options.bFollowLinks ? 0 : AT_SYMLINK_NOFOLLOW;
                 if (::fstatat(dirFd, name, &st, flags) != 0)
                     continue;  // a dangling link or a file gone meanwhile
-                const QByteArray childPath = prefix + name;
                 if (S_ISDIR(st.st_mode)) {
-                    if (!m_options.setDevices.isEmpty() && !m_options.setDevices.contains(uint64_t(st.st_dev)))
+                    if (uint64_t(st.st_dev) != iDirDevice
+                        && passes(childPath, findPass(m_options.mapPassDevices, uint64_t(st.st_dev))))
                         continue;
                     if (queue.claim(st.st_dev, st.st_ino))
                         queue.push(childPath);
@@ -154,6 +174,10 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
         pool.emplace_back(work);
     for (std::thread &th : pool)
         th.join();
+
+    for (const QByteArray &path : qAsConst(setPassed))
+        m_listPassedMounts << dp::platform::pathFromBytes(path);
+    m_listPassedMounts.sort();
 
     std::sort(files.begin(), files.end(), [](const CFoundFile &a, const CFoundFile &b) { return a.strPath < b.strPath; });
     files.erase(std::unique(files.begin(), files.end(),

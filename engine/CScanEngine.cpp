@@ -5,6 +5,7 @@
 #include "CFileWalker.h"
 #include "CGroupBuilder.h"
 #include "CGroupReporter.h"
+#include "CPathCodec.h"
 #include "CPhotoMetadata.h"
 #include "CPlatform.h"
 #include "CScanData.h"
@@ -22,7 +23,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <map>
-#include <sys/stat.h>
 #include <thread>
 #include <unordered_map>
 
@@ -79,6 +79,7 @@ struct CScanEngine::CCounters
     std::atomic<uint64_t> iTooLarge{0};
     std::atomic<uint64_t> iNotOriginal{0};
     uint64_t iUnreadableFolders = 0;
+    QStringList listPassedMounts;
     uint64_t iPhotos = 0;
     uint64_t iGroups = 0;
 };
@@ -276,7 +277,9 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lastSkipped = {pCounters->iUnreadableFolders, pCounters->iUnreadable.load(),
-                         pCounters->iNotImage + pCounters->iCorrupt, pCounters->iTooLarge.load()};
+                         pCounters->iNotImage + pCounters->iCorrupt, pCounters->iTooLarge.load(),
+                         uint64_t(pCounters->listPassedMounts.size())};
+        m_listSkippedMounts = pCounters->listPassedMounts;
     }
     m_pLastCounters = std::move(pCounters);
     m_iLastResult = bDone ? 0 : 1;
@@ -291,17 +294,21 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         for (CScanVolume *pVolume : m_listVolumes)
             roots += pVolume->absolutePaths();
     }
-    QSet<uint64_t> devices;
-    for (const CVolumeInfo &info : dp::platform::volumes().volumes()) {
-        struct stat st {};
-        if (::stat(QFile::encodeName(info.strRoot).constData(), &st) == 0)
-            devices.insert(uint64_t(st.st_dev));
+    CFileWalker::COptions walkOptions{options.setSuffixes, options.i64MinSize, options.bFollowLinks, {}, {}};
+    for (const CMountInfo &mount : dp::platform::volumes().mounts()) {
+        if (mount.kind == CMountInfo::EnKind::Local)
+            continue;
+        const auto pass = mount.kind == CMountInfo::EnKind::Network ? CFileWalker::EnPass::Named
+                                                                    : CFileWalker::EnPass::Quietly;
+        walkOptions.mapPassDevices.insert(mount.iDevice, pass);
+        walkOptions.mapPassMountPoints.insert(dp::platform::pathToBytes(mount.strRoot), pass);
     }
-    CFileWalker walker({options.setSuffixes, options.i64MinSize, options.bFollowLinks, devices});
+    CFileWalker walker(walkOptions);
     std::vector<CFoundFile> files;
     runPolled([&] { files = walker.walk(roots, 4, m_bStop); },
               [&] { if (pSink) pSink->DuplicatingSink(1, 0, 0); });
     counters.iUnreadableFolders = walker.unreadableFolders();
+    counters.listPassedMounts = walker.passedMounts();
     counters.iFound = files.size();
     if (m_bStop)
         return false;
@@ -520,5 +527,6 @@ void CScanEngine::writeStats(const CCounters &counters) const
         << "\nunreadable=" << counters.iUnreadable << "\nnotImage=" << counters.iNotImage
         << "\ncorrupt=" << counters.iCorrupt << "\ntooLarge=" << counters.iTooLarge
         << "\nnotOriginal=" << counters.iNotOriginal << "\nunreadableFolders=" << counters.iUnreadableFolders
+        << "\npassedMounts=" << counters.listPassedMounts.size()
         << "\nphotos=" << counters.iPhotos << "\n";
 }

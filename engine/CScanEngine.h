@@ -5,6 +5,8 @@
 #include "IScanEngine.h"
 #include "IScanEngineExtras.h"
 
+#include <QStringList>
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -59,6 +61,11 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_lastSkipped;
     }
+    QStringList lastSkippedMounts()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_listSkippedMounts;
+    }
     void setSeparatedPairs(std::vector<std::pair<uint64_t, uint64_t>> listPairs);
     uint64_t contentKey(uint64_t iFileId);
     // The modification time (FILETIME) and content key the scan read the file with.
@@ -97,6 +104,7 @@ private:
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
     std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
+    QStringList m_listSkippedMounts;  // the network mounts counted in m_lastSkipped
     std::atomic_bool m_bStop{false};
     std::atomic_bool m_bStopRegroup{false};
     bool m_bBegun = false;

@@ -2,6 +2,8 @@
 
 #include "CScanEngine.h"
 
+#include <algorithm>
+
 CScanEngineExtras::CScanEngineExtras(CScanEngine *pEngine)
     : m_pEngine(pEngine)
 {
@@ -69,4 +71,15 @@ int32_t CScanEngineExtras::GetFileStamp(uint64_t iFileId, uint64_t *pModTime, ui
     if (pContentKey)
         *pContentKey = iKey;
     return 1;
+}
+
+uint32_t CScanEngineExtras::GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity)
+{
+    QString joined;
+    for (const QString &mount : m_pEngine->lastSkippedMounts())
+        joined += mount + QChar(0);
+    const auto iLength = uint32_t(joined.size());
+    if (pBuffer && iCapacity >= iLength)
+        std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), iLength, pBuffer);
+    return iLength;
 }

@@ -1,6 +1,7 @@
 #include "CScanThumbs.h"
 
 #include "CFeatureCache.h"
+#include "CPathCodec.h"
 #include "CPhotoMetadata.h"
 
 #include <QDir>
@@ -179,7 +180,7 @@ uint32_t CScanThumbs::find(const QString &strPath, uint8_t *pBuffer, uint32_t iC
         fd = m_iFd;
     }
     struct stat st {};
-    if (::stat(QFile::encodeName(strPath).constData(), &st) != 0 || uint64_t(st.st_size) != entry.i64Size
+    if (::stat(dp::platform::pathToBytes(strPath).constData(), &st) != 0 || uint64_t(st.st_size) != entry.i64Size
         || fileTimeFromUnix(st.st_mtim.tv_sec, uint32_t(st.st_mtim.tv_nsec)) != entry.i64ModTime)
         return 0;
     if (pBuffer && iCapacity >= entry.iLength && !readAll(fd, pBuffer, entry.iLength, entry.i64Offset))

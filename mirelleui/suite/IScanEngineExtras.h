@@ -18,6 +18,7 @@ enum EnScanSkipped : uint32_t {
     ScanSkipped_Unreadable,   // files that could not be read
     ScanSkipped_Damaged,      // files that are not pictures or are damaged
     ScanSkipped_TooLarge,     // pictures whose size is beyond what is opened
+    ScanSkipped_NetworkMounts,  // network filesystems mounted below a scanned folder, not entered
     ScanSkipped_Kinds
 };
 
@@ -59,6 +60,11 @@ public:
     // content key, so that a removal can tell whether the file is still the one scanned.
     // 0 when the file is unknown; then both stay untouched.
     virtual int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) = 0;
+
+    // The mount points counted as ScanSkipped_NetworkMounts by the last FindDuplicates,
+    // each followed by a NUL. Copies them into pBuffer when iCapacity (in characters) is
+    // enough and answers the characters needed either way; 0 when there are none.
+    virtual uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is

@@ -1,4 +1,5 @@
 #include "CEngineHarness.h"
+#include "CPathCodec.h"
 #include "CTestPhotos.h"
 #include "IScanEngineExtras.h"
 
@@ -11,9 +12,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <ftw.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <thread>
 #include <unistd.h>
 
@@ -79,6 +84,8 @@ private slots:
     void testSkipsBadInput();
     void testFolderBeyondPathLimitIsCounted();
     void testWalksNestedPathsAndLinkLoopsOnce();
+    void testWalksWhatTheUserChose_data();
+    void testWalksWhatTheUserChose();
     void testHardLinkIsReportedHidden();
     void testFilterOptions_data();
     void testFilterOptions();
@@ -91,6 +98,7 @@ private:
 
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_pDir;
+    QStringList m_listMounts;  // undone in cleanup()
 };
 
 void TestScanEngine::initTestCase()
@@ -113,6 +121,15 @@ void TestScanEngine::init()
 
 void TestScanEngine::cleanup()
 {
+    for (const QString &mount : qAsConst(m_listMounts))
+        ::umount2(QFile::encodeName(mount).constData(), MNT_DETACH);
+    m_listMounts.clear();
+    // QTemporaryDir cannot remove names that are not UTF-8; remove everything by bytes.
+    if (m_pDir) {
+        ::nftw(QFile::encodeName(m_pDir->path()).constData(),
+               [](const char *pszPath, const struct stat *, int, FTW *) { return ::remove(pszPath); }, 16,
+               FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
+    }
     m_pDir.reset();
 }
 
@@ -562,6 +579,81 @@ void TestScanEngine::testWalksNestedPathsAndLinkLoopsOnce()
             QCOMPARE(harness.lastStats().value("unreadableFolders"), 1);
     }
     QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestScanEngine::testWalksWhatTheUserChose_data()
+{
+    // The layout in the temporary folder, made in order: "a/b.jpg" a copy of one photo,
+    // "link@target" a symbolic link, "mount:ram" a fresh tmpfs there.
+    QTest::addColumn<QByteArrayList>("layout");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QByteArrayList>("found");
+    QTest::newRow("nested by components, not by prefix")
+        << QByteArrayList{"p/a/1.jpg", "p/ab/c/2.jpg"} << QStringList{"p/a", "p/ab/c"}
+        << QByteArrayList{"p/a/1.jpg", "p/ab/c/2.jpg"};
+    QTest::newRow("symlinked source, followed once")
+        << QByteArrayList{"real/1.jpg", "real/sub/2.jpg", "link@real"} << QStringList{"link", "real"}
+        << QByteArrayList{"link/1.jpg", "link/sub/2.jpg"};
+    QTest::newRow("tmpfs source with subfolders")
+        << QByteArrayList{"mount:ram", "ram/1.jpg", "ram/sub/2.jpg"} << QStringList{"ram"}
+        << QByteArrayList{"ram/1.jpg", "ram/sub/2.jpg"};
+    QTest::newRow("filesystem mounted inside the source")
+        << QByteArrayList{"s/1.jpg", "mount:s/ram", "s/ram/2.jpg"} << QStringList{"s"}
+        << QByteArrayList{"s/1.jpg", "s/ram/2.jpg"};
+    QTest::newRow("names that are not UTF-8")
+        << QByteArrayList{"n/x\xff.jpg", "n/x\xfe.jpg", "n/\xe9t\xe9/1.jpg"} << QStringList{"n"}
+        << QByteArrayList{"n/x\xfe.jpg", "n/x\xff.jpg", "n/\xe9t\xe9/1.jpg"};
+}
+
+void TestScanEngine::testWalksWhatTheUserChose()
+{
+    QFETCH(QByteArrayList, layout);
+    QFETCH(QStringList, sources);
+    QFETCH(QByteArrayList, found);
+    const QByteArray top = QFile::encodeName(m_pDir->path()) + '/';
+    QByteArray photo;
+    {
+        const QString file = path(QStringLiteral("photo.jpg"));
+        QVERIFY(save(scene(151), file));
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        photo = in.readAll();
+        QVERIFY(in.remove());
+    }
+    for (const QByteArray &entry : layout) {
+        const QByteArray target = top + (entry.contains('@') ? entry.left(entry.indexOf('@')) : entry);
+        if (entry.startsWith("mount:")) {
+            const QByteArray point = top + entry.mid(6);
+            QVERIFY(QDir().mkpath(QFile::decodeName(point)));
+            if (::mount("mirelle-test", point.constData(), "tmpfs", 0, "size=8m") != 0)
+                QSKIP("cannot mount a tmpfs here (needs root)");
+            m_listMounts << QFile::decodeName(point);
+        } else if (entry.contains('@')) {
+            QCOMPARE(::symlink((top + entry.mid(entry.indexOf('@') + 1)).constData(), target.constData()), 0);
+        } else {
+            // By bytes: Qt's file classes would garble a folder name that is not UTF-8.
+            for (int slash = target.indexOf('/', top.size()); slash > 0; slash = target.indexOf('/', slash + 1))
+                ::mkdir(target.left(slash).constData(), 0700);
+            FILE *pFile = std::fopen(target.constData(), "wb");
+            QVERIFY(pFile);
+            QCOMPARE(std::fwrite(photo.constData(), 1, size_t(photo.size()), pFile), size_t(photo.size()));
+            std::fclose(pFile);
+        }
+    }
+    QStringList roots;
+    for (const QString &source : sources)
+        roots << path(source);
+
+    CEngineHarness harness;
+    QCOMPARE(harness.scan(roots), 0);
+    QByteArrayList reported;
+    for (const CTestSink::CEvent &event : harness.sink().listEvents) {
+        if (event.kind != CTestSink::CEvent::Merged)
+            reported << dp::platform::pathToBytes(event.strPath).mid(top.size());
+    }
+    std::sort(reported.begin(), reported.end());
+    QCOMPARE(reported, found);
+    QCOMPARE(harness.lastStats().value("found"), qint64(found.size()));
 }
 
 void TestScanEngine::testHardLinkIsReportedHidden()

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -278,6 +279,15 @@ public:
         *pContentKey = it->second.second;
         return true;
     }
+
+    // The script's "skippedMounts" array, as the engine hands the names out.
+    QString skippedMounts() const
+    {
+        QString joined;
+        for (const QJsonValue &mount : QJsonDocument::fromJson(g_script).object().value(QStringLiteral("skippedMounts")).toArray())
+            joined += mount.toString() + QChar(0);
+        return joined;
+    }
     uint64_t contentKey(uint64_t iFileId)
     {
         std::lock_guard<std::mutex> lock(m_recordMutex);
@@ -380,6 +390,14 @@ public:
         if (pContentKey)
             *pContentKey = iKey;
         return 1;
+    }
+
+    uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) override
+    {
+        const QString joined = m_pEngine->skippedMounts();
+        if (pBuffer && iCapacity >= uint32_t(joined.size()))
+            std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), joined.size(), pBuffer);
+        return uint32_t(joined.size());
     }
 
 private:
