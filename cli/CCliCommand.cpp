@@ -31,17 +31,21 @@
 namespace {
 
 // What a scan passed over, in one line; empty when nothing was.
-QString skippedText(const QVariantList &listCounts)
+QString skippedText(const QVariantList &listCounts, const QStringList &listMounts)
 {
     static const char *const kKinds[][2] = {{"folder could not be opened", "folders could not be opened"},
                                            {"file could not be read", "files could not be read"},
                                            {"file damaged or not a picture", "files damaged or not pictures"},
-                                           {"picture too large to open", "pictures too large to open"}};
+                                           {"picture too large to open", "pictures too large to open"},
+                                           {"network mount not entered", "network mounts not entered"}};
+    constexpr int kKindCount = int(sizeof(kKinds) / sizeof(kKinds[0]));
     QStringList listParts;
-    for (int i = 0; i < listCounts.size() && i < 4; ++i) {
+    for (int i = 0; i < listCounts.size() && i < kKindCount; ++i) {
         const qulonglong iCount = listCounts.at(i).toULongLong();
         if (iCount > 0)
             listParts << QStringLiteral("%1 %2").arg(iCount).arg(QLatin1String(kKinds[i][iCount == 1 ? 0 : 1]));
+        if (iCount > 0 && i == kKindCount - 1 && !listMounts.isEmpty())
+            listParts.last() += QStringLiteral(" (%1)").arg(listMounts.join(QStringLiteral(", ")));
     }
     return listParts.isEmpty() ? QString() : QStringLiteral("passed over: ") + listParts.join(QStringLiteral(", "));
 }
@@ -278,7 +282,7 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
                              .arg(report.photoCount())
                              .arg(report.proposedCount())
                              .arg(report.proposedBytes()));
-        const QString strSkipped = skippedText(runner.skipped());
+        const QString strSkipped = skippedText(runner.skipped(), runner.skippedMounts());
         if (!strSkipped.isEmpty())
             progress.message(strSkipped);
     }

@@ -84,6 +84,7 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
     if (iExit == Loop_Failed)
         return EnResult::Failed;
     m_listSkipped = mgr.scanSkipped();
+    m_listSkippedMounts = mgr.scanSkippedMounts();
 
     // The proposed marks: the same rule the window applies.
     QEventLoop markLoop;

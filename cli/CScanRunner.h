@@ -3,6 +3,7 @@
 #include "CScanReport.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QVariantList>
 
 class CTerminalProgress;
@@ -20,8 +21,10 @@ public:
     [[nodiscard]] EnResult run(const CScanSettings &settings, CScanReport *pReport);
     // After a scan: what it passed over, as the manager's scanSkipped counts it.
     [[nodiscard]] QVariantList skipped() const { return m_listSkipped; }
+    [[nodiscard]] QStringList skippedMounts() const { return m_listSkippedMounts; }
 
 private:
     CTerminalProgress *m_pProgress = nullptr;
     QVariantList m_listSkipped;
+    QStringList m_listSkippedMounts;
 };

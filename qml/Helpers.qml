@@ -86,8 +86,9 @@ QtObject {
     }
 
     // One line on what a scan passed over, from its counts by kind (folders that could
-    // not be opened, unreadable files, damaged files, pictures too large); "" for none.
-    function skippedText(counts) {
+    // not be opened, unreadable files, damaged files, pictures too large, network mounts
+    // not entered) and where those mounts are; "" for none.
+    function skippedText(counts, mounts) {
         var list = counts ? counts : []
         var count = function (i) { return i < list.length ? Number(list[i]) : 0 }
         var parts = []
@@ -99,6 +100,10 @@ QtObject {
             parts.push(numerus(qsTr("%n file(s) damaged or not pictures", "", count(2)), count(2)))
         if (count(3) > 0)
             parts.push(numerus(qsTr("%n picture(s) too large to open", "", count(3)), count(3)))
+        if (count(4) > 0) {
+            var names = mounts && mounts.length > 0 ? " (" + Array.from(mounts).join(", ") + ")" : ""
+            parts.push(numerus(qsTr("%n network folder(s) not entered", "", count(4)), count(4)) + names)
+        }
         return parts.length > 0 ? qsTr("Passed over: %1").arg(parts.join(qsTr(", "))) : ""
     }
 

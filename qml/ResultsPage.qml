@@ -239,7 +239,8 @@ FocusScope {
                 Label {
                     objectName: "scanSkippedLabel"
                     visible: text !== ""
-                    text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [])
+                    text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [],
+                                              results.mgr ? results.mgr.scanSkippedMounts : [])
                     font.pixelSize: Theme.fontCaption
                     color: Theme.warning
                 }

@@ -467,8 +467,16 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
             <numerusform>%n Bilder zu groß zum Öffnen</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n network folder(s) not entered</source>
+        <translation>
+            <numerusform>%n Netzwerkordner nicht betreten</numerusform>
+            <numerusform>%n Netzwerkordner nicht betreten</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Passed over: %1</source>
         <translation>Übersprungen: %1</translation>
     </message>

@@ -465,8 +465,16 @@ You can enlarge your virtual memory and try again.</source>
             <numerusform>%n pictures too large to open</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n network folder(s) not entered</source>
+        <translation>
+            <numerusform>%n network folder not entered</numerusform>
+            <numerusform>%n network folders not entered</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Passed over: %1</source>
         <translation type="unfinished"></translation>
     </message>

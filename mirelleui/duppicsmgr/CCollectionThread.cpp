@@ -9,10 +9,23 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMinimumScanMs = 1000;
 constexpr int kIntakePollMs = 200;
+
+// Nesting goes by whole path components: "/p/a" holds "/p/a/b" but neither "/p/ab" nor "/x/p/a/b".
+bool isWithin(const QString &strPath, const QString &strFolder)
+{
+    const QString path = QDir::cleanPath(strPath);
+    const QString folder = QDir::cleanPath(strFolder);
+    if (path == folder)
+        return true;
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return path.startsWith(prefix);
+}
 
 } // namespace
 
@@ -25,7 +38,7 @@ QStringList CCollectionThread::pruneNestedSources(QStringList listSources)
     for (int i = 1; i < copy.size(); ++i) {
         const QString &prev = copy[i - 1];
         const QString &cur = copy[i];
-        if (cur.split(QLatin1Char('/')).size() != prev.split(QLatin1Char('/')).size() && cur.contains(prev))
+        if (QDir::cleanPath(cur) != QDir::cleanPath(prev) && isWithin(cur, prev))
             listSources.removeOne(cur);
     }
     return listSources;
@@ -35,24 +48,12 @@ QStringList CCollectionThread::outermostFolders(const QStringList &listSources)
 {
     QStringList list;
     for (const QString &source : listSources) {
-        const QString withSlash = source.endsWith(QLatin1Char('/')) ? source : source + QLatin1Char('/');
-        bool bPlaced = false;
-        for (QString &entry : list) {
-            if (entry.contains(withSlash)) {
-                entry = source;
-                bPlaced = true;
-                break;
-            }
-            const QString entrySlash = entry.endsWith(QLatin1Char('/')) ? entry : entry + QLatin1Char('/');
-            if (source.contains(entrySlash)) {
-                bPlaced = true;
-                break;
-            }
-        }
-        if (!bPlaced)
-            list.append(source);
+        if (std::any_of(list.cbegin(), list.cend(), [&](const QString &entry) { return isWithin(source, entry); }))
+            continue;
+        list.erase(std::remove_if(list.begin(), list.end(), [&](const QString &entry) { return isWithin(entry, source); }),
+                   list.end());
+        list.append(source);
     }
-    list.removeDuplicates();
     return list;
 }
 

@@ -69,8 +69,10 @@ class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationG
     Q_PROPERTY(QString decisionsError READ decisionsError NOTIFY sigDecisionsChanged)
     Q_PROPERTY(int decisionCount READ decisionCount NOTIFY sigDecisionsChanged)
     // What the last finished scan passed over, counted by kind: folders it could not
-    // open, files it could not read, damaged files, pictures too large to open.
+    // open, files it could not read, damaged files, pictures too large to open, network
+    // mounts it did not enter; and where those mounts are.
     Q_PROPERTY(QVariantList scanSkipped READ scanSkipped NOTIFY sigScanSkippedChanged)
+    Q_PROPERTY(QStringList scanSkippedMounts READ scanSkippedMounts NOTIFY sigScanSkippedChanged)
 public:
     enum EnDupPicDelType {
         DupPicType_Invalid = -1,
@@ -266,6 +268,7 @@ public:
     bool decisionsEnabled() const;
     QString decisionsError() const;
     QVariantList scanSkipped() const { return m_listScanSkipped; }
+    QStringList scanSkippedMounts() const { return m_listScanSkippedMounts; }
     int decisionCount() const;
     // Remembers every pair of the group's shown photos as not duplicates and regroups.
     Q_INVOKABLE bool separateGroup(QVariant pGroup);
@@ -378,6 +381,7 @@ private:
     QHash<QString, quint64> m_mapGroupOfPath;
     QHash<QString, quint64> m_mapFileIdOfPath;
     QVariantList m_listScanSkipped;  // GUI thread
+    QStringList m_listScanSkippedMounts;  // GUI thread
     QHash<QString, QString> m_mapPathByHash;
     QMap<quint64, CPhotosSortFilterProxyModel *> m_mapPhotoProxies;
     QMap<quint64, CPhotosItemModel *> m_mapPhotoModels;

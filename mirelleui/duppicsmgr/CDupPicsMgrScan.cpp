@@ -3,12 +3,14 @@
 
 #include "CCollectionThread.h"
 #include "COperateTaskQueue.h"
+#include "CPathCodec.h"
 #include "IScanEngineExtras.h"
 #include "XLogging.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QThread>
+
+#include <vector>
 
 namespace {
 
@@ -60,6 +62,12 @@ void CDupPicsMgr::onScanFinished(int iResult)
         m_listScanSkipped.clear();
         for (uint64_t iCount : counts)
             m_listScanSkipped << QVariant::fromValue<qulonglong>(iCount);
+        std::vector<ZKChar> buffer(m_pExtras->GetScanSkippedMounts(nullptr, 0));
+        // The list may have grown between the two calls; then it is left out rather than cut.
+        const uint32_t iLength = m_pExtras->GetScanSkippedMounts(buffer.data(), uint32_t(buffer.size()));
+        m_listScanSkippedMounts.clear();
+        if (iLength <= buffer.size())
+            m_listScanSkippedMounts = QString::fromUtf16(buffer.data(), int(iLength)).split(QChar(0), Qt::SkipEmptyParts);
         Q_EMIT sigScanSkippedChanged();
     }
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
@@ -149,7 +157,7 @@ bool CDupPicsMgr::queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iTy
     auto pPayload = std::make_shared<CPhotoTaskPayload>();
     pPayload->record = CPhotoRecordCopy(*pRecord);
     // A file that vanished since the engine read it is not filed.
-    if (!QFileInfo(pPayload->record.path()).isFile())
+    if (!dp::platform::isRegularFile(pPayload->record.path()))
         return false;
     pPayload->iKey = iKey;
     const bool bHidden = pPayload->record.isHidden();

@@ -211,6 +211,8 @@ private slots:
         QTest::newRow("siblings with a common prefix") << QStringList{"/p/ab", "/p/a"} << QStringList{"/p/a", "/p/ab"};
         QTest::newRow("deeply nested") << QStringList{"/p/a/b/c", "/p/x", "/p/a"} << QStringList{"/p/a", "/p/x"};
         QTest::newRow("a whole volume") << QStringList{"/home/me", "/"} << QStringList{"/"};
+        QTest::newRow("a prefix is not a parent") << QStringList{"/p/a", "/p/ab/c"} << QStringList{"/p/a", "/p/ab/c"};
+        QTest::newRow("the same name deeper elsewhere") << QStringList{"/p/a", "/x/p/a/c"} << QStringList{"/p/a", "/x/p/a/c"};
     }
 
     void testNestedSourcesAreScannedOnce()

@@ -3,6 +3,7 @@
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "FakeEngineControl.h"
+#include "IScanEngineExtras.h"
 #include "ManagerTestSupport.h"
 
 #include <QJsonArray>
@@ -179,18 +180,21 @@ private slots:
         CDupPicsMgr mgr;
         QSignalSpy skippedSpy(&mgr, &CDupPicsMgr::sigScanSkippedChanged);
         QCOMPARE(mgr.scanSkipped(), QVariantList());
-        for (const QJsonArray &counts : {QJsonArray{1, 2, 3, 4}, QJsonArray{}}) {
+        const QStringList mounts{"/home/me/nas", "/mnt/x"};
+        for (const QJsonArray &counts : {QJsonArray{1, 2, 3, 4, 2}, QJsonArray{}}) {
             m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}},
                                                        {"events", QJsonArray{create(1, "a.jpg"), join(2, 1, "b.jpg")}},
-                                                       {"skipped", counts}})
+                                                       {"skipped", counts},
+                                                       {"skippedMounts", QJsonArray::fromStringList(counts.isEmpty() ? QStringList() : mounts)}})
                                  .toJson(QJsonDocument::Compact));
             QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
             mgr.collectDupFiles();
             QVERIFY(completeSpy.wait(10000));
             QVariantList expected;
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
                 expected << QVariant::fromValue<qulonglong>(qulonglong(counts.at(i).toInt()));
             QCOMPARE(mgr.scanSkipped(), expected);
+            QCOMPARE(mgr.scanSkippedMounts(), counts.isEmpty() ? QStringList() : mounts);
         }
         QCOMPARE(skippedSpy.count(), 2);
     }

@@ -17,6 +17,7 @@ class CFakeDupPicsMgr : public QObject
     Q_OBJECT
     Q_PROPERTY(QStringList sources READ sources NOTIFY sigSourcesChanged)
     Q_PROPERTY(QVariantList scanSkipped MEMBER m_listScanSkipped NOTIFY sigScanSkippedChanged)
+    Q_PROPERTY(QStringList scanSkippedMounts MEMBER m_listScanSkippedMounts NOTIFY sigScanSkippedChanged)
     Q_PROPERTY(qlonglong totalGroupCount READ totalGroupCount NOTIFY sigTotalGroupCountChanged)
     Q_PROPERTY(qlonglong totalDupImgSize READ totalDupImgSize NOTIFY sigTotalDupImgSizeChanged)
     Q_PROPERTY(bool hasDupPics READ hasDupPics NOTIFY sigHasDupPicsChanged)
@@ -148,6 +149,7 @@ private:
 
     QStringList m_listSources;
     QVariantList m_listScanSkipped;
+    QStringList m_listScanSkippedMounts;
     QVariantMap m_mapOption;
     QString m_strExportError;
     QVector<CFakePhotoModel *> m_listGroups;

@@ -80,7 +80,11 @@ Item {
             dfMgr.scanSkipped = [0, 0, 2, 0]
             verify(label.visible)
             compare(label.text, "Passed over: 2 files damaged or not pictures")
+            dfMgr.scanSkippedMounts = ["/mnt/nas"]
+            dfMgr.scanSkipped = [0, 0, 0, 0, 1]
+            compare(label.text, "Passed over: 1 network folder not entered (/mnt/nas)")
             dfMgr.scanSkipped = []
+            dfMgr.scanSkippedMounts = []
         }
 
         function test_rowsArrivingLaterJoinThePage() {
