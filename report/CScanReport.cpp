@@ -1,5 +1,7 @@
 #include "CScanReport.h"
 
+#include "CPathCodec.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,6 +27,13 @@ QByteArray csvField(const QString &strText)
     return text.toUtf8();
 }
 
+// A file name that is not valid UTF-8 cannot stand in JSON as it is: "path" shows it with
+// U+FFFD for each stray byte, and "pathBytes" (base64) carries the exact name beside it.
+QString readablePath(const QString &strPath)
+{
+    return QString::fromUtf8(dp::platform::pathToBytes(strPath));
+}
+
 QByteArray csvFlag(bool bValue)
 {
     return bValue ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
@@ -42,8 +51,8 @@ struct CPhotoColumn
 };
 
 const CPhotoColumn kPhotoColumns[] = {
-    {"path", [](const CReportPhoto &p) { return QJsonValue(p.strPath); },
-     [](const CReportPhoto &p) { return csvField(p.strPath); },
+    {"path", [](const CReportPhoto &p) { return QJsonValue(readablePath(p.strPath)); },
+     [](const CReportPhoto &p) { return csvField(readablePath(p.strPath)); },
      [](const QJsonValue &v, CReportPhoto &p) { p.strPath = v.toString(); }},
     {"size", [](const CReportPhoto &p) { return QJsonValue(double(p.i64Size)); },
      [](const CReportPhoto &p) { return QByteArray::number(p.i64Size); },
@@ -91,6 +100,9 @@ QByteArray CScanReport::toJson() const
             object.insert(QLatin1String("burst"), photo.bBurst);
             object.insert(QLatin1String("fileTime"), QString::number(photo.i64FileTime));
             object.insert(QLatin1String("contentKey"), QString::number(photo.iContentKey, 16));
+            if (dp::platform::needsRawAccess(photo.strPath))
+                object.insert(QLatin1String("pathBytes"),
+                              QString::fromLatin1(dp::platform::pathToBytes(photo.strPath).toBase64()));
             photos.append(object);
         }
         groups.append(QJsonObject{{"identical", group.bIdentical},
@@ -169,6 +181,9 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
             CReportPhoto photo;
             for (const CPhotoColumn &column : kPhotoColumns)
                 column.fromJson(object.value(QLatin1String(column.szName)), photo);
+            const QString strBytes = object.value(QLatin1String("pathBytes")).toString();
+            if (!strBytes.isEmpty())
+                photo.strPath = dp::platform::pathFromBytes(QByteArray::fromBase64(strBytes.toLatin1()));
             if (photo.strPath.isEmpty()) {
                 *pStrError = QStringLiteral("the saved scan holds a photo without a path");
                 return false;

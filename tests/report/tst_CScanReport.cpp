@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "CPathCodec.h"
 #include "CScanReport.h"
 
 class TestScanReport : public QObject
@@ -50,6 +51,33 @@ private slots:
         QCOMPARE(photo.bPreferred, true);
         QCOMPARE(photo.bProposed, true);
         QCOMPARE(read.listGroups.first().listPhotos.at(1).bProposed, false);
+    }
+
+    void testJsonCarriesExactFileNames_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("bytesField");
+        QTest::newRow("UTF-8") << QByteArray("/Bilder/\xc3\x85land.jpg") << false;
+        QTest::newRow("stray byte") << QByteArray("/Bilder/a\xff.jpg") << true;
+        QTest::newRow("Latin-1 folder") << QByteArray("/\xe9t\xe9/a.jpg") << true;
+    }
+
+    void testJsonCarriesExactFileNames()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, bytesField);
+        CScanReport report;
+        CReportPhoto photo;
+        photo.strPath = dp::platform::pathFromBytes(name);
+        report.listGroups << CReportGroup{true, {photo}};
+        const QByteArray json = report.toJson();
+        QCOMPARE(QString::fromUtf8(json).toUtf8(), json);  // valid UTF-8 throughout
+        QCOMPARE(json.contains("\"pathBytes\""), bytesField);
+
+        CScanReport read;
+        QString strError;
+        QVERIFY2(CScanReport::fromJson(json, &read, &strError), qPrintable(strError));
+        QCOMPARE(dp::platform::pathToBytes(read.listGroups.first().listPhotos.first().strPath), name);
     }
 
     void testCsvQuotesPathsAndKeepsHeaderOrder()
