@@ -2,6 +2,7 @@
 
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
+#include "CPathCodec.h"
 #include "FakeEngineControl.h"
 #include "IScanEngineExtras.h"
 #include "ManagerTestSupport.h"
@@ -9,6 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -231,12 +235,20 @@ private slots:
     {
         QJsonObject gone = create(1, "gone.jpg");
         QFile::remove(photo("gone.jpg"));
-        setScript({gone, create(2, "kept.jpg")});
+        // A name that is not UTF-8 is there all the same, though Qt's file classes cannot see it.
+        const QByteArray raw = QFile::encodeName(m_pDir->path()) + "/raw\xff.jpg";
+        FILE *pFile = std::fopen(raw.constData(), "wb");
+        QVERIFY(pFile);
+        std::fclose(pFile);
+        QJsonObject rawCreate = create(3, "raw.jpg");
+        rawCreate.insert("path", dp::platform::pathFromBytes(raw));
+        setScript({gone, create(2, "kept.jpg"), rawCreate});
         CDupPicsMgr mgr;
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
         mgr.collectDupFiles();
         QVERIFY(completeSpy.wait(10000));
-        QCOMPARE(mgr.groupOrder(), QList<quint64>{2});
+        ::unlink(raw.constData());
+        QCOMPARE(mgr.groupOrder(), (QList<quint64>{2, 3}));
     }
 
     void testDestroyDuringScanStopsTheEngineFirst()

@@ -71,7 +71,9 @@ private slots:
         photo.strPath = dp::platform::pathFromBytes(name);
         report.listGroups << CReportGroup{true, {photo}};
         const QByteArray json = report.toJson();
-        QCOMPARE(QString::fromUtf8(json).toUtf8(), json);  // valid UTF-8 throughout
+        // Valid UTF-8 throughout, and no lone surrogate escaped into "path" either.
+        QCOMPARE(QString::fromUtf8(json).toUtf8(), json);
+        QVERIFY(!json.contains("\\udc"));
         QCOMPARE(json.contains("\"pathBytes\""), bytesField);
 
         CScanReport read;
