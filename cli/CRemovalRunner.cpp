@@ -3,6 +3,7 @@
 #include "CFileDelImplement.h"
 #include "CFileStamp.h"
 #include "CInterruptWatcher.h"
+#include "CPathCodec.h"
 #include "CRemovalGuard.h"
 #include "CScanReport.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 void note(FILE *pStream, const QString &strText)
 {
-    std::fprintf(pStream, "%s\n", qPrintable(strText));
+    // File names go out as the system's bytes, so that a script can act on them.
+    std::fprintf(pStream, "%s\n", dp::platform::pathToBytes(strText).constData());
 }
 
 void skip(FILE *pStream, int *pSkipped, const QString &strPath, const QString &strWhy)

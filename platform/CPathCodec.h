@@ -15,7 +15,7 @@ QString pathFromBytes(const QByteArray &arrBytes);
 QByteArray pathToBytes(const QString &strPath);
 // True when the path carries bytes that are not valid UTF-8.
 bool needsRawAccess(const QString &strPath);
-// Whether a regular file is at the path (links followed), for any name.
-bool isRegularFile(const QString &strPath);
+// Whether a regular file is at the path (links followed), for any name; its size too.
+bool isRegularFile(const QString &strPath, qint64 *pi64Size = nullptr);
 
 } // namespace dp::platform

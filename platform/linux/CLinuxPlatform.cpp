@@ -43,10 +43,14 @@ private:
 
 namespace dp::platform {
 
-bool isRegularFile(const QString &strPath)
+bool isRegularFile(const QString &strPath, qint64 *pi64Size)
 {
     struct stat st {};
-    return !strPath.isEmpty() && ::stat(pathToBytes(strPath).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    if (strPath.isEmpty() || ::stat(pathToBytes(strPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (pi64Size)
+        *pi64Size = qint64(st.st_size);
+    return true;
 }
 
 } // namespace dp::platform

@@ -69,9 +69,14 @@ public:
 namespace dp::platform {
 
 // Windows names are UTF-16 already: Qt hands them to the system unchanged.
-bool isRegularFile(const QString &strPath)
+bool isRegularFile(const QString &strPath, qint64 *pi64Size)
 {
-    return !strPath.isEmpty() && QFileInfo(strPath).isFile();
+    const QFileInfo info(strPath);
+    if (strPath.isEmpty() || !info.isFile())
+        return false;
+    if (pi64Size)
+        *pi64Size = info.size();
+    return true;
 }
 
 } // namespace dp::platform

@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <cstdio>
+#include <sys/time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -370,6 +373,30 @@ private slots:
         QCOMPARE(run.arrOut.count('\n'), 3);
         // One copy of every group stays.
         QCOMPARE(QDir(m_pPhotos->path()).entryList(QDir::Files).size(), removes ? 7 : 10);
+    }
+
+    void testApplyNamesAFileWhoseNameIsNotUtf8()
+    {
+        // Two copies; the older one, proposed, has a Latin-1 name.
+        QTemporaryDir dir;
+        QVERIFY(drawScene(77, QSize(800, 600)).save(dir.filePath("new.jpg"), "JPG", 92));
+        QFile copy(dir.filePath("new.jpg"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        const QByteArray bytes = copy.readAll();
+        const QByteArray raw = QFile::encodeName(dir.path()) + "/\xe9t\xe9.jpg";
+        FILE *pFile = std::fopen(raw.constData(), "wb");
+        QVERIFY(pFile);
+        QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), pFile), size_t(bytes.size()));
+        std::fclose(pFile);
+        const struct timeval old[2] = {{1500000000, 0}, {1500000000, 0}};
+        QCOMPARE(::utimes(raw.constData(), old), 0);
+
+        const QString saved = m_home.filePath("raw.json");
+        const int iScan = runCli({"scan", "-q", "--all-images", "--min-size", "0", "-o", saved, dir.path()}).iExit;
+        const CRun run = runCli({"apply", "--dry-run", saved});
+        ::unlink(raw.constData());
+        QCOMPARE(iScan, 0);
+        QCOMPARE(run.arrOut, "would trash\t" + raw + "\n");
     }
 
     void testApplyListedKeepsLastCopyAndIgnoresStrangers()
