@@ -1,5 +1,6 @@
 #include "CFeatureExtractor.h"
 
+#include "CDetailMeasure.h"
 #include "CGrayImage.h"
 #include "CImageDecoder.h"
 #include "CPhotoFeature.h"
@@ -110,7 +111,7 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
     const bool bSwap = orientation >= 5;
     f.width = uint16_t(bSwap ? decoded.iFullHeight : decoded.iFullWidth);
     f.height = uint16_t(bSwap ? decoded.iFullWidth : decoded.iFullHeight);
-    f.definition = float(decoded.gray.laplacianVariance());
+    f.definition = float(CDetailMeasure::score(decoded));
     f.bHasCaptureDate = meta.i64CaptureTime != 0;
     f.dateTime = meta.i64CaptureTime ? meta.i64CaptureTime : i64ModTime;
     f.bOriginal = meta.isCameraOriginal();

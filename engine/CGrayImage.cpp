@@ -1,6 +1,7 @@
 #include "CGrayImage.h"
 
 #include <algorithm>
+#include <cmath>
 
 std::vector<float> CGrayImage::resized(int iToWidth, int iToHeight) const
 {
@@ -35,19 +36,10 @@ std::vector<float> CGrayImage::resized(int iToWidth, int iToHeight) const
     return out;
 }
 
-double CGrayImage::laplacianVariance() const
+namespace {
+
+double laplacianSpread(const std::vector<float> &img, int w, int h)
 {
-    constexpr int kSide = 256;
-    if (isNull())
-        return 0.0;
-    int w = iWidth, h = iHeight;
-    if (std::max(w, h) > kSide) {
-        const double f = double(kSide) / std::max(w, h);
-        w = std::max(1, int(w * f + 0.5));
-        h = std::max(1, int(h * f + 0.5));
-    }
-    const std::vector<float> img = (w == iWidth && h == iHeight)
-        ? std::vector<float>(pixels.begin(), pixels.end()) : resized(w, h);
     if (w < 3 || h < 3)
         return 0.0;
     double sum = 0.0, sumSq = 0.0;
@@ -60,6 +52,32 @@ double CGrayImage::laplacianVariance() const
         }
     }
     const double n = double(w - 2) * double(h - 2);
-    const double mean = sum / n;
-    return std::max(0.0, sumSq / n - mean * mean);
+    return std::sqrt(std::max(0.0, sumSq / n - (sum / n) * (sum / n)));
+}
+
+} // namespace
+
+double CGrayImage::fineDetailRatio() const
+{
+    constexpr int kSide = 256;
+    if (isNull())
+        return 0.0;
+    int w = iWidth, h = iHeight;
+    if (std::max(w, h) > kSide) {
+        const double f = double(kSide) / std::max(w, h);
+        w = std::max(1, int(w * f + 0.5));
+        h = std::max(1, int(h * f + 0.5));
+    }
+    const std::vector<float> fine = (w == iWidth && h == iHeight)
+        ? std::vector<float>(pixels.begin(), pixels.end()) : resized(w, h);
+    const int cw = w / 2, ch = h / 2;
+    std::vector<float> coarse(size_t(cw) * size_t(ch));
+    for (int y = 0; y < ch; ++y) {
+        for (int x = 0; x < cw; ++x) {
+            const size_t i = size_t(2 * y * w + 2 * x);
+            coarse[size_t(y * cw + x)] = (fine[i] + fine[i + 1] + fine[i + size_t(w)] + fine[i + size_t(w) + 1]) / 4.0f;
+        }
+    }
+    // The floor keeps a nearly flat frame from dividing its noise by almost nothing.
+    return laplacianSpread(fine, w, h) / std::max(laplacianSpread(coarse, cw, ch), 1.0);
 }

@@ -16,9 +16,10 @@ struct CGrayImage
 
     // Box-filtered downscale (nearest sample when enlarging) into a float grid.
     std::vector<float> resized(int iToWidth, int iToHeight) const;
-    // Variance of the 4-neighbour Laplacian at a fixed scale (long side 256), so
-    // that copies of one photo at other resolutions score alike and blurred ones lower.
-    double laplacianVariance() const;
+    // The spread of the 4-neighbour Laplacian at a fixed scale (long side 256) over its
+    // spread at half that scale: any tonal curve (brightness, contrast) scales both
+    // alike where it acts, while blur takes more from the fine scale.
+    double fineDetailRatio() const;
 };
 
 // Turns a square grid stored as the file holds it upright, following the EXIF

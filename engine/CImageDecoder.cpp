@@ -1,5 +1,7 @@
 #include "CImageDecoder.h"
 
+#include "CDetailMeasure.h"
+
 #include <libheif/heif.h>
 #include <libraw/libraw.h>
 #include <turbojpeg.h>
@@ -102,6 +104,9 @@ EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRa
         strError = "not an image format we read";
         return EnDecodeStatus::NotImage;
     }
+    // GIF holds palette indices only; a PNG says so in its header's colour type.
+    out.bPalette = startsWith(pData, size, "GIF8", 4)
+        || (startsWith(pData, size, "\x89PNG", 4) && size > 25 && pData[25] == 3);
     return decodeWithQt(pData, size, out, strError);
 }
 
@@ -186,6 +191,8 @@ EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDec
     }
     out.iFullWidth = w;
     out.iFullHeight = h;
+    out.iJpegQuality = CDetailMeasure::jpegQuality(pData, size);
+    out.bGrey = subsamp == TJSAMP_GRAY;
     shrinkToWorkSize(img);
     return EnDecodeStatus::Ok;
 }
@@ -347,6 +354,8 @@ EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CD
     img.iWidth = image.width();
     img.iHeight = image.height();
     img.pixels.resize(size_t(img.iWidth) * size_t(img.iHeight));
+    out.bPalette = out.bPalette || image.format() == QImage::Format_Indexed8;
+    out.bGrey = image.isGrayscale();
     if (image.hasAlphaChannel()) {
         // Transparent parts are compared as a viewer shows them: on white, not as
         // whatever colour the file keeps under zero alpha.

@@ -18,6 +18,9 @@ struct CDecodedImage
     int iFullWidth = 0;          // as stored, before orientation
     int iFullHeight = 0;
     int iOrientation = 0;        // 0: the metadata's orientation applies; else the code that turns these pixels upright
+    int iJpegQuality = 0;        // of the file's own JPEG data; 0 for other formats
+    bool bGrey = false;          // stored without colour
+    bool bPalette = false;       // stored as palette indices
     // Only when asked for and the photo is large: the same decode in colour, as
     // stored and before the grey image was shrunk to its work size.
     QImage colour;

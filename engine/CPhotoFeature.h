@@ -22,7 +22,7 @@ struct CPhotoFeature
     uint64_t hashSigns = 0;
     uint64_t dateTime = 0;       // FILETIME: capture date with its sub-seconds, else the modification time
     uint32_t cameraId = 0;       // of the camera's make and model; 0 when the photo names none
-    float definition = 0.0f;     // sharpness: variance of the Laplacian
+    float definition = 0.0f;     // true detail (CDetailMeasure)
     uint16_t width = 0;          // of the full image, oriented
     uint16_t height = 0;
     uint8_t orientation = 1;     // EXIF orientation 1..8 that turns stored pixels upright

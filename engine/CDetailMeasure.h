@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct CDecodedImage;
+
+// How much true detail a photo carries: the `definition` that the marking's first rule
+// compares within a group, so that it keeps the faithful copy. Copies lose detail in
+// ways that a sharpness reading of the decoded pixels alone cannot see or even reads
+// as more: a downscaled copy decodes to the same small work image as its original,
+// block artefacts and dithering add edges, and more contrast steepens every edge. So
+// the score multiplies
+// - sharpness at a fixed work scale, divided by the photo's own contrast, so that
+//   tonal edits move it little and blur lowers it;
+// - the native linear size, since copies rarely gain pixels and downscaled ones lose
+//   detail that no work scale shows;
+// - the JPEG quality read from the quantisation tables, so that a recompressed copy
+//   scores below its original however many edges its blocks add;
+// - a penalty for palette and grey images, which threw colour away.
+// Copies with the same pixels (other lossless formats, other metadata) score alike.
+namespace CDetailMeasure {
+
+double score(const CDecodedImage &decoded);
+
+// The IJG-style quality (1..100) that the file's luminance table corresponds to; 0 when
+// the data holds no quantisation table before its first scan.
+int jpegQuality(const uint8_t *pData, size_t size);
+
+} // namespace CDetailMeasure
