@@ -46,6 +46,8 @@ public:
     void addTwins(const std::vector<std::pair<uint32_t, uint32_t>> &twins, IGroupEvents &events);
 
     uint32_t groupCount() const { return m_iGroups; }
+    // The photo that stands for i's group (i itself when alone).
+    uint32_t groupOf(uint32_t i) { return find(i); }
 
 private:
     uint32_t find(uint32_t i);

@@ -20,6 +20,7 @@ struct CScanData
     std::vector<CPhotoFeature> features;
     std::vector<uint8_t> listHidden;        // 1 for a second name of a file (hard link)
     std::vector<std::pair<uint32_t, uint32_t>> listTwins;  // (second name, first name)
+    bool bOriginalOnly = false;             // only groups that hold a camera original are reported
 
     uint32_t count() const { return uint32_t(listPaths.size()); }
     uint64_t fileIdOf(uint32_t i) const { return (uint64_t(iSerial) << 32) | (uint64_t(i) + 1); }

@@ -63,6 +63,44 @@ std::vector<std::pair<uint32_t, uint32_t>> separatedPhotos(const CScanData &data
     return out;
 }
 
+// Receives a grouping that is only looked at afterwards.
+class CSilentEvents : public IGroupEvents
+{
+public:
+    void groupCreated(uint32_t) override {}
+    void fileJoined(uint32_t, uint32_t) override {}
+    void groupsMerged(uint32_t, uint32_t) override {}
+};
+
+// Original photos only, decided per group: a copy that lost its camera data (a
+// messenger copy, an export) still belongs beside the original it came from, so the
+// links are grouped once as they will be, and only the groups that hold a camera
+// original keep their links. Returns how many photos are left out that way.
+uint64_t keepGroupsWithOriginal(const CScanData &data, const std::vector<uint8_t> &active,
+                                const std::vector<uint32_t> &rank,
+                                const std::vector<std::pair<uint32_t, uint32_t>> &apart,
+                                std::vector<CSimilarEdge> &edges)
+{
+    CGroupBuilder probe(data.count(), rank);
+    probe.keepApart(apart);
+    CSilentEvents silent;
+    probe.addEdges(edges, silent, [](uint64_t) { return true; });
+    std::vector<uint8_t> hasOriginal(data.count(), 0);
+    for (uint32_t i = 0; i < data.count(); ++i) {
+        if (active[i] && data.features[i].bOriginal)
+            hasOriginal[probe.groupOf(i)] = 1;
+    }
+    edges.erase(std::remove_if(edges.begin(), edges.end(),
+                               [&](const CSimilarEdge &e) {
+                                   return !hasOriginal[probe.groupOf(e.iA)] || !hasOriginal[probe.groupOf(e.iB)];
+                               }),
+                edges.end());
+    uint64_t iLeftOut = 0;
+    for (uint32_t i = 0; i < data.count(); ++i)
+        iLeftOut += active[i] && !hasOriginal[probe.groupOf(i)];
+    return iLeftOut;
+}
+
 } // namespace
 
 // What one scan met, for the log and for the statistics file.
@@ -266,8 +304,10 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
         std::lock_guard<std::mutex> lock(m_mutex);
         pData = m_pData;
     }
+    uint64_t iNotOriginal = 0;
     if (bDone && pData)
-        bDone = groupPhotos(pData, pSink, std::min<int>(iThreshold, 100), m_bStop);
+        bDone = groupPhotos(pData, pSink, std::min<int>(iThreshold, 100), m_bStop, &iNotOriginal);
+    pCounters->iNotOriginal = iNotOriginal;
     pCounters->iPhotos = pData ? pData->count() : 0;
     qCInfo(lcEngine).noquote() << QStringLiteral("scan %1: %2 files, %3 decoded, %4 from cache, %5 skipped, %6 unreadable folders")
         .arg(bDone ? QStringLiteral("finished") : QStringLiteral("stopped"))
@@ -383,17 +423,13 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
 
     auto pData = std::make_shared<CScanData>();
     pData->iSerial = ++m_iSerial;
+    pData->bOriginalOnly = options.bOriginalOnly;
     std::vector<int64_t> listIndex(files.size(), -1);
     for (size_t i = 0; i < files.size(); ++i) {
         const int64_t twinOf = listTwinOf[i];
         const size_t source = twinOf < 0 ? i : size_t(twinOf);
         if (!listOk[source])
             continue;
-        // Original photos only: judged once per file from its metadata, when read.
-        if (options.bOriginalOnly && !features[source].bOriginal) {
-            ++counters.iNotOriginal;
-            continue;
-        }
         listIndex[i] = int64_t(pData->count());
         pData->listPaths.push_back(files[i].strPath);
         pData->listSizes.push_back(files[i].i64Size);
@@ -416,7 +452,7 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
 }
 
 bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDuplicationGatherSink *pSink,
-                              int iThreshold, const std::atomic_bool &bStop)
+                              int iThreshold, const std::atomic_bool &bStop, uint64_t *piNotOriginal)
 {
     std::vector<uint8_t> active(pData->count(), 1);
     std::vector<std::pair<uint64_t, uint64_t>> separated;
@@ -465,10 +501,15 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     for (uint32_t r = 0; r < order.size(); ++r)
         rank[order[r]] = r;
 
-    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink, bTurns, std::move(bursts.listBurst));
-    CGroupBuilder builder(pData->count(), std::move(rank));
     std::vector<std::pair<uint32_t, uint32_t>> apart = separatedPhotos(*pData, active, separated);
     apart.insert(apart.end(), bursts.listApart.begin(), bursts.listApart.end());
+    if (pData->bOriginalOnly) {
+        const uint64_t iLeftOut = keepGroupsWithOriginal(*pData, active, rank, apart, edges);
+        if (piNotOriginal)
+            *piNotOriginal = iLeftOut;
+    }
+    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink, bTurns, std::move(bursts.listBurst));
+    CGroupBuilder builder(pData->count(), std::move(rank));
     builder.keepApart(apart);
     const bool bDone = builder.addEdges(edges, *pReporter, [&](uint64_t done) {
         if (pSink)

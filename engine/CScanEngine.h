@@ -77,8 +77,9 @@ private:
 
     void reportVolumesLocked();
     bool readPhotos(const CScanOptions &options, IDuplicationGatherSink *pSink, CCounters &counters);
+    // piNotOriginal: how many photos the original-only option left out.
     bool groupPhotos(const std::shared_ptr<const CScanData> &pData, IDuplicationGatherSink *pSink,
-                     int iThreshold, const std::atomic_bool &bStop);
+                     int iThreshold, const std::atomic_bool &bStop, uint64_t *piNotOriginal = nullptr);
     void keepReporter(std::unique_ptr<CGroupReporter> pReporter);
     void writeStats(const CCounters &counters) const;
     // Runs work on its own thread while this one reports progress every few tens

@@ -683,12 +683,15 @@ void TestScanEngine::testFilterOptions_data()
     QTest::addColumn<bool>("originalOnly");
     QTest::addColumn<QString>("expected");
     // Files: cam1.JPG and cam2.jpg (camera originals, the second larger), edit.jpg
-    // (same camera, signed by an editor), shot.png (no metadata).
-    QTest::newRow("everything") << 0ull << "jpg|png" << false << "{cam1.JPG,cam2.jpg,edit.jpg,shot.png}";
+    // (same camera, signed by an editor), shot.png (no metadata), and a second scene
+    // without camera data in g1.png and g2.png.
+    QTest::newRow("everything") << 0ull << "jpg|png" << false
+                                << "{cam1.JPG,cam2.jpg,edit.jpg,shot.png} {g1.png,g2.png}";
     QTest::newRow("suffixes ignore case") << 0ull << "JPG" << false << "{cam1.JPG,cam2.jpg,edit.jpg}";
-    QTest::newRow("only the suffixes given") << 0ull << "png" << false << "";
-    QTest::newRow("originals only") << 0ull << "jpg|png" << true << "{cam1.JPG,cam2.jpg}";
-    QTest::newRow("smallest size") << 60000ull << "jpg|png" << false << "{cam2.jpg,shot.png}";
+    QTest::newRow("only the suffixes given") << 0ull << "png" << false << "{g1.png,g2.png}";
+    QTest::newRow("originals only: copies join their original, groups without one stay out")
+        << 0ull << "jpg|png" << true << "{cam1.JPG,cam2.jpg,edit.jpg,shot.png}";
+    QTest::newRow("smallest size") << 60000ull << "jpg|png" << false << "{cam2.jpg,shot.png} {g1.png,g2.png}";
 }
 
 void TestScanEngine::testFilterOptions()
@@ -702,6 +705,8 @@ void TestScanEngine::testFilterOptions()
     QVERIFY(save(base, path("cam2.jpg"), "JPG", 95));
     QVERIFY(save(resized(base, 0.5), path("edit.jpg"), "JPG", 85));
     QVERIFY(save(base, path("shot.png")));
+    QVERIFY(save(scene(152), path("g1.png")));
+    QVERIFY(save(brighter(scene(152)), path("g2.png")));
     QVERIFY(QFileInfo(path("cam1.JPG")).size() < 60000 && QFileInfo(path("cam2.jpg")).size() > 60000);
     QVERIFY(QFileInfo(path("edit.jpg")).size() < 60000 && QFileInfo(path("shot.png")).size() > 60000);
     QVERIFY(setCameraTags(path("cam1.JPG"), "Canon", "EOS 5D", "2021:06:15 10:20:30"));
