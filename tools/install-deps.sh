@@ -12,6 +12,8 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick exiv2 python3
   librsvg2-bin help2man desktop-file-utils appstream zsh
+  # Real photographs for the proposal test and benchmark (tools/make-variants.sh).
+  mate-backgrounds lomiri-wallpapers-16.04 lomiri-wallpapers-20.04 plasma-workspace-wallpapers python3-skimage
 )
 missing=()
 for p in "${pkgs[@]}"; do
