@@ -1,7 +1,10 @@
 #include "CAutoMarkRule.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
+
+#include <QHash>
 
 namespace {
 
@@ -51,6 +54,53 @@ QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicat
     return paths;
 }
 
+QString folderOf(const QString &strPath)
+{
+    return strPath.left(strPath.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// A backup beside the original is still a second copy to remove: of the kept files
+// with equal bytes only one stays, preferably where the group's originals live, since
+// that is the folder the user keeps.
+QStringList markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys)
+{
+    if (listContentKeys.size() != files.size())
+        return {};
+    QHash<QString, int> mapOriginalsInFolder;
+    for (const CPhotoRecordCopy &file : qAsConst(files)) {
+        if (!file.isHidden() && file.isPreferred())
+            ++mapOriginalsInFolder[folderOf(file.path())];
+    }
+    QHash<QPair<quint64, quint64>, QList<int>> mapSameBytes;
+    for (int i = 0; i < files.size(); ++i) {
+        const CPhotoRecordCopy &file = files.at(i);
+        if (listContentKeys.at(i) != 0 && !file.isHidden() && !file.isMarked())
+            mapSameBytes[qMakePair(listContentKeys.at(i), quint64(file.record().fileSize))] << i;
+    }
+    QList<int> marked;
+    for (const QList<int> &same : qAsConst(mapSameBytes)) {
+        if (same.size() < 2)
+            continue;
+        int keep = same.first();
+        for (int i : same) {
+            if (mapOriginalsInFolder.value(folderOf(files.at(i).path()))
+                > mapOriginalsInFolder.value(folderOf(files.at(keep).path())))
+                keep = i;
+        }
+        for (int i : same) {
+            if (i != keep)
+                marked << i;
+        }
+    }
+    std::sort(marked.begin(), marked.end());
+    QStringList paths;
+    for (int i : qAsConst(marked)) {
+        files[i].setMarked(true);
+        paths << files[i].path();
+    }
+    return paths;
+}
+
 } // namespace
 
 namespace CAutoMarkRule {
@@ -67,7 +117,7 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files)
     return paths;
 }
 
-QStringList markGroup(QList<CPhotoRecordCopy> &files)
+QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys)
 {
     int iVisible = 0;
     double dMaxSharpness = 0.0;
@@ -111,12 +161,13 @@ QStringList markGroup(QList<CPhotoRecordCopy> &files)
         [iLatest](const CPhotoRecordCopy &f) { return f.record().dateTime < iLatest; },
         [](const CPhotoRecordCopy &) { return true; },
     };
+    QStringList marked;
     for (const CPredicate &rule : rules) {
-        const QStringList marked = markWhere(files, rule);
+        marked = markWhere(files, rule);
         if (!marked.isEmpty())
-            return marked;
+            break;
     }
-    return {};
+    return marked + markByteCopies(files, listContentKeys);
 }
 
 } // namespace CAutoMarkRule

@@ -3,6 +3,7 @@
 #include "CPhotoRecordCopy.h"
 
 #include <QList>
+#include <QVector>
 #include <QStringList>
 
 // The rule that proposes which copies of a group to remove. Pure: it only sets
@@ -16,6 +17,10 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files);
 // marked paths. Never marks every visible file of a group, and marks nothing in a group
 // with fewer than two visible files. Burst frames are spared unless they are exact
 // copies (similarity 100): the rule keeps at least one of the other candidates.
-QStringList markGroup(QList<CPhotoRecordCopy> &files);
+// listContentKeys, when given, holds the engine's content key of each file (0: unknown);
+// of the files the preferences keep, byte-identical ones (equal key and size) are then
+// marked too but one: the one in the folder holding most of the group's originals,
+// else the first.
+QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys = {});
 
 } // namespace CAutoMarkRule

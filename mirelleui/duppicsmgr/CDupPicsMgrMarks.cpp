@@ -57,7 +57,13 @@ bool CDupPicsMgr::markGroupLocked(quint64 pGroup, CMarkChanges &changes)
         m_mapMarkedFiles.remove(path);
         changes[pGroup] << qMakePair(path, false);
     }
-    const QStringList marked = CAutoMarkRule::markGroup(it->files);
+    QVector<quint64> listContentKeys;
+    if (m_pExtras) {
+        listContentKeys.reserve(it->files.size());
+        for (const CPhotoRecordCopy &file : qAsConst(it->files))
+            listContentKeys << m_pExtras->GetContentKey(file.record().fileId);
+    }
+    const QStringList marked = CAutoMarkRule::markGroup(it->files, listContentKeys);
     // The group's marks were all cleared above, so every mark now is the rule's.
     for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
         if (file.isMarked() && !file.isHidden())

@@ -4,7 +4,8 @@
 
 namespace {
 
-// One photo of a test group: "name.ext:def=5:px=100x100:date=3:sim=90:pref:hidden:marked:burst"
+// One photo of a test group: "dir/name.ext:def=5:px=100x100:date=3:sim=90:size=9:key=7:pref:hidden:marked:burst"
+// (key: the engine's content key, 0 or missing for unknown)
 CPhotoRecordCopy photo(const QString &strDescription)
 {
     const QStringList parts = strDescription.split(QLatin1Char(':'));
@@ -33,8 +34,16 @@ CPhotoRecordCopy photo(const QString &strDescription)
             record.flags |= PhotoFlag_Burst;
         else if (part.startsWith("sim="))
             record.similarity = static_cast<uint8_t>(part.mid(4).toUInt());
+        else if (part.startsWith("size="))
+            record.fileSize = part.mid(5).toULongLong();
     }
     return CPhotoRecordCopy(record);
+}
+
+quint64 contentKey(const QString &strDescription)
+{
+    const int at = strDescription.indexOf(QLatin1String(":key="));
+    return at < 0 ? 0 : strDescription.mid(at + 5).section(QLatin1Char(':'), 0, 0).toULongLong();
 }
 
 QStringList names(const QStringList &paths)
@@ -92,6 +101,13 @@ private slots:
         QTest::newRow("a single photo") << QStringList{"a.jpg"} << QStringList{};
         QTest::newRow("earlier marks are replaced")
             << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"};
+        QTest::newRow("kept byte copies: the one beside the originals stays")
+            << QStringList{"web.jpg:px=50x50", "backup/a.jpg:key=7", "camera/a.jpg:key=7:pref", "camera/b.jpg:pref"}
+            << QStringList{"web.jpg", "backup/a.jpg"};
+        QTest::newRow("kept byte copies without originals: the first stays")
+            << QStringList{"s.jpg:px=50x50", "x/a.jpg:key=7", "y/a.jpg:key=7"} << QStringList{"s.jpg", "y/a.jpg"};
+        QTest::newRow("equal keys of other sizes are not byte copies")
+            << QStringList{"s.jpg:px=50x50", "a.jpg:key=7:size=10", "b.jpg:key=7:size=11"} << QStringList{"s.jpg"};
     }
 
     void testRuleOrderAndTies()
@@ -99,10 +115,13 @@ private slots:
         QFETCH(QStringList, group);
         QFETCH(QStringList, marked);
         QList<CPhotoRecordCopy> files;
-        for (const QString &strDescription : group)
+        QVector<quint64> listKeys;
+        for (const QString &strDescription : group) {
             files << photo(strDescription);
+            listKeys << contentKey(strDescription);
+        }
         CAutoMarkRule::clearMarks(files);
-        const QStringList result = names(CAutoMarkRule::markGroup(files));
+        const QStringList result = names(CAutoMarkRule::markGroup(files, listKeys));
         QCOMPARE(result, marked);
         int iVisible = 0;
         int iMarked = 0;
