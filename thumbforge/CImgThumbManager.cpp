@@ -1,10 +1,12 @@
 #include "ThumbForge.h"
 
 #include "CImageDecoder.h"
+#include "CRawDecoder.h"
 #include "CThumbDiskCache.h"
 #include "CThumbService.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 
@@ -157,6 +159,11 @@ bool GetImgWidthHeight(const wchar_t *path, unsigned &width, unsigned &height)
     width = static_cast<unsigned>(size.width());
     height = static_cast<unsigned>(size.height());
     return true;
+}
+
+bool IsRawImagePath(const QString &strPath)
+{
+    return CRawDecoder::isRawSuffix(QFileInfo(strPath).suffix());
 }
 
 void SetImgThumbSource(ImgThumbSourceFn fnSource)

@@ -307,8 +307,7 @@ private:
     void sendUsageEvent(const QString &strWindow, const QString &strActivity, const QList<QPair<QString, QString>> &list);
     void setTotals(qint64 iGroups, qint64 iSize);
     QList<QPair<QString, QString>> scanUsagePairs() const;
-    void correctDngSize(CPhotoRecordCopy &copy);
-    static bool readImageSize(const QString &strPath, unsigned *pWidth, unsigned *pHeight);
+    static void correctRawSize(CPhotoRecordCopy &copy);
     void queueThumbnail(quint64 pGroup, const QString &strPath);
     void stopThumbRefresh();
     void resetGroupModel();

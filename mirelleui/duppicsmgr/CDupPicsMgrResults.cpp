@@ -8,7 +8,6 @@
 #include "ThumbBridge.h"
 #include "XLogging.h"
 
-#include <QImageReader>
 #include <QQmlEngine>
 
 namespace {
@@ -39,16 +38,6 @@ const CPhotoRecordCopy *findPhoto(const GroupSummary &summary, int iRow, const Q
 }
 
 } // namespace
-
-bool CDupPicsMgr::readImageSize(const QString &strPath, unsigned *pWidth, unsigned *pHeight)
-{
-    const QSize size = QImageReader(strPath).size();
-    if (!size.isValid())
-        return false;
-    *pWidth = static_cast<unsigned>(size.width());
-    *pHeight = static_cast<unsigned>(size.height());
-    return true;
-}
 
 QMutex *CDupPicsMgr::resultReadLock() const
 {

@@ -5,7 +5,10 @@
 #include "COperateTaskQueue.h"
 #include "CPathCodec.h"
 #include "IScanEngineExtras.h"
+#include "ThumbForge.h"
 #include "XLogging.h"
+
+#include <algorithm>
 
 #include <QDebug>
 #include <QThread>
@@ -210,7 +213,7 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
         if (copy.isHidden()) {
             summary.files.append(copy);
         } else {
-            correctDngSize(copy);
+            correctRawSize(copy);
             if (bJoined && copy.record().similarity != 100)
                 summary.allIdentical = false;
             summary.shown = true;
@@ -246,6 +249,11 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
     quint64 oldKey = 0;
     quint64 newKey = 0;
     bool bFoundInto = false;
+    // A similarity of 100 names the bytes of its own group's first photo, so the merged
+    // group stays identical only when both first photos are the same bytes.
+    const quint64 iAbsorbedKey = m_pExtras ? m_pExtras->GetContentKey(payload.pAbsorbed->fileId) : 0;
+    const bool bSameFirst = iAbsorbedKey != 0 && payload.pAbsorbed->fileSize == payload.pInto->fileSize
+        && iAbsorbedKey == m_pExtras->GetContentKey(payload.pInto->fileId);
     {
         QMutexLocker locker(&m_resultLock);
         const auto itOld = m_mapGroupOfPath.constFind(absorbedPath);
@@ -258,6 +266,7 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
             bFoundInto = true;
             newKey = *itInto;
             GroupSummary &into = m_mapGroups[newKey];
+            into.allIdentical = into.allIdentical && old.allIdentical && bSameFirst;
             into.shown = true;
             into.photoCount += old.files.size();
             into.totalSize += old.totalSize;
@@ -278,18 +287,22 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
     Q_EMIT sigRefreshTotalInfo();
 }
 
-void CDupPicsMgr::correctDngSize(CPhotoRecordCopy &copy)
+void CDupPicsMgr::correctRawSize(CPhotoRecordCopy &copy)
 {
-    if (!copy.path().endsWith(QLatin1String(".DNG"), Qt::CaseInsensitive))
+    // A raw file's first image is its small preview: only the thumbnail library reads
+    // the size of the raw data itself.
+    if (!IsRawImagePath(copy.path()))
         return;
     unsigned width = 0;
     unsigned height = 0;
-    if (!readImageSize(copy.path(), &width, &height))
+    if (!GetImgWidthHeight(copy.path().toStdWString().c_str(), width, height))
         return;
-    if (copy.record().width != width)
-        copy.record().width = static_cast<uint16_t>(width);
-    if (copy.record().height != height)
-        copy.record().height = static_cast<uint16_t>(height);
+    // The library answers the size as stored, the engine reported it as shown.
+    PhotoRecord &record = copy.record();
+    if ((record.width < record.height) != (width < height))
+        std::swap(width, height);
+    record.width = static_cast<uint16_t>(std::min(width, 65535u));
+    record.height = static_cast<uint16_t>(std::min(height, 65535u));
 }
 
 void CDupPicsMgr::prefetchThumbnail(quint64 pGroup, const QString &strPath)

@@ -86,6 +86,9 @@ protected:
 
 // Pixel size from the file's header, without decoding pixels.
 THUMBFORGE_EXPORT bool GetImgWidthHeight(const wchar_t *path, unsigned &width, unsigned &height);
+// An addition to the fixed interface: whether the library reads the file as a camera
+// raw (by its suffix), whose first image in the header is only a preview.
+THUMBFORGE_EXPORT bool IsRawImagePath(const QString &strPath);
 
 // An addition to the fixed interface: where thumbnails already made elsewhere can be
 // found (a scan that decoded a photo may keep a small picture of it). The function gets

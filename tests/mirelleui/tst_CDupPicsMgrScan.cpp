@@ -6,6 +6,7 @@
 #include "FakeEngineControl.h"
 #include "IScanEngineExtras.h"
 #include "ManagerTestSupport.h"
+#include "ThumbFixtures.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -249,6 +250,71 @@ private slots:
         QVERIFY(completeSpy.wait(10000));
         ::unlink(raw.constData());
         QCOMPARE(mgr.groupOrder(), (QList<quint64>{2, 3}));
+    }
+
+    void testRawSizeComesFromTheRawData_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("reported");
+        QTest::addColumn<QSize>("expected");
+        // The engine may report a raw's preview size; the header's first image is that preview.
+        QTest::newRow("DNG with a small preview") << "camera.dng" << 1 << QSize(160, 120) << QSize(640, 480);
+        QTest::newRow("turned DNG keeps the engine's orientation") << "turned.DNG" << 6 << QSize(120, 160)
+                                                                   << QSize(480, 640);
+        QTest::newRow("other raw suffixes too") << "camera.nef" << 1 << QSize(160, 120) << QSize(640, 480);
+    }
+
+    void testRawSizeComesFromTheRawData()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, orientation);
+        QFETCH(QSize, reported);
+        QFETCH(QSize, expected);
+        const QString path = m_pDir->filePath(name);
+        QVERIFY(ThumbFixtures::writeBytes(path, ThumbFixtures::dng(QSize(640, 480), ThumbFixtures::cornerImage(160, 120),
+                                                                   orientation)));
+        QJsonObject raw = create(1, name);
+        raw.insert("w", reported.width());
+        raw.insert("h", reported.height());
+        setScript({raw});
+        CDupPicsMgr mgr;
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        GroupSummary summary;
+        QVERIFY(mgr.groupSummary(1, &summary));
+        QCOMPARE(QSize(summary.files.at(0).record().width, summary.files.at(0).record().height), expected);
+    }
+
+    void testMergedGroupsAreIdenticalOnlyWithTheSameBytes_data()
+    {
+        QTest::addColumn<int>("keyOfSecondGroup");
+        QTest::addColumn<bool>("identical");
+        QTest::newRow("two groups of exact copies of different photos") << 3 << false;
+        QTest::newRow("exact copies of one photo met late") << 1 << true;
+    }
+
+    void testMergedGroupsAreIdenticalOnlyWithTheSameBytes()
+    {
+        QFETCH(int, keyOfSecondGroup);
+        QFETCH(bool, identical);
+        QJsonObject second = create(3, "c.jpg");
+        second.insert("key", keyOfSecondGroup);
+        QJsonObject secondCopy = join(4, 3, "c2.jpg", 0, 100);
+        secondCopy.insert("key", keyOfSecondGroup);
+        QJsonObject firstCopy = join(2, 1, "a2.jpg", 0, 100);
+        firstCopy.insert("key", 1);
+        setScript({create(1, "a.jpg"), firstCopy, second, secondCopy, QJsonObject{{"op", "barrier"}},
+                   QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
+        CDupPicsMgr mgr;
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QVERIFY(completeSpy.wait(10000));
+        GroupSummary summary;
+        QVERIFY(mgr.groupSummary(1, &summary));
+        QCOMPARE(summary.photoCount, 4);
+        QCOMPARE(summary.allIdentical, identical);
     }
 
     void testDestroyDuringScanStopsTheEngineFirst()
