@@ -53,6 +53,9 @@ Card {
         RadioButton {
             objectName: "originalOnlyRadio"
             text: qsTr("Original photos only")
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: qsTr("Groups that hold a camera photo, with all their copies (resized, sent or edited ones too); groups without any camera photo, such as graphics, screenshots and downloads, are left out")
             checked: options.originalOnly
             onToggled: { options.originalOnly = true; options.touched = true }
         }
