@@ -10,7 +10,8 @@ Two views:
 
 --check turns the figures into an exit code: 1 when fewer than --target percent of the
 groups keep the original or a same-pixel copy, when a group keeps two byte-identical
-files, or when a pair loses its original. Exit 77 when the photographs are missing.
+files, or when a pair keeps its degraded copy or loses its original. Exit 77 when the
+photographs are missing.
 """
 import argparse
 import collections
@@ -144,7 +145,8 @@ def main():
             print(f"{kind:<10} {seen[kind]:>5}/{made_kinds[kind]:<4} {together_share:>14} {pair_share:>14} {lost:>14}")
 
         if args.check:
-            failed = share < args.target or rows["twins"] > 0 or any(pair_lost.values())
+            failed = (share < args.target or rows["twins"] > 0 or any(pair_lost.values())
+                      or any(kept for kept, _ in pair_kept.values()))
             return 1 if failed else 0
         return 0
     finally:

@@ -59,34 +59,50 @@ QString folderOf(const QString &strPath)
     return strPath.left(strPath.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+using CBytesKey = QPair<quint64, quint64>;
+
+// Files of equal content key and size, by key, in list order; unknown keys are left out.
+QHash<CBytesKey, QList<int>> sameBytes(const QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
+                                       bool bKeptOnly)
+{
+    QHash<CBytesKey, QList<int>> map;
+    if (listContentKeys.size() != files.size())
+        return map;
+    for (int i = 0; i < files.size(); ++i) {
+        const CPhotoRecordCopy &file = files.at(i);
+        if (listContentKeys.at(i) != 0 && !file.isHidden() && !(bKeptOnly && file.isMarked()))
+            map[qMakePair(listContentKeys.at(i), quint64(file.record().fileSize))] << i;
+    }
+    return map;
+}
+
 // A backup beside the original is still a second copy to remove: of the kept files
 // with equal bytes only one stays, preferably where the group's originals live, since
-// that is the folder the user keeps.
-QStringList markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys)
+// that is the folder the user keeps, else the one written first, which a backup is not.
+QStringList markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
+                           const QVector<qint64> &listModified)
 {
-    if (listContentKeys.size() != files.size())
-        return {};
     QHash<QString, int> mapOriginalsInFolder;
     for (const CPhotoRecordCopy &file : qAsConst(files)) {
         if (!file.isHidden() && file.isPreferred())
             ++mapOriginalsInFolder[folderOf(file.path())];
     }
-    QHash<QPair<quint64, quint64>, QList<int>> mapSameBytes;
-    for (int i = 0; i < files.size(); ++i) {
-        const CPhotoRecordCopy &file = files.at(i);
-        if (listContentKeys.at(i) != 0 && !file.isHidden() && !file.isMarked())
-            mapSameBytes[qMakePair(listContentKeys.at(i), quint64(file.record().fileSize))] << i;
-    }
+    const auto modified = [&](int i) { return i < listModified.size() ? listModified.at(i) : 0; };
+    const auto better = [&](int a, int b) {
+        const int originalsA = mapOriginalsInFolder.value(folderOf(files.at(a).path()));
+        const int originalsB = mapOriginalsInFolder.value(folderOf(files.at(b).path()));
+        if (originalsA != originalsB)
+            return originalsA > originalsB;
+        if (modified(a) != 0 && modified(b) != 0 && modified(a) != modified(b))
+            return modified(a) < modified(b);
+        return a < b;
+    };
     QList<int> marked;
-    for (const QList<int> &same : qAsConst(mapSameBytes)) {
+    const QHash<CBytesKey, QList<int>> map = sameBytes(files, listContentKeys, true);
+    for (const QList<int> &same : map) {
         if (same.size() < 2)
             continue;
-        int keep = same.first();
-        for (int i : same) {
-            if (mapOriginalsInFolder.value(folderOf(files.at(i).path()))
-                > mapOriginalsInFolder.value(folderOf(files.at(keep).path())))
-                keep = i;
-        }
+        const int keep = *std::min_element(same.begin(), same.end(), better);
         for (int i : same) {
             if (i != keep)
                 marked << i;
@@ -117,7 +133,19 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files)
     return paths;
 }
 
-QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys)
+QVector<bool> byteCopies(const QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys)
+{
+    QVector<bool> list(files.size(), false);
+    const QHash<CBytesKey, QList<int>> map = sameBytes(files, listContentKeys, false);
+    for (const QList<int> &same : map) {
+        for (int i : same)
+            list[i] = same.size() > 1;
+    }
+    return list;
+}
+
+QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
+                      const QVector<qint64> &listModified)
 {
     int iVisible = 0;
     double dMaxSharpness = 0.0;
@@ -167,7 +195,7 @@ QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &li
         if (!marked.isEmpty())
             break;
     }
-    return marked + markByteCopies(files, listContentKeys);
+    return marked + markByteCopies(files, listContentKeys, listModified);
 }
 
 } // namespace CAutoMarkRule

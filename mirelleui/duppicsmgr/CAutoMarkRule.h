@@ -19,8 +19,14 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files);
 // copies (similarity 100): the rule keeps at least one of the other candidates.
 // listContentKeys, when given, holds the engine's content key of each file (0: unknown);
 // of the files the preferences keep, byte-identical ones (equal key and size) are then
-// marked too but one: the one in the folder holding most of the group's originals,
-// else the first.
-QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys = {});
+// marked too but one: the one in the folder holding most of the group's originals, then
+// the one written first (listModified: milliseconds since the epoch, 0 unknown), then
+// the first in the list.
+QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys = {},
+                      const QVector<qint64> &listModified = {});
+
+// Which files of a group have a byte-identical partner by these content keys (0:
+// unknown); only their modification times matter to markGroup.
+QVector<bool> byteCopies(const QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys);
 
 } // namespace CAutoMarkRule

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -58,12 +59,22 @@ bool CDupPicsMgr::markGroupLocked(quint64 pGroup, CMarkChanges &changes)
         changes[pGroup] << qMakePair(path, false);
     }
     QVector<quint64> listContentKeys;
+    QVector<qint64> listModified;
     if (m_pExtras) {
         listContentKeys.reserve(it->files.size());
         for (const CPhotoRecordCopy &file : qAsConst(it->files))
             listContentKeys << m_pExtras->GetContentKey(file.record().fileId);
+        // Only byte copies need their file's time: most groups hold none.
+        const QVector<bool> listCopies = CAutoMarkRule::byteCopies(it->files, listContentKeys);
+        if (listCopies.contains(true)) {
+            listModified.resize(it->files.size());
+            for (int i = 0; i < it->files.size(); ++i) {
+                const QDateTime modified = listCopies.at(i) ? QFileInfo(it->files.at(i).path()).lastModified() : QDateTime();
+                listModified[i] = modified.isValid() ? modified.toMSecsSinceEpoch() : 0;
+            }
+        }
     }
-    const QStringList marked = CAutoMarkRule::markGroup(it->files, listContentKeys);
+    const QStringList marked = CAutoMarkRule::markGroup(it->files, listContentKeys, listModified);
     // The group's marks were all cleared above, so every mark now is the rule's.
     for (const CPhotoRecordCopy &file : qAsConst(it->files)) {
         if (file.isMarked() && !file.isHidden())

@@ -4,8 +4,8 @@
 
 namespace {
 
-// One photo of a test group: "dir/name.ext:def=5:px=100x100:date=3:sim=90:size=9:key=7:pref:hidden:marked:burst"
-// (key: the engine's content key, 0 or missing for unknown)
+// One photo of a test group: "dir/name.ext:def=5:px=100x100:date=3:sim=90:size=9:key=7:mod=4:pref:hidden:marked:burst"
+// (key: the engine's content key, mod: the file's modification time; 0 or missing for unknown)
 CPhotoRecordCopy photo(const QString &strDescription)
 {
     const QStringList parts = strDescription.split(QLatin1Char(':'));
@@ -40,10 +40,10 @@ CPhotoRecordCopy photo(const QString &strDescription)
     return CPhotoRecordCopy(record);
 }
 
-quint64 contentKey(const QString &strDescription)
+qint64 fact(const QString &strDescription, const QString &strName)
 {
-    const int at = strDescription.indexOf(QLatin1String(":key="));
-    return at < 0 ? 0 : strDescription.mid(at + 5).section(QLatin1Char(':'), 0, 0).toULongLong();
+    const int at = strDescription.indexOf(QLatin1Char(':') + strName + QLatin1Char('='));
+    return at < 0 ? 0 : strDescription.mid(at + strName.size() + 2).section(QLatin1Char(':'), 0, 0).toLongLong();
 }
 
 QStringList names(const QStringList &paths)
@@ -104,6 +104,9 @@ private slots:
         QTest::newRow("kept byte copies: the one beside the originals stays")
             << QStringList{"web.jpg:px=50x50", "backup/a.jpg:key=7", "camera/a.jpg:key=7:pref", "camera/b.jpg:pref"}
             << QStringList{"web.jpg", "backup/a.jpg"};
+        QTest::newRow("kept byte copies where originals are alike: the one written first stays")
+            << QStringList{"s.jpg:px=50x50", "backup/a.jpg:key=7:pref:mod=20", "camera/a.jpg:key=7:pref:mod=10"}
+            << QStringList{"s.jpg", "backup/a.jpg"};
         QTest::newRow("kept byte copies without originals: the first stays")
             << QStringList{"s.jpg:px=50x50", "x/a.jpg:key=7", "y/a.jpg:key=7"} << QStringList{"s.jpg", "y/a.jpg"};
         QTest::newRow("equal keys of other sizes are not byte copies")
@@ -116,12 +119,14 @@ private slots:
         QFETCH(QStringList, marked);
         QList<CPhotoRecordCopy> files;
         QVector<quint64> listKeys;
+        QVector<qint64> listModified;
         for (const QString &strDescription : group) {
             files << photo(strDescription);
-            listKeys << contentKey(strDescription);
+            listKeys << quint64(fact(strDescription, QStringLiteral("key")));
+            listModified << fact(strDescription, QStringLiteral("mod"));
         }
         CAutoMarkRule::clearMarks(files);
-        const QStringList result = names(CAutoMarkRule::markGroup(files, listKeys));
+        const QStringList result = names(CAutoMarkRule::markGroup(files, listKeys, listModified));
         QCOMPARE(result, marked);
         int iVisible = 0;
         int iMarked = 0;
