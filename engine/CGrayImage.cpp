@@ -68,6 +68,8 @@ double CGrayImage::fineDetailRatio() const
         w = std::max(1, int(w * f + 0.5));
         h = std::max(1, int(h * f + 0.5));
     }
+    // Whole-pixel boxes, as the decoders themselves shrink: copies decoded at other
+    // sizes or by other decoders then carry the same small pattern.
     const std::vector<float> fine = (w == iWidth && h == iHeight)
         ? std::vector<float>(pixels.begin(), pixels.end()) : resized(w, h);
     const int cw = w / 2, ch = h / 2;
@@ -78,6 +80,9 @@ double CGrayImage::fineDetailRatio() const
             coarse[size_t(y * cw + x)] = (fine[i] + fine[i + 1] + fine[i + size_t(w)] + fine[i + size_t(w) + 1]) / 4.0f;
         }
     }
-    // The floor keeps a nearly flat frame from dividing its noise by almost nothing.
-    return laplacianSpread(fine, w, h) / std::max(laplacianSpread(coarse, cw, ch), 1.0);
+    // In smooth photos (a sky at dusk) both spreads are mostly rounding noise, which
+    // a crop or another decoder changes: the offset, a few grey levels, lets the ratio
+    // of such photos rest near 1 and leaves textured ones as they are.
+    constexpr double kNoise = 2.0;
+    return (laplacianSpread(fine, w, h) + kNoise) / (laplacianSpread(coarse, cw, ch) + kNoise);
 }

@@ -31,7 +31,7 @@ packaged=(
   /usr/share/backgrounds/{Bridge_by_Sander_Klootwijk,Dragonfly_by_Bolly,Picture_0B_by_freespace,Picture_1A_by_freespace}.jpg
   /usr/share/backgrounds/{Wine_by_Jakkub_Mede,aitzgorri_by_Aitzol_Berasategi,free_by_Peter_Nerlich}.jpg
   /usr/share/backgrounds/{friends_by_Aitzol_Berasategi,life_by_Aitzol_Berasategi,picosdeeuropa_by_Aitzol_Berasategi}.jpg
-  /usr/share/backgrounds/{seeding_by_Clements_Engelhardt,sunset_by_Aitzol_Berasategi,umang_by_Abhishek_Mudgal}.jpg
+  /usr/share/backgrounds/{seeding_by_Clements_Engelhardt,sunset_by_Aitzol_Berasategi}.jpg
   /usr/share/backgrounds/{Kleiber_by_Lukas_Baubkus,Painting-Colors_by__herobrine7gamer}.jpg
   /usr/share/wallpapers/{BytheWater,ColdRipple,ColorfulCups,DarkestHour,EveningGlow,FallenLeaf}/contents/images/2560x1600.jpg
   /usr/share/wallpapers/{Grey,Kite,OneStandsOut,Path,summer_1am}/contents/images/2560x1600.jpg
