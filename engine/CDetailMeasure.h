@@ -11,8 +11,8 @@ struct CDecodedImage;
 // as more: a downscaled copy decodes to the same small work image as its original,
 // block artefacts and dithering add edges, and more contrast steepens every edge. So
 // the score multiplies
-// - sharpness at a fixed work scale, divided by the photo's own contrast, so that
-//   tonal edits move it little and blur lowers it;
+// - fine over coarser detail at a fixed work scale, which tonal edits move little
+//   and blur lowers;
 // - the native linear size, since copies rarely gain pixels and downscaled ones lose
 //   detail that no work scale shows;
 // - the JPEG quality read from the quantisation tables, so that a recompressed copy
