@@ -44,7 +44,12 @@
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+380"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <source>the last copy of its group stays</source>
+        <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
+    </message>
+    <message>
+        <location line="+262"/>
         <source>Failed to delete %1!</source>
         <translation>%1 konnte nicht gelöscht werden!</translation>
     </message>
@@ -64,7 +69,7 @@
         <translation>%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
     </message>
@@ -109,7 +114,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+200"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n Datei wurde wiederhergestellt.</numerusform>
@@ -122,17 +127,28 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 von %2 Dateien wurden wiederhergestellt. Diese konnten nicht wiederhergestellt werden:</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+111"/>
+        <location line="+28"/>
+        <source>Not removed &quot;%1&quot;: %2</source>
+        <translation>„%1“ nicht entfernt: %2</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Not removed &quot;%1&quot;: the removal could not be recorded for undo: %2</source>
+        <translation>„%1“ nicht entfernt: das Entfernen konnte nicht zum Rückgängigmachen protokolliert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation>„%1“ kann nicht gelöscht werden: %2</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Cannot move &quot;%1&quot; to the trash: %2</source>
         <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+67"/>
         <source>Skipped &quot;%1&quot;: it no longer exists</source>
         <translation>„%1“ übersprungen: existiert nicht mehr</translation>
     </message>
@@ -142,16 +158,64 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>„%1“ übersprungen: der Pfad am Zielort wäre zu lang</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <location line="+23"/>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation>„%1“ kann nicht nach „%2“ verschoben werden: %3</translation>
+    </message>
+    <message>
+        <location line="+164"/>
+        <source>the drive is full</source>
+        <translation>das Laufwerk ist voll</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its trash may hold only %1 MB</source>
+        <translation>sein Papierkorb darf nur %1 MB aufnehmen</translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalGuard</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+19"/>
+        <source>not a photo of the scan</source>
+        <translation>kein Foto der Suche</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it no longer exists</source>
+        <translation>existiert nicht mehr</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it is no longer a plain file</source>
+        <translation>ist keine gewöhnliche Datei mehr</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>changed since the scan</source>
+        <translation>seit der Suche geändert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is gone</source>
+        <translation>die behaltene Kopie fehlt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy changed since the scan</source>
+        <translation>die behaltene Kopie wurde seit der Suche geändert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is this same file</source>
+        <translation>die behaltene Kopie ist dieselbe Datei</translation>
     </message>
 </context>
 <context>
     <name>CRemovalJournal</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+74"/>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+86"/>
         <source>No removals have been recorded (%1 does not exist).</source>
         <translation>Es wurden keine Entfernungsvorgänge protokolliert (%1 existiert nicht).</translation>
     </message>
@@ -200,7 +264,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+65"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
@@ -220,7 +284,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>seit dem Entfernen geändert (Größe oder Änderungszeit weichen ab)</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+10"/>
+        <source>its folder cannot be created again</source>
+        <translation>sein Ordner kann nicht wieder angelegt werden</translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>There is no removal left to undo.</source>
         <translation>Es gibt keinen Entfernungsvorgang mehr, der rückgängig gemacht werden kann.</translation>
     </message>
@@ -436,7 +505,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Gedrehte und gespiegelte Kopien finden</translation>
     </message>
     <message numerus="yes">
-        <location line="+22"/>
+        <location line="+23"/>
         <source>%n folder(s) could not be opened</source>
         <translation>
             <numerusform>%n Ordner konnte nicht geöffnet werden</numerusform>
@@ -519,33 +588,62 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+71"/>
+        <location filename="../qml/Main.qml" line="+81"/>
         <source>Removable drive</source>
         <translation>Wechseldatenträger</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?</source>
-        <translation>Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
+        <translation type="vanished">Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
     </message>
     <message>
-        <location line="+1"/>
         <location line="+4"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
     </message>
     <message>
-        <location line="-2"/>
         <source>Recycle bin too small</source>
-        <translation>Papierkorb zu klein</translation>
+        <translation type="vanished">Papierkorb zu klein</translation>
+    </message>
+    <message>
+        <source>The recycle bin cannot hold all marked photos. Delete them permanently instead?</source>
+        <translation type="vanished">Der Papierkorb kann nicht alle markierten Fotos aufnehmen. Stattdessen endgültig löschen?</translation>
+    </message>
+    <message numerus="yes">
+        <location line="-11"/>
+        <source>%1: %n photo(s), %2</source>
+        <translation>
+            <numerusform>%1: %n Foto, %2</numerusform>
+            <numerusform>%1: %n Fotos, %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The trash cannot take them all</source>
+        <translation>Der Papierkorb kann nicht alle aufnehmen</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>The recycle bin cannot hold all marked photos. Delete them permanently instead?</source>
-        <translation>Der Papierkorb kann nicht alle markierten Fotos aufnehmen. Stattdessen endgültig löschen?</translation>
+        <source>The trash cannot take the marked photos on these drives:</source>
+        <translation>Der Papierkorb kann die markierten Fotos auf diesen Laufwerken nicht aufnehmen:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delete those photos permanently? The other marked photos still go to the trash.</source>
+        <translation>Diese Fotos endgültig löschen? Die übrigen markierten Fotos kommen weiterhin in den Papierkorb.</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Undo not available</source>
+        <translation>Rückgängigmachen nicht möglich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This removal cannot be recorded, so it could not be undone later (%1). Remove the photos anyway?</source>
+        <translation>Dieses Entfernen kann nicht protokolliert und daher später nicht rückgängig gemacht werden (%1). Die Fotos trotzdem entfernen?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Not enough space</source>
         <translation>Nicht genügend Speicherplatz</translation>
     </message>
@@ -560,12 +658,17 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Endgültig löschen</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Remove without undo</source>
+        <translation>Ohne Rückgängigmachen entfernen</translation>
+    </message>
+    <message>
         <location line="+9"/>
         <source>Mirelle — similar photo finder</source>
         <translation>Mirelle — Suche nach ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -1044,7 +1147,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 in ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Exporting…</source>
         <translation>Wird exportiert…</translation>
     </message>
@@ -1173,6 +1276,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+7"/>
         <source>Original photos only</source>
         <translation>Nur Originalfotos</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Groups that hold a camera photo, with all their copies (resized, sent or edited ones too); groups without any camera photo, such as graphics, screenshots and downloads, are left out</source>
+        <translation>Gruppen mit einem Kamerafoto, samt all seinen Kopien (auch verkleinerte, verschickte oder bearbeitete); Gruppen ohne Kamerafoto, etwa Grafiken, Bildschirmfotos und Downloads, bleiben außen vor</translation>
     </message>
     <message>
         <location line="+6"/>

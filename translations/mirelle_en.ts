@@ -44,7 +44,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+380"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <source>the last copy of its group stays</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+262"/>
         <source>Failed to delete %1!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -64,7 +69,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -107,7 +112,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+200"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n file is back in place.</numerusform>
@@ -120,17 +125,28 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+111"/>
+        <location line="+28"/>
+        <source>Not removed &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Not removed &quot;%1&quot;: the removal could not be recorded for undo: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Cannot move &quot;%1&quot; to the trash: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+67"/>
         <source>Skipped &quot;%1&quot;: it no longer exists</source>
         <translation type="unfinished"></translation>
     </message>
@@ -140,16 +156,64 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <location line="+23"/>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+164"/>
+        <source>the drive is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its trash may hold only %1 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRemovalGuard</name>
+    <message>
+        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+19"/>
+        <source>not a photo of the scan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it no longer exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it is no longer a plain file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>changed since the scan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is gone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy changed since the scan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is this same file</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>CRemovalJournal</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+74"/>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+86"/>
         <source>No removals have been recorded (%1 does not exist).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -198,7 +262,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+65"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -218,7 +282,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+10"/>
+        <source>its folder cannot be created again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>There is no removal left to undo.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -434,7 +503,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location line="+22"/>
+        <location line="+23"/>
         <source>%n folder(s) could not be opened</source>
         <translation>
             <numerusform>%n folder could not be opened</numerusform>
@@ -517,33 +586,50 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+71"/>
+        <location filename="../qml/Main.qml" line="+81"/>
         <source>Removable drive</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <location line="+4"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location line="-11"/>
+        <source>%1: %n photo(s), %2</source>
+        <translation>
+            <numerusform>%1: %n photo, %2</numerusform>
+            <numerusform>%1: %n photos, %2</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="-2"/>
-        <source>Recycle bin too small</source>
+        <location line="+7"/>
+        <source>The trash cannot take them all</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>The recycle bin cannot hold all marked photos. Delete them permanently instead?</source>
+        <source>The trash cannot take the marked photos on these drives:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delete those photos permanently? The other marked photos still go to the trash.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Undo not available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This removal cannot be recorded, so it could not be undone later (%1). Remove the photos anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Not enough space</source>
         <translation type="unfinished"></translation>
     </message>
@@ -558,12 +644,17 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Remove without undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+9"/>
         <source>Mirelle — similar photo finder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1034,7 +1125,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Exporting…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1162,6 +1253,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+7"/>
         <source>Original photos only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Groups that hold a camera photo, with all their copies (resized, sent or edited ones too); groups without any camera photo, such as graphics, screenshots and downloads, are left out</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
