@@ -101,6 +101,14 @@ QString userPrefixed(const QString &strName, const QStringList &listEnvironment)
             break;
         }
     }
+    // Linux sets no USERNAME: without the fallback every user of a machine would share one
+    // server name, and a second user's start would talk to the first user's window.
+    for (const QString &key : {QStringLiteral("USER="), QStringLiteral("LOGNAME=")}) {
+        for (const QString &entry : listEnvironment) {
+            if (user.isEmpty() && entry.startsWith(key))
+                user = entry.mid(key.size()).section(QLatin1Char('='), 0, 0);
+        }
+    }
     return user + QLatin1Char('_') + strName;
 }
 

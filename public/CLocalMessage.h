@@ -24,7 +24,8 @@ QMap<QString, QByteArray> parseLocalMessages(const QByteArray &bytes);
 QByteArray encodePaths(const QStringList &listPaths);
 QStringList decodePaths(const QByteArray &value);
 
-// The prefix from the first environment entry naming USERNAME (any case), + "_".
+// The prefix from the first environment entry naming USERNAME (any case), else from USER or
+// LOGNAME, + "_".
 QString userPrefixed(const QString &strName, const QStringList &listEnvironment);
 // The own single-instance server name for an executable file name.
 QString ownServerName(const QString &strExecutableFileName, const QStringList &listEnvironment);

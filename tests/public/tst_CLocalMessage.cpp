@@ -131,6 +131,10 @@ void tst_CLocalMessage::testServerNames_data()
     QTest::newRow("first match in any case wins")
         << "mirelle" << QStringList{"LOGNAME=a", "myusername=first", "USERNAME=second"} << "first_mirelle_zkins_server"
         << "first_veltrixui_zkins_server";
+    QTest::newRow("linux login name") << "mirelle" << QStringList{"LOGNAME=b", "USER=a"} << "a_mirelle_zkins_server"
+                                      << "a_veltrixui_zkins_server";
+    QTest::newRow("linux LOGNAME only") << "mirelle" << QStringList{"LOGNAME=b"} << "b_mirelle_zkins_server"
+                                        << "b_veltrixui_zkins_server";
     QTest::newRow("value with = is cut there") << "mirelle" << QStringList{"USERNAME=a=b"} << "a_mirelle_zkins_server"
                                                << "a_veltrixui_zkins_server";
     QTest::newRow("entry without = is skipped") << "mirelle" << QStringList{"USERNAME", "USERNAME=x"}
