@@ -78,9 +78,11 @@ ApplicationWindow {
     function askQuestion(kind, path) {
         question.kind = kind
         if (kind === "usb" || kind === "trash") {
-            question.title = kind === "usb" ? qsTr("Removable drive") : qsTr("The trash cannot take them all")
-            question.text = qsTr("The trash cannot take the marked photos on these drives:") + "\n"
-                            + trashRefusalLines() + "\n"
+            // A removable drive has a trash of its own: the question is only ever about the
+            // drives whose trash cannot be used, whichever check found them.
+            question.title = qsTr("The trash cannot take them all")
+            question.text = qsTr("The trash cannot take the marked photos on these drives:") + "\n\n"
+                            + trashRefusalLines() + "\n\n"
                             + qsTr("Delete those photos permanently? The other marked photos still go to the trash.")
                             + " " + qsTr("Permanent deletion cannot be undone.")
         } else if (kind === "journal") {

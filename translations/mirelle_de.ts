@@ -588,16 +588,15 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+81"/>
         <source>Removable drive</source>
-        <translation>Wechseldatenträger</translation>
+        <translation type="vanished">Wechseldatenträger</translation>
     </message>
     <message>
         <source>Some marked photos are on a removable drive, which has no recycle bin. Delete them permanently?</source>
         <translation type="vanished">Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location filename="../qml/Main.qml" line="+87"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
     </message>
@@ -610,7 +609,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation type="vanished">Der Papierkorb kann nicht alle markierten Fotos aufnehmen. Stattdessen endgültig löschen?</translation>
     </message>
     <message numerus="yes">
-        <location line="-11"/>
+        <location line="-13"/>
         <source>%1: %n photo(s), %2</source>
         <translation>
             <numerusform>%1: %n Foto, %2</numerusform>
@@ -618,7 +617,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>The trash cannot take them all</source>
         <translation>Der Papierkorb kann nicht alle aufnehmen</translation>
     </message>

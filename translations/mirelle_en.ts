@@ -586,17 +586,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+81"/>
-        <source>Removable drive</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location filename="../qml/Main.qml" line="+87"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location line="-11"/>
+        <location line="-13"/>
         <source>%1: %n photo(s), %2</source>
         <translation>
             <numerusform>%1: %n photo, %2</numerusform>
@@ -604,7 +599,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>The trash cannot take them all</source>
         <translation type="unfinished"></translation>
     </message>

@@ -198,6 +198,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("removal-question"),
          [&] {
              QMetaObject::invokeMethod(pRemoval, "close");
+             pDeltor->setTrashRefusals({QVariantMap{{QStringLiteral("volume"), QStringLiteral("/media/anna/CARD")},
+                                                    {QStringLiteral("reason"), QStringLiteral("the drive is read-only")},
+                                                    {QStringLiteral("photos"), 12}}});
              emit pMgr->signalShowCheckUsb();
          }},
         {QStringLiteral("removal-progress"),
