@@ -346,6 +346,9 @@ private:
     // its group keeps. A group that would lose every photo keeps its first: that one leaves
     // *pListPaths and fails in *pResult, with its reason in *pMapWhy.
     void guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult, QMap<QString, QString> *pMapWhy);
+    // What the scan read of a file it reported (modification time, content key); both stay
+    // untouched when the engine cannot tell.
+    void scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const;
     // False when a trash or move request could not be undone and the user stopped it.
     bool confirmWithoutUndo();
     // Asks about the photos of listPaths the trash cannot take and returns them; *piAnswer

@@ -72,6 +72,16 @@ void CDupPicsMgr::retForCheckTrash(int iRet) { answerCheck(iRet); }
 void CDupPicsMgr::retForCheckSpace(int iRet) { answerCheck(iRet); }
 void CDupPicsMgr::retForCheckJournal(int iRet) { answerCheck(iRet); }
 
+void CDupPicsMgr::scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const
+{
+    uint64_t iModTime = 0;
+    uint64_t iKey = 0;
+    if (m_pExtras && iFileId != 0 && m_pExtras->GetFileStamp(iFileId, &iModTime, &iKey)) {
+        *pModTime = iModTime;
+        *pContentKey = iKey;
+    }
+}
+
 bool CDupPicsMgr::confirmWithoutUndo()
 {
     if (m_iDeleteMethod != DupPicType_MoveToTrash && m_iDeleteMethod != DupPicType_MoveToFolder)
@@ -160,14 +170,7 @@ void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pRe
     }
     auto scanned = [this](const CPlanned &planned) {
         CScannedFile file{planned.strPath, planned.i64Size, 0, 0};
-        if (m_pExtras && planned.iFileId != 0) {
-            uint64_t iModTime = 0;
-            uint64_t iKey = 0;
-            if (m_pExtras->GetFileStamp(planned.iFileId, &iModTime, &iKey)) {
-                file.i64ModTime = iModTime;
-                file.iContentKey = iKey;
-            }
-        }
+        scanStamp(planned.iFileId, &file.i64ModTime, &file.iContentKey);
         return file;
     };
     auto pGuard = std::make_shared<CRemovalGuard>();

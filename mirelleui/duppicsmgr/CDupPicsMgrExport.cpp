@@ -3,7 +3,6 @@
 #include "CReportFile.h"
 #include "CReportSummary.h"
 #include "CScanReport.h"
-#include "IScanEngineExtras.h"
 #include "XLogging.h"
 
 #include <QDir>
@@ -18,7 +17,7 @@ namespace {
 // FILETIME ticks between 1601-01-01 and 1970-01-01.
 constexpr quint64 kFileTimeEpoch = 116444736000000000ULL;
 
-CReportPhoto reportPhotoOf(const CPhotoRecordCopy &copy, IScanEngineExtras *pExtras)
+CReportPhoto reportPhotoOf(const CPhotoRecordCopy &copy)
 {
     const PhotoRecord &record = copy.record();
     CReportPhoto photo;
@@ -33,14 +32,6 @@ CReportPhoto reportPhotoOf(const CPhotoRecordCopy &copy, IScanEngineExtras *pExt
     photo.bPreferred = copy.isPreferred();
     photo.bProposed = copy.isMarked();
     photo.bBurst = copy.isBurst();
-    if (pExtras && record.fileId != 0) {
-        uint64_t iModTime = 0;
-        uint64_t iKey = 0;
-        if (pExtras->GetFileStamp(record.fileId, &iModTime, &iKey)) {
-            photo.i64FileTime = iModTime;
-            photo.iContentKey = iKey;
-        }
-    }
     return photo;
 }
 
@@ -102,8 +93,11 @@ CScanReport CDupPicsMgr::currentReport() const
         CReportGroup group;
         group.bIdentical = summary.allIdentical;
         for (const CPhotoRecordCopy &copy : qAsConst(summary.files)) {
-            if (!copy.isHidden())
-                group.listPhotos << reportPhotoOf(copy, m_pExtras);
+            if (copy.isHidden())
+                continue;
+            CReportPhoto photo = reportPhotoOf(copy);
+            scanStamp(copy.record().fileId, &photo.i64FileTime, &photo.iContentKey);
+            group.listPhotos << photo;
         }
         // A group whose other photos were removed is no longer a group of similar photos.
         if (group.listPhotos.size() > 1)

@@ -369,20 +369,11 @@ QMap<QString, bool> CFileDelImplement::DeleFiles(QStringList &listFiles)
 
 QMap<QString, bool> CFileDelImplement::DeleFileToTrash(QStringList &listFiles)
 {
-    if (listFiles.isEmpty())
-        return {};
-    resetProgress();
-    Q_EMIT sigShowProcessWind();
-    m_iProgress = 0;
-    pauseForWindow(kTrashPauseMs);
-    return removeEach(listFiles, EnRemoval::Trash);
+    return trashOrDelete(listFiles, {});
 }
 
 QMap<QString, bool> CFileDelImplement::trashOrDelete(const QStringList &listFiles, const QStringList &listPermanent)
 {
-    QStringList listAll = listFiles;
-    if (listPermanent.isEmpty())
-        return DeleFileToTrash(listAll);
     if (listFiles.isEmpty())
         return {};
     resetProgress();
