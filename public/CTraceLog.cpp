@@ -22,11 +22,72 @@ CTraceLog &CTraceLog::instance()
     return s_log;
 }
 
-bool CTraceLog::append(const QString &strLine)
+CTraceLog::~CTraceLog()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_bStop = true;
+    }
+    m_queueChanged.notify_all();
+    if (m_writer.joinable())
+        m_writer.join();
+}
+
+namespace {
+
+QByteArray stamped(const QString &strLine)
 {
     QByteArray bytes = QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8() + ' ' + strLine.toUtf8();
     if (!bytes.endsWith('\n'))
         bytes += '\n';
+    return bytes;
+}
+
+} // namespace
+
+bool CTraceLog::append(const QString &strLine)
+{
+    return write(stamped(strLine));
+}
+
+void CTraceLog::post(const QString &strLine)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_queue.push_back(stamped(strLine));
+        if (!m_writer.joinable())
+            m_writer = std::thread([this] { writeQueued(); });
+    }
+    m_queueChanged.notify_all();
+}
+
+void CTraceLog::flush()
+{
+    std::unique_lock<std::mutex> lock(m_queueMutex);
+    m_queueChanged.wait(lock, [this] { return m_queue.empty() && !m_bWriting; });
+}
+
+void CTraceLog::writeQueued()
+{
+    std::unique_lock<std::mutex> lock(m_queueMutex);
+    for (;;) {
+        m_queueChanged.wait(lock, [this] { return m_bStop || !m_queue.empty(); });
+        if (m_queue.empty())
+            return;
+        std::deque<QByteArray> batch;
+        batch.swap(m_queue);
+        m_bWriting = true;
+        lock.unlock();
+        for (const QByteArray &bytes : batch)
+            write(bytes);
+        lock.lock();
+        m_bWriting = false;
+        m_queueChanged.notify_all();
+    }
+}
+
+bool CTraceLog::write(const QByteArray &bytes)
+{
     QMutexLocker locker(&m_mutex);
     QDir().mkpath(QFileInfo(m_strFilePath).absolutePath());
     if (QFileInfo(m_strFilePath).size() + bytes.size() > m_iMaxBytes)
@@ -46,9 +107,16 @@ void copyToTraceLog(QtMsgType type, const QMessageLogContext &context, const QSt
 {
     if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) {
         static const char *const s_levels[] = {"debug", "warning", "critical", "fatal", "info"};
-        CTraceLog::instance().append(QStringLiteral("%1 %2: %3")
-                                         .arg(QLatin1String(s_levels[type]),
-                                              QLatin1String(context.category ? context.category : "default"), text));
+        const QString line = QStringLiteral("%1 %2: %3")
+                                 .arg(QLatin1String(s_levels[type]),
+                                      QLatin1String(context.category ? context.category : "default"), text);
+        // A fatal message ends the process: its line is written before that happens.
+        if (type == QtFatalMsg) {
+            CTraceLog::instance().flush();
+            CTraceLog::instance().append(line);
+        } else {
+            CTraceLog::instance().post(line);
+        }
     }
     if (g_pfnPreviousHandler)
         g_pfnPreviousHandler(type, context, text);

@@ -1,0 +1,293 @@
+// Longest stall of the GUI thread while the whole program (real screens, real engine)
+// scans generated photos, ends the scan, turns result pages, marks and removes.
+// A watchdog thread posts a ping to the GUI thread every 5 ms and measures how long
+// each waits; the longest wait per step is printed.
+// Usage: bench_GuiStall [--photos N]   (default 5,000; run offscreen or under Xvfb)
+#include "CDupPics.h"
+
+#include <turbojpeg.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QQmlApplicationEngine>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum EnStep { StepStart, StepScan, StepScanEnd, StepPages, StepMark, StepRemoval, StepCount };
+const char *const kStepNames[StepCount] = {"start-up", "scanning", "end of scan", "page change",
+                                           "auto-mark", "removal"};
+
+uint32_t next(uint32_t &state)
+{
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+// A smooth field of the photo's own; copies of one group share the field and differ in
+// noise and quality.
+bool writePhoto(tjhandle handle, const QString &strPath, int iField, int iCopy)
+{
+    constexpr int kWidth = 320, kHeight = 240, kGrid = 6;
+    uint32_t field = uint32_t(iField) * 2654435761u + 1u;
+    uint32_t noise = uint32_t(iField * 7 + iCopy) * 40503u + 7u;
+    float grid[kGrid + 1][kGrid + 1][3];
+    for (auto &row : grid)
+        for (auto &cell : row)
+            for (float &c : cell)
+                c = float(next(field) % 256);
+    std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y) {
+        const float gy = float(y) * kGrid / kHeight;
+        const int y0 = int(gy);
+        const float fy = gy - float(y0);
+        for (int x = 0; x < kWidth; ++x) {
+            const float gx = float(x) * kGrid / kWidth;
+            const int x0 = int(gx);
+            const float fx = gx - float(x0);
+            const int n = int(next(noise) % 7) - 3;
+            for (int c = 0; c < 3; ++c) {
+                const float f = (grid[y0][x0][c] * (1 - fx) + grid[y0][x0 + 1][c] * fx) * (1 - fy)
+                    + (grid[y0 + 1][x0][c] * (1 - fx) + grid[y0 + 1][x0 + 1][c] * fx) * fy;
+                pixels[(size_t(y) * kWidth + x) * 3 + c] = static_cast<unsigned char>(qBound(0, int(f) + n, 255));
+            }
+        }
+    }
+    unsigned char *jpeg = nullptr;
+    unsigned long size = 0;
+    if (tjCompress2(handle, pixels.data(), kWidth, 0, kHeight, TJPF_RGB, &jpeg, &size, TJSAMP_420,
+                    iCopy == 2 ? 60 : 90, 0) != 0)
+        return false;
+    QFile file(strPath);
+    const bool bOk = file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char *>(jpeg), qint64(size)) == qint64(size);
+    tjFree(jpeg);
+    return bOk;
+}
+
+// Two in five photos are in groups of four copies, spread over folders of 500.
+bool makePhotos(const QString &strDir, int iCount)
+{
+    std::atomic<bool> bOk{true};
+    const int iThreads = int(std::max(1u, std::thread::hardware_concurrency()));
+    const int iGrouped = iCount * 2 / 5;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < iThreads; ++t) {
+        threads.emplace_back([&, t] {
+            tjhandle handle = tjInitCompress();
+            for (int i = t; i < iCount && bOk; i += iThreads) {
+                const QString sub = strDir + QStringLiteral("/f%1").arg(i / 500);
+                QDir().mkpath(sub);
+                const int iField = i < iGrouped ? i / 4 : i;
+                const int iCopy = i < iGrouped ? i % 4 : 0;
+                if (!writePhoto(handle, sub + QStringLiteral("/p%1.jpg").arg(i), iField, iCopy))
+                    bOk = false;
+            }
+            tjDestroy(handle);
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    return bOk;
+}
+
+// Pings the GUI thread every 5 ms; the time a ping waits for the GUI thread is a stall.
+class CWatchdog
+{
+public:
+    explicit CWatchdog(QObject *pGuiObject) : m_pGuiObject(pGuiObject)
+    {
+        for (auto &stall : m_stallMs)
+            stall = 0;
+        m_thread = std::thread([this] { run(); });
+    }
+    ~CWatchdog()
+    {
+        m_bStop = true;
+        m_thread.join();
+    }
+    void setStep(EnStep step) { m_step = step; }
+    double longestMs(int iStep) const { return double(m_stallMs[iStep].load()) / 1000.0; }
+
+private:
+    void run()
+    {
+        while (!m_bStop) {
+            const EnStep step = m_step;
+            auto pHandled = std::make_shared<std::atomic<bool>>(false);
+            const Clock::time_point sent = Clock::now();
+            QMetaObject::invokeMethod(m_pGuiObject, [pHandled] { *pHandled = true; }, Qt::QueuedConnection);
+            while (!*pHandled && !m_bStop)
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            const qint64 iWaitUs = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - sent).count();
+            qint64 iOld = m_stallMs[step];
+            while (iWaitUs > iOld && !m_stallMs[step].compare_exchange_weak(iOld, iWaitUs)) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    QObject *m_pGuiObject;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<EnStep> m_step{StepStart};
+    std::atomic<qint64> m_stallMs[StepCount];  // microseconds
+    std::thread m_thread;
+};
+
+class CStallBench : public CDupPics
+{
+public:
+    CStallBench(QString strPhotos, QString strMoveTo, int iPhotos)
+        : m_strPhotos(std::move(strPhotos)), m_strMoveTo(std::move(strMoveTo)), m_iPhotos(iPhotos)
+    {
+    }
+
+protected:
+    bool checkRunningInstance(QQuickWindow *) override { return false; }
+
+    void appLoaded() override
+    {
+        CDupPics::appLoaded();
+        m_pWatchdog = std::make_unique<CWatchdog>(this);
+        QTimer::singleShot(500, this, &CStallBench::startScan);
+    }
+
+private:
+    void startScan()
+    {
+        CDupPicsMgr &mgr = manager();
+        QVariantMap options = mgr.getOption();
+        options[QStringLiteral("photoType")] = QVariantMap{{"value", 1}};  // generated photos carry no camera data
+        options[QStringLiteral("minSize")] = QVariantMap{{"value", 1}, {"index", 0}, {"unit", "KB"}};
+        mgr.addDropPaths({QUrl::fromLocalFile(m_strPhotos)});
+        m_once = connect(&mgr, &CDupPicsMgr::sigScanComplete, this, &CStallBench::scanEnded);
+        m_scanStart = Clock::now();
+        m_pWatchdog->setStep(StepScan);
+        // As the start page does it, so that the screens follow the scan.
+        QMetaObject::invokeMethod(engine()->rootObjects().value(0), "startScan",
+                                  Q_ARG(QVariant, QVariant(options)));
+    }
+
+    void scanEnded()
+    {
+        disconnect(m_once);
+        m_iScanMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_scanStart).count();
+        m_iGroups = int(manager().getGroupCount());
+        m_pWatchdog->setStep(StepScanEnd);
+        QTimer::singleShot(3000, this, [this] { turnPage(0); });
+    }
+
+    QObject *groupPages() const
+    {
+        QObject *pRoot = engine()->rootObjects().value(0);
+        QObject *pResults = pRoot ? pRoot->findChild<QObject *>(QStringLiteral("resultsPage")) : nullptr;
+        return pResults ? pResults->property("groupPages").value<QObject *>() : nullptr;
+    }
+
+    void turnPage(int iTurn)
+    {
+        m_pWatchdog->setStep(StepPages);
+        QObject *pPages = groupPages();
+        const int iPageCount = pPages ? pPages->property("pageCount").toInt() : 0;
+        if (iTurn < 12 && iPageCount > 1) {
+            pPages->setProperty("page", (iTurn + 1) % iPageCount);
+            QTimer::singleShot(500, this, [this, iTurn] { turnPage(iTurn + 1); });
+            return;
+        }
+        m_iPageTurns = iTurn;
+        m_pWatchdog->setStep(StepMark);
+        manager().doAllMark();
+        QTimer::singleShot(2000, this, &CStallBench::remove);
+    }
+
+    void remove()
+    {
+        CDupPicsMgr &mgr = manager();
+        m_iMarked = mgr.property("checkedItemCount").toInt();
+        m_once = connect(&mgr, &CDupPicsMgr::sigDelDupImgsResult, this,
+                [this](const QStringList &listFailed, const QStringList &listSucceeded) {
+                    disconnect(m_once);
+                    m_iMoved = listSucceeded.size();
+                    m_iFailed = listFailed.size();
+                    QTimer::singleShot(2000, this, &CStallBench::finish);
+                });
+        m_pWatchdog->setStep(StepRemoval);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToFolder, m_strMoveTo);
+    }
+
+    void finish()
+    {
+        std::printf("photos %d, groups %d, scan %.1f s, page turns %d, marked %d, moved %d, failed %d\n", m_iPhotos, m_iGroups,
+                    double(m_iScanMs) / 1000.0, m_iPageTurns, m_iMarked, m_iMoved, m_iFailed);
+        std::printf("longest GUI-thread stall per step (goal < 50 ms):\n");
+        for (int i = StepScan; i < StepCount; ++i)
+            std::printf("  %-12s %8.1f ms\n", kStepNames[i], m_pWatchdog->longestMs(i));
+        std::fflush(stdout);
+        m_pWatchdog.reset();
+        QCoreApplication::exit(0);
+    }
+
+    QString m_strPhotos;
+    QString m_strMoveTo;
+    int m_iPhotos;
+    std::unique_ptr<CWatchdog> m_pWatchdog;
+    QMetaObject::Connection m_once;
+    Clock::time_point m_scanStart;
+    qint64 m_iScanMs = 0;
+    int m_iGroups = 0;
+    int m_iPageTurns = 0;
+    int m_iMarked = 0;
+    int m_iMoved = 0;
+    int m_iFailed = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int iPhotos = 5000;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "--photos") == 0)
+            iPhotos = qMax(10, atoi(argv[i + 1]));
+
+    // Settings, caches, logs and the move target all live in a directory of our own.
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    for (const char *var : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+        const QByteArray dir = QFile::encodeName(home.path() + QLatin1Char('/') + QLatin1String(var));
+        QDir().mkpath(QFile::decodeName(dir));
+        qputenv(var, dir);
+    }
+    const QString strPhotos = home.path() + QStringLiteral("/photos");
+    const QString strMoveTo = home.path() + QStringLiteral("/moved");
+    QDir().mkpath(strMoveTo);
+    std::printf("generating %d photos...\n", iPhotos);
+    std::fflush(stdout);
+    if (!makePhotos(strPhotos, iPhotos))
+        return 1;
+
+    int iExit = 0;
+    {
+        CStallBench app(strPhotos, strMoveTo, iPhotos);
+        char arg0[] = "bench_GuiStall";
+        char *args[] = {arg0, nullptr};
+        int iArgc = 1;
+        iExit = app.load(iArgc, args);
+    }
+    return iExit;
+}
