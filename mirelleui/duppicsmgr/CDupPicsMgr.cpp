@@ -38,6 +38,9 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
     connect(this, &CDupPicsMgr::sigDelDupImgsResult, this, &CDupPicsMgr::slotDelDupImgsResult, Qt::DirectConnection);
     connect(m_pFileDel, &CFileDelImplement::sigCloseProcessWind, this, &CDupPicsMgr::sigCloseProcessWind);
     connect(m_pFileDel, &CFileDelImplement::sigUndoFinished, this, &CDupPicsMgr::slotUndoFinished);
+    m_pTotalsNotice = new CCoalescedSignal(100, this);
+    connect(m_pTotalsNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigTotalGroupCountChanged);
+    connect(m_pTotalsNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigTotalDupImgSizeChanged);
     connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
     attachGroupModel();
 

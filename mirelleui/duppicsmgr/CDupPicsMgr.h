@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CCoalescedSignal.h"
+
 #include "CDoOperateTask.h"
 #include "CPhotoRecordCopy.h"
 #include "IScanEngine.h"
@@ -414,6 +416,8 @@ private:
     qint64 m_iLastSingleRequestMs = -1;
     QElapsedTimer m_singleRequestClock;
     std::atomic<int> m_iFullyMarkedGroups{0};
+    // The engine reports per photo; the screens hear about the totals a few times a second.
+    CCoalescedSignal *m_pTotalsNotice = nullptr;
     QMutex m_totalsLock;
     QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 

@@ -73,6 +73,7 @@ void CDupPicsMgr::onScanFinished(int iResult)
             m_listScanSkippedMounts = QString::fromUtf16(buffer.data(), int(iLength)).split(QChar(0), Qt::SkipEmptyParts);
         Q_EMIT sigScanSkippedChanged();
     }
+    m_pTotalsNotice->flush();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
     Q_EMIT sigScanComplete(0);
 }
@@ -172,7 +173,7 @@ bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
 {
     if (queueIntake(pRecord, iKey, TaskGroupCreated)) {
         ++m_iTotalGroupCount;
-        Q_EMIT sigTotalGroupCountChanged();
+        m_pTotalsNotice->request();
     }
     return true;
 }
@@ -181,7 +182,7 @@ bool CDupPicsMgr::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
     if (queueIntake(pRecord, iGroupKey, TaskFileJoined)) {
         m_iTotalDupImgSize += static_cast<qint64>(pRecord->fileSize);
-        Q_EMIT sigTotalDupImgSizeChanged();
+        m_pTotalsNotice->request();
     }
     return true;
 }
@@ -196,7 +197,7 @@ bool CDupPicsMgr::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord
     COperateTaskQueue::instance()->push({TaskGroupsMerged, pPayload}, false);
     if (!(pAbsorbed->flags & PhotoFlag_Hidden)) {
         --m_iTotalGroupCount;
-        Q_EMIT sigTotalGroupCountChanged();
+        m_pTotalsNotice->request();
     }
     return true;
 }
