@@ -2,7 +2,8 @@
 
 #include "CDetailMeasure.h"
 #include "CGrayImage.h"
-#include "CImageDecoder.h"
+#include "CImageLimits.h"
+#include "CGrayDecoder.h"
 #include "CPhotoFeature.h"
 #include "CPhotoMetadata.h"
 #include "CScanThumbs.h"
@@ -31,7 +32,7 @@ bool readWholeFile(const QString &strPath, std::vector<uint8_t> &buffer, size_t 
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > CFeatureExtractor::kMaxFileBytes) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > CImageLimits::kMaxFileBytes) {
         strError = QStringLiteral("not a regular file of a readable size");
         ::close(fd);
         return false;
@@ -78,7 +79,7 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
 
     CDecodedImage decoded;
     std::string error;
-    const EnDecodeStatus status = CImageDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error,
+    const EnDecodeStatus status = CGrayDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error,
                                                         pThumbJpeg != nullptr);
     if (status != EnDecodeStatus::Ok || decoded.gray.isNull()) {
         strError = QString::fromStdString(error);

@@ -1,5 +1,5 @@
 // The engine's JPEG decode and its thumbnail store, driven directly.
-#include "CImageDecoder.h"
+#include "CGrayDecoder.h"
 #include "CScanThumbs.h"
 
 #include <QFile>
@@ -121,10 +121,10 @@ void TestScanThumbs::testLumaEqualsGreyDecode()
     // Given the grey decode that the feature cache of earlier scans was made from
     CDecodedImage grey, both;
     std::string error;
-    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, grey, error), EnDecodeStatus::Ok);
+    QCOMPARE(CGrayDecoder::decode(pData, size_t(jpeg.size()), false, grey, error), EnDecodeStatus::Ok);
     QVERIFY(grey.colour.isNull());
     // When the colours are asked for too, the grey image is the same to the bit
-    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, both, error, true), EnDecodeStatus::Ok);
+    QCOMPARE(CGrayDecoder::decode(pData, size_t(jpeg.size()), false, both, error, true), EnDecodeStatus::Ok);
     QCOMPARE(both.gray.iWidth, grey.gray.iWidth);
     QCOMPARE(both.gray.iHeight, grey.gray.iHeight);
     QVERIFY(both.gray.pixels == grey.gray.pixels);
@@ -133,7 +133,7 @@ void TestScanThumbs::testLumaEqualsGreyDecode()
     if (!colour)
         return;
     // And the colour image is the photo at the decode scale, channels in their places
-    QVERIFY(std::max(both.colour.width(), both.colour.height()) >= CImageDecoder::kMinLongSide);
+    QVERIFY(std::max(both.colour.width(), both.colour.height()) >= CGrayDecoder::kMinLongSide);
     QVERIFY(std::abs(both.colour.width() * size.height() / size.width() - both.colour.height()) <= 1);
     const QImage expected = QImage::fromData(jpeg).scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QImage actual = both.colour.scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -10,7 +10,6 @@
 class CRawDecoder
 {
 public:
-    [[nodiscard]] static bool isRawSuffix(const QString &strSuffix);
-    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError);
+    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, QString *pstrError);
     [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
 };
