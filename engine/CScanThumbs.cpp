@@ -1,5 +1,6 @@
 #include "CScanThumbs.h"
 
+#include "CExifReader.h"
 #include "CFeatureCache.h"
 #include "CPathCodec.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
-#include <QTransform>
 
 #include <turbojpeg.h>
 
@@ -18,22 +18,6 @@
 Q_LOGGING_CATEGORY(lcThumbs, "mirelle.engine.thumbs")
 
 namespace {
-
-QImage upright(const QImage &image, int iOrientation)
-{
-    // Quarter turns first, then the mirror that the transposing codes add.
-    const auto turned = [&](int degrees) { return image.transformed(QTransform().rotate(degrees)); };
-    switch (iOrientation) {
-    case 2: return image.mirrored(true, false);
-    case 3: return image.mirrored(true, true);
-    case 4: return image.mirrored(false, true);
-    case 5: return turned(90).mirrored(true, false);
-    case 6: return turned(90);
-    case 7: return turned(90).mirrored(false, true);
-    case 8: return turned(270);
-    default: return image;
-    }
-}
 
 struct CCompressor
 {
@@ -60,7 +44,7 @@ QByteArray CScanThumbs::makeJpeg(const QImage &image, int iOrientation)
         const auto fit = [&](int side) { return std::max(1, int((int64_t(side) * kSide + longSide / 2) / longSide)); };
         small = image.scaled(fit(image.width()), fit(image.height()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    small = upright(small, iOrientation);
+    small = CExifReader::orient(small, iOrientation);
     const bool bGray = small.format() == QImage::Format_Grayscale8;
     if (!bGray)
         small = small.convertToFormat(QImage::Format_RGB32);

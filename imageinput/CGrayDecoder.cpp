@@ -2,6 +2,7 @@
 
 #include "CImageFormat.h"
 #include "CImageLimits.h"
+#include "CRawDecoder.h"
 #include "CTurboJpeg.h"
 
 #include <libheif/heif.h>
@@ -252,7 +253,7 @@ EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecod
             out.gray = std::move(preview.gray);
             out.iFullWidth = w;
             out.iFullHeight = h;
-            out.iOrientation = flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1;
+            out.iOrientation = CRawDecoder::orientationOfFlip(flip);
             return EnDecodeStatus::Ok;
         }
     }

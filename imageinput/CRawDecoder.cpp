@@ -24,21 +24,6 @@ void setError(QString *pstrError, const QString &strError)
         *pstrError = strError;
 }
 
-// libraw's flip (0, 3, 5, 6) as an EXIF orientation.
-int orientationOfFlip(int iFlip)
-{
-    switch (iFlip) {
-    case 3:
-        return 3;
-    case 5:
-        return 8;
-    case 6:
-        return 6;
-    default:
-        return 1;
-    }
-}
-
 QImage imageOf(const libraw_processed_image_t *pImage, int iMaxSide, QString *pstrError)
 {
     if (pImage->type == LIBRAW_IMAGE_JPEG) {
@@ -100,6 +85,20 @@ QImage CRawDecoder::decode(const QString &strPath, int iMaxSide, QString *pstrEr
         return {};
     }
     return imageOf(developed.get(), iMaxSide, pstrError);
+}
+
+int CRawDecoder::orientationOfFlip(int iFlip)
+{
+    switch (iFlip) {
+    case 3:
+        return 3;
+    case 5:
+        return 8;
+    case 6:
+        return 6;
+    default:
+        return 1;
+    }
 }
 
 bool CRawDecoder::readSize(const QString &strPath, QSize &size)

@@ -12,4 +12,6 @@ class CRawDecoder
 public:
     [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, QString *pstrError);
     [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
+    // libraw's flip (0, 3, 5, 6) as an EXIF orientation.
+    [[nodiscard]] static int orientationOfFlip(int iFlip);
 };
