@@ -1,20 +1,11 @@
 #include "CDetailMeasure.h"
 
-#include "CImageDecoder.h"
+#include "CGrayDecoder.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <numeric>
 
 namespace {
-
-// The example luminance table of the JPEG standard, which encoders scale by quality.
-constexpr std::array<int, 64> kStandardLuma = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
 
 // Photos leave cameras at 90 or more; below that every step of quality costs detail,
 // so that a messenger's quality 75 already falls into the first rule's band. A floor
@@ -30,51 +21,6 @@ double qualityFactor(int iQuality)
 } // namespace
 
 namespace CDetailMeasure {
-
-int jpegQuality(const uint8_t *pData, size_t size)
-{
-    if (size < 4 || pData[0] != 0xFF || pData[1] != 0xD8)
-        return 0;
-    size_t pos = 2;
-    while (pos + 4 <= size) {
-        if (pData[pos] != 0xFF) {
-            ++pos;
-            continue;
-        }
-        const uint8_t marker = pData[pos + 1];
-        if (marker == 0xFF) {
-            ++pos;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9)
-            return 0;
-        const size_t length = size_t(pData[pos + 2]) << 8 | pData[pos + 3];
-        if (length < 2 || pos + 2 + length > size)
-            return 0;
-        if (marker == 0xDB) {
-            size_t at = pos + 4;
-            const size_t end = pos + 2 + length;
-            while (at < end) {
-                const int precision = pData[at] >> 4;
-                const int id = pData[at] & 0x0F;
-                const size_t bytes = precision ? 128 : 64;
-                if (at + 1 + bytes > end)
-                    return 0;
-                if (id == 0) {
-                    long sum = 0;
-                    for (size_t i = 0; i < 64; ++i)
-                        sum += precision ? (pData[at + 1 + 2 * i] << 8 | pData[at + 2 + 2 * i]) : pData[at + 1 + i];
-                    const double scale = 100.0 * sum / std::accumulate(kStandardLuma.begin(), kStandardLuma.end(), 0);
-                    const double quality = scale <= 100.0 ? (200.0 - scale) / 2.0 : 5000.0 / scale;
-                    return std::clamp(int(std::lround(quality)), 1, 100);
-                }
-                at += 1 + bytes;
-            }
-        }
-        pos += 2 + length;
-    }
-    return 0;
-}
 
 double score(const CDecodedImage &decoded)
 {

@@ -23,8 +23,4 @@ namespace CDetailMeasure {
 
 double score(const CDecodedImage &decoded);
 
-// The IJG-style quality (1..100) that the file's luminance table corresponds to; 0 when
-// the data holds no quantisation table before its first scan.
-int jpegQuality(const uint8_t *pData, size_t size);
-
 } // namespace CDetailMeasure

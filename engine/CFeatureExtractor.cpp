@@ -2,58 +2,20 @@
 
 #include "CDetailMeasure.h"
 #include "CGrayImage.h"
-#include "CImageDecoder.h"
+#include "CImageLimits.h"
+#include "CGrayDecoder.h"
 #include "CPhotoFeature.h"
 #include "CPhotoMetadata.h"
 #include "CScanThumbs.h"
 #include "CSimilarity.h"
 
-#include "CPathCodec.h"
+#include "CScanFiles.h"
 
 #include <xxhash.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// Reads the whole file; the buffer is reused by the thread for the next file.
-bool readWholeFile(const QString &strPath, std::vector<uint8_t> &buffer, size_t &size, QString &strError)
-{
-    const QByteArray name = dp::platform::pathToBytes(strPath);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        strError = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > CFeatureExtractor::kMaxFileBytes) {
-        strError = QStringLiteral("not a regular file of a readable size");
-        ::close(fd);
-        return false;
-    }
-    buffer.resize(std::max<size_t>(size_t(st.st_size), 1));
-    size = 0;
-    while (size < size_t(st.st_size)) {
-        const ssize_t n = ::read(fd, buffer.data() + size, size_t(st.st_size) - size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        size += size_t(n);
-    }
-    const int readErrno = errno;
-    ::close(fd);
-    if (size < size_t(st.st_size)) {
-        strError = QString::fromLocal8Bit(std::strerror(readErrno));
-        return false;
-    }
-    return true;
-}
 
 bool hasRawSuffix(const QString &strPath)
 {
@@ -73,12 +35,12 @@ EnExtractStatus CFeatureExtractor::extract(const QString &strPath, uint64_t i64M
     if (buffer.capacity() > kKeptBuffer)
         std::vector<uint8_t>().swap(buffer);
     size_t size = 0;
-    if (!readWholeFile(strPath, buffer, size, strError))
+    if (!dp::platform::readWholeFile(strPath, CImageLimits::kMaxFileBytes, buffer, size, strError))
         return EnExtractStatus::Unreadable;
 
     CDecodedImage decoded;
     std::string error;
-    const EnDecodeStatus status = CImageDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error,
+    const EnDecodeStatus status = CGrayDecoder::decode(buffer.data(), size, hasRawSuffix(strPath), decoded, error,
                                                         pThumbJpeg != nullptr);
     if (status != EnDecodeStatus::Ok || decoded.gray.isNull()) {
         strError = QString::fromStdString(error);

@@ -15,9 +15,6 @@ enum class EnExtractStatus { Ok, Unreadable, NotImage, Corrupt, TooLarge };
 class CFeatureExtractor
 {
 public:
-    // Files above this are not read into memory: no photo format we read gets there.
-    static constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
-
     // pThumbJpeg, when given, receives the photo's upright thumbnail (CScanThumbs)
     // when the decode was large enough to give one, and is cleared otherwise.
     [[nodiscard]] static EnExtractStatus extract(const QString &strPath, uint64_t i64ModTime,

@@ -1,19 +1,15 @@
 #include "CFileWalker.h"
 
 #include "CPathCodec.h"
-#include "CPhotoMetadata.h"
+#include "CScanFiles.h"
 
 #include <algorithm>
 #include <cstring>
 #include <condition_variable>
 #include <deque>
-#include <dirent.h>
-#include <fcntl.h>
 #include <mutex>
 #include <set>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -78,15 +74,13 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     QSet<QByteArray> setPassed;  // under filesMutex
     m_listPassedMounts.clear();
 
-    auto acceptFile = [&](const QByteArray &path, const char *pszName, const struct stat &st,
+    auto acceptFile = [&](const QByteArray &path, const char *pszName, const dp::platform::CPathStat &st,
                           std::vector<CFoundFile> &out) {
         if (!m_options.setSuffixes.isEmpty() && !m_options.setSuffixes.contains(suffixOf(pszName)))
             return;
-        if (uint64_t(st.st_size) < m_options.i64MinSize)
+        if (st.i64Size < m_options.i64MinSize)
             return;
-        out.push_back({dp::platform::pathFromBytes(path), uint64_t(st.st_size),
-                       fileTimeFromUnix(st.st_mtim.tv_sec, uint32_t(st.st_mtim.tv_nsec)), uint64_t(st.st_dev),
-                       uint64_t(st.st_ino)});
+        out.push_back({dp::platform::pathFromBytes(path), st.i64Size, st.i64ModTime, st.iDevice, st.iInode});
     };
 
     // A filesystem met below a folder: whether the walk passes it over, and records the name if so.
@@ -106,15 +100,15 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
 
     for (const QString &root : listRoots) {
         const QByteArray path = dp::platform::pathToBytes(root);
-        struct stat st {};
-        if (::stat(path.constData(), &st) != 0) {
+        const dp::platform::CPathStat st = dp::platform::statPath(path);
+        if (!st.bExists) {
             ++m_iUnreadableFolders;
             continue;
         }
-        if (S_ISDIR(st.st_mode)) {
-            if (queue.claim(st.st_dev, st.st_ino))
+        if (st.bFolder) {
+            if (queue.claim(st.iDevice, st.iInode))
                 queue.push(path);
-        } else if (S_ISREG(st.st_mode)) {
+        } else if (st.bRegular) {
             const int slash = path.lastIndexOf('/');
             acceptFile(path, path.constData() + slash + 1, st, files);
         }
@@ -125,44 +119,39 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
         QByteArray dirPath;
         while (queue.pop(dirPath, bStop)) {
             ++m_iFolders;
-            DIR *dir = ::opendir(dirPath.constData());
-            if (!dir) {
+            using EnType = dp::platform::CFolderListing::EnType;
+            dp::platform::CFolderListing listing(dirPath);
+            if (!listing.isOpen()) {
                 ++m_iUnreadableFolders;
                 continue;
             }
-            const int dirFd = ::dirfd(dir);
-            struct stat dirStat {};
-            const uint64_t iDirDevice = ::fstat(dirFd, &dirStat) == 0 ? uint64_t(dirStat.st_dev) : 0;
+            const uint64_t iDirDevice = listing.device();
             const QByteArray prefix = dirPath.endsWith('/') ? dirPath : dirPath + '/';
-            while (const dirent *entry = ::readdir(dir)) {
-                const char *name = entry->d_name;
-                if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                    continue;
-                const bool bLink = entry->d_type == DT_LNK;
-                if (bLink && !m_options.bFollowLinks)
+            const char *name = nullptr;
+            EnType type = EnType::Unknown;
+            while (listing.next(name, type)) {
+                if (type == EnType::Link && !m_options.bFollowLinks)
                     continue;
                 // A regular file of another type is dropped without a stat call.
-                if (entry->d_type == DT_REG && !m_options.setSuffixes.isEmpty()
+                if (type == EnType::Regular && !m_options.setSuffixes.isEmpty()
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
                 const QByteArray childPath = prefix + name;
-                if (entry->d_type != DT_REG && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
+                if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;
-                struct stat st {};
-                const int flags = m_options.bFollowLinks ? 0 : AT_SYMLINK_NOFOLLOW;
-                if (::fstatat(dirFd, name, &st, flags) != 0)
+                const dp::platform::CPathStat st = listing.statEntry(name, m_options.bFollowLinks);
+                if (!st.bExists)
                     continue;  // a dangling link or a file gone meanwhile
-                if (S_ISDIR(st.st_mode)) {
-                    if (uint64_t(st.st_dev) != iDirDevice
-                        && passes(childPath, findPass(m_options.mapPassDevices, uint64_t(st.st_dev))))
+                if (st.bFolder) {
+                    if (st.iDevice != iDirDevice
+                        && passes(childPath, findPass(m_options.mapPassDevices, st.iDevice)))
                         continue;
-                    if (queue.claim(st.st_dev, st.st_ino))
+                    if (queue.claim(st.iDevice, st.iInode))
                         queue.push(childPath);
-                } else if (S_ISREG(st.st_mode)) {
+                } else if (st.bRegular) {
                     acceptFile(childPath, name, st, found);
                 }
             }
-            ::closedir(dir);
         }
         std::lock_guard<std::mutex> lock(filesMutex);
         files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));

@@ -1,6 +1,7 @@
 #include "CScanEngine.h"
 
 #include "CBurstFrames.h"
+#include "CExifReader.h"
 #include "CFeatureExtractor.h"
 #include "CFileWalker.h"
 #include "CGroupBuilder.h"
@@ -124,7 +125,7 @@ struct CScanEngine::CCounters
 
 CScanEngine::CScanEngine()
 {
-    CPhotoMetadata::initializeLibrary();
+    CExifReader::initialize();
 }
 
 CScanEngine::~CScanEngine()

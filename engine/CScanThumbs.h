@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CScanFiles.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -25,7 +27,6 @@ public:
 
     // An empty folder stands for the feature cache's folder, looked up at the first add.
     explicit CScanThumbs(QString strFolder = QString(), uint64_t i64Capacity = kDefaultCapacity);
-    ~CScanThumbs();
     CScanThumbs(const CScanThumbs &) = delete;
     CScanThumbs &operator=(const CScanThumbs &) = delete;
 
@@ -57,7 +58,7 @@ private:
     const uint64_t m_i64Capacity;
     mutable std::mutex m_mutex;  // the members below
     QHash<QString, CEntry> m_mapEntries;
-    int m_iFd = -1;
+    dp::platform::CScratchFile m_pack;
     uint64_t m_i64End = 0;      // bytes reserved in the pack, written or being written
     bool m_bBroken = false;
 };

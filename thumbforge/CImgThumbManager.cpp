@@ -1,7 +1,7 @@
 #include "ThumbForge.h"
 
 #include "CImageDecoder.h"
-#include "CRawDecoder.h"
+#include "CImageFormat.h"
 #include "CThumbDiskCache.h"
 #include "CThumbService.h"
 
@@ -163,7 +163,7 @@ bool GetImgWidthHeight(const wchar_t *path, unsigned &width, unsigned &height)
 
 bool IsRawImagePath(const QString &strPath)
 {
-    return CRawDecoder::isRawSuffix(QFileInfo(strPath).suffix());
+    return CImageFormat::isRawSuffix(QFileInfo(strPath).suffix());
 }
 
 void SetImgThumbSource(ImgThumbSourceFn fnSource)

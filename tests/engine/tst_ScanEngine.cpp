@@ -45,17 +45,6 @@ constexpr qint64 kStopBudgetMs = 200;
 enum EnCopy { Copy_Exact, Copy_Half, Copy_Recompressed, Copy_Png, Copy_Webp, Copy_Tiff, Copy_Crop3, Copy_Brighter,
               Copy_ExifRotation, Copy_SmallRecompressed, Copy_Heic };
 
-quint32 crc32(const QByteArray &data)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : data) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 } // namespace
 
 class TestScanEngine : public QObject
@@ -443,32 +432,12 @@ void TestScanEngine::testSkipsBadInput_data()
     }
     QTest::newRow("zero bytes") << "empty.jpg" << QByteArray() << "notImage" << int(ScanSkipped_Damaged);
     QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2) << "corrupt" << int(ScanSkipped_Damaged);
-    QByteArray scrambled = jpeg;
-    for (int i = 600; i < scrambled.size(); i += 7)
-        scrambled[i] = char(scrambled[i] ^ 0x5a);
-    QTest::newRow("corrupt JPEG") << "corrupt.jpg" << scrambled << "corrupt" << int(ScanSkipped_Damaged);
-    // The header parser answers this with a warning and no size: damaged, not too large.
-    QTest::newRow("JPEG marker then junk") << "junk.jpg" << QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(200000, 'x')
-                                           << "corrupt" << int(ScanSkipped_Damaged);
     QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable" << int(ScanSkipped_Unreadable);
     QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage" << int(ScanSkipped_Damaged);
-    // A JPEG header that claims 60000 x 60000 pixels, and a PNG one that claims 40000 x 40000.
+    // A JPEG header that claims 60000 x 60000 pixels.
     QByteArray bomb = QByteArray::fromHex("FFD8FFC0001108EA60EA6003012200021101031101"
                                           "FFDA000C03010002110311003F00FFD9");
     QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << bomb << "tooLarge" << int(ScanSkipped_TooLarge);
-    auto chunk = [](const QByteArray &typeAndData) {
-        QByteArray out;
-        const quint32 length = quint32(typeAndData.size() - 4), crc = crc32(typeAndData);
-        for (int shift : {24, 16, 8, 0})
-            out += char((length >> shift) & 0xFF);
-        out += typeAndData;
-        for (int shift : {24, 16, 8, 0})
-            out += char((crc >> shift) & 0xFF);
-        return out;
-    };
-    const QByteArray png = QByteArray::fromHex("89504E470D0A1A0A") + chunk(QByteArray::fromHex("4948445200009C4000009C400802000000"))
-        + chunk("IDAT") + chunk("IEND");
-    QTest::newRow("PNG decompression bomb") << "bomb.png" << png << "tooLarge" << int(ScanSkipped_TooLarge);
 }
 
 void TestScanEngine::testSkipsBadInput()

@@ -1,44 +1,14 @@
-// The engine's JPEG decode and its thumbnail store, driven directly.
-#include "CImageDecoder.h"
+// The engine's upright thumbnails and their store, driven directly.
 #include "CScanThumbs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <turbojpeg.h>
-
 #include <sys/stat.h>
 #include <thread>
 
 namespace {
-
-// A photo-like JPEG written by turbojpeg itself, so that the subsampling and
-// progressive mode are ours to choose: colour ramps across the frame plus noise.
-QByteArray makeJpeg(QSize size, int iSubsampling, bool bProgressive)
-{
-    std::vector<unsigned char> rgb(size_t(size.width()) * size_t(size.height()) * 3);
-    uint32_t state = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            state = state * 1664525u + 1013904223u;
-            const int n = int(state >> 28) - 8;
-            unsigned char *p = &rgb[(size_t(y) * size_t(size.width()) + size_t(x)) * 3];
-            p[0] = uint8_t(std::clamp(255 * x / size.width() + n, 0, 255));
-            p[1] = uint8_t(std::clamp(255 * y / size.height() + n, 0, 255));
-            p[2] = uint8_t(std::clamp(((x / 97 + y / 89) % 2) ? 200 + n : 40 + n, 0, 255));
-        }
-    }
-    tjhandle h = tjInitCompress();
-    unsigned char *pJpeg = nullptr;
-    unsigned long length = 0;
-    const int rc = tjCompress2(h, rgb.data(), size.width(), 0, size.height(), TJPF_RGB, &pJpeg, &length, iSubsampling,
-                               90, bProgressive ? TJFLAG_PROGRESSIVE : 0);
-    QByteArray out = rc == 0 ? QByteArray(reinterpret_cast<const char *>(pJpeg), int(length)) : QByteArray();
-    tjFree(pJpeg);
-    tjDestroy(h);
-    return out;
-}
 
 // An image of four coloured quarters, named by letters from top left to bottom right.
 QImage quarters(QSize size, const QString &strLetters)
@@ -82,65 +52,12 @@ class TestScanThumbs : public QObject
     Q_OBJECT
 
 private slots:
-    void testLumaEqualsGreyDecode_data();
-    void testLumaEqualsGreyDecode();
     void testThumbnailIsUpright_data();
     void testThumbnailIsUpright();
     void testStore_data();
     void testStore();
     void testConcurrentAddsAndFinds();
 };
-
-void TestScanThumbs::testLumaEqualsGreyDecode_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("subsampling");
-    QTest::addColumn<bool>("progressive");
-    QTest::addColumn<bool>("colour");  // a colour image comes with the grey one
-    // Odd sizes leave padded planes and partial blocks at the edges.
-    QTest::newRow("4:2:0") << QSize(2003, 1201) << int(TJSAMP_420) << false << true;
-    QTest::newRow("4:2:2") << QSize(2003, 1201) << int(TJSAMP_422) << false << true;
-    QTest::newRow("4:4:4") << QSize(2003, 1201) << int(TJSAMP_444) << false << true;
-    QTest::newRow("4:4:0") << QSize(1201, 2003) << int(TJSAMP_440) << false << true;
-    QTest::newRow("4:1:1") << QSize(2003, 1201) << int(TJSAMP_411) << false << true;
-    QTest::newRow("grey") << QSize(2003, 1201) << int(TJSAMP_GRAY) << false << true;
-    QTest::newRow("progressive 4:2:0") << QSize(2003, 1201) << int(TJSAMP_420) << true << true;
-    QTest::newRow("12 MP 4:2:0 at an eighth") << QSize(4000, 3000) << int(TJSAMP_420) << false << true;
-    QTest::newRow("below 2 MP: grey only") << QSize(1600, 1200) << int(TJSAMP_420) << false << false;
-}
-
-void TestScanThumbs::testLumaEqualsGreyDecode()
-{
-    QFETCH(QSize, size);
-    QFETCH(int, subsampling);
-    QFETCH(bool, progressive);
-    QFETCH(bool, colour);
-    const QByteArray jpeg = makeJpeg(size, subsampling, progressive);
-    QVERIFY(!jpeg.isEmpty());
-    const auto *pData = reinterpret_cast<const uint8_t *>(jpeg.constData());
-    // Given the grey decode that the feature cache of earlier scans was made from
-    CDecodedImage grey, both;
-    std::string error;
-    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, grey, error), EnDecodeStatus::Ok);
-    QVERIFY(grey.colour.isNull());
-    // When the colours are asked for too, the grey image is the same to the bit
-    QCOMPARE(CImageDecoder::decode(pData, size_t(jpeg.size()), false, both, error, true), EnDecodeStatus::Ok);
-    QCOMPARE(both.gray.iWidth, grey.gray.iWidth);
-    QCOMPARE(both.gray.iHeight, grey.gray.iHeight);
-    QVERIFY(both.gray.pixels == grey.gray.pixels);
-    QCOMPARE(both.iFullWidth, size.width());
-    QCOMPARE(!both.colour.isNull(), colour);
-    if (!colour)
-        return;
-    // And the colour image is the photo at the decode scale, channels in their places
-    QVERIFY(std::max(both.colour.width(), both.colour.height()) >= CImageDecoder::kMinLongSide);
-    QVERIFY(std::abs(both.colour.width() * size.height() / size.width() - both.colour.height()) <= 1);
-    const QImage expected = QImage::fromData(jpeg).scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage actual = both.colour.scaled(8, 6, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x)
-            QVERIFY2(near(actual.pixel(x, y), expected.pixel(x, y), 12), qPrintable(QStringLiteral("at %1,%2").arg(x).arg(y)));
-}
 
 void TestScanThumbs::testThumbnailIsUpright_data()
 {

@@ -7,17 +7,6 @@
 #include <xxhash.h>
 
 #include <cstdio>
-#include <mutex>
-
-void CPhotoMetadata::initializeLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
-        Exiv2::enableBMFF(true);
-    });
-}
 
 uint64_t fileTimeFromUnix(int64_t iSeconds, uint32_t iNanoseconds)
 {

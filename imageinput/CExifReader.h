@@ -15,7 +15,9 @@ class QImage;
 class CExifReader
 {
 public:
-    // exiv2's XMP toolkit must be set up once before threads use it.
+    // exiv2's XMP toolkit must be set up once, before the first read from any thread,
+    // with a lock so that threads may parse XMP side by side. Every user of exiv2 in
+    // this library (CPhotoMetadata too) relies on it.
     static void initialize();
 
     // What the EXIF block of a JPEG offers for a thumbnail: one parse for both.

@@ -1,7 +1,7 @@
 #include "CHeifDecoder.h"
 
 #include "CExifReader.h"
-#include "ThumbForgeLog.h"
+#include "CImageLimits.h"
 
 #include <QFile>
 
@@ -45,24 +45,17 @@ int longestSide(const heif_image_handle *pHandle)
 
 } // namespace
 
-bool CHeifDecoder::isHeif(const QByteArray &head)
-{
-    // libheif says "maybe" to anything too short to hold a file type box.
-    return head.size() >= 12
-        && heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), head.size())
-        == heif_filetype_yes_supported;
-}
-
-QImage CHeifDecoder::decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError)
+QImage CHeifDecoder::decode(const QString &strPath, int iMaxSide, QString *pstrError)
 {
     HeifContextPtr context;
     HeifHandlePtr primary = openPrimary(strPath, context, pstrError);
     if (!primary)
         return {};
-    const qint64 i64Pixels = qint64(heif_image_handle_get_width(primary.get())) * heif_image_handle_get_height(primary.get());
-    if (i64Pixels <= 0 || i64Pixels > i64MaxPixels) {
+    const int iFullWidth = heif_image_handle_get_width(primary.get());
+    const int iFullHeight = heif_image_handle_get_height(primary.get());
+    if (CImageLimits::checkSize(iFullWidth, iFullHeight, false) != CImageLimits::EnSizeCheck::Ok) {
         if (pstrError)
-            *pstrError = QStringLiteral("refused: %1 pixels").arg(i64Pixels);
+            *pstrError = QStringLiteral("refused: header claims %1 x %2 pixels").arg(iFullWidth).arg(iFullHeight);
         return {};
     }
 

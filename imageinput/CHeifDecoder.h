@@ -10,8 +10,7 @@
 class CHeifDecoder
 {
 public:
-    [[nodiscard]] static bool isHeif(const QByteArray &head);
-    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError);
+    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, QString *pstrError);
     [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
     [[nodiscard]] static QVariantMap readMeta(const QString &strPath);
 };

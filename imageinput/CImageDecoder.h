@@ -8,21 +8,17 @@
 
 class QIODevice;
 
-// Turns a photo file into an upright picture no larger than asked, choosing the
-// decoder from the file's first bytes: libjpeg-turbo with DCT scaling for JPEG,
-// libheif, libraw's embedded preview for camera raw files, Qt's image plug-ins for
-// the rest. A null image is a failure; the reason goes to *pstrError.
+// Turns a photo file into an upright colour picture no larger than asked, for the
+// thumbnails, choosing the decoder from the file's first bytes: libjpeg-turbo with DCT
+// scaling for JPEG, libheif, libraw's embedded preview for camera raw files, Qt's image
+// plug-ins for the rest. Headers claiming more than CImageLimits are refused unread.
+// A null image is a failure; the reason goes to *pstrError.
 // Stateless and thread-safe.
 class CImageDecoder
 {
 public:
     static constexpr int kThumbSide = 256;
     static constexpr int kBigSide = 2048;
-    // Pictures whose header claims more are refused before any pixel is allocated:
-    // a few hundred bytes must not make us reserve gigabytes.
-    static constexpr qint64 kMaxPixels = qint64(1) << 28;
-    // A JPEG is decoded at 1/8 of its size at least, so it may claim more.
-    static constexpr qint64 kMaxJpegPixels = qint64(1) << 31;
 
     enum class EnKind { Jpeg, Heif, Raw, Other };
 

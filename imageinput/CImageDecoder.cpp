@@ -2,25 +2,17 @@
 
 #include "CExifReader.h"
 #include "CHeifDecoder.h"
+#include "CImageFormat.h"
+#include "CImageLimits.h"
 #include "CRawDecoder.h"
-#include "ThumbForgeLog.h"
+#include "CTurboJpeg.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <turbojpeg.h>
-
-#include <memory>
 
 namespace {
-
-constexpr int kHeadSize = 64;
-
-struct CTjFree
-{
-    void operator()(void *p) const { tjDestroy(p); }
-};
 
 void setError(QString *pstrError, const QString &strError)
 {
@@ -33,28 +25,21 @@ QByteArray readHead(const QString &strPath)
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return file.read(kHeadSize);
+    return file.read(CImageFormat::kHeadSize);
 }
 
-// The smallest DCT scale whose result still covers iMaxSide, so that a 24 MP photo
-// is never decoded at full size for a thumbnail.
-tjscalingfactor chooseScale(int iWidth, int iHeight, int iMaxSide)
+// The limits' answer for a header, as a message; empty when the size may be decoded.
+QString sizeProblem(int iWidth, int iHeight, bool bScaledDecode)
 {
-    int iCount = 0;
-    const tjscalingfactor *pFactors = tjGetScalingFactors(&iCount);
-    tjscalingfactor best{1, 1};
-    int iBestSide = qMax(iWidth, iHeight);
-    for (int i = 0; pFactors && i < iCount; ++i) {
-        const tjscalingfactor factor = pFactors[i];
-        if (factor.num > factor.denom)
-            continue;
-        const int iSide = qMax(TJSCALED(iWidth, factor), TJSCALED(iHeight, factor));
-        if (iSide >= iMaxSide && iSide < iBestSide) {
-            best = factor;
-            iBestSide = iSide;
-        }
+    switch (CImageLimits::checkSize(iWidth, iHeight, bScaledDecode)) {
+    case CImageLimits::EnSizeCheck::NoSize:
+        return QStringLiteral("no image size in the header");
+    case CImageLimits::EnSizeCheck::TooLarge:
+        return QStringLiteral("refused: header claims %1 x %2 pixels").arg(iWidth).arg(iHeight);
+    case CImageLimits::EnSizeCheck::Ok:
+        break;
     }
-    return best;
+    return {};
 }
 
 QImage decodeWithQt(const QString &strPath, int iMaxSide, QString *pstrError)
@@ -63,18 +48,16 @@ QImage decodeWithQt(const QString &strPath, int iMaxSide, QString *pstrError)
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    if (size.isValid()) {
-        const qint64 i64Pixels = qint64(size.width()) * size.height();
-        if (i64Pixels > CImageDecoder::kMaxPixels) {
-            setError(pstrError, QStringLiteral("refused: header claims %1 x %2 pixels").arg(size.width()).arg(size.height()));
-            return {};
-        }
-        if (qMax(size.width(), size.height()) > iMaxSide)
-            reader.setScaledSize(size.scaled(iMaxSide, iMaxSide, Qt::KeepAspectRatio));
-    } else if (!reader.canRead()) {
+    if (!size.isValid()) {
         setError(pstrError, reader.errorString());
         return {};
     }
+    if (const QString strProblem = sizeProblem(size.width(), size.height(), false); !strProblem.isEmpty()) {
+        setError(pstrError, strProblem);
+        return {};
+    }
+    if (qMax(size.width(), size.height()) > iMaxSide)
+        reader.setScaledSize(size.scaled(iMaxSide, iMaxSide, Qt::KeepAspectRatio));
     QImage image = reader.read();
     if (image.isNull()) {
         setError(pstrError, reader.errorString());
@@ -88,36 +71,28 @@ QImage decodeWithQt(const QString &strPath, int iMaxSide, QString *pstrError)
 QImage decodeJpegOriented(const QByteArray &data, int iMaxSide, int iOrientation, QString *pstrError,
                           bool *pbOtherDecoder)
 {
-    const std::unique_ptr<void, CTjFree> handle(tjInitDecompress());
-    if (!handle) {
-        setError(pstrError, QString::fromUtf8(tjGetErrorStr2(nullptr)));
-        return {};
-    }
     auto *pData = reinterpret_cast<const unsigned char *>(data.constData());
     const auto size = static_cast<unsigned long>(data.size());
-    int iWidth = 0;
-    int iHeight = 0;
-    int iSubsamp = 0;
-    int iColorspace = 0;
-    // A header cut short is only a warning to TurboJPEG: it answers success and
-    // leaves the size unset.
-    if (tjDecompressHeader3(handle.get(), pData, size, &iWidth, &iHeight, &iSubsamp, &iColorspace) != 0
-        || iWidth <= 0 || iHeight <= 0) {
-        setError(pstrError, QString::fromUtf8(tjGetErrorStr2(handle.get())));
+    CTurboJpeg::CHeader header;
+    std::string strHeaderError;
+    if (!CTurboJpeg::readHeader(pData, size, header, strHeaderError)) {
+        setError(pstrError, QString::fromStdString(strHeaderError));
         return {};
     }
-    if (qint64(iWidth) * iHeight > CImageDecoder::kMaxJpegPixels) {
-        setError(pstrError, QStringLiteral("refused: header claims %1 x %2 pixels").arg(iWidth).arg(iHeight));
+    const int iWidth = header.iWidth;
+    const int iHeight = header.iHeight;
+    if (const QString strProblem = sizeProblem(iWidth, iHeight, true); !strProblem.isEmpty()) {
+        setError(pstrError, strProblem);
         return {};
     }
     // TurboJPEG cannot turn CMYK into RGB; Qt's plug-in can.
-    if (iColorspace == TJCS_CMYK || iColorspace == TJCS_YCCK) {
+    if (header.iColorspace == TJCS_CMYK || header.iColorspace == TJCS_YCCK) {
         setError(pstrError, QStringLiteral("CMYK JPEG"));
         if (pbOtherDecoder)
             *pbOtherDecoder = true;
         return {};
     }
-    const tjscalingfactor factor = chooseScale(iWidth, iHeight, iMaxSide);
+    const tjscalingfactor factor = CTurboJpeg::scaleFor(iWidth, iHeight, iMaxSide);
     QImage image(TJSCALED(iWidth, factor), TJSCALED(iHeight, factor), QImage::Format_RGB32);
     if (image.isNull()) {
         setError(pstrError, QStringLiteral("out of memory"));
@@ -130,12 +105,14 @@ QImage decodeJpegOriented(const QByteArray &data, int iMaxSide, int iOrientation
 #endif
     // Fast DCT and upsampling cost nothing visible once the picture is scaled down.
     const int iFlags = iMaxSide <= CImageDecoder::kThumbSide ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : 0;
-    if (tjDecompress2(handle.get(), pData, size, image.bits(), image.width(), static_cast<int>(image.bytesPerLine()),
+    const tjhandle handle = CTurboJpeg::handle();
+    if (tjDecompress2(handle, pData, size, image.bits(), image.width(), static_cast<int>(image.bytesPerLine()),
                       image.height(), kPixelFormat, iFlags) != 0) {
-        const QString strError = QString::fromUtf8(tjGetErrorStr2(handle.get()));
+        const bool bWarning = tjGetErrorCode(handle) == TJERR_WARNING;
+        const QString strError = QString::fromStdString(CTurboJpeg::failed());
         // Warnings such as stray bytes between markers are common in camera files and
         // harmless; a file that ends early is not a picture we can show.
-        if (tjGetErrorCode(handle.get()) != TJERR_WARNING || strError.contains(QLatin1String("Premature end"))) {
+        if (!bWarning || strError.contains(QLatin1String("Premature end"))) {
             setError(pstrError, strError);
             return {};
         }
@@ -148,18 +125,13 @@ QImage decodeJpegOriented(const QByteArray &data, int iMaxSide, int iOrientation
 
 bool readJpegSize(const QByteArray &data, QSize &size)
 {
-    const std::unique_ptr<void, CTjFree> handle(tjInitDecompress());
-    int iWidth = 0;
-    int iHeight = 0;
-    int iSubsamp = 0;
-    int iColorspace = 0;
-    if (!handle
-        || tjDecompressHeader3(handle.get(), reinterpret_cast<const unsigned char *>(data.constData()),
-                               static_cast<unsigned long>(data.size()), &iWidth, &iHeight, &iSubsamp, &iColorspace)
-            != 0
-        || iWidth <= 0 || iHeight <= 0)
+    CTurboJpeg::CHeader header;
+    std::string strError;
+    if (!CTurboJpeg::readHeader(reinterpret_cast<const unsigned char *>(data.constData()), std::size_t(data.size()),
+                                header, strError)
+        || header.iWidth <= 0 || header.iHeight <= 0)
         return false;
-    size = QSize(iWidth, iHeight);
+    size = QSize(header.iWidth, header.iHeight);
     return true;
 }
 
@@ -183,13 +155,13 @@ bool endsWithImageEnd(QIODevice &file, qint64 i64Size, const QByteArray &head)
 
 CImageDecoder::EnKind CImageDecoder::kindOf(const QString &strPath, const QByteArray &head)
 {
-    if (head.startsWith("\xFF\xD8\xFF"))
+    const EnImageFormat format = CImageFormat::sniff(reinterpret_cast<const uint8_t *>(head.constData()),
+                                                     std::size_t(head.size()));
+    if (format == EnImageFormat::Jpeg)
         return EnKind::Jpeg;
-    if (CRawDecoder::isRawSuffix(QFileInfo(strPath).suffix()))
+    if (CImageFormat::isRawSuffix(QFileInfo(strPath).suffix()))
         return EnKind::Raw;
-    if (CHeifDecoder::isHeif(head))
-        return EnKind::Heif;
-    return EnKind::Other;
+    return format == EnImageFormat::Heif ? EnKind::Heif : EnKind::Other;
 }
 
 QImage CImageDecoder::fitInto(const QImage &image, int iMaxSide)
@@ -252,7 +224,11 @@ QImage CImageDecoder::decode(const QString &strPath, int iMaxSide, QString *pstr
         setError(pstrError, QStringLiteral("empty file"));
         return {};
     }
-    const QByteArray head = file.peek(kHeadSize);
+    if (file.size() > CImageLimits::kMaxFileBytes) {
+        setError(pstrError, QStringLiteral("refused: %1 bytes").arg(file.size()));
+        return {};
+    }
+    const QByteArray head = file.peek(CImageFormat::kHeadSize);
     switch (kindOf(strPath, head)) {
     case EnKind::Jpeg: {
         bool bOtherDecoder = false;
@@ -262,9 +238,9 @@ QImage CImageDecoder::decode(const QString &strPath, int iMaxSide, QString *pstr
         break;
     }
     case EnKind::Heif:
-        return fitInto(CHeifDecoder::decode(strPath, iMaxSide, kMaxPixels, pstrError), iMaxSide);
+        return fitInto(CHeifDecoder::decode(strPath, iMaxSide, pstrError), iMaxSide);
     case EnKind::Raw:
-        return fitInto(CRawDecoder::decode(strPath, iMaxSide, kMaxPixels, pstrError), iMaxSide);
+        return fitInto(CRawDecoder::decode(strPath, iMaxSide, pstrError), iMaxSide);
     case EnKind::Other:
         break;
     }

@@ -2,9 +2,9 @@
 
 #include "CExifReader.h"
 #include "CImageDecoder.h"
+#include "CImageLimits.h"
 
 #include <QFile>
-#include <QSet>
 
 #include <libraw/libraw.h>
 
@@ -22,21 +22,6 @@ void setError(QString *pstrError, const QString &strError)
 {
     if (pstrError)
         *pstrError = strError;
-}
-
-// libraw's flip (0, 3, 5, 6) as an EXIF orientation.
-int orientationOfFlip(int iFlip)
-{
-    switch (iFlip) {
-    case 3:
-        return 3;
-    case 5:
-        return 8;
-    case 6:
-        return 6;
-    default:
-        return 1;
-    }
 }
 
 QImage imageOf(const libraw_processed_image_t *pImage, int iMaxSide, QString *pstrError)
@@ -57,19 +42,7 @@ QImage imageOf(const libraw_processed_image_t *pImage, int iMaxSide, QString *ps
 
 } // namespace
 
-bool CRawDecoder::isRawSuffix(const QString &strSuffix)
-{
-    static const QSet<QString> s_setSuffixes{
-        QStringLiteral("dng"), QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("crw"),
-        QStringLiteral("nef"), QStringLiteral("nrw"), QStringLiteral("arw"), QStringLiteral("srf"),
-        QStringLiteral("sr2"), QStringLiteral("orf"), QStringLiteral("rw2"), QStringLiteral("raf"),
-        QStringLiteral("pef"), QStringLiteral("srw"), QStringLiteral("3fr"), QStringLiteral("erf"),
-        QStringLiteral("kdc"), QStringLiteral("mrw"), QStringLiteral("x3f"), QStringLiteral("iiq"),
-        QStringLiteral("rwl")};
-    return s_setSuffixes.contains(strSuffix.toLower());
-}
-
-QImage CRawDecoder::decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError)
+QImage CRawDecoder::decode(const QString &strPath, int iMaxSide, QString *pstrError)
 {
     // LibRaw is a large object: keep it off the worker's stack.
     auto pRaw = std::make_unique<LibRaw>();
@@ -79,8 +52,8 @@ QImage CRawDecoder::decode(const QString &strPath, int iMaxSide, qint64 i64MaxPi
         return {};
     }
     const libraw_image_sizes_t &sizes = pRaw->imgdata.sizes;
-    if (qint64(sizes.raw_width) * sizes.raw_height > i64MaxPixels) {
-        setError(pstrError, QStringLiteral("refused: %1 x %2 pixels").arg(sizes.raw_width).arg(sizes.raw_height));
+    if (CImageLimits::checkSize(sizes.width, sizes.height, false) != CImageLimits::EnSizeCheck::Ok) {
+        setError(pstrError, QStringLiteral("refused: header claims %1 x %2 pixels").arg(sizes.width).arg(sizes.height));
         return {};
     }
     const int iOrientation = orientationOfFlip(sizes.flip);
@@ -112,6 +85,20 @@ QImage CRawDecoder::decode(const QString &strPath, int iMaxSide, qint64 i64MaxPi
         return {};
     }
     return imageOf(developed.get(), iMaxSide, pstrError);
+}
+
+int CRawDecoder::orientationOfFlip(int iFlip)
+{
+    switch (iFlip) {
+    case 3:
+        return 3;
+    case 5:
+        return 8;
+    case 6:
+        return 6;
+    default:
+        return 1;
+    }
 }
 
 bool CRawDecoder::readSize(const QString &strPath, QSize &size)

@@ -26,20 +26,17 @@ struct CDecodedImage
     QImage colour;
 };
 
-// Decodes from memory with the fastest tool for each format: turbojpeg with DCT
-// scaling, libheif (embedded thumbnail when large enough), libraw's embedded
-// preview or half-size decode, and Qt's image plug-ins for the rest. Sizes are
-// checked from the header first, so decompression bombs are refused unread.
+// Decodes from memory, small and grey, for the scan's hashes, with the fastest tool for
+// each format: turbojpeg with DCT scaling, libheif (embedded thumbnail when large
+// enough), libraw's embedded preview or half-size decode, and Qt's image plug-ins for
+// the rest. Sizes are checked from the header first against CImageLimits, so
+// decompression bombs are refused unread.
 // Thread-safe: every call works on its own decoder state.
-class CImageDecoder
+class CGrayDecoder
 {
 public:
     // The decoded grey image is at least this long on its long side when the photo is.
     static constexpr int kMinLongSide = 256;
-    // Header sizes above these are refused: pixels that turbojpeg can scale while
-    // decoding, and pixels that the other decoders must hold at full size.
-    static constexpr int64_t kMaxJpegPixels = 400LL * 1000 * 1000;
-    static constexpr int64_t kMaxFullPixels = 120LL * 1000 * 1000;
     // From this size on a JPEG's decode also keeps its colours when asked: the DCT
     // scale is then small enough that the colour costs little beside the entropy
     // decoding, which a second decode for a thumbnail would pay again in full.

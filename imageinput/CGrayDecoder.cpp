@@ -1,10 +1,12 @@
-#include "CImageDecoder.h"
+#include "CGrayDecoder.h"
 
-#include "CDetailMeasure.h"
+#include "CImageFormat.h"
+#include "CImageLimits.h"
+#include "CRawDecoder.h"
+#include "CTurboJpeg.h"
 
 #include <libheif/heif.h>
 #include <libraw/libraw.h>
-#include <turbojpeg.h>
 
 #include <QBuffer>
 #include <QByteArray>
@@ -17,27 +19,17 @@
 
 namespace {
 
-bool startsWith(const uint8_t *pData, size_t size, const char *pszMagic, size_t len, size_t offset = 0)
+EnDecodeStatus sizeStatus(int64_t w, int64_t h, bool bScaledDecode, std::string &strError)
 {
-    return size >= offset + len && std::memcmp(pData + offset, pszMagic, len) == 0;
-}
-
-bool sizeFits(int64_t w, int64_t h, int64_t iMaxPixels)
-{
-    return w > 0 && h > 0 && w <= 65535 && h <= 65535 && w * h <= iMaxPixels;
-}
-
-// A header without a size (a decoder may answer one cut short with a warning only) is
-// damaged, not too large.
-EnDecodeStatus sizeStatus(int64_t w, int64_t h, int64_t iMaxPixels, std::string &strError)
-{
-    if (w <= 0 || h <= 0) {
+    switch (CImageLimits::checkSize(w, h, bScaledDecode)) {
+    case CImageLimits::EnSizeCheck::NoSize:
         strError = "no image size in the header";
         return EnDecodeStatus::Corrupt;
-    }
-    if (!sizeFits(w, h, iMaxPixels)) {
+    case CImageLimits::EnSizeCheck::TooLarge:
         strError = "image dimensions too large";
         return EnDecodeStatus::TooLarge;
+    case CImageLimits::EnSizeCheck::Ok:
+        break;
     }
     return EnDecodeStatus::Ok;
 }
@@ -45,7 +37,7 @@ EnDecodeStatus sizeStatus(int64_t w, int64_t h, int64_t iMaxPixels, std::string 
 // Shrinks an already decoded image so that the feature work stays cheap.
 void shrinkToWorkSize(CGrayImage &img)
 {
-    constexpr int kWorkSide = 2 * CImageDecoder::kMinLongSide;
+    constexpr int kWorkSide = 2 * CGrayDecoder::kMinLongSide;
     const int longSide = std::max(img.iWidth, img.iHeight);
     if (longSide <= kWorkSide)
         return;
@@ -62,87 +54,55 @@ void shrinkToWorkSize(CGrayImage &img)
     img = std::move(out);
 }
 
-// One turbojpeg decompressor per thread, reused for every photo that thread
-// reads. A failed call can leave it in a state that poisons the next file, so
-// it is replaced after every failure.
-struct CTurboHandle
-{
-    tjhandle h = tjInitDecompress();
-    ~CTurboHandle() { if (h) tjDestroy(h); }
-    EnDecodeStatus fail(EnDecodeStatus status, std::string &strError)
-    {
-        strError = h ? tjGetErrorStr2(h) : "turbojpeg unavailable";
-        if (h)
-            tjDestroy(h);
-        h = tjInitDecompress();
-        return status;
-    }
-};
-
 } // namespace
 
-EnDecodeStatus CImageDecoder::decode(const uint8_t *pData, size_t size, bool bRawSuffix,
+EnDecodeStatus CGrayDecoder::decode(const uint8_t *pData, size_t size, bool bRawSuffix,
                                      CDecodedImage &out, std::string &strError, bool bColour)
 {
     if (size < 12) {
         strError = "too short to be an image";
         return EnDecodeStatus::NotImage;
     }
-    const bool bTiff = startsWith(pData, size, "II*\0", 4) || startsWith(pData, size, "MM\0*", 4);
-    if (bRawSuffix && bTiff)
-        return decodeRaw(pData, size, out, strError);
-    if (startsWith(pData, size, "\xFF\xD8\xFF", 3))
+    const EnImageFormat format = CImageFormat::sniff(pData, size);
+    switch (format) {
+    case EnImageFormat::Tiff:
+        if (bRawSuffix)
+            return decodeRaw(pData, size, out, strError);
+        break;
+    case EnImageFormat::Jpeg:
         return decodeJpeg(pData, size, out, strError, bColour);
-    if (startsWith(pData, size, "ftyp", 4, 4))
+    case EnImageFormat::Heif:
         return decodeHeif(pData, size, out, strError);
-    const bool bKnown = bTiff || startsWith(pData, size, "\x89PNG", 4) || startsWith(pData, size, "GIF8", 4)
-        || startsWith(pData, size, "BM", 2)
-        || (startsWith(pData, size, "RIFF", 4) && startsWith(pData, size, "WEBP", 4, 8));
-    if (!bKnown) {
+    case EnImageFormat::Unknown:
         if (bRawSuffix)
             return decodeRaw(pData, size, out, strError);
         strError = "not an image format we read";
         return EnDecodeStatus::NotImage;
+    default:
+        break;
     }
     // GIF holds palette indices only; a PNG says so in its header's colour type.
-    out.bPalette = startsWith(pData, size, "GIF8", 4)
-        || (startsWith(pData, size, "\x89PNG", 4) && size > 25 && pData[25] == 3);
+    out.bPalette = format == EnImageFormat::Gif || (format == EnImageFormat::Png && size > 25 && pData[25] == 3);
     return decodeWithQt(pData, size, out, strError);
 }
 
-EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+EnDecodeStatus CGrayDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
                                          bool bColour)
 {
-    thread_local CTurboHandle handle;
-    if (!handle.h) {
-        strError = "turbojpeg unavailable";
+    CTurboJpeg::CHeader header;
+    if (!CTurboJpeg::readHeader(pData, size, header, strError))
         return EnDecodeStatus::Corrupt;
-    }
-    auto *pBuf = const_cast<unsigned char *>(pData);
-    int w = 0, h = 0, subsamp = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle.h, pBuf, static_cast<unsigned long>(size), &w, &h, &subsamp, &colorspace) != 0)
-        return handle.fail(EnDecodeStatus::Corrupt, strError);
-    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxJpegPixels, strError); sized != EnDecodeStatus::Ok)
+    const int w = header.iWidth, h = header.iHeight, subsamp = header.iSubsamp, colorspace = header.iColorspace;
+    if (const EnDecodeStatus sized = sizeStatus(w, h, true, strError); sized != EnDecodeStatus::Ok)
         return sized;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
         return decodeWithQt(pData, size, out, strError);
+    const tjhandle handle = CTurboJpeg::handle();
+    auto *pBuf = const_cast<unsigned char *>(pData);
 
     // The smallest DCT scale that still leaves kMinLongSide pixels: a 12 MP photo
     // decodes at 1/8, which skips nearly all of the inverse DCT.
-    int count = 0;
-    const tjscalingfactor *pFactors = tjGetScalingFactors(&count);
-    tjscalingfactor best{1, 1};
-    int bestSide = std::max(w, h);
-    for (int i = 0; i < count; ++i) {
-        const tjscalingfactor f = pFactors[i];
-        if (f.num > f.denom)
-            continue;
-        const int side = TJSCALED(std::max(w, h), f);
-        if (side >= std::min(kMinLongSide, std::max(w, h)) && side < bestSide) {
-            best = f;
-            bestSide = side;
-        }
-    }
+    const tjscalingfactor best = CTurboJpeg::scaleFor(w, h, kMinLongSide);
     CGrayImage &img = out.gray;
     img.iWidth = TJSCALED(w, best);
     img.iHeight = TJSCALED(h, best);
@@ -163,9 +123,11 @@ EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDec
         }
         planes.resize(offsets[3]);
         unsigned char *dst[3] = {planes.data(), planes.data() + offsets[1], planes.data() + offsets[2]};
-        if (tjDecompressToYUVPlanes(handle.h, pBuf, static_cast<unsigned long>(size), dst, img.iWidth, strides,
-                                    img.iHeight, kFlags) != 0)
-            return handle.fail(EnDecodeStatus::Corrupt, strError);
+        if (tjDecompressToYUVPlanes(handle, pBuf, static_cast<unsigned long>(size), dst, img.iWidth, strides,
+                                    img.iHeight, kFlags) != 0) {
+            strError = CTurboJpeg::failed();
+            return EnDecodeStatus::Corrupt;
+        }
         for (int y = 0; y < img.iHeight; ++y)
             std::memcpy(img.pixels.data() + size_t(y) * size_t(img.iWidth), dst[0] + size_t(y) * size_t(strides[0]),
                         size_t(img.iWidth));
@@ -174,30 +136,31 @@ EnDecodeStatus CImageDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDec
         // Format_RGB32 is BGRX in memory on the little-endian machines we build for.
         // A failure here loses only the colour: the grey image stands.
         if (!colour.isNull()) {
-            if (tjDecodeYUVPlanes(handle.h, src, strides, subsamp, colour.bits(), img.iWidth, int(colour.bytesPerLine()),
+            if (tjDecodeYUVPlanes(handle, src, strides, subsamp, colour.bits(), img.iWidth, int(colour.bytesPerLine()),
                                   img.iHeight, Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB, 0) == 0) {
                 out.colour = std::move(colour);
             } else {
-                std::string ignored;
-                handle.fail(EnDecodeStatus::Ok, ignored);
+                CTurboJpeg::failed();
             }
         }
     } else {
-        if (tjDecompress2(handle.h, pBuf, static_cast<unsigned long>(size), img.pixels.data(), img.iWidth, 0,
-                          img.iHeight, TJPF_GRAY, kFlags) != 0)
-            return handle.fail(EnDecodeStatus::Corrupt, strError);
+        if (tjDecompress2(handle, pBuf, static_cast<unsigned long>(size), img.pixels.data(), img.iWidth, 0,
+                          img.iHeight, TJPF_GRAY, kFlags) != 0) {
+            strError = CTurboJpeg::failed();
+            return EnDecodeStatus::Corrupt;
+        }
         if (bLarge && subsamp == TJSAMP_GRAY)
             out.colour = QImage(img.pixels.data(), img.iWidth, img.iHeight, img.iWidth, QImage::Format_Grayscale8).copy();
     }
     out.iFullWidth = w;
     out.iFullHeight = h;
-    out.iJpegQuality = CDetailMeasure::jpegQuality(pData, size);
+    out.iJpegQuality = CTurboJpeg::quality(pData, size);
     out.bGrey = subsamp == TJSAMP_GRAY;
     shrinkToWorkSize(img);
     return EnDecodeStatus::Ok;
 }
 
-EnDecodeStatus CImageDecoder::decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
 {
     std::unique_ptr<heif_context, void (*)(heif_context *)> ctx(heif_context_alloc(), heif_context_free);
     heif_error err = heif_context_read_from_memory_without_copy(ctx.get(), pData, size, nullptr);
@@ -214,7 +177,7 @@ EnDecodeStatus CImageDecoder::decodeHeif(const uint8_t *pData, size_t size, CDec
     std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> primary(pPrimary, heif_image_handle_release);
     const int w = heif_image_handle_get_width(pPrimary);
     const int h = heif_image_handle_get_height(pPrimary);
-    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxFullPixels, strError); sized != EnDecodeStatus::Ok)
+    if (const EnDecodeStatus sized = sizeStatus(w, h, false, strError); sized != EnDecodeStatus::Ok)
         return sized;
     // Phones store a small thumbnail beside the tiles: decoding it is many times faster.
     std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> source(nullptr, heif_image_handle_release);
@@ -260,7 +223,7 @@ EnDecodeStatus CImageDecoder::decodeHeif(const uint8_t *pData, size_t size, CDec
     return EnDecodeStatus::Ok;
 }
 
-EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
 {
     std::unique_ptr<libraw_data_t, void (*)(libraw_data_t *)> raw(libraw_init(0), libraw_close);
     if (!raw) {
@@ -273,7 +236,7 @@ EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDeco
         return rc == LIBRAW_FILE_UNSUPPORTED ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
     }
     const int w = raw->sizes.width, h = raw->sizes.height;
-    if (const EnDecodeStatus sized = sizeStatus(w, h, kMaxFullPixels, strError); sized != EnDecodeStatus::Ok)
+    if (const EnDecodeStatus sized = sizeStatus(w, h, false, strError); sized != EnDecodeStatus::Ok)
         return sized;
     // The embedded preview is a JPEG in the sensor's frame: decode it fast and let
     // the caller turn it by libraw's flip (3 = 180 degrees, 5 = 90 counter-clockwise,
@@ -290,7 +253,7 @@ EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDeco
             out.gray = std::move(preview.gray);
             out.iFullWidth = w;
             out.iFullHeight = h;
-            out.iOrientation = flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1;
+            out.iOrientation = CRawDecoder::orientationOfFlip(flip);
             return EnDecodeStatus::Ok;
         }
     }
@@ -325,7 +288,7 @@ EnDecodeStatus CImageDecoder::decodeRaw(const uint8_t *pData, size_t size, CDeco
     return EnDecodeStatus::Ok;  // dcraw_process has already applied the flip
 }
 
-EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(pData), int(std::min<size_t>(size, INT32_MAX)));
     QBuffer buffer;
@@ -339,7 +302,7 @@ EnDecodeStatus CImageDecoder::decodeWithQt(const uint8_t *pData, size_t size, CD
         strError = reader.errorString().toStdString();
         return reader.error() == QImageReader::UnsupportedFormatError ? EnDecodeStatus::NotImage : EnDecodeStatus::Corrupt;
     }
-    if (const EnDecodeStatus sized = sizeStatus(full.width(), full.height(), kMaxFullPixels, strError);
+    if (const EnDecodeStatus sized = sizeStatus(full.width(), full.height(), false, strError);
         sized != EnDecodeStatus::Ok)
         return sized;
     const int longSide = std::max(full.width(), full.height());

@@ -10,7 +10,8 @@
 class CRawDecoder
 {
 public:
-    [[nodiscard]] static bool isRawSuffix(const QString &strSuffix);
-    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, qint64 i64MaxPixels, QString *pstrError);
+    [[nodiscard]] static QImage decode(const QString &strPath, int iMaxSide, QString *pstrError);
     [[nodiscard]] static bool readSize(const QString &strPath, QSize &size);
+    // libraw's flip (0, 3, 5, 6) as an EXIF orientation.
+    [[nodiscard]] static int orientationOfFlip(int iFlip);
 };

@@ -14,9 +14,7 @@ struct CPhotoMetadata
     std::string strModel;
     std::string strSoftware;
 
-    // Once per process, before the first read from any thread: exiv2's XMP
-    // parser is not safe to initialise concurrently.
-    static void initializeLibrary();
+    // Call CExifReader::initialize() once before the first read.
     static CPhotoMetadata read(const uint8_t *pData, size_t size);
 
     // A camera original: the camera named itself and stamped a capture date,

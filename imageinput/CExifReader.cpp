@@ -1,6 +1,6 @@
 #include "CExifReader.h"
 
-#include "ThumbForgeLog.h"
+#include "ImageInputLog.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -89,6 +89,7 @@ void CExifReader::initialize()
         Exiv2::XmpParser::initialize(lockXmp, &s_xmpMutex);
         // exiv2 prints its own warnings on stderr; ours go through the log with the path.
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::enableBMFF(true);
     });
 }
 
@@ -106,7 +107,7 @@ int CExifReader::orientationOf(const unsigned char *pData, std::size_t size)
         const long iValue = it->toLong();
         return iValue >= 1 && iValue <= 8 ? static_cast<int>(iValue) : 1;
     } catch (const Exiv2::AnyError &error) {
-        qCDebug(lcThumb) << "no EXIF orientation:" << error.what();
+        qCDebug(lcImageInput) << "no EXIF orientation:" << error.what();
         return 1;
     }
 }
@@ -151,7 +152,7 @@ CExifReader::CJpegExif CExifReader::inspectJpeg(const unsigned char *pData, std:
             result.preview = QByteArray(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
         }
     } catch (const Exiv2::AnyError &error) {
-        qCDebug(lcThumb) << "unreadable EXIF:" << error.what();
+        qCDebug(lcImageInput) << "unreadable EXIF:" << error.what();
     }
     return result;
 }
@@ -163,7 +164,7 @@ QVariantMap CExifReader::metaOfFile(const QString &strPath)
         image->readMetadata();
         return metaOf(image->exifData());
     } catch (const Exiv2::AnyError &error) {
-        qCDebug(lcThumb) << "no EXIF details for" << strPath << error.what();
+        qCDebug(lcImageInput) << "no EXIF details for" << strPath << error.what();
         return {};
     }
 }
@@ -177,7 +178,7 @@ QVariantMap CExifReader::metaOfExifBlock(const unsigned char *pData, std::size_t
         Exiv2::ExifParser::decode(exif, pData, static_cast<uint32_t>(size));
         return metaOf(exif);
     } catch (const Exiv2::AnyError &error) {
-        qCDebug(lcThumb) << "unreadable EXIF block:" << error.what();
+        qCDebug(lcImageInput) << "unreadable EXIF block:" << error.what();
         return {};
     }
 }

@@ -1,0 +1,3 @@
+#include "ImageInputLog.h"
+
+Q_LOGGING_CATEGORY(lcImageInput, "mirelle.imageinput", QtInfoMsg)
