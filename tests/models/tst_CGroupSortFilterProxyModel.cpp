@@ -150,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(proxy()->rowCount(), 6);
         QCOMPARE(keysOf(proxy()->getCurrentShowGroup()), keysAt({0, 2, 4, 5, 6, 7}));
         // And the absorbing group counts the moved photos
-        CPhotosSortFilterProxyModel photos(m_pMgr.get(), m_listKeys[2]);
+        CPhotosSortFilterProxyModel photos(m_pMgr->resultStore(), m_listKeys[2]);
         QCOMPARE(proxy()->getGroupInfo(&photos), QStringLiteral("Group 2, 2 photos, 1.95 KB"));
     }
 
@@ -165,10 +165,10 @@ private Q_SLOTS:
         QCOMPARE(m_pMgr->groupModel()->rowCount(), 3);
         QCOMPARE(proxy()->rowCount(), 2);
         QCOMPARE(keysOf(proxy()->getCurrentShowGroup()), (QList<quint64>{m_listKeys[0], m_listKeys[0], m_listKeys[1]}));
-        CPhotosSortFilterProxyModel hiddenPhotos(m_pMgr.get(), hidden);
+        CPhotosSortFilterProxyModel hiddenPhotos(m_pMgr->resultStore(), hidden);
         QCOMPARE(proxy()->getGroupInfo(&hiddenPhotos), QString());
         // And the group after it counts it not
-        CPhotosSortFilterProxyModel secondPhotos(m_pMgr.get(), m_listKeys[1]);
+        CPhotosSortFilterProxyModel secondPhotos(m_pMgr->resultStore(), m_listKeys[1]);
         QCOMPARE(proxy()->getGroupInfo(&secondPhotos), QStringLiteral("Group 2, 1 photos, 1000.00 B"));
     }
 
@@ -225,7 +225,7 @@ private Q_SLOTS:
     {
         fileGroups(1);
         DP_SETTLE(*m_pReplay);
-        CPhotosSortFilterProxyModel keyZero(m_pMgr.get(), 0);
+        CPhotosSortFilterProxyModel keyZero(m_pMgr->resultStore(), 0);
         QCOMPARE(proxy()->getGroupInfo(&keyZero), QString());
         QCOMPARE(proxy()->getGroupInfo(nullptr), QString());
         QCOMPARE(proxy()->getGroupInfo(m_pMgr->groupModel()), QString());
@@ -235,7 +235,7 @@ private Q_SLOTS:
     {
         fileGroups(2);
         DP_SETTLE(*m_pReplay);
-        CNodeItemModel model(m_pMgr.get());
+        CNodeItemModel model(m_pMgr->resultStore());
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
