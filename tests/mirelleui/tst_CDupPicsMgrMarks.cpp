@@ -102,32 +102,6 @@ private slots:
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
     }
 
-    void testThresholdOutsideItsRangeIsClamped_data()
-    {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("default") << 6 << "Regroup:70";
-        QTest::newRow("negative slot") << -3 << "Regroup:100";
-        QTest::newRow("beyond zero percent") << 25 << "Regroup:0";
-        QTest::newRow("far beyond a byte") << -100 << "Regroup:100";
-    }
-    void testThresholdOutsideItsRangeIsClamped()
-    {
-        QFETCH(int, slot);
-        QFETCH(QString, call);
-        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), join(2, 1, "b.jpg")});
-        CDupPicsMgr mgr;
-        QVariantMap options = mgr.getOption();
-        options["similarSlot"] = QVariantMap{{"value", slot}};
-        mgr.setOption(options);
-        scan(mgr);
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
-        mgr.refreshSimilarSlot();
-        QVERIFY(completeSpy.wait(15000));
-        QVERIFY2(m_fake.calls().contains(call), qPrintable(m_fake.calls().join(' ')));
-        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
-    }
-
     // A regroup asked for during a scan or during another regroup is refused; the one
     // running finishes and a later regroup works.
     void testRegroupRefusedWhileBusy()

@@ -44,7 +44,7 @@ public:
         if (!store.mergeGroups(pathOf(strAbsorbed), pathOf(strInto), false, &merge))
             return;
         groups.refreshGroup(merge.iOldKey);
-        if (CPhotosItemModel *pOld = m_mapPhotos.value(merge.iOldKey))
+        if (CPhotosItemModel *pOld = photosOf(merge.iOldKey))
             pOld->refreshAll();
         for (const QString &path : qAsConst(merge.listOldPaths))
             addRow(merge.iNewKey, path);
@@ -52,20 +52,20 @@ public:
     // The group's strip: its photo model behind its proxy, made once.
     CPhotosSortFilterProxyModel *open(quint64 key)
     {
-        if (!m_mapPhotos.contains(key)) {
-            auto *pModel = new CPhotosItemModel(&store, key);
-            auto *pProxy = new CPhotosSortFilterProxyModel(&store, key);
-            m_listOwned.emplace_back(pModel);
-            m_listOwned.emplace_back(pProxy);
+        if (!m_mapStrips.contains(key)) {
+            auto *pModel = new CPhotosItemModel(&store, key, &m_owner);
+            auto *pProxy = new CPhotosSortFilterProxyModel(&store, key, &m_owner);
             pProxy->attachPhotosModel(pModel);
             watch(pModel);
             watch(pProxy);
-            m_mapPhotos.insert(key, pModel);
             m_mapStrips.insert(key, pProxy);
         }
         return m_mapStrips.value(key);
     }
-    CPhotosItemModel *photosOf(quint64 key) const { return m_mapPhotos.value(key); }
+    CPhotosItemModel *photosOf(quint64 key) const
+    {
+        return m_mapStrips.contains(key) ? static_cast<CPhotosItemModel *>(m_mapStrips[key]->sourceModel()) : nullptr;
+    }
 
     CResultStore store;
     CNodeItemModel groups{&store};
@@ -92,7 +92,7 @@ private:
     void addRow(quint64 key, const QString &strPath)
     {
         groups.addGroup(key);
-        if (CPhotosItemModel *pModel = m_mapPhotos.value(key))
+        if (CPhotosItemModel *pModel = photosOf(key))
             pModel->addPhoto(strPath);
     }
     void watch(QAbstractItemModel *pModel)
@@ -102,9 +102,8 @@ private:
     }
 
     quint64 m_iNextId = 1000;
-    QHash<quint64, CPhotosItemModel *> m_mapPhotos;
+    QObject m_owner;
     QHash<quint64, CPhotosSortFilterProxyModel *> m_mapStrips;
     // Destroyed first, the testers never watch a model go.
-    std::vector<std::unique_ptr<QObject>> m_listOwned;
     std::vector<std::unique_ptr<QAbstractItemModelTester>> m_listTesters;
 };

@@ -67,62 +67,55 @@ private slots:
         // The reasons of the marks, in the order of the marked photos, repeats left out.
         QTest::addColumn<QStringList>("reasons");
 
-        const QString detail = QStringLiteral("less detail");
-        const QString heic = QStringLiteral("HEIC beside other formats");
-        const QString resolution = QStringLiteral("lower resolution");
-        const QString original = QStringLiteral("not a camera original");
-        const QString older = QStringLiteral("older");
-        const QString same = QStringLiteral("no better than the kept photo");
-        const QString copy = QStringLiteral("byte copy of the kept photo");
-
         QTest::newRow("sharpness 5 vs 6: the blurred one")
-            << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{detail};
+            << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("sharpness 5.5 vs 6: outside the band, later rules decide (keep first)")
-            << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"} << QStringList{same};
+            << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"} << QStringList{"no better than the kept photo"};
         QTest::newRow("blurred burst frame is spared, and the last other copy kept")
             << QStringList{"a.jpg:def=5:burst:sim=90", "b.jpg:def=6"} << QStringList{} << QStringList{};
         QTest::newRow("burst frame that is an exact copy is marked")
-            << QStringList{"a.jpg:def=5:burst:sim=100", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{detail};
+            << QStringList{"a.jpg:def=5:burst:sim=100", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("burst frame spared, other copies keep the rule order")
             << QStringList{"a.jpg:date=0:burst:sim=95", "b.jpg:date=1", "c.jpg:date=2", "d.jpg:date=1"}
-            << QStringList{"b.jpg", "d.jpg"} << QStringList{older};
+            << QStringList{"b.jpg", "d.jpg"} << QStringList{"older"};
         QTest::newRow("sharpest hidden, all others in the band: first one kept")
             << QStringList{"h.jpg:def=6:hidden", "a.jpg:def=3", "b.jpg:def=4"} << QStringList{"b.jpg"}
-            << QStringList{detail};
+            << QStringList{"less detail"};
         QTest::newRow("far too blurred is below the band")
             << QStringList{"a.jpg:def=0.5", "b.jpg:def=6", "c.jpg:def=6"} << QStringList{"b.jpg", "c.jpg"}
-            << QStringList{same};
-        QTest::newRow("HEIC beside JPEG") << QStringList{"a.jpg", "b.HEIC"} << QStringList{"b.HEIC"} << QStringList{heic};
+            << QStringList{"no better than the kept photo"};
+        QTest::newRow("HEIC beside JPEG")
+            << QStringList{"a.jpg", "b.HEIC"} << QStringList{"b.HEIC"} << QStringList{"HEIC beside other formats"};
         QTest::newRow("suffixless path counts as no other format")
-            << QStringList{"noext", "b.heic"} << QStringList{"b.heic"} << QStringList{same};
+            << QStringList{"noext", "b.heic"} << QStringList{"b.heic"} << QStringList{"no better than the kept photo"};
         QTest::newRow("lower resolution")
             << QStringList{"a.jpg:px=100x100", "b.jpg:px=200x100", "c.jpg:px=50x50"} << QStringList{"a.jpg", "c.jpg"}
-            << QStringList{resolution};
+            << QStringList{"lower resolution"};
         QTest::newRow("hidden file sets the largest resolution: first candidate kept")
             << QStringList{"h.jpg:px=400x400:hidden", "a.jpg", "b.jpg"} << QStringList{"b.jpg"}
-            << QStringList{resolution};
+            << QStringList{"lower resolution"};
         QTest::newRow("preferred original kept")
-            << QStringList{"a.jpg", "b.jpg:pref", "c.jpg"} << QStringList{"a.jpg", "c.jpg"} << QStringList{original};
+            << QStringList{"a.jpg", "b.jpg:pref", "c.jpg"} << QStringList{"a.jpg", "c.jpg"} << QStringList{"not a camera original"};
         QTest::newRow("all preferred: no preference, keep first")
-            << QStringList{"a.jpg:pref", "b.jpg:pref"} << QStringList{"b.jpg"} << QStringList{same};
+            << QStringList{"a.jpg:pref", "b.jpg:pref"} << QStringList{"b.jpg"} << QStringList{"no better than the kept photo"};
         QTest::newRow("older dates") << QStringList{"a.jpg:date=9", "b.jpg:date=3", "c.jpg:date=9"}
-                                     << QStringList{"b.jpg"} << QStringList{older};
+                                     << QStringList{"b.jpg"} << QStringList{"older"};
         QTest::newRow("one visible photo is never marked")
             << QStringList{"a.jpg", "b.jpg:hidden"} << QStringList{} << QStringList{};
         QTest::newRow("earlier marks are replaced")
-            << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{detail};
+            << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("kept byte copies: the one beside the originals stays")
             << QStringList{"web.jpg:px=50x50", "backup/a.jpg:key=7", "camera/a.jpg:key=7:pref", "camera/b.jpg:pref"}
-            << QStringList{"web.jpg", "backup/a.jpg"} << QStringList{resolution, copy};
+            << QStringList{"web.jpg", "backup/a.jpg"} << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("kept byte copies where originals are alike: the one written first stays")
             << QStringList{"s.jpg:px=50x50", "backup/a.jpg:key=7:pref:mod=20", "camera/a.jpg:key=7:pref:mod=10"}
-            << QStringList{"s.jpg", "backup/a.jpg"} << QStringList{resolution, copy};
+            << QStringList{"s.jpg", "backup/a.jpg"} << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("kept byte copies without originals: the first stays")
             << QStringList{"s.jpg:px=50x50", "x/a.jpg:key=7", "y/a.jpg:key=7"} << QStringList{"s.jpg", "y/a.jpg"}
-            << QStringList{resolution, copy};
+            << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("equal keys of other sizes are not byte copies")
             << QStringList{"s.jpg:px=50x50", "a.jpg:key=7:size=10", "b.jpg:key=7:size=11"} << QStringList{"s.jpg"}
-            << QStringList{resolution};
+            << QStringList{"lower resolution"};
     }
 
     void testRuleOrderAndTies()
