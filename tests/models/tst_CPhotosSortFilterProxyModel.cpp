@@ -277,27 +277,6 @@ private Q_SLOTS:
         // The same rows give a size, or nothing
         QCOMPARE(pProxy->getPhotosHeight(row), emitted ? QVariant(480) : QVariant());
     }
-
-    void testStripOfMergedAwayGroupStaysValid()
-    {
-        // Given two groups, both strips open
-        const quint64 into = m_pStore->create(QStringLiteral("a0.jpg"));
-        m_pStore->join(QStringLiteral("a1.jpg"), into);
-        const quint64 absorbed = m_pStore->create(QStringLiteral("b0.jpg"));
-        m_pStore->join(QStringLiteral("b1.jpg"), absorbed);
-        CPhotosSortFilterProxyModel *pInto = open(into);
-        CPhotosSortFilterProxyModel *pGone = open(absorbed);
-        QCOMPARE(pGone->rowCount(), 2);
-        // When the engine merges the second group into the first
-        m_pStore->merge(QStringLiteral("b0.jpg"), QStringLiteral("a0.jpg"));
-        // Then the first strip gains the photos and the second shows nothing, its rows still valid
-        QCOMPARE(pInto->rowCount(), 4);
-        QCOMPARE(pGone->rowCount(), 0);
-        QCOMPARE(pGone->sourceModel()->rowCount(), 2);
-        QVERIFY(pGone->sourceModel()->index(1, 0).isValid());
-        QVERIFY(!pGone->sourceModel()->index(1, 0).data(CPhotosItemModel::PhotosFilePathRole).isValid());
-        QVERIFY(pGone->getCurrentShowPhotos().isEmpty());
-    }
 };
 
 QTEST_MAIN(TestPhotosSortFilterProxyModel)
