@@ -9,7 +9,7 @@ Button {
     property string kind: "secondary"
     property string iconName: ""
     readonly property bool filled: kind === "primary" || kind === "danger"
-    readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accent
+    readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accentFill
 
     implicitHeight: 34
     leftPadding: iconName !== "" && text !== "" ? 12 : 14
@@ -37,7 +37,7 @@ Button {
             color: !control.enabled ? Theme.textFaint
                  : control.filled ? Theme.accentText
                  : control.kind === "danger" ? Theme.danger
-                 : control.kind === "ghost" ? Theme.text : control.tone
+                 : control.kind === "ghost" ? Theme.text : Theme.accent
             elide: Text.ElideRight
         }
     }

@@ -90,7 +90,7 @@ Card {
             ComboBox {
                 objectName: "unitCombo"
                 implicitWidth: 76
-                model: Helpers.sizeUnits
+                model: Helpers.sizeUnitNames
                 currentIndex: options.unitIndex
                 onActivated: { options.unitIndex = index; options.touched = true }
             }

@@ -37,6 +37,7 @@ CPhotosItemModel::CPhotosItemModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *p
     m_mapRoleNames.insert(PhotosAbsolutePathRole, "photosAbsolutePath");
     m_mapRoleNames.insert(PhotosStateRole, "photosState");
     m_mapRoleNames.insert(PhotosBurstRole, "photosBurst");
+    m_mapRoleNames.insert(PhotosSimilarityRole, "photosSimilarity");
 
     QStringList listPaths;
     m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &summary) {
@@ -93,7 +94,7 @@ bool CPhotosItemModel::readRecord(int row, CPhotoRecordCopy *pRecord) const
 
 QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role < PhotosTypeRole || role > PhotosBurstRole || !index.isValid()
+    if (role < PhotosTypeRole || role > PhotosSimilarityRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const int row = index.row();
@@ -140,6 +141,8 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
         return folderOfPath(path);
     case PhotosBurstRole:
         return record.isBurst();
+    case PhotosSimilarityRole:
+        return int(raw.similarity);
     default:
         return {};
     }

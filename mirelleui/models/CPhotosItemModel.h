@@ -34,7 +34,8 @@ public:
         PhotosMaxPathRole,
         PhotosAbsolutePathRole,
         PhotosStateRole,
-        PhotosBurstRole
+        PhotosBurstRole,
+        PhotosSimilarityRole
     };
     Q_ENUM(EnPhotoRoles)
 

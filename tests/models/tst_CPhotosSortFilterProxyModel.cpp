@@ -137,7 +137,8 @@ private Q_SLOTS:
         QCOMPARE(idx.data(CPhotosItemModel::PhotosStateRole), QVariant(int(CPhotosItemModel::ThumbState_None)));
         QVERIFY(!idx.data(Qt::UserRole).isValid());
         QCOMPARE(idx.data(CPhotosItemModel::PhotosBurstRole).toBool(), bool(flags & PhotoFlag_Burst));
-        QVERIFY(!idx.data(CPhotosItemModel::PhotosBurstRole + 1).isValid());
+        QCOMPARE(idx.data(CPhotosItemModel::PhotosSimilarityRole), QVariant(100));
+        QVERIFY(!idx.data(CPhotosItemModel::PhotosSimilarityRole + 1).isValid());
     }
 
     void testPathTexts_data()
