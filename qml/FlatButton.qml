@@ -12,6 +12,16 @@ Button {
     readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accentFill
 
     implicitHeight: 34
+    // The natural width, kept apart from the label's shown width so that a layout may narrow
+    // the button (the label then elides) without feeding back into its own size.
+    implicitWidth: Math.max(34, Math.ceil(textWidth.advanceWidth) + (iconName === "" ? 0 : (text === "" ? 16 : 22))
+                                + leftPadding + rightPadding)
+
+    TextMetrics {
+        id: textWidth
+        font: control.font
+        text: control.text
+    }
     leftPadding: iconName !== "" && text !== "" ? 12 : 14
     rightPadding: 14
     font.pixelSize: Theme.fontBody
@@ -31,6 +41,7 @@ Button {
         }
         Text {
             id: label
+            width: Math.min(Math.ceil(textWidth.advanceWidth), control.availableWidth - (control.iconName === "" ? 0 : 22))
             text: control.text
             font: control.font
             anchors.verticalCenter: parent.verticalCenter

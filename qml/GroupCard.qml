@@ -115,6 +115,8 @@ Card {
             Label {
                 objectName: "groupCaption"
                 Layout.fillWidth: true
+                // The buttons give way first in narrow cards.
+                Layout.minimumWidth: Math.min(implicitWidth, 190)
                 // Worded here rather than by the model, so that its size reads as every other size.
                 text: Helpers.numerus(qsTr("Group %1 · %n photo(s) · %2", "", card.photoCount), card.photoCount)
                       .arg(card.ordinal).arg(Format.size(card.groupSize))
@@ -147,6 +149,8 @@ Card {
             }
             FlatButton {
                 objectName: "markGroupButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 text: qsTr("Auto mark")
@@ -157,6 +161,8 @@ Card {
             }
             FlatButton {
                 objectName: "notDuplicatesButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 visible: !!card.mgr && !!card.mgr.hasEngineExtras
@@ -170,6 +176,8 @@ Card {
             }
             FlatButton {
                 objectName: "clearGroupButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 text: qsTr("Clear")

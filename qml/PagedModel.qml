@@ -29,7 +29,8 @@ DelegateModel {
         }
         if (pageGroup.count === end - start)
             return
-        for (var r = start; r < end; ++r) {
+        // A model reset may have shrunk the rows since this call was queued.
+        for (var r = start; r < Math.min(end, items.count); ++r) {
             if (!items.get(r).inPage)
                 items.addGroups(r, 1, "page")
         }

@@ -110,8 +110,8 @@ Item {
 
             Rectangle {
                 objectName: "burstBadge"
-                anchors.right: parent.right
-                anchors.bottom: parent.bottom
+                anchors.right: typeBadge.left
+                anchors.top: parent.top
                 anchors.margins: 6
                 visible: tile.burst
                 width: burstLabel.implicitWidth + 10
@@ -133,6 +133,7 @@ Item {
             }
 
             Rectangle {
+                id: typeBadge
                 anchors.right: parent.right
                 anchors.top: parent.top
                 anchors.margins: 6
@@ -149,6 +150,31 @@ Item {
                     font.weight: Font.DemiBold
                     color: "#ffffff"
                 }
+            }
+
+            // In identical groups every photo is 100 %, which the "Identical" badge already says.
+            Rectangle {
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                anchors.margins: 6
+                visible: tile.similarity >= 0 && !tile.identical
+                width: similarityLabel.implicitWidth + 10
+                height: 16
+                radius: 8
+                color: Qt.rgba(0, 0, 0, 0.6)
+                Label {
+                    id: similarityLabel
+                    objectName: "tileSimilarity"
+                    anchors.centerIn: parent
+                    text: qsTr("%1%").arg(tile.similarity)
+                    font.pixelSize: 9
+                    font.weight: Font.DemiBold
+                    color: "#ffffff"
+                }
+                ToolTip.visible: similarityHover.hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Similarity to the group's first photo")
+                HoverHandler { id: similarityHover }
             }
         }
 
@@ -185,29 +211,14 @@ Item {
             font.pixelSize: Theme.fontCaption
             color: Theme.textMuted
         }
-        RowLayout {
+        Label {
+            objectName: "tileStatus"
             Layout.fillWidth: true
-            spacing: 4
-            Label {
-                objectName: "tileStatus"
-                Layout.fillWidth: true
-                text: tile.marked ? qsTr("Marked") : qsTr("Kept")
-                elide: Text.ElideRight
-                font.pixelSize: Theme.fontCaption
-                font.weight: Font.DemiBold
-                color: tile.marked ? Theme.danger : Theme.success
-            }
-            Label {
-                objectName: "tileSimilarity"
-                visible: tile.similarity >= 0
-                text: qsTr("%1% alike").arg(tile.similarity)
-                font.pixelSize: Theme.fontCaption
-                color: Theme.textMuted
-                ToolTip.visible: similarityHover.hovered
-                ToolTip.delay: 600
-                ToolTip.text: qsTr("Similarity to the group's first photo")
-                HoverHandler { id: similarityHover }
-            }
+            text: tile.marked ? qsTr("Marked") : qsTr("Kept")
+            elide: Text.ElideRight
+            font.pixelSize: Theme.fontCaption
+            font.weight: Font.DemiBold
+            color: tile.marked ? Theme.danger : Theme.success
         }
         Item { Layout.fillHeight: true }
     }

@@ -26,7 +26,7 @@ FocusScope {
     property bool exporting: false
     property int thumbSize: Helpers.thumbSizeDefault
     // A group card holds at least three tiles and its controls; as many cards as fit share a row.
-    readonly property int cardMinWidth: Math.max(3 * (thumbSize + Theme.spacingS) + 2 * Theme.spacingM, 520)
+    readonly property int cardMinWidth: Math.max(3 * (thumbSize + Theme.spacingS) + 2 * Theme.spacingM, 640)
     readonly property int cardColumns: Math.max(1, Math.floor((groupList.width + Theme.spacingM) / (cardMinWidth + Theme.spacingM)))
     readonly property var exportFilters: ({
         "csv": qsTr("CSV files (*.csv)"),

@@ -446,7 +446,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+119"/>
+        <location filename="../qml/GroupCard.qml" line="+121"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Gruppe %1 · %n Foto · %2</numerusform>
@@ -464,7 +464,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnlich</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Auto mark</source>
         <translation>Automatisch markieren</translation>
     </message>
@@ -474,7 +474,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Überzählige Kopien dieser Gruppe markieren, die beste behalten</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Not duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -484,7 +484,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Diese Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
@@ -752,7 +752,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Bild einer Serienaufnahme: ein anderer Moment, daher wird es nur markiert, wenn es eine exakte Kopie ist</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+38"/>
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+48"/>
         <source>Kept</source>
         <translation>Bleibt</translation>
     </message>
@@ -762,12 +767,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markiert</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>%1% alike</source>
-        <translation>%1 % ähnlich</translation>
+        <translation type="vanished">%1 % ähnlich</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-41"/>
         <source>Similarity to the group&apos;s first photo</source>
         <translation>Ähnlichkeit zum ersten Foto der Gruppe</translation>
     </message>
@@ -1450,7 +1454,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+95"/>
+        <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>

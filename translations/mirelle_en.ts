@@ -444,7 +444,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+119"/>
+        <location filename="../qml/GroupCard.qml" line="+121"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Group %1 · %n photo · %2</numerusform>
@@ -462,7 +462,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
@@ -472,7 +472,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Not duplicates</source>
         <translation type="unfinished"></translation>
     </message>
@@ -482,7 +482,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
@@ -710,7 +710,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+38"/>
+        <source>%1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+48"/>
         <source>Kept</source>
         <translation type="unfinished"></translation>
     </message>
@@ -720,12 +725,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>%1% alike</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="-41"/>
         <source>Similarity to the group&apos;s first photo</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1388,7 +1388,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+95"/>
+        <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
         <translation type="unfinished"></translation>
     </message>

@@ -157,7 +157,7 @@ Item {
             compare(findChild(first, "tileFolder").text, "…/Pictures/Lisbon")
             compare(findChild(second, "tileFolder").text, "…/Phone/Lisbon")
             verify(!findChild(first, "tileSimilarity").visible)
-            compare(findChild(second, "tileSimilarity").text, "95% alike")
+            compare(findChild(second, "tileSimilarity").text, "95%")
             compare(findChild(first, "tileStatus").text, "Kept")
         }
 
@@ -175,7 +175,7 @@ Item {
             keyClick(Qt.Key_Minus, Qt.ControlModifier)
             compare(tile.width, before - Helpers.thumbSizeStep)
             page.width = 2400
-            verify(page.cardColumns >= 4)
+            compare(page.cardColumns, 3)
             tryCompare(card(1), "x", groupList().cellWidth)
             page.setThumbSize(10000)
             compare(page.thumbSize, Helpers.thumbSizeMax)
