@@ -386,8 +386,6 @@ FocusScope {
                 FlatButton {
                     id: similarityButton
                     objectName: "similarityButton"
-                    Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
                     kind: "ghost"
                     // The threshold is a plain call: reading it again when a re-group starts or ends
                     // keeps the text current.
@@ -407,27 +405,10 @@ FocusScope {
                     }
                 }
                 Item { Layout.fillWidth: true }
-                GlyphIcon {
-                    width: 16
-                    height: 16
-                    name: "image"
-                    color: Theme.textMuted
-                }
-                Slider {
-                    id: thumbSlider
-                    objectName: "thumbSizeSlider"
-                    Layout.preferredWidth: 96
-                    from: Helpers.thumbSizeMin
-                    to: Helpers.thumbSizeMax
-                    stepSize: Helpers.thumbSizeStep
-                    snapMode: Slider.SnapAlways
-                    onMoved: results.thumbSize = value
-                    onPressedChanged: if (!pressed) results.setThumbSize(value)
-                    ToolTip.visible: hovered
-                    ToolTip.delay: 600
-                    ToolTip.text: qsTr("Thumbnail size (Ctrl + and Ctrl −)")
-                    // Dragging would end a plain binding; the keys must move the handle after it.
-                    Binding on value { value: results.thumbSize }
+                ThumbSizeControl {
+                    size: results.thumbSize
+                    onSizeMoved: function (size) { results.thumbSize = size }
+                    onSizeChosen: function (size) { results.setThumbSize(size) }
                 }
                 FlatButton {
                     objectName: "removeMarkedButton"

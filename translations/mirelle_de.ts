@@ -1256,17 +1256,16 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markierungen aufheben</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+12"/>
         <source>Similarity %1%</source>
         <translation>Ähnlichkeit %1 %</translation>
     </message>
     <message>
-        <location line="+32"/>
         <source>Thumbnail size (Ctrl + and Ctrl −)</source>
-        <translation>Vorschaugröße (Strg + und Strg −)</translation>
+        <translation type="vanished">Vorschaugröße (Strg + und Strg −)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+23"/>
         <source>Remove marked</source>
         <translation>Markierte entfernen</translation>
     </message>
@@ -1457,6 +1456,14 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
+    </message>
+</context>
+<context>
+    <name>ThumbSizeControl</name>
+    <message>
+        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
+        <translation type="unfinished">Vorschaugröße (Strg + und Strg −)</translation>
     </message>
 </context>
 <context>

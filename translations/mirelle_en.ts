@@ -1190,17 +1190,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+12"/>
         <source>Similarity %1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+32"/>
-        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+8"/>
+        <location line="+23"/>
         <source>Remove marked</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1390,6 +1385,14 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ThumbSizeControl</name>
+    <message>
+        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
