@@ -1463,7 +1463,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     <message>
         <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
         <source>Thumbnail size (Ctrl + and Ctrl −)</source>
-        <translation type="unfinished">Vorschaugröße (Strg + und Strg −)</translation>
+        <translation>Vorschaugröße (Strg + und Strg −)</translation>
     </message>
 </context>
 <context>
