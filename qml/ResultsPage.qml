@@ -406,6 +406,7 @@ FocusScope {
                 }
                 Item { Layout.fillWidth: true }
                 ThumbSizeControl {
+                    compact: results.width < 1200
                     size: results.thumbSize
                     onSizeMoved: function (size) { results.thumbSize = size }
                     onSizeChosen: function (size) { results.setThumbSize(size) }

@@ -8,6 +8,8 @@ RowLayout {
     id: control
 
     property int size: Helpers.thumbSizeDefault
+    // Narrow windows leave the buttons beside it their room.
+    property bool compact: false
 
     signal sizeMoved(int size)
     signal sizeChosen(int size)
@@ -15,6 +17,7 @@ RowLayout {
     spacing: Theme.spacingXs
 
     GlyphIcon {
+        visible: !control.compact
         width: 16
         height: 16
         name: "image"
@@ -23,7 +26,7 @@ RowLayout {
     Slider {
         id: slider
         objectName: "thumbSizeSlider"
-        Layout.preferredWidth: 84
+        Layout.preferredWidth: control.compact ? 64 : 84
         from: Helpers.thumbSizeMin
         to: Helpers.thumbSizeMax
         stepSize: Helpers.thumbSizeStep
