@@ -5,6 +5,7 @@
 #include "XLogging.h"
 
 #include "CFileDelImplement.h"
+#include "CFormat.h"
 #include "CFilePreview.h"
 #include "CThumbImageProvider.h"
 
@@ -62,6 +63,7 @@ void CDupPics::registerComponents(CComponentMgr *pComponentMgr)
     m_pMaxThumbProvider = nullptr;
     qmlRegisterType<CDupPicsMgr>("DupPicsMgr", 1, 0, "DFMEnum");
     qmlRegisterType<CFilePreview>("FilePreview", 1, 0, "FPEnum");
+    qmlRegisterSingletonType<CFormat>("Mirelle", 1, 0, "Format", [](QQmlEngine *, QJSEngine *) -> QObject * { return new CFormat; });
 }
 
 void CDupPics::appLoaded()

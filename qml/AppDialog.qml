@@ -60,6 +60,9 @@ Popup {
                 objectName: "dialogTitle"
                 Layout.fillWidth: true
                 text: dialog.title
+                // Long translated titles take a second line rather than losing their end.
+                wrapMode: Text.WordWrap
+                maximumLineCount: 2
                 elide: Text.ElideRight
                 font.pixelSize: Theme.fontSubtitle + 2
                 font.weight: Font.DemiBold

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // The remembered "Not duplicates" decisions, with a way to forget one or all of them.
 AppDialog {
@@ -92,7 +93,7 @@ AppDialog {
                     }
                     Label {
                         Layout.fillWidth: true
-                        text: Qt.formatDateTime(modelData.created, Qt.DefaultLocaleShortDate)
+                        text: Format.dateTime(modelData.created)
                         font.pixelSize: Theme.fontCaption
                         color: Theme.textFaint
                     }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import Mirelle 1.0
 
 // The details of one photo: name, folder and the detail list the photo model delivers
 // (picture URL, pixel size, file size, date, then camera and position when known).
@@ -17,8 +18,12 @@ Column {
             var value = details[i]
             if (value === undefined || value === null || String(value) === "")
                 continue
-            if (i <= 3)
-                list.push({ label: labels[i - 1], value: String(value) })
+            // The list comes worded by the photo model; pixel size and date are worded as
+            // everywhere else.
+            if (i === 1)
+                list.push({ label: labels[0], value: String(value).replace(" x ", " × ") })
+            else if (i <= 3)
+                list.push({ label: labels[i - 1], value: i === 3 ? Format.dateTime(value) : String(value) })
             else
                 extra.push(String(value))
         }

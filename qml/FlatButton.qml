@@ -9,9 +9,19 @@ Button {
     property string kind: "secondary"
     property string iconName: ""
     readonly property bool filled: kind === "primary" || kind === "danger"
-    readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accent
+    readonly property color tone: kind === "danger" ? Theme.dangerFill : Theme.accentFill
 
     implicitHeight: 34
+    // The natural width, kept apart from the label's shown width so that a layout may narrow
+    // the button (the label then elides) without feeding back into its own size.
+    implicitWidth: Math.max(34, Math.ceil(textWidth.advanceWidth) + (iconName === "" ? 0 : (text === "" ? 16 : 22))
+                                + leftPadding + rightPadding)
+
+    TextMetrics {
+        id: textWidth
+        font: control.font
+        text: control.text
+    }
     leftPadding: iconName !== "" && text !== "" ? 12 : 14
     rightPadding: 14
     font.pixelSize: Theme.fontBody
@@ -31,13 +41,14 @@ Button {
         }
         Text {
             id: label
+            width: Math.min(Math.ceil(textWidth.advanceWidth), control.availableWidth - (control.iconName === "" ? 0 : 22))
             text: control.text
             font: control.font
             anchors.verticalCenter: parent.verticalCenter
             color: !control.enabled ? Theme.textFaint
                  : control.filled ? Theme.accentText
                  : control.kind === "danger" ? Theme.danger
-                 : control.kind === "ghost" ? Theme.text : control.tone
+                 : control.kind === "ghost" ? Theme.text : Theme.accent
             elide: Text.ElideRight
         }
     }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // One group of similar photos: caption, counts, size, the identical flag, the group's marking
 // controls and its paged photo strip.
@@ -20,6 +21,19 @@ Card {
     readonly property int photoCount: Number(Helpers.groupField(summary, "photosNumber")) || 0
     readonly property double groupSize: Number(Helpers.groupField(summary, "photosSize")) || 0
     property alias photoPages: pages
+    property int thumbSize: Helpers.thumbSizeDefault
+    // 1-based place among the shown groups.
+    property int ordinal: 1
+    // Read again when the group's photos change; a group has a handful of photos.
+    property var folderParts: []
+
+    function readFolderParts() {
+        var paths = []
+        var count = photoModel ? photoModel.rowCount() : 0
+        for (var i = 0; i < count; ++i)
+            paths.push(photoModel.data(photoModel.index(i, 0), 264))
+        folderParts = Helpers.distinctFolders(paths)
+    }
 
     signal photoChosen(int photoRow)
     signal photoOpened(int photoRow)
@@ -29,10 +43,18 @@ Card {
         strip.positionViewAtIndex(row - Helpers.pageStart(pages.page, pages.pageSize), ListView.Contain)
     }
 
-    implicitHeight: header.implicitHeight + strip.height + 3 * Theme.spacingM
+    implicitHeight: Helpers.groupCardHeight(thumbSize)
     border.color: current ? Theme.accent : Theme.border
 
     onCurrentPhotoChanged: if (current && currentPhoto >= 0) showPhoto(currentPhoto)
+    onPhotoModelChanged: readFolderParts()
+
+    Connections {
+        target: card.photoModel
+        function onRowsInserted() { card.readFolderParts() }
+        function onRowsRemoved() { card.readFolderParts() }
+        function onModelReset() { card.readFolderParts() }
+    }
 
     PagedModel {
         id: pages
@@ -42,8 +64,8 @@ Card {
         delegate: PhotoTile {
             id: tile
             readonly property int row: index
-            height: strip.height
-            width: 140
+            height: Helpers.tileHeight(card.thumbSize)
+            width: card.thumbSize
             thumbUrl: model.photosPath
             thumbState: model.photosState
             fileName: model.photosFileName
@@ -53,6 +75,8 @@ Card {
             pixelHeight: model.photosHeight
             fileSize: Number(model.photosSize)
             dateText: model.photosDataTime
+            folderPart: card.folderParts[row] || ""
+            similarity: row > 0 && model.photosSimilarity !== undefined ? model.photosSimilarity : -1
             identical: card.identical
             burst: !!model.photosBurst
             current: card.current && card.currentPhoto === row
@@ -85,17 +109,17 @@ Card {
         RowLayout {
             id: header
             Layout.fillWidth: true
+            Layout.preferredHeight: 30
             spacing: Theme.spacingS
 
             Label {
                 objectName: "groupCaption"
                 Layout.fillWidth: true
-                text: {
-                    card.revision
-                    var caption = card.groupModel && card.photoModel ? card.groupModel.getGroupInfo(card.photoModel) : ""
-                    return caption !== "" ? caption
-                         : Helpers.numerus(qsTr("%n photo(s), %1", "", card.photoCount), card.photoCount).arg(Helpers.formatSize(card.groupSize))
-                }
+                // The buttons give way first in narrow cards.
+                Layout.minimumWidth: Math.min(implicitWidth, 190)
+                // Worded here rather than by the model, so that its size reads as every other size.
+                text: Helpers.numerus(qsTr("Group %1 · %n photo(s) · %2", "", card.photoCount), card.photoCount)
+                      .arg(card.ordinal).arg(Format.size(card.groupSize))
                 elide: Text.ElideRight
                 font.pixelSize: Theme.fontBody + 1
                 font.weight: Font.DemiBold
@@ -125,6 +149,8 @@ Card {
             }
             FlatButton {
                 objectName: "markGroupButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 text: qsTr("Auto mark")
@@ -135,6 +161,8 @@ Card {
             }
             FlatButton {
                 objectName: "notDuplicatesButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 visible: !!card.mgr && !!card.mgr.hasEngineExtras
@@ -148,6 +176,8 @@ Card {
             }
             FlatButton {
                 objectName: "clearGroupButton"
+                Layout.fillWidth: true
+                Layout.maximumWidth: implicitWidth
                 kind: "ghost"
                 implicitHeight: 28
                 text: qsTr("Clear")
@@ -162,7 +192,8 @@ Card {
             id: strip
             objectName: "photoStrip"
             Layout.fillWidth: true
-            height: 196
+            // Room below the tiles for the scroll bar.
+            height: Helpers.tileHeight(card.thumbSize) + 10
             Layout.preferredHeight: height
             orientation: ListView.Horizontal
             spacing: Theme.spacingS

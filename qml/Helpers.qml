@@ -6,8 +6,15 @@ QtObject {
     readonly property int groupsPerPage: 6
     readonly property int photosPerPage: 16
     readonly property int defaultThreshold: 70
+    // Thumbnail widths the size control offers, in pixels.
+    readonly property int thumbSizeMin: 100
+    readonly property int thumbSizeMax: 320
+    readonly property int thumbSizeStep: 20
+    readonly property int thumbSizeDefault: 140
     // Units of the minimum size: a value counts 1024^(index + 1) bytes.
     readonly property var sizeUnits: ["KB", "MB", "GB"]
+    // How the units read: binary, as every size on the screens.
+    readonly property var sizeUnitNames: ["KiB", "MiB", "GiB"]
 
     function pageCount(total, perPage) {
         return Math.max(1, Math.ceil(Math.max(0, total) / perPage))
@@ -60,8 +67,65 @@ QtObject {
             minSize: Math.max(0, numberOr(minSize.value, 100)),
             unitIndex: unitIndex,
             threshold: Math.max(0, Math.min(100, thresholdFromSlot(numberOr(similar.value, 6)))),
-            rotations: numberOr(record(map, "rotationMatching").value, 0) !== 0
+            rotations: numberOr(record(map, "rotationMatching").value, 0) !== 0,
+            thumbSize: clampThumbSize(numberOr(record(map, "thumbSize").value, thumbSizeDefault))
         }
+    }
+
+    // A copy of map with the records of changes put over it: records a screen does not know
+    // of (the thumbnail size, say) survive a change of the others.
+    function merged(map, changes) {
+        var result = {}
+        var key
+        for (key in map || {})
+            result[key] = map[key]
+        for (key in changes || {})
+            result[key] = changes[key]
+        return result
+    }
+
+    function clampThumbSize(size) {
+        var snapped = Math.round((Number(size) - thumbSizeMin) / thumbSizeStep) * thumbSizeStep + thumbSizeMin
+        return Math.max(thumbSizeMin, Math.min(thumbSizeMax, isNaN(snapped) ? thumbSizeDefault : snapped))
+    }
+
+    function withThumbSize(map, size) {
+        return merged(map, { thumbSize: { desc: qsTr("Thumbnail size"), value: clampThumbSize(size) } })
+    }
+
+    // Height of a photo tile of the given width: a 4:3 picture and five lines of text.
+    function tileHeight(thumbSize) {
+        return Math.round((thumbSize - 12) * 0.75) + 108
+    }
+
+    // Height of a group card: its header, the tiles and room for the strip's scroll bar.
+    function groupCardHeight(thumbSize) {
+        return tileHeight(thumbSize) + 10 + 30 + 3 * Theme.spacingM
+    }
+
+    // For each path, the shortest trailing part of its folder that no other folder of the list
+    // ends in, so that copies in different places tell apart at a glance; when all share one
+    // folder, that folder's name.
+    function distinctFolders(paths) {
+        var folders = []
+        var i
+        for (i = 0; i < paths.length; ++i) {
+            var parts = String(paths[i]).split(/[\\/]/).filter(function (part) { return part !== "" })
+            parts.pop()
+            folders.push(parts)
+        }
+        var tail = function (parts, n) { return parts.slice(Math.max(0, parts.length - n)).join("/") }
+        var result = []
+        for (i = 0; i < folders.length; ++i) {
+            var own = folders[i]
+            var whole = own.join("/")
+            var others = folders.filter(function (parts) { return parts.join("/") !== whole })
+            var n = 1
+            while (n < own.length && others.some(function (parts) { return tail(parts, n) === tail(own, n) }))
+                ++n
+            result.push((n < own.length ? "…/" : "") + tail(own, n))
+        }
+        return result
     }
 
     function makeOptions(originalOnly, minSize, unitIndex, threshold, rotations) {
@@ -76,7 +140,7 @@ QtObject {
 
     function withThreshold(map, threshold) {
         var fields = readOptions(map)
-        return makeOptions(fields.originalOnly, fields.minSize, fields.unitIndex, threshold, fields.rotations)
+        return merged(map, makeOptions(fields.originalOnly, fields.minSize, fields.unitIndex, threshold, fields.rotations))
     }
 
     // Plural texts come as qsTr numerus forms. Without a loaded translation the English
@@ -105,19 +169,6 @@ QtObject {
             parts.push(numerus(qsTr("%n network folder(s) not entered", "", count(4)), count(4)) + names)
         }
         return parts.length > 0 ? qsTr("Passed over: %1").arg(parts.join(qsTr(", "))) : ""
-    }
-
-    function formatSize(bytes) {
-        var size = Number(bytes)
-        if (!(size > 0))
-            return qsTr("0 KB")
-        var units = [qsTr("B"), qsTr("KB"), qsTr("MB"), qsTr("GB"), qsTr("TB")]
-        var i = 0
-        while (size >= 1024 && i < units.length - 1) {
-            size /= 1024
-            ++i
-        }
-        return (i === 0 ? size.toFixed(0) : size.toFixed(size >= 100 ? 0 : 1)) + " " + units[i]
     }
 
     function formatDuration(ms) {

@@ -25,7 +25,7 @@ ApplicationWindow {
         if (!mgr)
             return
         mgr.resetModel()
-        mgr.setOption(optionMap)
+        mgr.setOption(Helpers.merged(mgr.getOption(), optionMap))
         mgr.catchOption()
         resultsPage.reset()
         progressPage.begin()
@@ -105,7 +105,7 @@ ApplicationWindow {
     title: qsTr("Mirelle — similar photo finder")
     color: Theme.window
     font.pixelSize: Theme.fontBody
-    palette.highlight: Theme.accent
+    palette.highlight: Theme.accentFill
     palette.highlightedText: Theme.accentText
     palette.window: Theme.window
     palette.base: Theme.surface

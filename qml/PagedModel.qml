@@ -29,8 +29,10 @@ DelegateModel {
         }
         if (pageGroup.count === end - start)
             return
+        // A model reset may have taken rows away since this call was queued.
         for (var r = start; r < end; ++r) {
-            if (!items.get(r).inPage)
+            var item = r < items.count ? items.get(r) : null
+            if (item && !item.inPage)
                 items.addGroups(r, 1, "page")
         }
     }

@@ -1,8 +1,10 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
-// One photo in a group's strip: thumbnail, removal mark, resolution, size and date.
+// One photo in a group's strip: thumbnail, removal mark, the part of its folder that tells it
+// from the other copies, resolution, size, date and how like the group's first photo it is.
 Item {
     id: tile
 
@@ -16,6 +18,9 @@ Item {
     property int pixelHeight: 0
     property double fileSize: 0
     property string dateText: ""
+    property string folderPart: ""
+    // Percent to the group's first photo; below 0 for the first photo itself.
+    property int similarity: -1
     property bool marked: false
     property bool identical: false
     property bool burst: false
@@ -25,8 +30,8 @@ Item {
     signal chosen()
     signal opened()
 
-    implicitWidth: 140
-    implicitHeight: 196
+    implicitWidth: Helpers.thumbSizeDefault
+    implicitHeight: Helpers.tileHeight(implicitWidth)
 
     Rectangle {
         id: frame
@@ -92,7 +97,7 @@ Item {
                 width: identicalLabel.implicitWidth + 10
                 height: 16
                 radius: 8
-                color: Theme.success
+                color: Theme.successFill
                 Label {
                     id: identicalLabel
                     anchors.centerIn: parent
@@ -105,21 +110,21 @@ Item {
 
             Rectangle {
                 objectName: "burstBadge"
-                anchors.right: parent.right
-                anchors.bottom: parent.bottom
+                anchors.right: typeBadge.left
+                anchors.top: parent.top
                 anchors.margins: 6
                 visible: tile.burst
                 width: burstLabel.implicitWidth + 10
                 height: 16
                 radius: 8
-                color: Theme.accent
+                color: Theme.accentFill
                 Label {
                     id: burstLabel
                     anchors.centerIn: parent
                     text: qsTr("Burst")
                     font.pixelSize: 9
                     font.weight: Font.DemiBold
-                    color: "#ffffff"
+                    color: Theme.accentText
                 }
                 ToolTip.visible: burstHover.hovered
                 ToolTip.delay: 600
@@ -128,6 +133,7 @@ Item {
             }
 
             Rectangle {
+                id: typeBadge
                 anchors.right: parent.right
                 anchors.top: parent.top
                 anchors.margins: 6
@@ -145,41 +151,73 @@ Item {
                     color: "#ffffff"
                 }
             }
-        }
 
-        RowLayout {
-            Layout.fillWidth: true
-            Layout.topMargin: 2
-            spacing: 4
-            Label {
-                Layout.fillWidth: true
-                text: tile.fileName
-                elide: Text.ElideMiddle
-                font.pixelSize: Theme.fontCaption + 1
-                font.weight: Font.DemiBold
-                color: Theme.text
+            // In identical groups every photo is 100 %, which the "Identical" badge already says.
+            Rectangle {
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                anchors.margins: 6
+                visible: tile.similarity >= 0 && !tile.identical
+                width: similarityLabel.implicitWidth + 10
+                height: 16
+                radius: 8
+                color: Qt.rgba(0, 0, 0, 0.6)
+                Label {
+                    id: similarityLabel
+                    objectName: "tileSimilarity"
+                    anchors.centerIn: parent
+                    text: qsTr("%1%").arg(tile.similarity)
+                    font.pixelSize: 9
+                    font.weight: Font.DemiBold
+                    color: "#ffffff"
+                }
+                ToolTip.visible: similarityHover.hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Similarity to the group's first photo")
+                HoverHandler { id: similarityHover }
             }
         }
+
+        Label {
+            objectName: "tileName"
+            Layout.fillWidth: true
+            Layout.topMargin: 2
+            text: tile.fileName
+            elide: Text.ElideMiddle
+            font.pixelSize: Theme.fontCaption + 1
+            font.weight: Font.DemiBold
+            color: Theme.text
+        }
+        Label {
+            objectName: "tileFolder"
+            Layout.fillWidth: true
+            text: tile.folderPart
+            // The end of the folder is what tells the copies apart.
+            elide: Text.ElideLeft
+            font.pixelSize: Theme.fontCaption
+            color: Theme.text
+        }
         Label {
             Layout.fillWidth: true
-            text: qsTr("%1 × %2 · %3").arg(tile.pixelWidth).arg(tile.pixelHeight).arg(Helpers.formatSize(tile.fileSize))
+            text: Format.dimensions(tile.pixelWidth, tile.pixelHeight) + " · " + Format.size(tile.fileSize)
             elide: Text.ElideRight
             font.pixelSize: Theme.fontCaption
             color: Theme.textMuted
         }
         Label {
             Layout.fillWidth: true
-            text: tile.dateText
+            text: Format.dateTime(tile.dateText)
             elide: Text.ElideRight
             font.pixelSize: Theme.fontCaption
             color: Theme.textMuted
         }
         Label {
+            objectName: "tileStatus"
             Layout.fillWidth: true
-            text: tile.marked ? qsTr("Marked for removal") : qsTr("Keep")
+            text: tile.marked ? qsTr("Marked") : qsTr("Kept")
             elide: Text.ElideRight
             font.pixelSize: Theme.fontCaption
-            font.weight: tile.marked ? Font.DemiBold : Font.Normal
+            font.weight: Font.DemiBold
             color: tile.marked ? Theme.danger : Theme.success
         }
         Item { Layout.fillHeight: true }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // The scan running: its three steps with percentages, what was found so far, the time, cancel.
 Item {
@@ -132,7 +133,7 @@ Item {
                 Repeater {
                     model: [
                         { label: qsTr("Groups found"), value: page.mgr ? Number(page.mgr.totalGroupCount).toLocaleString(Qt.locale(), "f", 0) : "0" },
-                        { label: qsTr("Duplicate size"), value: Helpers.formatSize(page.mgr ? page.mgr.totalDupImgSize : 0) },
+                        { label: qsTr("Duplicate size"), value: Format.size(page.mgr ? page.mgr.totalDupImgSize : 0) },
                         { label: qsTr("Elapsed"), value: Helpers.formatDuration(page.elapsedMs) }
                     ]
                     ColumnLayout {

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import DupPicsMgr 1.0
+import Mirelle 1.0
 
 // Confirms a removal of the marked photos and chooses how: recycle bin (the default),
 // permanently, or into a folder. Warns when whole groups would go.
@@ -52,7 +53,7 @@ AppDialog {
 
     Label {
         width: parent.width
-        text: qsTr("%1 will be freed.").arg(Helpers.formatSize(removal.markedSize))
+        text: qsTr("%1 will be freed.").arg(Format.size(removal.markedSize))
         wrapMode: Text.WordWrap
         font.pixelSize: Theme.fontBody
         color: Theme.textMuted

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // Progress of a removal, bound to the deletion service: percentage, current file, counts and
 // cancel. The service opens and closes it through its signals.
@@ -42,7 +43,7 @@ AppDialog {
             Layout.fillWidth: true
             text: progressDialog.totalCount > 0
                   ? qsTr("%1 of %2 photos · %3 freed").arg(progressDialog.doneCount).arg(progressDialog.totalCount)
-                    .arg(Helpers.formatSize(progressDialog.deltor ? progressDialog.deltor.filesize : 0))
+                    .arg(Format.size(progressDialog.deltor ? progressDialog.deltor.filesize : 0))
                   : Helpers.numerus(qsTr("%n photo(s) removed", "", progressDialog.doneCount), progressDialog.doneCount)
             font.pixelSize: Theme.fontBody
             color: Theme.text

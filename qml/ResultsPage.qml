@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // The groups found, a page of six at a time, with totals, marking controls, re-grouping and
 // keyboard review (arrows move, Space marks, Enter previews, Delete removes one photo).
@@ -23,6 +24,10 @@ FocusScope {
     readonly property int checkedCount: mgr ? mgr.checkedItemCount : 0
     property string exportFormat: "csv"
     property bool exporting: false
+    property int thumbSize: Helpers.thumbSizeDefault
+    // A group card holds at least three tiles and its controls; as many cards as fit share a row.
+    readonly property int cardMinWidth: Math.max(3 * (thumbSize + Theme.spacingS) + 2 * Theme.spacingM, 640)
+    readonly property int cardColumns: Math.max(1, Math.floor((groupList.width + Theme.spacingM) / (cardMinWidth + Theme.spacingM)))
     readonly property var exportFilters: ({
         "csv": qsTr("CSV files (*.csv)"),
         "json": qsTr("JSON files (*.json)"),
@@ -66,7 +71,7 @@ FocusScope {
             return
         groupPages.showRow(currentGroup)
         var index = currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize)
-        Qt.callLater(function () { groupList.positionViewAtIndex(index, ListView.Contain) })
+        Qt.callLater(function () { groupList.positionViewAtIndex(index, GridView.Contain) })
     }
 
     // Left and right run through a group's photos and on into the neighbouring group.
@@ -115,6 +120,13 @@ FocusScope {
         mgr.exportResults(fileUrl.toString(), exportFormat)
     }
 
+    // Sets the thumbnail size and keeps it in the options, so the next run starts with it.
+    function setThumbSize(size) {
+        thumbSize = Helpers.clampThumbSize(size)
+        if (mgr && Helpers.readOptions(mgr.getOption()).thumbSize !== thumbSize)
+            mgr.setOption(Helpers.withThumbSize(mgr.getOption(), thumbSize))
+    }
+
     function startRegroup(threshold) {
         if (!mgr)
             return
@@ -130,10 +142,25 @@ FocusScope {
         if (currentGroup >= groupCount)
             currentGroup = Math.max(0, groupCount - 1)
     }
-    onVisibleChanged: if (visible) forceActiveFocus()
+    onVisibleChanged: {
+        if (!visible)
+            return
+        if (mgr)
+            thumbSize = Helpers.readOptions(mgr.getOption()).thumbSize
+        forceActiveFocus()
+    }
     onCurrentGroupChanged: revealCurrent()
 
     Keys.onPressed: {
+        // Ctrl + and Ctrl - size the thumbnails; "=" is "+" without Shift on many keyboards.
+        if (event.modifiers & Qt.ControlModifier) {
+            var step = event.key === Qt.Key_Plus || event.key === Qt.Key_Equal ? 1 : (event.key === Qt.Key_Minus ? -1 : 0)
+            if (step !== 0) {
+                setThumbSize(thumbSize + step * Helpers.thumbSizeStep)
+                event.accepted = true
+            }
+            return
+        }
         switch (event.key) {
         case Qt.Key_Left: movePhoto(-1); break
         case Qt.Key_Right: movePhoto(1); break
@@ -170,7 +197,9 @@ FocusScope {
     PagedModel {
         id: groupPages
         model: results.groupModel
-        pageSize: Helpers.groupsPerPage
+        // Whole rows of cards, at least the usual six groups: a wide window shows more at once.
+        pageSize: Math.max(Helpers.groupsPerPage, results.cardColumns
+                           * Math.max(1, Math.ceil(groupList.height / Math.max(1, groupList.cellHeight))))
         onPageChanged: {
             var start = Helpers.pageStart(page, pageSize)
             if (results.groupModel)
@@ -184,7 +213,10 @@ FocusScope {
         delegate: GroupCard {
             id: card
             readonly property int row: index
-            width: groupList.width - Theme.spacingM
+            width: groupList.cellWidth - Theme.spacingM
+            height: groupList.cellHeight - Theme.spacingM
+            thumbSize: results.thumbSize
+            ordinal: row + 1
             mgr: results.mgr
             groupModel: results.groupModel
             groupKey: model.photosModel
@@ -232,7 +264,7 @@ FocusScope {
                     objectName: "totalsLabel"
                     visible: !results.empty
                     text: Helpers.numerus(qsTr("%n group(s)", "", results.totalGroups), results.totalGroups)
-                          + " · " + qsTr("%1 in similar photos").arg(Helpers.formatSize(results.mgr ? results.mgr.totalDupImgSize : 0))
+                          + " · " + qsTr("%1 in similar photos").arg(Format.size(results.mgr ? results.mgr.totalDupImgSize : 0))
                     font.pixelSize: Theme.fontBody
                     color: Theme.textMuted
                 }
@@ -325,7 +357,7 @@ FocusScope {
                         color: Theme.text
                     }
                     Label {
-                        text: qsTr("%1 to free").arg(Helpers.formatSize(results.mgr ? results.mgr.checkedFileSize : 0))
+                        text: qsTr("%1 to free").arg(Format.size(results.mgr ? results.mgr.checkedFileSize : 0))
                         font.pixelSize: Theme.fontCaption
                         color: Theme.textMuted
                     }
@@ -333,6 +365,8 @@ FocusScope {
                 Item { Layout.preferredWidth: Theme.spacingM }
                 FlatButton {
                     objectName: "autoMarkButton"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
                     text: qsTr("Auto mark")
                     enabled: !results.regrouping
                     onClicked: results.mgr.doAllMark()
@@ -342,6 +376,8 @@ FocusScope {
                 }
                 FlatButton {
                     objectName: "clearMarksButton"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
                     kind: "ghost"
                     text: qsTr("Clear marks")
                     enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
@@ -369,6 +405,12 @@ FocusScope {
                     }
                 }
                 Item { Layout.fillWidth: true }
+                ThumbSizeControl {
+                    compact: results.width < 1200
+                    size: results.thumbSize
+                    onSizeMoved: function (size) { results.thumbSize = size }
+                    onSizeChosen: function (size) { results.setThumbSize(size) }
+                }
                 FlatButton {
                     objectName: "removeMarkedButton"
                     kind: "danger"
@@ -384,20 +426,20 @@ FocusScope {
             Layout.fillWidth: true
             Layout.fillHeight: true
 
-            ListView {
+            GridView {
                 id: groupList
                 objectName: "groupList"
                 anchors.fill: parent
                 visible: !results.empty
                 clip: true
-                spacing: Theme.spacingM
+                cellWidth: Math.floor(width / results.cardColumns)
+                cellHeight: Helpers.groupCardHeight(results.thumbSize) + Theme.spacingM
                 model: groupPages
                 keyNavigationEnabled: false
                 boundsBehavior: Flickable.StopAtBounds
                 flickDeceleration: 3000
                 maximumFlickVelocity: 4000
                 ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
-                footer: Item { height: Theme.spacingS; width: 1 }
             }
 
             EmptyResults {

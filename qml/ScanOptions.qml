@@ -90,7 +90,7 @@ Card {
             ComboBox {
                 objectName: "unitCombo"
                 implicitWidth: 76
-                model: Helpers.sizeUnits
+                model: Helpers.sizeUnitNames
                 currentIndex: options.unitIndex
                 onActivated: { options.unitIndex = index; options.touched = true }
             }
@@ -142,6 +142,8 @@ Card {
         CheckBox {
             objectName: "rotationsCheck"
             Layout.topMargin: Theme.spacingS
+            // Bounded by the card, so a long translation elides instead of widening the card.
+            Layout.fillWidth: true
             text: qsTr("Find rotated and mirrored copies")
             checked: options.rotations
             onToggled: { options.rotations = checked; options.touched = true }

@@ -52,7 +52,8 @@ Card {
                 id: row
                 required property string modelData
                 required property int index
-                readonly property bool isDrive: /^[A-Za-z]:\/?$/.test(modelData)
+                readonly property bool isSystemRoot: modelData === "/"
+                readonly property bool isDrive: isSystemRoot || /^[A-Za-z]:\/?$/.test(modelData)
 
                 width: ListView.view.width
                 height: 40
@@ -74,8 +75,9 @@ Card {
                     }
                     Label {
                         Layout.fillWidth: true
-                        text: row.isDrive ? qsTr("Drive %1").arg(row.modelData.charAt(0).toUpperCase())
-                                          : row.modelData
+                        text: row.isSystemRoot ? qsTr("System drive (/)")
+                              : row.isDrive ? qsTr("Drive %1").arg(row.modelData.charAt(0).toUpperCase())
+                              : row.modelData
                         elide: Text.ElideMiddle
                         color: Theme.text
                         font.pixelSize: Theme.fontBody

@@ -24,7 +24,7 @@ Item {
             height: 32
             radius: 16
             color: step.phase === "done" ? Theme.success
-                 : step.phase === "active" ? Theme.accent : Theme.placeholder
+                 : step.phase === "active" ? Theme.accentFill : Theme.placeholder
             Behavior on color { ColorAnimation { duration: Theme.animationMs } }
             Label {
                 anchors.centerIn: parent

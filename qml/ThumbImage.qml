@@ -92,7 +92,11 @@ Rectangle {
         }
         Label {
             anchors.horizontalCenter: parent.horizontalCenter
+            // Longer translations wrap inside small thumbnails instead of running past them.
+            width: Math.min(implicitWidth, thumb.width - 2 * Theme.spacingXs)
             text: qsTr("Cannot preview")
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
             font.pixelSize: Theme.fontCaption
             color: Theme.textMuted
         }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import Mirelle 1.0
 
 // The recorded trash and move removals, newest first, with an undo for each and the files an
 // undo could not bring back. Permanent deletions are never listed: they cannot be undone.
@@ -122,7 +123,7 @@ AppDialog {
                     color: Theme.text
                 }
                 Label {
-                    text: Qt.formatDateTime(row.modelData.time, "yyyy-MM-dd hh:mm")
+                    text: Format.dateTime(row.modelData.time)
                           + (row.modelData.restorable === 0 ? " · " + qsTr("undone")
                              : row.modelData.restorable < row.modelData.files
                                ? " · " + qsTr("%1 still to undo").arg(row.modelData.restorable) : "")

@@ -13,8 +13,9 @@ Rectangle {
     property real centerX: 0.5
     property real centerY: 0.5
     property string caption: ""
+    // Fitting shrinks large photos but never enlarges small ones past their own pixels.
     readonly property real fitScale: image.implicitWidth > 0 && image.implicitHeight > 0
-                                     ? Math.min(width / image.implicitWidth, height / image.implicitHeight) : 1
+                                     ? Math.min(1, width / image.implicitWidth, height / image.implicitHeight) : 1
     readonly property bool failed: phase === "failed" || image.status === Image.Error
     readonly property bool imageReady: image.status === Image.Ready
 

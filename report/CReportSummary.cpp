@@ -1,5 +1,6 @@
 #include "CReportSummary.h"
 
+#include "CFormat.h"
 #include "CPlatform.h"
 #include "CReportFile.h"
 #include "CScanReport.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
-#include <QLocale>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -17,11 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-QString sizeText(qint64 i64Bytes)
-{
-    return QLocale().formattedDataSize(i64Bytes, 2, QLocale::DataSizeTraditionalFormat);
-}
 
 QList<CReportSummary::CPlace> sortedPlaces(const QHash<QString, CReportSummary::CPlace> &mapPlaces)
 {
@@ -89,16 +84,16 @@ QString CReportSummary::toText() const
         text += tr("Scanned: %1").arg(QDir::toNativeSeparators(source)) + QLatin1Char('\n');
     text += tr("Similarity threshold: %1%").arg(iThreshold) + QLatin1Char('\n');
     text += tr("Groups: %1").arg(iGroupCount) + QLatin1Char('\n');
-    text += tr("Photos in groups: %1 (%2)").arg(iPhotoCount).arg(sizeText(i64PhotoBytes)) + QLatin1Char('\n');
+    text += tr("Photos in groups: %1 (%2)").arg(iPhotoCount).arg(CFormat::sizeText(i64PhotoBytes)) + QLatin1Char('\n');
     text += tr("Marked for removal: %1").arg(iMarkedCount) + QLatin1Char('\n');
-    text += tr("Space to free: %1 (%2 bytes)").arg(sizeText(i64MarkedBytes)).arg(i64MarkedBytes) + QLatin1Char('\n');
+    text += tr("Space to free: %1 (%2 bytes)").arg(CFormat::sizeText(i64MarkedBytes)).arg(i64MarkedBytes) + QLatin1Char('\n');
     const auto appendPlaces = [&text](const QString &strHeading, const QList<CPlace> &listPlaces) {
         if (listPlaces.isEmpty())
             return;
         text += QLatin1Char('\n') + strHeading + QLatin1Char('\n');
         for (const CPlace &place : listPlaces) {
             text += QStringLiteral("  %1  %2  %3\n")
-                        .arg(sizeText(place.i64MarkedBytes), 12)
+                        .arg(CFormat::sizeText(place.i64MarkedBytes), 12)
                         .arg(tr("%1 marked").arg(place.iMarkedCount), -10)
                         .arg(place.strName);
         }
@@ -121,9 +116,9 @@ QString CReportSummary::toHtml() const
         html += row(tr("Scanned"), QDir::toNativeSeparators(source));
     html += row(tr("Similarity threshold"), QStringLiteral("%1%").arg(iThreshold));
     html += row(tr("Groups"), QString::number(iGroupCount));
-    html += row(tr("Photos in groups"), QStringLiteral("%1 (%2)").arg(iPhotoCount).arg(sizeText(i64PhotoBytes)));
+    html += row(tr("Photos in groups"), QStringLiteral("%1 (%2)").arg(iPhotoCount).arg(CFormat::sizeText(i64PhotoBytes)));
     html += row(tr("Marked for removal"), QString::number(iMarkedCount));
-    html += row(tr("Space to free"), sizeText(i64MarkedBytes));
+    html += row(tr("Space to free"), CFormat::sizeText(i64MarkedBytes));
     html += QStringLiteral("</table>\n");
     const auto appendPlaces = [&html](const QString &strHeading, const QString &strColumn,
                                       const QList<CPlace> &listPlaces) {
@@ -137,7 +132,7 @@ QString CReportSummary::toHtml() const
             html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>\n")
                         .arg(place.strName.toHtmlEscaped())
                         .arg(place.iMarkedCount)
-                        .arg(sizeText(place.i64MarkedBytes).toHtmlEscaped());
+                        .arg(CFormat::sizeText(place.i64MarkedBytes).toHtmlEscaped());
         }
         html += QStringLiteral("</table>\n");
     };

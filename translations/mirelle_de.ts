@@ -77,12 +77,17 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+247"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <location line="+14"/>
+        <source>Thumbnail size</source>
+        <translation>Vorschaugröße</translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+184"/>
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
@@ -107,12 +112,12 @@
         <translation>%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+49"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation>Ein Export wird noch geschrieben. Versuchen Sie es erneut, sobald er abgeschlossen ist.</translation>
     </message>
@@ -176,7 +181,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>„%1“ nicht entfernt: das Entfernen konnte nicht zum Rückgängigmachen protokolliert werden: %2</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+80"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation>„%1“ kann nicht gelöscht werden: %2</translation>
     </message>
@@ -340,7 +345,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>DecisionsDialog</name>
     <message>
-        <location filename="../qml/DecisionsDialog.qml" line="+18"/>
+        <location filename="../qml/DecisionsDialog.qml" line="+19"/>
         <source>Not duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -378,7 +383,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>DetailsPanel</name>
     <message>
-        <location filename="../qml/DetailsPanel.qml" line="+14"/>
+        <location filename="../qml/DetailsPanel.qml" line="+15"/>
         <source>Resolution</source>
         <translation>Auflösung</translation>
     </message>
@@ -393,7 +398,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Datum</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Camera and place</source>
         <translation>Kamera und Ort</translation>
     </message>
@@ -472,11 +477,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>GroupCard</name>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+97"/>
         <source>%n photo(s), %1</source>
-        <translation>
+        <translation type="vanished">
             <numerusform>%n Foto, %1</numerusform>
             <numerusform>%n Fotos, %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../qml/GroupCard.qml" line="+121"/>
+        <source>Group %1 · %n photo(s) · %2</source>
+        <translation>
+            <numerusform>Gruppe %1 · %n Foto · %2</numerusform>
+            <numerusform>Gruppe %1 · %n Fotos · %2</numerusform>
         </translation>
     </message>
     <message>
@@ -490,7 +502,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnlich</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Auto mark</source>
         <translation>Automatisch markieren</translation>
     </message>
@@ -500,7 +512,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Überzählige Kopien dieser Gruppe markieren, die beste behalten</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Not duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -510,7 +522,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Diese Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
@@ -523,7 +535,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+69"/>
+        <location filename="../qml/Helpers.qml" line="+93"/>
+        <source>Thumbnail size</source>
+        <translation>Vorschaugröße</translation>
+    </message>
+    <message>
+        <location line="+40"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
@@ -593,34 +610,28 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>, </translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>0 KB</source>
-        <translation>0 KB</translation>
+        <translation type="vanished">0 KB</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>B</source>
-        <translation>B</translation>
+        <translation type="vanished">B</translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>KB</source>
-        <translation>KB</translation>
+        <translation type="vanished">KB</translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>MB</source>
-        <translation>MB</translation>
+        <translation type="vanished">MB</translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>GB</source>
-        <translation>GB</translation>
+        <translation type="vanished">GB</translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>TB</source>
-        <translation>TB</translation>
+        <translation type="vanished">TB</translation>
     </message>
 </context>
 <context>
@@ -764,7 +775,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+99"/>
+        <location filename="../qml/PhotoTile.qml" line="+104"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
@@ -779,19 +790,40 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Bild einer Serienaufnahme: ein anderer Moment, daher wird es nur markiert, wenn es eine exakte Kopie ist</translation>
     </message>
     <message>
-        <location line="+39"/>
-        <source>%1 × %2 · %3</source>
-        <translation>%1 × %2 · %3</translation>
+        <location line="+38"/>
+        <source>%1%</source>
+        <translation>%1 %</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>Marked for removal</source>
-        <translation>Zum Entfernen markiert</translation>
+        <location line="+48"/>
+        <source>Kept</source>
+        <translation>Bleibt</translation>
     </message>
     <message>
         <location line="+0"/>
+        <source>Marked</source>
+        <translation>Markiert</translation>
+    </message>
+    <message>
+        <source>%1% alike</source>
+        <translation type="vanished">%1 % ähnlich</translation>
+    </message>
+    <message>
+        <location line="-41"/>
+        <source>Similarity to the group&apos;s first photo</source>
+        <translation>Ähnlichkeit zum ersten Foto der Gruppe</translation>
+    </message>
+    <message>
+        <source>%1 × %2 · %3</source>
+        <translation type="vanished">%1 × %2 · %3</translation>
+    </message>
+    <message>
+        <source>Marked for removal</source>
+        <translation type="vanished">Zum Entfernen markiert</translation>
+    </message>
+    <message>
         <source>Keep</source>
-        <translation>Behalten</translation>
+        <translation type="vanished">Behalten</translation>
     </message>
 </context>
 <context>
@@ -880,7 +912,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ProgressPage</name>
     <message>
-        <location filename="../qml/ProgressPage.qml" line="+18"/>
+        <location filename="../qml/ProgressPage.qml" line="+19"/>
         <source>Finding photos</source>
         <translation>Fotos werden gesucht</translation>
     </message>
@@ -943,7 +975,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-221"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-246"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
@@ -968,7 +1000,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Gruppe %1, %2 Fotos, %3</translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+296"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+299"/>
         <source>Long: %1</source>
         <translation>Länge: %1</translation>
     </message>
@@ -1022,7 +1054,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>RemovalDialog</name>
     <message numerus="yes">
-        <location filename="../qml/RemovalDialog.qml" line="+47"/>
+        <location filename="../qml/RemovalDialog.qml" line="+48"/>
         <source>Remove %n marked photo(s)?</source>
         <translation>
             <numerusform>%n markiertes Foto entfernen?</numerusform>
@@ -1095,7 +1127,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>RemovalProgressDialog</name>
     <message>
-        <location filename="../qml/RemovalProgressDialog.qml" line="+26"/>
+        <location filename="../qml/RemovalProgressDialog.qml" line="+27"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
@@ -1141,7 +1173,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <location filename="../qml/ResultsPage.qml" line="+32"/>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
     </message>
@@ -1161,12 +1193,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Webseiten (*.html)</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+153"/>
         <source>The results were not exported</source>
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+70"/>
         <source>Similar photos</source>
         <translation>Ähnliche Fotos</translation>
     </message>
@@ -1247,7 +1279,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 freizugeben</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Auto mark</source>
         <translation>Automatisch markieren</translation>
     </message>
@@ -1257,7 +1289,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>In jeder Gruppe die zu entfernenden Kopien markieren und das beste Foto behalten</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Clear marks</source>
         <translation>Markierungen aufheben</translation>
     </message>
@@ -1267,7 +1299,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnlichkeit %1 %</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
+        <translation type="vanished">Vorschaugröße (Strg + und Strg −)</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>Remove marked</source>
         <translation>Markierte entfernen</translation>
     </message>
@@ -1396,7 +1432,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Alle entfernen</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
+        <source>System drive (/)</source>
+        <translation>Systemlaufwerk (/)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Drive %1</source>
         <translation>Laufwerk %1</translation>
     </message>
@@ -1450,15 +1491,23 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+95"/>
+        <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>
 </context>
 <context>
+    <name>ThumbSizeControl</name>
+    <message>
+        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
+        <translation>Vorschaugröße (Strg + und Strg −)</translation>
+    </message>
+</context>
+<context>
     <name>UndoDialog</name>
     <message>
-        <location filename="../qml/UndoDialog.qml" line="+29"/>
+        <location filename="../qml/UndoDialog.qml" line="+30"/>
         <source>Undo is not available.</source>
         <translation>Rückgängigmachen ist nicht verfügbar.</translation>
     </message>
@@ -1524,7 +1573,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ZoomPane</name>
     <message>
-        <location filename="../qml/ZoomPane.qml" line="+68"/>
+        <location filename="../qml/ZoomPane.qml" line="+69"/>
         <source>Cannot preview this photo</source>
         <translation>Für dieses Foto ist keine Vorschau möglich</translation>
     </message>

@@ -77,12 +77,17 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+247"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <location line="+14"/>
+        <source>Thumbnail size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+184"/>
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
@@ -107,12 +112,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+49"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -174,7 +179,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+80"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -338,7 +343,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>DecisionsDialog</name>
     <message>
-        <location filename="../qml/DecisionsDialog.qml" line="+18"/>
+        <location filename="../qml/DecisionsDialog.qml" line="+19"/>
         <source>Not duplicates</source>
         <translation type="unfinished"></translation>
     </message>
@@ -376,7 +381,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>DetailsPanel</name>
     <message>
-        <location filename="../qml/DetailsPanel.qml" line="+14"/>
+        <location filename="../qml/DetailsPanel.qml" line="+15"/>
         <source>Resolution</source>
         <translation type="unfinished"></translation>
     </message>
@@ -391,7 +396,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Camera and place</source>
         <translation type="unfinished"></translation>
     </message>
@@ -470,11 +475,18 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>GroupCard</name>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+97"/>
         <source>%n photo(s), %1</source>
-        <translation>
+        <translation type="vanished">
             <numerusform>%n photo, %1</numerusform>
             <numerusform>%n photos, %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../qml/GroupCard.qml" line="+121"/>
+        <source>Group %1 · %n photo(s) · %2</source>
+        <translation>
+            <numerusform>Group %1 · %n photo · %2</numerusform>
+            <numerusform>Group %1 · %n photos · %2</numerusform>
         </translation>
     </message>
     <message>
@@ -488,7 +500,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
@@ -498,7 +510,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Not duplicates</source>
         <translation type="unfinished"></translation>
     </message>
@@ -508,7 +520,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
@@ -521,7 +533,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+69"/>
+        <location filename="../qml/Helpers.qml" line="+93"/>
+        <source>Thumbnail size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+40"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
@@ -588,36 +605,6 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+0"/>
         <source>, </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>0 KB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>B</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>KB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>MB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>GB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>TB</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -746,7 +733,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+99"/>
+        <location filename="../qml/PhotoTile.qml" line="+104"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
@@ -761,18 +748,23 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+39"/>
-        <source>%1 × %2 · %3</source>
+        <location line="+38"/>
+        <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>Marked for removal</source>
+        <location line="+48"/>
+        <source>Kept</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+0"/>
-        <source>Keep</source>
+        <source>Marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-41"/>
+        <source>Similarity to the group&apos;s first photo</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -858,7 +850,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ProgressPage</name>
     <message>
-        <location filename="../qml/ProgressPage.qml" line="+18"/>
+        <location filename="../qml/ProgressPage.qml" line="+19"/>
         <source>Finding photos</source>
         <translation type="unfinished"></translation>
     </message>
@@ -921,7 +913,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-221"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="-246"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
@@ -946,7 +938,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+296"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+299"/>
         <source>Long: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1000,7 +992,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>RemovalDialog</name>
     <message numerus="yes">
-        <location filename="../qml/RemovalDialog.qml" line="+47"/>
+        <location filename="../qml/RemovalDialog.qml" line="+48"/>
         <source>Remove %n marked photo(s)?</source>
         <translation>
             <numerusform>Remove %n marked photo?</numerusform>
@@ -1069,7 +1061,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>RemovalProgressDialog</name>
     <message>
-        <location filename="../qml/RemovalProgressDialog.qml" line="+26"/>
+        <location filename="../qml/RemovalProgressDialog.qml" line="+27"/>
         <source>Stopping…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1115,7 +1107,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <location filename="../qml/ResultsPage.qml" line="+32"/>
         <source>CSV files (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1135,12 +1127,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+153"/>
         <source>The results were not exported</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+70"/>
         <source>Similar photos</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1221,7 +1213,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1231,7 +1223,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Clear marks</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1241,7 +1233,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+23"/>
         <source>Remove marked</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1370,7 +1362,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
+        <source>System drive (/)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Drive %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1424,15 +1421,23 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+95"/>
+        <location filename="../qml/ThumbImage.qml" line="+97"/>
         <source>Cannot preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ThumbSizeControl</name>
+    <message>
+        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <source>Thumbnail size (Ctrl + and Ctrl −)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>UndoDialog</name>
     <message>
-        <location filename="../qml/UndoDialog.qml" line="+29"/>
+        <location filename="../qml/UndoDialog.qml" line="+30"/>
         <source>Undo is not available.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1498,7 +1503,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ZoomPane</name>
     <message>
-        <location filename="../qml/ZoomPane.qml" line="+68"/>
+        <location filename="../qml/ZoomPane.qml" line="+69"/>
         <source>Cannot preview this photo</source>
         <translation type="unfinished"></translation>
     </message>

@@ -124,8 +124,12 @@ void CDupPicsMgr::addDropPaths(QList<QUrl> dropList)
 void CDupPicsMgr::addWholeComputer()
 {
     resetEngine();
-    for (auto it = m_mapVolumes.constBegin(); it != m_mapVolumes.constEnd(); ++it)
-        m_listSources.append(dp::platform::volumes().sourceOfKey(it.key()));
+    // A drive already listed is not listed again, however often the button is pressed.
+    for (auto it = m_mapVolumes.constBegin(); it != m_mapVolumes.constEnd(); ++it) {
+        const QString source = dp::platform::volumes().sourceOfKey(it.key());
+        if (!m_listSources.contains(source))
+            m_listSources.append(source);
+    }
     Q_EMIT sigSourcesChanged();
 }
 
@@ -215,6 +219,12 @@ QByteArray CDupPicsMgr::buildSettingDocument() const
     writeIfAny(QStringLiteral("similarSlot"), m_mapOptions.value(QStringLiteral("similarSlot")).toMap().value(QStringLiteral("value")));
     writeIfAny(QStringLiteral("rotationMatching"),
                m_mapOptions.value(QStringLiteral("rotationMatching")).toMap().value(QStringLiteral("value")));
+    writeIfAny(QStringLiteral("thumbSize"), m_mapOptions.value(QStringLiteral("thumbSize")).toMap().value(QStringLiteral("value")));
+    // The places of the last scan, offered again at the next start.
+    writer.writeStartElement(QStringLiteral("Places"));
+    for (const QString &source : m_listSources)
+        writer.writeTextElement(QStringLiteral("Place"), source);
+    writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndDocument();
     return bytes;
@@ -227,12 +237,13 @@ void CDupPicsMgr::getShowSetting(QByteArray arrData)
 
     QVariantMap options;
     QVariantMap minSize;
+    QStringList listPlaces;
     QXmlStreamReader reader(arrData);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QString name = reader.name().toString();
-        if (name == QLatin1String("Setting"))
+        if (name == QLatin1String("Setting") || name == QLatin1String("Places"))
             continue;
         const QString text = reader.readElementText();
         if (name == QLatin1String("ShowDeleteWin")) {
@@ -257,9 +268,20 @@ void CDupPicsMgr::getShowSetting(QByteArray arrData)
             options.insert(name, similarSlotRecord(text.isEmpty() ? 6 : text.toInt()));
         } else if (name == QLatin1String("rotationMatching")) {
             options.insert(name, rotationRecord(text.toInt() != 0));
+        } else if (name == QLatin1String("thumbSize")) {
+            options.insert(name, QVariantMap{{QStringLiteral("desc"), tr("Thumbnail size")}, {QStringLiteral("value"), text.toInt()}});
+        } else if (name == QLatin1String("Place")) {
+            // A place gone since (an unplugged drive, a removed folder) is not offered.
+            if (QFileInfo(text).isDir() && !listPlaces.contains(text))
+                listPlaces << text;
         }
     }
     m_mapOptions = options;
+    // Places given at start (a drop on the icon, a second start) win over the remembered ones.
+    if (m_listSources.isEmpty() && !listPlaces.isEmpty()) {
+        m_listSources = listPlaces;
+        Q_EMIT sigSourcesChanged();
+    }
     qDebug() << "Receive finished.................";
 }
 

@@ -37,6 +37,7 @@ CPhotosItemModel::CPhotosItemModel(CResultStore *pStore, quint64 pGroup, QObject
     m_mapRoleNames.insert(PhotosStateRole, "photosState");
     m_mapRoleNames.insert(PhotosBurstRole, "photosBurst");
     m_mapRoleNames.insert(MarkReasonRole, "markReason");
+    m_mapRoleNames.insert(PhotosSimilarityRole, "photosSimilarity");
 
     QStringList listPaths;
     m_pStore->readGroup(m_pGroup, [&](const GroupSummary &summary) {
@@ -93,7 +94,7 @@ bool CPhotosItemModel::readRecord(int row, CPhotoRecordCopy *pRecord) const
 
 QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role < PhotosTypeRole || role > MarkReasonRole || !index.isValid()
+    if (role < PhotosTypeRole || role > PhotosSimilarityRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const int row = index.row();
@@ -142,6 +143,8 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
         return record.isBurst();
     case MarkReasonRole:
         return record.isMarked() ? CAutoMarkRule::reasonText(m_pStore->markReason(path)) : QString();
+    case PhotosSimilarityRole:
+        return int(raw.similarity);
     default:
         return {};
     }

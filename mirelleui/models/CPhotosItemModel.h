@@ -36,7 +36,8 @@ public:
         PhotosStateRole,
         PhotosBurstRole,
         // Why the automatic rule marked the photo; empty for a mark set by hand.
-        MarkReasonRole
+        MarkReasonRole,
+        PhotosSimilarityRole
     };
     Q_ENUM(EnPhotoRoles)
 

@@ -73,6 +73,8 @@ bool CMultiLanguage::setLanguage(const QString &strLanguage)
     if (m_pTranslator)
         QCoreApplication::installTranslator(m_pTranslator);
     m_strLanguage = strLanguage;
+    // Sizes and dates follow the chosen language too.
+    QLocale::setDefault(QLocale(strLanguage));
     choiceStore().setValue(QStringLiteral("language"), strLanguage);
     if (m_pEngine)
         m_pEngine->retranslate();

@@ -72,7 +72,7 @@ private slots:
         QTest::addColumn<QString>("stderrHas");
 
         QTest::newRow("text") << QStringList{"summary", "scan.json"} << 0
-                              << QStringLiteral("Space to free: 2.86 MB (3000500 bytes)") << "";
+                              << QStringLiteral("Space to free: 2.9 MiB (3000500 bytes)") << "";
         QTest::newRow("text names unicode folders")
             << QStringList{"summary", "scan.json"} << 0 << QStringLiteral("/home/anna/Bilder/Åland") << "";
         QTest::newRow("nothing found") << QStringList{"summary", "empty.json"} << 0 << "Groups: 0" << "";

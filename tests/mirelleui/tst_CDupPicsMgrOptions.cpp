@@ -67,16 +67,20 @@ private slots:
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<bool>("showDelete");
+        QTest::addColumn<QStringList>("places");
         QTest::newRow("everything")
             << QByteArray("<Setting><ShowDeleteWin>0</ShowDeleteWin><ShowGoToPageWin>1</ShowGoToPageWin>"
                           "<photoType>1</photoType><minSize>5</minSize><index>1</index><unit>MB</unit>"
-                          "<similarSlot>2</similarSlot></Setting>")
-            << QStringList{"minSize", "photoType", "similarSlot"} << false;
+                          "<similarSlot>2</similarSlot><thumbSize>200</thumbSize></Setting>")
+            << QStringList{"minSize", "photoType", "similarSlot", "thumbSize"} << false << QStringList{};
         QTest::newRow("minSize without unit is left out")
             << QByteArray("<Setting><minSize>5</minSize><index>1</index><similarSlot>3</similarSlot></Setting>")
-            << QStringList{"similarSlot"} << true;
-        QTest::newRow("empty document") << QByteArray("<Setting/>") << QStringList{} << true;
-        QTest::newRow("junk") << QByteArray("\x01\x02 not xml") << QStringList{} << true;
+            << QStringList{"similarSlot"} << true << QStringList{};
+        QTest::newRow("places gone since are dropped")
+            << QByteArray("<Setting><Places><Place>/</Place><Place>/no/such/place</Place><Place>/</Place></Places></Setting>")
+            << QStringList{} << true << QStringList{"/"};
+        QTest::newRow("empty document") << QByteArray("<Setting/>") << QStringList{} << true << QStringList{};
+        QTest::newRow("junk") << QByteArray("\x01\x02 not xml") << QStringList{} << true << QStringList{};
     }
 
     void testSettingDocumentRoundTrip()
@@ -84,10 +88,12 @@ private slots:
         QFETCH(QByteArray, document);
         QFETCH(QStringList, keys);
         QFETCH(bool, showDelete);
+        QFETCH(QStringList, places);
         CDupPicsMgr mgr;
         mgr.getShowSetting(document);
         QCOMPARE(mgr.getOption().keys(), keys);
         QCOMPARE(mgr.getShowDeleteWin(), showDelete);
+        QCOMPARE(mgr.sources(), places);
 
         // What the manager writes reads back to the same options.
         CDupPicsMgr other;
@@ -95,6 +101,7 @@ private slots:
         QCOMPARE(other.getOption(), mgr.getOption());
         QCOMPARE(other.getShowDeleteWin(), mgr.getShowDeleteWin());
         QCOMPARE(other.getShowGoToHomePage(), mgr.getShowGoToHomePage());
+        QCOMPARE(other.sources(), mgr.sources());
     }
 
     void testOptionsReachTheFilter_data()
@@ -201,7 +208,7 @@ private slots:
         QCOMPARE(mgr.sources(), QStringList{dir.filePath("a/b")});
         mgr.addWholeComputer();
         mgr.addWholeComputer();
-        QCOMPARE(mgr.sources().count("/"), 2);
+        QCOMPARE(mgr.sources().count("/"), 1);
         mgr.removeCollectPath();
         QVERIFY(mgr.sources().isEmpty());
         QVERIFY(changedSpy.count() >= 5);

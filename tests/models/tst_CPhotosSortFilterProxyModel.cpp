@@ -104,7 +104,8 @@ private Q_SLOTS:
         QVERIFY(!idx.data(Qt::UserRole).isValid());
         QCOMPARE(idx.data(CPhotosItemModel::PhotosBurstRole).toBool(), bool(flags & PhotoFlag_Burst));
         QCOMPARE(idx.data(CPhotosItemModel::MarkReasonRole).toString(), reason);
-        QVERIFY(!idx.data(CPhotosItemModel::MarkReasonRole + 1).isValid());
+        QCOMPARE(idx.data(CPhotosItemModel::PhotosSimilarityRole), QVariant(100));
+        QVERIFY(!idx.data(CPhotosItemModel::PhotosSimilarityRole + 1).isValid());
     }
 
     void testPathTexts_data()

@@ -1,6 +1,8 @@
 // Loads the screens from MirelleUI.rcc with fake data and saves one PNG per screen state.
-// Usage: mirelle-screenshot [--dark] [--rcc <package>] [--until <state>] [<output folder>]
+// Usage: mirelle-screenshot [--dark] [--lang <code>] [--size <width>x<height>] [--rcc <package>]
+//                           [--until <state>] [<output folder>]
 // --until stops after the named state of the first series (the package takes "results").
+// tools/screenshot/shoot-all.sh runs it for every size, language and palette.
 
 #include "CFakeDupPicsMgr.h"
 #include "CFakeFileDel.h"
@@ -13,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPalette>
 #include <QQmlApplicationEngine>
@@ -20,6 +23,7 @@
 #include <QResource>
 #include <QTextDocument>
 #include <QThread>
+#include <QTranslator>
 
 #include <cstdio>
 #include <functional>
@@ -121,6 +125,30 @@ int main(int argc, char *argv[])
         strUntil = listArgs.at(iUntilArg + 1);
         listArgs.erase(listArgs.begin() + iUntilArg, listArgs.begin() + iUntilArg + 2);
     }
+    const auto takeOption = [&listArgs](const QString &strName) {
+        const int i = listArgs.indexOf(strName);
+        if (i < 0 || i + 1 >= listArgs.size())
+            return QString();
+        const QString value = listArgs.at(i + 1);
+        listArgs.erase(listArgs.begin() + i, listArgs.begin() + i + 2);
+        return value;
+    };
+    const QString strLang = takeOption(QStringLiteral("--lang"));
+    const QStringList listSize = takeOption(QStringLiteral("--size")).split(QLatin1Char('x'));
+    const QSize windowSize = listSize.size() == 2 ? QSize(listSize.at(0).toInt(), listSize.at(1).toInt()) : QSize();
+    // The program's texts and Qt's own (dialog buttons, "bytes"), as the language component loads them.
+    QTranslator appTranslator;
+    QTranslator qtTranslator;
+    if (!strLang.isEmpty()) {
+        QLocale::setDefault(QLocale(strLang));
+        if (appTranslator.load(QStringLiteral("mirelle_") + strLang, QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+            QCoreApplication::installTranslator(&appTranslator);
+        else if (strLang != QLatin1String("en"))
+            std::fprintf(stderr, "no translation for %s\n", qPrintable(strLang));
+        if (qtTranslator.load(QLocale(strLang), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qtTranslator);
+    }
     const QString strOut = listArgs.value(0, QStringLiteral("screenshots"));
     if (!QDir().mkpath(strOut) || !QResource::registerResource(strRcc)) {
         std::fprintf(stderr, "cannot write to %s or read %s\n", qPrintable(strOut), qPrintable(strRcc));
@@ -138,6 +166,10 @@ int main(int argc, char *argv[])
     if (!pWindow) {
         std::fprintf(stderr, "Main.qml did not give a window\n");
         return 1;
+    }
+    if (windowSize.isValid()) {
+        pWindow->setMinimumSize(QSize(1, 1));
+        pWindow->resize(windowSize);
     }
     CFakeDupPicsMgr *pMgr = env.mgr();
     CFakeFileDel *pDeltor = env.deltor();

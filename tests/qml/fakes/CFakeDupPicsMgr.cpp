@@ -69,6 +69,7 @@ void CFakeDupPicsMgr::setupResults(const QVariantList &listPhotoCounts)
                                 .arg(j % 10).arg(i % 10).arg(j % 10);
             // A few thumbnails fail and a few are not made yet, as in a real result list.
             photo.iState = (i * 7 + j) % 23 == 9 ? 2 : ((i * 5 + j) % 13 == 6 ? 0 : 1);
+            photo.iSimilarity = j == 0 ? 100 : 100 - (i * 3 + j * 5) % 17;
             listPhotos << photo;
         }
         auto *pModel = new CFakePhotoModel(this, quint64(1000 + i), listPhotos);

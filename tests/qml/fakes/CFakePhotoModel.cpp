@@ -41,6 +41,7 @@ QVariant CFakePhotoModel::data(const QModelIndex &index, int role) const
     case PhotosAbsolutePath: return photo.strPath.section(QLatin1Char('/'), 0, -2) + QLatin1Char('/');
     case PhotosState: return photo.iState;
     case PhotosBurst: return photo.bBurst;
+    case PhotosSimilarity: return photo.iSimilarity;
     default: return {};
     }
 }
@@ -53,7 +54,8 @@ QHash<int, QByteArray> CFakePhotoModel::roleNames() const
             {PhotosFileName, "photosFileName"}, {PhotosFilePath, "photosFilePath"},
             {PhotosSize, "photosSize"},         {PhotosDefinition, "photosDefinition"},
             {PhotosMaxPath, "photosMaxPath"},   {PhotosAbsolutePath, "photosAbsolutePath"},
-            {PhotosState, "photosState"},       {PhotosBurst, "photosBurst"}};
+            {PhotosState, "photosState"},       {PhotosBurst, "photosBurst"},
+            {PhotosSimilarity, "photosSimilarity"}};
 }
 
 void CFakePhotoModel::setAllMarks(bool bKeepFirst, bool bOn)

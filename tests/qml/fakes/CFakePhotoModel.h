@@ -15,6 +15,7 @@ struct CFakePhoto
     QString strDate;
     bool bMarked = false;
     bool bBurst = false;
+    int iSimilarity = 100;
     int iState = 1; // 0 no thumbnail yet, 1 ready, 2 failed
 };
 
@@ -28,7 +29,8 @@ public:
     enum EnPhotoRoles {
         PhotosType = Qt::UserRole + 1,
         PhotosPath, PhotosCheck, PhotosDataTime, PhotosWidth, PhotosHeight, PhotosFileName,
-        PhotosFilePath, PhotosSize, PhotosDefinition, PhotosMaxPath, PhotosAbsolutePath, PhotosState, PhotosBurst
+        PhotosFilePath, PhotosSize, PhotosDefinition, PhotosMaxPath, PhotosAbsolutePath, PhotosState, PhotosBurst,
+        PhotosSimilarity
     };
 
     CFakePhotoModel(CFakeDupPicsMgr *pMgr, quint64 pGroup, QVector<CFakePhoto> listPhotos);

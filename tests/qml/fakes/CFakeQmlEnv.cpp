@@ -5,6 +5,7 @@
 #include "CFakeFileDel.h"
 #include "CFakeImageProvider.h"
 #include "CFakeLoader.h"
+#include "CFormat.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -19,6 +20,7 @@ void CFakeQmlEnv::registerTypes()
 {
     qmlRegisterType<CFakeDfmEnum>("DupPicsMgr", 1, 0, "DFMEnum");
     qmlRegisterType<CFakeFpEnum>("FilePreview", 1, 0, "FPEnum");
+    qmlRegisterSingletonType<CFormat>("Mirelle", 1, 0, "Format", [](QQmlEngine *, QJSEngine *) -> QObject * { return new CFormat; });
 }
 
 void CFakeQmlEnv::publish(QQmlEngine *pEngine, EnPublish publish)

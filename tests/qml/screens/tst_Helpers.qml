@@ -87,12 +87,41 @@ TestCase {
         compare(map.minSize.index, 1)
     }
 
+    function test_distinctFolders_data() {
+        return [
+            { tag: "same folder names it", paths: ["/p/a/x.jpg", "/p/a/y.jpg"], parts: ["…/a", "…/a"] },
+            { tag: "last folder differs", paths: ["/p/a/x.jpg", "/p/b/x.jpg"], parts: ["…/a", "…/b"] },
+            { tag: "differs higher up", paths: ["/home/anna/Pictures/2023/x.jpg", "/media/backup/Pictures/2023/x.jpg"],
+              parts: ["…/anna/Pictures/2023", "…/backup/Pictures/2023"] },
+            { tag: "one folder inside the other", paths: ["/p/a/x.jpg", "/p/a/b/x.jpg", "/q/a/x.jpg"],
+              parts: ["p/a", "…/b", "q/a"] },
+            { tag: "drive letters", paths: ["C:/Photos/x.jpg", "D:/Photos/x.jpg"], parts: ["C:/Photos", "D:/Photos"] },
+            { tag: "backslashes", paths: ["C:\\A\\x.jpg", "C:\\B\\x.jpg"], parts: ["…/A", "…/B"] }
+        ]
+    }
+
+    function test_distinctFolders(data) {
+        compare(Helpers.distinctFolders(data.paths), data.parts)
+    }
+
+    function test_thumbSizeOption_data() {
+        return [
+            { tag: "missing is the default", map: {}, size: Helpers.thumbSizeDefault },
+            { tag: "off the steps snaps", map: { thumbSize: { value: 207 } }, size: 200 },
+            { tag: "too large", map: { thumbSize: { value: 5000 } }, size: Helpers.thumbSizeMax },
+            { tag: "not a number", map: { thumbSize: { value: "big" } }, size: Helpers.thumbSizeDefault }
+        ]
+    }
+
+    function test_thumbSizeOption(data) {
+        compare(Helpers.readOptions(data.map).thumbSize, data.size)
+        // Changing another option keeps the size.
+        var changed = Helpers.withThreshold(Helpers.withThumbSize(data.map, data.size), 90)
+        compare(Helpers.readOptions(changed).thumbSize, data.size)
+    }
+
     function test_formats_data() {
         return [
-            { tag: "zero size", value: Helpers.formatSize(0), expected: "0 KB" },
-            { tag: "bytes", value: Helpers.formatSize(1023), expected: "1023 B" },
-            { tag: "kilobytes", value: Helpers.formatSize(1536), expected: "1.5 KB" },
-            { tag: "large megabytes", value: Helpers.formatSize(250 * 1048576), expected: "250 MB" },
             { tag: "elapsed minutes", value: Helpers.formatDuration(137000), expected: "02:17" },
             { tag: "elapsed hours", value: Helpers.formatDuration(3723000), expected: "1:02:03" },
             { tag: "one", value: Helpers.numerus("%n photo(s)".replace("%n", 1), 1), expected: "1 photo" },

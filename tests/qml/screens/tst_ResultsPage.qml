@@ -104,7 +104,7 @@ Item {
             first.photoPages.page = 1
             tryCompare(strip, "count", 3)
             compare(first.photoModel.showPosition, 16)
-            verify(findChild(first, "groupCaption").text.indexOf("Group 1, 19 photos") === 0)
+            verify(findChild(first, "groupCaption").text.indexOf("Group 1 · 19 photos · ") === 0)
         }
 
         function test_keyboardReview() {
@@ -145,6 +145,41 @@ Item {
             compare(dfMgr.checkedItemCount, 1)
             tile.toggleMark()
             tryVerify(function () { return !tile.marked })
+        }
+
+        // Copies in different places tell apart by the end of their folders.
+        function test_tileTellsCopiesApart() {
+            showResults([3])
+            var strip = findChild(card(0), "photoStrip")
+            tryVerify(function () { return strip.itemAtIndex(1) !== null })
+            var first = strip.itemAtIndex(0)
+            var second = strip.itemAtIndex(1)
+            compare(findChild(first, "tileFolder").text, "…/Pictures/Lisbon")
+            compare(findChild(second, "tileFolder").text, "…/Phone/Lisbon")
+            verify(!findChild(first, "tileSimilarity").visible)
+            compare(findChild(second, "tileSimilarity").text, "95%")
+            compare(findChild(first, "tileStatus").text, "Kept")
+        }
+
+        // Wider windows take more groups side by side; the size control resizes the tiles and
+        // is kept in the options.
+        function test_thumbnailSizeControl() {
+            showResults([3, 3, 3, 3])
+            var tile = findChild(card(0), "photoStrip").itemAtIndex(0)
+            compare(page.cardColumns, 1)
+            var before = tile.width
+            keyClick(Qt.Key_Equal, Qt.ControlModifier)
+            compare(tile.width, before + Helpers.thumbSizeStep)
+            compare(dfMgr.getOption().thumbSize.value, before + Helpers.thumbSizeStep)
+            keyClick(Qt.Key_Minus, Qt.ControlModifier)
+            keyClick(Qt.Key_Minus, Qt.ControlModifier)
+            compare(tile.width, before - Helpers.thumbSizeStep)
+            page.width = 2400
+            compare(page.cardColumns, 3)
+            tryCompare(card(1), "x", groupList().cellWidth)
+            page.setThumbSize(10000)
+            compare(page.thumbSize, Helpers.thumbSizeMax)
+            compare(findChild(page, "thumbSizeSlider").value, Helpers.thumbSizeMax)
         }
 
         // A thumbnail made after the row was shown arrives as a row change; the tile asks

@@ -16,6 +16,23 @@ Item {
             ThumbImage { width: 120; height: 90 }
         }
 
+        Component {
+            id: paneComponent
+            ZoomPane { phase: "ready"; source: "image://maxThumbProvider/g1-1-s1" }
+        }
+
+        // The large picture is 1200 × 900: fitting shrinks it into a small pane but never
+        // blows it up past its own pixels in a large one.
+        function test_fitNeverEnlarges_data() {
+            return [{ tag: "smaller pane", width: 600, height: 600, scale: 0.5 },
+                    { tag: "larger pane", width: 2400, height: 1800, scale: 1 }]
+        }
+        function test_fitNeverEnlarges(data) {
+            var pane = createTemporaryObject(paneComponent, root, { width: data.width, height: data.height })
+            tryCompare(pane, "imageReady", true, 3000)
+            compare(pane.fitScale, data.scale)
+        }
+
         // A photo model keeps state 0 for a row whose picture was made after the model was
         // built; a tile created later (the preview's strip, a page shown again) gets no
         // further report and must ask on its own.
