@@ -3,6 +3,7 @@
 
 #include "CGroupSortFilterProxyModel.h"
 #include "CNodeItemModel.h"
+#include "COperateTaskQueue.h"
 #include "CPhotosItemModel.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "ThumbBridge.h"
@@ -204,6 +205,10 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     auto *pProxy = new CPhotosSortFilterProxyModel(this, key, this);
     pProxy->attachPhotosModel(pModel);
     QQmlEngine::setObjectOwnership(pModel, QQmlEngine::CppOwnership);
+    connect(pModel, &CPhotosItemModel::sigMarkRequested, m_pTaskQueue, &COperateTaskQueue::pushSetPhotoMark,
+            Qt::DirectConnection);
+    connect(pModel, &CPhotosItemModel::sigClearMarksRequested, m_pTaskQueue, &COperateTaskQueue::pushClearGroupMarks,
+            Qt::DirectConnection);
     QQmlEngine::setObjectOwnership(pProxy, QQmlEngine::CppOwnership);
 
     // The removal, recount and refresh handlers belong to other parts of the manager;

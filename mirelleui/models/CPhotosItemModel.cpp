@@ -1,7 +1,6 @@
 #include "CPhotosItemModel.h"
 
 #include "CDupPicsMgr.h"
-#include "COperateTaskQueue.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "ThumbBridge.h"
 #include "XLogging.h"
@@ -159,7 +158,7 @@ bool CPhotosItemModel::setData(const QModelIndex &index, const QVariant &value, 
     });
     if (!bFound || row >= m_listPaths.size() || path.isEmpty())
         return false;
-    COperateTaskQueue::instance()->pushSetPhotoMark(m_pGroup, path, value.toBool());
+    Q_EMIT sigMarkRequested(m_pGroup, path, value.toBool());
     return true;
 }
 
@@ -188,7 +187,7 @@ void CPhotosItemModel::setCheckState(QList<QPair<QString, bool>> listState)
 
 void CPhotosItemModel::clearMark()
 {
-    COperateTaskQueue::instance()->pushClearGroupMarks(m_pGroup);
+    Q_EMIT sigClearMarksRequested(m_pGroup);
 }
 
 bool CPhotosItemModel::addPhoto(const QString &strPath)

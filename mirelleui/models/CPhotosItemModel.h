@@ -47,7 +47,7 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // Role 259 queues the mark for the operation worker and changes nothing here.
+    // Role 259 asks for the mark through sigMarkRequested and changes nothing here.
     Q_INVOKABLE bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QHash<int, QByteArray> roleNames() const override;
@@ -78,6 +78,10 @@ Q_SIGNALS:
     void sigCheckStateChanged(int row, bool currentState);
     void sigRefreshThumb(int row, bool bResult);
     void sigRefreshMaxThumb(int row, QVariantList listMet);
+    // Requests for the manager's operation worker; connect them directly, so that requests
+    // keep the order in which they were made.
+    void sigMarkRequested(quint64 pGroup, QString strPath, bool bState);
+    void sigClearMarksRequested(quint64 pGroup);
 
 public Q_SLOTS:
     // The records already carry the new marks; this only tells the views which rows.

@@ -5,7 +5,6 @@
 #include "CPhotosItemModel.h"
 #include "XLogging.h"
 
-#include <QDebug>
 
 #include <cmath>
 
@@ -109,7 +108,7 @@ void CPhotosSortFilterProxyModel::setCheckStateByDesktop(int row)
 
 void CPhotosSortFilterProxyModel::deleteOnePhotos(int row)
 {
-    qDebug() << rowCount() << "*********************";
+    qCDebug(lcTrace) << rowCount() << "*********************";
     const QVariant path = row >= 0 && row < rowCount() ? data(index(row, 0), CPhotosItemModel::PhotosFilePathRole) : QVariant();
     if (!path.isValid()) {
         DP_ERROR_TRACE();

@@ -17,14 +17,7 @@ private:
     CFakeEngineControl m_fake;
     std::unique_ptr<QTemporaryDir> m_pDir;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(100, 'x'));
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     QJsonObject create(quint64 id, const QString &name, double def = 6)
     {
         return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"def", def}};
@@ -34,17 +27,7 @@ private:
         return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
                 {"size", 2000}, {"def", def}, {"sim", 90}};
     }
-    void setScript(const QJsonArray &events, const QJsonArray &regroup = {})
-    {
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", regroup}})
-                             .toJson(QJsonDocument::Compact));
-    }
-    void scan(CDupPicsMgr &mgr)
-    {
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
-    }
+    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
 
 private slots:
     void initTestCase()
@@ -56,7 +39,6 @@ private slots:
     void init()
     {
         m_pDir = std::make_unique<QTemporaryDir>();
-        COperateTaskQueue::instance()->clear();
     }
 
     void testCheckedTotalsFollowAutomaticAndUserMarks()
@@ -65,7 +47,7 @@ private slots:
         // in the second two equal photos keep the first
         setScript({create(1, "a.jpg", 5), join(2, 1, "b.jpg", 6), create(3, "c.jpg"), join(4, 3, "d.jpg")});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy countSpy(&mgr, &CDupPicsMgr::sigCheckedItemCountChanged);
 
         // When everything is marked by the rule
@@ -79,12 +61,12 @@ private slots:
         QCOMPARE(mgr.fullyMarkedGroupCount(), 0);
 
         // And the user marks the kept copy of group 1 too
-        COperateTaskQueue::instance()->pushSetPhotoMark(1, photo("b.jpg"), true);
+        mgr.taskQueue()->pushSetPhotoMark(1, photo("b.jpg"), true);
         QTRY_COMPARE(mgr.checkedItemCount(), 3);
         QCOMPARE(mgr.fullyMarkedGroupCount(), 1);
 
         // Then clearing one group and then all brings the totals down
-        COperateTaskQueue::instance()->pushClearGroupMarks(1);
+        mgr.taskQueue()->pushClearGroupMarks(1);
         QTRY_COMPARE(mgr.checkedItemCount(), 1);
         QCOMPARE(mgr.checkedFileSize(), 2000);
         mgr.clearAllMark();
@@ -93,9 +75,9 @@ private slots:
         QVERIFY(countSpy.count() >= 4);
 
         // Marks on a group that no longer exists change nothing
-        COperateTaskQueue::instance()->pushSetPhotoMark(99, photo("a.jpg"), true);
+        mgr.taskQueue()->pushSetPhotoMark(99, photo("a.jpg"), true);
         mgr.doMark(QVariant::fromValue<quint64>(99));
-        QTest::qWait(500);
+        QTRY_VERIFY(mgr.taskQueue()->isDrained());
         QCOMPARE(mgr.checkedItemCount(), 0);
     }
 
@@ -104,7 +86,7 @@ private slots:
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")},
                   {create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg")});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         mgr.doAllMark();
         QTRY_COMPARE(mgr.checkedItemCount(), 2);
 
@@ -126,7 +108,7 @@ private slots:
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy cancelSpy(&mgr, &CDupPicsMgr::sigCanclelRefresh);
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         mgr.refreshSimilarSlot();
@@ -160,7 +142,7 @@ private slots:
         QVariantMap options = mgr.getOption();
         options["similarSlot"] = QVariantMap{{"value", slot}};
         mgr.setOption(options);
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         mgr.refreshSimilarSlot();
         QVERIFY(completeSpy.wait(15000));
@@ -186,7 +168,8 @@ private slots:
         mgr.refreshSimilarSlot();
         mgr.refreshSimilarSlot();
         QVERIFY(completeSpy.wait(15000));
-        QTest::qWait(200);
+        // A second regroup would have been started by the call itself.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(completeSpy.count(), 1);
         QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
@@ -202,13 +185,13 @@ private slots:
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg"), join(4, 3, "d.jpg"),
                    QJsonObject{{"op", "merge"}, {"a", 1}, {"b", 3}}});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QTRY_COMPARE(mgr.getGroupCount(), 1);
         const quint64 iKept = mgr.groupOrder().first();
         const quint64 iGone = iKept == 1 ? 3 : 1;
         mgr.doMark(QVariant::fromValue(iGone));
         mgr.doMark(QVariant::fromValue(iKept));
-        QTRY_VERIFY(COperateTaskQueue::instance()->isEmpty() && !mgr.isOperateWorkerBusy());
+        QTRY_VERIFY(mgr.taskQueue()->isDrained());
         QTRY_COMPARE(mgr.checkedItemCount(), 3);
         QVERIFY(mgr.checkedItemCount() < 4);
         QCOMPARE(mgr.fullyMarkedGroupCount(), 0);
@@ -218,7 +201,7 @@ private slots:
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         mgr.slotSetDelFlat(nullptr, photo("b.jpg"), 0x101);
         mgr.slotSetDelFlat(nullptr, photo("unknown.jpg"), 1);
         QCOMPARE(m_fake.calls().filter("SetFileState"), QStringList{"SetFileState:2:1"});

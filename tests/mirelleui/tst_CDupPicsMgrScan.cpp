@@ -37,14 +37,7 @@ private:
     CFakeEngineControl m_fake;
     std::unique_ptr<QTemporaryDir> m_pDir;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write("x");
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name), 1); }
 
     QJsonObject create(quint64 id, const QString &name, int thread = 0, int flags = 0)
     {
@@ -57,11 +50,7 @@ private:
                 {"t", thread}, {"sim", sim}, {"size", 2000}};
     }
 
-    void setScript(const QJsonArray &events)
-    {
-        QJsonObject script{{"volumes", QJsonArray{"/"}}, {"events", events}};
-        m_fake.setScript(QJsonDocument(script).toJson(QJsonDocument::Compact));
-    }
+    void setScript(const QJsonArray &events) { m_fake.setScript(fakeScript(events)); }
 
 private slots:
     void initTestCase()
@@ -74,7 +63,6 @@ private slots:
     {
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
-        COperateTaskQueue::instance()->clear();
     }
 
     void testEngineLoading_data()
@@ -220,7 +208,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!cancelSpy.isEmpty(), 10000);
         QVERIFY(m_fake.calls().contains("Stop"));
         QTRY_VERIFY(!mgr.isScanning());
-        QTest::qWait(200);
+        // The worker's end was posted before the cancel was announced.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(completeSpy.count(), 0);
         QCOMPARE(m_fake.calls().count("BeginScan"), 1);
 
