@@ -257,12 +257,14 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
         QMutexLocker orderLocker(&m_groupOrderLock);
         m_listGroupOrder.append(key);
     }
+    // The row is announced before its thumbnail is asked for: a thumbnail made at once
+    // must find its row in the photo model.
+    Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
     if (!copy.isHidden()) {
         prefetchThumbnail(key, path);
         if (bBecameNonEmpty)
             Q_EMIT sigHasDupPicsChanged();
     }
-    Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
     Q_EMIT sigRefreshTotalInfo();
 }
