@@ -180,9 +180,7 @@ private slots:
                                                        {"skipped", counts},
                                                        {"skippedMounts", QJsonArray::fromStringList(counts.isEmpty() ? QStringList() : mounts)}})
                                  .toJson(QJsonDocument::Compact));
-            QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-            mgr.collectDupFiles();
-            QVERIFY(completeSpy.wait(10000));
+            QVERIFY(scanAndWait(mgr));
             QVariantList expected;
             for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
                 expected << QVariant::fromValue<qulonglong>(qulonglong(counts.at(i).toInt()));
@@ -234,9 +232,7 @@ private slots:
         rawCreate.insert("path", dp::platform::pathFromBytes(raw));
         setScript({gone, create(2, "kept.jpg"), rawCreate});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         ::unlink(raw.constData());
         QCOMPARE(mgr.groupOrder(), (QList<quint64>{2, 3}));
     }
@@ -268,9 +264,7 @@ private slots:
         raw.insert("h", reported.height());
         setScript({raw});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         GroupSummary summary;
         QVERIFY(mgr.groupSummary(1, &summary));
         QCOMPARE(QSize(summary.files.at(0).record().width, summary.files.at(0).record().height), expected);
@@ -297,9 +291,7 @@ private slots:
         setScript({create(1, "a.jpg"), firstCopy, second, secondCopy, QJsonObject{{"op", "barrier"}},
                    QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         GroupSummary summary;
         QVERIFY(mgr.groupSummary(1, &summary));
         QCOMPARE(summary.photoCount, 4);
