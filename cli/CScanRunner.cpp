@@ -48,6 +48,8 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
     CDupPicsMgr mgr;
     if (!mgr.hasEngine())
         return EnResult::NoEngine;
+    // No progress screen to keep in view.
+    mgr.setMinimumScanMs(0);
     QList<QUrl> listUrls;
     for (const QString &source : settings.listSources)
         listUrls << QUrl::fromLocalFile(source);

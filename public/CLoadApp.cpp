@@ -264,7 +264,7 @@ bool CLoadApp::CheckDupAppRun(QString appName)
     m_pSuiteSocket->waitForConnected(1000);
     if (m_pSuiteSocket->state() == QLocalSocket::UnconnectedState)
         return false;
-    qDebug().noquote() << appName + QStringLiteral("******show.........");
+    qCDebug(lcLoadApp).noquote() << appName + QStringLiteral("******show.........");
     CLocalMessage::sendLocalMessage(m_pSuiteSocket, CLocalMessage::kShowApp, QByteArray(), true);
     return true;
 }

@@ -120,7 +120,7 @@ private:
 
     static bool idle(const CDupPicsMgr &mgr)
     {
-        return COperateTaskQueue::instance()->isEmpty() && !mgr.isOperateWorkerBusy();
+        return mgr.taskQueue()->isDrained();
     }
 
     qint64 scan(CDupPicsMgr &mgr)

@@ -102,7 +102,7 @@ private:
 
     static bool idle(const CDupPicsMgr &mgr)
     {
-        return COperateTaskQueue::instance()->isEmpty() && !mgr.isOperateWorkerBusy();
+        return mgr.taskQueue()->isDrained();
     }
 
     void expect(const QStringList &listPaths)

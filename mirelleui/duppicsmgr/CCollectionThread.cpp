@@ -1,20 +1,25 @@
 #include "CCollectionThread.h"
 
-#include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
+#include "IScanEngine.h"
+#include "IScanEngineExtras.h"
 #include "IVolumes.h"
+#include "ManagerLogging.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-constexpr int kMinimumScanMs = 1000;
+// Bounds how long a stop request can go unseen while the intake drains.
 constexpr int kIntakePollMs = 200;
+constexpr char kSuffixList[] = "jpe|jpeg|dib|webp|tif|jpg|png|heic|bmp|gif|tiff|dng";
 
 // Nesting goes by whole path components: "/p/a" holds "/p/a/b" but neither "/p/ab" nor "/x/p/a/b".
 bool isWithin(const QString &strPath, const QString &strFolder)
@@ -29,7 +34,16 @@ bool isWithin(const QString &strPath, const QString &strFolder)
 
 } // namespace
 
-CCollectionThread::CCollectionThread(CDupPicsMgr *pMgr) : m_pMgr(pMgr) {}
+void CEngineExtrasSettings::applyTo(IScanEngineExtras *pExtras) const
+{
+    if (!pExtras)
+        return;
+    pExtras->SetRotationMatching(bRotations ? 1 : 0);
+    // Sent even when empty: a forgotten decision must stop splitting groups.
+    pExtras->SetSeparatedPairs(listPairs.constData(), static_cast<uint32_t>(listPairs.size() / 2));
+}
+
+CCollectionThread::CCollectionThread(CScanJob job) : m_job(std::move(job)) {}
 
 QStringList CCollectionThread::pruneNestedSources(QStringList listSources)
 {
@@ -60,11 +74,12 @@ QStringList CCollectionThread::outermostFolders(const QStringList &listSources)
 void CCollectionThread::mapSourcesToVolumes()
 {
     const IVolumes &volumes = dp::platform::volumes();
-    m_pMgr->m_listSources = pruneNestedSources(m_pMgr->m_listSources);
-    for (const QString &folder : outermostFolders(m_pMgr->m_listSources)) {
+    m_job.listSources = pruneNestedSources(m_job.listSources);
+    Q_EMIT sigSourcesPruned(m_job.listSources);
+    for (const QString &folder : outermostFolders(m_job.listSources)) {
         const QString absolute = QDir(folder).absolutePath();
         const QString key = volumes.keyOfPath(absolute);
-        IScanVolume *pVolume = m_pMgr->m_mapVolumes.value(key, nullptr);
+        IScanVolume *pVolume = m_job.mapVolumes.value(key, nullptr);
         if (!pVolume)
             continue;
         m_mapVolumePaths[pVolume].append(volumes.relativeToVolume(absolute, key));
@@ -75,19 +90,16 @@ void CCollectionThread::mapSourcesToVolumes()
 
 void CCollectionThread::waitForIntake()
 {
-    COperateTaskQueue *pQueue = COperateTaskQueue::instance();
     for (;;) {
         if (m_bStop || isCancelled()) {
-            pQueue->clear();
+            m_job.pQueue->clear();
             return;
         }
-        if (pQueue->isEmpty() && !m_pMgr->isOperateWorkerBusy()) {
-            m_pMgr->startTotalsWorker();
-            Q_EMIT m_pMgr->sigProcProgress(3, 100);
-            qDebug() << "Scan finished............................................\n";
+        if (m_job.pQueue->waitDrained(kIntakePollMs)) {
+            Q_EMIT sigIntakeDone();
+            qCDebug(lcManager) << "Scan finished............................................";
             return;
         }
-        QThread::msleep(kIntakePollMs);
     }
 }
 
@@ -95,54 +107,62 @@ int CCollectionThread::doRun()
 {
     QElapsedTimer clock;
     clock.start();
-    m_pMgr->m_iScanning = 1;
     int iResult = 0;
-    IScanEngine *pEngine = m_pMgr->m_pEngine;
-    IScanFilter *pFilter = m_pMgr->m_pFilter;
+    IScanEngine *pEngine = m_job.pEngine;
+    IScanFilter *pFilter = m_job.pFilter;
 
     if (pEngine && pFilter) {
-        Q_EMIT m_pMgr->signalNextPage();
+        Q_EMIT sigStarted();
         mapSourcesToVolumes();
         for (auto it = m_mapVolumePaths.constBegin(); it != m_mapVolumePaths.constEnd(); ++it) {
             for (const QString &path : it.value())
                 it.key()->AddPath(reinterpret_cast<const ZKChar *>(path.utf16()));
         }
-        m_pMgr->applyOptionsToFilter(pFilter);
-        m_pMgr->applyEngineExtras();
-        m_pMgr->m_iCurrentStep = 0;
-        m_pMgr->m_iStepTotal = 0;
-        m_pMgr->StartThumbRefresh();
+        applyOptionsToFilter(m_job.mapOptions, pFilter);
+        m_job.extras.applyTo(m_job.pExtras);
         pEngine->BeginScan();
         if (m_bStop) {
             pEngine->Stop();
             iResult = 1;
         } else {
-            pEngine->FindDuplicates(m_pMgr, pFilter, static_cast<uint8_t>(m_pMgr->getSimilarSlot()));
+            pEngine->FindDuplicates(m_job.pSink, pFilter, m_job.iSimilarity);
             pEngine->Flush();
             iResult = pEngine->EndScan();
             waitForIntake();
         }
     }
 
-    m_pMgr->m_iScanning = 0;
+    Q_EMIT sigScanEnded();
     const qint64 elapsed = clock.elapsed();
-    // A scan that ends at once still shows its progress screen for a moment.
-    if (elapsed < kMinimumScanMs)
-        QThread::msleep(static_cast<unsigned long>(kMinimumScanMs - elapsed));
+    if (elapsed < m_job.iMinimumMs)
+        QThread::msleep(static_cast<unsigned long>(m_job.iMinimumMs - elapsed));
     return (m_bStop || isCancelled()) ? 1 : iResult;
 }
 
-void CCalcTotalDupImgInfoThread::recount(CDupPicsMgr *pMgr)
+void CCollectionThread::applyOptionsToFilter(const QVariantMap &mapOptions, IScanFilter *pFilter)
 {
-    qint64 iGroups = 0;
-    qint64 iSize = 0;
-    pMgr->resultStore()->shownTotals(&iGroups, &iSize);
-    pMgr->setTotals(iGroups, iSize);
-    Q_EMIT pMgr->sigRefreshTotalInfo();
-}
+    if (!pFilter)
+        return;
+    if (mapOptions.contains(QStringLiteral("photoType")))
+        pFilter->SetOriginalOnly(mapOptions.value(QStringLiteral("photoType")).toMap().value(QStringLiteral("value")).toInt() == 0);
+    pFilter->SetFollowLinks(0);
+    if (mapOptions.contains(QStringLiteral("minSize"))) {
+        const QVariantMap minSize = mapOptions.value(QStringLiteral("minSize")).toMap();
+        const double dBytes = minSize.value(QStringLiteral("value")).toDouble()
+                              * std::pow(1024.0, minSize.value(QStringLiteral("index")).toInt() + 1);
+        pFilter->SetMinSize(static_cast<uint64_t>(dBytes));
+    }
 
-int CCalcTotalDupImgInfoThread::doRun()
-{
-    recount(m_pMgr);
-    return 0;
+    QString suffixes = QString::fromLatin1(kSuffixList);
+    if (QFile::exists(QStringLiteral("suffixs.bin"))) {
+        QFile file(QStringLiteral("in.txt"));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return;
+        const QString content = QTextStream(&file).readAll();
+        if (!content.isEmpty())
+            suffixes = content;
+    }
+    for (const QString &suffix : suffixes.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        pFilter->AddSuffix(reinterpret_cast<const ZKChar *>(suffix.utf16()));
+    pFilter->Finalize(1);
 }

@@ -4,11 +4,46 @@
 
 #include <QMap>
 #include <QStringList>
+#include <QVariantMap>
+#include <QVector>
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 
-class CDupPicsMgr;
+class COperateTaskQueue;
+class IDuplicationGatherSink;
+class IScanEngine;
+class IScanEngineExtras;
+class IScanFilter;
 class IScanVolume;
+
+// The rotation option and the separated pairs, handed to the engine's additions before
+// each scan and regroup.
+struct CEngineExtrasSettings
+{
+    bool bRotations = false;
+    QVector<uint64_t> listPairs;
+
+    void applyTo(IScanEngineExtras *pExtras) const;
+};
+
+// Everything a scan reads, copied when it starts; the engine objects stay the manager's.
+struct CScanJob
+{
+    IScanEngine *pEngine = nullptr;
+    IScanFilter *pFilter = nullptr;
+    IScanEngineExtras *pExtras = nullptr;
+    IDuplicationGatherSink *pSink = nullptr;
+    COperateTaskQueue *pQueue = nullptr;
+    QStringList listSources;
+    QMap<QString, IScanVolume *> mapVolumes;
+    QVariantMap mapOptions;
+    CEngineExtrasSettings extras;
+    quint8 iSimilarity = 0;
+    // A scan that ends at once still shows its progress screen this long.
+    int iMinimumMs = 1000;
+};
 
 // Runs one scan through the engine. Owned by nobody: it deletes itself when done,
 // and the manager follows it through a QPointer.
@@ -16,7 +51,7 @@ class CCollectionThread : public CBaseThread
 {
     Q_OBJECT
 public:
-    explicit CCollectionThread(CDupPicsMgr *pMgr);
+    explicit CCollectionThread(CScanJob job);
 
     void requestStop() { m_bStop = true; }
     bool isStopRequested() const { return m_bStop.load(); }
@@ -24,6 +59,16 @@ public:
     // Sources with nested folders removed, in the order the scan visits them.
     static QStringList pruneNestedSources(QStringList listSources);
     static QStringList outermostFolders(const QStringList &listSources);
+    // Applies the scan options (the screens' map) to the engine's filter.
+    static void applyOptionsToFilter(const QVariantMap &mapOptions, IScanFilter *pFilter);
+
+Q_SIGNALS:
+    void sigStarted();
+    void sigSourcesPruned(QStringList listSources);
+    // The engine is done and its results have all been filed; sent on this thread.
+    void sigIntakeDone();
+    // The scan no longer runs; sent on this thread before the progress screen's minimum time.
+    void sigScanEnded();
 
 protected:
     int doRun() override;
@@ -32,7 +77,7 @@ private:
     void mapSourcesToVolumes();
     void waitForIntake();
 
-    CDupPicsMgr *m_pMgr;
+    CScanJob m_job;
     std::atomic_bool m_bStop{false};
     QMap<IScanVolume *, QStringList> m_mapVolumePaths;
 };
@@ -42,12 +87,15 @@ class CCalcTotalDupImgInfoThread : public CBaseThread
 {
     Q_OBJECT
 public:
-    explicit CCalcTotalDupImgInfoThread(CDupPicsMgr *pMgr) : m_pMgr(pMgr) {}
-    static void recount(CDupPicsMgr *pMgr);
+    explicit CCalcTotalDupImgInfoThread(std::function<void()> fnRecount) : m_fnRecount(std::move(fnRecount)) {}
 
 protected:
-    int doRun() override;
+    int doRun() override
+    {
+        m_fnRecount();
+        return 0;
+    }
 
 private:
-    CDupPicsMgr *m_pMgr;
+    std::function<void()> m_fnRecount;
 };

@@ -2,16 +2,22 @@
 
 #include "COperateTaskQueue.h"
 
-#include <cstdio>
+#include "ManagerLogging.h"
 
-CDoOperateTask::CDoOperateTask(IOperateTaskHandler *pHandler, QObject *parent)
-    : QThread(parent), m_pHandler(pHandler)
+CDoOperateTask::CDoOperateTask(COperateTaskQueue *pQueue, IOperateTaskHandler *pHandler, QObject *parent)
+    : QThread(parent), m_pQueue(pQueue), m_pHandler(pHandler)
 {
+}
+
+void CDoOperateTask::requestStop()
+{
+    m_bStop = true;
+    m_pQueue->wakeConsumer();
 }
 
 int CDoOperateTask::idleSleepMs()
 {
-    // On small machines an idle worker must leave the cores to the engine.
+    // A push wakes the worker at once; this only bounds how long a stop can go unseen.
     return QThread::idealThreadCount() <= 2 ? 400 : 100;
 }
 
@@ -39,22 +45,15 @@ bool CDoOperateTask::isRunnable(const COperateTask &task)
 
 void CDoOperateTask::run()
 {
-    COperateTaskQueue *pQueue = COperateTaskQueue::instance();
-    const int iSleep = idleSleepMs();
+    const int iWaitMs = idleSleepMs();
     while (!m_bStop) {
-        // Busy from before the pop, so that an empty queue and an idle worker mean done.
-        m_bBusy = true;
-        COperateTask task = pQueue->pop();
-        if (task.isEmpty()) {
-            m_bBusy = false;
-            QThread::msleep(iSleep);
+        COperateTask task = m_pQueue->waitPop(iWaitMs, m_bStop);
+        if (task.isEmpty())
             continue;
-        }
         if (m_pHandler && isRunnable(task))
             m_pHandler->runOperateTask(task);
         task = {};
-        m_bBusy = false;
+        m_pQueue->taskDone();
     }
-    std::fputs("CDoOperateTask finished..........................\n", stdout);
-    std::fflush(stdout);
+    qCDebug(lcManager) << "CDoOperateTask finished..........................";
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 
 struct COperateTask;
+class COperateTaskQueue;
 
 // What the operation worker runs each task against (the scan manager).
 class IOperateTaskHandler
@@ -21,11 +22,10 @@ class CDoOperateTask : public QThread
 {
     Q_OBJECT
 public:
-    explicit CDoOperateTask(IOperateTaskHandler *pHandler, QObject *parent = nullptr);
+    CDoOperateTask(COperateTaskQueue *pQueue, IOperateTaskHandler *pHandler, QObject *parent = nullptr);
 
-    void requestStop() { m_bStop = true; }
-    // True while a task runs: an empty queue alone does not mean the work is done.
-    bool isBusy() const { return m_bBusy.load(); }
+    void requestStop();
+    // The longest an idle worker waits before it looks at the queue again.
     static int idleSleepMs();
     static bool isRunnable(const COperateTask &task);
 
@@ -35,6 +35,6 @@ protected:
 
 private:
     std::atomic_bool m_bStop{false};
-    std::atomic_bool m_bBusy{false};
+    COperateTaskQueue *m_pQueue;
     IOperateTaskHandler *m_pHandler;
 };

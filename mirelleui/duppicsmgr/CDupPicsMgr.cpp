@@ -12,6 +12,7 @@
 #include "IRegistry.h"
 #include "IShell.h"
 #include "IVolumes.h"
+#include "ManagerLogging.h"
 #include "XLogging.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ QString g_strEngineOverride;
 
 } // namespace
 
-CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
+CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent), m_pTaskQueue(new COperateTaskQueue(this))
 {
     m_pFileDel = new CFileDelImplement(this);
     createGroupModel();
@@ -54,11 +55,11 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
         m_store.setContentKeySource([pExtras](quint64 iFileId) { return pExtras->GetContentKey(iFileId); });
     startThumbnails();
 
-    m_pOperateWorker = new CDoOperateTask(this, this);
+    m_pOperateWorker = new CDoOperateTask(m_pTaskQueue, this, this);
     m_pOperateWorker->start(QThread::InheritPriority);
 
     if (m_mapOptions.isEmpty()) {
-        qDebug() << "**************option is null *************";
+        qCDebug(lcManager) << "**************option is null *************";
         m_mapOptions = defaultOptions();
     }
     (void)dp::platform::registry().setValue(
@@ -99,8 +100,8 @@ CDupPicsMgr::~CDupPicsMgr()
                 pWorker->wait();
         }
     }
-    // Tasks left behind hold copies only; the queue outlives the manager.
-    COperateTaskQueue::instance()->clear();
+    // Tasks left behind hold copies only.
+    m_pTaskQueue->clear();
     if (m_pFilter)
         m_pFilter->Release();
     m_pFilter = nullptr;

@@ -28,6 +28,7 @@
 
 class CBaseThread;
 class CCollectionThread;
+struct CEngineExtrasSettings;
 class CDecisionStore;
 class IScanEngineExtras;
 class CFileDelImplement;
@@ -36,6 +37,7 @@ class CNodeItemModel;
 class CPhotosItemModel;
 class CPhotosSortFilterProxyModel;
 struct COperateTask;
+class COperateTaskQueue;
 struct CPhotoTaskPayload;
 struct CMergeTaskPayload;
 struct CPhotoMarkTaskPayload;
@@ -107,7 +109,8 @@ public:
     bool isMax() const { return m_bWinMax; }
     int fullyMarkedGroupCount() const { return m_store.fullyMarkedGroupCount(); }
     bool isScanning() const { return m_iScanning.load() == 1; }
-    bool isOperateWorkerBusy() const { return m_pOperateWorker && m_pOperateWorker->isBusy(); }
+    // The queue all of the manager's work runs through.
+    COperateTaskQueue *taskQueue() const { return m_pTaskQueue; }
 
     // The results the models read.
     CResultStore *resultStore() { return &m_store; }
@@ -276,6 +279,10 @@ public:
     // Hands the rotation option and the separated pairs to the engine; before each
     // FindDuplicates and Regroup, on the worker that runs it.
     void applyEngineExtras();
+    // What applyEngineExtras hands over, for a worker that hands it over itself.
+    CEngineExtrasSettings engineExtrasSettings() const;
+    // The progress screen's least time for a scan; a front end without one sets 0.
+    void setMinimumScanMs(int iMs) { m_iMinimumScanMs = iMs; }
 
     // The settings document for the current options and switches.
     QByteArray buildSettingDocument() const;
@@ -287,10 +294,6 @@ public:
     void runOperateTask(const COperateTask &task) override;
 
 private:
-    friend class CCollectionThread;
-    friend class CCalcTotalDupImgInfoThread;
-    friend class CRefreshSimialSlotThread;
-
     void loadEngine();
     void resetEngine();
     CDecisionStore *decisionStore() const;
@@ -327,6 +330,7 @@ private:
     void resetResults();
     // Starts a totals recount that the destructor waits for; callable from any thread.
     void startTotalsWorker();
+    void recountTotals();
     void onTaskDeleteMarked();
     void onTaskDeleteOne(const CPhotoMarkTaskPayload &payload);
     // Asks the screens through the signal and waits for the answer; false when abandoned.
@@ -410,11 +414,13 @@ private:
     std::atomic<int> m_iScanning{0};
     std::atomic<int> m_iCancelling{0};
     QElapsedTimer m_scanClock;
+    int m_iMinimumScanMs = 1000;
 
     CFileDelImplement *m_pFileDel = nullptr;
     CNodeItemModel *m_pGroupModel = nullptr;
     CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;
     QPointer<CCollectionThread> m_pScanWorker;
+    COperateTaskQueue *m_pTaskQueue;
     CDoOperateTask *m_pOperateWorker = nullptr;
 
     // Result models

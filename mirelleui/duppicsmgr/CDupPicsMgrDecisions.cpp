@@ -1,6 +1,7 @@
 // Remembered "Not duplicates" decisions and the engine's optional additions.
 #include "CDupPicsMgr.h"
 
+#include "CCollectionThread.h"
 #include "CDecisionStore.h"
 #include "IScanEngineExtras.h"
 #include "XLogging.h"
@@ -63,16 +64,18 @@ bool CDupPicsMgr::rotationMatching() const
     return m_mapOptions.value(QStringLiteral("rotationMatching")).toMap().value(QStringLiteral("value")).toInt() != 0;
 }
 
+CEngineExtrasSettings CDupPicsMgr::engineExtrasSettings() const
+{
+    CEngineExtrasSettings settings;
+    settings.bRotations = rotationMatching();
+    if (m_pDecisions && m_pDecisions->isEnabled())
+        settings.listPairs = m_pDecisions->flatPairs();
+    return settings;
+}
+
 void CDupPicsMgr::applyEngineExtras()
 {
-    if (!m_pExtras)
-        return;
-    m_pExtras->SetRotationMatching(rotationMatching() ? 1 : 0);
-    QVector<uint64_t> keys;
-    if (m_pDecisions && m_pDecisions->isEnabled())
-        keys = m_pDecisions->flatPairs();
-    // Sent even when empty: a forgotten decision must stop splitting groups.
-    m_pExtras->SetSeparatedPairs(keys.constData(), static_cast<uint32_t>(keys.size() / 2));
+    engineExtrasSettings().applyTo(m_pExtras);
 }
 
 bool CDupPicsMgr::separateGroup(QVariant pGroup)

@@ -27,7 +27,7 @@ void CDupPicsMgr::doDelDupPicByMark(int iDelType, QString MoveToDirPath)
         if (MoveToDirPath.isEmpty())
             return;
     }
-    COperateTaskQueue::instance()->pushDeleteMarked();
+    m_pTaskQueue->pushDeleteMarked();
 }
 
 void CDupPicsMgr::doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iDelType)
@@ -43,7 +43,7 @@ void CDupPicsMgr::doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iD
     }
     m_iDeleteMethod = iDelType;
     Q_EMIT sigDeleteMethodChanged();
-    COperateTaskQueue::instance()->pushDeleteOne(pGroup.toULongLong(), strFilePath);
+    m_pTaskQueue->pushDeleteOne(pGroup.toULongLong(), strFilePath);
     m_iLastSingleRequestMs = now;
 }
 

@@ -7,17 +7,17 @@
 
 void CDupPicsMgr::doMark(QVariant groupKey)
 {
-    COperateTaskQueue::instance()->pushMarkGroup(groupKey.toULongLong());
+    m_pTaskQueue->pushMarkGroup(groupKey.toULongLong());
 }
 
 void CDupPicsMgr::doAllMark()
 {
-    COperateTaskQueue::instance()->pushMarkAll();
+    m_pTaskQueue->pushMarkAll();
 }
 
 void CDupPicsMgr::clearAllMark()
 {
-    COperateTaskQueue::instance()->pushClearAllMarks();
+    m_pTaskQueue->pushClearAllMarks();
 }
 
 void CDupPicsMgr::onTaskMarkGroup(quint64 pGroup, bool bSignal)
@@ -70,7 +70,7 @@ void CDupPicsMgr::onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload)
         notifyPhotoModelMarks(payload.pGroup, {payload.strPath}, payload.bState);
     // A burst of clicks queues one request per photo; the last of the burst recounts the
     // totals, each of which reads the size of every marked file.
-    if (COperateTaskQueue::instance()->frontType() == TaskSetPhotoMark)
+    if (m_pTaskQueue->frontType() == TaskSetPhotoMark)
         return;
     recomputeCheckedTotals();
     Q_EMIT sigCheckedItemCountChanged();
@@ -105,9 +105,30 @@ void CDupPicsMgr::refreshSimilarSlot()
         return;
     if (m_pExtras)
         decisionStore();
-    auto *pWorker = new CRefreshSimialSlotThread(this);
+    CRegroupJob job;
+    job.pEngine = m_pFilter ? m_pEngine : nullptr;
+    job.pExtras = m_pExtras;
+    job.pSink = this;
+    job.pQueue = m_pTaskQueue;
+    job.extras = engineExtrasSettings();
+    job.iSimilarity = static_cast<quint8>(getSimilarSlot());
+    auto *pWorker = new CRefreshSimialSlotThread(std::move(job));
     m_pRegroupWorker = pWorker;
     connect(this, &CDupPicsMgr::sigCanclelRefresh, pWorker, &CBaseThread::onCancel, Qt::DirectConnection);
+    // Direct: both steps must be done before the worker goes on.
+    connect(pWorker, &CRefreshSimialSlotThread::sigResetResults, this, [this] {
+        suspendThumbResults();
+        resetResults();
+        StartThumbRefresh();
+        resumeThumbResults();
+        Q_EMIT sigProcProgress(4, 0);
+    }, Qt::DirectConnection);
+    connect(pWorker, &CRefreshSimialSlotThread::sigRegrouped, this, [this] {
+        recountTotals();
+        Q_EMIT sigProcProgress(4, 100);
+        Q_EMIT sigRefreshTotalInfo();
+        m_iRegrouping = 0;
+    }, Qt::DirectConnection);
     connect(pWorker, &CBaseThread::sigFinished, this, [this](int iResult) {
         if (iResult == 0)
             Q_EMIT sigRefreshComplete(0);
@@ -125,7 +146,7 @@ void CDupPicsMgr::cancelRefresh()
             pWorker->wait();
         }
         // Results of the stopped regroup that are still queued would mix into the next one.
-        COperateTaskQueue::instance()->clear();
+        m_pTaskQueue->clear();
     }
     m_iRegrouping = 0;
     Q_EMIT sigCanclelRefresh();

@@ -148,6 +148,10 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     auto *pProxy = new CPhotosSortFilterProxyModel(&m_store, key, this);
     pProxy->attachPhotosModel(pModel);
     QQmlEngine::setObjectOwnership(pModel, QQmlEngine::CppOwnership);
+    connect(pModel, &CPhotosItemModel::sigMarkRequested, m_pTaskQueue, &COperateTaskQueue::pushSetPhotoMark,
+            Qt::DirectConnection);
+    connect(pModel, &CPhotosItemModel::sigClearMarksRequested, m_pTaskQueue, &COperateTaskQueue::pushClearGroupMarks,
+            Qt::DirectConnection);
     QQmlEngine::setObjectOwnership(pProxy, QQmlEngine::CppOwnership);
 
     // The removal, recount and refresh handlers belong to other parts of the manager;
@@ -167,11 +171,11 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     });
     connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &CDupPicsMgr::sigNewBigImgTask);
     connect(pModel, &CPhotosItemModel::sigRefreshMaxThumb, pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
-    connect(pModel, &CPhotosItemModel::sigMarkRequested, this, [](quint64 group, const QString &strPath, bool bState) {
-        COperateTaskQueue::instance()->pushSetPhotoMark(group, strPath, bState);
-    });
-    connect(pModel, &CPhotosItemModel::sigClearMarksRequested, this,
-            [](quint64 group) { COperateTaskQueue::instance()->pushClearGroupMarks(group); });
+    // Direct, so that requests keep the order in which they were made.
+    connect(pModel, &CPhotosItemModel::sigMarkRequested, m_pTaskQueue, &COperateTaskQueue::pushSetPhotoMark,
+            Qt::DirectConnection);
+    connect(pModel, &CPhotosItemModel::sigClearMarksRequested, m_pTaskQueue, &COperateTaskQueue::pushClearGroupMarks,
+            Qt::DirectConnection);
     connect(pModel, &CPhotosItemModel::sigMarkedNow, this, &CDupPicsMgr::sigCheckedItemCountChanged);
 
     QMutexLocker locker(&m_modelsLock);

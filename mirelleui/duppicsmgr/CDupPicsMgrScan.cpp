@@ -5,12 +5,12 @@
 #include "COperateTaskQueue.h"
 #include "CPathCodec.h"
 #include "IScanEngineExtras.h"
+#include "ManagerLogging.h"
 #include "ThumbForge.h"
 #include "XLogging.h"
 
 #include <algorithm>
 
-#include <QDebug>
 #include <QThread>
 
 #include <vector>
@@ -25,17 +25,17 @@ constexpr int kPrefetchTaskLimit = 100;
 
 void CDupPicsMgr::collectDupFiles()
 {
-    qDebug() << "Start New Scan........................................................";
+    qCDebug(lcManager) << "Start New Scan........................................................";
     // Opened here, on the GUI thread, so that the scan worker finds the pairs loaded.
     if (m_pExtras)
         decisionStore();
-    COperateTaskQueue::instance()->pushCommand(TaskStartScan);
+    m_pTaskQueue->pushCommand(TaskStartScan);
 }
 
 void CDupPicsMgr::cancel()
 {
-    qDebug() << "cancel........................................................";
-    COperateTaskQueue::instance()->pushCommand(TaskCancelScan);
+    qCDebug(lcManager) << "cancel........................................................";
+    m_pTaskQueue->pushCommand(TaskCancelScan);
 }
 
 void CDupPicsMgr::onTaskStartScan()
@@ -43,12 +43,38 @@ void CDupPicsMgr::onTaskStartScan()
     if (m_iScanning.load() == 1)
         return;
     m_scanClock.restart();
-    auto *pWorker = new CCollectionThread(this);
+    CScanJob job;
+    job.pEngine = m_pEngine;
+    job.pFilter = m_pFilter;
+    job.pExtras = m_pExtras;
+    job.pSink = this;
+    job.pQueue = m_pTaskQueue;
+    job.listSources = m_listSources;
+    job.mapVolumes = m_mapVolumes;
+    job.mapOptions = m_mapOptions;
+    job.extras = engineExtrasSettings();
+    job.iSimilarity = static_cast<quint8>(getSimilarSlot());
+    job.iMinimumMs = m_iMinimumScanMs;
+    m_iCurrentStep = 0;
+    m_iStepTotal = 0;
+    if (m_pEngine && m_pFilter)
+        StartThumbRefresh();
+    auto *pWorker = new CCollectionThread(std::move(job));
     // The worker is created on the operation thread but must be driven from the GUI thread's
     // event loop for its self-deletion.
     pWorker->moveToThread(thread());
     m_pScanWorker = pWorker;
     connect(this, &CDupPicsMgr::sigCancel, pWorker, &CBaseThread::onCancel, Qt::DirectConnection);
+    connect(pWorker, &CCollectionThread::sigStarted, this, &CDupPicsMgr::signalNextPage);
+    connect(pWorker, &CCollectionThread::sigSourcesPruned, this, [this](const QStringList &listSources) {
+        m_listSources = listSources;
+    });
+    // Direct: the totals recount must be under way before the worker's run ends.
+    connect(pWorker, &CCollectionThread::sigIntakeDone, this, [this] {
+        startTotalsWorker();
+        Q_EMIT sigProcProgress(3, 100);
+    }, Qt::DirectConnection);
+    connect(pWorker, &CCollectionThread::sigScanEnded, this, [this] { m_iScanning = 0; }, Qt::DirectConnection);
     connect(pWorker, &CBaseThread::sigFinished, this, &CDupPicsMgr::onScanFinished, Qt::QueuedConnection);
     // Set before start so a second start task queued behind this one is ignored.
     m_iScanning = 1;
@@ -101,7 +127,7 @@ void CDupPicsMgr::onTaskCancelScan()
             m_pEngine->Stop();
         pWorker->wait();
     }
-    COperateTaskQueue::instance()->clear();
+    m_pTaskQueue->clear();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Click_StopScan"), scanUsagePairs());
     m_iCancelling = 0;
     Q_EMIT sigNotifyCanceled();
@@ -119,7 +145,7 @@ bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64B
     } else if (iStep == 2 || iStep == 3) {
         const uint64_t iTotal = m_iStepTotal.load();
         const int iProgress = iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal);
-        qDebug() << "Step: " << iStep << "Progress: " << iProgress;
+        qCDebug(lcManager) << "Step: " << iStep << "Progress: " << iProgress;
         int iLast = m_iLastProgress.load();
         while (iProgress != 100 && iProgress > iLast) {
             if (m_iLastProgress.compare_exchange_weak(iLast, iProgress)) {
@@ -156,7 +182,7 @@ bool CDupPicsMgr::queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iTy
         return false;
     pPayload->iKey = iKey;
     const bool bHidden = pPayload->record.isHidden();
-    COperateTaskQueue::instance()->push({iType, pPayload}, false);
+    m_pTaskQueue->push({iType, pPayload}, false);
     return !bHidden;
 }
 
@@ -185,7 +211,7 @@ bool CDupPicsMgr::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord
     auto pPayload = std::make_shared<CMergeTaskPayload>();
     pPayload->pAbsorbed = pAbsorbed;
     pPayload->pInto = pInto;
-    COperateTaskQueue::instance()->push({TaskGroupsMerged, pPayload}, false);
+    m_pTaskQueue->push({TaskGroupsMerged, pPayload}, false);
     if (!(pAbsorbed->flags & PhotoFlag_Hidden)) {
         --m_iTotalGroupCount;
         m_pTotalsNotice->request();
@@ -205,12 +231,14 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
         m_bHasDupPics = true;
     }
     m_store.addPhoto(key, copy, bJoined);
+    // The row is announced before its thumbnail is asked for: a thumbnail made at once
+    // must find its row in the photo model.
+    Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
     if (!copy.isHidden()) {
         prefetchThumbnail(key, path);
         if (bBecameNonEmpty)
             Q_EMIT sigHasDupPicsChanged();
     }
-    Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
     Q_EMIT sigRefreshTotalInfo();
 }
@@ -308,7 +336,7 @@ void CDupPicsMgr::setTotals(qint64 iGroups, qint64 iSize)
 
 void CDupPicsMgr::startTotalsWorker()
 {
-    auto *pWorker = new CCalcTotalDupImgInfoThread(this);
+    auto *pWorker = new CCalcTotalDupImgInfoThread([this] { recountTotals(); });
     // Its self-deletion needs an event loop: the GUI thread's, not a worker's.
     pWorker->moveToThread(thread());
     {
@@ -317,4 +345,13 @@ void CDupPicsMgr::startTotalsWorker()
         m_listTotalsWorkers << pWorker;
     }
     pWorker->start();
+}
+
+void CDupPicsMgr::recountTotals()
+{
+    qint64 iGroups = 0;
+    qint64 iSize = 0;
+    m_store.shownTotals(&iGroups, &iSize);
+    setTotals(iGroups, iSize);
+    Q_EMIT sigRefreshTotalInfo();
 }

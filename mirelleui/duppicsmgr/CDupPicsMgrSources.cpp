@@ -1,25 +1,21 @@
 // Scan sources, options and the settings document of the scan manager.
 #include "CDupPicsMgr.h"
 
+#include "CCollectionThread.h"
 #include "CPlatform.h"
 #include "IVolumes.h"
+#include "ManagerLogging.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTextStream>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <cmath>
 
 namespace {
-
-constexpr char kSuffixList[] = "jpe|jpeg|dib|webp|tif|jpg|png|heic|bmp|gif|tiff|dng";
 
 QVariantMap photoTypeRecord(int iValue)
 {
@@ -233,7 +229,7 @@ QByteArray CDupPicsMgr::buildSettingDocument() const
 void CDupPicsMgr::getShowSetting(QByteArray arrData)
 {
     const QString stars(46, QLatin1Char('*'));
-    qDebug().noquote() << stars << '\n' << QString::fromUtf8(arrData) << '\n' << stars;
+    qCDebug(lcManager).noquote() << stars << '\n' << QString::fromUtf8(arrData) << '\n' << stars;
 
     QVariantMap options;
     QVariantMap minSize;
@@ -282,13 +278,13 @@ void CDupPicsMgr::getShowSetting(QByteArray arrData)
         m_listSources = listPlaces;
         Q_EMIT sigSourcesChanged();
     }
-    qDebug() << "Receive finished.................";
+    qCDebug(lcManager) << "Receive finished.................";
 }
 
 int CDupPicsMgr::getSimilarSlot() const
 {
     const QVariantMap record = m_mapOptions.value(QStringLiteral("similarSlot")).toMap();
-    qDebug() << "****" << record << "****";
+    qCDebug(lcManager) << "****" << record << "****";
     // A stored value from another version or a hand-edited file must not wrap the engine's byte.
     return qBound(0, 100 - 5 * record.value(QStringLiteral("value")).toInt(), 100);
 }
@@ -306,28 +302,5 @@ void CDupPicsMgr::catchOption()
 
 void CDupPicsMgr::applyOptionsToFilter(IScanFilter *pFilter) const
 {
-    if (!pFilter)
-        return;
-    if (m_mapOptions.contains(QStringLiteral("photoType")))
-        pFilter->SetOriginalOnly(m_mapOptions.value(QStringLiteral("photoType")).toMap().value(QStringLiteral("value")).toInt() == 0);
-    pFilter->SetFollowLinks(0);
-    if (m_mapOptions.contains(QStringLiteral("minSize"))) {
-        const QVariantMap minSize = m_mapOptions.value(QStringLiteral("minSize")).toMap();
-        const double dBytes = minSize.value(QStringLiteral("value")).toDouble()
-                              * std::pow(1024.0, minSize.value(QStringLiteral("index")).toInt() + 1);
-        pFilter->SetMinSize(static_cast<uint64_t>(dBytes));
-    }
-
-    QString suffixes = QString::fromLatin1(kSuffixList);
-    if (QFile::exists(QStringLiteral("suffixs.bin"))) {
-        QFile file(QStringLiteral("in.txt"));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return;
-        const QString content = QTextStream(&file).readAll();
-        if (!content.isEmpty())
-            suffixes = content;
-    }
-    for (const QString &suffix : suffixes.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-        pFilter->AddSuffix(reinterpret_cast<const ZKChar *>(suffix.utf16()));
-    pFilter->Finalize(1);
+    CCollectionThread::applyOptionsToFilter(m_mapOptions, pFilter);
 }

@@ -1,11 +1,8 @@
 #include "COperateTaskQueue.h"
 
-COperateTaskQueue *COperateTaskQueue::instance()
-{
-    // Function-local statics are constructed once, thread-safely, and destroyed at exit.
-    static COperateTaskQueue s_queue;
-    return &s_queue;
-}
+#include <QDeadlineTimer>
+
+COperateTaskQueue::COperateTaskQueue(QObject *parent) : QObject(parent) {}
 
 void COperateTaskQueue::push(const COperateTask &task, bool bToFront)
 {
@@ -14,6 +11,52 @@ void COperateTaskQueue::push(const COperateTask &task, bool bToFront)
         m_deque.push_front(task);
     else
         m_deque.push_back(task);
+    m_taskArrived.wakeOne();
+}
+
+COperateTask COperateTaskQueue::waitPop(int iMaxWaitMs, const std::atomic_bool &bStop)
+{
+    QMutexLocker locker(&m_mutex);
+    // Read under the lock: a stop request wakes us only after taking it.
+    if (m_deque.empty() && !bStop)
+        m_taskArrived.wait(&m_mutex, QDeadlineTimer(iMaxWaitMs));
+    if (m_deque.empty() || bStop)
+        return {};
+    COperateTask task = std::move(m_deque.front());
+    m_deque.pop_front();
+    m_bRunning = true;
+    return task;
+}
+
+void COperateTaskQueue::taskDone()
+{
+    QMutexLocker locker(&m_mutex);
+    m_bRunning = false;
+    if (m_deque.empty())
+        m_drained.wakeAll();
+}
+
+void COperateTaskQueue::wakeConsumer()
+{
+    QMutexLocker locker(&m_mutex);
+    m_taskArrived.wakeAll();
+}
+
+bool COperateTaskQueue::isDrained() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_deque.empty() && !m_bRunning;
+}
+
+bool COperateTaskQueue::waitDrained(int iMaxWaitMs) const
+{
+    QDeadlineTimer deadline(iMaxWaitMs);
+    QMutexLocker locker(&m_mutex);
+    while (!(m_deque.empty() && !m_bRunning)) {
+        if (!m_drained.wait(&m_mutex, deadline))
+            return m_deque.empty() && !m_bRunning;
+    }
+    return true;
 }
 
 COperateTask COperateTaskQueue::pop()
@@ -32,6 +75,8 @@ void COperateTaskQueue::clear()
     {
         QMutexLocker locker(&m_mutex);
         dropped.swap(m_deque);
+        if (!m_bRunning)
+            m_drained.wakeAll();
     }
     // Payloads are released here, outside the lock.
 }

@@ -5,6 +5,9 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QWaitCondition>
+
+#include <atomic>
 
 #include <deque>
 #include <memory>
@@ -63,21 +66,31 @@ struct COperateTask
     bool isEmpty() const { return iType == -1; }
 };
 
-// The process-wide queue between producers (engine callbacks, screens) and the
-// single operation worker. Commands go to the front, engine results to the back.
+// The queue between producers (engine callbacks, screens) and the scan manager's single
+// operation worker. Commands go to the front, engine results to the back. The manager owns it.
 class COperateTaskQueue : public QObject
 {
     Q_OBJECT
 public:
-    static COperateTaskQueue *instance();
+    explicit COperateTaskQueue(QObject *parent = nullptr);
 
     void push(const COperateTask &task, bool bToFront);
     COperateTask pop();
+    // The front task, marked as running until taskDone(). Waits at most iMaxWaitMs for one;
+    // an empty task when none came or bStop is set.
+    COperateTask waitPop(int iMaxWaitMs, const std::atomic_bool &bStop);
+    void taskDone();
+    // Wakes a waitPop() so that it reads its stop flag.
+    void wakeConsumer();
     void clear();
     bool isEmpty() const;
     int size() const;
     // Type of the task pop() would return next, -1 when the queue is empty.
     int frontType() const;
+    // True when no task waits and none runs.
+    bool isDrained() const;
+    // Waits at most iMaxWaitMs for isDrained().
+    bool waitDrained(int iMaxWaitMs) const;
 
     void pushMarkGroup(quint64 pGroup);
     void pushClearGroupMarks(quint64 pGroup);
@@ -89,8 +102,9 @@ public:
     void pushCommand(int iType, std::shared_ptr<CTaskPayload> pPayload = nullptr);
 
 private:
-    COperateTaskQueue() = default;
-
     mutable QMutex m_mutex;
+    QWaitCondition m_taskArrived;
+    mutable QWaitCondition m_drained;
     std::deque<COperateTask> m_deque;
+    bool m_bRunning = false;
 };

@@ -1,10 +1,8 @@
 #include "CRefreshSimialSlotThread.h"
 
-#include "CCollectionThread.h"
-#include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-
-#include <QDebug>
+#include "IScanEngine.h"
+#include "ManagerLogging.h"
 
 namespace {
 
@@ -15,30 +13,22 @@ constexpr int kPollMs = 200;
 
 int CRefreshSimialSlotThread::doRun()
 {
-    if (!m_pMgr->m_pEngine || !m_pMgr->m_pFilter)
+    if (!m_job.pEngine)
         return 0;
-    m_pMgr->m_iRegrouping = 1;
     // Intake still queued from an earlier scan or regroup must land before the reset wipes it.
-    while (!(COperateTaskQueue::instance()->isEmpty() && !m_pMgr->isOperateWorkerBusy()))
-        QThread::msleep(kPollMs / 4);
-    m_pMgr->suspendThumbResults();
-    m_pMgr->resetResults();
-    m_pMgr->StartThumbRefresh();
-    m_pMgr->resumeThumbResults();
-    Q_EMIT m_pMgr->sigProcProgress(4, 0);
-    m_pMgr->applyEngineExtras();
-    const int iResult = m_pMgr->m_pEngine->Regroup(m_pMgr, static_cast<uint8_t>(m_pMgr->getSimilarSlot()));
+    while (!m_job.pQueue->waitDrained(kPollMs / 4)) {
+    }
+    Q_EMIT sigResetResults();
+    m_job.extras.applyTo(m_job.pExtras);
+    const int iResult = m_job.pEngine->Regroup(m_job.pSink, m_job.iSimilarity);
 
     // Late callbacks from the engine's threads may still be on their way to the queue.
     for (int waited = 0; waited < kSettleMs && !isCancelled(); waited += kPollMs)
         QThread::msleep(kPollMs);
-    while (!isCancelled() && !(COperateTaskQueue::instance()->isEmpty() && !m_pMgr->isOperateWorkerBusy()))
-        QThread::msleep(kPollMs);
+    while (!isCancelled() && !m_job.pQueue->waitDrained(kPollMs)) {
+    }
 
-    CCalcTotalDupImgInfoThread::recount(m_pMgr);
-    Q_EMIT m_pMgr->sigProcProgress(4, 100);
-    Q_EMIT m_pMgr->sigRefreshTotalInfo();
-    qDebug() << "************************************************************* refresh finished....\n";
-    m_pMgr->m_iRegrouping = 0;
+    Q_EMIT sigRegrouped();
+    qCDebug(lcManager) << "************************************************************* refresh finished....";
     return iResult;
 }

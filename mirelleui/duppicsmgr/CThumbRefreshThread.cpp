@@ -1,6 +1,7 @@
 #include "CThumbRefreshThread.h"
 
-#include <QDebug>
+#include "ManagerLogging.h"
+
 #include <QElapsedTimer>
 
 #include <utility>
@@ -10,7 +11,8 @@ namespace {
 // Scrolling files a request per step; closer ones than this would only make the
 // library drop the list it is working on.
 constexpr quint64 kMinRefreshGapMs = 200;
-constexpr unsigned long kIdleSleepMs = 10;
+// A request or a stop wakes the thread; this only bounds a wait.
+constexpr unsigned long kIdleWaitMs = 100;
 
 quint64 currentTick()
 {
@@ -48,7 +50,11 @@ void CThumbRefreshThread::stop()
         QMutexLocker locker(&m_requestLock);
         m_listRequests.clear();
     }
-    m_bStop = true;
+    {
+        QMutexLocker locker(&m_requestLock);
+        m_bStop = true;
+        m_requestArrived.wakeAll();
+    }
     quit();
     wait();
     deleteLater();
@@ -63,6 +69,7 @@ void CThumbRefreshThread::requestRefreshAt(quint64 iTick)
 {
     QMutexLocker locker(&m_requestLock);
     m_listRequests.push_back(iTick);
+    m_requestArrived.wakeOne();
 }
 
 bool CThumbRefreshThread::hasPendingRequests() const
@@ -74,6 +81,8 @@ bool CThumbRefreshThread::hasPendingRequests() const
 quint64 CThumbRefreshThread::takeRequest()
 {
     QMutexLocker locker(&m_requestLock);
+    if (m_listRequests.empty() && !m_bStop)
+        m_requestArrived.wait(&m_requestLock, kIdleWaitMs);
     if (m_listRequests.empty())
         return 0;
     const quint64 iTick = m_listRequests.front();
@@ -85,16 +94,14 @@ int CThumbRefreshThread::doRun()
 {
     while (m_fnRefresh && !m_bStop) {
         const quint64 iTick = takeRequest();
-        if (iTick == 0) {
-            msleep(kIdleSleepMs);
+        if (iTick == 0)
             continue;
-        }
         // A request inside the gap is dropped, not postponed: the next scroll asks again.
         if (iTick - m_iLastServedTick.load() > kMinRefreshGapMs) {
             m_iLastServedTick = iTick;
             m_fnRefresh();
         } else {
-            qDebug() << "Ignore repeat refresh Message....................";
+            qCDebug(lcManager) << "Ignore repeat refresh Message....................";
         }
     }
     return 0;

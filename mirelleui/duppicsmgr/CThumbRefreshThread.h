@@ -3,6 +3,7 @@
 #include "CBaseThread.h"
 
 #include <QMutex>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <deque>
@@ -32,10 +33,12 @@ protected:
     int doRun() override;
 
 private:
+    // The oldest request, waiting for one a short while; 0 when none came.
     quint64 takeRequest();
 
     std::function<void()> m_fnRefresh;
     mutable QMutex m_requestLock;
+    QWaitCondition m_requestArrived;
     std::deque<quint64> m_listRequests;
     std::atomic<quint64> m_iLastServedTick{0};
     std::atomic_bool m_bStop{false};

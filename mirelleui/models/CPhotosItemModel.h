@@ -82,6 +82,8 @@ Q_SIGNALS:
     void sigCheckStateChanged(int row, bool currentState);
     void sigRefreshThumb(int row, bool bResult);
     void sigRefreshMaxThumb(int row, QVariantList listMet);
+    // Requests for the manager's operation worker; connect them directly, so that requests
+    // keep the order in which they were made.
     void sigMarkRequested(quint64 pGroup, QString strPath, bool bState);
     void sigClearMarksRequested(quint64 pGroup);
     void sigMarkedNow();

@@ -1,12 +1,44 @@
 #pragma once
 
+#include "CDupPicsMgr.h"
 #include "CLinuxVolumes.h"
 #include "CPlatform.h"
 #include "IRegistry.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+
+// A stand-in photo, folders included; the fake engine reports whatever sizes its script says.
+inline QString writePhoto(const QString &strPath, int iBytes = 100)
+{
+    QDir().mkpath(QFileInfo(strPath).path());
+    QFile file(strPath);
+    if (!file.exists() && file.open(QIODevice::WriteOnly))
+        file.write(QByteArray(iBytes, 'x'));
+    return strPath;
+}
+
+// The fake engine's script: everything on volume "/", the scan's events and the regroup's.
+inline QByteArray fakeScript(const QJsonArray &events, const QJsonArray &regroup = {})
+{
+    return QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", regroup}})
+        .toJson(QJsonDocument::Compact);
+}
+
+// Runs a scan; false when it did not complete.
+inline bool scanAndWait(CDupPicsMgr &mgr)
+{
+    QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+    mgr.collectDupFiles();
+    return completeSpy.wait(10000);
+}
 
 // Keeps a manager under test away from the user's registry stand-in and makes every
 // path belong to one volume, "/".

@@ -41,14 +41,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_pDir;
 
     QString dbPath() const { return m_pDir->filePath(QStringLiteral("data/mirelle/decisions.sqlite")); }
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(100, 'x'));
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     QJsonObject create(quint64 id, const QString &name)
     {
         return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"key", double(100 + id)}};
@@ -62,14 +55,7 @@ private:
     void setThreeOfAKind()
     {
         const QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")};
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", events}})
-                             .toJson(QJsonDocument::Compact));
-    }
-    void scan(CDupPicsMgr &mgr)
-    {
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        m_fake.setScript(fakeScript(events, events));
     }
     // Group key -> file names, for the shown groups.
     QMap<quint64, QStringList> groups(const CDupPicsMgr &mgr) const
@@ -106,7 +92,6 @@ private slots:
         m_pDir = std::make_unique<QTemporaryDir>();
         CDupPicsMgr::setDecisionStorePathOverride(dbPath());
         m_fake.setExtrasOff(false);
-        COperateTaskQueue::instance()->clear();
     }
 
     void cleanup() { CDupPicsMgr::setDecisionStorePathOverride(QString()); }
@@ -187,7 +172,7 @@ private slots:
         QVERIFY2(mgr.decisionsError().contains(reason), qPrintable(mgr.decisionsError()));
         QVERIFY(mgr.decisionsError().contains(QDir::toNativeSeparators(dbPath())));
         // And nothing can be decided, but scanning goes on without pairs
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(1)));
         QVERIFY(!mgr.forgetAllDecisions());
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:"});
@@ -201,7 +186,7 @@ private slots:
         setThreeOfAKind();
         {
             CDupPicsMgr mgr;
-            scan(mgr);
+            QVERIFY(scanAndWait(mgr));
             QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
             QCOMPARE(mgr.decisionCount(), 0);
 
@@ -223,7 +208,7 @@ private slots:
         // And a later run passes it before its scan
         setThreeOfAKind();
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:101-102"});
         QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
 
@@ -253,7 +238,7 @@ private slots:
         QFETCH(QString, shownB);
         setThreeOfAKind();
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         QVERIFY(mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
         QVERIFY(regroupSpy.wait(10000));
@@ -263,8 +248,8 @@ private slots:
         QJsonArray events{create(1, "a.jpg"), join(3, 1, "c.jpg")};
         if (renamedInResults)
             events.append(join(2, 1, "b2.jpg"));
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
-        scan(mgr);
+        m_fake.setScript(fakeScript(events));
+        QVERIFY(scanAndWait(mgr));
 
         const QVariantMap decision = mgr.decisionList().value(0).toMap();
         QCOMPARE(decision.value("pathA").toString(), photo("a.jpg"));
@@ -275,7 +260,7 @@ private slots:
     {
         setThreeOfAKind();
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         QVERIFY(mgr.separateGroup(QVariant::fromValue<quint64>(1)));
         QVERIFY(regroupSpy.wait(10000));
@@ -305,7 +290,7 @@ private slots:
         rotations["value"] = value;
         options["rotationMatching"] = rotations;
         mgr.setOption(options);
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         // Set before the engine looks for duplicates
         const QStringList calls = m_fake.calls();
         const int iSet = calls.indexOf(QStringLiteral("SetRotationMatching:%1").arg(value));
@@ -325,7 +310,7 @@ private slots:
         CDupPicsMgr mgr;
         QVERIFY(!mgr.hasEngineExtras());
         // Then the scan runs as before and nothing is decided or asked of the engine
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QCOMPARE(groups(mgr).value(1).size(), 3);
         QVERIFY(!mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
         QVERIFY(callsStartingWith("SetSeparatedPairs").isEmpty());

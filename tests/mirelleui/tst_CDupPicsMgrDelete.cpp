@@ -72,15 +72,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_pDir;
     std::unique_ptr<CRemovableFileOps> m_pFileOps;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(100, 'x'));
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     // What a scan would have read of the file: its time and content key.
     QJsonObject event(const char *szOp, quint64 id, const QString &name)
     {
@@ -106,12 +98,10 @@ private:
         QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg")};
         if (bThree)
             events.append(join(3, 1, "card/c.jpg"));
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        m_fake.setScript(fakeScript(events));
+        QVERIFY(scanAndWait(mgr));
         for (const QString &name : marked)
-            COperateTaskQueue::instance()->pushSetPhotoMark(1, photo(name), true);
+            mgr.taskQueue()->pushSetPhotoMark(1, photo(name), true);
         QTRY_COMPARE(mgr.checkedItemCount(), marked.size());
     }
 
@@ -134,7 +124,6 @@ private slots:
         qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
         m_pFileOps->m_bRemovable = false;
         m_pFileOps->m_bCard = false;
-        COperateTaskQueue::instance()->clear();
     }
 
     // Whatever the marks say and whatever changed on disk since the scan, a group keeps a
@@ -359,7 +348,7 @@ private slots:
         QCOMPARE(singleSpy.first(), (QList<QVariant>{QString(), false}));
         // Within 2000 ms of the last call: ignored.
         mgr.doDelSingleDupPic(QVariant::fromValue<quint64>(1), photo("b.jpg"), 0);
-        QTest::qWait(700);
+        QTRY_VERIFY(mgr.taskQueue()->isDrained());
         QCOMPARE(singleSpy.count(), 1);
         QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
     }
@@ -393,7 +382,7 @@ private slots:
         CDupPicsMgr mgr;
         mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToFolder, QString());
         QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToFolder));
-        QVERIFY(COperateTaskQueue::instance()->isEmpty());
+        QVERIFY(mgr.taskQueue()->isEmpty());
     }
 };
 

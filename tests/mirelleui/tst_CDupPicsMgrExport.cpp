@@ -41,15 +41,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_pDir;
     std::unique_ptr<CDupPicsMgr> m_pMgr;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(QStringLiteral("photos/") + name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(100, 'x'));
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(QStringLiteral("photos/") + name)); }
     QJsonObject create(quint64 id, const QString &name, double def = 6)
     {
         return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"def", def}};
@@ -86,22 +78,18 @@ private slots:
     void init()
     {
         m_pDir = std::make_unique<QTemporaryDir>();
-        COperateTaskQueue::instance()->clear();
         const QJsonArray events{create(1, QStringLiteral("Åland/a.jpg"), 5), join(2, 1, QStringLiteral("Åland/b.jpg")),
                                 create(3, QStringLiteral("c, \"d\".jpg")), join(4, 3, QStringLiteral("e.jpg"))};
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}})
-                             .toJson(QJsonDocument::Compact));
+        m_fake.setScript(fakeScript(events));
         m_pMgr = std::make_unique<CDupPicsMgr>();
         m_pMgr->addDropPaths({QUrl::fromLocalFile(m_pDir->filePath(QStringLiteral("photos")))});
         QVariantMap options = CDupPicsMgr::defaultOptions();
         options.insert(QStringLiteral("similarSlot"), QVariantMap{{QStringLiteral("value"), 3}});
         m_pMgr->setOption(options);
-        QSignalSpy completeSpy(m_pMgr.get(), &CDupPicsMgr::sigScanComplete);
-        m_pMgr->collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(*m_pMgr));
         m_pMgr->doAllMark();
         QTRY_COMPARE(m_pMgr->checkedItemCount(), 2);
-        COperateTaskQueue::instance()->pushSetPhotoMark(1, photo(QStringLiteral("Åland/b.jpg")), true);
+        m_pMgr->taskQueue()->pushSetPhotoMark(1, photo(QStringLiteral("Åland/b.jpg")), true);
         QTRY_COMPARE(m_pMgr->checkedItemCount(), 3);
     }
 

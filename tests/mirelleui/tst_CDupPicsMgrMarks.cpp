@@ -17,14 +17,7 @@ private:
     CFakeEngineControl m_fake;
     std::unique_ptr<QTemporaryDir> m_pDir;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(100, 'x'));
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     QJsonObject create(quint64 id, const QString &name, double def = 6)
     {
         return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"def", def}};
@@ -34,17 +27,7 @@ private:
         return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
                 {"size", 2000}, {"def", def}, {"sim", 90}};
     }
-    void setScript(const QJsonArray &events, const QJsonArray &regroup = {})
-    {
-        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", regroup}})
-                             .toJson(QJsonDocument::Compact));
-    }
-    void scan(CDupPicsMgr &mgr)
-    {
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
-    }
+    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
 
 private slots:
     void initTestCase()
@@ -56,7 +39,6 @@ private slots:
     void init()
     {
         m_pDir = std::make_unique<QTemporaryDir>();
-        COperateTaskQueue::instance()->clear();
     }
 
     void testRegroupRebuildsWithoutScanning()
@@ -64,7 +46,7 @@ private slots:
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")},
                   {create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg")});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         mgr.doAllMark();
         QTRY_COMPARE(mgr.checkedItemCount(), 2);
 
@@ -86,7 +68,7 @@ private slots:
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy cancelSpy(&mgr, &CDupPicsMgr::sigCanclelRefresh);
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         mgr.refreshSimilarSlot();
@@ -120,7 +102,8 @@ private slots:
         mgr.refreshSimilarSlot();
         mgr.refreshSimilarSlot();
         QVERIFY(completeSpy.wait(15000));
-        QTest::qWait(200);
+        // A second regroup would have been started by the call itself.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(completeSpy.count(), 1);
         QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
@@ -130,7 +113,7 @@ private slots:
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")});
         CDupPicsMgr mgr;
-        scan(mgr);
+        QVERIFY(scanAndWait(mgr));
         mgr.slotSetDelFlat(nullptr, photo("b.jpg"), 0x101);
         mgr.slotSetDelFlat(nullptr, photo("unknown.jpg"), 1);
         QCOMPARE(m_fake.calls().filter("SetFileState"), QStringList{"SetFileState:2:1"});

@@ -37,14 +37,7 @@ private:
     CFakeEngineControl m_fake;
     std::unique_ptr<QTemporaryDir> m_pDir;
 
-    QString photo(const QString &name)
-    {
-        const QString path = m_pDir->filePath(name);
-        QFile file(path);
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write("x");
-        return path;
-    }
+    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name), 1); }
 
     QJsonObject create(quint64 id, const QString &name, int thread = 0, int flags = 0)
     {
@@ -57,11 +50,7 @@ private:
                 {"t", thread}, {"sim", sim}, {"size", 2000}};
     }
 
-    void setScript(const QJsonArray &events)
-    {
-        QJsonObject script{{"volumes", QJsonArray{"/"}}, {"events", events}};
-        m_fake.setScript(QJsonDocument(script).toJson(QJsonDocument::Compact));
-    }
+    void setScript(const QJsonArray &events) { m_fake.setScript(fakeScript(events)); }
 
 private slots:
     void initTestCase()
@@ -74,7 +63,6 @@ private slots:
     {
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
-        COperateTaskQueue::instance()->clear();
     }
 
     void testEngineLoading_data()
@@ -192,9 +180,7 @@ private slots:
                                                        {"skipped", counts},
                                                        {"skippedMounts", QJsonArray::fromStringList(counts.isEmpty() ? QStringList() : mounts)}})
                                  .toJson(QJsonDocument::Compact));
-            QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-            mgr.collectDupFiles();
-            QVERIFY(completeSpy.wait(10000));
+            QVERIFY(scanAndWait(mgr));
             QVariantList expected;
             for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
                 expected << QVariant::fromValue<qulonglong>(qulonglong(counts.at(i).toInt()));
@@ -220,7 +206,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!cancelSpy.isEmpty(), 10000);
         QVERIFY(m_fake.calls().contains("Stop"));
         QTRY_VERIFY(!mgr.isScanning());
-        QTest::qWait(200);
+        // The worker's end was posted before the cancel was announced.
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(completeSpy.count(), 0);
         QCOMPARE(m_fake.calls().count("BeginScan"), 1);
 
@@ -245,9 +232,7 @@ private slots:
         rawCreate.insert("path", dp::platform::pathFromBytes(raw));
         setScript({gone, create(2, "kept.jpg"), rawCreate});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         ::unlink(raw.constData());
         QCOMPARE(mgr.groupOrder(), (QList<quint64>{2, 3}));
     }
@@ -279,9 +264,7 @@ private slots:
         raw.insert("h", reported.height());
         setScript({raw});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         GroupSummary summary;
         QVERIFY(mgr.groupSummary(1, &summary));
         QCOMPARE(QSize(summary.files.at(0).record().width, summary.files.at(0).record().height), expected);
@@ -308,9 +291,7 @@ private slots:
         setScript({create(1, "a.jpg"), firstCopy, second, secondCopy, QJsonObject{{"op", "barrier"}},
                    QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
         CDupPicsMgr mgr;
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
+        QVERIFY(scanAndWait(mgr));
         GroupSummary summary;
         QVERIFY(mgr.groupSummary(1, &summary));
         QCOMPARE(summary.photoCount, 4);

@@ -6,6 +6,9 @@
 #include <QMutex>
 #include <QSemaphore>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class CRecordingHandler : public IOperateTaskHandler
@@ -45,12 +48,11 @@ class TestOperateTaskQueue : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { COperateTaskQueue::instance()->clear(); }
-
     void testCommandsOvertakeResultsInReverseOrder()
     {
         // Given three intake results waiting
-        COperateTaskQueue *pQueue = COperateTaskQueue::instance();
+        COperateTaskQueue queue;
+        COperateTaskQueue *pQueue = &queue;
         pQueue->push(result(TaskGroupCreated), false);
         pQueue->push(result(TaskFileJoined), false);
         pQueue->push(result(TaskGroupsMerged), false);
@@ -79,7 +81,8 @@ private slots:
     void testConvenienceCommandsSkipNullArguments()
     {
         QFETCH(int, which);
-        COperateTaskQueue *pQueue = COperateTaskQueue::instance();
+        COperateTaskQueue queue;
+        COperateTaskQueue *pQueue = &queue;
         switch (which) {
         case 0: pQueue->pushMarkGroup(0); break;
         case 1: pQueue->pushClearGroupMarks(0); break;
@@ -91,28 +94,30 @@ private slots:
 
     void testClearReleasesPayloads()
     {
+        COperateTaskQueue queue;
         auto pPayload = std::make_shared<CGroupTaskPayload>();
         std::weak_ptr<CGroupTaskPayload> weak = pPayload;
-        COperateTaskQueue::instance()->push({TaskMarkGroup, pPayload}, true);
+        queue.push({TaskMarkGroup, pPayload}, true);
         pPayload.reset();
         QVERIFY(!weak.expired());
-        COperateTaskQueue::instance()->clear();
+        queue.clear();
         QVERIFY(weak.expired());
-        QVERIFY(COperateTaskQueue::instance()->isEmpty());
+        QVERIFY(queue.isEmpty());
     }
 
     void testWorkerRunsKnownTasksAndSkipsBadOnes()
     {
         CRecordingHandler handler;
-        CDoOperateTask worker(&handler);
-        COperateTaskQueue *pQueue = COperateTaskQueue::instance();
+        COperateTaskQueue queue;
+        COperateTaskQueue *pQueue = &queue;
+        CDoOperateTask worker(pQueue, &handler);
         pQueue->push({12, nullptr}, false);                  // unknown type: consumed, ignored
         pQueue->push({TaskGroupCreated, nullptr}, false);    // needs a payload: ignored
         pQueue->push(result(TaskFileJoined), false);
         pQueue->push({TaskMarkAll, nullptr}, false);         // needs none: runs
         worker.start();
         QTRY_COMPARE(handler.types(), (QList<int>{TaskFileJoined, TaskMarkAll}));
-        QTRY_VERIFY(pQueue->isEmpty());
+        QTRY_VERIFY(pQueue->isDrained());
         worker.requestStop();
         QVERIFY(worker.wait(5000));
     }
@@ -121,8 +126,9 @@ private slots:
     {
         CRecordingHandler handler;
         handler.m_bBlock = true;
-        CDoOperateTask worker(&handler);
-        COperateTaskQueue *pQueue = COperateTaskQueue::instance();
+        COperateTaskQueue queue;
+        COperateTaskQueue *pQueue = &queue;
+        CDoOperateTask worker(pQueue, &handler);
         pQueue->push({TaskMarkAll, nullptr}, false);
         pQueue->push({TaskClearAllMarks, nullptr}, false);
         worker.start();
@@ -133,6 +139,56 @@ private slots:
         // The second task was not taken: the stop flag is read between tasks.
         QCOMPARE(handler.types(), QList<int>{TaskMarkAll});
         QCOMPARE(pQueue->size(), 1);
+    }
+
+    // Waits far longer than the test may take: only a wake-up ends them in time.
+    void testWaitsEndAtOnce_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::newRow("push wakes a waiting consumer") << "push";
+        QTest::newRow("stop wakes a waiting consumer") << "stop";
+        QTest::newRow("finished task wakes a drain waiter") << "done";
+        QTest::newRow("clear wakes a drain waiter") << "clear";
+    }
+
+    void testWaitsEndAtOnce()
+    {
+        QFETCH(QString, event);
+        constexpr int kLongMs = 600000;
+        COperateTaskQueue queue;
+        std::atomic_bool bStop{false};
+        std::atomic_bool bReturned{false};
+        std::atomic_int iTaken{-1};
+        const bool bDrainWait = event == "done" || event == "clear";
+        if (event == "done") {
+            queue.push({TaskMarkAll, nullptr}, true);
+            QCOMPARE(queue.waitPop(0, bStop).iType, int(TaskMarkAll));
+        } else if (event == "clear") {
+            queue.push({TaskMarkAll, nullptr}, true);
+        }
+        QVERIFY(!queue.isDrained() || !bDrainWait);
+        std::thread waiter([&] {
+            if (bDrainWait)
+                iTaken = queue.waitDrained(kLongMs) ? 1 : 0;
+            else
+                iTaken = queue.waitPop(kLongMs, bStop).iType;
+            bReturned = true;
+        });
+        // Whether the waiter already waits or not, the event must reach it.
+        QThread::yieldCurrentThread();
+        if (event == "push") {
+            queue.pushMarkAll();
+        } else if (event == "stop") {
+            bStop = true;
+            queue.wakeConsumer();
+        } else if (event == "done") {
+            queue.taskDone();
+        } else {
+            queue.clear();
+        }
+        QTRY_VERIFY(bReturned.load());
+        waiter.join();
+        QCOMPARE(iTaken.load(), event == "push" ? int(TaskMarkAll) : event == "stop" ? -1 : 1);
     }
 };
 

@@ -135,7 +135,7 @@ private slots:
         const quint64 group = groupOf(mgr, strHalf);
         QVERIFY(group != 0);
 
-        COperateTaskQueue::instance()->pushSetPhotoMark(group, strHalf, true);
+        mgr.taskQueue()->pushSetPhotoMark(group, strHalf, true);
         QTRY_COMPARE(mgr.checkedItemCount(), 1);
         QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
         mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);

@@ -51,7 +51,7 @@ void CScanReplay::merge(const PhotoRecord &absorbed, const PhotoRecord &into)
 
 bool CScanReplay::isIdle() const
 {
-    return COperateTaskQueue::instance()->isEmpty() && !m_pMgr->isOperateWorkerBusy();
+    return m_pMgr->taskQueue()->isDrained();
 }
 
 QString CScanReplay::pathOf(const PhotoRecord &record)

@@ -89,7 +89,7 @@ QProcess *tst_ShellProcesses::start(const QStringList &listArguments, QProcess::
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("TMPDIR"), root);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true;mirelle.manager.debug=true"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     // Under the address sanitizer, what fontconfig keeps until exit must not turn the
     // exit codes we check into leak reports.
