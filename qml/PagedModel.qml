@@ -23,14 +23,16 @@ DelegateModel {
         var end = start + Helpers.rowsOnPage(page, total, pageSize)
         // Rows that stay on the page keep their delegates; only the difference changes.
         for (var i = pageGroup.count - 1; i >= 0; --i) {
-            var row = pageGroup.get(i).itemsIndex
-            if (row < start || row >= end)
+            var entry = pageGroup.get(i)
+            if (!entry || entry.itemsIndex < start || entry.itemsIndex >= end)
                 pageGroup.remove(i, 1)
         }
         if (pageGroup.count === end - start)
             return
-        for (var r = start; r < end; ++r) {
-            if (!items.get(r).inPage)
+        // The total may run ahead of the rows the model has delivered so far.
+        for (var r = start; r < Math.min(end, items.count); ++r) {
+            var item = items.get(r)
+            if (item && !item.inPage)
                 items.addGroups(r, 1, "page")
         }
     }

@@ -201,7 +201,8 @@ void CDupPicsMgr::removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool
     file.record().flags |= PhotoFlag_Hidden;
     summary.photoCount -= 1;
     summary.totalSize -= iSize;
-    summary.shown = summary.totalSize > 0;
+    // A photo left alone duplicates nothing: its group leaves the results.
+    summary.shown = summary.photoCount > 1;
     if (bCountChecked) {
         QMutexLocker checkedLocker(&m_checkedLock);
         m_iCheckedItemCount -= 1;
@@ -333,7 +334,13 @@ void CDupPicsMgr::onTaskDeleteMarked()
     }
     Q_EMIT m_pFileDel->sigProgressChanged();
     Q_EMIT m_pFileDel->sigCloseProcessWind();
-    if (bAllRemoved) {
+    bool bAnyShown = false;
+    {
+        QMutexLocker locker(&m_resultLock);
+        for (const GroupSummary &summary : qAsConst(m_mapGroups))
+            bAnyShown = bAnyShown || summary.shown;
+    }
+    if ((bAllRemoved || !bAnyShown) && m_bHasDupPics) {
         m_bHasDupPics = false;
         Q_EMIT sigHasDupPicsChanged();
     }
@@ -415,14 +422,14 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
     recomputeCheckedTotals();
     startTotalsWorker();
     Q_EMIT sigCheckedItemCountChanged();
-    if (bAllRemoved) {
+    if (bRecordRemoved || bAllRemoved) {
         bool bAnyLeft = false;
         {
             QMutexLocker locker(&m_resultLock);
             for (const GroupSummary &summary : qAsConst(m_mapGroups))
-                bAnyLeft = bAnyLeft || summary.shown || summary.photoCount > 0;
+                bAnyLeft = bAnyLeft || summary.shown;
         }
-        if (!bAnyLeft) {
+        if (!bAnyLeft && m_bHasDupPics) {
             m_bHasDupPics = false;
             Q_EMIT sigHasDupPicsChanged();
         }

@@ -25,15 +25,18 @@ Item {
                     { tag: "could not be made", state: 2, ready: false }]
         }
         function test_tileCreatedAfterThePictureWasMade(data) {
-            var thumb = createTemporaryObject(thumbComponent, root,
-                                              { source: "image://thumbProvider/g1-1-s" + data.state,
-                                                thumbState: data.state })
+            verify(fixture.scan([2]))
+            var photos = dfMgr.getPhotosModelByCreate(1000)
+            var url = photos.data(photos.index(0, 0), 258)
+            // The first tile asks until the manager has made the picture.
+            var first = createTemporaryObject(thumbComponent, root, { source: url, thumbState: 1 })
+            tryCompare(first, "ready", true, 10000)
+            var thumb = createTemporaryObject(thumbComponent, root, { source: url, thumbState: data.state })
             verify(thumb)
             if (data.ready) {
                 tryCompare(thumb, "ready", true, 3000)
                 verify(!thumb.failed)
             } else {
-                wait(200)
                 verify(!thumb.ready)
                 verify(thumb.failed)
             }
