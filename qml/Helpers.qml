@@ -8,6 +8,8 @@ QtObject {
     readonly property int defaultThreshold: 70
     // Units of the minimum size: a value counts 1024^(index + 1) bytes.
     readonly property var sizeUnits: ["KB", "MB", "GB"]
+    // Windows keeps removed files in its recycle bin; the other systems call it the trash.
+    readonly property bool recycleBin: Qt.platform.os === "windows"
 
     function pageCount(total, perPage) {
         return Math.max(1, Math.ceil(Math.max(0, total) / perPage))

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import DupPicsMgr 1.0
 
-// Confirms a removal of the marked photos and chooses how: recycle bin (the default),
+// Confirms a removal of the marked photos and chooses how: the trash (the default),
 // permanently, or into a folder. Warns when whole groups would go.
 AppDialog {
     id: removal
@@ -96,7 +96,7 @@ AppDialog {
         RadioButton {
             objectName: "trashRadio"
             ButtonGroup.group: methods
-            text: qsTr("Move to the recycle bin")
+            text: Helpers.recycleBin ? qsTr("Move to the recycle bin") : qsTr("Move to the trash")
             checked: removal.method === DFMEnum.DupPicType_MoveToTrash
             onToggled: removal.method = DFMEnum.DupPicType_MoveToTrash
         }

@@ -9,6 +9,24 @@ FocusScope {
     id: results
 
     property var mgr: null
+    property var deltor: null
+    // Whether the removal journal holds something to bring back; read again after each
+    // removal and undo, not on every binding evaluation, since it reads the journal.
+    property bool canUndo: false
+
+    function refreshUndo() {
+        var history = deltor ? deltor.removalHistory() : []
+        canUndo = history.some(function (request) { return request.restorable > 0 })
+    }
+    Connections {
+        target: results.mgr
+        function onSigDelDupImgsResult() { results.refreshUndo() }
+        function onSigDelSingleDupImgResult() { results.refreshUndo() }
+    }
+    Connections {
+        target: results.deltor
+        function onSigUndoFinished() { results.refreshUndo() }
+    }
     readonly property var groupModel: mgr ? mgr.model() : null
     property int markRevision: 0
     property int currentGroup: 0
@@ -130,7 +148,12 @@ FocusScope {
         if (currentGroup >= groupCount)
             currentGroup = Math.max(0, groupCount - 1)
     }
-    onVisibleChanged: if (visible) forceActiveFocus()
+    onVisibleChanged: {
+        if (!visible)
+            return
+        forceActiveFocus()
+        refreshUndo()
+    }
     onCurrentGroupChanged: revealCurrent()
 
     Keys.onPressed: {
@@ -285,11 +308,13 @@ FocusScope {
             FlatButton {
                 objectName: "undoLastToolButton"
                 kind: "ghost"
+                enabled: results.canUndo
                 text: qsTr("Undo last removal")
                 onClicked: results.undoLastRequested()
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
-                ToolTip.text: qsTr("Bring back the photos last moved to the recycle bin or to a folder")
+                ToolTip.text: Helpers.recycleBin ? qsTr("Bring back the photos last moved to the recycle bin or to a folder")
+                                                 : qsTr("Bring back the photos last moved to the trash or to a folder")
             }
             FlatButton {
                 objectName: "historyToolButton"

@@ -44,37 +44,37 @@
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+185"/>
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
-    <message>
-        <location line="+262"/>
-        <source>Failed to delete %1!</source>
-        <translation>%1 konnte nicht gelöscht werden!</translation>
+    <message numerus="yes">
+        <location line="+267"/>
+        <source>%n photo(s) could not be deleted:</source>
+        <translation>
+            <numerusform>%n Foto konnte nicht gelöscht werden:</numerusform>
+            <numerusform>%n Fotos konnten nicht gelöscht werden:</numerusform>
+        </translation>
     </message>
-    <message>
-        <location line="+0"/>
-        <source>Failed to remove %1!</source>
-        <translation>%1 konnte nicht entfernt werden!</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
-        <source>Failed to delete %1 and other %2 files!</source>
-        <translation>%1 und %2 weitere Dateien konnten nicht gelöscht werden!</translation>
+        <source>%n photo(s) could not be removed:</source>
+        <translation>
+            <numerusform>%n Foto konnte nicht entfernt werden:</numerusform>
+            <numerusform>%n Fotos konnten nicht entfernt werden:</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Failed to remove %1 and other %2 files!</source>
-        <translation>%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
+        <source>Failed to remove %1!</source>
+        <translation type="vanished">%1 konnte nicht entfernt werden!</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+49"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation>Ein Export wird noch geschrieben. Versuchen Sie es erneut, sobald er abgeschlossen ist.</translation>
     </message>
@@ -138,7 +138,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>„%1“ nicht entfernt: das Entfernen konnte nicht zum Rückgängigmachen protokolliert werden: %2</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+80"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation>„%1“ kann nicht gelöscht werden: %2</translation>
     </message>
@@ -264,7 +264,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
@@ -485,7 +485,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+69"/>
+        <location filename="../qml/Helpers.qml" line="+71"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
@@ -596,7 +596,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation type="vanished">Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
     </message>
     <message>
-        <location filename="../qml/Main.qml" line="+87"/>
+        <location filename="../qml/Main.qml" line="+115"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
     </message>
@@ -682,7 +682,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Einige Fotos wurden nicht entfernt</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>The photo was not removed</source>
         <translation>Das Foto wurde nicht entfernt</translation>
     </message>
@@ -690,6 +690,41 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+1"/>
         <source>Failed to remove %1!</source>
         <translation>%1 konnte nicht entfernt werden!</translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>Move this photo to the trash?</source>
+        <translation>Dieses Foto in den Papierkorb verschieben?</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Asking can be turned back on in the scan options</source>
+        <translation>Die Nachfrage lässt sich in den Suchoptionen wieder einschalten</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Move to trash</source>
+        <translation>In den Papierkorb</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 was moved to the trash.</source>
+        <translation>%1 wurde in den Papierkorb verschoben.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
     </message>
 </context>
 <context>
@@ -1010,6 +1045,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>In den Papierkorb verschieben</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Move to the trash</source>
+        <translation>In den Papierkorb verschieben</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>Delete permanently</source>
         <translation>Endgültig löschen</translation>
@@ -1103,7 +1143,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <location filename="../qml/ResultsPage.qml" line="+45"/>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
     </message>
@@ -1123,7 +1163,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Webseiten (*.html)</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+136"/>
         <source>The results were not exported</source>
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
@@ -1176,13 +1216,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Zusammenfassung als Webseite (HTML)…</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Undo last removal</source>
         <translation>Letztes Entfernen rückgängig machen</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation>Die zuletzt in den Papierkorb oder in einen Ordner verschobenen Fotos zurückholen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bring back the photos last moved to the trash or to a folder</source>
         <translation>Die zuletzt in den Papierkorb oder in einen Ordner verschobenen Fotos zurückholen</translation>
     </message>
     <message>
@@ -1322,7 +1367,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Auch gedrehte oder gespiegelte Kopien erkennen; die Suche dauert länger</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
+        <source>Ask before removing photos</source>
+        <translation>Vor dem Entfernen von Fotos fragen</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Not duplicates list…</source>
         <translation>Liste „Keine Duplikate“…</translation>
     </message>
@@ -1332,7 +1382,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Fotos, die Sie als „Keine Duplikate“ gekennzeichnet haben</translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-99"/>
         <source>Smaller files are not compared</source>
         <translation>Kleinere Dateien werden nicht verglichen</translation>
     </message>
@@ -1425,13 +1475,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Rückgängigmachen ist nicht verfügbar.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Moved to a folder</source>
         <translation>In einen Ordner verschoben</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Moved to the recycle bin</source>
+        <translation>In den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the trash</source>
         <translation>In den Papierkorb verschoben</translation>
     </message>
     <message>
@@ -1443,6 +1498,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+28"/>
         <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
         <translation>Es gibt nichts rückgängig zu machen. Fotos, die in den Papierkorb oder in einen Ordner verschoben wurden, werden hier aufgeführt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No removal to undo. Photos moved to the trash or to a folder are listed here.</source>
+        <translation>Nichts rückgängig zu machen. Fotos, die in den Papierkorb oder in einen Ordner verschoben wurden, stehen hier.</translation>
     </message>
     <message numerus="yes">
         <location line="+29"/>

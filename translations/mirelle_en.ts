@@ -44,37 +44,33 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+185"/>
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location line="+262"/>
-        <source>Failed to delete %1!</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <location line="+267"/>
+        <source>%n photo(s) could not be deleted:</source>
+        <translation>
+            <numerusform>%n photo could not be deleted:</numerusform>
+            <numerusform>%n photos could not be deleted:</numerusform>
+        </translation>
     </message>
-    <message>
-        <location line="+0"/>
-        <source>Failed to remove %1!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
-        <source>Failed to delete %1 and other %2 files!</source>
-        <translation type="unfinished"></translation>
+        <source>%n photo(s) could not be removed:</source>
+        <translation>
+            <numerusform>%n photo could not be removed:</numerusform>
+            <numerusform>%n photos could not be removed:</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Failed to remove %1 and other %2 files!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+75"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+49"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -136,7 +132,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+80"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -262,7 +258,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -483,7 +479,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+69"/>
+        <location filename="../qml/Helpers.qml" line="+71"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
@@ -586,7 +582,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+87"/>
+        <location filename="../qml/Main.qml" line="+115"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -664,13 +660,48 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>The photo was not removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Failed to remove %1!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>Move this photo to the trash?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Do not ask again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Asking can be turned back on in the scan options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Move to trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 was moved to the trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -988,6 +1019,11 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Move to the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>Delete permanently</source>
         <translation type="unfinished"></translation>
@@ -1077,7 +1113,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+27"/>
+        <location filename="../qml/ResultsPage.qml" line="+45"/>
         <source>CSV files (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1097,7 +1133,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+136"/>
         <source>The results were not exported</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1150,13 +1186,18 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Undo last removal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bring back the photos last moved to the trash or to a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1296,7 +1337,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
+        <source>Ask before removing photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Not duplicates list…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1306,7 +1352,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-99"/>
         <source>Smaller files are not compared</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1399,13 +1445,18 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Moved to a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Moved to the recycle bin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1416,6 +1467,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+28"/>
         <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No removal to undo. Photos moved to the trash or to a folder are listed here.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">

@@ -239,12 +239,65 @@ Item {
             removeToTrash(0)
             removeToTrash(1)
             var dialog = openUndo(false)
-            tryCompare(findChild(dialog.contentItem, "historyList"), "count", 2)
+            var history = findChild(dialog.contentItem, "historyList")
+            tryVerify(function () { return history.count >= 2 })
             // Newest first: the second row is the first removal.
             mouseClick(findChild(dialog.contentItem, "undoRequestButton1"))
             tryVerify(function () { return fixture.exists(fixture.photoPath(0, 1)) }, 10000)
             verify(!fixture.exists(fixture.photoPath(1, 1)))
             dialog.close()
+        }
+
+        function currentPath(results) {
+            var photos = results.photoModelAt(results.currentGroup)
+            return photos.data(photos.index(results.currentPhoto, 0), 264)
+        }
+
+        function focusOnResults(results) {
+            tryVerify(function () { return win.activeFocusItem === results })
+        }
+
+        // Not asked, Delete removes at once and the undo bar brings the photo back; asked, a
+        // closed question hands the keys back to the results. The manager ignores a second
+        // single removal within two seconds, so only the first half removes.
+        function test_deleteAsksOrOffersUndo() {
+            win.screen = "results"
+            var results = object("resultsPage")
+            waitForRendering(results)
+            focusOnResults(results)
+            dfMgr.setShowDeleteWin(false)
+            keyClick(Qt.Key_Right)
+            var path = currentPath(results)
+            keyClick(Qt.Key_Delete)
+            var question = object("deleteQuestion")
+            verify(!question.opened)
+            var bar = object("undoBar")
+            tryVerify(function () { return bar.visible && !fixture.exists(path) }, 10000)
+            compare(findChild(bar, "undoBarText").text, path.substring(path.lastIndexOf("/") + 1) + " was moved to the trash.")
+            findChild(bar, "undoBarButton").clicked()
+            tryVerify(function () { return fixture.exists(path) }, 10000)
+            verify(!bar.visible)
+
+            // The photo back in place joins its group again.
+            tryVerify(function () { return !fixture.scanning() && results.groupCount === 2 }, 10000)
+            dfMgr.setShowDeleteWin(true)
+            focusOnResults(results)
+            keyClick(Qt.Key_Delete)
+            tryVerify(function () { return question.opened })
+            keyClick(Qt.Key_Escape)
+            tryVerify(function () { return !question.visible })
+            focusOnResults(results)
+            // The closing popup hands the keys back within a few event-loop turns.
+            tryVerify(function () {
+                keyClick(Qt.Key_Delete)
+                return question.opened
+            })
+            waitForRendering(question.contentItem)
+            mouseClick(findChild(question.contentItem, "deleteDontAskCheck"))
+            mouseClick(findChild(question.contentItem, "deleteAcceptButton"))
+            tryVerify(function () { return !question.visible })
+            verify(!dfMgr.getShowDeleteWin())
+            focusOnResults(results)
         }
 
         function test_skippedPlacesAreNamed() {

@@ -31,7 +31,7 @@ bool writePhoto(const QString &strPath, int iGroup, int iRow)
 {
     QDir().mkpath(QFileInfo(strPath).path());
     // The first photo is the largest and sharpest: the automatic marks keep it.
-    QImage image(320 - 16 * iRow, 240, QImage::Format_RGB32);
+    QImage image(320 - 4 * iRow, 240, QImage::Format_RGB32);
     image.fill(QColor::fromHsv((iGroup * 47) % 360, 120 + 20 * (iRow % 5), 200));
     QPainter painter(&image);
     painter.setPen(Qt::white);
@@ -113,7 +113,8 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold)
             const double id = r == 0 ? kGroupKeyBase + g : 100000 + 1000 * g + r;
             QJsonObject event{{"op", r == 0 ? "create" : "join"}, {"id", id}, {"path", path},
                               {"size", double(QFileInfo(path).size())}, {"sim", 100 - 3 * r},
-                              {"w", 320 - 16 * r}, {"h", 240}, {"def", 1.0 - 0.05 * r},
+                              {"w", 320 - 4 * r}, {"h", 240}, {"def", 1.0 - 0.05 * r},
+                              {"date", double(dp::platform::fileStamp(path).i64ModTime)},
                               {"mtime", QString::number(dp::platform::fileStamp(path).i64ModTime)},
                               {"hash", QString::number(iKey)}};
             if (r > 0)
@@ -124,7 +125,9 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold)
     events.append(QJsonObject{{"op", "finished"}, {"step", 1}, {"n", 10}});
     if (bHold)
         events.append(QJsonObject{{"op", "waitStop"}});
-    m_pEngine->setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}}).toJson());
+    // A regroup (after a decision or an undo) finds the same groups again.
+    m_pEngine->setScript(
+        QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", events}}).toJson());
     return true;
 }
 
