@@ -161,12 +161,29 @@ ApplicationWindow {
             }
         }
         function onSigScanComplete(result) {
+            // The automatic rule marks the copies at once, as the command line does; the
+            // results header says so.
+            if (window.screen === "progress" && window.mgr.totalGroupCount > 0) {
+                resultsPage.autoMarked = true
+                window.mgr.doAllMark()
+            }
             if (window.screen === "progress")
                 window.screen = "results"
         }
+        // A stopped scan keeps what it found: the groups so far are shown, or the start
+        // screen with its places and options.
         function onSigNotifyCanceled() {
-            if (window.screen === "progress")
+            if (window.screen !== "progress")
+                return
+            if (window.mgr.totalGroupCount > 0) {
+                window.screen = "results"
+                notice.show(qsTr("Scan stopped"),
+                            qsTr("The scan was stopped. The groups found so far are shown; your places and options are kept."))
+            } else {
                 window.screen = "start"
+                notice.show(qsTr("Scan stopped"),
+                            qsTr("The scan was stopped before it found similar photos. Your places and options are kept."))
+            }
         }
         function onSignalShowCheckUsb() { window.askQuestion("usb", "") }
         function onSignalShowCheckTrash() { window.askQuestion("trash", "") }

@@ -10,6 +10,8 @@ FocusScope {
 
     property var mgr: null
     property var deltor: null
+    // Set when the end of the scan applied the automatic marks; cleared with the marks.
+    property bool autoMarked: false
     // Whether the removal journal holds something to bring back; read again after each
     // removal and undo, not on every binding evaluation, since it reads the journal.
     property bool canUndo: false
@@ -57,6 +59,7 @@ FocusScope {
 
     function reset() {
         hadGroups = false
+        autoMarked = false
         currentGroup = 0
         currentPhoto = 0
         groupPages.page = 0
@@ -260,6 +263,13 @@ FocusScope {
                     color: Theme.textMuted
                 }
                 Label {
+                    objectName: "autoMarkNote"
+                    visible: results.autoMarked && !!results.mgr && results.mgr.checkedItemCount > 0
+                    text: qsTr("Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use \"Clear marks\".")
+                    font.pixelSize: Theme.fontCaption
+                    color: Theme.textMuted
+                }
+                Label {
                     objectName: "scanSkippedLabel"
                     visible: text !== ""
                     text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [],
@@ -370,7 +380,10 @@ FocusScope {
                     kind: "ghost"
                     text: qsTr("Clear marks")
                     enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
-                    onClicked: results.mgr.clearAllMark()
+                    onClicked: {
+                        results.autoMarked = false
+                        results.mgr.clearAllMark()
+                    }
                 }
                 FlatButton {
                     id: similarityButton

@@ -668,6 +668,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+47"/>
+        <location line="+4"/>
+        <source>Scan stopped</source>
+        <translation>Suche angehalten</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
+        <translation>Die Suche wurde angehalten. Die bisher gefundenen Gruppen werden angezeigt; Ihre Orte und Optionen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
+        <translation>Die Suche wurde angehalten, bevor ähnliche Fotos gefunden wurden. Ihre Orte und Optionen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -1143,7 +1159,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+45"/>
+        <location filename="../qml/ResultsPage.qml" line="+47"/>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
     </message>
@@ -1163,7 +1179,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Webseiten (*.html)</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+137"/>
         <source>The results were not exported</source>
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
@@ -1184,6 +1200,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+1"/>
         <source>%1 in similar photos</source>
         <translation>%1 in ähnlichen Fotos</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
+        <translation>Jede Gruppe behält ihr bestes Foto; die Kopien sind markiert. Klicken Sie auf ein Foto, um seine Markierung zu ändern, oder wählen Sie &quot;Markierungen aufheben&quot;.</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -1269,7 +1290,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markierungen aufheben</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Similarity %1%</source>
         <translation>Ähnlichkeit %1 %</translation>
     </message>

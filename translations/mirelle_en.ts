@@ -646,6 +646,22 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+47"/>
+        <location line="+4"/>
+        <source>Scan stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1113,7 +1129,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+45"/>
+        <location filename="../qml/ResultsPage.qml" line="+47"/>
         <source>CSV files (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1133,7 +1149,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+137"/>
         <source>The results were not exported</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1153,6 +1169,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+1"/>
         <source>%1 in similar photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1239,7 +1260,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Similarity %1%</source>
         <translation type="unfinished"></translation>
     </message>

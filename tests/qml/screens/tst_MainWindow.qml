@@ -56,14 +56,33 @@ Item {
             compare(win.screen, "progress")
             tryCompare(win, "screen", "results", 10000)
             tryCompare(dfMgr, "totalGroupCount", 2)
+            // The copies are marked at once and the header says how to change that.
+            tryCompare(dfMgr, "checkedItemCount", 2)
+            var note = object("autoMarkNote")
+            tryVerify(function () { return note.visible })
+            mouseClick(object("clearMarksButton"))
+            tryCompare(dfMgr, "checkedItemCount", 0)
+            verify(!note.visible)
         }
 
-        function test_cancelReturnsToTheStart() {
-            verify(fixture.prepare([2], true))
+        function test_cancelKeepsWhatWasFound_data() {
+            return [
+                { tag: "groups found", counts: [2, 2], screen: "results", says: "groups found so far are shown" },
+                { tag: "nothing found", counts: [], screen: "start", says: "before it found similar photos" }
+            ]
+        }
+
+        function test_cancelKeepsWhatWasFound(data) {
+            verify(fixture.prepare(data.counts, true))
             win.startScan(Helpers.makeOptions(true, 100, 0, 70))
             compare(win.screen, "progress")
+            tryCompare(dfMgr, "totalGroupCount", data.counts.length, 10000)
             dfMgr.cancel()
-            tryCompare(win, "screen", "start", 10000)
+            tryCompare(win, "screen", data.screen, 10000)
+            var notice = object("noticeDialog")
+            tryVerify(function () { return notice.opened })
+            verify(notice.text.indexOf(data.says) >= 0, notice.text)
+            notice.close()
             tryVerify(function () { return !fixture.scanning() }, 10000)
         }
 
