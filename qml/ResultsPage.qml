@@ -265,6 +265,9 @@ FocusScope {
                 Label {
                     objectName: "autoMarkNote"
                     visible: results.autoMarked && !!results.mgr && results.mgr.checkedItemCount > 0
+                    // Wrapped within half the page, so that the buttons beside it keep their room.
+                    Layout.preferredWidth: Math.min(implicitWidth, results.width * 0.5)
+                    wrapMode: Text.WordWrap
                     text: qsTr("Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use \"Clear marks\".")
                     font.pixelSize: Theme.fontCaption
                     color: Theme.textMuted

@@ -908,7 +908,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnliche Fotos werden gruppiert</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+75"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>
     </message>
@@ -919,6 +919,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+7"/>
+        <source>Keeping what was found so far</source>
+        <translation>Das bisher Gefundene bleibt erhalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1% done · %2</source>
         <translation>%1 % erledigt · %2</translation>
     </message>
@@ -1202,7 +1207,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 in ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
         <translation>Jede Gruppe behält ihr bestes Foto; die Kopien sind markiert. Klicken Sie auf ein Foto, um seine Markierung zu ändern, oder wählen Sie &quot;Markierungen aufheben&quot;.</translation>
     </message>

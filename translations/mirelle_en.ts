@@ -882,7 +882,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+75"/>
         <source>Stopping the scan…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -893,6 +893,11 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+7"/>
+        <source>Keeping what was found so far</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1% done · %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1172,7 +1177,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
         <translation type="unfinished"></translation>
     </message>

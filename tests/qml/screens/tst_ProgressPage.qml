@@ -91,6 +91,14 @@ Item {
             verify(!cancel.enabled)
         }
 
+        function test_stoppingKeepsTheBarsAsTheyWere() {
+            dfMgr.sigProcProgress(2, 40)
+            page.cancelling = true
+            dfMgr.sigProcProgress(3, 100)
+            compare(page.percents, [100, 40, 0])
+            verify(findChild(page, "overallLabel").text.indexOf("100%") < 0)
+        }
+
         function test_elapsedTimeRuns() {
             page.startTime = Date.now() - 65000
             tryVerify(function () { return page.elapsedMs >= 65000 }, 2000)
