@@ -98,7 +98,7 @@ bool CScreenFixture::scan(const QVariantList &listCounts)
     return complete.wait(20000);
 }
 
-bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold)
+bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSlowMs)
 {
     // Each scan gets fresh files: a removal of the last one must not decide this one.
     ++m_iScan;
@@ -122,6 +122,8 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold)
             events.append(event);
         }
     }
+    if (iSlowMs > 0)
+        events.append(QJsonObject{{"op", "sleep"}, {"ms", iSlowMs}});
     events.append(QJsonObject{{"op", "finished"}, {"step", 1}, {"n", 10}});
     if (bHold)
         events.append(QJsonObject{{"op", "waitStop"}});

@@ -50,8 +50,9 @@ public:
     // Scans groups of the given sizes, made of real pictures; group i's key is 1000 + i.
     // Returns when the manager reported the end of the scan.
     Q_INVOKABLE bool scan(const QVariantList &listCounts);
-    // Makes the photos and the engine's script for the next scan; a held scan runs until stopped.
-    Q_INVOKABLE bool prepare(const QVariantList &listCounts, bool bHold = false);
+    // Makes the photos and the engine's script for the next scan; a held scan runs until
+    // stopped, a slow one takes iSlowMs longer.
+    Q_INVOKABLE bool prepare(const QVariantList &listCounts, bool bHold = false, int iSlowMs = 0);
     // Scans nothing, as a scan that found no duplicates.
     Q_INVOKABLE bool scanNothing() { return scan({}); }
     Q_INVOKABLE QString photoPath(int iGroup, int iRow) const;
