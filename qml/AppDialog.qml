@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
 
 // Modal dialog frame of the screens: a card with a title, the content, and a button row that
 // subclasses fill through the "buttons" property.
@@ -12,6 +13,15 @@ Popup {
     property color iconColor: Theme.accent
     default property alias content: body.data
     property alias buttons: buttonRow.data
+
+    // The keys go back where they were before the dialog opened, not to whatever item Qt picks.
+    property Item returnFocus: null
+    onAboutToShow: returnFocus = parent ? parent.Window.activeFocusItem : null
+    onClosed: {
+        if (returnFocus && returnFocus.visible)
+            returnFocus.forceActiveFocus()
+        returnFocus = null
+    }
 
     anchors.centerIn: Overlay.overlay
     width: 460

@@ -15,6 +15,8 @@ QtObject {
     readonly property var sizeUnits: ["KB", "MB", "GB"]
     // How the units read: binary, as every size on the screens.
     readonly property var sizeUnitNames: ["KiB", "MiB", "GiB"]
+    // Windows keeps removed files in its recycle bin; the other systems call it the trash.
+    readonly property bool recycleBin: Qt.platform.os === "windows"
 
     function pageCount(total, perPage) {
         return Math.max(1, Math.ceil(Math.max(0, total) / perPage))

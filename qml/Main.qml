@@ -60,10 +60,38 @@ ApplicationWindow {
             mgr.doDelDupPicByMark(method, folder)
     }
 
+    // Delete asks first; once told not to ask, it removes at once and offers an undo instead.
     function removeOne(groupKey, path) {
-        if (mgr && groupKey && path !== "")
-            mgr.doDelSingleDupPic(groupKey, path, DFMEnum.DupPicType_MoveToTrash)
+        if (!mgr || !groupKey || path === "")
+            return
+        if (mgr.getShowDeleteWin())
+            deleteQuestion.ask(groupKey, path)
+        else
+            removeOneNow(groupKey, path)
     }
+
+    function removeOneNow(groupKey, path) {
+        undoBar.path = path
+        mgr.doDelSingleDupPic(groupKey, path, DFMEnum.DupPicType_MoveToTrash)
+    }
+
+    // A dialog that closes, or a tile that goes, takes the keyboard focus with it; the
+    // screen on view gets it back so that the keys keep working.
+    function keepFocusVisible() {
+        var page = [startPage, progressPage, resultsPage, previewPage][Math.max(0, window.screens.indexOf(window.screen))]
+        var item = window.activeFocusItem
+        var inside = function (ancestor) {
+            for (var p = item; p; p = p.parent) {
+                if (p === ancestor)
+                    return true
+            }
+            return false
+        }
+        if (!item || !item.visible || !(inside(page) || inside(window.overlay)))
+            page.forceActiveFocus()
+    }
+    onActiveFocusItemChanged: Qt.callLater(keepFocusVisible)
+    onScreenChanged: Qt.callLater(keepFocusVisible)
 
     // One line per drive whose trash cannot take its marked photos, as the deletion
     // service found them just before asking.
@@ -133,12 +161,29 @@ ApplicationWindow {
             }
         }
         function onSigScanComplete(result) {
+            // The automatic rule marks the copies at once, as the command line does; the
+            // results header says so.
+            if (window.screen === "progress" && window.mgr.totalGroupCount > 0) {
+                resultsPage.autoMarked = true
+                window.mgr.doAllMark()
+            }
             if (window.screen === "progress")
                 window.screen = "results"
         }
+        // A stopped scan keeps what it found: the groups so far are shown, or the start
+        // screen with its places and options.
         function onSigNotifyCanceled() {
-            if (window.screen === "progress")
+            if (window.screen !== "progress")
+                return
+            if (window.mgr.totalGroupCount > 0) {
+                window.screen = "results"
+                notice.show(qsTr("Scan stopped"),
+                            qsTr("The scan was stopped. The groups found so far are shown; your places and options are kept."))
+            } else {
                 window.screen = "start"
+                notice.show(qsTr("Scan stopped"),
+                            qsTr("The scan was stopped before it found similar photos. Your places and options are kept."))
+            }
         }
         function onSignalShowCheckUsb() { window.askQuestion("usb", "") }
         function onSignalShowCheckTrash() { window.askQuestion("trash", "") }
@@ -157,6 +202,8 @@ ApplicationWindow {
             notice.show(qsTr("Some photos were not removed"), failList)
         }
         function onSigDelSingleDupImgResult(strFilePath, bSuccess) {
+            if (bSuccess && strFilePath === undoBar.path)
+                undoBar.show()
             if (!bSuccess && strFilePath !== "")
                 notice.show(qsTr("The photo was not removed"),
                             qsTr("Failed to remove %1!").arg(window.mgr.getFileName(strFilePath)))
@@ -213,6 +260,7 @@ ApplicationWindow {
         currentIndex: Math.max(0, window.screens.indexOf(window.screen))
 
         StartPage {
+            id: startPage
             objectName: "startPage"
             mgr: window.mgr
             onScanRequested: window.startScan(optionMap)
@@ -227,6 +275,7 @@ ApplicationWindow {
             id: resultsPage
             objectName: "resultsPage"
             mgr: window.mgr
+            deltor: window.deltor
             onPreviewRequested: window.openPreview(groupKey, row)
             onRemoveMarkedRequested: window.requestRemoval()
             onRemoveOneRequested: window.removeOne(groupKey, path)
@@ -286,5 +335,109 @@ ApplicationWindow {
         id: undoDialog
         objectName: "undoDialog"
         deltor: window.deltor
+    }
+
+    AppDialog {
+        id: deleteQuestion
+        objectName: "deleteQuestion"
+        property var groupKey: 0
+        property string path: ""
+
+        function ask(key, filePath) {
+            groupKey = key
+            path = filePath
+            dontAskCheck.checked = false
+            open()
+        }
+        function accept() {
+            if (dontAskCheck.checked && window.mgr)
+                window.mgr.setShowDeleteWin(false)
+            close()
+            window.removeOneNow(groupKey, path)
+        }
+
+        title: qsTr("Move this photo to the trash?")
+        iconName: "warning"
+        iconColor: Theme.warning
+        closePolicy: Popup.CloseOnEscape
+
+        Label {
+            objectName: "deleteQuestionText"
+            width: parent.width
+            text: deleteQuestion.path
+            wrapMode: Text.WrapAnywhere
+            font.pixelSize: Theme.fontBody
+            color: Theme.text
+        }
+        CheckBox {
+            id: dontAskCheck
+            objectName: "deleteDontAskCheck"
+            text: qsTr("Do not ask again")
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: qsTr("Asking can be turned back on in the scan options")
+        }
+
+        buttons: [
+            FlatButton {
+                objectName: "deleteCancelButton"
+                text: qsTr("Cancel")
+                onClicked: deleteQuestion.close()
+            },
+            FlatButton {
+                objectName: "deleteAcceptButton"
+                kind: "danger"
+                text: qsTr("Move to trash")
+                onClicked: deleteQuestion.accept()
+            }
+        ]
+    }
+
+    // Says what a Delete did and offers to take it back, for a while.
+    Rectangle {
+        id: undoBar
+        objectName: "undoBar"
+        property string path: ""
+
+        function show() {
+            visible = true
+            hideTimer.restart()
+        }
+
+        visible: false
+        z: 10
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 48
+        width: undoRow.implicitWidth + 2 * Theme.spacingL
+        height: undoRow.implicitHeight + Theme.spacingM
+        radius: Theme.radiusS
+        color: Theme.text
+
+        Timer {
+            id: hideTimer
+            interval: 10000
+            onTriggered: undoBar.visible = false
+        }
+        RowLayout {
+            id: undoRow
+            anchors.centerIn: parent
+            spacing: Theme.spacingM
+            Label {
+                objectName: "undoBarText"
+                text: qsTr("%1 was moved to the trash.").arg(undoBar.path.substring(undoBar.path.lastIndexOf("/") + 1))
+                color: Theme.window
+            }
+            FlatButton {
+                objectName: "undoBarButton"
+                kind: "primary"
+                text: qsTr("Undo")
+                enabled: !!window.deltor && !window.deltor.undoRunning
+                onClicked: {
+                    undoBar.visible = false
+                    window.deltor.undoRemoval(-1)
+                }
+            }
+        }
     }
 }

@@ -23,15 +23,15 @@ DelegateModel {
         var end = start + Helpers.rowsOnPage(page, total, pageSize)
         // Rows that stay on the page keep their delegates; only the difference changes.
         for (var i = pageGroup.count - 1; i >= 0; --i) {
-            var row = pageGroup.get(i).itemsIndex
-            if (row < start || row >= end)
+            var entry = pageGroup.get(i)
+            if (!entry || entry.itemsIndex < start || entry.itemsIndex >= end)
                 pageGroup.remove(i, 1)
         }
         if (pageGroup.count === end - start)
             return
-        // A model reset may have taken rows away since this call was queued.
-        for (var r = start; r < end; ++r) {
-            var item = r < items.count ? items.get(r) : null
+        // The total may run ahead of the rows the model has delivered so far.
+        for (var r = start; r < Math.min(end, items.count); ++r) {
+            var item = items.get(r)
             if (item && !item.inPage)
                 items.addGroups(r, 1, "page")
         }

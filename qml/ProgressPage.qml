@@ -55,8 +55,10 @@ Item {
 
     Connections {
         target: page.mgr
+        // A stopping engine reports its steps as ended; the bars keep what was really done.
         function onSigProcProgress(curStep, curProgress) {
-            page.applyProgress(curStep, curProgress)
+            if (!page.cancelling)
+                page.applyProgress(curStep, curProgress)
         }
     }
 
@@ -97,8 +99,9 @@ Item {
                 }
                 Label {
                     objectName: "overallLabel"
-                    text: qsTr("%1% done · %2").arg(page.overallPercent)
-                          .arg(page.currentStep > 0 ? page.stepTitles[page.currentStep - 1] : qsTr("Starting"))
+                    text: page.cancelling ? qsTr("Keeping what was found so far")
+                                          : qsTr("%1% done · %2").arg(page.overallPercent)
+                                            .arg(page.currentStep > 0 ? page.stepTitles[page.currentStep - 1] : qsTr("Starting"))
                     font.pixelSize: Theme.fontBody
                     color: Theme.textMuted
                 }

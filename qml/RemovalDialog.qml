@@ -4,7 +4,7 @@ import QtQuick.Layouts 1.15
 import DupPicsMgr 1.0
 import Mirelle 1.0
 
-// Confirms a removal of the marked photos and chooses how: recycle bin (the default),
+// Confirms a removal of the marked photos and chooses how: the trash (the default),
 // permanently, or into a folder. Warns when whole groups would go.
 AppDialog {
     id: removal
@@ -97,7 +97,7 @@ AppDialog {
         RadioButton {
             objectName: "trashRadio"
             ButtonGroup.group: methods
-            text: qsTr("Move to the recycle bin")
+            text: Helpers.recycleBin ? qsTr("Move to the recycle bin") : qsTr("Move to the trash")
             checked: removal.method === DFMEnum.DupPicType_MoveToTrash
             onToggled: removal.method = DFMEnum.DupPicType_MoveToTrash
         }

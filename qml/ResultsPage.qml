@@ -10,6 +10,26 @@ FocusScope {
     id: results
 
     property var mgr: null
+    property var deltor: null
+    // Set when the end of the scan applied the automatic marks; cleared with the marks.
+    property bool autoMarked: false
+    // Whether the removal journal holds something to bring back; read again after each
+    // removal and undo, not on every binding evaluation, since it reads the journal.
+    property bool canUndo: false
+
+    function refreshUndo() {
+        var history = deltor ? deltor.removalHistory() : []
+        canUndo = history.some(function (request) { return request.restorable > 0 })
+    }
+    Connections {
+        target: results.mgr
+        function onSigDelDupImgsResult() { results.refreshUndo() }
+        function onSigDelSingleDupImgResult() { results.refreshUndo() }
+    }
+    Connections {
+        target: results.deltor
+        function onSigUndoFinished() { results.refreshUndo() }
+    }
     readonly property var groupModel: mgr ? mgr.model() : null
     property int markRevision: 0
     property int currentGroup: 0
@@ -44,6 +64,7 @@ FocusScope {
 
     function reset() {
         hadGroups = false
+        autoMarked = false
         currentGroup = 0
         currentPhoto = 0
         groupPages.page = 0
@@ -148,6 +169,7 @@ FocusScope {
         if (mgr)
             thumbSize = Helpers.readOptions(mgr.getOption()).thumbSize
         forceActiveFocus()
+        refreshUndo()
     }
     onCurrentGroupChanged: revealCurrent()
 
@@ -269,6 +291,16 @@ FocusScope {
                     color: Theme.textMuted
                 }
                 Label {
+                    objectName: "autoMarkNote"
+                    visible: results.autoMarked && !!results.mgr && results.mgr.checkedItemCount > 0
+                    // Wrapped within half the page, so that the buttons beside it keep their room.
+                    Layout.preferredWidth: Math.min(implicitWidth, results.width * 0.5)
+                    wrapMode: Text.WordWrap
+                    text: qsTr("Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use \"Clear marks\".")
+                    font.pixelSize: Theme.fontCaption
+                    color: Theme.textMuted
+                }
+                Label {
                     objectName: "scanSkippedLabel"
                     visible: text !== ""
                     text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [],
@@ -317,11 +349,13 @@ FocusScope {
             FlatButton {
                 objectName: "undoLastToolButton"
                 kind: "ghost"
+                enabled: results.canUndo
                 text: qsTr("Undo last removal")
                 onClicked: results.undoLastRequested()
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
-                ToolTip.text: qsTr("Bring back the photos last moved to the recycle bin or to a folder")
+                ToolTip.text: Helpers.recycleBin ? qsTr("Bring back the photos last moved to the recycle bin or to a folder")
+                                                 : qsTr("Bring back the photos last moved to the trash or to a folder")
             }
             FlatButton {
                 objectName: "historyToolButton"
@@ -381,7 +415,10 @@ FocusScope {
                     kind: "ghost"
                     text: qsTr("Clear marks")
                     enabled: !results.regrouping && results.mgr && results.mgr.checkedItemCount > 0
-                    onClicked: results.mgr.clearAllMark()
+                    onClicked: {
+                        results.autoMarked = false
+                        results.mgr.clearAllMark()
+                    }
                 }
                 FlatButton {
                     id: similarityButton

@@ -152,6 +152,24 @@ Card {
             ToolTip.text: qsTr("Also match copies that were turned or flipped; the scan takes longer")
         }
 
+        // The one switch behind every "do not ask again" of a removal.
+        CheckBox {
+            id: askCheck
+            objectName: "askBeforeRemovingCheck"
+            visible: !!options.mgr
+            text: qsTr("Ask before removing photos")
+            checked: true
+            onToggled: if (options.mgr) options.mgr.setShowDeleteWin(checked)
+            Connections {
+                target: options
+                function onVisibleChanged() {
+                    if (options.visible && options.mgr)
+                        askCheck.checked = options.mgr.getShowDeleteWin()
+                }
+            }
+            Component.onCompleted: if (options.mgr) checked = options.mgr.getShowDeleteWin()
+        }
+
         FlatButton {
             objectName: "decisionsButton"
             Layout.topMargin: Theme.spacingXs

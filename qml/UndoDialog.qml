@@ -57,7 +57,9 @@ AppDialog {
     }
 
     function methodText(method) {
-        return method === 2 ? qsTr("Moved to a folder") : qsTr("Moved to the recycle bin")
+        if (method === 2)
+            return qsTr("Moved to a folder")
+        return Helpers.recycleBin ? qsTr("Moved to the recycle bin") : qsTr("Moved to the trash")
     }
 
     title: qsTr("Removal history")
@@ -88,7 +90,8 @@ AppDialog {
         objectName: "undoEmpty"
         visible: undo.problem === "" && undo.history.length === 0
         width: parent.width
-        text: qsTr("No removal to undo. Photos moved to the recycle bin or to a folder are listed here.")
+        text: Helpers.recycleBin ? qsTr("No removal to undo. Photos moved to the recycle bin or to a folder are listed here.")
+                                 : qsTr("No removal to undo. Photos moved to the trash or to a folder are listed here.")
         wrapMode: Text.WordWrap
         font.pixelSize: Theme.fontBody
         color: Theme.textMuted

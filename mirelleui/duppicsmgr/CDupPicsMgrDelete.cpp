@@ -9,6 +9,7 @@
 #include "COperateTaskQueue.h"
 #include "XLogging.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
 
@@ -317,7 +318,12 @@ void CDupPicsMgr::onTaskDeleteMarked()
     }
     Q_EMIT m_pFileDel->sigProgressChanged();
     Q_EMIT m_pFileDel->sigCloseProcessWind();
-    if (bAllRemoved) {
+    bool bAnyShown = false;
+    m_store.readTables([&](const CResultStore::CTables &tables) {
+        for (const GroupSummary &summary : tables.mapGroups)
+            bAnyShown = bAnyShown || summary.shown;
+    });
+    if ((bAllRemoved || !bAnyShown) && m_bHasDupPics) {
         m_bHasDupPics = false;
         Q_EMIT sigHasDupPicsChanged();
     }
@@ -398,13 +404,13 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
     recomputeCheckedTotals();
     startTotalsWorker();
     Q_EMIT sigCheckedItemCountChanged();
-    if (bAllRemoved) {
+    if (bRecordRemoved || bAllRemoved) {
         bool bAnyLeft = false;
         m_store.readTables([&](const CResultStore::CTables &tables) {
             for (const GroupSummary &summary : tables.mapGroups)
-                bAnyLeft = bAnyLeft || summary.shown || summary.photoCount > 0;
+                bAnyLeft = bAnyLeft || summary.shown;
         });
-        if (!bAnyLeft) {
+        if (!bAnyLeft && m_bHasDupPics) {
             m_bHasDupPics = false;
             Q_EMIT sigHasDupPicsChanged();
         }
@@ -422,13 +428,14 @@ QString CDupPicsMgr::failedDelMessage(const QStringList &listFailed, int iDelTyp
 {
     if (listFailed.isEmpty())
         return QString();
-    const QString name = getFileName(listFailed.first());
-    const bool bDelete = iDelType == DupPicType_DelPermanentiy;
-    if (listFailed.size() == 1)
-        return (bDelete ? tr("Failed to delete %1!") : tr("Failed to remove %1!")).arg(name);
-    return (bDelete ? tr("Failed to delete %1 and other %2 files!") : tr("Failed to remove %1 and other %2 files!"))
-        .arg(name)
-        .arg(listFailed.size() - 1);
+    const int n = listFailed.size();
+    QStringList listLines{iDelType == DupPicType_DelPermanentiy ? tr("%n photo(s) could not be deleted:", nullptr, n)
+                                                                : tr("%n photo(s) could not be removed:", nullptr, n)};
+    // Each file with the reason the deletion service gave; the user decides file by file.
+    const QMap<QString, QString> mapWhy = m_pFileDel ? m_pFileDel->failureTexts() : QMap<QString, QString>();
+    for (const QString &path : listFailed)
+        listLines << mapWhy.value(path, QDir::toNativeSeparators(path));
+    return listLines.join(QLatin1Char('\n'));
 }
 
 void CDupPicsMgr::showFailedDelList()

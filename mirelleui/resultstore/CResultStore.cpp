@@ -170,7 +170,8 @@ void CResultStore::hidePhotoLocked(CTables &tables, quint64 pGroup, CPhotoRecord
     file.record().flags |= PhotoFlag_Hidden;
     summary.photoCount -= 1;
     summary.totalSize -= iSize;
-    summary.shown = summary.totalSize > 0;
+    // A photo left alone duplicates nothing: its group leaves the results.
+    summary.shown = summary.photoCount > 1;
     if (bCountChecked) {
         QMutexLocker checkedLocker(&m_checkedLock);
         m_checked.iCount -= 1;

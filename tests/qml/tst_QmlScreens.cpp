@@ -1,7 +1,7 @@
 // Qt Quick Test driver for the screens. The screens come from the built MirelleUI.rcc, as the
-// program loads them; the fakes stand in for the manager, the deletion service and the types.
+// program loads them, and drive the real manager on the fake scan engine.
 
-#include "CFakeQmlEnv.h"
+#include "CScreenFixture.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -31,8 +31,13 @@ public:
     }
     void add(const QList<QQmlError> &listWarnings)
     {
-        for (const QQmlError &error : listWarnings)
+        for (const QQmlError &error : listWarnings) {
+            // A tile whose row says "not made yet" asks at once and may get nothing: it keeps
+            // its placeholder and asks again when the row changes.
+            if (error.description().contains(QLatin1String("Failed to get image from provider")))
+                continue;
             m_listMessages << error.toString();
+        }
         emit changed();
     }
 
@@ -53,18 +58,19 @@ public slots:
     {
         if (!QResource::registerResource(QStringLiteral(DP_QML_RCC)))
             qFatal("cannot register %s", DP_QML_RCC);
-        CFakeQmlEnv::registerTypes();
+        CScreenFixture::registerTypes();
     }
 
     // Called once per test file with that file's engine.
     void qmlEngineAvailable(QQmlEngine *pEngine)
     {
         connect(pEngine, &QQmlEngine::warnings, CWarningLog::instance(), &CWarningLog::add);
-        auto *pEnv = new CFakeQmlEnv(pEngine);
+        // One manager per test file, so that no file sees what another left behind.
+        auto *pFixture = new CScreenFixture(pEngine);
 #ifdef DP_QML_NO_MANAGER
-        pEnv->publish(pEngine, CFakeQmlEnv::EnPublish::LoaderOnly);
+        pFixture->publish(pEngine, CScreenFixture::EnPublish::LoaderOnly);
 #else
-        pEnv->publish(pEngine);
+        pFixture->publish(pEngine);
 #endif
         pEngine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), CWarningLog::instance());
     }

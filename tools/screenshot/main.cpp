@@ -1,14 +1,15 @@
-// Loads the screens from MirelleUI.rcc with fake data and saves one PNG per screen state.
+// Loads the screens from MirelleUI.rcc on the real manager and the fake scan engine, with
+// generated photos in a temporary folder, and saves one PNG per screen state.
 // Usage: mirelle-screenshot [--dark] [--lang <code>] [--size <width>x<height>] [--rcc <package>]
 //                           [--until <state>] [<output folder>]
 // --until stops after the named state of the first series (the package takes "results").
 // tools/screenshot/shoot-all.sh runs it for every size, language and palette.
 
-#include "CFakeDupPicsMgr.h"
-#include "CFakeFileDel.h"
-#include "CFakeQmlEnv.h"
+#include "CDupPicsMgr.h"
+#include "CFileDelImplement.h"
 #include "CReportSummary.h"
 #include "CScanReport.h"
+#include "CScreenFixture.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -157,10 +158,10 @@ int main(int argc, char *argv[])
     if (bDark)
         QGuiApplication::setPalette(darkPalette());
 
-    CFakeQmlEnv::registerTypes();
+    CScreenFixture::registerTypes();
+    CScreenFixture fixture;
     QQmlApplicationEngine engine;
-    CFakeQmlEnv env;
-    env.publish(&engine);
+    fixture.publish(&engine);
     engine.load(QUrl(QStringLiteral("qrc:/qml/Main.qml")));
     auto *pWindow = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().first());
     if (!pWindow) {
@@ -171,8 +172,17 @@ int main(int argc, char *argv[])
         pWindow->setMinimumSize(QSize(1, 1));
         pWindow->resize(windowSize);
     }
-    CFakeDupPicsMgr *pMgr = env.mgr();
-    CFakeFileDel *pDeltor = env.deltor();
+    CDupPicsMgr *pMgr = fixture.mgr();
+    CFileDelImplement *pDeltor = pMgr->deletionService();
+    const auto setSources = [&](const QStringList &listFolders) {
+        pMgr->clear();
+        QList<QUrl> listUrls;
+        for (const QString &folder : listFolders) {
+            QDir().mkpath(fixture.folder() + QLatin1Char('/') + folder);
+            listUrls << QUrl::fromLocalFile(fixture.folder() + QLatin1Char('/') + folder);
+        }
+        pMgr->addDropPaths(listUrls);
+    };
     QObject *pProgressPage = pWindow->findChild<QObject *>(QStringLiteral("progressPage"));
     QObject *pPreviewPage = pWindow->findChild<QObject *>(QStringLiteral("previewPage"));
     QObject *pQuestion = pWindow->findChild<QObject *>(QStringLiteral("questionDialog"));
@@ -186,13 +196,12 @@ int main(int argc, char *argv[])
         {QStringLiteral("start-empty"), [] {}},
         {QStringLiteral("start"),
          [&] {
-             pMgr->setSources({QStringLiteral("C:/Users/anna/Pictures"), QStringLiteral("D:/Backup/Phone"),
-                               QStringLiteral("E:/")});
+             setSources({QStringLiteral("Pictures"), QStringLiteral("Backup/Phone"), QStringLiteral("Backup/Card")});
          }},
         {QStringLiteral("progress"),
          [&] {
+             fixture.prepare(listCounts, false, 2500);
              call(pWindow, "startScan", QVariantMap());
-             pMgr->setupResults(listCounts.mid(0, 9));
              emit pMgr->sigProcProgress(1, 0);
              emit pMgr->sigProcProgress(1, 99);
              emit pMgr->sigProcProgress(2, 64);
@@ -200,18 +209,10 @@ int main(int argc, char *argv[])
          }},
         {QStringLiteral("results"),
          [&] {
-             pMgr->setupResults(listCounts);
-             emit pMgr->sigProcProgress(3, 100);
-             emit pMgr->sigScanComplete(0);
-             settle(200);
-             // Marks set one group at a time change no row, so thumbnails not made yet keep
-             // their placeholders in the picture.
-             for (int i = 0; i < pMgr->groupCount(); ++i) {
-                 QVariantList listMarks;
-                 for (int j = 0; j < pMgr->groupAt(i)->rowCount(); ++j)
-                     listMarks << (j > 0);
-                 pMgr->groupAt(i)->setMarks(listMarks);
-             }
+             // The scan ends on its own and the window applies the automatic marks.
+             while (pWindow->property("screen").toString() == QLatin1String("progress"))
+                 settle(100);
+             settle(500);
          }},
         {QStringLiteral("results-strip-page"),
          [&] {
@@ -224,81 +225,61 @@ int main(int argc, char *argv[])
         {QStringLiteral("removal-dialog"),
          [&] {
              pWindow->setProperty("screen", QStringLiteral("results"));
-             pMgr->groupAt(1)->setMarks({true, true, true});
+             fixture.setMarks(1, {true, true, true});
              call(pWindow, "requestRemoval");
          }},
         {QStringLiteral("removal-question"),
          [&] {
              QMetaObject::invokeMethod(pRemoval, "close");
-             pDeltor->setTrashRefusals({QVariantMap{{QStringLiteral("volume"), QStringLiteral("/media/anna/CARD")},
-                                                    {QStringLiteral("reason"), QStringLiteral("the drive is read-only")},
-                                                    {QStringLiteral("photos"), 12}}});
              emit pMgr->signalShowCheckUsb();
          }},
         {QStringLiteral("removal-progress"),
          [&] {
              call(pQuestion, "reply", 1);
              emit pDeltor->sigShowProcessWind();
-             pDeltor->setState(42, QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg"), 13, 31, 41200000);
+             pDeltor->setProgress(42);
+             emit pDeltor->sigProgressChanged();
          }},
         {QStringLiteral("failure"),
          [&] {
              emit pDeltor->sigCloseProcessWind();
-             pMgr->setFailedList({QStringLiteral("D:/Backup/Phone/Harbour/IMG_4218.jpg"),
-                                  QStringLiteral("D:/Backup/Phone/Garden/IMG_4252.jpg"),
-                                  QStringLiteral("D:/Backup/Phone/Garden/IMG_4254.jpg")});
-             emit pMgr->sigDelDupImgsResult({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}, {});
+             // Photos that went missing since the scan fail with their reason.
+             fixture.setMarks(1, {false, true, true});
+             for (int i = 1; i < 3; ++i)
+                 QFile::remove(fixture.photoPath(1, i));
+             pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+             settle(1500);
          }},
         {QStringLiteral("results-empty"),
          [&] {
              QMetaObject::invokeMethod(pNotice, "close");
-             pMgr->setupResults({});
+             fixture.scanNothing();
          }},
     };
 
     // Remembered decisions, rotations and bursts; numbered from 40 so that the states above
     // can grow without renaming these.
     QObject *pDecisions = pWindow->findChild<QObject *>(QStringLiteral("decisionsDialog"));
-    const auto decisionRecord = [](int iId, const QString &strA, const QString &strB, int iDaysAgo) {
-        return QVariantMap{{QStringLiteral("id"), iId},
-                           {QStringLiteral("pathA"), strA},
-                           {QStringLiteral("pathB"), strB},
-                           {QStringLiteral("created"), QDateTime::currentDateTime().addDays(-iDaysAgo)}};
-    };
     const QList<QPair<QString, std::function<void()>>> listDecisionStates = {
         {QStringLiteral("start-rotations"),
          [&] {
              pWindow->setProperty("screen", QStringLiteral("start"));
-             pMgr->setSources({QStringLiteral("C:/Users/anna/Pictures"), QStringLiteral("D:/Backup/Phone")});
+             setSources({QStringLiteral("Pictures"), QStringLiteral("Backup/Phone")});
              pWindow->findChild<QObject *>(QStringLiteral("scanOptions"))->setProperty("rotations", true);
          }},
         {QStringLiteral("decisions-list"),
          [&] {
-             pMgr->setDecisions({decisionRecord(3, QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg"),
-                                                QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4202.jpg"), 12),
-                                 decisionRecord(7, QStringLiteral("C:/Users/anna/Pictures/Garden/IMG_4250.jpg"),
-                                                QStringLiteral("D:/Backup/Phone/Garden/IMG_4251.jpg"), 3),
-                                 decisionRecord(8, QStringLiteral("D:/Backup/Phone/Harbour/IMG_4218.jpg"),
-                                                QStringLiteral("D:/Backup/Phone/Harbour/IMG_4219.jpg"), 0)});
+             fixture.scan(listCounts);
+             for (int i = 0; i < 3; ++i)
+                 pMgr->separatePair(QVariant::fromValue<quint64>(1000 + i), fixture.photoPath(i, 0), fixture.photoPath(i, 1));
              QMetaObject::invokeMethod(pDecisions, "open");
-         }},
-        {QStringLiteral("decisions-off"),
-         [&] {
-             pMgr->setProperty("decisionsEnabled", false);
-             pMgr->setProperty("decisionsError",
-                               QStringLiteral("Remembered \"Not duplicates\" decisions are off: the file is damaged or "
-                                              "not a decisions file (C:/Users/anna/AppData/mirelle/decisions.sqlite). "
-                                              "The file was left as it is."));
          }},
         {QStringLiteral("results-burst"),
          [&] {
              QMetaObject::invokeMethod(pDecisions, "close");
-             pMgr->setProperty("decisionsEnabled", true);
-             pMgr->setProperty("decisionsError", QString());
-             pMgr->setupResults(listCounts);
+             fixture.scan(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
-             pMgr->groupAt(0)->setBurst({false, true, true, true, false});
-             pMgr->groupAt(0)->setMarks({false, false, false, false, true});
+             fixture.setMarks(0, {false, false, false, false, true});
          }},
         {QStringLiteral("preview-compare-not-duplicates"),
          [&] {
@@ -312,38 +293,26 @@ int main(int argc, char *argv[])
     const QList<QPair<QString, std::function<void()>>> listUndoStates = {
         {QStringLiteral("removal-dialog-permanent"),
          [&] {
-             pMgr->setupResults(listCounts);
-             emit pMgr->sigScanComplete(0);
+             fixture.scan(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
              settle(200);
-             pMgr->groupAt(0)->setMarks({false, true, true, true, true});
+             fixture.setMarks(0, {false, true, true, true, true});
              pWindow->setProperty("removalMethod", 0);
              call(pWindow, "requestRemoval");
          }},
         {QStringLiteral("undo-history"),
          [&] {
              QMetaObject::invokeMethod(pRemoval, "close");
-             pDeltor->setHistory({12, 3, 40});
+             // Three removals to the trash make the history.
+             for (int i = 0; i < 3; ++i) {
+                 fixture.setMarks(i + 1, {false, true});
+                 pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+                 settle(800);
+             }
              call(pUndo, "showHistory");
          }},
         {QStringLiteral("undo-running"), [&] { call(pUndo, "undoRequest", -1); }},
-        {QStringLiteral("undo-result"),
-         [&] {
-             pDeltor->finishUndo({QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4202.jpg")},
-                                 {QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4201.jpg: another file now takes its place"),
-                                  QStringLiteral("C:/Users/anna/Pictures/Lisbon/IMG_4207.jpg: it is no longer in the trash "
-                                                 "(was the trash emptied?)")},
-                                 QStringLiteral("10 of 12 files are back in place. These could not come back:"));
-         }},
-        {QStringLiteral("undo-journal-problem"),
-         [&] {
-             QMetaObject::invokeMethod(pUndo, "close");
-             settle(300);
-             pDeltor->setHistory({}, QStringLiteral("The removal journal /home/anna/.local/share/mirelle/removals.sqlite "
-                                                    "is damaged (file is not a database); undo is off and the file is "
-                                                    "left as it is."));
-             call(pUndo, "showHistory");
-         }},
+        {QStringLiteral("undo-result"), [&] { settle(1500); }},
     };
 
     const auto shoot = [&](const QString &strName, int iNumber) {
@@ -385,7 +354,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("results-export-menu"),
          [&] {
              QMetaObject::invokeMethod(pUndo, "close");
-             pMgr->setupResults(listCounts);
+             fixture.scan(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
              settle(200);
              QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportMenu")), "open");
@@ -393,11 +362,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("results-export-failed"),
          [&] {
              QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportMenu")), "close");
-             pMgr->setProperty("exportError", QStringLiteral("The results could not be saved to "
-                                                              "/media/anna/STICK/results.pdf: No space left on device."));
              pResults->setProperty("exportFormat", QStringLiteral("pdf"));
              QMetaObject::invokeMethod(pResults, "exportTo",
-                                       Q_ARG(QVariant, QStringLiteral("file:///media/anna/STICK/results.pdf")));
+                                       Q_ARG(QVariant, QStringLiteral("file:///media/anna/STICK-missing/results.pdf")));
          }},
     };
     int iExportShot = 30;

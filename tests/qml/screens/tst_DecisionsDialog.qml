@@ -21,72 +21,44 @@ Item {
             ScanOptions { width: 300; mgr: dfMgr }
         }
         Component {
-            id: cardComponent
-            GroupCard { width: 900; mgr: dfMgr; groupKey: 1000 }
-        }
-
-        Component {
             id: previewComponent
             PreviewPage { width: 1000; height: 600; mgr: dfMgr }
         }
         SignalSpy { id: backSpy; signalName: "backRequested" }
 
-        function decisions(n) {
-            var list = []
-            for (var i = 0; i < n; ++i)
-                list.push({ id: 11 + i, pathA: "C:/p/IMG_" + i + ".jpg", pathB: "D:/p/IMG_" + i + ".jpg",
-                            created: new Date(2026, 0, 1 + i) })
-            return list
+        // Forgets what earlier tests decided, then scans: a regroup rewrites the groups.
+        function freshScan(counts) {
+            tryVerify(function () { return !fixture.scanning() })
+            dfMgr.forgetAllDecisions()
+            tryVerify(function () { return !fixture.scanning() })
+            verify(fixture.scan(counts))
         }
 
-        function openDialog(n, enabled, error) {
-            dfMgr.decisionsEnabled = enabled
-            dfMgr.decisionsError = error
-            dfMgr.setDecisions(decisions(n))
-            dfMgr.clearCalls()
+        function openDialog() {
+            freshScan([2])
+            verify(dfMgr.separatePair(1000, fixture.photoPath(0, 0), fixture.photoPath(0, 1)))
+            tryVerify(function () { return !fixture.scanning() })
             var dialog = createTemporaryObject(dialogComponent, root)
             dialog.open()
             tryVerify(function () { return dialog.opened })
             return dialog
         }
 
-        function cleanup() {
-            dfMgr.decisionsEnabled = true
-            dfMgr.decisionsError = ""
-            dfMgr.hasEngineExtras = true
-            dfMgr.setDecisions([])
-        }
-
         function cleanupTestCase() {
             compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
-            dfMgr.setupResults([])
         }
 
-        function test_forgetOneThenAll() {
-            var dialog = openDialog(3, true, "")
+        function test_forgetListsAndForgetsTheDecision() {
+            var dialog = openDialog()
             var list = findChild(dialog, "decisionsList")
-            compare(list.count, 3)
-            // Forgetting the second row names its decision and the list follows the manager
-            tryVerify(function () { return list.itemAtIndex(1) !== null })
-            mouseClick(findChild(list.itemAtIndex(1), "forgetButton"))
-            compare(dfMgr.calls[dfMgr.calls.length - 1], "forgetDecision(12)")
-            compare(list.count, 2)
-            var forgetAll = findChild(dialog, "forgetAllButton")
-            verify(forgetAll.enabled)
-            mouseClick(forgetAll)
-            compare(dfMgr.callCount("forgetAllDecisions"), 1)
+            compare(list.count, 1)
+            tryVerify(function () { return list.itemAtIndex(0) !== null })
+            mouseClick(findChild(list.itemAtIndex(0), "forgetButton"))
             compare(list.count, 0)
-            verify(!forgetAll.enabled)
-            verify(findChild(dialog, "decisionsIntro").text.indexOf("not said") >= 0)
-        }
-
-        function test_storeOffShowsWhyAndOffersNothing() {
-            var dialog = openDialog(0, false, "Remembered decisions are off: damaged")
-            var error = findChild(dialog, "decisionsError")
-            verify(error.visible)
-            compare(error.text, "Remembered decisions are off: damaged")
-            verify(!findChild(dialog, "decisionsIntro").visible)
+            compare(dfMgr.decisionCount, 0)
             verify(!findChild(dialog, "forgetAllButton").enabled)
+            verify(findChild(dialog, "decisionsIntro").text.indexOf("not said") >= 0)
+            tryVerify(function () { return !fixture.scanning() })
         }
 
         function test_rotationOptionRoundTrip_data() {
@@ -105,30 +77,8 @@ Item {
             compare(Helpers.withThreshold(options.optionMap(), 90).rotationMatching.value, 1 - data.value)
         }
 
-        function test_notDuplicatesOnlyWithTheEngineAdditions_data() {
-            return [
-                { tag: "additions and store", extras: true, enabled: true, visible: true, calls: 1 },
-                { tag: "store off", extras: true, enabled: false, visible: true, calls: 0 },
-                { tag: "engine without additions", extras: false, enabled: true, visible: false, calls: 0 }
-            ]
-        }
-
-        function test_notDuplicatesOnlyWithTheEngineAdditions(data) {
-            dfMgr.setupResults([3])
-            dfMgr.hasEngineExtras = data.extras
-            dfMgr.decisionsEnabled = data.enabled
-            dfMgr.clearCalls()
-            var card = createTemporaryObject(cardComponent, root)
-            var button = findChild(card, "notDuplicatesButton")
-            compare(button.visible, data.visible)
-            compare(button.enabled, data.enabled)
-            if (button.visible)
-                mouseClick(button)
-            compare(dfMgr.callCount("separateGroup"), data.calls)
-        }
-
         function test_pairDecisionFromTheCompareView() {
-            dfMgr.setupResults([4])
+            freshScan([4])
             var page = createTemporaryObject(previewComponent, root)
             backSpy.clear()
             backSpy.target = page
@@ -138,22 +88,14 @@ Item {
             verify(!button.visible)
             page.setCompare(3)
             verify(button.visible)
-            dfMgr.clearCalls()
+            var pathA = page.pathAt(1)
+            var pathB = page.pathAt(3)
             mouseClick(button)
-            compare(dfMgr.calls[0], "separatePair(1000," + page.pathAt(1) + "," + page.pathAt(3) + ")")
+            var decisions = dfMgr.decisionList()
+            compare(decisions.length, 1)
+            compare([decisions[0].pathA, decisions[0].pathB].sort(), [pathA, pathB].sort())
             // The regroup replaces the group on view, so the page goes back to the results
             compare(backSpy.count, 1)
-        }
-
-        function test_burstBadgeFollowsTheRole() {
-            dfMgr.setupResults([3])
-            var card = createTemporaryObject(cardComponent, root)
-            var photos = dfMgr.getPhotosModelByCreate(1000)
-            photos.setBurst([false, true, false])
-            var strip = findChild(card, "photoStrip")
-            tryVerify(function () { return strip.itemAtIndex(2) !== null })
-            verify(!findChild(strip.itemAtIndex(0), "burstBadge").visible)
-            tryVerify(function () { return findChild(strip.itemAtIndex(1), "burstBadge").visible })
         }
     }
 }

@@ -18,17 +18,19 @@ Item {
 
         Component {
             id: paneComponent
-            ZoomPane { phase: "ready"; source: "image://maxThumbProvider/g1-1-s1" }
+            ZoomPane { phase: "ready" }
         }
 
-        // The large picture is 1200 × 900: fitting shrinks it into a small pane but never
-        // blows it up past its own pixels in a large one.
+        // The first photo is 320 × 240: fitting shrinks it into a small pane but never blows it
+        // up past its own pixels in a large one.
         function test_fitNeverEnlarges_data() {
-            return [{ tag: "smaller pane", width: 600, height: 600, scale: 0.5 },
-                    { tag: "larger pane", width: 2400, height: 1800, scale: 1 }]
+            return [{ tag: "smaller pane", width: 160, height: 160, scale: 0.5 },
+                    { tag: "larger pane", width: 640, height: 480, scale: 1 }]
         }
         function test_fitNeverEnlarges(data) {
-            var pane = createTemporaryObject(paneComponent, root, { width: data.width, height: data.height })
+            verify(fixture.scan([2]))
+            var pane = createTemporaryObject(paneComponent, root, { width: data.width, height: data.height,
+                                                                    source: "file://" + fixture.photoPath(0, 0) })
             tryCompare(pane, "imageReady", true, 3000)
             compare(pane.fitScale, data.scale)
         }
@@ -42,15 +44,18 @@ Item {
                     { tag: "could not be made", state: 2, ready: false }]
         }
         function test_tileCreatedAfterThePictureWasMade(data) {
-            var thumb = createTemporaryObject(thumbComponent, root,
-                                              { source: "image://thumbProvider/g1-1-s" + data.state,
-                                                thumbState: data.state })
+            verify(fixture.scan([2]))
+            var photos = dfMgr.getPhotosModelByCreate(1000)
+            var url = photos.data(photos.index(0, 0), 258)
+            // The first tile asks until the manager has made the picture.
+            var first = createTemporaryObject(thumbComponent, root, { source: url, thumbState: 1 })
+            tryCompare(first, "ready", true, 10000)
+            var thumb = createTemporaryObject(thumbComponent, root, { source: url, thumbState: data.state })
             verify(thumb)
             if (data.ready) {
                 tryCompare(thumb, "ready", true, 3000)
                 verify(!thumb.failed)
             } else {
-                wait(200)
                 verify(!thumb.ready)
                 verify(thumb.failed)
             }
