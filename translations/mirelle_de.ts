@@ -77,7 +77,7 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+254"/>
         <source>Minimum file size</source>
         <translation>Minimale Dateigröße</translation>
     </message>
@@ -91,25 +91,37 @@
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
-    <message>
-        <location line="+262"/>
-        <source>Failed to delete %1!</source>
-        <translation>%1 konnte nicht gelöscht werden!</translation>
+    <message numerus="yes">
+        <location line="+248"/>
+        <source>%n photo(s) could not be deleted:</source>
+        <translation>
+            <numerusform>%n Foto konnte nicht gelöscht werden:</numerusform>
+            <numerusform>%n Fotos konnten nicht gelöscht werden:</numerusform>
+        </translation>
     </message>
-    <message>
-        <location line="+0"/>
-        <source>Failed to remove %1!</source>
-        <translation>%1 konnte nicht entfernt werden!</translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
-        <source>Failed to delete %1 and other %2 files!</source>
-        <translation>%1 und %2 weitere Dateien konnten nicht gelöscht werden!</translation>
+        <source>%n photo(s) could not be removed:</source>
+        <translation>
+            <numerusform>%n Foto konnte nicht entfernt werden:</numerusform>
+            <numerusform>%n Fotos konnten nicht entfernt werden:</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+0"/>
+        <source>Failed to delete %1!</source>
+        <translation type="vanished">%1 konnte nicht gelöscht werden!</translation>
+    </message>
+    <message>
+        <source>Failed to remove %1!</source>
+        <translation type="vanished">%1 konnte nicht entfernt werden!</translation>
+    </message>
+    <message>
+        <source>Failed to delete %1 and other %2 files!</source>
+        <translation type="vanished">%1 und %2 weitere Dateien konnten nicht gelöscht werden!</translation>
+    </message>
+    <message>
         <source>Failed to remove %1 and other %2 files!</source>
-        <translation>%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
+        <translation type="vanished">%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
     </message>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
@@ -117,7 +129,7 @@
         <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+51"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation>Ein Export wird noch geschrieben. Versuchen Sie es erneut, sobald er abgeschlossen ist.</translation>
     </message>
@@ -307,7 +319,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
@@ -535,7 +547,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+93"/>
+        <location filename="../qml/Helpers.qml" line="+95"/>
         <source>Thumbnail size</source>
         <translation>Vorschaugröße</translation>
     </message>
@@ -645,7 +657,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation type="vanished">Einige markierte Fotos liegen auf einem Wechseldatenträger ohne Papierkorb. Endgültig löschen?</translation>
     </message>
     <message>
-        <location filename="../qml/Main.qml" line="+87"/>
+        <location filename="../qml/Main.qml" line="+115"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation>Endgültiges Löschen kann nicht rückgängig gemacht werden.</translation>
     </message>
@@ -717,6 +729,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+47"/>
+        <location line="+4"/>
+        <source>Scan stopped</source>
+        <translation>Suche angehalten</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
+        <translation>Die Suche wurde angehalten. Die bisher gefundenen Gruppen werden angezeigt; Ihre Orte und Optionen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
+        <translation>Die Suche wurde angehalten, bevor ähnliche Fotos gefunden wurden. Ihre Orte und Optionen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -731,7 +759,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Einige Fotos wurden nicht entfernt</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>The photo was not removed</source>
         <translation>Das Foto wurde nicht entfernt</translation>
     </message>
@@ -739,6 +767,41 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+1"/>
         <source>Failed to remove %1!</source>
         <translation>%1 konnte nicht entfernt werden!</translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>Move this photo to the trash?</source>
+        <translation>Dieses Foto in den Papierkorb verschieben?</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Asking can be turned back on in the scan options</source>
+        <translation>Die Nachfrage lässt sich in den Suchoptionen wieder einschalten</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Move to trash</source>
+        <translation>In den Papierkorb</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 was moved to the trash.</source>
+        <translation>%1 wurde in den Papierkorb verschoben.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
     </message>
 </context>
 <context>
@@ -927,7 +990,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnliche Fotos werden gruppiert</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+75"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>
     </message>
@@ -938,6 +1001,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+7"/>
+        <source>Keeping what was found so far</source>
+        <translation>Das bisher Gefundene bleibt erhalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1% done · %2</source>
         <translation>%1 % erledigt · %2</translation>
     </message>
@@ -1000,7 +1068,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Gruppe %1, %2 Fotos, %3</translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+299"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+301"/>
         <source>Long: %1</source>
         <translation>Länge: %1</translation>
     </message>
@@ -1077,6 +1145,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     <message>
         <location line="+17"/>
         <source>Move to the recycle bin</source>
+        <translation>In den Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Move to the trash</source>
         <translation>In den Papierkorb verschieben</translation>
     </message>
     <message>
@@ -1173,7 +1246,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+32"/>
+        <location filename="../qml/ResultsPage.qml" line="+52"/>
         <source>CSV files (*.csv)</source>
         <translation>CSV-Dateien (*.csv)</translation>
     </message>
@@ -1193,7 +1266,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Webseiten (*.html)</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+155"/>
         <source>The results were not exported</source>
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
@@ -1214,6 +1287,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+1"/>
         <source>%1 in similar photos</source>
         <translation>%1 in ähnlichen Fotos</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
+        <translation>Jede Gruppe behält ihr bestes Foto; die Kopien sind markiert. Klicken Sie auf ein Foto, um seine Markierung zu ändern, oder wählen Sie &quot;Markierungen aufheben&quot;.</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -1246,13 +1324,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Zusammenfassung als Webseite (HTML)…</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Undo last removal</source>
         <translation>Letztes Entfernen rückgängig machen</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation>Die zuletzt in den Papierkorb oder in einen Ordner verschobenen Fotos zurückholen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bring back the photos last moved to the trash or to a folder</source>
         <translation>Die zuletzt in den Papierkorb oder in einen Ordner verschobenen Fotos zurückholen</translation>
     </message>
     <message>
@@ -1294,7 +1377,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markierungen aufheben</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Similarity %1%</source>
         <translation>Ähnlichkeit %1 %</translation>
     </message>
@@ -1303,7 +1386,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation type="vanished">Vorschaugröße (Strg + und Strg −)</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>Remove marked</source>
         <translation>Markierte entfernen</translation>
     </message>
@@ -1386,7 +1469,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Genauere Treffer</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>Find rotated and mirrored copies</source>
         <translation>Gedrehte und gespiegelte Kopien finden</translation>
     </message>
@@ -1396,7 +1479,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Auch gedrehte oder gespiegelte Kopien erkennen; die Suche dauert länger</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
+        <source>Ask before removing photos</source>
+        <translation>Vor dem Entfernen von Fotos fragen</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Not duplicates list…</source>
         <translation>Liste „Keine Duplikate“…</translation>
     </message>
@@ -1406,7 +1494,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Fotos, die Sie als „Keine Duplikate“ gekennzeichnet haben</translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-101"/>
         <source>Smaller files are not compared</source>
         <translation>Kleinere Dateien werden nicht verglichen</translation>
     </message>
@@ -1499,7 +1587,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbSizeControl</name>
     <message>
-        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <location filename="../qml/ThumbSizeControl.qml" line="+38"/>
         <source>Thumbnail size (Ctrl + and Ctrl −)</source>
         <translation>Vorschaugröße (Strg + und Strg −)</translation>
     </message>
@@ -1512,13 +1600,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Rückgängigmachen ist nicht verfügbar.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Moved to a folder</source>
         <translation>In einen Ordner verschoben</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Moved to the recycle bin</source>
+        <translation>In den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the trash</source>
         <translation>In den Papierkorb verschoben</translation>
     </message>
     <message>
@@ -1530,6 +1623,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+28"/>
         <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
         <translation>Es gibt nichts rückgängig zu machen. Fotos, die in den Papierkorb oder in einen Ordner verschoben wurden, werden hier aufgeführt.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No removal to undo. Photos moved to the trash or to a folder are listed here.</source>
+        <translation>Nichts rückgängig zu machen. Fotos, die in den Papierkorb oder in einen Ordner verschoben wurden, stehen hier.</translation>
     </message>
     <message numerus="yes">
         <location line="+29"/>

@@ -77,7 +77,7 @@
 <context>
     <name>CDupPicsMgr</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+254"/>
         <source>Minimum file size</source>
         <translation type="unfinished"></translation>
     </message>
@@ -91,25 +91,21 @@
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location line="+262"/>
-        <source>Failed to delete %1!</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <location line="+248"/>
+        <source>%n photo(s) could not be deleted:</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
-    <message>
-        <location line="+0"/>
-        <source>Failed to remove %1!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
-        <source>Failed to delete %1 and other %2 files!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Failed to remove %1 and other %2 files!</source>
-        <translation type="unfinished"></translation>
+        <source>%n photo(s) could not be removed:</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
@@ -117,7 +113,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+51"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -305,7 +301,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -533,7 +529,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Helpers</name>
     <message>
-        <location filename="../qml/Helpers.qml" line="+93"/>
+        <location filename="../qml/Helpers.qml" line="+95"/>
         <source>Thumbnail size</source>
         <translation type="unfinished"></translation>
     </message>
@@ -611,7 +607,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>Main</name>
     <message>
-        <location filename="../qml/Main.qml" line="+87"/>
+        <location filename="../qml/Main.qml" line="+115"/>
         <source>Permanent deletion cannot be undone.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -675,6 +671,22 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+47"/>
+        <location line="+4"/>
+        <source>Scan stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -689,13 +701,48 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>The photo was not removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Failed to remove %1!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>Move this photo to the trash?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Do not ask again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Asking can be turned back on in the scan options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Move to trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 was moved to the trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Undo</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -865,7 +912,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+75"/>
         <source>Stopping the scan…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -876,6 +923,11 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+7"/>
+        <source>Keeping what was found so far</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>%1% done · %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -938,7 +990,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+299"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+301"/>
         <source>Long: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1015,6 +1067,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+17"/>
         <source>Move to the recycle bin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Move to the trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1107,7 +1164,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ResultsPage</name>
     <message>
-        <location filename="../qml/ResultsPage.qml" line="+32"/>
+        <location filename="../qml/ResultsPage.qml" line="+52"/>
         <source>CSV files (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1127,7 +1184,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+155"/>
         <source>The results were not exported</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1147,6 +1204,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+1"/>
         <source>%1 in similar photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use &quot;Clear marks&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1180,13 +1242,18 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Undo last removal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+4"/>
         <source>Bring back the photos last moved to the recycle bin or to a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Bring back the photos last moved to the trash or to a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1228,12 +1295,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Similarity %1%</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>Remove marked</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1316,7 +1383,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>Find rotated and mirrored copies</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1326,7 +1393,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
+        <source>Ask before removing photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Not duplicates list…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1336,7 +1408,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-101"/>
         <source>Smaller files are not compared</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1429,7 +1501,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbSizeControl</name>
     <message>
-        <location filename="../qml/ThumbSizeControl.qml" line="+35"/>
+        <location filename="../qml/ThumbSizeControl.qml" line="+38"/>
         <source>Thumbnail size (Ctrl + and Ctrl −)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1442,13 +1514,18 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Moved to a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Moved to the recycle bin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Moved to the trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1459,6 +1536,11 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+28"/>
         <source>No removal to undo. Photos moved to the recycle bin or to a folder are listed here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No removal to undo. Photos moved to the trash or to a folder are listed here.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
