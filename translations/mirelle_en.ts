@@ -37,15 +37,21 @@
     </message>
 </context>
 <context>
+    <name>CDriveCheck</name>
+    <message>
+        <source>the drive is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its trash may hold only %1 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+247"/>
         <source>Minimum file size</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+181"/>
-        <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -161,14 +167,11 @@ You can enlarge your virtual memory and try again.</source>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>CRemovalCoordinator</name>
     <message>
-        <location line="+164"/>
-        <source>the drive is full</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>its trash may hold only %1 MB</source>
+        <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

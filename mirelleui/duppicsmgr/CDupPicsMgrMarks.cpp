@@ -256,7 +256,7 @@ void CDupPicsMgr::recomputeCheckedTotals()
     m_mapDriveSizes.swap(mapDriveSizes);
     m_setDriveKeys.swap(setDriveKeys);
     m_listMarkedPaths.swap(listMarkedPaths);
-    m_pFileDel->setCheckedInfo(m_iCheckedFileSize, m_mapDriveSizes, m_listMarkedPaths);
+    m_pFileDel->driveCheck().setCheckedInfo(m_iCheckedFileSize, m_mapDriveSizes, m_listMarkedPaths);
 }
 
 void CDupPicsMgr::slotRefreshMarkInfo()
