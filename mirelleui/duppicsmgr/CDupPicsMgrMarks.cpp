@@ -3,6 +3,7 @@
 
 #include "CAutoMarkRule.h"
 #include "COperateTaskQueue.h"
+#include "CPathCodec.h"
 #include "CPlatform.h"
 #include "CFileDelImplement.h"
 #include "CRefreshSimialSlotThread.h"
@@ -13,22 +14,14 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
-
 namespace {
 
 // The size of a file as it is now; 0 when it is gone. Called for every marked photo
 // after each change of the marks, so it avoids QFileInfo's bookkeeping where it can.
 qint64 sizeOnDisk(const QString &strPath)
 {
-#ifdef Q_OS_UNIX
-    struct stat st;
-    return ::stat(QFile::encodeName(strPath).constData(), &st) == 0 ? qint64(st.st_size) : 0;
-#else
-    return QFileInfo(strPath).size();
-#endif
+    qint64 i64Size = 0;
+    return dp::platform::isRegularFile(strPath, &i64Size) ? i64Size : 0;
 }
 
 } // namespace
