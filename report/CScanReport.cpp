@@ -98,6 +98,8 @@ QByteArray CScanReport::toJson() const
             // JSON only: the CSV columns stay as scripts already read them. 64-bit values
             // as text, since a JSON number holds only 53 bits exactly.
             object.insert(QLatin1String("burst"), photo.bBurst);
+            if (photo.bProposed && !photo.strReason.isEmpty())
+                object.insert(QLatin1String("reason"), photo.strReason);
             object.insert(QLatin1String("fileTime"), QString::number(photo.i64FileTime));
             object.insert(QLatin1String("contentKey"), QString::number(photo.iContentKey, 16));
             if (dp::platform::needsRawAccess(photo.strPath))
@@ -189,6 +191,7 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
                 return false;
             }
             photo.bBurst = object.value("burst").toBool();
+            photo.strReason = object.value("reason").toString();
             photo.i64FileTime = object.value("fileTime").toString().toULongLong();
             photo.iContentKey = object.value("contentKey").toString().toULongLong(nullptr, 16);
             group.listPhotos << photo;

@@ -31,6 +31,8 @@ struct CReportPhoto
     bool bPreferred = false;
     bool bProposed = false;
     bool bBurst = false;
+    // Why the automatic rule proposed the photo, in English; empty for a mark set by hand.
+    QString strReason;
 };
 
 struct CReportGroup

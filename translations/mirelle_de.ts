@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>CAutoMarkRule</name>
+    <message>
+        <location filename="../mirelleui/resultstore/CAutoMarkRule.cpp" line="+131"/>
+        <source>less detail</source>
+        <translation>weniger Details</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>HEIC beside other formats</source>
+        <translation>HEIC neben anderen Formaten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>lower resolution</source>
+        <translation>geringere Auflösung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>not a camera original</source>
+        <translation>kein Original der Kamera</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>older</source>
+        <translation>älter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no better than the kept photo</source>
+        <translation>nicht besser als das behaltene Foto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>byte copy of the kept photo</source>
+        <translation>bytegleiche Kopie des behaltenen Fotos</translation>
+    </message>
+</context>
+<context>
     <name>CDecisionStore</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDecisionStore.cpp" line="+54"/>

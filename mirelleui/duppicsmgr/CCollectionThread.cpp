@@ -136,15 +136,7 @@ void CCalcTotalDupImgInfoThread::recount(CDupPicsMgr *pMgr)
 {
     qint64 iGroups = 0;
     qint64 iSize = 0;
-    {
-        QMutexLocker locker(&pMgr->m_resultLock);
-        for (const GroupSummary &summary : qAsConst(pMgr->m_mapGroups)) {
-            if (!summary.shown)
-                continue;
-            ++iGroups;
-            iSize += summary.totalSize;
-        }
-    }
+    pMgr->resultStore()->shownTotals(&iGroups, &iSize);
     pMgr->setTotals(iGroups, iSize);
     Q_EMIT pMgr->sigRefreshTotalInfo();
 }

@@ -16,7 +16,6 @@
 #include "XLogging.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileDialog>
 #include <QLibrary>
@@ -61,6 +60,8 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent)
         m_pEngine->SetSink(this);
         m_pFilter = m_pEngine->CreateFilter();
     }
+    if (IScanEngineExtras *pExtras = m_pExtras)
+        m_store.setContentKeySource([pExtras](quint64 iFileId) { return pExtras->GetContentKey(iFileId); });
     startThumbnails();
 
     m_pOperateWorker = new CDoOperateTask(this, this);
@@ -109,6 +110,7 @@ CDupPicsMgr::~CDupPicsMgr()
     if (m_pFilter)
         m_pFilter->Release();
     m_pFilter = nullptr;
+    m_store.setContentKeySource({});
     if (m_pExtras)
         m_pExtras->Release();
     m_pExtras = nullptr;
@@ -219,51 +221,6 @@ void CDupPicsMgr::runOperateTask(const COperateTask &task)
     default:
         break;
     }
-}
-
-QString CDupPicsMgr::imageIdOfPath(const QString &strPath)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(strPath.toUtf8(), QCryptographicHash::Sha512).toHex());
-}
-
-QString CDupPicsMgr::pathOfImageId(const QString &strId) const
-{
-    QMutexLocker locker(&m_resultLock);
-    return m_mapPathByHash.value(strId);
-}
-
-QList<quint64> CDupPicsMgr::groupOrder() const
-{
-    QMutexLocker locker(&m_groupOrderLock);
-    return m_listGroupOrder;
-}
-
-bool CDupPicsMgr::groupSummary(quint64 pGroup, GroupSummary *pSummary) const
-{
-    QMutexLocker locker(&m_resultLock);
-    const auto it = m_mapGroups.constFind(pGroup);
-    if (it == m_mapGroups.constEnd())
-        return false;
-    if (pSummary)
-        *pSummary = *it;
-    return true;
-}
-
-int CDupPicsMgr::checkedItemCount() const
-{
-    QMutexLocker locker(&m_checkedLock);
-    return m_iCheckedItemCount;
-}
-
-qint64 CDupPicsMgr::checkedFileSize() const
-{
-    QMutexLocker locker(&m_checkedLock);
-    return m_iCheckedFileSize;
-}
-
-int CDupPicsMgr::fullyMarkedGroupCount() const
-{
-    return m_iFullyMarkedGroups.load();
 }
 
 void CDupPicsMgr::openFile(QString path)

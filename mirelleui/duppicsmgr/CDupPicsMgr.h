@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CDoOperateTask.h"
-#include "CPhotoRecordCopy.h"
+#include "CResultStore.h"
 #include "IScanEngine.h"
 
 #include <QElapsedTimer>
@@ -41,16 +41,6 @@ struct CScanReport;
 class CRefreshSimialSlotThread;
 class CRemovalCoordinator;
 struct CRemovalGroup;
-
-// One group of similar photos as the manager files it.
-struct GroupSummary
-{
-    bool shown = false;
-    bool allIdentical = true;
-    qint64 photoCount = 0;
-    qint64 totalSize = 0;
-    QList<CPhotoRecordCopy> files;
-};
 
 // The object the screens drive: sources and options, the scan against the engine,
 // the intake of its results, marks and removals. A member of the main object.
@@ -111,19 +101,21 @@ public:
     CFileDelImplement *deletionService() const { return m_pFileDel; }
     QStringList sources() const { return m_listSources; }
     bool hasDupPics() const { return m_bHasDupPics; }
-    int checkedItemCount() const;
-    qint64 checkedFileSize() const;
+    int checkedItemCount() const { return m_store.checkedItemCount(); }
+    qint64 checkedFileSize() const { return m_store.checkedFileSize(); }
     int deleteMethod() const;
     bool isMax() const { return m_bWinMax; }
-    int fullyMarkedGroupCount() const;
+    int fullyMarkedGroupCount() const { return m_store.fullyMarkedGroupCount(); }
     bool isScanning() const { return m_iScanning.load() == 1; }
     bool isOperateWorkerBusy() const { return m_pOperateWorker && m_pOperateWorker->isBusy(); }
 
-    // Read access for the models (GUI thread) and tests.
-    QList<quint64> groupOrder() const;
-    bool groupSummary(quint64 pGroup, GroupSummary *pSummary) const;
-    QString pathOfImageId(const QString &strId) const;
-    static QString imageIdOfPath(const QString &strPath);
+    // The results the models read.
+    CResultStore *resultStore() { return &m_store; }
+    const CResultStore *resultStore() const { return &m_store; }
+    QList<quint64> groupOrder() const { return m_store.groupOrder(); }
+    bool groupSummary(quint64 pGroup, GroupSummary *pSummary) const { return m_store.groupSummary(pGroup, pSummary); }
+    QString pathOfImageId(const QString &strId) const { return m_store.pathOfImageId(strId); }
+    static QString imageIdOfPath(const QString &strPath) { return CResultStore::imageIdOfPath(strPath); }
 
 Q_SIGNALS:
     void sigSourcesChanged();
@@ -223,8 +215,8 @@ public:
     Q_INVOKABLE void refreshSimilarSlot();
     Q_INVOKABLE void cancelRefresh();
     bool isRegrouping() const { return m_iRegrouping.load() == 1; }
-    QStringList markedPaths() const;
-    QMap<QString, qint64> markedBytesPerDrive() const;
+    QStringList markedPaths() const { return m_store.markedPaths(); }
+    QMap<QString, qint64> markedBytesPerDrive() const { return m_store.markedBytesPerDrive(); }
 
     // Results
     Q_INVOKABLE void resetModel();
@@ -328,14 +320,10 @@ private:
     void onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload);
     void onTaskMarkAll();
     void onTaskClearAllMarks();
-    // Rebuilds the checked count and size, per-drive sizes and marked paths from the marked-file table.
+    // Recounts the checked totals in the store and hands them to the deletion service.
     void recomputeCheckedTotals();
     void notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked);
-    // Mark changes per group: path and new state.
-    using CMarkChanges = QHash<quint64, QList<QPair<QString, bool>>>;
-    void notifyPhotoModelMarks(const CMarkChanges &changes);
-    // The automatic rule on one group; m_resultLock held. False when the group is gone.
-    bool markGroupLocked(quint64 pGroup, CMarkChanges &changes);
+    void notifyPhotoModelMarks(const CResultStore::CMarkChanges &changes);
     void resetResults();
     // Starts a totals recount that the destructor waits for; callable from any thread.
     void startTotalsWorker();
@@ -346,7 +334,8 @@ private:
     // What the scan read of a file it reported (modification time, content key); both stay
     // untouched when the engine cannot tell.
     void scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const;
-    void removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
+    // Inside the store's writeTables.
+    void removePhotoRecord(CResultStore::CTables &tables, quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
 
     // Engine
@@ -363,30 +352,19 @@ private:
     bool m_bShowGoToPageWin = true;
     bool m_bWinMax = false;
 
-    // Result tables
+    // Results
+    CResultStore m_store;
     mutable QMutex m_callbackLock;
-    mutable QMutex m_groupOrderLock;
-    mutable QMutex m_resultLock;
-    mutable QMutex m_checkedLock;
-    QHash<quint64, GroupSummary> m_mapGroups;
-    QList<quint64> m_listGroupOrder;
-    QHash<QString, quint64> m_mapGroupOfPath;
-    QHash<QString, quint64> m_mapFileIdOfPath;
     QVariantList m_listScanSkipped;  // GUI thread
     QStringList m_listScanSkippedMounts;  // GUI thread
-    QHash<QString, QString> m_mapPathByHash;
+    // Guards the two maps of photo models, which the thumbnail refresh reads from its thread.
+    mutable QMutex m_modelsLock;
     QMap<quint64, CPhotosSortFilterProxyModel *> m_mapPhotoProxies;
     QMap<quint64, CPhotosItemModel *> m_mapPhotoModels;
     QMap<quint64, QStringList> m_mapPrefetch;
     int m_iPrefetchCounter = 0;
 
-    // Marks
-    QHash<QString, CPhotoRecordCopy> m_mapMarkedFiles;
-    int m_iCheckedItemCount = 0;
-    qint64 m_iCheckedFileSize = 0;
-    QMap<QString, qint64> m_mapDriveSizes;
-    QSet<QString> m_setDriveKeys;
-    QStringList m_listMarkedPaths;
+    // Regroup
     std::atomic<int> m_iRegrouping{0};
     QPointer<CRefreshSimialSlotThread> m_pRegroupWorker;
 
@@ -394,7 +372,6 @@ private:
     QStringList m_listFailed;
     QStringList m_listSucceeded;
     QElapsedTimer m_operationTimer;
-    std::atomic<int> m_iFullyMarkedGroups{0};
     QMutex m_totalsLock;
     QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 
@@ -420,39 +397,15 @@ private:
 
     // Result models
 public:
-    enum class EnMarkResult { Done, NoGroup, BadRow, NoPath };
-
     CNodeItemModel *groupModel() const { return m_pGroupModel; }
     CPhotosItemModel *photoModelOf(quint64 pGroup) const;
-    // Runs f(const GroupSummary &) under the result lock; false when the group is not filed.
-    template <typename F>
-    bool readGroup(quint64 pGroup, F &&f) const
-    {
-        QMutexLocker locker(resultReadLock());
-        const auto it = m_mapGroups.constFind(pGroup);
-        if (it == m_mapGroups.constEnd())
-            return false;
-        f(*it);
-        return true;
-    }
-    // The record behind a photo model row: files[iRow] when it carries strPath, else the
-    // first record with that path.
-    bool readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const;
-    // Sets or clears one mark at once, on the calling thread.
-    EnMarkResult markPhotoNow(quint64 pGroup, int iRow, bool bState);
-    bool isThumbRefreshStopped() const { return m_bThumbRefreshStopped.load(); }
-    void setThumbRefreshStopped(bool bStopped) { m_bThumbRefreshStopped = bStopped; }
+    bool isThumbRefreshStopped() const;
+    void setThumbRefreshStopped(bool bStopped);
 
 private:
     void createGroupModel();
     void attachGroupModel();
-    QMutex *resultReadLock() const;
     bool hasMethod(const char *szSignature) const;
-
-    // Set while this thread holds the result lock to reset the models, whose signals
-    // reach code that reads the tables again.
-    std::atomic<QThread *> m_pResetThread{nullptr};
-    std::atomic_bool m_bThumbRefreshStopped{false};
 
     // Thumbnails
 Q_SIGNALS:

@@ -96,7 +96,7 @@ bool CDupPicsMgr::separatePaths(quint64 pGroup, const QStringList &listPaths, bo
     if (!pStore || !pStore->isEnabled())
         return false;
     QList<QPair<QString, quint64>> listFiles;
-    const bool bFound = readGroup(pGroup, [&](const GroupSummary &summary) {
+    const bool bFound = m_store.readGroup(pGroup, [&](const GroupSummary &summary) {
         for (const CPhotoRecordCopy &file : summary.files) {
             if (file.isHidden() || (!bAllPairs && !listPaths.contains(file.path())))
                 continue;
@@ -136,11 +136,8 @@ QHash<quint64, QString> CDupPicsMgr::currentPathsOfKeys(const QSet<quint64> &set
     QHash<quint64, QString> map;
     if (!m_pExtras || setKeys.isEmpty())
         return map;
-    QHash<QString, quint64> mapFileIds;
-    {
-        QMutexLocker locker(&m_resultLock);
-        mapFileIds = m_mapFileIdOfPath;
-    }
+    const QHash<QString, quint64> mapFileIds =
+        m_store.readTables([](const CResultStore::CTables &tables) { return tables.mapFileIdOfPath; });
     for (auto it = mapFileIds.constBegin(); it != mapFileIds.constEnd(); ++it) {
         const quint64 iKey = m_pExtras->GetContentKey(it.value());
         if (setKeys.contains(iKey) && !map.contains(iKey) && QFileInfo::exists(it.key()))

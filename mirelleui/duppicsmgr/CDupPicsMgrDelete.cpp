@@ -59,17 +59,16 @@ QList<CRemovalGroup> CDupPicsMgr::removalGroups(const QStringList &listPaths) co
     // Per group: the photos to remove, and the ones it keeps.
     QMap<quint64, QPair<QList<CPlanned>, QList<CPlanned>>> mapPlans;
     const QSet<QString> setRequested(listPaths.cbegin(), listPaths.cend());
-    {
-        QMutexLocker locker(&m_resultLock);
+    m_store.readTables([&](const CResultStore::CTables &tables) {
         QSet<quint64> setGroups;
         for (const QString &path : listPaths) {
-            const auto it = m_mapGroupOfPath.constFind(path);
-            if (it != m_mapGroupOfPath.constEnd())
+            const auto it = tables.mapGroupOfPath.constFind(path);
+            if (it != tables.mapGroupOfPath.constEnd())
                 setGroups.insert(*it);
         }
         for (quint64 key : qAsConst(setGroups)) {
-            const auto group = m_mapGroups.constFind(key);
-            if (group == m_mapGroups.constEnd())
+            const auto group = tables.mapGroups.constFind(key);
+            if (group == tables.mapGroups.constEnd())
                 continue;
             auto &plan = mapPlans[key];
             for (const CPhotoRecordCopy &file : group->files) {
@@ -79,7 +78,7 @@ QList<CRemovalGroup> CDupPicsMgr::removalGroups(const QStringList &listPaths) co
                 (setRequested.contains(file.path()) ? plan.first : plan.second) << planned;
             }
         }
-    }
+    });
     auto scanned = [this](const CPlanned &planned) {
         CScannedFile file{planned.strPath, planned.i64Size, 0, 0};
         scanStamp(planned.iFileId, &file.i64ModTime, &file.iContentKey);
@@ -97,23 +96,12 @@ QList<CRemovalGroup> CDupPicsMgr::removalGroups(const QStringList &listPaths) co
     return listGroups;
 }
 
-void CDupPicsMgr::removePhotoRecord(quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked)
+void CDupPicsMgr::removePhotoRecord(CResultStore::CTables &tables, quint64 pGroup, CPhotoRecordCopy &file,
+                                    bool bCountChecked)
 {
-    GroupSummary &summary = m_mapGroups[pGroup];
-    const qint64 iSize = static_cast<qint64>(file.record().fileSize);
-    file.record().flags |= PhotoFlag_Hidden;
-    summary.photoCount -= 1;
-    summary.totalSize -= iSize;
-    summary.shown = summary.totalSize > 0;
-    if (bCountChecked) {
-        QMutexLocker checkedLocker(&m_checkedLock);
-        m_iCheckedItemCount -= 1;
-        m_iCheckedFileSize -= iSize;
-        m_listMarkedPaths.removeAll(file.path());
-    }
-    m_mapMarkedFiles.remove(file.path());
-    const auto itId = m_mapFileIdOfPath.constFind(file.path());
-    if (itId != m_mapFileIdOfPath.constEnd() && m_pEngine)
+    m_store.hidePhotoLocked(tables, pGroup, file, bCountChecked);
+    const auto itId = tables.mapFileIdOfPath.constFind(file.path());
+    if (itId != tables.mapFileIdOfPath.constEnd() && m_pEngine)
         m_pEngine->SetFileState(*itId, file.record().flags);
 }
 
@@ -127,15 +115,12 @@ void CDupPicsMgr::slotUndoFinished(const QVariantMap &mapResult)
     // part in a regroup at the current threshold without a scan. Photos of an earlier
     // scan or session are unknown here and come back with the next scan.
     bool bKnown = false;
-    {
-        QMutexLocker locker(&m_resultLock);
-        for (const QString &strPath : listRestored) {
-            const auto itId = m_mapFileIdOfPath.constFind(strPath);
-            if (itId == m_mapFileIdOfPath.constEnd())
-                continue;
-            m_pEngine->SetFileState(*itId, ScanFileState_Present);
-            bKnown = true;
-        }
+    for (const QString &strPath : listRestored) {
+        quint64 iFileId = 0;
+        if (!m_store.fileIdOfPath(strPath, &iFileId))
+            continue;
+        m_pEngine->SetFileState(iFileId, ScanFileState_Present);
+        bKnown = true;
     }
     if (bKnown)
         refreshSimilarSlot();
@@ -155,12 +140,11 @@ void CDupPicsMgr::onTaskDeleteMarked()
     QStringList listFailed;
     QStringList listSucceeded;
     QList<QPair<quint64, QString>> listRemoved;
-    {
-        QMutexLocker locker(&m_resultLock);
-        QList<quint64> keys = m_mapGroups.keys();
+    m_store.writeTables([&](CResultStore::CTables &tables) {
+        QList<quint64> keys = tables.mapGroups.keys();
         std::sort(keys.begin(), keys.end());
         for (quint64 key : qAsConst(keys)) {
-            QList<CPhotoRecordCopy> &files = m_mapGroups[key].files;
+            QList<CPhotoRecordCopy> &files = tables.mapGroups[key].files;
             for (CPhotoRecordCopy &file : files) {
                 const auto it = mapResult.constFind(file.path());
                 if (it == mapResult.constEnd()) {
@@ -169,13 +153,13 @@ void CDupPicsMgr::onTaskDeleteMarked()
                     listFailed << file.path();
                     bAllRemoved = false;
                 } else if (!file.isHidden()) {
-                    removePhotoRecord(key, file, true);
+                    removePhotoRecord(tables, key, file, true);
                     listRemoved << qMakePair(key, file.path());
                     listSucceeded << file.path();
                 }
             }
         }
-    }
+    });
     for (const auto &removed : qAsConst(listRemoved)) {
         Q_EMIT sigDelOneImg(QVariant::fromValue(removed.first), removed.second);
         Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(removed.first));
@@ -215,16 +199,15 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
     const bool bRemoved = mapResult.value(path, false);
     bool bAllRemoved = true;
     bool bRecordRemoved = false;
-    {
-        QMutexLocker locker(&m_resultLock);
-        const auto group = m_mapGroups.find(payload.pGroup);
-        if (group != m_mapGroups.end()) {
+    m_store.writeTables([&](CResultStore::CTables &tables) {
+        const auto group = tables.mapGroups.find(payload.pGroup);
+        if (group != tables.mapGroups.end()) {
             for (CPhotoRecordCopy &file : group->files) {
                 const bool bMatch = file.path().compare(path, Qt::CaseInsensitive) == 0;
                 const auto it = mapResult.constFind(file.path());
                 if (bMatch && it != mapResult.constEnd()) {
                     if (*it && !file.isHidden()) {
-                        removePhotoRecord(payload.pGroup, file, file.isMarked());
+                        removePhotoRecord(tables, payload.pGroup, file, file.isMarked());
                         bRecordRemoved = true;
                     }
                     continue;
@@ -233,7 +216,7 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
                     bAllRemoved = false;
             }
         }
-    }
+    });
     if (bRecordRemoved) {
         Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(payload.pGroup));
         Q_EMIT sigDelOneImg(QVariant::fromValue(payload.pGroup), path);
@@ -243,11 +226,10 @@ void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
     Q_EMIT sigCheckedItemCountChanged();
     if (bAllRemoved) {
         bool bAnyLeft = false;
-        {
-            QMutexLocker locker(&m_resultLock);
-            for (const GroupSummary &summary : qAsConst(m_mapGroups))
+        m_store.readTables([&](const CResultStore::CTables &tables) {
+            for (const GroupSummary &summary : tables.mapGroups)
                 bAnyLeft = bAnyLeft || summary.shown || summary.photoCount > 0;
-        }
+        });
         if (!bAnyLeft) {
             m_bHasDupPics = false;
             Q_EMIT sigHasDupPicsChanged();

@@ -96,6 +96,8 @@ CScanReport CDupPicsMgr::currentReport() const
             if (copy.isHidden())
                 continue;
             CReportPhoto photo = reportPhotoOf(copy);
+            if (photo.bProposed)
+                photo.strReason = CAutoMarkRule::reasonKey(m_store.markReason(copy.path()));
             scanStamp(copy.record().fileId, &photo.i64FileTime, &photo.iContentKey);
             group.listPhotos << photo;
         }

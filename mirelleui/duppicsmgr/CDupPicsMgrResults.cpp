@@ -3,6 +3,7 @@
 
 #include "CGroupSortFilterProxyModel.h"
 #include "CNodeItemModel.h"
+#include "COperateTaskQueue.h"
 #include "CPhotosItemModel.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "ThumbBridge.h"
@@ -10,44 +11,20 @@
 
 #include <QQmlEngine>
 
-namespace {
-
-// Marks the calling thread as holder of the result lock while the models are reset.
-class CResetScope
-{
-public:
-    explicit CResetScope(std::atomic<QThread *> &holder) : m_holder(holder) { m_holder = QThread::currentThread(); }
-    ~CResetScope() { m_holder = nullptr; }
-    CResetScope(const CResetScope &) = delete;
-    CResetScope &operator=(const CResetScope &) = delete;
-
-private:
-    std::atomic<QThread *> &m_holder;
-};
-
-const CPhotoRecordCopy *findPhoto(const GroupSummary &summary, int iRow, const QString &strPath)
-{
-    // Rows follow the group's file list, so the row's own record is the usual answer.
-    if (iRow >= 0 && iRow < summary.files.size() && summary.files.at(iRow).path() == strPath)
-        return &summary.files.at(iRow);
-    for (const CPhotoRecordCopy &file : summary.files) {
-        if (file.path() == strPath)
-            return &file;
-    }
-    return nullptr;
-}
-
-} // namespace
-
-QMutex *CDupPicsMgr::resultReadLock() const
-{
-    return m_pResetThread.load() == QThread::currentThread() ? nullptr : &m_resultLock;
-}
-
 void CDupPicsMgr::createGroupModel()
 {
-    m_pGroupModel = new CNodeItemModel(this, this);
-    m_pGroupProxy = new CGroupSortFilterProxyModel(this, this);
+    m_pGroupModel = new CNodeItemModel(&m_store, this);
+    m_pGroupProxy = new CGroupSortFilterProxyModel(&m_store, this);
+}
+
+bool CDupPicsMgr::isThumbRefreshStopped() const
+{
+    return m_pGroupProxy->isWindowPaused();
+}
+
+void CDupPicsMgr::setThumbRefreshStopped(bool bStopped)
+{
+    m_pGroupProxy->setWindowPaused(bStopped);
 }
 
 void CDupPicsMgr::attachGroupModel()
@@ -60,7 +37,7 @@ QObject *CDupPicsMgr::model() const
     return m_pGroupProxy;
 }
 
-// Runs under the result lock, on the GUI thread or on the regroup worker.
+// Runs on the GUI thread or on the regroup worker.
 void CDupPicsMgr::resetGroupModel()
 {
     if (!m_pGroupModel)
@@ -71,13 +48,12 @@ void CDupPicsMgr::resetGroupModel()
         QMetaObject::invokeMethod(m_pGroupModel, &CNodeItemModel::clear, Qt::QueuedConnection);
         return;
     }
-    CResetScope scope(m_pResetThread);
     m_pGroupModel->clear();
 }
 
-// Runs under the result lock.
 void CDupPicsMgr::destroyPhotoModels()
 {
+    QMutexLocker locker(&m_modelsLock);
     // QML may still hold these, and a model may be mid-emission: both go by deleteLater.
     for (CPhotosSortFilterProxyModel *pProxy : qAsConst(m_mapPhotoProxies))
         pProxy->deleteLater();
@@ -89,39 +65,8 @@ void CDupPicsMgr::destroyPhotoModels()
 
 CPhotosItemModel *CDupPicsMgr::photoModelOf(quint64 pGroup) const
 {
-    QMutexLocker locker(resultReadLock());
+    QMutexLocker locker(&m_modelsLock);
     return m_mapPhotoModels.value(pGroup, nullptr);
-}
-
-bool CDupPicsMgr::readPhoto(quint64 pGroup, int iRow, const QString &strPath, CPhotoRecordCopy *pRecord) const
-{
-    bool bFound = false;
-    readGroup(pGroup, [&](const GroupSummary &summary) {
-        const CPhotoRecordCopy *pFile = findPhoto(summary, iRow, strPath);
-        bFound = pFile != nullptr;
-        if (pFile && pRecord)
-            *pRecord = *pFile;
-    });
-    return bFound;
-}
-
-CDupPicsMgr::EnMarkResult CDupPicsMgr::markPhotoNow(quint64 pGroup, int iRow, bool bState)
-{
-    QMutexLocker locker(&m_resultLock);
-    const auto it = m_mapGroups.find(pGroup);
-    if (it == m_mapGroups.end())
-        return EnMarkResult::NoGroup;
-    if (iRow < 0 || iRow >= it->files.size())
-        return EnMarkResult::BadRow;
-    CPhotoRecordCopy &file = it->files[iRow];
-    if (file.path().isEmpty())
-        return EnMarkResult::NoPath;
-    file.setMarked(bState);
-    if (bState)
-        m_mapMarkedFiles.insert(file.path(), file);
-    else
-        m_mapMarkedFiles.remove(file.path());
-    return EnMarkResult::Done;
 }
 
 void CDupPicsMgr::slotRefreshGroupHeader(QVariant pGroup)
@@ -131,7 +76,7 @@ void CDupPicsMgr::slotRefreshGroupHeader(QVariant pGroup)
         return;
     }
     const quint64 key = pGroup.toULongLong();
-    if (!readGroup(key, [](const GroupSummary &) {}))
+    if (!m_store.groupSummary(key, nullptr))
         return;
     const int row = m_pGroupModel->rowOfGroup(key);
     if (row >= 0)
@@ -195,13 +140,12 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     }
     const quint64 key = pGroup.toULongLong();
     {
-        QMutexLocker locker(resultReadLock());
+        QMutexLocker locker(&m_modelsLock);
         if (CPhotosSortFilterProxyModel *pProxy = m_mapPhotoProxies.value(key, nullptr))
             return pProxy;
     }
-    // Built outside the lock: the model reads the group's records as it is made.
-    auto *pModel = new CPhotosItemModel(this, key, this);
-    auto *pProxy = new CPhotosSortFilterProxyModel(this, key, this);
+    auto *pModel = new CPhotosItemModel(&m_store, key, this);
+    auto *pProxy = new CPhotosSortFilterProxyModel(&m_store, key, this);
     pProxy->attachPhotosModel(pModel);
     QQmlEngine::setObjectOwnership(pModel, QQmlEngine::CppOwnership);
     QQmlEngine::setObjectOwnership(pProxy, QQmlEngine::CppOwnership);
@@ -223,8 +167,14 @@ QObject *CDupPicsMgr::getPhotosModelByCreate(QVariant pGroup)
     });
     connect(pProxy, &CPhotosSortFilterProxyModel::sigNewBigImgTask, this, &CDupPicsMgr::sigNewBigImgTask);
     connect(pModel, &CPhotosItemModel::sigRefreshMaxThumb, pProxy, &CPhotosSortFilterProxyModel::sigRefreshMaxThumb);
+    connect(pModel, &CPhotosItemModel::sigMarkRequested, this, [](quint64 group, const QString &strPath, bool bState) {
+        COperateTaskQueue::instance()->pushSetPhotoMark(group, strPath, bState);
+    });
+    connect(pModel, &CPhotosItemModel::sigClearMarksRequested, this,
+            [](quint64 group) { COperateTaskQueue::instance()->pushClearGroupMarks(group); });
+    connect(pModel, &CPhotosItemModel::sigMarkedNow, this, &CDupPicsMgr::sigCheckedItemCountChanged);
 
-    QMutexLocker locker(resultReadLock());
+    QMutexLocker locker(&m_modelsLock);
     m_mapPhotoModels.insert(key, pModel);
     m_mapPhotoProxies.insert(key, pProxy);
     return pProxy;
@@ -239,14 +189,14 @@ QObject *CDupPicsMgr::getPhotosModelNoCreate(QVariant pGroup, bool)
 
 void CDupPicsMgr::notifyPhotoModelMarks(quint64 pGroup, const QStringList &listPaths, bool bMarked)
 {
-    CMarkChanges changes;
+    CResultStore::CMarkChanges changes;
     auto &listState = changes[pGroup];
     for (const QString &path : listPaths)
         listState << qMakePair(path, bMarked);
     notifyPhotoModelMarks(changes);
 }
 
-void CDupPicsMgr::notifyPhotoModelMarks(const CMarkChanges &changes)
+void CDupPicsMgr::notifyPhotoModelMarks(const CResultStore::CMarkChanges &changes)
 {
     if (changes.isEmpty())
         return;

@@ -79,17 +79,8 @@ void CDupPicsMgr::onScanFinished(int iResult)
 
 QList<QPair<QString, QString>> CDupPicsMgr::scanUsagePairs() const
 {
-    qint64 iGroups = 0;
-    qint64 iFiles = 0;
-    {
-        QMutexLocker orderLocker(&m_groupOrderLock);
-        iGroups = m_listGroupOrder.size();
-    }
-    {
-        QMutexLocker locker(&m_resultLock);
-        for (const GroupSummary &summary : m_mapGroups)
-            iFiles += summary.files.size();
-    }
+    const qint64 iGroups = m_store.groupOrder().size();
+    const qint64 iFiles = m_store.fileCount();
     return {{QStringLiteral("scaned_images"), QString::number(m_iScannedImages.load())},
             {QStringLiteral("scaned_image_size"), QString::number(m_iScannedBytes.load())},
             {QStringLiteral("similar_image_groups"), QString::number(iGroups)},
@@ -207,30 +198,12 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
     const quint64 key = bJoined ? payload.iKey : copy.record().fileId;
     const QString path = copy.path();
     bool bBecameNonEmpty = false;
-    {
-        QMutexLocker locker(&m_resultLock);
-        GroupSummary &summary = m_mapGroups[key];
-        if (copy.isHidden()) {
-            summary.files.append(copy);
-        } else {
-            correctRawSize(copy);
-            if (bJoined && copy.record().similarity != 100)
-                summary.allIdentical = false;
-            summary.shown = true;
-            summary.photoCount += 1;
-            summary.totalSize += static_cast<qint64>(copy.record().fileSize);
-            summary.files.append(copy);
-            m_mapPathByHash.insert(imageIdOfPath(path), path);
-            bBecameNonEmpty = !m_bHasDupPics;
-            m_bHasDupPics = true;
-        }
-        m_mapGroupOfPath.insert(path, key);
-        m_mapFileIdOfPath.insert(path, copy.record().fileId);
+    if (!copy.isHidden()) {
+        correctRawSize(copy);
+        bBecameNonEmpty = !m_bHasDupPics;
+        m_bHasDupPics = true;
     }
-    if (!bJoined) {
-        QMutexLocker orderLocker(&m_groupOrderLock);
-        m_listGroupOrder.append(key);
-    }
+    m_store.addPhoto(key, copy, bJoined);
     if (!copy.isHidden()) {
         prefetchThumbnail(key, path);
         if (bBecameNonEmpty)
@@ -245,45 +218,16 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
 {
     const QString absorbedPath = CPhotoRecordCopy::pathOf(*payload.pAbsorbed);
     const QString intoPath = CPhotoRecordCopy::pathOf(*payload.pInto);
-    GroupSummary old;
-    quint64 oldKey = 0;
-    quint64 newKey = 0;
-    bool bFoundInto = false;
-    // A similarity of 100 names the bytes of its own group's first photo, so the merged
-    // group stays identical only when both first photos are the same bytes.
     const quint64 iAbsorbedKey = m_pExtras ? m_pExtras->GetContentKey(payload.pAbsorbed->fileId) : 0;
     const bool bSameFirst = iAbsorbedKey != 0 && payload.pAbsorbed->fileSize == payload.pInto->fileSize
         && iAbsorbedKey == m_pExtras->GetContentKey(payload.pInto->fileId);
-    {
-        QMutexLocker locker(&m_resultLock);
-        const auto itOld = m_mapGroupOfPath.constFind(absorbedPath);
-        if (itOld == m_mapGroupOfPath.constEnd())
-            return;
-        oldKey = *itOld;
-        old = m_mapGroups.take(oldKey);
-        const auto itInto = m_mapGroupOfPath.constFind(intoPath);
-        if (itInto != m_mapGroupOfPath.constEnd() && m_mapGroups.contains(*itInto)) {
-            bFoundInto = true;
-            newKey = *itInto;
-            GroupSummary &into = m_mapGroups[newKey];
-            into.allIdentical = into.allIdentical && old.allIdentical && bSameFirst;
-            into.shown = true;
-            into.photoCount += old.files.size();
-            into.totalSize += old.totalSize;
-            into.files.append(old.files);
-        }
-    }
-    {
-        QMutexLocker orderLocker(&m_groupOrderLock);
-        m_listGroupOrder.removeAll(oldKey);
-    }
-    QStringList oldPaths;
-    for (const CPhotoRecordCopy &file : qAsConst(old.files))
-        oldPaths << file.path();
-    Q_EMIT sigDelImgGroup(QVariant::fromValue(oldKey), oldPaths);
-    for (const QString &path : qAsConst(oldPaths))
-        Q_EMIT sigRefreshImgItem(QVariant::fromValue(bFoundInto ? newKey : quint64(0)), path);
-    Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(newKey));
+    CResultStore::CMerge merge;
+    if (!m_store.mergeGroups(absorbedPath, intoPath, bSameFirst, &merge))
+        return;
+    Q_EMIT sigDelImgGroup(QVariant::fromValue(merge.iOldKey), merge.listOldPaths);
+    for (const QString &path : qAsConst(merge.listOldPaths))
+        Q_EMIT sigRefreshImgItem(QVariant::fromValue(merge.bFoundInto ? merge.iNewKey : quint64(0)), path);
+    Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(merge.iNewKey));
     Q_EMIT sigRefreshTotalInfo();
 }
 
@@ -332,30 +276,11 @@ void CDupPicsMgr::resetModel()
 void CDupPicsMgr::resetResults()
 {
     stopThumbRefresh();
-    {
-        QMutexLocker locker(&m_resultLock);
-        m_iLastProgress = -1;
-        m_bHasDupPics = false;
-        m_mapFileIdOfPath.clear();
-        m_mapMarkedFiles.clear();
-        m_mapPrefetch.clear();
-        m_iPrefetchCounter = 0;
-        m_mapGroups.clear();
-        m_mapGroupOfPath.clear();
-        {
-            QMutexLocker orderLocker(&m_groupOrderLock);
-            m_listGroupOrder.clear();
-        }
-        m_mapPathByHash.clear();
-    }
-    {
-        QMutexLocker checkedLocker(&m_checkedLock);
-        m_iCheckedItemCount = 0;
-        m_iCheckedFileSize = 0;
-        m_mapDriveSizes.clear();
-        m_setDriveKeys.clear();
-        m_listMarkedPaths.clear();
-    }
+    m_iLastProgress = -1;
+    m_bHasDupPics = false;
+    m_mapPrefetch.clear();
+    m_iPrefetchCounter = 0;
+    m_store.clear();
     // Models belong to the GUI thread; a regroup worker resets them through its event loop,
     // ahead of the intake signals that follow.
     const auto resetModels = [this] {

@@ -127,9 +127,9 @@ void CDupPicsMgr::refresh()
     const QList<void *> listGroups = m_pGroupProxy->getCurrentShowGroup();
     for (void *pGroup : listGroups) {
         const quint64 key = static_cast<quint64>(reinterpret_cast<quintptr>(pGroup));
-        // The windows are computed on the GUI thread; holding the result lock keeps a
+        // The windows are computed on the GUI thread; holding the models lock keeps a
         // reset from letting the proxy go while we read it.
-        QMutexLocker locker(resultReadLock());
+        QMutexLocker locker(&m_modelsLock);
         CPhotosSortFilterProxyModel *pProxy = m_mapPhotoProxies.value(key, nullptr);
         if (!pProxy)
             continue;

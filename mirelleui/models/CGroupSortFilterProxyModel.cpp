@@ -1,17 +1,17 @@
 #include "CGroupSortFilterProxyModel.h"
 
-#include "CDupPicsMgr.h"
 #include "CNodeItemModel.h"
 #include "CPagingWindow.h"
 #include "CPhotosSortFilterProxyModel.h"
+#include "CResultStore.h"
 #include "XLogging.h"
 
 #include <QThread>
 
 #include <cmath>
 
-CGroupSortFilterProxyModel::CGroupSortFilterProxyModel(CDupPicsMgr *pMgr, QObject *parent)
-    : QSortFilterProxyModel(parent), m_pMgr(pMgr)
+CGroupSortFilterProxyModel::CGroupSortFilterProxyModel(CResultStore *pStore, QObject *parent)
+    : QSortFilterProxyModel(parent), m_pStore(pStore)
 {
     connect(this, &QAbstractItemModel::rowsInserted, this, &CGroupSortFilterProxyModel::updateWindow);
     connect(this, &QAbstractItemModel::rowsRemoved, this, &CGroupSortFilterProxyModel::updateWindow);
@@ -49,7 +49,7 @@ bool CGroupSortFilterProxyModel::filterAcceptsRow(int source_row, const QModelIn
         return false;
     }
     bool bShown = false;
-    if (!m_pMgr->readGroup(m_pGroups->groupAt(source_row), [&](const GroupSummary &s) { bShown = s.shown; })) {
+    if (!m_pStore->readGroup(m_pGroups->groupAt(source_row), [&](const GroupSummary &s) { bShown = s.shown; })) {
         DP_ERROR_TRACE();
         return false;
     }
@@ -91,7 +91,7 @@ void CGroupSortFilterProxyModel::updateWindow()
 
 QList<void *> CGroupSortFilterProxyModel::getCurrentShowGroup()
 {
-    if (m_pMgr->isThumbRefreshStopped())
+    if (isWindowPaused())
         return {};
     QMutexLocker locker(&m_windowLock);
     return m_listWindow;
@@ -113,7 +113,7 @@ QString CGroupSortFilterProxyModel::getGroupInfo(QAbstractItemModel *pModel)
         return {};
     qint64 iCount = 0;
     qint64 iSize = 0;
-    if (!m_pMgr->readGroup(key, [&](const GroupSummary &s) {
+    if (!m_pStore->readGroup(key, [&](const GroupSummary &s) {
             iCount = s.photoCount;
             iSize = s.totalSize;
         }))

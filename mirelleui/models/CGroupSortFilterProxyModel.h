@@ -4,10 +4,12 @@
 #include <QMutex>
 #include <QSortFilterProxyModel>
 
-class CDupPicsMgr;
-class CNodeItemModel;
+#include <atomic>
 
-// The group list the result screen shows: the manager's groups that have something to
+class CNodeItemModel;
+class CResultStore;
+
+// The group list the result screen shows: the store's groups that have something to
 // show, the groups around the scroll position, and each group's caption. Owned by the
 // manager, which hands it out as model().
 class CGroupSortFilterProxyModel : public QSortFilterProxyModel
@@ -16,10 +18,13 @@ class CGroupSortFilterProxyModel : public QSortFilterProxyModel
 public:
     static constexpr int kGroupPageSize = 6;
 
-    explicit CGroupSortFilterProxyModel(CDupPicsMgr *pMgr, QObject *parent = nullptr);
+    explicit CGroupSortFilterProxyModel(CResultStore *pStore, QObject *parent = nullptr);
 
     void setSourceModel(QAbstractItemModel *pSource) override;
     int currentShowPosition() const { return m_iShowPos; }
+    // While paused the window reads as empty: the thumbnail refresh has nothing to make.
+    void setWindowPaused(bool bPaused) { m_bWindowPaused = bPaused; }
+    bool isWindowPaused() const { return m_bWindowPaused.load(); }
     // "0 KB" for nothing, else two decimals and the largest unit that keeps the value at 1 or more.
     static QString sizeText(quint64 iSize);
 
@@ -40,7 +45,8 @@ protected:
 private:
     void updateWindow();
 
-    CDupPicsMgr *m_pMgr;
+    CResultStore *m_pStore;
+    std::atomic_bool m_bWindowPaused{false};
     int m_iShowPos = 0;
     int m_iPageSize = kGroupPageSize;
     int m_iPagesBefore = 1;

@@ -1,6 +1,6 @@
 #include "CNodeItemModel.h"
 
-#include "CDupPicsMgr.h"
+#include "CResultStore.h"
 
 #include <QVariantMap>
 
@@ -11,8 +11,8 @@ constexpr quintptr kTopLevelId = ~quintptr(0);
 
 } // namespace
 
-CNodeItemModel::CNodeItemModel(CDupPicsMgr *pMgr, QObject *parent)
-    : QAbstractItemModel(parent), m_pMgr(pMgr)
+CNodeItemModel::CNodeItemModel(CResultStore *pStore, QObject *parent)
+    : QAbstractItemModel(parent), m_pStore(pStore)
 {
     m_mapRoleNames = QAbstractItemModel::roleNames();
     m_mapRoleNames.insert(PhotosNumberRole, "photosNumber");
@@ -59,7 +59,7 @@ QVariant CNodeItemModel::data(const QModelIndex &index, int role) const
     qint64 iCount = 0;
     qint64 iSize = 0;
     bool bIdentical = true;
-    m_pMgr->readGroup(key, [&](const GroupSummary &summary) {
+    m_pStore->readGroup(key, [&](const GroupSummary &summary) {
         iCount = summary.photoCount;
         iSize = summary.totalSize;
         bIdentical = summary.allIdentical;

@@ -4,11 +4,11 @@
 #include <QHash>
 #include <QList>
 
-class CDupPicsMgr;
+class CResultStore;
 
 // The flat list of the groups a scan found, one row per group key in the order the
 // groups entered the results. It stores only that order and reads what a row shows
-// from its manager, which owns it and decides when rows appear or change.
+// from the result store; the manager owns it and decides when rows appear or change.
 class CNodeItemModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -21,7 +21,7 @@ public:
     };
     Q_ENUM(EnGroupRoles)
 
-    explicit CNodeItemModel(CDupPicsMgr *pMgr, QObject *parent = nullptr);
+    explicit CNodeItemModel(CResultStore *pStore, QObject *parent = nullptr);
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &index) const override;
@@ -41,7 +41,7 @@ public:
     void clear();
 
 private:
-    CDupPicsMgr *m_pMgr;
+    CResultStore *m_pStore;
     QHash<int, QByteArray> m_mapRoleNames;
     QList<quint64> m_listGroups;
     // Rows are only appended or all dropped, so a row never moves once given.

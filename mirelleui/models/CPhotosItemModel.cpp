@@ -1,8 +1,7 @@
 #include "CPhotosItemModel.h"
 
-#include "CDupPicsMgr.h"
-#include "COperateTaskQueue.h"
 #include "CPhotosSortFilterProxyModel.h"
+#include "CResultStore.h"
 #include "ThumbBridge.h"
 #include "XLogging.h"
 
@@ -18,8 +17,8 @@ constexpr qint64 kFileTimeEpochOffsetMs = 11644473600000LL;
 
 } // namespace
 
-CPhotosItemModel::CPhotosItemModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *parent)
-    : QAbstractItemModel(parent), m_pGroup(pGroup), m_pMgr(pMgr)
+CPhotosItemModel::CPhotosItemModel(CResultStore *pStore, quint64 pGroup, QObject *parent)
+    : QAbstractItemModel(parent), m_pGroup(pGroup), m_pStore(pStore)
 {
     qRegisterMetaType<QList<QPair<QString, bool>>>("QList<QPair<QString,bool> >");
     m_mapRoleNames = QAbstractItemModel::roleNames();
@@ -37,9 +36,10 @@ CPhotosItemModel::CPhotosItemModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *p
     m_mapRoleNames.insert(PhotosAbsolutePathRole, "photosAbsolutePath");
     m_mapRoleNames.insert(PhotosStateRole, "photosState");
     m_mapRoleNames.insert(PhotosBurstRole, "photosBurst");
+    m_mapRoleNames.insert(MarkReasonRole, "markReason");
 
     QStringList listPaths;
-    m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &summary) {
+    m_pStore->readGroup(m_pGroup, [&](const GroupSummary &summary) {
         listPaths.reserve(summary.files.size());
         for (const CPhotoRecordCopy &file : summary.files)
             listPaths.append(file.path());
@@ -88,12 +88,12 @@ QHash<int, QByteArray> CPhotosItemModel::roleNames() const
 
 bool CPhotosItemModel::readRecord(int row, CPhotoRecordCopy *pRecord) const
 {
-    return m_pMgr->readPhoto(m_pGroup, row, m_listPaths.at(row), pRecord);
+    return m_pStore->readPhoto(m_pGroup, row, m_listPaths.at(row), pRecord);
 }
 
 QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role < PhotosTypeRole || role > PhotosBurstRole || !index.isValid()
+    if (role < PhotosTypeRole || role > MarkReasonRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const int row = index.row();
@@ -117,7 +117,7 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
         return path.isEmpty() ? QStringLiteral("IMG") : typeOfPath(path);
     case PhotosPathRole:
         dp::thumbs::reserveThumbnail(m_pGroup, path);
-        return QString(QStringLiteral("image://thumbProvider/") + (path.isEmpty() ? QString() : CDupPicsMgr::imageIdOfPath(path)));
+        return QString(QStringLiteral("image://thumbProvider/") + (path.isEmpty() ? QString() : CResultStore::imageIdOfPath(path)));
     case PhotosCheckRole:
         return record.isMarked();
     case PhotosDataTimeRole:
@@ -135,11 +135,13 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
     case PhotosDefinitionRole:
         return raw.definition;
     case PhotosMaxPathRole:
-        return QString(QStringLiteral("image://maxThumbProvider/") + (path.isEmpty() ? QString() : CDupPicsMgr::imageIdOfPath(path)));
+        return QString(QStringLiteral("image://maxThumbProvider/") + (path.isEmpty() ? QString() : CResultStore::imageIdOfPath(path)));
     case PhotosAbsolutePathRole:
         return folderOfPath(path);
     case PhotosBurstRole:
         return record.isBurst();
+    case MarkReasonRole:
+        return record.isMarked() ? CAutoMarkRule::reasonText(m_pStore->markReason(path)) : QString();
     default:
         return {};
     }
@@ -153,25 +155,25 @@ bool CPhotosItemModel::setData(const QModelIndex &index, const QVariant &value, 
         return false;
     QString path;
     const int row = index.row();
-    const bool bFound = m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &summary) {
+    const bool bFound = m_pStore->readGroup(m_pGroup, [&](const GroupSummary &summary) {
         if (row < summary.files.size())
             path = summary.files.at(row).path();
     });
     if (!bFound || row >= m_listPaths.size() || path.isEmpty())
         return false;
-    COperateTaskQueue::instance()->pushSetPhotoMark(m_pGroup, path, value.toBool());
+    Q_EMIT sigMarkRequested(m_pGroup, path, value.toBool());
     return true;
 }
 
 void CPhotosItemModel::setCheckState(int row, bool bState)
 {
-    switch (m_pMgr->markPhotoNow(m_pGroup, row, bState)) {
-    case CDupPicsMgr::EnMarkResult::Done:
-        Q_EMIT m_pMgr->sigCheckedItemCountChanged();
+    switch (m_pStore->markPhotoNow(m_pGroup, row, bState)) {
+    case CResultStore::EnMarkResult::Done:
+        Q_EMIT sigMarkedNow();
         break;
-    case CDupPicsMgr::EnMarkResult::NoGroup:
-    case CDupPicsMgr::EnMarkResult::BadRow:
-    case CDupPicsMgr::EnMarkResult::NoPath:
+    case CResultStore::EnMarkResult::NoGroup:
+    case CResultStore::EnMarkResult::BadRow:
+    case CResultStore::EnMarkResult::NoPath:
         DP_ERROR_TRACE();
         break;
     }
@@ -188,7 +190,7 @@ void CPhotosItemModel::setCheckState(QList<QPair<QString, bool>> listState)
 
 void CPhotosItemModel::clearMark()
 {
-    COperateTaskQueue::instance()->pushClearGroupMarks(m_pGroup);
+    Q_EMIT sigClearMarksRequested(m_pGroup);
 }
 
 bool CPhotosItemModel::addPhoto(const QString &strPath)
@@ -229,7 +231,7 @@ void CPhotosItemModel::emitRowChanged(int row)
 QModelIndex CPhotosItemModel::indexOfPath(const QString &strPath) const
 {
     int iFound = -1;
-    m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &summary) {
+    m_pStore->readGroup(m_pGroup, [&](const GroupSummary &summary) {
         for (int i = 0; i < summary.files.size(); ++i) {
             if (summary.files.at(i).path().compare(strPath, Qt::CaseInsensitive) == 0) {
                 iFound = i;

@@ -9,13 +9,13 @@
 #include <QVariantList>
 #include <QVariantMap>
 
-class CDupPicsMgr;
 class CPhotoRecordCopy;
+class CResultStore;
 class CPhotosSortFilterProxyModel;
 
 // The photos of one group. It keeps only the row order (the paths) and each row's
-// thumbnail state and reads the rest from the group's records in the manager, which
-// creates one per group on demand and owns it.
+// thumbnail state and reads the rest from the group's records in the result store. The
+// manager creates one per group on demand, owns it and carries out the marks it asks for.
 class CPhotosItemModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -34,25 +34,28 @@ public:
         PhotosMaxPathRole,
         PhotosAbsolutePathRole,
         PhotosStateRole,
-        PhotosBurstRole
+        PhotosBurstRole,
+        // Why the automatic rule marked the photo; empty for a mark set by hand.
+        MarkReasonRole
     };
     Q_ENUM(EnPhotoRoles)
 
     enum EnThumbState { ThumbState_None = 0, ThumbState_Ready = 1, ThumbState_Failed = 2 };
 
-    CPhotosItemModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *parent = nullptr);
+    CPhotosItemModel(CResultStore *pStore, quint64 pGroup, QObject *parent = nullptr);
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &index) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // Role 259 queues the mark for the operation worker and changes nothing here.
+    // Role 259 asks for the mark through sigMarkRequested and changes nothing here.
     Q_INVOKABLE bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // Marks at once, on the GUI thread; no dataChanged: the next read sees the record.
+    // Marks at once, on the GUI thread, and says so by sigMarkedNow; no dataChanged: the
+    // next read sees the record.
     Q_INVOKABLE void setCheckState(int row, bool bState);
     Q_INVOKABLE void clearMark();
 
@@ -78,6 +81,9 @@ Q_SIGNALS:
     void sigCheckStateChanged(int row, bool currentState);
     void sigRefreshThumb(int row, bool bResult);
     void sigRefreshMaxThumb(int row, QVariantList listMet);
+    void sigMarkRequested(quint64 pGroup, QString strPath, bool bState);
+    void sigClearMarksRequested(quint64 pGroup);
+    void sigMarkedNow();
 
 public Q_SLOTS:
     // The records already carry the new marks; this only tells the views which rows.
@@ -91,7 +97,7 @@ private:
     void emitRowChanged(int row);
 
     quint64 m_pGroup;
-    CDupPicsMgr *m_pMgr;
+    CResultStore *m_pStore;
     QHash<int, QByteArray> m_mapRoleNames;
     QStringList m_listPaths;
     QList<int> m_listThumbStates;

@@ -1,16 +1,14 @@
 #include "CPhotosSortFilterProxyModel.h"
 
-#include "CDupPicsMgr.h"
 #include "CPagingWindow.h"
 #include "CPhotosItemModel.h"
+#include "CResultStore.h"
 #include "XLogging.h"
-
-#include <QDebug>
 
 #include <cmath>
 
-CPhotosSortFilterProxyModel::CPhotosSortFilterProxyModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *parent)
-    : QSortFilterProxyModel(parent), m_pMgr(pMgr), m_pGroup(pGroup)
+CPhotosSortFilterProxyModel::CPhotosSortFilterProxyModel(CResultStore *pStore, quint64 pGroup, QObject *parent)
+    : QSortFilterProxyModel(parent), m_pStore(pStore), m_pGroup(pGroup)
 {
     connect(this, &QAbstractItemModel::rowsInserted, this, &CPhotosSortFilterProxyModel::updateWindow);
     connect(this, &QAbstractItemModel::rowsRemoved, this, &CPhotosSortFilterProxyModel::updateWindow);
@@ -35,14 +33,14 @@ bool CPhotosSortFilterProxyModel::filterAcceptsRow(int source_row, const QModelI
     if (source_row < 0 || !m_pPhotos)
         return false;
     bool bInGroup = false;
-    if (!m_pMgr->readGroup(m_pGroup, [&](const GroupSummary &s) { bInGroup = source_row < s.files.size(); })) {
+    if (!m_pStore->readGroup(m_pGroup, [&](const GroupSummary &s) { bInGroup = source_row < s.files.size(); })) {
         DP_ERROR_TRACE();
         return false;
     }
     if (!bInGroup || source_row >= m_pPhotos->rowCount())
         return false;
     CPhotoRecordCopy record;
-    return m_pMgr->readPhoto(m_pGroup, source_row, m_pPhotos->pathAt(source_row), &record) && !record.isHidden();
+    return m_pStore->readPhoto(m_pGroup, source_row, m_pPhotos->pathAt(source_row), &record) && !record.isHidden();
 }
 
 bool CPhotosSortFilterProxyModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
@@ -64,7 +62,7 @@ void CPhotosSortFilterProxyModel::updateWindow()
 {
     QStringList listWindow;
     // A group merged away shows nothing, whatever rows are still mapped.
-    if (m_pPhotos && m_pMgr->readGroup(m_pGroup, [](const GroupSummary &) {})) {
+    if (m_pPhotos && m_pStore->readGroup(m_pGroup, [](const GroupSummary &) {})) {
         const CPagingWindow window =
             CPagingWindow::around(m_iShowPos, rowCount(), m_iPageSize, m_iPagesBefore, m_iPagesAfter);
         for (const QVector<int> *pRows : {&window.listBefore, &window.listAfter}) {
@@ -109,7 +107,6 @@ void CPhotosSortFilterProxyModel::setCheckStateByDesktop(int row)
 
 void CPhotosSortFilterProxyModel::deleteOnePhotos(int row)
 {
-    qDebug() << rowCount() << "*********************";
     const QVariant path = row >= 0 && row < rowCount() ? data(index(row, 0), CPhotosItemModel::PhotosFilePathRole) : QVariant();
     if (!path.isValid()) {
         DP_ERROR_TRACE();

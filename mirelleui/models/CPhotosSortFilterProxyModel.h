@@ -6,19 +6,19 @@
 #include <QVariant>
 #include <QVariantList>
 
-class CDupPicsMgr;
 class CPhotosItemModel;
+class CResultStore;
 
 // The photo strip of one group: its photos without the hidden ones, the photos around
 // the scroll position and the per-photo actions of the result screen. Actions that
-// change data leave as signals or queued operations. Owned by the manager.
+// change data leave as signals. Owned by the manager.
 class CPhotosSortFilterProxyModel : public QSortFilterProxyModel
 {
     Q_OBJECT
 public:
     static constexpr int kPhotoPageSize = 16;
 
-    CPhotosSortFilterProxyModel(CDupPicsMgr *pMgr, quint64 pGroup, QObject *parent = nullptr);
+    CPhotosSortFilterProxyModel(CResultStore *pStore, quint64 pGroup, QObject *parent = nullptr);
 
     // Takes the group's photo model as source, tells it about this proxy and forwards its signals.
     void attachPhotosModel(CPhotosItemModel *pModel);
@@ -59,7 +59,7 @@ private:
     void updateWindow();
     QVariant checkedRowValue(int row, int role);
 
-    CDupPicsMgr *m_pMgr;
+    CResultStore *m_pStore;
     quint64 m_pGroup;
     int m_iShowPos = 0;
     int m_iPageSize = kPhotoPageSize;

@@ -150,6 +150,8 @@ private slots:
                 QCOMPARE(qint64(photo.value("size").toDouble()), QFileInfo(photo.value("path").toString()).size());
                 iKept += photo.value("proposed").toBool() ? 0 : 1;
                 QVERIFY(photo.value("burst").isBool());
+                // Every proposal says which rule made it.
+                QCOMPARE(photo.value("reason").toString().isEmpty(), !photo.value("proposed").toBool());
             }
             QCOMPARE(iKept, 1);
         }

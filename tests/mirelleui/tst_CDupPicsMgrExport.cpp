@@ -142,7 +142,11 @@ private slots:
         QCOMPARE(keysOf(group), (QStringList{"identical", "photoCount", "photos", "totalSize"}));
         QCOMPARE(keysOf(group.toObject().value("photos").toArray().first()),
                  (QStringList{"burst", "contentKey", "fileTime", "height", "modified", "path", "preferred", "proposed",
-                              "sharpness", "similarity", "size", "width"}));
+                              "reason", "sharpness", "similarity", "size", "width"}));
+        // And the rule's proposal names its rule; the user's own mark names none
+        const QJsonArray photos = group.toObject().value("photos").toArray();
+        QCOMPARE(photos.at(0).toObject().value("reason").toString(), QStringLiteral("less detail"));
+        QVERIFY(!photos.at(1).toObject().contains("reason"));
         QCOMPARE(root.value("summary").toObject().value("proposed").toInt(), 3);
     }
 

@@ -59,46 +59,6 @@ private slots:
         COperateTaskQueue::instance()->clear();
     }
 
-    void testCheckedTotalsFollowAutomaticAndUserMarks()
-    {
-        // Given two groups: in the first the blurred copy (5 of 6) is proposed,
-        // in the second two equal photos keep the first
-        setScript({create(1, "a.jpg", 5), join(2, 1, "b.jpg", 6), create(3, "c.jpg"), join(4, 3, "d.jpg")});
-        CDupPicsMgr mgr;
-        scan(mgr);
-        QSignalSpy countSpy(&mgr, &CDupPicsMgr::sigCheckedItemCountChanged);
-
-        // When everything is marked by the rule
-        mgr.doAllMark();
-        QTRY_COMPARE(mgr.checkedItemCount(), 2);
-        QCOMPARE(mgr.checkedFileSize(), 1000 + 2000);
-        const QStringList marked = mgr.markedPaths();
-        QCOMPARE(QSet<QString>(marked.begin(), marked.end()),
-                 (QSet<QString>{photo("a.jpg"), photo("d.jpg")}));
-        QCOMPARE(mgr.markedBytesPerDrive().value("/"), 200);
-        QCOMPARE(mgr.fullyMarkedGroupCount(), 0);
-
-        // And the user marks the kept copy of group 1 too
-        COperateTaskQueue::instance()->pushSetPhotoMark(1, photo("b.jpg"), true);
-        QTRY_COMPARE(mgr.checkedItemCount(), 3);
-        QCOMPARE(mgr.fullyMarkedGroupCount(), 1);
-
-        // Then clearing one group and then all brings the totals down
-        COperateTaskQueue::instance()->pushClearGroupMarks(1);
-        QTRY_COMPARE(mgr.checkedItemCount(), 1);
-        QCOMPARE(mgr.checkedFileSize(), 2000);
-        mgr.clearAllMark();
-        QTRY_COMPARE(mgr.checkedItemCount(), 0);
-        QCOMPARE(mgr.checkedFileSize(), 0);
-        QVERIFY(countSpy.count() >= 4);
-
-        // Marks on a group that no longer exists change nothing
-        COperateTaskQueue::instance()->pushSetPhotoMark(99, photo("a.jpg"), true);
-        mgr.doMark(QVariant::fromValue<quint64>(99));
-        QTest::qWait(500);
-        QCOMPARE(mgr.checkedItemCount(), 0);
-    }
-
     void testRegroupRebuildsWithoutScanning()
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")},
@@ -142,34 +102,8 @@ private slots:
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
     }
 
-    void testThresholdOutsideItsRangeIsClamped_data()
-    {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("default") << 6 << "Regroup:70";
-        QTest::newRow("negative slot") << -3 << "Regroup:100";
-        QTest::newRow("beyond zero percent") << 25 << "Regroup:0";
-        QTest::newRow("far beyond a byte") << -100 << "Regroup:100";
-    }
-    void testThresholdOutsideItsRangeIsClamped()
-    {
-        QFETCH(int, slot);
-        QFETCH(QString, call);
-        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), join(2, 1, "b.jpg")});
-        CDupPicsMgr mgr;
-        QVariantMap options = mgr.getOption();
-        options["similarSlot"] = QVariantMap{{"value", slot}};
-        mgr.setOption(options);
-        scan(mgr);
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
-        mgr.refreshSimilarSlot();
-        QVERIFY(completeSpy.wait(15000));
-        QVERIFY2(m_fake.calls().contains(call), qPrintable(m_fake.calls().join(' ')));
-        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
-    }
-
     // A regroup asked for during a scan or during another regroup is refused; the one
-    // running finishes and a later regroup works.
+    // running finishes.
     void testRegroupRefusedWhileBusy()
     {
         setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), QJsonObject{{"op", "sleep"}, {"ms", 800}}},
@@ -190,28 +124,6 @@ private slots:
         QCOMPARE(completeSpy.count(), 1);
         QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
-
-        mgr.refreshSimilarSlot();
-        QVERIFY(completeSpy.wait(15000));
-        QCOMPARE(m_fake.calls().count("Regroup:70"), 2);
-    }
-
-    // Group 3 merges into group 1; a mark queued for the vanished group changes nothing.
-    void testMarkOnAGroupAMergeRemoved()
-    {
-        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg"), join(4, 3, "d.jpg"),
-                   QJsonObject{{"op", "merge"}, {"a", 1}, {"b", 3}}});
-        CDupPicsMgr mgr;
-        scan(mgr);
-        QTRY_COMPARE(mgr.getGroupCount(), 1);
-        const quint64 iKept = mgr.groupOrder().first();
-        const quint64 iGone = iKept == 1 ? 3 : 1;
-        mgr.doMark(QVariant::fromValue(iGone));
-        mgr.doMark(QVariant::fromValue(iKept));
-        QTRY_VERIFY(COperateTaskQueue::instance()->isEmpty() && !mgr.isOperateWorkerBusy());
-        QTRY_COMPARE(mgr.checkedItemCount(), 3);
-        QVERIFY(mgr.checkedItemCount() < 4);
-        QCOMPARE(mgr.fullyMarkedGroupCount(), 0);
     }
 
     void testFileStateReachesTheEngine()

@@ -40,6 +40,10 @@ private slots:
         QTest::newRow("0 is identical only") << 0 << 100;
         QTest::newRow("default 6 is 70%") << 6 << 70;
         QTest::newRow("20 is everything") << 20 << 0;
+        // A stored value out of range must not wrap the engine's byte.
+        QTest::newRow("negative slot") << -3 << 100;
+        QTest::newRow("beyond zero percent") << 25 << 0;
+        QTest::newRow("far beyond a byte") << -100 << 100;
     }
 
     void testDefaultsAndThreshold()

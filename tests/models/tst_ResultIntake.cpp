@@ -112,6 +112,8 @@ private Q_SLOTS:
         // And the strips follow their groups: grown, emptied, or built during filing
         QCOMPARE(pFirst->rowCount(), 1 + 30 + 2);
         QCOMPARE(pDoomed->rowCount(), 0);
+        QVERIFY(!pDoomed->sourceModel()->index(1, 0).data(CPhotosItemModel::PhotosFilePathRole).isValid());
+        QVERIFY(pDoomed->getCurrentShowPhotos().isEmpty());
         QVERIFY(pMidway);
         QCOMPARE(pMidway->sourceModel()->rowCount(), 1 + 15 % 4);
         QCOMPARE(pMidway->rowCount(), 1 + 15 % 4 - 1);

@@ -4,10 +4,12 @@
 #include <array>
 #include <functional>
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
 
+using CAutoMarkRule::EnMarkReason;
 using CPredicate = std::function<bool(const CPhotoRecordCopy &)>;
 
 bool isHeic(const QString &strPath)
@@ -30,7 +32,7 @@ bool isSpared(const CPhotoRecordCopy &file)
 
 // Marks the visible unmarked candidates that match; if that would take every one of
 // them, the first stays, so at least one copy is kept.
-QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicate)
+QList<int> markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicate)
 {
     int iCandidates = 0;
     QList<int> marked;
@@ -46,10 +48,19 @@ QStringList markWhere(QList<CPhotoRecordCopy> &files, const CPredicate &predicat
         return {};
     if (marked.size() == iCandidates)
         marked.removeFirst();
-    QStringList paths;
-    for (int i : qAsConst(marked)) {
+    for (int i : qAsConst(marked))
         files[i].setMarked(true);
-        paths << files[i].path();
+    return marked;
+}
+
+QStringList pathsOf(const QList<CPhotoRecordCopy> &files, const QList<int> &rows, EnMarkReason reason,
+                    QHash<QString, EnMarkReason> *pMapReasons)
+{
+    QStringList paths;
+    for (int i : rows) {
+        paths << files.at(i).path();
+        if (pMapReasons)
+            pMapReasons->insert(files.at(i).path(), reason);
     }
     return paths;
 }
@@ -79,8 +90,8 @@ QHash<CBytesKey, QList<int>> sameBytes(const QList<CPhotoRecordCopy> &files, con
 // A backup beside the original is still a second copy to remove: of the kept files
 // with equal bytes only one stays, preferably where the group's originals live, since
 // that is the folder the user keeps, else the one written first, which a backup is not.
-QStringList markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
-                           const QVector<qint64> &listModified)
+QList<int> markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
+                          const QVector<qint64> &listModified)
 {
     QHash<QString, int> mapOriginalsInFolder;
     for (const CPhotoRecordCopy &file : qAsConst(files)) {
@@ -109,17 +120,37 @@ QStringList markByteCopies(QList<CPhotoRecordCopy> &files, const QVector<quint64
         }
     }
     std::sort(marked.begin(), marked.end());
-    QStringList paths;
-    for (int i : qAsConst(marked)) {
+    for (int i : qAsConst(marked))
         files[i].setMarked(true);
-        paths << files[i].path();
-    }
-    return paths;
+    return marked;
 }
+
+// In the order of EnMarkReason, from None.
+constexpr const char *kReasonTexts[] = {
+    "",
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "less detail"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "HEIC beside other formats"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "lower resolution"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "not a camera original"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "older"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "no better than the kept photo"),
+    QT_TRANSLATE_NOOP("CAutoMarkRule", "byte copy of the kept photo"),
+};
 
 } // namespace
 
 namespace CAutoMarkRule {
+
+QString reasonKey(EnMarkReason reason)
+{
+    return QString::fromLatin1(kReasonTexts[int(reason)]);
+}
+
+QString reasonText(EnMarkReason reason)
+{
+    return reason == EnMarkReason::None ? QString()
+                                        : QCoreApplication::translate("CAutoMarkRule", kReasonTexts[int(reason)]);
+}
 
 QStringList clearMarks(QList<CPhotoRecordCopy> &files)
 {
@@ -145,7 +176,7 @@ QVector<bool> byteCopies(const QList<CPhotoRecordCopy> &files, const QVector<qui
 }
 
 QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys,
-                      const QVector<qint64> &listModified)
+                      const QVector<qint64> &listModified, QHash<QString, EnMarkReason> *pMapReasons)
 {
     int iVisible = 0;
     double dMaxSharpness = 0.0;
@@ -173,6 +204,7 @@ QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &li
         return {};
 
     // Run once per group over the whole scan: a plain array keeps it free of allocations.
+    // Rule i decides with reason i + 1.
     const std::array<CPredicate, 6> rules = {
         // A clearly blurred copy: sharpness within the band below the sharpest.
         [dMaxSharpness](const CPhotoRecordCopy &f) {
@@ -190,12 +222,10 @@ QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &li
         [](const CPhotoRecordCopy &) { return true; },
     };
     QStringList marked;
-    for (const CPredicate &rule : rules) {
-        marked = markWhere(files, rule);
-        if (!marked.isEmpty())
-            break;
-    }
-    return marked + markByteCopies(files, listContentKeys, listModified);
+    for (size_t i = 0; i < rules.size() && marked.isEmpty(); ++i)
+        marked = pathsOf(files, markWhere(files, rules[i]), EnMarkReason(i + 1), pMapReasons);
+    return marked
+        + pathsOf(files, markByteCopies(files, listContentKeys, listModified), EnMarkReason::ByteCopy, pMapReasons);
 }
 
 } // namespace CAutoMarkRule

@@ -2,13 +2,22 @@
 
 #include "CPhotoRecordCopy.h"
 
+#include <QHash>
 #include <QList>
-#include <QVector>
 #include <QStringList>
+#include <QVector>
 
 // The rule that proposes which copies of a group to remove. Pure: it only sets
 // and clears the mark bit of the records it is given.
 namespace CAutoMarkRule {
+
+// Why the rule marked a photo: the preference that decided it.
+enum class EnMarkReason { None, LessDetail, HeicBesideOthers, LowerResolution, NotOriginal, Older, NoBetter, ByteCopy };
+
+// The reason as the screens show it, in the user's language.
+QString reasonText(EnMarkReason reason);
+// The reason in the source language, for files other programs read; empty for None.
+QString reasonKey(EnMarkReason reason);
 
 // Clears the marks of the group's visible files; returns the paths it cleared.
 QStringList clearMarks(QList<CPhotoRecordCopy> &files);
@@ -21,9 +30,9 @@ QStringList clearMarks(QList<CPhotoRecordCopy> &files);
 // of the files the preferences keep, byte-identical ones (equal key and size) are then
 // marked too but one: the one in the folder holding most of the group's originals, then
 // the one written first (listModified: milliseconds since the epoch, 0 unknown), then
-// the first in the list.
+// the first in the list. pMapReasons, when given, receives why each marked path was marked.
 QStringList markGroup(QList<CPhotoRecordCopy> &files, const QVector<quint64> &listContentKeys = {},
-                      const QVector<qint64> &listModified = {});
+                      const QVector<qint64> &listModified = {}, QHash<QString, EnMarkReason> *pMapReasons = nullptr);
 
 // Which files of a group have a byte-identical partner by these content keys (0:
 // unknown); only their modification times matter to markGroup.

@@ -64,59 +64,65 @@ private slots:
     {
         QTest::addColumn<QStringList>("group");
         QTest::addColumn<QStringList>("marked");
+        // The reasons of the marks, in the order of the marked photos, repeats left out.
+        QTest::addColumn<QStringList>("reasons");
 
         QTest::newRow("sharpness 5 vs 6: the blurred one")
-            << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"};
+            << QStringList{"a.jpg:def=5", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("sharpness 5.5 vs 6: outside the band, later rules decide (keep first)")
-            << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"};
+            << QStringList{"a.jpg:def=5.5", "b.jpg:def=6"} << QStringList{"b.jpg"} << QStringList{"no better than the kept photo"};
         QTest::newRow("blurred burst frame is spared, and the last other copy kept")
-            << QStringList{"a.jpg:def=5:burst:sim=90", "b.jpg:def=6"} << QStringList{};
+            << QStringList{"a.jpg:def=5:burst:sim=90", "b.jpg:def=6"} << QStringList{} << QStringList{};
         QTest::newRow("burst frame that is an exact copy is marked")
-            << QStringList{"a.jpg:def=5:burst:sim=100", "b.jpg:def=6"} << QStringList{"a.jpg"};
+            << QStringList{"a.jpg:def=5:burst:sim=100", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("burst frame spared, other copies keep the rule order")
             << QStringList{"a.jpg:date=0:burst:sim=95", "b.jpg:date=1", "c.jpg:date=2", "d.jpg:date=1"}
-            << QStringList{"b.jpg", "d.jpg"};
-        QTest::newRow("two burst frames of one scene: nothing marked")
-            << QStringList{"a.jpg:def=2:burst:sim=90", "b.jpg:def=6:burst:sim=90"} << QStringList{};
+            << QStringList{"b.jpg", "d.jpg"} << QStringList{"older"};
         QTest::newRow("sharpest hidden, all others in the band: first one kept")
-            << QStringList{"h.jpg:def=6:hidden", "a.jpg:def=3", "b.jpg:def=4"} << QStringList{"b.jpg"};
+            << QStringList{"h.jpg:def=6:hidden", "a.jpg:def=3", "b.jpg:def=4"} << QStringList{"b.jpg"}
+            << QStringList{"less detail"};
         QTest::newRow("far too blurred is below the band")
-            << QStringList{"a.jpg:def=0.5", "b.jpg:def=6", "c.jpg:def=6"} << QStringList{"b.jpg", "c.jpg"};
-        QTest::newRow("HEIC beside JPEG") << QStringList{"a.jpg", "b.HEIC"} << QStringList{"b.HEIC"};
-        QTest::newRow("only HEIC: no HEIC rule, keep first") << QStringList{"a.heic", "b.heic"} << QStringList{"b.heic"};
-        QTest::newRow("suffixless path counts as neither")
-            << QStringList{"noext", "b.heic"} << QStringList{"b.heic"};
+            << QStringList{"a.jpg:def=0.5", "b.jpg:def=6", "c.jpg:def=6"} << QStringList{"b.jpg", "c.jpg"}
+            << QStringList{"no better than the kept photo"};
+        QTest::newRow("HEIC beside JPEG")
+            << QStringList{"a.jpg", "b.HEIC"} << QStringList{"b.HEIC"} << QStringList{"HEIC beside other formats"};
+        QTest::newRow("suffixless path counts as no other format")
+            << QStringList{"noext", "b.heic"} << QStringList{"b.heic"} << QStringList{"no better than the kept photo"};
         QTest::newRow("lower resolution")
-            << QStringList{"a.jpg:px=100x100", "b.jpg:px=200x100", "c.jpg:px=50x50"} << QStringList{"a.jpg", "c.jpg"};
+            << QStringList{"a.jpg:px=100x100", "b.jpg:px=200x100", "c.jpg:px=50x50"} << QStringList{"a.jpg", "c.jpg"}
+            << QStringList{"lower resolution"};
         QTest::newRow("hidden file sets the largest resolution: first candidate kept")
-            << QStringList{"h.jpg:px=400x400:hidden", "a.jpg", "b.jpg"} << QStringList{"b.jpg"};
+            << QStringList{"h.jpg:px=400x400:hidden", "a.jpg", "b.jpg"} << QStringList{"b.jpg"}
+            << QStringList{"lower resolution"};
         QTest::newRow("preferred original kept")
-            << QStringList{"a.jpg", "b.jpg:pref", "c.jpg"} << QStringList{"a.jpg", "c.jpg"};
+            << QStringList{"a.jpg", "b.jpg:pref", "c.jpg"} << QStringList{"a.jpg", "c.jpg"} << QStringList{"not a camera original"};
         QTest::newRow("all preferred: no preference, keep first")
-            << QStringList{"a.jpg:pref", "b.jpg:pref"} << QStringList{"b.jpg"};
-        QTest::newRow("older dates") << QStringList{"a.jpg:date=9", "b.jpg:date=3", "c.jpg:date=9"} << QStringList{"b.jpg"};
-        QTest::newRow("all equal: all but the first")
-            << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"b.jpg", "c.jpg"};
-        QTest::newRow("one visible photo is never marked") << QStringList{"a.jpg", "b.jpg:hidden"} << QStringList{};
-        QTest::newRow("a single photo") << QStringList{"a.jpg"} << QStringList{};
+            << QStringList{"a.jpg:pref", "b.jpg:pref"} << QStringList{"b.jpg"} << QStringList{"no better than the kept photo"};
+        QTest::newRow("older dates") << QStringList{"a.jpg:date=9", "b.jpg:date=3", "c.jpg:date=9"}
+                                     << QStringList{"b.jpg"} << QStringList{"older"};
+        QTest::newRow("one visible photo is never marked")
+            << QStringList{"a.jpg", "b.jpg:hidden"} << QStringList{} << QStringList{};
         QTest::newRow("earlier marks are replaced")
-            << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"};
+            << QStringList{"a.jpg:marked", "b.jpg:def=6"} << QStringList{"a.jpg"} << QStringList{"less detail"};
         QTest::newRow("kept byte copies: the one beside the originals stays")
             << QStringList{"web.jpg:px=50x50", "backup/a.jpg:key=7", "camera/a.jpg:key=7:pref", "camera/b.jpg:pref"}
-            << QStringList{"web.jpg", "backup/a.jpg"};
+            << QStringList{"web.jpg", "backup/a.jpg"} << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("kept byte copies where originals are alike: the one written first stays")
             << QStringList{"s.jpg:px=50x50", "backup/a.jpg:key=7:pref:mod=20", "camera/a.jpg:key=7:pref:mod=10"}
-            << QStringList{"s.jpg", "backup/a.jpg"};
+            << QStringList{"s.jpg", "backup/a.jpg"} << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("kept byte copies without originals: the first stays")
-            << QStringList{"s.jpg:px=50x50", "x/a.jpg:key=7", "y/a.jpg:key=7"} << QStringList{"s.jpg", "y/a.jpg"};
+            << QStringList{"s.jpg:px=50x50", "x/a.jpg:key=7", "y/a.jpg:key=7"} << QStringList{"s.jpg", "y/a.jpg"}
+            << QStringList{"lower resolution", "byte copy of the kept photo"};
         QTest::newRow("equal keys of other sizes are not byte copies")
-            << QStringList{"s.jpg:px=50x50", "a.jpg:key=7:size=10", "b.jpg:key=7:size=11"} << QStringList{"s.jpg"};
+            << QStringList{"s.jpg:px=50x50", "a.jpg:key=7:size=10", "b.jpg:key=7:size=11"} << QStringList{"s.jpg"}
+            << QStringList{"lower resolution"};
     }
 
     void testRuleOrderAndTies()
     {
         QFETCH(QStringList, group);
         QFETCH(QStringList, marked);
+        QFETCH(QStringList, reasons);
         QList<CPhotoRecordCopy> files;
         QVector<quint64> listKeys;
         QVector<qint64> listModified;
@@ -126,8 +132,16 @@ private slots:
             listModified << fact(strDescription, QStringLiteral("mod"));
         }
         CAutoMarkRule::clearMarks(files);
-        const QStringList result = names(CAutoMarkRule::markGroup(files, listKeys, listModified));
-        QCOMPARE(result, marked);
+        QHash<QString, CAutoMarkRule::EnMarkReason> mapReasons;
+        const QStringList listMarked = CAutoMarkRule::markGroup(files, listKeys, listModified, &mapReasons);
+        QCOMPARE(names(listMarked), marked);
+        QStringList listReasons;
+        for (const QString &path : listMarked) {
+            const QString reason = CAutoMarkRule::reasonKey(mapReasons.value(path));
+            if (listReasons.isEmpty() || listReasons.last() != reason)
+                listReasons << reason;
+        }
+        QCOMPARE(listReasons, reasons);
         int iVisible = 0;
         int iMarked = 0;
         for (const CPhotoRecordCopy &file : files) {
