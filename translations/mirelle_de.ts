@@ -75,6 +75,17 @@
     </message>
 </context>
 <context>
+    <name>CDriveCheck</name>
+    <message>
+        <source>the drive is full</source>
+        <translation>das Laufwerk ist voll</translation>
+    </message>
+    <message>
+        <source>its trash may hold only %1 MB</source>
+        <translation>sein Papierkorb darf nur %1 MB aufnehmen</translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
@@ -206,15 +217,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation>„%1“ kann nicht nach „%2“ verschoben werden: %3</translation>
     </message>
+</context>
+<context>
+    <name>CRemovalCoordinator</name>
     <message>
-        <location line="+164"/>
-        <source>the drive is full</source>
-        <translation>das Laufwerk ist voll</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>its trash may hold only %1 MB</source>
-        <translation>sein Papierkorb darf nur %1 MB aufnehmen</translation>
+        <source>the last copy of its group stays</source>
+        <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
 </context>
 <context>

@@ -75,6 +75,17 @@
     </message>
 </context>
 <context>
+    <name>CDriveCheck</name>
+    <message>
+        <source>the drive is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its trash may hold only %1 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+258"/>
@@ -204,14 +215,11 @@ You can enlarge your virtual memory and try again.</source>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>CRemovalCoordinator</name>
     <message>
-        <location line="+164"/>
-        <source>the drive is full</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>its trash may hold only %1 MB</source>
+        <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
