@@ -18,9 +18,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <thread>
-#include <unistd.h>
 
 using namespace testphotos;
 
@@ -44,18 +44,6 @@ constexpr qint64 kStopBudgetMs = 200;
 
 enum EnCopy { Copy_Exact, Copy_Half, Copy_Recompressed, Copy_Png, Copy_Webp, Copy_Tiff, Copy_Crop3, Copy_Brighter,
               Copy_ExifRotation, Copy_SmallRecompressed, Copy_Heic };
-
-quint32 crc32(const QByteArray &data)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : data) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 } // namespace
 
 class TestScanEngine : public QObject
@@ -74,11 +62,9 @@ private slots:
     void testKeepsDifferentPhotosApart();
     void testMergesGroupsLinkedLater();
     void testHigherThresholdsOnlySplitGroups();
-    void testRegroupReadsNoFile();
-    void testSecondScanReadsNoImage();
-    void testCorruptCacheIsRebuilt();
-    void testLockedCacheIsNotFatal();
-    void testRemovedFileIsNotReportedAgain();
+    void testRegroupReadsNoFileAndLeavesRemovedOut();
+    void testFeatureCache_data();
+    void testFeatureCache();
     void testStopReturnsWithin200ms();
     void testSkipsBadInput_data();
     void testSkipsBadInput();
@@ -298,110 +284,75 @@ void TestScanEngine::testHigherThresholdsOnlySplitGroups()
     QCOMPARE(groupsToText(harness.sink().groups()), regrouped);
 }
 
-void TestScanEngine::testRegroupReadsNoFile()
+void TestScanEngine::testRegroupReadsNoFileAndLeavesRemovedOut()
 {
     const QImage base = scene(81);
     QVERIFY(save(base, path("a.jpg")));
     QVERIFY(save(resized(base, 0.5), path("b.jpg")));
-    QVERIFY(save(scene(82), path("c.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    const QString before = groupsToText(harness.sink().groups());
-    QCOMPARE(before, groupsToText({names({"a.jpg", "b.jpg"})}));
-    // When the files are gone, a regroup still works from what the scan kept.
-    QVERIFY(m_pDir->remove());
-    QCOMPARE(harness.regroup(70), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), before);
-    QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
-}
-
-void TestScanEngine::testSecondScanReadsNoImage()
-{
-    const QImage base = scene(91);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(base, path("b.png")));
-    QVERIFY(save(scene(92), path("c.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    QCOMPARE(harness.lastStats().value("decoded"), 3);
-    const QString first = groupsToText(harness.sink().groups());
-    // A second engine, as after a restart, reads the same tree from the cache only.
-    CEngineHarness second;
-    QCOMPARE(second.scan({m_pDir->path()}), 0);
-    QCOMPARE(second.lastStats().value("decoded"), 0);
-    QCOMPARE(second.lastStats().value("cached"), 3);
-    QCOMPARE(groupsToText(second.sink().groups()), first);
-    // A changed file is read again.
-    QVERIFY(save(scene(93), path("c.jpg"), "JPG", 80));
-    QCOMPARE(second.scan({m_pDir->path()}), 0);
-    QCOMPARE(second.lastStats().value("decoded"), 1);
-}
-
-void TestScanEngine::testCorruptCacheIsRebuilt()
-{
-    const QImage base = scene(95);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
-    const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QStringLiteral("/mirelle/features.sqlite");
-    QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
-    for (const char *suffix : {"", "-wal", "-shm"})
-        QFile::remove(cacheFile + QLatin1String(suffix));
-    QFile garbage(cacheFile);
-    QVERIFY(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(8192, '\x5a'));
-    garbage.close();
-    {
-        CEngineHarness harness;
-        QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(harness.sink().groups().size(), 1);
-    }
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    QCOMPARE(harness.lastStats().value("cached"), 2);
-}
-
-void TestScanEngine::testLockedCacheIsNotFatal()
-{
-    const QImage base = scene(97);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    // Another process holds the cache's write lock for the whole second scan.
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        db.setDatabaseName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                           + QStringLiteral("/mirelle/features.sqlite"));
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        QVERIFY(save(scene(98), path("c.jpg")));
-        CEngineHarness second;
-        QCOMPARE(second.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(second.sink().groups()), groupsToText({names({"a.jpg", "b.jpg"})}));
-        QCOMPARE(second.lastStats().value("decoded"), 1);
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-}
-
-void TestScanEngine::testRemovedFileIsNotReportedAgain()
-{
-    const QImage base = scene(101);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
     QVERIFY(save(base, path("c.png")));
+    QVERIFY(save(scene(82), path("d.jpg")));
     CEngineHarness harness;
     QCOMPARE(harness.scan({m_pDir->path()}), 0);
     QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "b.jpg", "c.png"})}));
+    // With the files gone, a regroup works from what the scan kept, without what was removed.
+    QVERIFY(m_pDir->remove());
     harness.engine()->SetFileState(harness.sink().recordOf("b.jpg").fileId, ScanFileState_Removed);
     QCOMPARE(harness.regroup(70), 0);
     QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "c.png"})}));
-    // Restored, it comes back.
+    QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
     harness.engine()->SetFileState(harness.sink().recordOf("a.jpg").fileId, ScanFileState_Removed);
     QCOMPARE(harness.regroup(70), 0);
     QCOMPARE(groupsToText(harness.sink().groups()), QString());
+}
+
+void TestScanEngine::testFeatureCache_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::newRow("kept from the last run") << "kept";
+    QTest::newRow("garbage in its place") << "garbage";
+    QTest::newRow("locked by another process") << "locked";
+}
+
+void TestScanEngine::testFeatureCache()
+{
+    QFETCH(QString, state);
+    const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/mirelle/features.sqlite");
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(cacheFile + QLatin1String(suffix));
+    if (state == QLatin1String("garbage")) {
+        QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
+        QVERIFY(writeBytes(cacheFile, QByteArray(8192, '\x5a')));
+    }
+    const QImage base = scene(91);
+    QVERIFY(save(base, path("a.jpg")));
+    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
+    QVERIFY(save(scene(92), path("c.jpg")));
+    const QString expected = groupsToText({names({"a.jpg", "b.jpg"})});
+    {
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), expected);
+        QCOMPARE(harness.lastStats().value("decoded"), 3);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+    if (state == QLatin1String("locked")) {
+        db.setDatabaseName(cacheFile);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    // A second engine, as after a restart, reads only the changed file again.
+    QVERIFY(save(scene(93), path("c.jpg"), "JPG", 80));
+    {
+        CEngineHarness second;
+        QCOMPARE(second.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(second.sink().groups()), expected);
+        QCOMPARE(second.lastStats().value("decoded"), 1);
+        QCOMPARE(second.lastStats().value("cached"), 2);
+    }
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
 }
 
 void TestScanEngine::testStopReturnsWithin200ms()
@@ -412,15 +363,27 @@ void TestScanEngine::testStopReturnsWithin200ms()
         QVERIFY(QFile::copy(path("seed.jpg"), path(QStringLiteral("copy%1.jpg").arg(i))));
     CEngineHarness harness;
     QElapsedTimer sinceStop;
+    std::atomic_bool bReturned{false};
     std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Stops once files are being read.
+        for (;;) {
+            if (bReturned)
+                return;
+            {
+                QMutexLocker lock(&harness.sink().mutex);
+                if (harness.sink().iLastDone > 0)
+                    break;
+            }
+            std::this_thread::yield();
+        }
         sinceStop.start();
         harness.engine()->Stop();
     });
     int endScan = 0;
     const int result = harness.scan({m_pDir->path()}, 70, nullptr, &endScan);
-    const qint64 elapsed = sinceStop.elapsed();
+    bReturned = true;
     stopper.join();
+    const qint64 elapsed = sinceStop.elapsed();
     QCOMPARE(result, 1);
     QVERIFY(endScan != 0);
     QVERIFY2(elapsed <= kStopBudgetMs, qPrintable(QString::number(elapsed)));
@@ -452,23 +415,10 @@ void TestScanEngine::testSkipsBadInput_data()
                                            << "corrupt" << int(ScanSkipped_Damaged);
     QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable" << int(ScanSkipped_Unreadable);
     QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage" << int(ScanSkipped_Damaged);
-    // A JPEG header that claims 60000 x 60000 pixels, and a PNG one that claims 40000 x 40000.
-    QByteArray bomb = QByteArray::fromHex("FFD8FFC0001108EA60EA6003012200021101031101"
-                                          "FFDA000C03010002110311003F00FFD9");
-    QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << bomb << "tooLarge" << int(ScanSkipped_TooLarge);
-    auto chunk = [](const QByteArray &typeAndData) {
-        QByteArray out;
-        const quint32 length = quint32(typeAndData.size() - 4), crc = crc32(typeAndData);
-        for (int shift : {24, 16, 8, 0})
-            out += char((length >> shift) & 0xFF);
-        out += typeAndData;
-        for (int shift : {24, 16, 8, 0})
-            out += char((crc >> shift) & 0xFF);
-        return out;
-    };
-    const QByteArray png = QByteArray::fromHex("89504E470D0A1A0A") + chunk(QByteArray::fromHex("4948445200009C4000009C400802000000"))
-        + chunk("IDAT") + chunk("IEND");
-    QTest::newRow("PNG decompression bomb") << "bomb.png" << png << "tooLarge" << int(ScanSkipped_TooLarge);
+    QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << jpegClaimingSize(60000, 60000) << "tooLarge"
+                                             << int(ScanSkipped_TooLarge);
+    QTest::newRow("PNG decompression bomb") << "bomb.png" << pngClaimingSize(40000, 40000) << "tooLarge"
+                                            << int(ScanSkipped_TooLarge);
 }
 
 void TestScanEngine::testSkipsBadInput()

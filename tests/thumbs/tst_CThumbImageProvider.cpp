@@ -1,10 +1,10 @@
 #include "CThumbImageProvider.h"
-#include "ThumbFixtures.h"
+#include "CTestPhotos.h"
 #include "ThumbForge.h"
 
 #include <QtTest>
 
-using namespace ThumbFixtures;
+using namespace testphotos;
 
 class tst_CThumbImageProvider : public QObject
 {
@@ -21,7 +21,7 @@ private Q_SLOTS:
         pManager->Start();
 
         m_strPath = m_dir.filePath(QStringLiteral("my photo.jpg"));
-        QVERIFY(writeJpeg(m_strPath, cornerImage(3000, 1500)));
+        QVERIFY(save(cornerImage(3000, 1500), m_strPath, "JPG", 92));
         QList<stu_ThumbTask> listReserved{{5, m_strPath}};
         pManager->SetReserveThumbList(listReserved);
         pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(5), m_strPath);
