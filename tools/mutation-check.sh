@@ -2,7 +2,8 @@
 # Breaks one line of product code at a time in a scratch copy of HEAD, rebuilds, runs the
 # unit and gui tests and lists the tests that fail for each break. A break no test notices
 # is a fault the suite would let through.
-#   tools/mutation-check.sh [output-file]        MUT_ONLY="3 7" runs only those breaks
+#   tools/mutation-check.sh [output-file]        MUT_ONLY="3 7" runs only those breaks,
+#   MUT_TESTS=regex only the tests it matches (e.g. those that caught a break before).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-/dev/stdout}
@@ -41,7 +42,7 @@ PY
 }
 
 failed_tests() {
-    (cd "$SCRATCH/build" && timeout 3600 ctest -LE bench -j "$JOBS" --timeout 300 2>&1) \
+    (cd "$SCRATCH/build" && timeout 3600 ctest -LE bench -j "$JOBS" --timeout 300 ${MUT_TESTS:+-R "$MUT_TESTS"} 2>&1) \
         | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' | sort -u | tr '\n' ' '
 }
 
@@ -53,7 +54,7 @@ git archive HEAD | tar -x -C "$SCRATCH"
     echo "# $(date -u '+%Y-%m-%d %H:%M UTC')"
 } >"$OUT"
 cmake -S "$SCRATCH" -B "$SCRATCH/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache >/dev/null || exit 1
+    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache -DDP_WERROR=ON >/dev/null || exit 1
 cmake --build "$SCRATCH/build" -j "$JOBS" >"$SCRATCH/build.log" 2>&1 || { tail -30 "$SCRATCH/build.log"; exit 1; }
 BASE=$(failed_tests)
 echo "unbroken tree fails: ${BASE:-none}" >>"$OUT"
