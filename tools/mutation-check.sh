@@ -3,7 +3,9 @@
 # unit and gui tests and lists the tests that fail for each break. A break no test notices
 # is a fault the suite would let through.
 #   tools/mutation-check.sh [output-file]        MUT_ONLY="3 7" runs only those breaks,
-#   MUT_TESTS=regex only the tests it matches (e.g. those that caught a break before).
+#   MUT_TESTS=regex only the tests it matches (e.g. those that caught a break before),
+#   MUT_NO_BASELINE=1 skips the run of the unbroken tree, MUT_TARGETS="a b" rebuilds only
+#   those targets (and what they depend on), MUT_COMMIT=rev checks that commit, not HEAD.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-/dev/stdout}
@@ -48,16 +50,21 @@ failed_tests() {
 
 rm -rf "$SCRATCH"
 mkdir -p "$SCRATCH"
-git archive HEAD | tar -x -C "$SCRATCH"
+COMMIT=${MUT_COMMIT:-HEAD}
+git archive "$COMMIT" | tar -x -C "$SCRATCH"
 {
-    echo "# mutation check of $(git rev-parse --short HEAD) ($(git log -1 --format=%s | cut -c1-60))"
+    echo "# mutation check of $(git rev-parse --short "$COMMIT") ($(git log -1 --format=%s "$COMMIT" | cut -c1-60))"
     echo "# $(date -u '+%Y-%m-%d %H:%M UTC')"
 } >"$OUT"
 cmake -S "$SCRATCH" -B "$SCRATCH/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache -DDP_WERROR=ON >/dev/null || exit 1
-cmake --build "$SCRATCH/build" -j "$JOBS" >"$SCRATCH/build.log" 2>&1 || { tail -30 "$SCRATCH/build.log"; exit 1; }
-BASE=$(failed_tests)
-echo "unbroken tree fails: ${BASE:-none}" >>"$OUT"
+cmake --build "$SCRATCH/build" -j "$JOBS" ${MUT_TARGETS:+--target $MUT_TARGETS} >"$SCRATCH/build.log" 2>&1 \
+    || { tail -30 "$SCRATCH/build.log"; exit 1; }
+BASE=
+if [ -z "${MUT_NO_BASELINE:-}" ]; then
+    BASE=$(failed_tests)
+    echo "unbroken tree fails: ${BASE:-none}" >>"$OUT"
+fi
 
 n=0
 while IFS= read -r row; do
@@ -71,7 +78,7 @@ while IFS= read -r row; do
         echo "$n. $file: ${part[3]} -> NOT APPLIED (line not found)" >>"$OUT"
         continue
     fi
-    if cmake --build "$SCRATCH/build" -j "$JOBS" >"$SCRATCH/build.log" 2>&1; then
+    if cmake --build "$SCRATCH/build" -j "$JOBS" ${MUT_TARGETS:+--target $MUT_TARGETS} >"$SCRATCH/build.log" 2>&1; then
         caught=$(failed_tests)
         for t in $BASE; do caught=${caught//$t /}; done
         echo "$n. $file: ${part[3]} -> caught by: ${caught:-NOTHING}" >>"$OUT"
@@ -80,4 +87,4 @@ while IFS= read -r row; do
     fi
     mv "$SCRATCH/$file.orig" "$SCRATCH/$file"
 done <<<"$MUTATIONS"
-cmake --build "$SCRATCH/build" -j "$JOBS" >/dev/null 2>&1
+cmake --build "$SCRATCH/build" -j "$JOBS" ${MUT_TARGETS:+--target $MUT_TARGETS} >/dev/null 2>&1
