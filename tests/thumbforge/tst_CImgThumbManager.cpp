@@ -5,6 +5,9 @@
 
 using namespace testphotos;
 
+// Decoding on a machine busy with other work can take far longer than the default wait.
+constexpr int kDecodeWaitMs = 30000;
+
 struct CThumbResult
 {
     QVariant group;
@@ -105,7 +108,7 @@ private Q_SLOTS:
 
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         pManager->EnPutThumbTask(stu_ThumbTask{42, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, kDecodeWaitMs);
         QCOMPARE(m_listThumbs.at(0).group.toULongLong(), 42ULL);
         QCOMPARE(m_listThumbs.at(0).path, strPath);
         QCOMPARE(m_listThumbs.at(0).ok, ok);
@@ -157,7 +160,7 @@ private Q_SLOTS:
             QVERIFY(writeBytes(strPath, dng(QSize(640, 480), cornerImage(previewSize.width(), previewSize.height()), orientation)));
         }
         CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, kDecodeWaitMs);
         QVERIFY(m_listThumbs.at(0).ok);
         QImage image;
         QVERIFY(CImgThumbManager::GetInstance()->GetThumbImage(strPath, image));
@@ -184,7 +187,7 @@ private Q_SLOTS:
         QVERIFY(!pManager->GetThumb(idOf(strPath), pixmap));
         QVERIFY(!CPageThumbCache::GetInstance()->GetThumb(strPath, pixmap));
         pManager->Start();
-        QTRY_VERIFY(pManager->GetThumb(idOf(strPath), pixmap));
+        QTRY_VERIFY_WITH_TIMEOUT(pManager->GetThumb(idOf(strPath), pixmap), kDecodeWaitMs);
         QVERIFY(!pixmap.isNull());
     }
 
@@ -202,7 +205,7 @@ private Q_SLOTS:
         pManager->SetReserveThumbList(listReserved);
         pManager->Start();
         // The two in view come first, then the queued twelve (two of them already made).
-        QTRY_COMPARE(m_listThumbs.size(), 14);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 14, kDecodeWaitMs);
         QSet<QString> setFirst{m_listThumbs.at(0).path, m_listThumbs.at(1).path};
         QCOMPARE(setFirst, (QSet<QString>{listPaths.at(10), listPaths.at(11)}));
         QCOMPARE(m_listThumbs.at(0).group.toULongLong(), 2ULL);
@@ -240,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(save(cornerImage(1024, 512), strPath, "JPG", 95));
         QVERIFY(writeExif(strPath, {{QStringLiteral("Exif.Image.Orientation"), QString::number(orientation)}}));
         CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, kDecodeWaitMs);
         QImage image;
         QVERIFY(CImgThumbManager::GetInstance()->GetThumbImage(strPath, image));
         QCOMPARE(image.size(), size);
@@ -288,7 +291,7 @@ private Q_SLOTS:
         }
 
         CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, kDecodeWaitMs);
         QCOMPARE(m_listThumbs.at(0).ok, thumbSize.isValid());
         QImage image;
         QVERIFY(CImgThumbManager::GetInstance()->GetThumbImage(strPath, image));
@@ -305,7 +308,7 @@ private Q_SLOTS:
         const QString strPath = m_pDir->filePath(QStringLiteral("kept.jpg"));
         QVERIFY(save(cornerImage(800, 600), strPath, "JPG", 92));
         pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, kDecodeWaitMs);
         QVERIFY(m_listThumbs.at(0).ok);
 
         // Given a restart and a photo whose bytes are now unreadable but whose
@@ -319,7 +322,7 @@ private Q_SLOTS:
         QVERIFY(file.setFileTime(mtime, QFileDevice::FileModificationTime));
         file.close();
         pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 2, kDecodeWaitMs);
         QVERIFY(m_listThumbs.at(1).ok);
         QVERIFY(!QDir(m_cacheDir.filePath(QStringLiteral("thumbnails/large"))).isEmpty());
     }
@@ -339,7 +342,7 @@ private Q_SLOTS:
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(7), strPath);
         pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(8), strBad);
-        QTRY_COMPARE(m_listBig.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listBig.size(), 2, kDecodeWaitMs);
         QCOMPARE(m_listThumbs.size(), 0);
 
         const CBigResult good = m_listBig.at(0);
