@@ -5,7 +5,8 @@
 #   tools/mutation-check.sh [output-file]        MUT_ONLY="3 7" runs only those breaks,
 #   MUT_TESTS=regex only the tests it matches (e.g. those that caught a break before),
 #   MUT_NO_BASELINE=1 skips the run of the unbroken tree, MUT_TARGETS="a b" rebuilds only
-#   those targets (and what they depend on), MUT_COMMIT=rev checks that commit, not HEAD.
+#   those targets (and what they depend on), MUT_COMMIT=rev checks that commit, not HEAD,
+#   MUT_REUSE=1 keeps an earlier scratch build and only brings its changed files up to date.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-/dev/stdout}
@@ -48,10 +49,18 @@ failed_tests() {
         | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' | sort -u | tr '\n' ' '
 }
 
-rm -rf "$SCRATCH"
-mkdir -p "$SCRATCH"
-COMMIT=${MUT_COMMIT:-HEAD}
-git archive "$COMMIT" | tar -x -C "$SCRATCH"
+COMMIT=$(git rev-parse "${MUT_COMMIT:-HEAD}")
+if [ -n "${MUT_REUSE:-}" ] && [ -f "$SCRATCH/.commit" ]; then
+    # Rewritten files get a fresh time, so the build takes them up again.
+    for f in $( (git diff --name-only "$(cat "$SCRATCH/.commit")" "$COMMIT"; echo "$MUTATIONS" | cut -d'|' -f1) | sort -u); do
+        git show "$COMMIT:$f" >"$SCRATCH/$f" 2>/dev/null || rm -f "$SCRATCH/$f"
+    done
+else
+    rm -rf "$SCRATCH"
+    mkdir -p "$SCRATCH"
+    git archive "$COMMIT" | tar -x -C "$SCRATCH"
+fi
+echo "$COMMIT" >"$SCRATCH/.commit"
 {
     echo "# mutation check of $(git rev-parse --short "$COMMIT") ($(git log -1 --format=%s "$COMMIT" | cut -c1-60))"
     echo "# $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -85,6 +94,7 @@ while IFS= read -r row; do
     else
         echo "$n. $file: ${part[3]} -> does not build" >>"$OUT"
     fi
-    mv "$SCRATCH/$file.orig" "$SCRATCH/$file"
+    # Copied back, not moved: the old time would leave the broken object in place.
+    cp "$SCRATCH/$file.orig" "$SCRATCH/$file" && rm "$SCRATCH/$file.orig"
 done <<<"$MUTATIONS"
 cmake --build "$SCRATCH/build" -j "$JOBS" ${MUT_TARGETS:+--target $MUT_TARGETS} >/dev/null 2>&1
