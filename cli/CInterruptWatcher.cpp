@@ -1,16 +1,13 @@
 #include "CInterruptWatcher.h"
 
+#include "CPlatform.h"
+#include "IConsole.h"
+
 #include <atomic>
-#include <csignal>
 
 namespace {
 
 std::atomic_bool g_bInterrupted{false};
-
-extern "C" void onSignal(int)
-{
-    g_bInterrupted = true;
-}
 
 constexpr int kPollMs = 50;
 
@@ -18,11 +15,7 @@ constexpr int kPollMs = 50;
 
 CInterruptWatcher::CInterruptWatcher(QObject *parent) : QObject(parent)
 {
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    dp::platform::console().catchInterrupts(&g_bInterrupted);
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, [this] {
         if (g_bInterrupted && !m_bReported) {

@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QTimer>
 
-// Turns SIGINT and SIGTERM into a Qt signal on the event loop; the handler itself only
-// sets a flag, which is all a signal handler may safely do.
+// Turns an interrupt or a request to terminate into a Qt signal on the event loop; the
+// platform's handler itself only sets a flag.
 class CInterruptWatcher : public QObject
 {
     Q_OBJECT

@@ -4,7 +4,6 @@
 #include "CFileStamp.h"
 #include "CInterruptWatcher.h"
 #include "CPathCodec.h"
-#include "CRemovalGuard.h"
 #include "CScanReport.h"
 
 #include <QDir>
@@ -78,13 +77,11 @@ CRemovalRunner::CPlan CRemovalRunner::plan(const CScanReport &report, const QStr
     for (const QString &path : listPaths)
         setWanted.insert(dp::platform::canonicalPath(path));
 
-    CPlan plan;
-    plan.pGuard = std::make_shared<CRemovalGuard>();
+    QList<CRemovalGroup> listGroups;
     QSet<QString> setNoted;
     for (int g = 0; g < report.listGroups.size(); ++g) {
         const CReportGroup &group = report.listGroups.at(g);
-        QList<int> listRemove;
-        QList<int> listKeep;
+        CRemovalGroup removal;
         for (int i = 0; i < group.listPhotos.size(); ++i) {
             const CReportPhoto &photo = group.listPhotos.at(i);
             const QString &path = listCanonical.at(g).at(i);
@@ -104,25 +101,14 @@ CRemovalRunner::CPlan CRemovalRunner::plan(const CScanReport &report, const QStr
                 }
                 continue;
             }
-            (bChosen ? listRemove : listKeep) << i;
+            (bChosen ? removal.listRemoved : removal.listKept) << scannedFile(path, photo);
         }
-        if (listRemove.isEmpty())
-            continue;
-        // One copy of every group stays, whatever the list says.
-        if (listKeep.isEmpty()) {
-            const int first = listRemove.takeFirst();
-            note(pStream, QStringLiteral("kept: %1 (the last copy of its group)").arg(listCanonical.at(g).at(first)));
-            ++*pSkipped;
-            listKeep << first;
-        }
-        QList<CScannedFile> listKept;
-        for (int i : qAsConst(listKeep))
-            listKept << scannedFile(listCanonical.at(g).at(i), group.listPhotos.at(i));
-        for (int i : qAsConst(listRemove)) {
-            const QString &path = listCanonical.at(g).at(i);
-            plan.pGuard->add(scannedFile(path, group.listPhotos.at(i)), listKept);
-            plan.listPaths << path;
-        }
+        listGroups << removal;
+    }
+    const CPlan plan = CRemovalCoordinator::plan(listGroups);
+    for (const QString &path : plan.listKeptLast) {
+        note(pStream, QStringLiteral("kept: %1 (the last copy of its group)").arg(path));
+        ++*pSkipped;
     }
     for (const QString &path : qAsConst(setWanted)) {
         if (!mapCount.contains(path))
@@ -148,7 +134,8 @@ QString CRemovalRunner::verb(bool bDone) const
 CRemovalRunner::COutcome CRemovalRunner::run(const CPlan &plan, bool bNeedUndo) const
 {
     COutcome outcome;
-    CFileDelImplement service;
+    CRemovalCoordinator coordinator;
+    CFileDelImplement &service = *coordinator.deletionService();
     service.setOpenWindowPause(false);
     // One apply is one removal to undo, though we remove one file at a time.
     service.setContinueRequest(true);

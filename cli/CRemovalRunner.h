@@ -1,16 +1,16 @@
 #pragma once
 
+#include "CRemovalCoordinator.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
-#include <memory>
 
-class CRemovalGuard;
 struct CScanReport;
 
-// Removes the chosen photos of a saved scan, one file at a time so that an interrupt stops
-// between files and never inside one.
+// Removes the chosen photos of a saved scan through the removal coordinator's rules, one file
+// at a time so that an interrupt stops between files and never inside one.
 class CRemovalRunner
 {
 public:
@@ -29,11 +29,7 @@ public:
     };
 
     // The files to remove and the guard that checks each against the disk just before it goes.
-    struct CPlan
-    {
-        QStringList listPaths;
-        std::shared_ptr<CRemovalGuard> pGuard;
-    };
+    using CPlan = CRemovalPlan;
 
     CRemovalRunner(EnMethod method, const QString &strFolder, bool bDryRun, FILE *pOut);
 

@@ -1,6 +1,7 @@
 #include "CTerminalProgress.h"
 
-#include <unistd.h>
+#include "CPlatform.h"
+#include "IConsole.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ constexpr int kBarWidth = 30;
 } // namespace
 
 CTerminalProgress::CTerminalProgress(bool bQuiet, FILE *pStream)
-    : m_pStream(pStream), m_bQuiet(bQuiet), m_bTerminal(isatty(fileno(pStream)) != 0)
+    : m_pStream(pStream), m_bQuiet(bQuiet), m_bTerminal(dp::platform::console().isTerminal(pStream))
 {
 }
 

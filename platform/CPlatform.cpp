@@ -1,5 +1,6 @@
 #include "CPlatform.h"
 
+#include "IConsole.h"
 #include "IFileOps.h"
 #include "IDesktop.h"
 #include "IModules.h"
@@ -15,6 +16,7 @@ IRegistry &registry();
 IShell &shell();
 IFileOps &fileOps();
 IDesktop &desktop();
+IConsole &console();
 } // namespace dp::platform::native
 
 namespace dp::platform {
@@ -33,6 +35,7 @@ IRegistry &registry() { return g_pRegistry ? *g_pRegistry : native::registry(); 
 IShell &shell() { return g_pShell ? *g_pShell : native::shell(); }
 IFileOps &fileOps() { return g_pFileOps ? *g_pFileOps : native::fileOps(); }
 IDesktop &desktop() { return g_pDesktop ? *g_pDesktop : native::desktop(); }
+IConsole &console() { return native::console(); }
 
 void setVolumes(IVolumes *pVolumes) { g_pVolumes = pVolumes; }
 void setRegistry(IRegistry *pRegistry) { g_pRegistry = pRegistry; }

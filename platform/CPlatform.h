@@ -1,5 +1,6 @@
 #pragma once
 
+class IConsole;
 class IFileOps;
 class IDesktop;
 class IModules;
@@ -17,6 +18,7 @@ IRegistry &registry();
 IShell &shell();
 IFileOps &fileOps();
 IDesktop &desktop();
+IConsole &console();
 
 void setVolumes(IVolumes *pVolumes);
 void setRegistry(IRegistry *pRegistry);

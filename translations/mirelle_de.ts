@@ -75,6 +75,19 @@
     </message>
 </context>
 <context>
+    <name>CDriveCheck</name>
+    <message>
+        <location filename="../mirelleui/fileops/CDriveCheck.cpp" line="+144"/>
+        <source>the drive is full</source>
+        <translation>das Laufwerk ist voll</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its trash may hold only %1 MB</source>
+        <translation>sein Papierkorb darf nur %1 MB aufnehmen</translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+254"/>
@@ -87,12 +100,11 @@
         <translation>Vorschaugröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+184"/>
         <source>the last copy of its group stays</source>
-        <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
+        <translation type="vanished">die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
     <message numerus="yes">
-        <location line="+248"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+258"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation>
             <numerusform>%n Foto konnte nicht gelöscht werden:</numerusform>
@@ -169,7 +181,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+213"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n Datei wurde wiederhergestellt.</numerusform>
@@ -218,15 +230,13 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation>„%1“ kann nicht nach „%2“ verschoben werden: %3</translation>
     </message>
+</context>
+<context>
+    <name>CRemovalCoordinator</name>
     <message>
-        <location line="+164"/>
-        <source>the drive is full</source>
-        <translation>das Laufwerk ist voll</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>its trash may hold only %1 MB</source>
-        <translation>sein Papierkorb darf nur %1 MB aufnehmen</translation>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+177"/>
+        <source>the last copy of its group stays</source>
+        <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
 </context>
 <context>

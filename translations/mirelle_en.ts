@@ -75,6 +75,19 @@
     </message>
 </context>
 <context>
+    <name>CDriveCheck</name>
+    <message>
+        <location filename="../mirelleui/fileops/CDriveCheck.cpp" line="+144"/>
+        <source>the drive is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>its trash may hold only %1 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDupPicsMgr</name>
     <message>
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrSources.cpp" line="+254"/>
@@ -86,13 +99,8 @@
         <source>Thumbnail size</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+184"/>
-        <source>the last copy of its group stays</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message numerus="yes">
-        <location line="+248"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+258"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -151,7 +159,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+213"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n file is back in place.</numerusform>
@@ -200,14 +208,12 @@ You can enlarge your virtual memory and try again.</source>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;: %3</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>CRemovalCoordinator</name>
     <message>
-        <location line="+164"/>
-        <source>the drive is full</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>its trash may hold only %1 MB</source>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+177"/>
+        <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,8 +2,9 @@
 // engine module: generated photos (distinct scenes, changed, turned and exact
 // copies, bursts of one camera and untagged look-alike series) are scanned once
 // without and once with rotation matching, each into an empty cache, then
-// regrouped both ways. Prints the times, their ratio and the grouping figures.
-// Usage: bench_engine_burst [photos, default 20000]
+// regrouped both ways (argument 0 plain, 1 with turns). Reports the times and the
+// grouping figures as counters.
+// Usage: bench_engine_burst [photos, default 20000] [benchmark options]
 // 20,000 photos on two shared cores: rotation matching costs 1.07 times the CPU of
 // a plain first scan (decoding dominates) and 2.45 times that of a regroup
 // (0.36 -> 0.88 CPU s); it finds 2214 of 2214 turned copies and mixes no further
@@ -22,6 +23,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
+
+#include <benchmark/benchmark.h>
 
 using namespace testphotos;
 
@@ -147,93 +150,101 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void setCache(const QString &strHome, const char *pszName)
+QString s_strHome;
+QString s_strPhotos;
+CSet s_set;
+
+void BM_ScanAndRegroup(benchmark::State &state)
 {
-    qputenv("XDG_CACHE_HOME", (strHome + QLatin1Char('/') + QLatin1String(pszName)).toUtf8());
+    const int on = int(state.range(0));
+    QList<QSet<QString>> groups;
+    double scanCpu = 0, regroupS = 1e9, regroupCpu = 1e9;
+    for (auto _ : state) {
+        // Each run starts from an empty cache of its own.
+        const QString cache = s_strHome + QStringLiteral("/cache-%1").arg(on);
+        QDir(cache).removeRecursively();
+        qputenv("XDG_CACHE_HOME", cache.toUtf8());
+        CEngineHarness harness;
+        if (!harness.isLoaded() || !harness.extras()) {
+            state.SkipWithError("cannot load the engine with its additions");
+            return;
+        }
+        harness.extras()->SetRotationMatching(on);
+        QElapsedTimer timer;
+        timer.start();
+        double cpu = cpuSeconds();
+        harness.scan({s_strPhotos}, 70);
+        state.SetIterationTime(seconds(timer));
+        scanCpu = cpuSeconds() - cpu;
+        groups = harness.sink().groups();
+        // The best of three: other work on the machine only ever adds time.
+        for (int k = 0; k < 3; ++k) {
+            timer.restart();
+            cpu = cpuSeconds();
+            harness.regroup(70);
+            regroupS = std::min(regroupS, seconds(timer));
+            regroupCpu = std::min(regroupCpu, cpuSeconds() - cpu);
+        }
+    }
+    const CFigures fig(groups);
+    int turnedFound = 0, halfFound = 0, halves = 0;
+    for (int s = 0; s < s_set.iScenes; ++s) {
+        turnedFound += fig.together(name("s%05d.jpg", s), name("s%05d_turn.jpg", s));
+        if (QFile::exists(s_strPhotos + name("/s%05d_half.jpg", s))) {
+            ++halves;
+            halfFound += fig.together(name("s%05d.jpg", s), name("s%05d_half.jpg", s));
+        }
+    }
+    int burstCopies = 0;
+    for (int b = 0; b < s_set.iBursts; ++b) {
+        burstCopies += fig.together(name("b%05d_f0.jpg", b), name("b%05d_f0_half.jpg", b));
+        burstCopies += fig.together(name("b%05d_f2.jpg", b), name("b%05d_f2_same.jpg", b));
+    }
+    const int pairs = kFrames * (kFrames - 1) / 2;
+    state.counters["scan_cpu_s"] = scanCpu;
+    state.counters["regroup_s"] = regroupS;
+    state.counters["regroup_cpu_s"] = regroupCpu;
+    state.counters["groups"] = fig.iGroups;
+    state.counters["groups_mixing_scenes"] = fig.iMixed;
+    state.counters["turned_found_of_" + std::to_string(s_set.iTurned)] = turnedFound;
+    state.counters["halves_found_of_" + std::to_string(halves)] = halfFound;
+    state.counters["burst_pairs_grouped_of_" + std::to_string(s_set.iBursts * pairs)] =
+        fig.framePairs("b%05d_f%d.jpg", s_set.iBursts);
+    state.counters["frame_copies_with_frame_of_" + std::to_string(2 * s_set.iBursts)] = burstCopies;
+    state.counters["series_pairs_grouped_of_" + std::to_string(s_set.iSeries * pairs)] =
+        fig.framePairs("n%05d_f%d.jpg", s_set.iSeries);
 }
+BENCHMARK(BM_ScanAndRegroup)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
     const int count = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
     // The engine's cache stays in the temporary home, never the user's.
-    const QString home = work.path() + QStringLiteral("/home");
-    const QString photos = work.path() + QStringLiteral("/photos");
-    QDir().mkpath(home);
-    QDir().mkpath(photos);
-    qputenv("HOME", home.toUtf8());
-
+    s_strHome = work.path() + QStringLiteral("/home");
+    s_strPhotos = work.path() + QStringLiteral("/photos");
+    QDir().mkpath(s_strHome);
+    QDir().mkpath(s_strPhotos);
+    qputenv("HOME", s_strHome.toUtf8());
     QElapsedTimer timer;
     timer.start();
-    const CSet set = generate(photos, count);
+    s_set = generate(s_strPhotos, count);
     std::printf("generated %d photos of %dx%d in %.1f s: %d scenes (%d turned copies), %d bursts of %d frames, %d untagged series\n",
-                int(QDir(photos).entryList(QDir::Files).size()), kSize.width(), kSize.height(), seconds(timer),
-                set.iScenes, set.iTurned, set.iBursts, kFrames, set.iSeries);
-
+                int(QDir(s_strPhotos).entryList(QDir::Files).size()), kSize.width(), kSize.height(), seconds(timer),
+                s_set.iScenes, s_set.iTurned, s_set.iBursts, kFrames, s_set.iSeries);
     // Both scans meet the files in the page cache, so that neither pays the disk alone.
-    for (const QFileInfo &info : QDir(photos).entryInfoList(QDir::Files)) {
+    for (const QFileInfo &info : QDir(s_strPhotos).entryInfoList(QDir::Files)) {
         QFile file(info.filePath());
         if (file.open(QIODevice::ReadOnly))
             file.readAll();
     }
-    double scanS[2] = {0, 0}, regroupS[2] = {0, 0}, scanCpu[2] = {0, 0}, regroupCpu[2] = {0, 0};
-    QList<QSet<QString>> groups[2];
-    for (int on = 0; on < 2; ++on) {
-        setCache(home, on ? "cache-turns" : "cache-plain");
-        CEngineHarness harness;
-        if (!harness.isLoaded() || !harness.extras()) {
-            std::fprintf(stderr, "cannot load %s with its additions\n", SCAN_ENGINE_MODULE);
-            return 1;
-        }
-        harness.extras()->SetRotationMatching(on);
-        timer.restart();
-        double cpu = cpuSeconds();
-        harness.scan({photos}, 70);
-        scanS[on] = seconds(timer);
-        scanCpu[on] = cpuSeconds() - cpu;
-        groups[on] = harness.sink().groups();
-        // The best of three: other work on the machine only ever adds time.
-        regroupS[on] = regroupCpu[on] = 1e9;
-        for (int k = 0; k < 3; ++k) {
-            timer.restart();
-            cpu = cpuSeconds();
-            harness.regroup(70);
-            regroupS[on] = std::min(regroupS[on], seconds(timer));
-            regroupCpu[on] = std::min(regroupCpu[on], cpuSeconds() - cpu);
-        }
-    }
-    std::printf("first scan at 70%%:  plain %.2f s (%.2f CPU s), with turns %.2f s (%.2f CPU s): CPU ratio %.2f\n",
-                scanS[0], scanCpu[0], scanS[1], scanCpu[1], scanCpu[1] / scanCpu[0]);
-    std::printf("regroup at 70%%:     plain %.3f s (%.3f CPU s), with turns %.3f s (%.3f CPU s): CPU ratio %.2f\n",
-                regroupS[0], regroupCpu[0], regroupS[1], regroupCpu[1], regroupCpu[1] / regroupCpu[0]);
-
-    for (int on = 0; on < 2; ++on) {
-        const CFigures fig(groups[on]);
-        int turnedFound = 0, halfFound = 0, halves = 0;
-        for (int s = 0; s < set.iScenes; ++s) {
-            turnedFound += fig.together(name("s%05d.jpg", s), name("s%05d_turn.jpg", s));
-            if (QFile::exists(photos + name("/s%05d_half.jpg", s))) {
-                ++halves;
-                halfFound += fig.together(name("s%05d.jpg", s), name("s%05d_half.jpg", s));
-            }
-        }
-        int burstCopies = 0;
-        for (int b = 0; b < set.iBursts; ++b) {
-            burstCopies += fig.together(name("b%05d_f0.jpg", b), name("b%05d_f0_half.jpg", b));
-            burstCopies += fig.together(name("b%05d_f2.jpg", b), name("b%05d_f2_same.jpg", b));
-        }
-        const int pairs = kFrames * (kFrames - 1) / 2;
-        std::printf("%s: %d groups, %d of them mixing scenes; turned copies found %d of %d, half-size copies %d of %d\n",
-                    on ? "with turns" : "plain     ", fig.iGroups, fig.iMixed, turnedFound, set.iTurned, halfFound, halves);
-        std::printf("  burst frame pairs grouped %d of %d; copies of frames with their frame %d of %d; "
-                    "untagged series pairs grouped %d of %d\n",
-                    fig.framePairs("b%05d_f%d.jpg", set.iBursts), set.iBursts * pairs, burstCopies, 2 * set.iBursts,
-                    fig.framePairs("n%05d_f%d.jpg", set.iSeries), set.iSeries * pairs);
-    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

@@ -1,15 +1,17 @@
 // Groups 100,000 synthetic photos with the engine's own index and union-find,
-// as a scan's steps 2 and 3 do, and prints the time and the memory per photo.
+// as a scan's steps 2 and 3 do: the time of each step and the memory per photo.
 #include "CGroupBuilder.h"
 #include "CPhotoFeature.h"
 #include "CSimilarityIndex.h"
 
 #include <QString>
 
-#include <chrono>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <random>
-#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -23,13 +25,6 @@ public:
     uint64_t iCreated = 0, iJoined = 0, iMerged = 0;
 };
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 long rssKiB()
 {
     FILE *file = std::fopen("/proc/self/statm", "r");
@@ -42,24 +37,27 @@ long rssKiB()
     return resident * 4;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+struct CPhotos
 {
-    const uint32_t count = argc > 1 ? uint32_t(std::atoi(argv[1])) : 100000u;
-    const int threshold = argc > 2 ? std::atoi(argv[2]) : 70;
+    std::vector<CPhotoFeature> features;
+    std::vector<QString> paths;
+};
+
+// What a scan holds per photo: the feature and the path.
+CPhotos makePhotos(uint32_t count)
+{
     std::mt19937_64 rng(42);
-    const long before = rssKiB();
-    // What a scan holds per photo: the feature and the path.
-    std::vector<CPhotoFeature> features(count);
-    std::vector<QString> paths(count);
+    CPhotos photos;
+    photos.features.resize(count);
+    photos.paths.resize(count);
     for (uint32_t i = 0; i < count; ++i) {
-        CPhotoFeature &f = features[i];
-        paths[i] = QStringLiteral("/home/someone/Pictures/2023/Holiday in the mountains/IMG_%1.jpg").arg(i, 6, 10, QLatin1Char('0'));
+        CPhotoFeature &f = photos.features[i];
+        photos.paths[i] =
+            QStringLiteral("/home/someone/Pictures/2023/Holiday in the mountains/IMG_%1.jpg").arg(i, 6, 10, QLatin1Char('0'));
         // One photo in five is a changed copy of an earlier one: a few hash bits
         // and thumbnail pixels differ.
         if (i > 0 && rng() % 5 == 0) {
-            f = features[rng() % i];
+            f = photos.features[rng() % i];
             f.contentHash = rng();
             for (int k = 0, flips = int(rng() % 8); k < flips; ++k)
                 f.hashUpright ^= uint64_t(1) << (rng() % 64);
@@ -75,28 +73,53 @@ int main(int argc, char **argv)
         f.width = 4000;
         f.height = 3000;
     }
-    const long held = rssKiB() - before;
+    return photos;
+}
+
+// Arguments: photos, threshold.
+void BM_IndexAndSearch(benchmark::State &state)
+{
+    const uint32_t count = uint32_t(state.range(0));
+    const long before = rssKiB();
+    const CPhotos photos = makePhotos(count);
+    state.counters["bytes_per_photo"] = double(rssKiB() - before) * 1024.0 / count;
+    const std::vector<uint8_t> active(count, 1);
+    size_t links = 0;
+    for (auto _ : state) {
+        std::atomic_bool bStop{false};
+        std::atomic<uint64_t> done{0};
+        const CSimilarityIndex index(photos.features, active);
+        links = index.findEdges(int(state.range(1)), int(std::max(2u, std::thread::hardware_concurrency())), bStop, done)
+                    .size();
+    }
+    state.counters["links"] = double(links);
+}
+BENCHMARK(BM_IndexAndSearch)->Args({100000, 70})->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_Union(benchmark::State &state)
+{
+    const uint32_t count = uint32_t(state.range(0));
+    const CPhotos photos = makePhotos(count);
     const std::vector<uint8_t> active(count, 1);
     std::atomic_bool bStop{false};
     std::atomic<uint64_t> done{0};
-    const double cpuStart = cpuSeconds();
-    const auto start = std::chrono::steady_clock::now();
-    const CSimilarityIndex index(features, active);
-    const std::vector<CSimilarEdge> edges =
-        index.findEdges(threshold, int(std::max(2u, std::thread::hardware_concurrency())), bStop, done);
-    const auto linked = std::chrono::steady_clock::now();
+    const std::vector<CSimilarEdge> edges = CSimilarityIndex(photos.features, active)
+                                                .findEdges(int(state.range(1)), 2, bStop, done);
     CCountingEvents events;
-    CGroupBuilder builder(count, {});
-    builder.addEdges(edges, events, nullptr);
-    const auto end = std::chrono::steady_clock::now();
-    const double searchS = std::chrono::duration<double>(linked - start).count();
-    const double groupS = std::chrono::duration<double>(end - linked).count();
-    // CPU time tells what idle cores would take when the machine is shared.
-    std::printf("grouping %u photos at %d%%: index and search %.2f s, union %.3f s, total %.2f s (%.2f CPU s)\n", count,
-                threshold, searchS, groupS, searchS + groupS, cpuSeconds() - cpuStart);
-    std::printf("  %zu links, %u groups (%llu created, %llu joined, %llu merged)\n", edges.size(), builder.groupCount(),
-                static_cast<unsigned long long>(events.iCreated), static_cast<unsigned long long>(events.iJoined),
-                static_cast<unsigned long long>(events.iMerged));
-    std::printf("  memory held per photo (feature + path): %.0f bytes\n", double(held) * 1024.0 / count);
-    return 0;
+    uint32_t groups = 0;
+    for (auto _ : state) {
+        events.iCreated = events.iJoined = events.iMerged = 0;
+        CGroupBuilder builder(count, {});
+        builder.addEdges(edges, events, nullptr);
+        groups = builder.groupCount();
+    }
+    state.counters["groups"] = groups;
+    state.counters["created"] = double(events.iCreated);
+    state.counters["joined"] = double(events.iJoined);
+    state.counters["merged"] = double(events.iMerged);
 }
+BENCHMARK(BM_Union)->Args({100000, 70})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,6 +1,6 @@
 // Scans one folder twice through the engine module: once with an empty cache,
 // once more with a new engine instance that finds every photo in the cache.
-// Prints photos per second for each, the groups found and the peak memory, and
+// Reports photos per second for each, the groups found and the peak memory, and
 // the bytes of the thumbnails the first scan kept.
 #include "IScanEngine.h"
 #include "IScanEngineExtras.h"
@@ -10,9 +10,12 @@
 #include <QElapsedTimer>
 #include <QLibrary>
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -56,7 +59,7 @@ long peakRssKiB()
 }
 
 // The thumbnails the engine kept of the folder's photos: how many and their bytes.
-void printScanThumbnails(IScanEngineExtras *pExtras, const QString &strFolder)
+void countScanThumbnails(IScanEngineExtras *pExtras, const QString &strFolder, benchmark::State &state)
 {
     const QDir dir(strFolder);
     const QStringList names = dir.entryList(QDir::Files);
@@ -67,11 +70,14 @@ void printScanThumbnails(IScanEngineExtras *pExtras, const QString &strFolder)
         bytes += size;
         count += size ? 1 : 0;
     }
-    std::printf("%-14s %6llu of %d photos, %.1f KiB per thumbnail\n", "thumbnails", static_cast<unsigned long long>(count),
-                int(names.size()), double(bytes) / 1024.0 / double(std::max<uint64_t>(count, 1)));
+    state.counters["thumbnails"] = double(count);
+    state.counters["KiB_per_thumbnail"] = double(bytes) / 1024.0 / double(std::max<uint64_t>(count, 1));
 }
 
-void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
+std::unique_ptr<QLibrary> s_pLibrary;
+QString s_strFolder;
+
+void scanOnce(QLibrary &library, const QString &strFolder, benchmark::State &state)
 {
     auto pfnGetImp = reinterpret_cast<PFN_GetImp>(library.resolve(SCAN_ENGINE_ENTRY_NAME));
     auto pfnGetImpExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME));
@@ -110,13 +116,15 @@ void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
     pEngine->EndScan();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     const double cpu = cpuSeconds() - cpuStart;
+    state.SetIterationTime(seconds);
     // CPU time per photo tells the throughput on idle cores when the machine is shared.
-    std::printf("%-14s %6llu photos in %7.2f s = %8.1f photos/s (%.2f CPU ms per photo), %lld groups, peak RSS %ld MiB\n",
-                pszLabel, static_cast<unsigned long long>(sink.iPhotos), seconds, double(sink.iPhotos) / seconds,
-                1000.0 * cpu / double(std::max<uint64_t>(sink.iPhotos, 1)), static_cast<long long>(sink.iGroups),
-                peakRssKiB() / 1024);
+    state.counters["photos"] = double(sink.iPhotos);
+    state.counters["photos_per_s"] = double(sink.iPhotos) / seconds;
+    state.counters["cpu_ms_per_photo"] = 1000.0 * cpu / double(std::max<uint64_t>(sink.iPhotos, 1));
+    state.counters["groups"] = double(sink.iGroups);
+    state.counters["peak_rss_MiB"] = double(peakRssKiB() / 1024);
     if (pExtras) {
-        printScanThumbnails(pExtras, strFolder);
+        countScanThumbnails(pExtras, strFolder, state);
         pExtras->Release();
     }
     pFilter->Release();
@@ -124,22 +132,38 @@ void scanOnce(QLibrary &library, const QString &strFolder, const char *pszLabel)
     pEngine->Release();
 }
 
+// The first run meets an empty cache, the second one a new engine that finds every photo there.
+void BM_FirstScan(benchmark::State &state)
+{
+    for (auto _ : state)
+        scanOnce(*s_pLibrary, s_strFolder, state);
+}
+BENCHMARK(BM_FirstScan)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_CachedRescan(benchmark::State &state)
+{
+    for (auto _ : state)
+        scanOnce(*s_pLibrary, s_strFolder, state);
+}
+BENCHMARK(BM_CachedRescan)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder of JPEGs>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder of JPEGs> [benchmark options]\n", argv[0]);
         return 2;
     }
-    QLibrary library(QStringLiteral(SCAN_ENGINE_MODULE));
-    if (!library.resolve(SCAN_ENGINE_ENTRY_NAME)) {
+    s_pLibrary = std::make_unique<QLibrary>(QStringLiteral(SCAN_ENGINE_MODULE));
+    if (!s_pLibrary->resolve(SCAN_ENGINE_ENTRY_NAME)) {
         std::fprintf(stderr, "cannot load %s\n", SCAN_ENGINE_MODULE);
         return 1;
     }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    scanOnce(library, folder, "first scan");
-    scanOnce(library, folder, "cached rescan");
+    s_strFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

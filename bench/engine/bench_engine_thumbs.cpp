@@ -1,6 +1,7 @@
 // The cost of keeping scan thumbnails, per photo on one thread: the extractor over
 // a folder of JPEGs with and without the colour decode and thumbnail, in turns so
-// that a busy machine weighs on both alike, and the bytes the pack takes.
+// that a busy machine weighs on both alike, and the bytes the pack takes (median
+// of the iterations).
 #include "CFeatureExtractor.h"
 #include "CPhotoFeature.h"
 #include "CScanThumbs.h"
@@ -8,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,32 +48,43 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+QStringList s_listPaths;
+
+// Each iteration reads the folder once without and once with thumbnails.
+void BM_KeepingThumbnails(benchmark::State &state)
+{
+    QTemporaryDir packFolder;  // never the user's cache
+    std::vector<double> grey, colour;
+    uint64_t packBytes = 0;
+    for (auto _ : state) {
+        grey.push_back(pass(s_listPaths, nullptr));
+        CScanThumbs store(packFolder.path());
+        colour.push_back(pass(s_listPaths, &store));
+        packBytes = store.packBytes();
+    }
+    const double photos = double(std::max(1, int(s_listPaths.size())));
+    state.counters["photos"] = photos;
+    state.counters["grey_cpu_ms_per_photo"] = median(grey);
+    state.counters["thumbs_cpu_ms_per_photo"] = median(colour);
+    state.counters["added_cpu_ms_per_photo"] = median(colour) - median(grey);
+    state.counters["pack_KiB_per_photo"] = double(packBytes) / 1024.0 / photos;
+}
+BENCHMARK(BM_KeepingThumbnails)->Iterations(3)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder of JPEGs> [rounds]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder of JPEGs> [benchmark options]\n", argv[0]);
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    QStringList paths;
     for (const QString &name : dir.entryList({QStringLiteral("*.jpg")}, QDir::Files))
-        paths << dir.absoluteFilePath(name);
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    QTemporaryDir packFolder;  // never the user's cache
-    std::vector<double> grey, colour;
-    uint64_t packBytes = 0;
-    for (int i = 0; i < rounds; ++i) {
-        grey.push_back(pass(paths, nullptr));
-        CScanThumbs store(packFolder.path());
-        colour.push_back(pass(paths, &store));
-        packBytes = store.packBytes();
-    }
-    std::printf("%d photos, median of %d rounds on one thread: %.2f CPU ms per photo grey only, %.2f with thumbnails "
-                "(%+.2f ms), pack %.1f KiB per photo\n",
-                int(paths.size()), rounds, median(grey), median(colour), median(colour) - median(grey),
-                double(packBytes) / 1024.0 / double(std::max(1, int(paths.size()))));
+        s_listPaths << dir.absoluteFilePath(name);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

@@ -21,7 +21,7 @@ start=$(date +%s)
 echo "  done in $(( $(date +%s) - start )) s, $(du -sh "$WORK/photos" | cut -f1)"
 # The engine's cache goes to the temporary home, never the user's.
 HOME="$WORK/home" XDG_CACHE_HOME="$WORK/home/cache" "$BUILD_DIR/bin/bench_engine_scan" "$WORK/photos"
-"$BUILD_DIR/bin/bench_engine_thumbs" "$WORK/photos" 3
-"$BUILD_DIR/bin/bench_engine_group" 100000 70
+"$BUILD_DIR/bin/bench_engine_thumbs" "$WORK/photos"
+"$BUILD_DIR/bin/bench_engine_group"
 # Paints its photos into its own temporary folder and home.
 QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="mirelle.*=false" "$BUILD_DIR/bin/bench_engine_burst" "${2:-20000}"

@@ -1,6 +1,7 @@
 // Moves and deletes through the deletion service against mv and rm on the same files.
-// Prints one line per case: files, our time, the tool's time and the ratio, then the tool's
-// time with a sync after it (our moves flush each copy before removing its source) and that ratio.
+// One benchmark per case, timed by our run; counters give the tool's time and the ratio,
+// then the tool's time with a sync after it (our moves flush each copy before removing its
+// source) and that ratio. --benchmark_filter picks cases.
 // Run as root to get a tmpfs as second filesystem; otherwise /dev/shm stands in.
 
 #include "CFileDelImplement.h"
@@ -13,7 +14,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <functional>
@@ -21,6 +23,9 @@
 namespace {
 
 constexpr int kRounds = 3;
+
+QString s_strDisk;
+QString s_strOtherFs;
 
 QStringList makeFiles(const QString &strRoot, int iCount, int iSize)
 {
@@ -68,14 +73,57 @@ struct CCase
     bool bToDisk = false;
 };
 
+// Each round swaps who goes first, so that the disk's moods fall on both alike.
+void runCase(benchmark::State &state, const CCase &c)
+{
+    CFileDelImplement service;
+    service.setOpenWindowPause(false);
+    QList<qint64> tool;
+    QList<qint64> toolSynced;
+    int round = 0;
+    for (auto _ : state) {
+        for (int step = 0; step < 2; ++step) {
+            const int pass = (step + round) % 2;
+            const QString src = (c.bToDisk ? s_strOtherFs : s_strDisk) + QStringLiteral("/src");
+            const QString dst = (c.bCrossFs && !c.bToDisk ? s_strOtherFs : s_strDisk) + QStringLiteral("/dst");
+            QDir(src).removeRecursively();
+            QDir(dst).removeRecursively();
+            QStringList list = makeFiles(src, c.iCount, c.iSize);
+            QDir().mkpath(dst);
+            settle();
+            if (pass == 0) {
+                QElapsedTimer timer;
+                timer.start();
+                service.setTotalFiles(list.size());
+                QString dest = dst;
+                const QMap<QString, bool> result = c.bDelete ? service.DeleFiles(list)
+                                                             : service.MoveFileToFloder(list, dest);
+                state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+                if (result.size() != list.size() || result.values().contains(false))
+                    state.SkipWithError("not every file was handled");
+            } else {
+                const qint64 ms = c.bDelete ? runTool(QStringLiteral("rm"), QStringList{QStringLiteral("-f")} + list)
+                                            : runTool(QStringLiteral("mv"), QStringList{QStringLiteral("-t"), dst} + list);
+                tool << ms;
+                // mv does not flush what it copied; we do before removing a source.
+                toolSynced << ms + runTool(QStringLiteral("sync"), {});
+            }
+        }
+        ++round;
+    }
+    state.counters["files"] = c.iCount;
+    state.counters["tool_ms"] = double(median(tool));
+    state.counters["tool_synced_ms"] = double(median(toolSynced));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-
+    benchmark::Initialize(&argc, argv);
     QTemporaryDir disk;
+    s_strDisk = disk.path();
     // Moves are journalled for undo in the data folder: a temporary one, not the user's.
     qputenv("HOME", QFile::encodeName(disk.path()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(disk.filePath(QStringLiteral("share"))));
@@ -83,9 +131,8 @@ int main(int argc, char **argv)
     const QString secondRoot = disk.filePath(QStringLiteral("tmpfs"));
     QDir().mkpath(secondRoot);
     const bool bMounted = ::mount("tmpfs", QFile::encodeName(secondRoot).constData(), "tmpfs", 0, "size=2g") == 0;
-    const QString otherFs = bMounted ? secondRoot : second.path();
-    out << "disk: " << disk.path() << "  second filesystem: " << otherFs << (bMounted ? " (tmpfs)" : " (/dev/shm)")
-        << "\n";
+    s_strOtherFs = bMounted ? secondRoot : second.path();
+    benchmark::AddCustomContext("second filesystem", bMounted ? "tmpfs" : "/dev/shm");
 
     const QList<CCase> cases = {
         {QStringLiteral("move small, one filesystem"), 10000, 4096, false, false},
@@ -96,70 +143,16 @@ int main(int argc, char **argv)
         {QStringLiteral("move large, tmpfs to disk"), 200, 4 << 20, true, false, true},
         {QStringLiteral("delete small"), 10000, 4096, false, true},
     };
-
-    CFileDelImplement service;
-    service.setOpenWindowPause(false);
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-               .arg(QStringLiteral("case"), -30)
-               .arg(QStringLiteral("files"), 7)
-               .arg(QStringLiteral("ours ms"), 9)
-               .arg(QStringLiteral("tool ms"), 9)
-               .arg(QStringLiteral("ratio"), 7)
-               .arg(QStringLiteral("+sync ms"), 9)
-               .arg(QStringLiteral("ratio"), 7);
-    // BENCH_CASE=<text> runs only the cases whose name contains it.
-    const QString only = qEnvironmentVariable("BENCH_CASE");
     for (const CCase &c : cases) {
-        if (!c.strName.contains(only))
-            continue;
-        QList<qint64> ours;
-        QList<qint64> tool;
-        QList<qint64> toolSynced;
-        for (int round = 0; round < kRounds; ++round) {
-            // Each round swaps who goes first, so that the disk's moods fall on both alike.
-            for (int step = 0; step < 2; ++step) {
-                const int pass = (step + round) % 2;
-                const QString src = (c.bToDisk ? otherFs : disk.path()) + QStringLiteral("/src");
-                const QString dst = (c.bCrossFs && !c.bToDisk ? otherFs : disk.path()) + QStringLiteral("/dst");
-                QDir(src).removeRecursively();
-                QDir(dst).removeRecursively();
-                QStringList list = makeFiles(src, c.iCount, c.iSize);
-                QDir().mkpath(dst);
-                settle();
-                if (pass == 0) {
-                    QElapsedTimer timer;
-                    timer.start();
-                    service.setTotalFiles(list.size());
-                    QString dest = dst;
-                    const QMap<QString, bool> result = c.bDelete ? service.DeleFiles(list)
-                                                                 : service.MoveFileToFloder(list, dest);
-                    ours << timer.elapsed();
-                    if (result.size() != list.size() || result.values().contains(false))
-                        qFatal("%s: not every file was handled", qPrintable(c.strName));
-                } else {
-                    const qint64 ms = c.bDelete ? runTool(QStringLiteral("rm"), QStringList{QStringLiteral("-f")} + list)
-                                                : runTool(QStringLiteral("mv"), QStringList{QStringLiteral("-t"), dst} + list);
-                    tool << ms;
-                    // mv does not flush what it copied; we do before removing a source.
-                    toolSynced << ms + runTool(QStringLiteral("sync"), {});
-                }
-            }
-        }
-        const qint64 o = median(ours);
-        const qint64 t = median(tool);
-        const qint64 ts = median(toolSynced);
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-                   .arg(c.strName, -30)
-                   .arg(c.iCount, 7)
-                   .arg(o, 9)
-                   .arg(t, 9)
-                   .arg(t > 0 ? double(o) / double(t) : 0.0, 7, 'f', 2)
-                   .arg(ts, 9)
-                   .arg(ts > 0 ? double(o) / double(ts) : 0.0, 7, 'f', 2);
-        out.flush();
+        benchmark::RegisterBenchmark(c.strName.toUtf8().constData(), [c](benchmark::State &state) { runCase(state, c); })
+            ->Iterations(kRounds)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
     }
-    QDir(otherFs + QStringLiteral("/dst")).removeRecursively();
-    QDir(otherFs + QStringLiteral("/src")).removeRecursively();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    QDir(s_strOtherFs + QStringLiteral("/dst")).removeRecursively();
+    QDir(s_strOtherFs + QStringLiteral("/src")).removeRecursively();
     if (bMounted)
         ::umount2(QFile::encodeName(secondRoot).constData(), MNT_DETACH);
     return 0;

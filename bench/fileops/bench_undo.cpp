@@ -1,7 +1,8 @@
 // Undo of a removal against the removal itself: 10,000 small files sent to the trash (or
-// moved) through the deletion service, then brought back through the journal. Prints the
-// removal's time, the undo's time and their ratio; the target is an undo within twice the
-// removal. HOME and the data folder are temporary, so the real trash is never touched.
+// moved) through the deletion service, then brought back through the journal. Times the
+// undo, with the removal's time and their ratio as counters; the target is an undo within
+// twice the removal. HOME and the data folder are temporary, so the real trash is never touched.
+// Argument: files (default 10,000).
 
 #include "CFileDelImplement.h"
 #include "CRemovalUndo.h"
@@ -12,13 +13,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-
+QString s_strHome;
 
 QStringList makeFiles(const QString &strRoot, int iCount)
 {
@@ -41,70 +44,71 @@ qint64 median(QList<qint64> list)
     return list.at(list.size() / 2);
 }
 
+void BM_Undo(benchmark::State &state)
+{
+    const bool bMove = state.range(0) != 0;
+    const int iFiles = int(state.range(1));
+    const QString journal = s_strHome + QStringLiteral("/share/mirelle/removals.sqlite");
+    CFileDelImplement service;
+    service.setOpenWindowPause(false);
+    service.setJournalPath(journal);
+    QList<qint64> removals;
+    for (auto _ : state) {
+        const QString src = s_strHome + QStringLiteral("/photos");
+        QString dst = s_strHome + QStringLiteral("/moved");
+        QDir(src).removeRecursively();
+        QDir(dst).removeRecursively();
+        QStringList list = makeFiles(src, iFiles);
+        QProcess::execute(QStringLiteral("sync"), {});
+
+        QElapsedTimer timer;
+        timer.start();
+        service.setTotalFiles(list.size());
+        const QMap<QString, bool> result = bMove ? service.MoveFileToFloder(list, dst) : service.DeleFileToTrash(list);
+        removals << timer.elapsed();
+        if (result.size() != list.size() || result.values().contains(false) || service.lastRequestId() < 0) {
+            state.SkipWithError("not every file was removed and journalled");
+            return;
+        }
+        QProcess::execute(QStringLiteral("sync"), {});
+
+        timer.restart();
+        const CRemovalUndo::COutcome outcome = CRemovalUndo(journal).undo(service.lastRequestId());
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        if (outcome.listRestored.size() != list.size()) {
+            state.SkipWithError(qPrintable(QStringLiteral("undo brought back %1 of %2 files: %3")
+                                               .arg(outcome.listRestored.size())
+                                               .arg(list.size())
+                                               .arg(outcome.strError + outcome.listFailed.value(0).second)));
+            return;
+        }
+    }
+    state.counters["files"] = iFiles;
+    state.counters["remove_ms"] = double(median(removals));
+}
+
+int s_iFiles = 10000;
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    // BENCH_FILES=<n> and BENCH_ROUNDS=<n> change the number of files and rounds (median
-    // taken), BENCH_CASE=trash|move runs one case.
-    const int kFiles = qEnvironmentVariableIsSet("BENCH_FILES") ? qEnvironmentVariableIntValue("BENCH_FILES") : 10000;
-    const QString only = qEnvironmentVariable("BENCH_CASE");
-    const int kRounds = qEnvironmentVariableIsSet("BENCH_ROUNDS") ? qEnvironmentVariableIntValue("BENCH_ROUNDS") : 3;
+    benchmark::Initialize(&argc, argv);
+    if (argc > 1)
+        s_iFiles = std::max(1, std::atoi(argv[1]));
     QTemporaryDir home;
+    s_strHome = home.path();
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("share"))));
-    const QString journal = home.filePath(QStringLiteral("share/mirelle/removals.sqlite"));
-    out << "home: " << home.path() << "\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5\n")
-               .arg(QStringLiteral("case"), -8)
-               .arg(QStringLiteral("files"), 7)
-               .arg(QStringLiteral("remove ms"), 10)
-               .arg(QStringLiteral("undo ms"), 9)
-               .arg(QStringLiteral("ratio"), 7);
-
-    CFileDelImplement service;
-    service.setOpenWindowPause(false);
-    service.setJournalPath(journal);
-    for (const bool bMove : {false, true}) {
-        if (!only.isEmpty() && only != (bMove ? QLatin1String("move") : QLatin1String("trash")))
-            continue;
-        QList<qint64> removals;
-        QList<qint64> undos;
-        for (int round = 0; round < kRounds; ++round) {
-            const QString src = home.filePath(QStringLiteral("photos"));
-            QString dst = home.filePath(QStringLiteral("moved"));
-            QDir(src).removeRecursively();
-            QDir(dst).removeRecursively();
-            QStringList list = makeFiles(src, kFiles);
-            QProcess::execute(QStringLiteral("sync"), {});
-
-            QElapsedTimer timer;
-            timer.start();
-            service.setTotalFiles(list.size());
-            const QMap<QString, bool> result = bMove ? service.MoveFileToFloder(list, dst) : service.DeleFileToTrash(list);
-            removals << timer.elapsed();
-            if (result.size() != list.size() || result.values().contains(false) || service.lastRequestId() < 0)
-                qFatal("not every file was removed and journalled");
-            QProcess::execute(QStringLiteral("sync"), {});
-
-            timer.restart();
-            const CRemovalUndo::COutcome outcome = CRemovalUndo(journal).undo(service.lastRequestId());
-            undos << timer.elapsed();
-            if (outcome.listRestored.size() != list.size())
-                qFatal("undo brought back %d of %d files: %s", int(outcome.listRestored.size()), int(list.size()),
-                       qPrintable(outcome.strError + outcome.listFailed.value(0).second));
-        }
-        const qint64 r = median(removals);
-        const qint64 u = median(undos);
-        out << QStringLiteral("%1 %2 %3 %4 %5\n")
-                   .arg(bMove ? QStringLiteral("move") : QStringLiteral("trash"), -8)
-                   .arg(kFiles, 7)
-                   .arg(r, 10)
-                   .arg(u, 9)
-                   .arg(r > 0 ? double(u) / double(r) : 0.0, 7, 'f', 2);
-        out.flush();
+    for (const int iMove : {0, 1}) {
+        benchmark::RegisterBenchmark(iMove ? "BM_Undo/move" : "BM_Undo/trash", BM_Undo)
+            ->Args({iMove, s_iFiles})
+            ->Iterations(3)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

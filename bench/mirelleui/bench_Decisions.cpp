@@ -4,8 +4,10 @@
 #include "CAutoMarkRule.h"
 #include "CDecisionStore.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QtTest>
+
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -13,6 +15,9 @@ constexpr int kStoredPairs = 20000;
 constexpr int kGroupPhotos = 40;
 constexpr int kPhotos = 100000;
 constexpr int kGroupSize = 5;
+
+QString s_strStore;
+quint64 s_iNextKey = 1;
 
 QList<CDecision> pairsFrom(quint64 iFirstKey, int iPhotos)
 {
@@ -30,86 +35,93 @@ QList<CDecision> pairsFrom(quint64 iFirstKey, int iPhotos)
     return list;
 }
 
+void BM_SeparateGroup(benchmark::State &state)
+{
+    CDecisionStore store;
+    if (!store.open(s_strStore))
+        state.SkipWithError("cannot open the store");
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QList<CDecision> pairs = pairsFrom(s_iNextKey, kGroupPhotos);
+        s_iNextKey += kGroupPhotos;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(store.addPairs(pairs));
+    }
+    state.counters["stored_pairs"] = double(store.count());
+}
+BENCHMARK(BM_SeparateGroup)->Unit(benchmark::kMillisecond);
+
+void BM_Open(benchmark::State &state)
+{
+    for (auto _ : state) {
+        CDecisionStore store;
+        benchmark::DoNotOptimize(store.open(s_strStore));
+    }
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+void BM_PairsForTheEngine(benchmark::State &state)
+{
+    CDecisionStore store;
+    if (!store.open(s_strStore))
+        state.SkipWithError("cannot open the store");
+    QVector<uint64_t> keys;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(keys = store.flatPairs());
+    state.counters["pairs"] = double(keys.size() / 2);
+}
+BENCHMARK(BM_PairsForTheEngine)->Unit(benchmark::kMillisecond);
+
+void BM_AutoMarkWithBursts(benchmark::State &state)
+{
+    QStringList paths;
+    for (int i = 0; i < kPhotos; ++i)
+        paths << QStringLiteral("/photos/IMG_%1.jpg").arg(i);
+    QVector<QList<CPhotoRecordCopy>> groups(kPhotos / kGroupSize);
+    for (int i = 0; i < kPhotos; ++i) {
+        PhotoRecord record;
+        record.pszPath = reinterpret_cast<const ZKChar *>(paths.at(i).utf16());
+        record.definition = 5.0 + i % 3;
+        record.dateTime = quint64(i);
+        record.similarity = i % kGroupSize == 0 ? 100 : 90;
+        // Every other group is a burst
+        if ((i / kGroupSize) % 2 == 1)
+            record.flags |= PhotoFlag_Burst;
+        groups[i / kGroupSize] << CPhotoRecordCopy(record);
+    }
+    int iMarked = 0;
+    for (auto _ : state) {
+        iMarked = 0;
+        for (QList<CPhotoRecordCopy> &files : groups) {
+            CAutoMarkRule::clearMarks(files);
+            iMarked += CAutoMarkRule::markGroup(files).size();
+        }
+    }
+    state.counters["marked"] = iMarked;
+    state.counters["photos"] = kPhotos;
+}
+BENCHMARK(BM_AutoMarkWithBursts)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-class BenchDecisions : public QObject
+int main(int argc, char **argv)
 {
-    Q_OBJECT
-private:
-    QTemporaryDir m_dir;
-    QString m_strPath;
-    quint64 m_iNextKey = 1;
-
-private slots:
-    void initTestCase()
+    QCoreApplication app(argc, argv);
+    // A store holding kStoredPairs decisions, made of groups of 20 photos.
+    QTemporaryDir dir;
+    s_strStore = dir.filePath(QStringLiteral("decisions.sqlite"));
     {
-        // Given a store holding kStoredPairs decisions, made of groups of 20 photos
-        m_strPath = m_dir.filePath(QStringLiteral("decisions.sqlite"));
         CDecisionStore store;
-        QVERIFY(store.open(m_strPath));
+        if (!store.open(s_strStore))
+            return 1;
         while (store.count() < kStoredPairs) {
-            QVERIFY(store.addPairs(pairsFrom(m_iNextKey, 20)));
-            m_iNextKey += 20;
+            if (!store.addPairs(pairsFrom(s_iNextKey, 20)))
+                return 1;
+            s_iNextKey += 20;
         }
     }
-
-    void benchSeparateGroup()
-    {
-        CDecisionStore store;
-        QVERIFY(store.open(m_strPath));
-        QBENCHMARK {
-            QVERIFY(store.addPairs(pairsFrom(m_iNextKey, kGroupPhotos)));
-            m_iNextKey += kGroupPhotos;
-        }
-    }
-
-    void benchOpen()
-    {
-        QBENCHMARK {
-            CDecisionStore store;
-            QVERIFY(store.open(m_strPath));
-        }
-    }
-
-    void benchPairsForTheEngine()
-    {
-        CDecisionStore store;
-        QVERIFY(store.open(m_strPath));
-        QVector<uint64_t> keys;
-        QBENCHMARK {
-            keys = store.flatPairs();
-        }
-        QVERIFY(keys.size() >= 2 * kStoredPairs);
-    }
-
-    void benchAutoMarkWithBursts()
-    {
-        QStringList paths;
-        for (int i = 0; i < kPhotos; ++i)
-            paths << QStringLiteral("/photos/IMG_%1.jpg").arg(i);
-        QVector<QList<CPhotoRecordCopy>> groups(kPhotos / kGroupSize);
-        for (int i = 0; i < kPhotos; ++i) {
-            PhotoRecord record;
-            record.pszPath = reinterpret_cast<const ZKChar *>(paths.at(i).utf16());
-            record.definition = 5.0 + i % 3;
-            record.dateTime = quint64(i);
-            record.similarity = i % kGroupSize == 0 ? 100 : 90;
-            // Every other group is a burst
-            if ((i / kGroupSize) % 2 == 1)
-                record.flags |= PhotoFlag_Burst;
-            groups[i / kGroupSize] << CPhotoRecordCopy(record);
-        }
-        int iMarked = 0;
-        QBENCHMARK {
-            iMarked = 0;
-            for (QList<CPhotoRecordCopy> &files : groups) {
-                CAutoMarkRule::clearMarks(files);
-                iMarked += CAutoMarkRule::markGroup(files).size();
-            }
-        }
-        QVERIFY(iMarked > 0);
-    }
-};
-
-QTEST_GUILESS_MAIN(BenchDecisions)
-#include "bench_Decisions.moc"
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

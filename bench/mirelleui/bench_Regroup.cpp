@@ -2,14 +2,21 @@
 // the rebuilt groups and totals, then the automatic marks and their totals.
 // Photos: BENCH_PHOTOS small JPEGs (default 100,000) in groups of five close
 // copies (noise, brightness, quality). BENCH_DIR keeps them between runs.
+// Times are the wall clock from request to result; counters give the groups and marks.
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 
 #include <turbojpeg.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QUrl>
+
+#include <benchmark/benchmark.h>
 
 #include <thread>
 #include <vector>
@@ -97,114 +104,116 @@ bool makePhotos(const QString &strDir, int iCount)
     return bOk && file.open(QIODevice::WriteOnly);
 }
 
+QString s_strPhotos;
+int s_iCount = 0;
+
+void setThreshold(CDupPicsMgr &mgr, int iSlot)
+{
+    QVariantMap options = mgr.getOption();
+    options["photoType"] = QVariantMap{{"value", 1}};
+    options["minSize"] = QVariantMap{{"value", 1}, {"index", 0}, {"unit", "KB"}};
+    options["similarSlot"] = QVariantMap{{"value", iSlot}};
+    mgr.setOption(options);
+}
+
+bool idle(const CDupPicsMgr &mgr)
+{
+    return mgr.taskQueue()->isDrained();
+}
+
+// Runs pfnStart and waits for pSignal and an idle worker; false when it timed out.
+template <typename Signal, typename Start>
+bool timed(benchmark::State &state, CDupPicsMgr &mgr, Signal pSignal, Start pfnStart, int iTimeoutS)
+{
+    QSignalSpy spy(&mgr, pSignal);
+    QElapsedTimer timer;
+    timer.start();
+    pfnStart();
+    if (!QTest::qWaitFor([&] { return spy.count() > 0 && idle(mgr); }, iTimeoutS * 1000)) {
+        state.SkipWithError("timed out");
+        return false;
+    }
+    state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+    return true;
+}
+
+void scanned(CDupPicsMgr &mgr, benchmark::State &state)
+{
+    setThreshold(mgr, 6);
+    mgr.addDropPaths({QUrl::fromLocalFile(s_strPhotos)});
+    if (timed(state, mgr, &CDupPicsMgr::sigScanComplete, [&] { mgr.collectDupFiles(); }, 3600))
+        state.counters["groups"] = double(mgr.groupOrder().size());
+}
+
+// The first scan, then the cached rescan with a new manager.
+void BM_Scan(benchmark::State &state)
+{
+    for (auto _ : state) {
+        CDupPicsMgr mgr;
+        scanned(mgr, state);
+    }
+    state.counters["photos"] = s_iCount;
+}
+BENCHMARK(BM_Scan)->Name("BM_Scan/first")->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scan)->Name("BM_Scan/cached")->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Argument: the threshold slot to regroup to (2: 90%, 6: 70%) from the other one; the time
+// includes the manager's fixed settle. Then the automatic marks and their totals.
+void BM_Regroup(benchmark::State &state)
+{
+    const int iSlot = int(state.range(0));
+    CDupPicsMgr mgr;
+    setThreshold(mgr, 8 - iSlot);
+    mgr.addDropPaths({QUrl::fromLocalFile(s_strPhotos)});
+    QSignalSpy scanSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+    mgr.collectDupFiles();
+    if (!QTest::qWaitFor([&] { return scanSpy.count() > 0 && idle(mgr); }, 3600 * 1000)) {
+        state.SkipWithError("the scan timed out");
+        return;
+    }
+    for (auto _ : state) {
+        setThreshold(mgr, iSlot);
+        if (!timed(state, mgr, &CDupPicsMgr::sigRefreshComplete, [&] { mgr.refreshSimilarSlot(); }, 600))
+            return;
+    }
+    state.counters["groups"] = double(mgr.groupOrder().size());
+    QElapsedTimer timer;
+    timer.start();
+    QSignalSpy countSpy(&mgr, &CDupPicsMgr::sigCheckedItemCountChanged);
+    mgr.doAllMark();
+    if (QTest::qWaitFor([&] { return countSpy.count() > 0 && idle(mgr); }, 600 * 1000)) {
+        state.counters["mark_all_ms"] = double(timer.elapsed());
+        state.counters["marked"] = mgr.checkedItemCount();
+    }
+}
+BENCHMARK(BM_Regroup)->Arg(2)->Arg(6)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-class BenchRegroup : public QObject
+int main(int argc, char **argv)
 {
-    Q_OBJECT
-
-private:
-    QTemporaryDir m_home;
-    QTemporaryDir m_tempPhotos;
-    QString m_strPhotos;
-    int m_iCount = 0;
-
-    void setThreshold(CDupPicsMgr &mgr, int iSlot)
-    {
-        QVariantMap options = mgr.getOption();
-        options["photoType"] = QVariantMap{{"value", 1}};
-        options["minSize"] = QVariantMap{{"value", 1}, {"index", 0}, {"unit", "KB"}};
-        options["similarSlot"] = QVariantMap{{"value", iSlot}};
-        mgr.setOption(options);
-    }
-
-    static bool idle(const CDupPicsMgr &mgr)
-    {
-        return mgr.taskQueue()->isDrained();
-    }
-
-    qint64 scan(CDupPicsMgr &mgr)
-    {
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        QElapsedTimer timer;
-        timer.start();
-        mgr.collectDupFiles();
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(completeSpy.count() > 0 && idle(mgr), 3600 * 1000); }();
-        return timer.elapsed();
-    }
-
-    qint64 regroup(CDupPicsMgr &mgr, int iSlot)
-    {
-        setThreshold(mgr, iSlot);
-        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
-        QElapsedTimer timer;
-        timer.start();
-        mgr.refreshSimilarSlot();
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(regroupSpy.count() > 0 && idle(mgr), 600 * 1000); }();
-        return timer.elapsed();
-    }
-
-    qint64 markAll(CDupPicsMgr &mgr)
-    {
-        QSignalSpy countSpy(&mgr, &CDupPicsMgr::sigCheckedItemCountChanged);
-        QElapsedTimer timer;
-        timer.start();
-        mgr.doAllMark();
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(countSpy.count() > 0 && idle(mgr), 600 * 1000); }();
-        return timer.elapsed();
-    }
-
-private slots:
-    void initTestCase()
-    {
-        qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
-        QStandardPaths::setTestModeEnabled(true);
-        // Test mode still points the data folder into the real home.
-        qputenv("MIRELLE_DECISIONS_DB", m_home.filePath("decisions.sqlite").toUtf8());
-        m_iCount = qEnvironmentVariableIntValue("BENCH_PHOTOS");
-        if (m_iCount <= 0)
-            m_iCount = 100000;
-        m_strPhotos = qEnvironmentVariableIsSet("BENCH_DIR") ? qEnvironmentVariable("BENCH_DIR") : m_tempPhotos.path();
-        QDir().mkpath(m_strPhotos);
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(makePhotos(m_strPhotos, m_iCount));
-        qInfo("%d photos of %dx%d ready in %lld ms", m_iCount, kWidth, kHeight, timer.elapsed());
-    }
-
-    void benchRegroup()
-    {
-        CDupPicsMgr mgr;
-        setThreshold(mgr, 6);
-        mgr.addDropPaths({QUrl::fromLocalFile(m_strPhotos)});
-        const qint64 iScan = scan(mgr);
-        qInfo("scan at 70%%: %lld ms, %lld groups, %lld photos/s", iScan, qint64(mgr.groupOrder().size()),
-              iScan > 0 ? qint64(m_iCount) * 1000 / iScan : 0);
-
-        const qint64 iTo90 = regroup(mgr, 2);
-        qInfo("regroup 70%% -> 90%%: %lld ms (includes the fixed 2 s settle), %lld groups", iTo90,
-              qint64(mgr.groupOrder().size()));
-        const qint64 iMark90 = markAll(mgr);
-        qInfo("  auto-mark all + totals: %lld ms, %d marked", iMark90, mgr.checkedItemCount());
-
-        const qint64 iTo70 = regroup(mgr, 6);
-        qInfo("regroup 90%% -> 70%%: %lld ms (includes the fixed 2 s settle), %lld groups", iTo70,
-              qint64(mgr.groupOrder().size()));
-        const qint64 iMark70 = markAll(mgr);
-        qInfo("  auto-mark all + totals: %lld ms, %d marked", iMark70, mgr.checkedItemCount());
-    }
-
-    void benchCachedRescan()
-    {
-        CDupPicsMgr mgr;
-        setThreshold(mgr, 6);
-        mgr.addDropPaths({QUrl::fromLocalFile(m_strPhotos)});
-        const qint64 iScan = scan(mgr);
-        qInfo("cached rescan at 70%%: %lld ms, %lld groups", iScan, qint64(mgr.groupOrder().size()));
-    }
-};
-
-QTEST_MAIN(BenchRegroup)
-#include "bench_Regroup.moc"
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir home;
+    QTemporaryDir tempPhotos;
+    qputenv("XDG_CACHE_HOME", home.filePath("cache").toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    // Test mode still points the data folder into the real home.
+    qputenv("MIRELLE_DECISIONS_DB", home.filePath("decisions.sqlite").toUtf8());
+    s_iCount = qEnvironmentVariableIntValue("BENCH_PHOTOS");
+    if (s_iCount <= 0)
+        s_iCount = 100000;
+    s_strPhotos = qEnvironmentVariableIsSet("BENCH_DIR") ? qEnvironmentVariable("BENCH_DIR") : tempPhotos.path();
+    QDir().mkpath(s_strPhotos);
+    QElapsedTimer timer;
+    timer.start();
+    if (!makePhotos(s_strPhotos, s_iCount))
+        return 1;
+    benchmark::AddCustomContext("photos", QStringLiteral("%1 of %2x%3, made in %4 ms")
+                                              .arg(s_iCount).arg(kWidth).arg(kHeight).arg(timer.elapsed()).toStdString());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

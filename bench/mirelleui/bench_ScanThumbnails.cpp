@@ -2,7 +2,8 @@
 // real engine: 48 JPEGs of 12 MP without an embedded preview are scanned, then the
 // thumbnail library is timed from a cold cache (memory and disk emptied) with the
 // pictures the scan kept, and again with that source cleared so every file is
-// decoded. Also reports the scan's time and CPU per photo.
+// decoded (argument 1 with the scan's pictures, 0 without). Also reports the scan's
+// time and CPU per photo.
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "ThumbForge.h"
@@ -13,11 +14,18 @@
 #include <QMutex>
 #include <QSemaphore>
 #include <QSet>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QUrl>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -84,128 +92,140 @@ double median(std::vector<double> values)
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-} // namespace
+QTemporaryDir *s_pHome = nullptr;
+std::unique_ptr<CDupPicsMgr> s_pMgr;  // the thumbnail source it sets points into it
+QStringList s_listPaths;
+// Results of the current round only: the library may still answer older requests.
+QMutex s_mutex;
+QSet<QString> s_setWanted;
+QSemaphore s_done;
 
-class BenchScanThumbnails : public QObject
+bool idle(const CDupPicsMgr &mgr)
 {
-    Q_OBJECT
+    return mgr.taskQueue()->isDrained();
+}
 
-private:
-    QTemporaryDir m_home;
-    QTemporaryDir m_photos;
-    QStringList m_listPaths;
+void expect(const QStringList &listPaths)
+{
+    QMutexLocker locker(&s_mutex);
+    s_setWanted = QSet<QString>(listPaths.begin(), listPaths.end());
+    s_done.acquire(s_done.available());
+}
 
-    // Results of the current round only: the library may still answer older requests.
-    QMutex m_mutex;
-    QSet<QString> m_setWanted;
-    QSemaphore m_done;
+// Memory caches emptied by the stop, the disk cache removed: nothing is made yet.
+void coldStart()
+{
+    CImgThumbManager::GetInstance()->Stop();
+    QDir(s_pHome->filePath(QStringLiteral("cache/thumbnails"))).removeRecursively();
+    CImgThumbManager::GetInstance()->Start();
+}
 
-    static bool idle(const CDupPicsMgr &mgr)
-    {
-        return mgr.taskQueue()->isDrained();
-    }
-
-    void expect(const QStringList &listPaths)
-    {
-        QMutexLocker locker(&m_mutex);
-        m_setWanted = QSet<QString>(listPaths.begin(), listPaths.end());
-        m_done.acquire(m_done.available());
-    }
-
-    // Memory caches emptied by the stop, the disk cache removed: nothing is made yet.
-    void coldStart()
-    {
-        CImgThumbManager::GetInstance()->Stop();
-        QDir(m_home.filePath(QStringLiteral("cache/thumbnails"))).removeRecursively();
-        CImgThumbManager::GetInstance()->Start();
-    }
-
-    // Thumbnails per second for all photos queued at once, and the process's CPU per thumbnail.
-    void throughput(const char *pszLabel)
-    {
-        std::vector<double> rates, cpus;
-        for (int r = 0; r < kRounds; ++r) {
-            coldStart();
-            expect(m_listPaths);
-            const double dCpu = processCpuMs();
-            QElapsedTimer timer;
-            timer.start();
-            for (const QString &strPath : qAsConst(m_listPaths))
-                CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-            QVERIFY(m_done.tryAcquire(kPhotos, 600 * 1000));
-            rates.push_back(kPhotos * 1000.0 / std::max<qint64>(1, timer.elapsed()));
-            cpus.push_back((processCpuMs() - dCpu) / kPhotos);
-        }
-        qInfo("%s: %.0f thumbnails/s, %.1f ms CPU each (median of %d)", pszLabel, median(rates), median(cpus), kRounds);
-    }
-
-    // From the page request to its 16 thumbnails ready.
-    void coldPage(const char *pszLabel)
-    {
-        std::vector<double> times;
-        for (int r = 0; r < kRounds; ++r) {
-            coldStart();
-            QList<stu_ThumbTask> listPage;
-            QStringList listPaths;
-            for (int i = 0; i < kPageSize; ++i) {
-                listPaths.append(m_listPaths.at((r * kPageSize + i) % kPhotos));
-                listPage.append(stu_ThumbTask{1, listPaths.last()});
-            }
-            expect(listPaths);
-            QElapsedTimer timer;
-            timer.start();
-            CImgThumbManager::GetInstance()->SetReserveThumbList(listPage);
-            QVERIFY(m_done.tryAcquire(kPageSize, 600 * 1000));
-            times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        }
-        qInfo("%s: cold page of %d ready in %.0f ms (median of %d)", pszLabel, kPageSize, median(times), kRounds);
-    }
-
-private slots:
-    void initTestCase()
-    {
-        qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
-        QStandardPaths::setTestModeEnabled(true);
-        qputenv("MIRELLE_DECISIONS_DB", m_home.filePath("decisions.sqlite").toUtf8());
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(makePhotos(m_photos.path(), m_listPaths));
-        qInfo("%d photos of 4000x3000 (%lld bytes each) made in %lld ms", kPhotos, QFileInfo(m_listPaths.first()).size(),
-              timer.elapsed());
-        // Counted on the library's thread: a queued report would wait for this one.
-        connect(CImgThumbManager::GetInstance(), &CImgThumbManager::sigImgThumbResult, this,
-                [this](QVariant, QString strPath, bool) {
-                    QMutexLocker locker(&m_mutex);
-                    if (m_setWanted.remove(strPath))
-                        m_done.release();
-                }, Qt::DirectConnection);
-    }
-
-    void benchScanThenThumbnails()
-    {
-        CDupPicsMgr mgr;
-        QVariantMap options = mgr.getOption();
+void useScanPictures(bool bUse)
+{
+    if (!s_pMgr) {
+        s_pMgr = std::make_unique<CDupPicsMgr>();
+        CDupPicsMgr *pMgr = s_pMgr.get();
+        QVariantMap options = pMgr->getOption();
         options["photoType"] = QVariantMap{{"value", 1}};
-        mgr.setOption(options);
-        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        pMgr->setOption(options);
+        pMgr->addDropPaths({QUrl::fromLocalFile(QFileInfo(s_listPaths.first()).absolutePath())});
+        QSignalSpy completeSpy(pMgr, &CDupPicsMgr::sigScanComplete);
         const double dCpu = processCpuMs();
         QElapsedTimer timer;
         timer.start();
-        mgr.collectDupFiles();
-        QTRY_VERIFY_WITH_TIMEOUT(completeSpy.count() > 0 && idle(mgr), 3600 * 1000);
-        qInfo("scan: %lld ms, %.1f ms CPU per photo (with the thumbnails the manager asks for meanwhile), %lld groups",
-              timer.elapsed(), (processCpuMs() - dCpu) / kPhotos, qint64(mgr.groupOrder().size()));
-
-        throughput("scanned photos, with the scan's pictures");
-        coldPage("scanned photos, with the scan's pictures");
-        SetImgThumbSource({});
-        throughput("every file decoded");
-        coldPage("every file decoded");
+        pMgr->collectDupFiles();
+        const bool bDone = QTest::qWaitFor([&] { return completeSpy.count() > 0 && idle(*pMgr); }, 3600 * 1000);
+        benchmark::AddCustomContext("scan", QStringLiteral("%1 ms, %2 ms CPU per photo with the thumbnails asked meanwhile%3")
+                                                .arg(timer.elapsed()).arg((processCpuMs() - dCpu) / kPhotos, 0, 'f', 1)
+                                                .arg(bDone ? "" : ", not finished")
+                                                .toStdString());
     }
-};
+    if (!bUse)
+        SetImgThumbSource({});
+}
 
-QTEST_MAIN(BenchScanThumbnails)
-#include "bench_ScanThumbnails.moc"
+// Thumbnails per second for all photos queued at once, and the process's CPU per thumbnail.
+void BM_Throughput(benchmark::State &state)
+{
+    useScanPictures(state.range(0) != 0);
+    std::vector<double> cpus;
+    for (auto _ : state) {
+        coldStart();
+        expect(s_listPaths);
+        const double dCpu = processCpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString &strPath : qAsConst(s_listPaths))
+            CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
+        if (!s_done.tryAcquire(kPhotos, 600 * 1000)) {
+            state.SkipWithError("thumbnails missing");
+            return;
+        }
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        cpus.push_back((processCpuMs() - dCpu) / kPhotos);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhotos);
+    state.counters["cpu_ms_per_thumb"] = median(cpus);
+}
+
+// From the page request to its 16 thumbnails ready.
+void BM_ColdPage(benchmark::State &state)
+{
+    useScanPictures(state.range(0) != 0);
+    int r = 0;
+    for (auto _ : state) {
+        coldStart();
+        QList<stu_ThumbTask> listPage;
+        QStringList listPaths;
+        for (int i = 0; i < kPageSize; ++i) {
+            listPaths.append(s_listPaths.at((r * kPageSize + i) % kPhotos));
+            listPage.append(stu_ThumbTask{1, listPaths.last()});
+        }
+        ++r;
+        expect(listPaths);
+        QElapsedTimer timer;
+        timer.start();
+        CImgThumbManager::GetInstance()->SetReserveThumbList(listPage);
+        if (!s_done.tryAcquire(kPageSize, 600 * 1000)) {
+            state.SkipWithError("thumbnails missing");
+            return;
+        }
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+    }
+}
+
+// With the scan's pictures first: clearing the source is for good.
+BENCHMARK(BM_Throughput)->Arg(1)->Iterations(kRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColdPage)->Arg(1)->Iterations(kRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Throughput)->Arg(0)->Iterations(kRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColdPage)->Arg(0)->Iterations(kRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir home;
+    QTemporaryDir photos;
+    s_pHome = &home;
+    qputenv("XDG_CACHE_HOME", home.filePath("cache").toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("MIRELLE_DECISIONS_DB", home.filePath("decisions.sqlite").toUtf8());
+    if (!makePhotos(photos.path(), s_listPaths))
+        return 1;
+    // Counted on the library's thread: a queued report would wait for this one.
+    QObject::connect(CImgThumbManager::GetInstance(), &CImgThumbManager::sigImgThumbResult, &app,
+                     [](QVariant, QString strPath, bool) {
+                         QMutexLocker locker(&s_mutex);
+                         if (s_setWanted.remove(strPath))
+                             s_done.release();
+                     }, Qt::DirectConnection);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    SetImgThumbSource({});
+    s_pMgr.reset();
+    return 0;
+}

@@ -1,3 +1,5 @@
+// The screens' per-page paths over 100,000 photos in 20,000 groups: paging the groups
+// and a large group's strip, mark toggles, the automatic marks and the totals.
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CGroupSortFilterProxyModel.h"
@@ -6,9 +8,12 @@
 #include "CPhotosSortFilterProxyModel.h"
 #include "CScanReplay.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
 
 #include <memory>
 
@@ -30,156 +35,158 @@ qint64 threadCpuMicroseconds()
     return qint64(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
+CDupPicsMgr *s_pMgr = nullptr;
+CScanReplay *s_pReplay = nullptr;
+CPhotosSortFilterProxyModel *s_pLarge = nullptr;
+
+CGroupSortFilterProxyModel *groupProxy()
+{
+    return static_cast<CGroupSortFilterProxyModel *>(s_pMgr->model());
+}
+
+bool settled()
+{
+    if (!QTest::qWaitFor([] { return s_pReplay->isIdle(); }, 600000))
+        return false;
+    QCoreApplication::sendPostedEvents();
+    return true;
+}
+
+// Scroll one page further and read what the six delegates show: the figures, the
+// group's strip and its caption. Strips are made on first sight, as the screen does.
+void BM_GroupPageChange(benchmark::State &state)
+{
+    // The scan worker starts the refresh of what is in view; there is no scan here.
+    s_pMgr->StartThumbRefresh();
+    int iPos = 0;
+    for (auto _ : state) {
+        iPos = (iPos + CGroupSortFilterProxyModel::kGroupPageSize) % kGroups;
+        groupProxy()->setCurrentShowPosition(iPos);
+        benchmark::DoNotOptimize(groupProxy()->getCurrentShowGroup());
+        for (int row = iPos; row < std::min(iPos + CGroupSortFilterProxyModel::kGroupPageSize, kGroups); ++row) {
+            const QModelIndex idx = groupProxy()->index(row, 0);
+            benchmark::DoNotOptimize(idx.data(CNodeItemModel::PhotosNumberRole).toMap());
+            QObject *pStrip = s_pMgr->getPhotosModelByCreate(idx.data(CNodeItemModel::PhotosModelRole));
+            benchmark::DoNotOptimize(groupProxy()->getGroupInfo(qobject_cast<QAbstractItemModel *>(pStrip)));
+        }
+    }
+    s_pMgr->StopThumbRefresh();
+}
+BENCHMARK(BM_GroupPageChange)->Unit(benchmark::kMicrosecond);
+
+// Scroll the large group's strip one page further and read every role of its 16 photos.
+void BM_PhotoPageChange(benchmark::State &state)
+{
+    int iPos = 0;
+    for (auto _ : state) {
+        iPos = (iPos + CPhotosSortFilterProxyModel::kPhotoPageSize) % kLargeGroupSize;
+        s_pLarge->setCurrentShowPosition(iPos);
+        benchmark::DoNotOptimize(s_pLarge->getCurrentShowPhotos());
+        for (int row = iPos; row < std::min(iPos + CPhotosSortFilterProxyModel::kPhotoPageSize, kLargeGroupSize); ++row) {
+            const QModelIndex idx = s_pLarge->index(row, 0);
+            for (int role = CPhotosItemModel::PhotosTypeRole; role <= CPhotosItemModel::PhotosStateRole; ++role)
+                benchmark::DoNotOptimize(idx.data(role));
+        }
+    }
+}
+BENCHMARK(BM_PhotoPageChange)->Unit(benchmark::kMicrosecond);
+
+// The desktop's mark toggle on one photo of the large group: read, request, notify;
+// the counter is how long the worker takes afterwards (find the photo, recount once).
+void BM_MarkToggle(benchmark::State &state)
+{
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 1) % kLargeGroupSize;
+        s_pLarge->setCheckStateByDesktop(row);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    if (!settled())
+        state.SkipWithError("the worker did not settle");
+    state.counters["worker_ms_after"] = double(timer.elapsed());
+}
+BENCHMARK(BM_MarkToggle)->Unit(benchmark::kMicrosecond);
+
+// The automatic rule over every group, then the recount of the checked totals, as the
+// operation worker runs it (called here directly: the worker is idle).
+void BM_AutoMarkAllAndTotals(benchmark::State &state)
+{
+    const qint64 iCpuStart = threadCpuMicroseconds();
+    for (auto _ : state)
+        s_pMgr->runOperateTask({TaskMarkAll, nullptr});
+    state.counters["cpu_ms_per_run"] = double(threadCpuMicroseconds() - iCpuStart) / 1000.0 / double(state.iterations());
+    state.counters["marked"] = s_pMgr->checkedItemCount();
+    QElapsedTimer timer;
+    timer.start();
+    s_pMgr->runOperateTask({TaskClearAllMarks, nullptr});
+    state.counters["clear_all_ms"] = double(timer.elapsed());
+    if (s_pMgr->checkedItemCount() != 0)
+        state.SkipWithError("marks left after clearing");
+}
+BENCHMARK(BM_AutoMarkAllAndTotals)->Unit(benchmark::kMillisecond);
+
+// What the screens read back after every change of the marks.
+void BM_CheckedTotalsReadBack(benchmark::State &state)
+{
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(s_pMgr->checkedItemCount());
+        benchmark::DoNotOptimize(s_pMgr->checkedFileSize());
+        benchmark::DoNotOptimize(s_pMgr->fullyMarkedGroupCount());
+    }
+}
+BENCHMARK(BM_CheckedTotalsReadBack);
+
+// A mark written at once into the records and the marked-file table.
+void BM_ImmediateMark(benchmark::State &state)
+{
+    auto *pModel = qobject_cast<CPhotosItemModel *>(s_pLarge->sourceModel());
+    int row = 0;
+    bool bState = true;
+    for (auto _ : state) {
+        row = (row + 1) % kLargeGroupSize;
+        bState = row % 2 == 0 ? !bState : bState;
+        pModel->setCheckState(row, bState);
+    }
+}
+BENCHMARK(BM_ImmediateMark)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
-// The screens' per-page paths over 100,000 photos in 20,000 groups.
-class BenchResultModels : public QObject
+int main(int argc, char **argv)
 {
-    Q_OBJECT
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir envDir;
+    QTemporaryDir dir;
+    CScanReplay::isolate(envDir.path());
+    auto pMgr = std::make_unique<CDupPicsMgr>();
+    auto pReplay = std::make_unique<CScanReplay>(pMgr.get(), dir.path());
+    s_pMgr = pMgr.get();
+    s_pReplay = pReplay.get();
 
-private:
-    CGroupSortFilterProxyModel *groupProxy() const { return static_cast<CGroupSortFilterProxyModel *>(m_pMgr->model()); }
-
-    QTemporaryDir m_envDir;
-    QTemporaryDir m_dir;
-    std::unique_ptr<CDupPicsMgr> m_pMgr;
-    std::unique_ptr<CScanReplay> m_pReplay;
-    quint64 m_largeKey = 0;
-    CPhotosSortFilterProxyModel *m_pLarge = nullptr;
-
-private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_envDir.isValid() && m_dir.isValid());
-        CScanReplay::isolate(m_envDir.path());
-        m_pMgr = std::make_unique<CDupPicsMgr>();
-        m_pReplay = std::make_unique<CScanReplay>(m_pMgr.get(), m_dir.path());
-
-        QElapsedTimer timer;
-        timer.start();
-        m_largeKey = m_pReplay->create(QStringLiteral("large-0.jpg")).fileId;
-        for (int i = 1; i < kLargeGroupSize; ++i)
-            m_pReplay->join(QStringLiteral("large-%1.jpg").arg(i), m_largeKey, 0, 1000 + i);
-        for (int g = 1; g < kGroups; ++g) {
-            const quint64 key = m_pReplay->create(QStringLiteral("g%1-0.jpg").arg(g)).fileId;
-            for (int i = 1; i < kSmallGroupSize; ++i)
-                m_pReplay->join(QStringLiteral("g%1-%2.jpg").arg(g).arg(i), key, i == 2 ? PhotoFlag_Hidden : 0);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(m_pReplay->isIdle(), 600000);
-        QCoreApplication::sendPostedEvents();
-        qInfo("filed %d photos in %d groups: %lld ms", kPhotos, kGroups, timer.elapsed());
-        QCOMPARE(groupProxy()->rowCount(), kGroups);
-
-        timer.restart();
-        m_pLarge = qobject_cast<CPhotosSortFilterProxyModel *>(
-            m_pMgr->getPhotosModelByCreate(QVariant::fromValue(m_largeKey)));
-        QVERIFY(m_pLarge);
-        QCOMPARE(m_pLarge->rowCount(), kLargeGroupSize);
-        qInfo("photo model of a %d-photo group made in %lld ms", kLargeGroupSize, timer.elapsed());
+    QElapsedTimer timer;
+    timer.start();
+    const quint64 largeKey = pReplay->create(QStringLiteral("large-0.jpg")).fileId;
+    for (int i = 1; i < kLargeGroupSize; ++i)
+        pReplay->join(QStringLiteral("large-%1.jpg").arg(i), largeKey, 0, 1000 + i);
+    for (int g = 1; g < kGroups; ++g) {
+        const quint64 key = pReplay->create(QStringLiteral("g%1-0.jpg").arg(g)).fileId;
+        for (int i = 1; i < kSmallGroupSize; ++i)
+            pReplay->join(QStringLiteral("g%1-%2.jpg").arg(g).arg(i), key, i == 2 ? PhotoFlag_Hidden : 0);
     }
-
-    void cleanupTestCase()
-    {
-        m_pMgr.reset();
-    }
-
-    // Scroll one page further and read what the six delegates show: the figures, the
-    // group's strip and its caption. Strips are made on first sight, as the screen does.
-    void benchGroupPageChange()
-    {
-        // The scan worker starts the refresh of what is in view; there is no scan here.
-        m_pMgr->StartThumbRefresh();
-        int iPos = 0;
-        QBENCHMARK {
-            iPos = (iPos + CGroupSortFilterProxyModel::kGroupPageSize) % kGroups;
-            groupProxy()->setCurrentShowPosition(iPos);
-            const QList<void *> window = groupProxy()->getCurrentShowGroup();
-            QVERIFY(!window.isEmpty());
-            for (int row = iPos; row < std::min(iPos + CGroupSortFilterProxyModel::kGroupPageSize, kGroups); ++row) {
-                const QModelIndex idx = groupProxy()->index(row, 0);
-                const QVariantMap figures = idx.data(CNodeItemModel::PhotosNumberRole).toMap();
-                QVERIFY(!figures.isEmpty());
-                QObject *pStrip = m_pMgr->getPhotosModelByCreate(idx.data(CNodeItemModel::PhotosModelRole));
-                QVERIFY(!groupProxy()->getGroupInfo(qobject_cast<QAbstractItemModel *>(pStrip)).isEmpty());
-            }
-        }
-        m_pMgr->StopThumbRefresh();
-    }
-
-    // Scroll the large group's strip one page further and read every role of its 16 photos.
-    void benchPhotoPageChange()
-    {
-        int iPos = 0;
-        QBENCHMARK {
-            iPos = (iPos + CPhotosSortFilterProxyModel::kPhotoPageSize) % kLargeGroupSize;
-            m_pLarge->setCurrentShowPosition(iPos);
-            QVERIFY(!m_pLarge->getCurrentShowPhotos().isEmpty());
-            for (int row = iPos; row < std::min(iPos + CPhotosSortFilterProxyModel::kPhotoPageSize, kLargeGroupSize); ++row) {
-                const QModelIndex idx = m_pLarge->index(row, 0);
-                for (int role = CPhotosItemModel::PhotosTypeRole; role <= CPhotosItemModel::PhotosStateRole; ++role)
-                    QVERIFY(idx.data(role).isValid());
-            }
-        }
-    }
-
-    // The desktop's mark toggle on one photo of the large group: read, request, notify.
-    void benchMarkToggle()
-    {
-        int row = 0;
-        QBENCHMARK {
-            row = (row + 1) % kLargeGroupSize;
-            m_pLarge->setCheckStateByDesktop(row);
-        }
-        // The worker's side of the toggles: find the photo, recount the totals once.
-        QElapsedTimer timer;
-        timer.start();
-        QTRY_VERIFY_WITH_TIMEOUT(m_pReplay->isIdle(), 600000);
-        qInfo("worker done with the toggles %lld ms later", timer.elapsed());
-    }
-
-    // The automatic rule over every group, then the recount of the checked totals, as the
-    // operation worker runs it (called here directly: the worker is idle).
-    void benchAutoMarkAllAndTotals()
-    {
-        const qint64 iCpuStart = threadCpuMicroseconds();
-        int iRuns = 0;
-        QBENCHMARK {
-            m_pMgr->runOperateTask({TaskMarkAll, nullptr});
-            ++iRuns;
-        }
-        qInfo("auto-mark all + totals: %lld ms of CPU per run, %d marked", (threadCpuMicroseconds() - iCpuStart) / 1000 / iRuns,
-              m_pMgr->checkedItemCount());
-        QVERIFY(m_pMgr->checkedItemCount() > 0);
-        QElapsedTimer timer;
-        timer.start();
-        m_pMgr->runOperateTask({TaskClearAllMarks, nullptr});
-        qInfo("clearing every mark: %lld ms", timer.elapsed());
-        QCOMPARE(m_pMgr->checkedItemCount(), 0);
-    }
-
-    // What the screens read back after every change of the marks.
-    void benchCheckedTotalsReadBack()
-    {
-        QBENCHMARK {
-            QVERIFY(m_pMgr->checkedItemCount() >= 0);
-            QVERIFY(m_pMgr->checkedFileSize() >= 0);
-            QVERIFY(m_pMgr->fullyMarkedGroupCount() >= 0);
-        }
-    }
-
-    // A mark written at once into the records and the marked-file table.
-    void benchImmediateMark()
-    {
-        auto *pModel = qobject_cast<CPhotosItemModel *>(m_pLarge->sourceModel());
-        int row = 0;
-        bool bState = true;
-        QBENCHMARK {
-            row = (row + 1) % kLargeGroupSize;
-            bState = row % 2 == 0 ? !bState : bState;
-            pModel->setCheckState(row, bState);
-        }
-    }
-};
-
-QTEST_MAIN(BenchResultModels)
-#include "bench_ResultModels.moc"
+    if (!settled() || groupProxy()->rowCount() != kGroups)
+        return 1;
+    benchmark::AddCustomContext("filing", QStringLiteral("%1 photos in %2 groups: %3 ms").arg(kPhotos).arg(kGroups)
+                                              .arg(timer.elapsed()).toStdString());
+    timer.restart();
+    s_pLarge = qobject_cast<CPhotosSortFilterProxyModel *>(pMgr->getPhotosModelByCreate(QVariant::fromValue(largeKey)));
+    if (!s_pLarge || s_pLarge->rowCount() != kLargeGroupSize)
+        return 1;
+    benchmark::AddCustomContext("large group", QStringLiteral("photo model of %1 photos made in %2 ms")
+                                                   .arg(kLargeGroupSize).arg(timer.elapsed()).toStdString());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    pMgr.reset();
+    return 0;
+}

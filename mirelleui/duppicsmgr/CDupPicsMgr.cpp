@@ -6,6 +6,7 @@
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
 #include "CRefreshSimialSlotThread.h"
+#include "CRemovalCoordinator.h"
 #include "CUsageEvent.h"
 #include "IModules.h"
 #include "IScanEngineExtras.h"
@@ -28,7 +29,19 @@ QString g_strEngineOverride;
 
 CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent), m_pTaskQueue(new COperateTaskQueue(this))
 {
-    m_pFileDel = new CFileDelImplement(this);
+    m_pRemoval = new CRemovalCoordinator(this);
+    m_pFileDel = m_pRemoval->deletionService();
+    // Questions are emitted on the operation worker, as the screens expect them.
+    connect(m_pRemoval, &CRemovalCoordinator::sigDeleteMethodChanged, this, &CDupPicsMgr::sigDeleteMethodChanged,
+            Qt::DirectConnection);
+    connect(m_pRemoval, &CRemovalCoordinator::signalShowCheckSpace, this, &CDupPicsMgr::signalShowCheckSpace,
+            Qt::DirectConnection);
+    connect(m_pRemoval, &CRemovalCoordinator::signalShowCheckJournal, this, &CDupPicsMgr::signalShowCheckJournal,
+            Qt::DirectConnection);
+    connect(m_pRemoval, &CRemovalCoordinator::signalShowCheckUsb, this, &CDupPicsMgr::signalShowCheckUsb,
+            Qt::DirectConnection);
+    connect(m_pRemoval, &CRemovalCoordinator::signalShowCheckTrash, this, &CDupPicsMgr::signalShowCheckTrash,
+            Qt::DirectConnection);
     createGroupModel();
     resetModel();
 
@@ -72,11 +85,7 @@ CDupPicsMgr::~CDupPicsMgr()
 {
     stopThumbnails();
     // A removal waiting for the user's answer is abandoned, or the worker would never stop.
-    {
-        QMutexLocker locker(&m_checkMutex);
-        m_bAbandonQuestions = true;
-        m_checkCondition.wakeAll();
-    }
+    m_pRemoval->abandonQuestions();
     if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
         m_pScanWorker->requestStop();
         if (m_pEngine)

@@ -43,6 +43,8 @@ struct CMergeTaskPayload;
 struct CPhotoMarkTaskPayload;
 struct CScanReport;
 class CRefreshSimialSlotThread;
+class CRemovalCoordinator;
+struct CRemovalGroup;
 
 // The object the screens drive: sources and options, the scan against the engine,
 // the intake of its results, marks and removals. A member of the main object.
@@ -105,7 +107,7 @@ public:
     bool hasDupPics() const { return m_bHasDupPics; }
     int checkedItemCount() const { return m_store.checkedItemCount(); }
     qint64 checkedFileSize() const { return m_store.checkedFileSize(); }
-    int deleteMethod() const { return m_iDeleteMethod; }
+    int deleteMethod() const;
     bool isMax() const { return m_bWinMax; }
     int fullyMarkedGroupCount() const { return m_store.fullyMarkedGroupCount(); }
     bool isScanning() const { return m_iScanning.load() == 1; }
@@ -333,23 +335,11 @@ private:
     void recountTotals();
     void onTaskDeleteMarked();
     void onTaskDeleteOne(const CPhotoMarkTaskPayload &payload);
-    // Asks the screens through the signal and waits for the answer; false when abandoned.
-    int askAndWait(const std::function<void()> &emitQuestion);
-    void answerCheck(int iRet);
-    // Arms the deletion service's guard for a removal of *pListPaths: each file with the photos
-    // its group keeps. A group that would lose every photo keeps its first: that one leaves
-    // *pListPaths and fails in *pResult, with its reason in *pMapWhy.
-    void guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult, QMap<QString, QString> *pMapWhy);
+    // The groups of listPaths as a removal sees them: the photos asked to go, the ones kept.
+    QList<CRemovalGroup> removalGroups(const QStringList &listPaths) const;
     // What the scan read of a file it reported (modification time, content key); both stay
     // untouched when the engine cannot tell.
     void scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const;
-    // False when a trash or move request could not be undone and the user stopped it.
-    bool confirmWithoutUndo();
-    // Asks about the photos of listPaths the trash cannot take and returns them; *piAnswer
-    // is the answer, 0 (go on) when nothing was asked.
-    QStringList askWhereTrashCannotTake(const QStringList &listPaths, int *piAnswer);
-    // A trash request becomes a permanent one only when every photo was deleted for good.
-    void keepPermanentIfAll(const QStringList &listPaths, const QStringList &listPermanent);
     // Inside the store's writeTables.
     void removePhotoRecord(CResultStore::CTables &tables, quint64 pGroup, CPhotoRecordCopy &file, bool bCountChecked);
     void prefetchThumbnail(quint64 pGroup, const QString &strPath);
@@ -385,18 +375,9 @@ private:
     QPointer<CRefreshSimialSlotThread> m_pRegroupWorker;
 
     // Deletion
-    int m_iDeleteMethod = DupPicType_MoveToTrash;
-    QString m_strMoveFolder;
     QStringList m_listFailed;
     QStringList m_listSucceeded;
-    int m_iCheckAnswer = 0;
-    bool m_bCheckAnswered = false;
-    bool m_bAbandonQuestions = false;
-    QMutex m_checkMutex;
-    QWaitCondition m_checkCondition;
     QElapsedTimer m_operationTimer;
-    qint64 m_iLastSingleRequestMs = -1;
-    QElapsedTimer m_singleRequestClock;
     // The engine reports per photo; the screens hear about the totals a few times a second.
     CCoalescedSignal *m_pTotalsNotice = nullptr;
     QMutex m_totalsLock;
@@ -416,6 +397,7 @@ private:
     QElapsedTimer m_scanClock;
     int m_iMinimumScanMs = 1000;
 
+    CRemovalCoordinator *m_pRemoval = nullptr;
     CFileDelImplement *m_pFileDel = nullptr;
     CNodeItemModel *m_pGroupModel = nullptr;
     CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;

@@ -1,77 +1,43 @@
-// Removal requests of the scan manager: questions first, then the deletion service,
-// then the records, counters, models and the engine's file states.
+// Removal requests of the scan manager: the coordinator asks and removes, the manager
+// reads the groups for it and then updates the records, counters, models and the engine's
+// file states.
 #include "CDupPicsMgr.h"
 
 #include "CCollectionThread.h"
 #include "CFileDelImplement.h"
-#include "CRemovalGuard.h"
+#include "CRemovalCoordinator.h"
 #include "IScanEngineExtras.h"
 #include "COperateTaskQueue.h"
 #include "XLogging.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QScopeGuard>
 
-namespace {
-
-constexpr qint64 kSingleRequestGuardMs = 2000;
-
-} // namespace
+int CDupPicsMgr::deleteMethod() const
+{
+    return m_pRemoval->deleteMethod();
+}
 
 void CDupPicsMgr::doDelDupPicByMark(int iDelType, QString MoveToDirPath)
 {
-    m_iDeleteMethod = iDelType;
-    Q_EMIT sigDeleteMethodChanged();
-    if (iDelType == DupPicType_MoveToFolder) {
-        m_strMoveFolder = MoveToDirPath;
-        if (MoveToDirPath.isEmpty())
-            return;
-    }
-    m_pTaskQueue->pushDeleteMarked();
+    if (m_pRemoval->requestMarked(iDelType, MoveToDirPath))
+        m_pTaskQueue->pushDeleteMarked();
 }
 
 void CDupPicsMgr::doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iDelType)
 {
-    // Repeats within 2000 ms are ignored, and each ignored one restarts the wait:
-    // a double click or a held key must not remove twice.
-    if (!m_singleRequestClock.isValid())
-        m_singleRequestClock.start();
-    const qint64 now = m_singleRequestClock.elapsed();
-    if (m_iLastSingleRequestMs >= 0 && now - m_iLastSingleRequestMs <= kSingleRequestGuardMs) {
-        m_iLastSingleRequestMs = now;
-        return;
-    }
-    m_iDeleteMethod = iDelType;
-    Q_EMIT sigDeleteMethodChanged();
-    m_pTaskQueue->pushDeleteOne(pGroup.toULongLong(), strFilePath);
-    m_iLastSingleRequestMs = now;
+    if (m_pRemoval->requestSingle(iDelType))
+        m_pTaskQueue->pushDeleteOne(pGroup.toULongLong(), strFilePath);
 }
 
-bool CDupPicsMgr::checkIsContainUsb()
-{
-    return m_pFileDel->checkIsContainUsb();
-}
-
-bool CDupPicsMgr::checkTrashSufficient()
-{
-    return m_pFileDel->checkTrashSufficient();
-}
-
-bool CDupPicsMgr::checkTrashSufficient(QString filePath)
-{
-    return m_pFileDel->checkTrashSufficient(filePath);
-}
-
-bool CDupPicsMgr::checkSpace(QString path)
-{
-    return m_pFileDel->checkSpace(path);
-}
-
-void CDupPicsMgr::retForCheckUsb(int iRet) { answerCheck(iRet); }
-void CDupPicsMgr::retForCheckTrash(int iRet) { answerCheck(iRet); }
-void CDupPicsMgr::retForCheckSpace(int iRet) { answerCheck(iRet); }
-void CDupPicsMgr::retForCheckJournal(int iRet) { answerCheck(iRet); }
+bool CDupPicsMgr::checkIsContainUsb() { return m_pRemoval->checkIsContainUsb(); }
+bool CDupPicsMgr::checkTrashSufficient() { return m_pRemoval->checkTrashSufficient(); }
+bool CDupPicsMgr::checkTrashSufficient(QString filePath) { return m_pRemoval->checkTrashSufficient(filePath); }
+bool CDupPicsMgr::checkSpace(QString path) { return m_pRemoval->checkSpace(path); }
+void CDupPicsMgr::retForCheckUsb(int iRet) { m_pRemoval->answer(iRet); }
+void CDupPicsMgr::retForCheckTrash(int iRet) { m_pRemoval->answer(iRet); }
+void CDupPicsMgr::retForCheckSpace(int iRet) { m_pRemoval->answer(iRet); }
+void CDupPicsMgr::retForCheckJournal(int iRet) { m_pRemoval->answer(iRet); }
 
 void CDupPicsMgr::scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const
 {
@@ -83,61 +49,7 @@ void CDupPicsMgr::scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pConten
     }
 }
 
-bool CDupPicsMgr::confirmWithoutUndo()
-{
-    if (m_iDeleteMethod != DupPicType_MoveToTrash && m_iDeleteMethod != DupPicType_MoveToFolder)
-        return true;
-    QString strReason;
-    if (m_pFileDel->checkJournal(&strReason))
-        return true;
-    return askAndWait([this, strReason] { Q_EMIT signalShowCheckJournal(strReason); }) == 0;
-}
-
-void CDupPicsMgr::answerCheck(int iRet)
-{
-    QMutexLocker locker(&m_checkMutex);
-    m_iCheckAnswer = iRet;
-    m_bCheckAnswered = true;
-    m_checkCondition.wakeAll();
-}
-
-int CDupPicsMgr::askAndWait(const std::function<void()> &emitQuestion)
-{
-    QMutexLocker locker(&m_checkMutex);
-    m_bCheckAnswered = false;
-    emitQuestion();
-    while (!m_bCheckAnswered && !m_bAbandonQuestions)
-        m_checkCondition.wait(&m_checkMutex);
-    // Closing the program with a question open abandons the request: nothing is removed.
-    return m_bAbandonQuestions ? 1 : m_iCheckAnswer;
-}
-
-QStringList CDupPicsMgr::askWhereTrashCannotTake(const QStringList &listPaths, int *piAnswer)
-{
-    bool bRemovable = false;
-    const QStringList listPermanent = m_pFileDel->pathsTrashCannotTake(listPaths, &bRemovable);
-    if (listPermanent.isEmpty())
-        return {};
-    *piAnswer = askAndWait([this, bRemovable] {
-        if (bRemovable)
-            Q_EMIT signalShowCheckUsb();
-        else
-            Q_EMIT signalShowCheckTrash();
-    });
-    return listPermanent;
-}
-
-void CDupPicsMgr::keepPermanentIfAll(const QStringList &listPaths, const QStringList &listPermanent)
-{
-    // The failure message says "delete" only when nothing went to the trash.
-    if (listPermanent.isEmpty() || listPermanent.size() < listPaths.size())
-        return;
-    m_iDeleteMethod = DupPicType_DelPermanentiy;
-    Q_EMIT sigDeleteMethodChanged();
-}
-
-void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pResult,
-                               QMap<QString, QString> *pMapWhy)
+QList<CRemovalGroup> CDupPicsMgr::removalGroups(const QStringList &listPaths) const
 {
     struct CPlanned
     {
@@ -147,10 +59,10 @@ void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pRe
     };
     // Per group: the photos to remove, and the ones it keeps.
     QMap<quint64, QPair<QList<CPlanned>, QList<CPlanned>>> mapPlans;
-    const QSet<QString> setRequested(pListPaths->cbegin(), pListPaths->cend());
+    const QSet<QString> setRequested(listPaths.cbegin(), listPaths.cend());
     m_store.readTables([&](const CResultStore::CTables &tables) {
         QSet<quint64> setGroups;
-        for (const QString &path : qAsConst(*pListPaths)) {
+        for (const QString &path : listPaths) {
             const auto it = tables.mapGroupOfPath.constFind(path);
             if (it != tables.mapGroupOfPath.constEnd())
                 setGroups.insert(*it);
@@ -173,25 +85,16 @@ void CDupPicsMgr::guardRemoval(QStringList *pListPaths, QMap<QString, bool> *pRe
         scanStamp(planned.iFileId, &file.i64ModTime, &file.iContentKey);
         return file;
     };
-    auto pGuard = std::make_shared<CRemovalGuard>();
-    for (auto &plan : mapPlans) {
-        if (plan.first.isEmpty())
-            continue;
-        if (plan.second.isEmpty()) {
-            const CPlanned last = plan.first.takeFirst();
-            pListPaths->removeAll(last.strPath);
-            pResult->insert(last.strPath, false);
-            pMapWhy->insert(last.strPath, tr("the last copy of its group stays"));
-            plan.second << last;
-        }
-        QList<CScannedFile> listKept;
-        for (const CPlanned &kept : qAsConst(plan.second))
-            listKept << scanned(kept);
-        for (const CPlanned &removed : qAsConst(plan.first))
-            pGuard->add(scanned(removed), listKept);
+    QList<CRemovalGroup> listGroups;
+    for (const auto &plan : qAsConst(mapPlans)) {
+        CRemovalGroup group;
+        for (const CPlanned &removed : plan.first)
+            group.listRemoved << scanned(removed);
+        for (const CPlanned &kept : plan.second)
+            group.listKept << scanned(kept);
+        listGroups << group;
     }
-    // A path that is no photo of the results stays in the list: the guard refuses it.
-    m_pFileDel->setRemovalGuard(pGuard);
+    return listGroups;
 }
 
 void CDupPicsMgr::removePhotoRecord(CResultStore::CTables &tables, quint64 pGroup, CPhotoRecordCopy &file,
@@ -227,55 +130,12 @@ void CDupPicsMgr::slotUndoFinished(const QVariantMap &mapResult)
 void CDupPicsMgr::onTaskDeleteMarked()
 {
     m_operationTimer.restart();
-    QMap<QString, bool> mapResult;
-    QStringList listPaths = markedPaths();
-    m_pFileDel->setTotalFiles(listPaths.size());
-    {
-        QMutexLocker locker(&m_checkMutex);
-        m_iCheckAnswer = 0;
-    }
-    QMap<QString, QString> mapWhy;
-    guardRemoval(&listPaths, &mapResult, &mapWhy);
-    const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
-    // Stopped for want of undo: the request goes on with nothing removed.
-    if (!confirmWithoutUndo())
-        listPaths.clear();
-
-    auto merge = [&mapResult](const QMap<QString, bool> &more) {
-        for (auto it = more.constBegin(); it != more.constEnd(); ++it)
-            mapResult.insert(it.key(), it.value());
-    };
-    switch (m_iDeleteMethod) {
-    case DupPicType_DelPermanentiy:
-        merge(m_pFileDel->DeleFiles(listPaths));
-        break;
-    case DupPicType_MoveToTrash: {
-        // Only photos the trash cannot take are asked about, and only they are deleted.
-        int iAnswer = 0;
-        const QStringList listPermanent = askWhereTrashCannotTake(listPaths, &iAnswer);
-        if (iAnswer == 0) {
-            merge(m_pFileDel->trashOrDelete(listPaths, listPermanent));
-            keepPermanentIfAll(listPaths, listPermanent);
-        } else {
-            mapResult.clear();
-        }
-        break;
-    }
-    case DupPicType_MoveToFolder:
-        if (!checkSpace(m_strMoveFolder)) {
-            const QString folder = m_strMoveFolder;
-            askAndWait([this, folder] { Q_EMIT signalShowCheckSpace(folder); });
-            return;
-        }
-        merge(m_pFileDel->MoveFileToFloder(listPaths, m_strMoveFolder));
-        break;
-    default:
-        break;
-    }
-    for (auto it = mapWhy.cbegin(); it != mapWhy.cend(); ++it)
-        m_pFileDel->noteNotRemoved(it.key(), it.value());
-    if (m_bAbandonQuestions)
+    const QStringList listPaths = markedPaths();
+    const CRemovalCoordinator::COutcome outcome = m_pRemoval->remove(listPaths, removalGroups(listPaths));
+    if (outcome.status == CRemovalCoordinator::EnStatus::Stopped
+        || outcome.status == CRemovalCoordinator::EnStatus::Abandoned)
         return;
+    const QMap<QString, bool> &mapResult = outcome.mapResult;
 
     bool bAllRemoved = true;
     QStringList listFailed;
@@ -332,49 +192,15 @@ void CDupPicsMgr::onTaskDeleteMarked()
 void CDupPicsMgr::onTaskDeleteOne(const CPhotoMarkTaskPayload &payload)
 {
     m_operationTimer.restart();
-    QMap<QString, bool> mapResult;
-    {
-        QMutexLocker locker(&m_checkMutex);
-        m_iCheckAnswer = 0;
-    }
     const QString path = payload.strPath;
+    QMap<QString, bool> mapResult;
     if (!path.isEmpty()) {
-        QStringList listRequest{path};
-        QMap<QString, QString> mapWhy;
-        guardRemoval(&listRequest, &mapResult, &mapWhy);
-        const auto disarm = qScopeGuard([this] { m_pFileDel->setRemovalGuard(nullptr); });
-        if (!confirmWithoutUndo())
+        const QStringList listRequest{path};
+        const CRemovalCoordinator::COutcome outcome = m_pRemoval->remove(listRequest, removalGroups(listRequest));
+        if (outcome.status != CRemovalCoordinator::EnStatus::Done)
             return;
-        m_pFileDel->setTotalFiles(1);
-        switch (m_iDeleteMethod) {
-        case DupPicType_DelPermanentiy:
-            mapResult.insert(m_pFileDel->DeleFiles(listRequest));
-            break;
-        case DupPicType_MoveToTrash: {
-            int iAnswer = 0;
-            const QStringList listPermanent = askWhereTrashCannotTake(listRequest, &iAnswer);
-            if (iAnswer != 0)
-                return;
-            mapResult.insert(m_pFileDel->trashOrDelete(listRequest, listPermanent));
-            keepPermanentIfAll(listRequest, listPermanent);
-            break;
-        }
-        case DupPicType_MoveToFolder:
-            if (!checkSpace(m_strMoveFolder)) {
-                const QString folder = m_strMoveFolder;
-                askAndWait([this, folder] { Q_EMIT signalShowCheckSpace(folder); });
-                return;
-            }
-            mapResult.insert(m_pFileDel->MoveFileToFloder(listRequest, m_strMoveFolder));
-            break;
-        default:
-            break;
-        }
-        for (auto it = mapWhy.cbegin(); it != mapWhy.cend(); ++it)
-            m_pFileDel->noteNotRemoved(it.key(), it.value());
+        mapResult = outcome.mapResult;
     }
-    if (m_bAbandonQuestions)
-        return;
 
     const bool bRemoved = mapResult.value(path, false);
     bool bAllRemoved = true;
@@ -440,7 +266,7 @@ QString CDupPicsMgr::failedDelMessage(const QStringList &listFailed, int iDelTyp
 
 void CDupPicsMgr::showFailedDelList()
 {
-    const QString message = failedDelMessage(m_listFailed, m_iDeleteMethod);
+    const QString message = failedDelMessage(m_listFailed, deleteMethod());
     if (!message.isEmpty())
         Q_EMIT sigShowFailedDelList(message);
 }

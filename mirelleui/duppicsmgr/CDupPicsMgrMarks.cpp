@@ -79,7 +79,7 @@ void CDupPicsMgr::onTaskSetPhotoMark(const CPhotoMarkTaskPayload &payload)
 void CDupPicsMgr::recomputeCheckedTotals()
 {
     const CResultStore::CCheckedTotals totals = m_store.recomputeCheckedTotals();
-    m_pFileDel->setCheckedInfo(totals.i64Size, totals.mapDriveSizes, totals.listPaths);
+    m_pFileDel->driveCheck().setCheckedInfo(totals.i64Size, totals.mapDriveSizes, totals.listPaths);
 }
 
 void CDupPicsMgr::slotRefreshMarkInfo()

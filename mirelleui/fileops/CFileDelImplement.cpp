@@ -24,8 +24,6 @@ constexpr int kPoolPollMs = 100;
 // One-by-one moves go to removable drives, where a Windows program cannot open a path this
 // long; we skip such a file rather than leave it where nobody can reach it.
 constexpr int kMaxSerialTargetLength = 261;
-// What a trash record takes on disk: one block.
-constexpr qint64 kTrashRecordBytes = 4096;
 
 QString fileNameOf(const QString &strPath)
 {
@@ -456,7 +454,7 @@ QMap<QString, bool> CFileDelImplement::MoveFileToFloder(QStringList &listFiles, 
         strDstFloder += QDir::separator();
 
     // A removable drive takes one file at a time best; parallel writers only make it seek.
-    const bool bRemovable = dp::platform::fileOps().isRemovable(driveKey(strDstFloder));
+    const bool bRemovable = dp::platform::fileOps().isRemovable(CDriveCheck::driveKey(strDstFloder));
     QStringList listPlaces;
     listPlaces.reserve(listFiles.size());
     for (const QString &path : qAsConst(listFiles))
@@ -562,164 +560,7 @@ QString CFileDelImplement::get2DelFileNames(QStringList delList)
     return QString();
 }
 
-void CFileDelImplement::setCheckedInfo(qint64 i64CheckedSize, const QMap<QString, qint64> &mapDriveSize,
-                                       const QStringList &listCheckedPaths)
-{
-    QMutexLocker locker(&m_checkLock);
-    m_i64CheckedSize = i64CheckedSize;
-    m_mapDriveSize = mapDriveSize;
-    m_listCheckedPaths = listCheckedPaths;
-}
-
-QString CFileDelImplement::driveKey(const QString &strPath)
-{
-    return dp::platform::fileOps().driveKeys({strPath}).value(0);
-}
-
-QMap<QString, qint64> CFileDelImplement::driveSizes(const QStringList &listPaths)
-{
-    const QStringList keys = dp::platform::fileOps().driveKeys(listPaths);
-    QMap<QString, qint64> map;
-    for (int i = 0; i < listPaths.size(); ++i)
-        map[keys.at(i)] += dp::platform::fileOps().fileFacts(listPaths.at(i)).i64Size;
-    return map;
-}
-
-bool CFileDelImplement::checkIsContainUsb() const
-{
-    QStringList paths;
-    {
-        QMutexLocker locker(&m_checkLock);
-        paths = m_listCheckedPaths;
-    }
-    return checkIsContainUsb(paths);
-}
-
-bool CFileDelImplement::checkIsContainUsb(const QStringList &listPaths) const
-{
-    IFileOps &fileOps = dp::platform::fileOps();
-    const QStringList keys = fileOps.driveKeys(listPaths);
-    const QSet<QString> drives(keys.cbegin(), keys.cend());
-    for (const QString &key : drives) {
-        if (!key.isEmpty() && fileOps.isRemovable(key))
-            return true;
-    }
-    return false;
-}
-
-void CFileDelImplement::loadTrashCapacity()
-{
-    m_mapTrashCapacity = dp::platform::fileOps().trashCapacities();
-}
-
-bool CFileDelImplement::checkTrashSufficient()
-{
-    {
-        QMutexLocker locker(&m_checkLock);
-        if (m_listCheckedPaths.isEmpty())
-            return true;
-    }
-    resetProgress();
-    QMutexLocker locker(&m_checkLock);
-    loadTrashCapacity();
-    if (m_mapTrashCapacity.isEmpty())
-        return true;
-    for (auto it = m_mapDriveSize.cbegin(); it != m_mapDriveSize.cend(); ++it) {
-        const auto capacity = m_mapTrashCapacity.constFind(it.key());
-        if (capacity != m_mapTrashCapacity.cend() && capacity.value() <= it.value())
-            return false;
-    }
-    return true;
-}
-
-bool CFileDelImplement::checkTrashSufficient(const QString &strFilePath)
-{
-    if (strFilePath.isEmpty())
-        return true;
-    QMutexLocker locker(&m_checkLock);
-    loadTrashCapacity();
-    if (m_mapTrashCapacity.isEmpty())
-        return true;
-    const auto capacity = m_mapTrashCapacity.constFind(driveKey(strFilePath));
-    if (capacity == m_mapTrashCapacity.cend())
-        return true;
-    return dp::platform::fileOps().fileFacts(strFilePath).i64Size <= capacity.value();
-}
-
-bool CFileDelImplement::checkSpace(const QString &strPath) const
-{
-    // An empty path names no drive; a drive we cannot query reports no free space.
-    if (strPath.isEmpty())
-        return false;
-    qint64 need = 0;
-    {
-        QMutexLocker locker(&m_checkLock);
-        need = m_i64CheckedSize;
-    }
-    return dp::platform::fileOps().freeSpace(strPath) >= need + kSpaceReserve;
-}
-
-QStringList CFileDelImplement::pathsTrashCannotTake(const QStringList &listPaths, bool *pbRemovable)
-{
-    IFileOps &fileOps = dp::platform::fileOps();
-    struct CVolume
-    {
-        CTrashPlace place;
-        QStringList listPaths;
-        qint64 i64Size = 0;
-    };
-    // Photos share folders; a folder's trash is looked up once.
-    QHash<QString, CTrashPlace> placeOfFolder;
-    QMap<QString, CVolume> volumes;
-    for (const QString &path : listPaths) {
-        const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-        auto it = placeOfFolder.find(folder);
-        if (it == placeOfFolder.end())
-            it = placeOfFolder.insert(folder, fileOps.trashPlace(path));
-        CVolume &volume = volumes[it->strVolume];
-        if (volume.listPaths.isEmpty())
-            volume.place = *it;
-        // Two trashes of one volume (the home trash and the volume's own) cannot both fail
-        // for different reasons that matter here: the first one found speaks for the volume.
-        if (volume.place.strProblem.isEmpty() && !it->strProblem.isEmpty())
-            volume.place = *it;
-        volume.listPaths << path;
-        volume.i64Size += fileOps.fileFacts(path).i64Size;
-    }
-    const QMap<QString, qint64> mapCapacity = fileOps.trashCapacities();
-
-    QStringList listRefused;
-    QVariantList listRefusals;
-    bool bRemovable = false;
-    for (auto it = volumes.cbegin(); it != volumes.cend(); ++it) {
-        const CVolume &volume = it.value();
-        QString reason = volume.place.strProblem;
-        // A file reaches its trash by a rename on its own volume; only the records take room.
-        if (reason.isEmpty() && volume.place.i64Free >= 0
-            && volume.place.i64Free < kTrashRecordBytes * volume.listPaths.size())
-            reason = tr("the drive is full");
-        const auto capacity = mapCapacity.constFind(it.key());
-        if (reason.isEmpty() && capacity != mapCapacity.cend() && *capacity < volume.i64Size)
-            reason = tr("its trash may hold only %1 MB").arg(*capacity / (1024 * 1024));
-        if (reason.isEmpty())
-            continue;
-        const bool bVolumeRemovable = fileOps.isRemovable(it.key());
-        bRemovable = bRemovable || bVolumeRemovable;
-        listRefused << volume.listPaths;
-        listRefusals << QVariantMap{{QStringLiteral("volume"), QDir::toNativeSeparators(it.key())},
-                                    {QStringLiteral("reason"), reason},
-                                    {QStringLiteral("photos"), volume.listPaths.size()},
-                                    {QStringLiteral("removable"), bVolumeRemovable}};
-    }
-    if (pbRemovable)
-        *pbRemovable = bRemovable;
-    QMutexLocker locker(&m_checkLock);
-    m_listTrashRefusals = listRefusals;
-    return listRefused;
-}
-
 QVariantList CFileDelImplement::trashRefusals() const
 {
-    QMutexLocker locker(&m_checkLock);
-    return m_listTrashRefusals;
+    return m_driveCheck.trashRefusals();
 }

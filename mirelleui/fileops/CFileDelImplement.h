@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDriveCheck.h"
 #include "CProgressThrottle.h"
 #include "CRemovalUndo.h"
 
@@ -32,9 +33,6 @@ class CFileDelImplement : public QObject
     Q_PROPERTY(bool undoRunning READ isUndoRunning NOTIFY sigUndoRunningChanged)
 
 public:
-    // Extra room a move folder's drive must keep besides the files.
-    static constexpr qint64 kSpaceReserve = 0x40000000;
-
     explicit CFileDelImplement(QObject *parent = nullptr);
     ~CFileDelImplement() override;
 
@@ -76,28 +74,11 @@ public:
     // Records why a file of the last request was left alone before any attempt.
     void noteNotRemoved(const QString &strPath, const QString &strWhy);
 
-    // The marked photos as the scan manager last counted them: their total size, the bytes
-    // they occupy per drive and their paths.
-    void setCheckedInfo(qint64 i64CheckedSize, const QMap<QString, qint64> &mapDriveSize,
-                        const QStringList &listCheckedPaths);
-    // The drive key a per-drive table files a path under ("C:", or a mount point on Linux).
-    static QString driveKey(const QString &strPath);
-    // The bytes the files occupy on disk now, per drive key.
-    static QMap<QString, qint64> driveSizes(const QStringList &listPaths);
-
-    // True when a marked photo (or one of listPaths) lies on a removable drive.
-    bool checkIsContainUsb() const;
-    bool checkIsContainUsb(const QStringList &listPaths) const;
-    // False when the trash of some drive is too small for the marked photos on it.
-    bool checkTrashSufficient();
-    // False when strFilePath alone is larger than the trash of its drive.
-    bool checkTrashSufficient(const QString &strFilePath);
-    // True when the drive of strPath has room for the marked photos and kSpaceReserve.
-    bool checkSpace(const QString &strPath) const;
-    // The photos of listPaths the trash cannot take (a read-only drive, no trash folder
-    // allowed there, no room), kept with their volumes and reasons for trashRefusals();
-    // *pbRemovable tells whether one of those volumes is a removable drive.
-    QStringList pathsTrashCannotTake(const QStringList &listPaths, bool *pbRemovable = nullptr);
+    // The drive facts the pre-check questions rest on; the trash refusals it found are
+    // published to the screens through trashRefusals().
+    CDriveCheck &driveCheck() { return m_driveCheck; }
+    // Starts a request's figures afresh: no file, nothing counted, not cancelled.
+    void resetProgress();
     // Trashes listFiles, but deletes those of listPermanent for good.
     QMap<QString, bool> trashOrDelete(const QStringList &listFiles, const QStringList &listPermanent);
 
@@ -120,8 +101,8 @@ public:
     Q_INVOKABLE qlonglong totalFiles();
     Q_INVOKABLE QString get2DelFileNames(QStringList delList);
     Q_INVOKABLE void tryDelCancle();
-    // The volumes the last pathsTrashCannotTake() found, for the question that names them:
-    // volume, reason, photos (their number), removable.
+    // The volumes the drive check's last pathsTrashCannotTake() found, for the question
+    // that names them: volume, reason, photos (their number), removable.
     Q_INVOKABLE QVariantList trashRefusals() const;
     // The journalled trash and move requests, newest first: id, time, method, files, restorable.
     Q_INVOKABLE QVariantList removalHistory();
@@ -140,7 +121,6 @@ private:
                                                   const QStringList &listPlaces);
     void onUndoFinished();
 
-    void resetProgress();
     void pauseForWindow(int iMs) const;
     QMap<QString, bool> removeEach(const QStringList &listFiles, EnRemoval removal,
                                    const QSet<QString> &setPermanent = {});
@@ -154,7 +134,6 @@ private:
     void account(QMap<QString, bool> &mapResult, const QString &strPath, qint64 i64Size, bool bOk,
                  const QString &strError);
     void noteFailure(const QString &strPath, const QString &strText);
-    void loadTrashCapacity();
 
     std::atomic_int m_iTotalFiles{0};
     std::atomic_int m_iProgress{0};
@@ -168,13 +147,7 @@ private:
     QElapsedTimer m_clock;
     CProgressThrottle m_throttle;
 
-    // The checks run on the GUI thread and on the scan manager's worker; one at a time.
-    mutable QMutex m_checkLock;
-    QMap<QString, qint64> m_mapTrashCapacity;
-    QMap<QString, qint64> m_mapDriveSize;
-    qint64 m_i64CheckedSize = 0;
-    QStringList m_listCheckedPaths;
-    QVariantList m_listTrashRefusals;
+    CDriveCheck m_driveCheck;
 
     mutable QMutex m_failureLock;
     QMap<QString, QString> m_mapFailures;

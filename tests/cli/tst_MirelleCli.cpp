@@ -401,32 +401,40 @@ private slots:
         QCOMPARE(run.arrOut, "would trash\t" + raw + "\n");
     }
 
-    void testApplyListedKeepsLastCopyAndIgnoresStrangers()
+    void testApplyLeavesAloneWhatItMustNotTouch_data()
     {
-        const QString saved = m_home.filePath("scan.json");
-        scan(saved);
-        const QByteArray list = (photo("a.jpg") + '\n' + photo("a-copy.jpg") + '\n' + photo("d.jpg") + '\n').toUtf8();
-        const CRun run = runCli({"apply", saved, "--list", "-"}, list);
-        QCOMPARE(run.iExit, 0);
-        QCOMPARE(QFileInfo::exists(photo("a.jpg")) + QFileInfo::exists(photo("a-copy.jpg")), 1);
-        QVERIFY(QFileInfo::exists(photo("d.jpg")));
-        QVERIFY(run.arrErr.contains("not in the saved scan"));
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<bool>("changeBoth");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::addColumn<QByteArray>("reason");
+        QTest::newRow("every copy listed, and a stranger")
+            << QStringList{"a.jpg", "a-copy.jpg", "d.jpg"} << false << 1 << QByteArray("not in the saved scan");
+        QTest::newRow("both copies changed since the scan")
+            << QStringList{} << true << 2 << QByteArray("changed since the scan");
     }
-
-    void testApplySkipsFilesChangedSinceTheScan()
+    void testApplyLeavesAloneWhatItMustNotTouch()
     {
+        QFETCH(QStringList, listed);
+        QFETCH(bool, changeBoth);
+        QFETCH(int, copiesLeft);
+        QFETCH(QByteArray, reason);
         const QString saved = m_home.filePath("scan.json");
         scan(saved);
         for (const char *name : {"a.jpg", "a-copy.jpg"}) {
             QFile file(photo(name));
-            QVERIFY(file.open(QIODevice::Append));
-            file.write("changed");
+            if (changeBoth) {
+                QVERIFY(file.open(QIODevice::Append));
+                file.write("changed");
+            }
         }
-        const CRun run = runCli({"apply", saved});
+        QByteArray list;
+        for (const QString &name : qAsConst(listed))
+            list += photo(name).toUtf8() + '\n';
+        const CRun run = listed.isEmpty() ? runCli({"apply", saved}) : runCli({"apply", saved, "--list", "-"}, list);
         QCOMPARE(run.iExit, 0);
-        QVERIFY(QFileInfo::exists(photo("a.jpg")));
-        QVERIFY(QFileInfo::exists(photo("a-copy.jpg")));
-        QVERIFY(run.arrErr.contains("changed since the scan"));
+        QCOMPARE(QFileInfo::exists(photo("a.jpg")) + QFileInfo::exists(photo("a-copy.jpg")), copiesLeft);
+        QVERIFY(QFileInfo::exists(photo("d.jpg")));
+        QVERIFY2(run.arrErr.contains(reason), run.arrErr.constData());
     }
 
     // A saved scan written here: pairs of small files, the second of each proposed.

@@ -46,6 +46,7 @@ public:
     QList<CEvent> listEvents;
     QList<int> listFinishedSteps;
     QList<int> listProgressSteps;
+    uint64_t iLastDone = 0;  // files read, as last reported
 };
 
 // Loads the engine module through its export, as the program does, and runs scans.

@@ -1,13 +1,19 @@
 #include "CTestPhotos.h"
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
+#pragma GCC diagnostic pop
 #include <libheif/heif.h>
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
 #include <QRandomGenerator>
+#include <QtEndian>
 
 namespace testphotos {
 
@@ -115,6 +121,8 @@ bool save(const QImage &image, const QString &strPath, const char *pszFormat, in
 
 bool saveHeic(const QImage &image, const QString &strPath)
 {
+    if (!heif_have_encoder_for_format(heif_compression_HEVC))
+        return false;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     heif_context *ctx = heif_context_alloc();
     heif_encoder *encoder = nullptr;
@@ -140,44 +148,265 @@ bool saveHeic(const QImage &image, const QString &strPath)
     return bOk;
 }
 
-namespace {
-template <typename Fn>
-bool editExif(const QString &strPath, Fn edit)
+QImage cornerImage(int iWidth, int iHeight)
+{
+    QImage image(iWidth, iHeight, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, iWidth / 4, iHeight / 4, Qt::red);
+    return image;
+}
+
+bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags)
 {
     try {
-        auto img = Exiv2::ImageFactory::open(QFile::encodeName(strPath).toStdString());
-        img->readMetadata();
-        Exiv2::ExifData exif = img->exifData();
-        edit(exif);
-        img->setExifData(exif);
-        img->writeMetadata();
+        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(strPath).constData()));
+        image->readMetadata();
+        Exiv2::ExifData &exif = image->exifData();
+        for (const auto &tag : listTags)
+            exif[tag.first.toStdString()] = tag.second.toStdString();
+        image->writeMetadata();
         return true;
-    } catch (...) {
+    } catch (const Exiv2::AnyError &) {
         return false;
     }
 }
+
+bool writeExifPreview(const QString &strPath, const QImage &preview)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (!preview.save(&buffer, "JPEG", 85))
+        return false;
+    try {
+        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(strPath).constData()));
+        image->readMetadata();
+        Exiv2::ExifThumb thumb(image->exifData());
+        thumb.setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()), static_cast<long>(jpeg.size()));
+        image->writeMetadata();
+        return true;
+    } catch (const Exiv2::AnyError &) {
+        return false;
+    }
+}
+
+bool writeBytes(const QString &strPath, const QByteArray &data)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray jpegClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    cornerImage(64, 48).save(&buffer, "JPEG");
+    const int iSof = data.indexOf("\xFF\xC0");
+    if (iSof < 0)
+        return {};
+    // Marker, length (2), precision (1), then height and width, big-endian.
+    qToBigEndian<quint16>(static_cast<quint16>(iHeight), data.data() + iSof + 5);
+    qToBigEndian<quint16>(static_cast<quint16>(iWidth), data.data() + iSof + 7);
+    return data;
+}
+
+QByteArray bmpClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    // File header, then the 40-byte info header: 24-bit pixels, no compression.
+    stream << quint8('B') << quint8('M') << quint32(54 + 16) << quint32(0) << quint32(54);
+    stream << quint32(40) << qint32(iWidth) << qint32(iHeight) << quint16(1) << quint16(24);
+    stream << quint32(0) << quint32(0) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    return data + QByteArray(16, '\x7f');
+}
+
+static quint32 crc32Of(const QByteArray &data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= static_cast<quint8>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+static QByteArray pngChunk(const QByteArray &type, const QByteArray &payload)
+{
+    QByteArray chunk;
+    QDataStream stream(&chunk, QIODevice::WriteOnly);
+    stream << quint32(payload.size());
+    stream.writeRawData(type.constData(), type.size());
+    stream.writeRawData(payload.constData(), payload.size());
+    stream << crc32Of(type + payload);
+    return chunk;
+}
+
+QByteArray pngClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray header;
+    QDataStream stream(&header, QIODevice::WriteOnly);
+    // Width, height, 8-bit RGB, deflate, adaptive filter, no interlace.
+    stream << quint32(iWidth) << quint32(iHeight) << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
+        + pngChunk("IDAT", QByteArray("\x78\x9c", 2)) + pngChunk("IEND", QByteArray());
+}
+
+QByteArray tinyGif()
+{
+    static const char kGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                               "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b";
+    return QByteArray(kGif, sizeof(kGif) - 1);
+}
+
+namespace {
+
+struct CTiffEntry
+{
+    quint16 tag = 0;
+    quint16 type = 0;
+    quint32 count = 0;
+    QByteArray value;
+};
+
+enum : quint16 { kByte = 1, kAscii = 2, kShort = 3, kLong = 4 };
+
+QByteArray littleEndian(const QList<quint32> &listValues, int iWidth)
+{
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    for (const quint32 value : listValues) {
+        if (iWidth == 1)
+            stream << quint8(value);
+        else if (iWidth == 2)
+            stream << quint16(value);
+        else
+            stream << value;
+    }
+    return data;
+}
+
+CTiffEntry entry(quint16 tag, quint16 type, const QList<quint32> &listValues)
+{
+    const int iWidth = type == kShort ? 2 : type == kLong ? 4 : 1;
+    return {tag, type, quint32(listValues.size()), littleEndian(listValues, iWidth)};
+}
+
+CTiffEntry text(quint16 tag, const QByteArray &value)
+{
+    return {tag, kAscii, quint32(value.size() + 1), value + '\0'};
+}
+
+int ifdSize(const QList<CTiffEntry> &listEntries)
+{
+    int iSize = 2 + 12 * listEntries.size() + 4;
+    for (const CTiffEntry &e : listEntries)
+        iSize += e.value.size() > 4 ? e.value.size() + (e.value.size() & 1) : 0;
+    return iSize;
+}
+
+// Entries must be sorted by tag; values longer than four bytes follow the table.
+QByteArray serializeIfd(const QList<CTiffEntry> &listEntries, quint32 offset)
+{
+    QByteArray table;
+    QByteArray extra;
+    QDataStream stream(&table, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << quint16(listEntries.size());
+    const quint32 extraOffset = offset + 2 + 12 * quint32(listEntries.size()) + 4;
+    for (const CTiffEntry &e : listEntries) {
+        stream << e.tag << e.type << e.count;
+        if (e.value.size() <= 4) {
+            stream.writeRawData(e.value.leftJustified(4, '\0').constData(), 4);
+        } else {
+            stream << quint32(extraOffset + quint32(extra.size()));
+            extra += e.value;
+            if (e.value.size() & 1)
+                extra += '\0';
+        }
+    }
+    stream << quint32(0);
+    return table + extra;
+}
+
 } // namespace
+
+QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation)
+{
+    const QImage rgb = preview.convertToFormat(QImage::Format_RGB888);
+    QByteArray previewPixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        previewPixels.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rgb.width() * 3);
+    QByteArray rawPixels(rawSize.width() * rawSize.height() * 2, '\0');
+    for (int i = 0; i < rawPixels.size(); i += 2)
+        rawPixels[i + 1] = char(0x40 + (i / 2) % 64);
+
+    const quint32 pw = quint32(rgb.width());
+    const quint32 ph = quint32(rgb.height());
+    const quint32 rw = quint32(rawSize.width());
+    const quint32 rh = quint32(rawSize.height());
+    // Offsets are patched once the layout is known; their size does not change.
+    QList<CTiffEntry> listMain{entry(254, kLong, {1}), entry(256, kLong, {pw}), entry(257, kLong, {ph}),
+                               entry(258, kShort, {8, 8, 8}), entry(259, kShort, {1}), entry(262, kShort, {2}),
+                               text(271, "TestMake"), text(272, "TestCam"), entry(273, kLong, {0}),
+                               entry(274, kShort, {quint32(iOrientation)}), entry(277, kShort, {3}),
+                               entry(278, kLong, {ph}), entry(279, kLong, {pw * ph * 3}), entry(330, kLong, {0}),
+                               entry(50706, kByte, {1, 4, 0, 0}), text(50708, "TestCam")};
+    QList<CTiffEntry> listRaw{entry(254, kLong, {0}), entry(256, kLong, {rw}), entry(257, kLong, {rh}),
+                              entry(258, kShort, {16}), entry(259, kShort, {1}), entry(262, kShort, {32803}),
+                              entry(273, kLong, {0}), entry(277, kShort, {1}), entry(278, kLong, {rh}),
+                              entry(279, kLong, {rw * rh * 2}), entry(33421, kShort, {2, 2}),
+                              entry(33422, kByte, {0, 1, 1, 2}), entry(50717, kLong, {65535})};
+    const quint32 mainOffset = 8;
+    const quint32 rawIfdOffset = mainOffset + quint32(ifdSize(listMain));
+    const quint32 previewOffset = rawIfdOffset + quint32(ifdSize(listRaw));
+    const quint32 rawOffset = previewOffset + quint32(previewPixels.size());
+    listMain[8] = entry(273, kLong, {previewOffset});
+    listMain[13] = entry(330, kLong, {rawIfdOffset});
+    listRaw[6] = entry(273, kLong, {rawOffset});
+
+    QByteArray file("II*\0", 4);
+    file += littleEndian({mainOffset}, 4);
+    file += serializeIfd(listMain, mainOffset);
+    file += serializeIfd(listRaw, rawIfdOffset);
+    return file + previewPixels + rawPixels;
+}
+
+bool isRed(QRgb rgb)
+{
+    return qRed(rgb) > 160 && qBlue(rgb) < 100;
+}
+
+bool isGreen(QRgb rgb)
+{
+    return qGreen(rgb) > 160 && qRed(rgb) < 100 && qBlue(rgb) < 100;
+}
+
 
 bool setOrientation(const QString &strPath, int iOrientation)
 {
-    return editExif(strPath, [&](Exiv2::ExifData &exif) { exif["Exif.Image.Orientation"] = uint16_t(iOrientation); });
+    return writeExif(strPath, {{QStringLiteral("Exif.Image.Orientation"), QString::number(iOrientation)}});
 }
 
 bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszModel, const char *pszDateTime,
                    const char *pszSoftware)
 {
-    return editExif(strPath, [&](Exiv2::ExifData &exif) {
-        exif["Exif.Image.Make"] = std::string(pszMake);
-        exif["Exif.Image.Model"] = std::string(pszModel);
-        exif["Exif.Photo.DateTimeOriginal"] = std::string(pszDateTime);
-        if (pszSoftware)
-            exif["Exif.Image.Software"] = std::string(pszSoftware);
-    });
+    QList<QPair<QString, QString>> tags{{QStringLiteral("Exif.Image.Make"), QString::fromUtf8(pszMake)},
+                                        {QStringLiteral("Exif.Image.Model"), QString::fromUtf8(pszModel)},
+                                        {QStringLiteral("Exif.Photo.DateTimeOriginal"), QString::fromUtf8(pszDateTime)}};
+    if (pszSoftware)
+        tags.append({QStringLiteral("Exif.Image.Software"), QString::fromUtf8(pszSoftware)});
+    return writeExif(strPath, tags);
 }
 
 bool setSubSeconds(const QString &strPath, const char *pszSubSeconds)
 {
-    return editExif(strPath, [&](Exiv2::ExifData &exif) { exif["Exif.Photo.SubSecTimeOriginal"] = std::string(pszSubSeconds); });
+    return writeExif(strPath, {{QStringLiteral("Exif.Photo.SubSecTimeOriginal"), QString::fromUtf8(pszSubSeconds)}});
 }
 
 } // namespace testphotos

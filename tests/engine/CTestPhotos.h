@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
+#include <QPair>
 #include <QString>
 
-// Photos for the engine tests, painted in code. Scenes of different seeds
+// Photos for the tests, painted in code. Scenes of different seeds
 // differ in layout and colour; each transformation mimics what happens to
 // copies of a photo in real life.
 namespace testphotos {
@@ -25,10 +27,31 @@ QImage burstFrame(int iSeed, int iFrame);
 bool save(const QImage &image, const QString &strPath, const char *pszFormat = nullptr, int iQuality = 90);
 // HEIC through libheif's HEVC encoder; false where the encoder is missing.
 bool saveHeic(const QImage &image, const QString &strPath);
-// Writes EXIF tags into an existing file with exiv2.
+// Writes EXIF tags into an existing file with exiv2: key -> value text.
+bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags);
+// Embeds preview, JPEG-encoded, as the EXIF thumbnail of an existing JPEG.
+bool writeExifPreview(const QString &strPath, const QImage &preview);
 bool setOrientation(const QString &strPath, int iOrientation);
 bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszModel, const char *pszDateTime,
                    const char *pszSoftware = nullptr);
 bool setSubSeconds(const QString &strPath, const char *pszSubSeconds);
+
+bool writeBytes(const QString &strPath, const QByteArray &data);
+
+// Blue with a red block in its top-left corner: after any orientation the block
+// shows where the stored top-left pixel went.
+QImage cornerImage(int iWidth, int iHeight);
+bool isRed(QRgb rgb);
+bool isGreen(QRgb rgb);
+
+// Headers that claim a size with almost no pixel data after them.
+QByteArray jpegClaimingSize(int iWidth, int iHeight);
+QByteArray bmpClaimingSize(int iWidth, int iHeight);
+QByteArray pngClaimingSize(int iWidth, int iHeight);
+// A 1x1 GIF: Qt has no GIF writer.
+QByteArray tinyGif();
+// A minimal DNG: a 16-bit CFA raw of rawSize and an uncompressed RGB preview in
+// IFD0 carrying the given EXIF-style orientation.
+QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation);
 
 } // namespace testphotos

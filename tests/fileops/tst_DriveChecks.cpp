@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "CFileDelImplement.h"
+#include "CDriveCheck.h"
 #include "CPlatform.h"
 #include "FileOpsSandbox.h"
 
@@ -11,7 +11,7 @@ constexpr qint64 kMiB = 1024 * 1024;
 constexpr qint64 kGiB = 1024 * kMiB;
 } // namespace
 
-// The removable-drive, trash-capacity and free-space checks of the deletion service.
+// The removable-drive, trash-capacity and free-space checks asked before a removal.
 class TestDriveChecks : public QObject
 {
     Q_OBJECT
@@ -56,11 +56,10 @@ private slots:
         volumes.list = {{"/", "/dev/vda1", "ext4"}, {"/media/usb", "/dev/sdb1", "vfat"}};
         dp::platform::setVolumes(&volumes);
 
-        CFileDelImplement service;
-        service.setCheckedInfo(0, {}, marked);
-        QCOMPARE(service.checkIsContainUsb(), usb);
-        QCOMPARE(service.checkIsContainUsb(marked), usb);
-        QCOMPARE(CFileDelImplement::driveKey("/media/usb/DCIM/b.jpg"), QStringLiteral("/media/usb"));
+        CDriveCheck check;
+        check.setCheckedInfo(0, {}, marked);
+        QCOMPARE(check.checkIsContainUsb(), usb);
+        QCOMPARE(CDriveCheck::driveKey("/media/usb/DCIM/b.jpg"), QStringLiteral("/media/usb"));
     }
 
     void testTrashLargeEnoughForMarkedPhotos_data()
@@ -87,15 +86,9 @@ private slots:
         m_fileOps.bFixedTrashCapacity = true;
         for (auto it = capacities.cbegin(); it != capacities.cend(); ++it)
             m_fileOps.mapTrashCapacity.insert(it.key(), it.value().toLongLong());
-        CFileDelImplement service;
-        service.setCheckedInfo(need, {{"/", need}}, marked ? QStringList{"/home/a.jpg"} : QStringList{});
-        service.tryDelCancle();
-        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
-
-        QCOMPARE(service.checkTrashSufficient(), sufficient);
-        // The check starts a request's figures afresh, unless nothing is marked.
-        QCOMPARE(changed.count(), marked ? 1 : 0);
-        QCOMPARE(service.isCancelled(), !marked);
+        CDriveCheck check;
+        check.setCheckedInfo(need, {{"/", need}}, marked ? QStringList{"/home/a.jpg"} : QStringList{});
+        QCOMPARE(check.checkTrashSufficient(), sufficient);
     }
 
     void testTrashLargeEnoughForOneFile_data()
@@ -113,12 +106,12 @@ private slots:
         const QString file = m_pDir->filePath("photo.jpg");
         QVERIFY(sandbox::writeFile(file, QByteArray(size, 'p')));
         m_fileOps.bFixedTrashCapacity = true;
-        m_fileOps.mapTrashCapacity.insert(CFileDelImplement::driveKey(file), 1000);
-        CFileDelImplement service;
-        QCOMPARE(service.checkTrashSufficient(file), sufficient);
-        QVERIFY(service.checkTrashSufficient(QString()));
+        m_fileOps.mapTrashCapacity.insert(CDriveCheck::driveKey(file), 1000);
+        CDriveCheck check;
+        QCOMPARE(check.checkTrashSufficient(file), sufficient);
+        QVERIFY(check.checkTrashSufficient(QString()));
         m_fileOps.mapTrashCapacity.clear();
-        QVERIFY(service.checkTrashSufficient(file));
+        QVERIFY(check.checkTrashSufficient(file));
     }
 
     void testRoomForMove_data()
@@ -141,18 +134,18 @@ private slots:
         QFETCH(qint64, free);
         QFETCH(bool, room);
         m_fileOps.i64FreeSpace = free;
-        CFileDelImplement service;
-        service.setCheckedInfo(need, {}, {"/home/a.jpg"});
-        QCOMPARE(service.checkSpace(folder), room);
+        CDriveCheck check;
+        check.setCheckedInfo(need, {}, {"/home/a.jpg"});
+        QCOMPARE(check.checkSpace(folder), room);
     }
 
     void testDriveSizesSumFilesOnDisk()
     {
         QVERIFY(sandbox::writeFile(m_pDir->filePath("a.jpg"), QByteArray(300, 'a')));
         QVERIFY(sandbox::writeFile(m_pDir->filePath("b.jpg"), QByteArray(200, 'b')));
-        const QString key = CFileDelImplement::driveKey(m_pDir->path());
+        const QString key = CDriveCheck::driveKey(m_pDir->path());
         QVERIFY(!key.isEmpty());
-        const QMap<QString, qint64> sizes = CFileDelImplement::driveSizes(
+        const QMap<QString, qint64> sizes = CDriveCheck::driveSizes(
             {m_pDir->filePath("a.jpg"), m_pDir->filePath("b.jpg"), m_pDir->filePath("gone.jpg")});
         QCOMPARE(sizes, (QMap<QString, qint64>{{key, 500}}));
     }

@@ -50,7 +50,6 @@ void tst_CAppConfig::testConfigFilePrecedence_data()
 
     QTest::newRow("nothing: beside the executable, no value") << false << false << false << "exe/config.ini" << "";
     QTest::newRow("only beside the executable") << false << false << true << "exe/config.ini" << "1";
-    QTest::newRow("only the user's") << false << true << false << "user/Quorvane Veltrix Cleaner/QRNConfig.ini" << "2";
     QTest::newRow("the user's wins over the executable's") << false << true << true
                                                           << "user/Quorvane Veltrix Cleaner/QRNConfig.ini" << "2";
     QTest::newRow("an existing explicit file wins") << true << true << true << "explicit.ini" << "0";

@@ -64,13 +64,9 @@ void tst_CLocalMessage::testParse_data()
     QTest::newRow("extra value parts ignored")
         << QByteArray("K_&_&_VALUE_SPLITER_&_&_a_&_&_VALUE_SPLITER_&_&_b_&_&_MESSAGE_SPLITER_&_&_") << MessageMap{{"K", "a"}};
     QTest::newRow("empty transfer") << QByteArray() << MessageMap{};
-    QTest::newRow("only separators") << QByteArray("_&_&_MESSAGE_SPLITER_&_&__&_&_MESSAGE_SPLITER_&_&_") << MessageMap{};
     QTest::newRow("half a message arrives as it stands")
         << message("SHOW_APP_", "").left(14) << MessageMap{{"SHOW_APP__&_&_", ""}};
-    QTest::newRow("binary junk is one key") << QByteArray("\x01\x02\xfe\xff", 4)
-                                            << MessageMap{{QString::fromUtf8(QByteArray("\x01\x02\xfe\xff", 4)), ""}};
     QTest::newRow("utf-8 key") << message("ÄPFEL", "1") << MessageMap{{QStringLiteral("ÄPFEL"), "1"}};
-    QTest::newRow("huge value") << message("K", QByteArray(1 << 20, 'v')) << MessageMap{{"K", QByteArray(1 << 20, 'v')}};
 }
 
 void tst_CLocalMessage::testParse()

@@ -53,16 +53,12 @@ void tst_COptionsServer::send(QLocalSocket *pSocket, qint32 iType, const QByteAr
 
 bool tst_COptionsServer::readReply(QLocalSocket *pSocket, TcpData *pRecord)
 {
+    // The server runs on this thread: waiting must keep its events going.
     QByteArray buffer;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 3000) {
+    return QTest::qWaitFor([&] {
         buffer += pSocket->readAll();
-        if (CTcpData::takeRecord(buffer, pRecord) == CTcpData::EnReadResult::Complete)
-            return true;
-        QTest::qWait(10);
-    }
-    return false;
+        return CTcpData::takeRecord(buffer, pRecord) == CTcpData::EnReadResult::Complete;
+    }, 5000);
 }
 
 void tst_COptionsServer::testOptionsSurviveRestart()
@@ -146,7 +142,6 @@ void tst_COptionsServer::testBadPeersDoNotStopOthers()
         pBad->write(junk);
         pBad->flush();
     }
-    QTest::qWait(50);
 
     auto pGood = connectClient();
     QVERIFY(pGood);

@@ -37,8 +37,6 @@ void tst_CUsageEvent::testEncode_data()
 
     QTest::newRow("removal result") << QStringList{"images", "3", "removed_images", "2", "time_used", "41 ms"}
                                     << R"({"images":"3","removed_images":"2","time_used":"41 ms"})";
-    QTest::newRow("folders added") << QStringList{"method", "drag_and_drop", "path_type", "folders", "phase", "add_more"}
-                                   << R"({"method":"drag_and_drop","path_type":"folders","phase":"add_more"})";
     QTest::newRow("odd length") << QStringList{"images", "3", "removed_images"} << "";
     QTest::newRow("empty list") << QStringList{} << "{}";
     QTest::newRow("quote copied as it is") << QStringList{"path", "a\"b"} << "{\"path\":\"a\"b\"}";
@@ -61,7 +59,6 @@ void tst_CUsageEvent::testHelperAppId_data()
     QTest::newRow("key compared in lower case") << "Free" << ids << QByteArray("B");
     QTest::newRow("exact key") << "pro" << ids << QByteArray("A");
     QTest::newRow("unknown takes the first key in order") << "trial" << ids << QByteArray("B");
-    QTest::newRow("no window") << "" << ids << QByteArray("B");
     QTest::newRow("empty map") << "pro" << QVariantMap{} << QByteArray();
 }
 

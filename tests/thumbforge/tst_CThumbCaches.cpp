@@ -1,9 +1,12 @@
 #include "CThumbDiskCache.h"
 #include "CThumbMemoryCache.h"
+#include "CTestPhotos.h"
 
 #include <QtTest>
 
 #include <unistd.h>
+
+using testphotos::writeBytes;
 
 class tst_CThumbCaches : public QObject
 {
@@ -87,33 +90,36 @@ private Q_SLOTS:
         QVERIFY(!reopened.load(m_pDir->filePath(QStringLiteral("never-cached.jpg")), image));
     }
 
-    void testUnwritableCacheDirTurnsCacheOff()
+    void testUnusableCacheDirTurnsCacheOff_data()
     {
-        if (::geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        const QString strRoot = m_pDir->filePath(QStringLiteral("locked"));
-        QVERIFY(QDir().mkpath(strRoot));
-        QVERIFY(QFile::setPermissions(strRoot, QFile::ReadOwner | QFile::ExeOwner));
-        CThumbDiskCache cache(strRoot + QStringLiteral("/thumbnails"));
+        QTest::addColumn<QString>("root");
+        QTest::newRow("read-only folder") << "locked";
+        // Works for root too: a file where the folder should be cannot be written into.
+        QTest::newRow("a file in its place") << "file";
+        QTest::newRow("no folder at all") << "";
+    }
+
+    void testUnusableCacheDirTurnsCacheOff()
+    {
+        QFETCH(QString, root);
+        QString strRoot;
+        if (root == QLatin1String("locked")) {
+            if (::geteuid() == 0)
+                QSKIP("root writes into read-only folders");
+            QVERIFY(QDir().mkpath(m_pDir->filePath(root)));
+            QVERIFY(QFile::setPermissions(m_pDir->filePath(root), QFile::ReadOwner | QFile::ExeOwner));
+            strRoot = m_pDir->filePath(QStringLiteral("locked/thumbnails"));
+        } else if (root == QLatin1String("file")) {
+            strRoot = m_pDir->filePath(root);
+            QVERIFY(writeBytes(strRoot, QByteArray()));
+        }
+        CThumbDiskCache cache(strRoot);
         QVERIFY(!cache.isEnabled());
         const QString strPhoto = writePhoto(QStringLiteral("a.jpg"));
         QVERIFY(!cache.store(strPhoto, smallThumb()));
         QImage image;
         QVERIFY(!cache.load(strPhoto, image));
-        QFile::setPermissions(strRoot, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    void testFileInPlaceOfCacheDirTurnsCacheOff()
-    {
-        // Works for root too: a file where the folder should be cannot be written into.
-        const QString strRoot = m_pDir->filePath(QStringLiteral("thumbnails"));
-        QFile blocker(strRoot);
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        CThumbDiskCache cache(strRoot);
-        QVERIFY(!cache.isEnabled());
-        QVERIFY(!cache.store(writePhoto(QStringLiteral("a.jpg")), smallThumb()));
-        QVERIFY(!CThumbDiskCache(QString()).isEnabled());
+        QFile::setPermissions(m_pDir->filePath(root), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
 private:

@@ -1,12 +1,12 @@
 #include "CThumbService.h"
-#include "ThumbFixtures.h"
+#include "CTestPhotos.h"
 
 #include <QtTest>
 
 #include <QBuffer>
 #include <QSemaphore>
 
-using namespace ThumbFixtures;
+using namespace testphotos;
 
 // The memory cache under a tight budget, with the page in view pinned beside it.
 class tst_CThumbService : public QObject
@@ -20,7 +20,7 @@ private Q_SLOTS:
         m_listPaths.clear();
         for (int i = 0; i < 8; ++i) {
             m_listPaths.append(m_pDir->filePath(QStringLiteral("p%1.jpg").arg(i)));
-            QVERIFY(writeJpeg(m_listPaths.last(), cornerImage(320, 240)));
+            QVERIFY(save(cornerImage(320, 240), m_listPaths.last(), "JPG", 92));
         }
     }
 
@@ -162,7 +162,7 @@ private Q_SLOTS:
         QStringList listPaths;
         for (int i = 0; i < 48; ++i) {
             listPaths.append(m_pDir->filePath(QStringLiteral("page%1.jpg").arg(i)));
-            QVERIFY(writeJpeg(listPaths.last(), cornerImage(640, 480)));
+            QVERIFY(save(cornerImage(640, 480), listPaths.last(), "JPG", 92));
         }
         const QString strDiskRoot = m_pDir->filePath(QStringLiteral("thumbnails"));
         if (diskCacheWarm) {

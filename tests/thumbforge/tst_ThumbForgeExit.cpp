@@ -1,4 +1,4 @@
-#include "ThumbFixtures.h"
+#include "CTestPhotos.h"
 #include "ThumbForge.h"
 
 #include <QtTest>
@@ -20,10 +20,10 @@ int runBusyChild(int argc, char **argv)
     bool bFirst = false;
     QObject::connect(pManager, &CImgThumbManager::sigImgThumbResult, &app, [&bFirst] { bFirst = true; });
     pManager->Start();
-    const QImage photo = ThumbFixtures::cornerImage(2400, 1600);
+    const QImage photo = testphotos::cornerImage(2400, 1600);
     for (int i = 0; i < 12; ++i) {
         const QString strPath = dir.filePath(QStringLiteral("busy%1.jpg").arg(i));
-        if (!ThumbFixtures::writeJpeg(strPath, photo))
+        if (!testphotos::save(photo, strPath, "JPG", 92))
             return 3;
         pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
         pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(1), strPath);
