@@ -274,7 +274,9 @@ FocusScope {
         RowLayout {
             Layout.fillWidth: true
             spacing: Theme.spacingM
+            // Takes what the buttons leave, so that longer texts wrap instead of pushing them out.
             ColumnLayout {
+                Layout.fillWidth: true
                 spacing: 2
                 Label {
                     text: qsTr("Similar photos")
@@ -293,8 +295,8 @@ FocusScope {
                 Label {
                     objectName: "autoMarkNote"
                     visible: results.autoMarked && !!results.mgr && results.mgr.checkedItemCount > 0
-                    // Wrapped within half the page, so that the buttons beside it keep their room.
-                    Layout.preferredWidth: Math.min(implicitWidth, results.width * 0.5)
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: results.width * 0.5
                     wrapMode: Text.WordWrap
                     text: qsTr("Each group keeps its best photo; the copies are marked. Click a photo to change its mark, or use \"Clear marks\".")
                     font.pixelSize: Theme.fontCaption
@@ -309,7 +311,6 @@ FocusScope {
                     color: Theme.warning
                 }
             }
-            Item { Layout.fillWidth: true }
             FlatButton {
                 objectName: "exportButton"
                 kind: "ghost"
