@@ -180,7 +180,7 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         QFETCH(QPoint, redCorner);
         const QString strPath = m_dir.filePath(QStringLiteral("rotated.jpg"));
-        QVERIFY(writeJpeg(strPath, cornerImage(1024, 512), 95));
+        QVERIFY(save(cornerImage(1024, 512), strPath, "JPG", 95));
         QVERIFY(writeExif(strPath, {{QStringLiteral("Exif.Image.Orientation"), QString::number(orientation)}}));
         const QImage image = CImageDecoder::decode(strPath, CImageDecoder::kThumbSide);
         QCOMPARE(image.size(), size);
@@ -227,7 +227,7 @@ private Q_SLOTS:
         QFETCH(bool, fromPreview);
         QFETCH(QSize, thumbSize);
         const QString strPath = m_dir.filePath(QStringLiteral("camera.jpg"));
-        QVERIFY(writeJpeg(strPath, cornerImage(1024, 768)));
+        QVERIFY(save(cornerImage(1024, 768), strPath, "JPG", 92));
         QImage preview(previewSize, QImage::Format_RGB32);
         preview.fill(Qt::green);
         QVERIFY(writeExifPreview(strPath, preview));

@@ -117,7 +117,7 @@ private Q_SLOTS:
     void testHeicThumbnail()
     {
         const QString strPath = m_pDir->filePath(QStringLiteral("photo.heic"));
-        if (!writeHeic(strPath, cornerImage(640, 480)))
+        if (!saveHeic(cornerImage(640, 480), strPath))
             QSKIP("no HEVC encoder to make the fixture");
         CImgThumbManager::GetInstance()->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
         QTRY_COMPARE(m_listThumbs.size(), 1);
@@ -136,7 +136,7 @@ private Q_SLOTS:
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         const QString strPath = m_pDir->filePath(QStringLiteral("a.jpg"));
-        QVERIFY(writeJpeg(strPath, cornerImage(320, 240)));
+        QVERIFY(save(cornerImage(320, 240), strPath, "JPG", 92));
         pManager->Stop();
         pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
         QPixmap pixmap;
@@ -155,7 +155,7 @@ private Q_SLOTS:
         QStringList listPaths;
         for (int i = 0; i < 12; ++i) {
             listPaths.append(m_pDir->filePath(QStringLiteral("p%1.jpg").arg(i)));
-            QVERIFY(writeJpeg(listPaths.last(), cornerImage(320, 240)));
+            QVERIFY(save(cornerImage(320, 240), listPaths.last(), "JPG", 92));
             pManager->EnPutThumbTask(stu_ThumbTask{1, listPaths.last()}, false);
         }
         QList<stu_ThumbTask> listReserved{{2, listPaths.at(10)}, {2, listPaths.at(11)}};
@@ -180,7 +180,7 @@ private Q_SLOTS:
         pManager->Stop();
         for (int i = 0; i < 5; ++i) {
             const QString strPath = m_pDir->filePath(QStringLiteral("d%1.jpg").arg(i));
-            QVERIFY(writeJpeg(strPath, cornerImage(160, 120)));
+            QVERIFY(save(cornerImage(160, 120), strPath, "JPG", 92));
             pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, i % 2 == 0);
         }
         QList<stu_ThumbTask> listReserved{{1, m_pDir->filePath(QStringLiteral("d0.jpg"))}};
@@ -188,7 +188,7 @@ private Q_SLOTS:
         CImgThumbTaskDeque::GetInstance()->ClearAllThumbTask();
         pManager->Start();
         const QString strSentinel = m_pDir->filePath(QStringLiteral("sentinel.jpg"));
-        QVERIFY(writeJpeg(strSentinel, cornerImage(160, 120)));
+        QVERIFY(save(cornerImage(160, 120), strSentinel, "JPG", 92));
         pManager->EnPutThumbTask(stu_ThumbTask{3, strSentinel}, false);
         QTRY_COMPARE(m_listThumbs.size(), 1);
         QCOMPARE(m_listThumbs.at(0).path, strSentinel);
@@ -200,7 +200,7 @@ private Q_SLOTS:
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         const QString strPath = m_pDir->filePath(QStringLiteral("kept.jpg"));
-        QVERIFY(writeJpeg(strPath, cornerImage(800, 600)));
+        QVERIFY(save(cornerImage(800, 600), strPath, "JPG", 92));
         pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
         QTRY_COMPARE(m_listThumbs.size(), 1);
         QVERIFY(m_listThumbs.at(0).ok);
@@ -234,7 +234,7 @@ private Q_SLOTS:
     void testBigImageIsScreenSizedWithDetails()
     {
         const QString strPath = m_pDir->filePath(QStringLiteral("big.jpg"));
-        QVERIFY(writeJpeg(strPath, cornerImage(3000, 2000)));
+        QVERIFY(save(cornerImage(3000, 2000), strPath, "JPG", 92));
         QVERIFY(writeExif(strPath, {{QStringLiteral("Exif.Image.Model"), QStringLiteral("TestCam 7")},
                                     {QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2021:05:04 10:20:30")},
                                     {QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("N")},
