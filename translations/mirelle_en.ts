@@ -102,17 +102,17 @@
     <message numerus="yes">
         <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+258"/>
         <source>%n photo(s) could not be deleted:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo could not be deleted:</numerusform>
+            <numerusform>%n photos could not be deleted:</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n photo(s) could not be removed:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo could not be removed:</numerusform>
+            <numerusform>%n photos could not be removed:</numerusform>
         </translation>
     </message>
     <message>

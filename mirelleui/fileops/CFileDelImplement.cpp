@@ -171,7 +171,9 @@ QVariantList CFileDelImplement::removalHistory()
 {
     QList<CRemovalJournal::CRequest> listRequests;
     QString strError;
-    const bool bOk = CRemovalUndo(journalPath()).history(&listRequests, &strError);
+    // No journal yet means nothing was removed: an empty history, not a problem to show.
+    const QString strJournal = journalPath();
+    const bool bOk = !QFileInfo::exists(strJournal) || CRemovalUndo(strJournal).history(&listRequests, &strError);
     {
         QMutexLocker locker(&m_journalLock);
         m_strJournalProblem = bOk ? QString() : strError;

@@ -61,11 +61,6 @@ CRemovalUndo::CRemovalUndo(const QString &strJournalPath) : m_strJournalPath(str
 
 bool CRemovalUndo::history(QList<CRemovalJournal::CRequest> *pRequests, QString *pstrError) const
 {
-    // No journal yet means nothing was removed: an empty history, not a problem to show.
-    if (!QFileInfo::exists(m_strJournalPath)) {
-        pRequests->clear();
-        return true;
-    }
     CRemovalJournal journal(m_strJournalPath);
     return journal.open(false, pstrError) && journal.requests(pRequests, pstrError);
 }
