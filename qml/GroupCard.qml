@@ -86,6 +86,11 @@ Card {
                 var check = model.photosCheck
                 return card.photoModel ? card.photoModel.getCheckState(row) : !!check
             }
+            markReason: {
+                card.markRevision
+                var check = model.photosCheck
+                return card.photoModel && marked ? card.photoModel.markReasonAt(row) : ""
+            }
             onToggleMark: if (card.photoModel) card.photoModel.setCheckStateByDesktop(row, !marked)
             onChosen: card.photoChosen(row)
             onOpened: card.photoOpened(row)

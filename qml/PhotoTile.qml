@@ -22,6 +22,8 @@ Item {
     // Percent to the group's first photo; below 0 for the first photo itself.
     property int similarity: -1
     property bool marked: false
+    // The rule that proposed the mark, when the automatic marking set it.
+    property string markReason: ""
     property bool identical: false
     property bool burst: false
     property bool current: false
@@ -214,7 +216,8 @@ Item {
         Label {
             objectName: "tileStatus"
             Layout.fillWidth: true
-            text: tile.marked ? qsTr("Marked") : qsTr("Kept")
+            text: !tile.marked ? qsTr("Kept") : tile.markReason !== "" ? qsTr("Marked: %1").arg(tile.markReason)
+                                                                       : qsTr("Marked")
             elide: Text.ElideRight
             font.pixelSize: Theme.fontCaption
             font.weight: Font.DemiBold

@@ -181,7 +181,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+213"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n Datei wurde wiederhergestellt.</numerusform>
@@ -329,7 +329,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
@@ -506,7 +506,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+121"/>
+        <location filename="../qml/GroupCard.qml" line="+126"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Gruppe %1 · %n Foto · %2</numerusform>
@@ -848,7 +848,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+104"/>
+        <location filename="../qml/PhotoTile.qml" line="+106"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
@@ -874,6 +874,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+0"/>
+        <source>Marked: %1</source>
+        <translation>Markiert: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Marked</source>
         <translation>Markiert</translation>
     </message>
@@ -882,7 +887,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation type="vanished">%1 % ähnlich</translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="-42"/>
         <source>Similarity to the group&apos;s first photo</source>
         <translation>Ähnlichkeit zum ersten Foto der Gruppe</translation>
     </message>
@@ -1281,7 +1286,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+72"/>
         <source>Similar photos</source>
         <translation>Ähnliche Fotos</translation>
     </message>
@@ -1304,7 +1309,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Jede Gruppe behält ihr bestes Foto; die Kopien sind markiert. Klicken Sie auf ein Foto, um seine Markierung zu ändern, oder wählen Sie &quot;Markierungen aufheben&quot;.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Exporting…</source>
         <translation>Wird exportiert…</translation>
     </message>

@@ -159,7 +159,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CFileDelImplement</name>
     <message numerus="yes">
-        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+213"/>
+        <location filename="../mirelleui/fileops/CFileDelImplement.cpp" line="+215"/>
         <source>%n file(s) are back in place.</source>
         <translation>
             <numerusform>%n file is back in place.</numerusform>
@@ -307,7 +307,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+103"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -484,7 +484,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+121"/>
+        <location filename="../qml/GroupCard.qml" line="+126"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Group %1 · %n photo · %2</numerusform>
@@ -786,7 +786,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+104"/>
+        <location filename="../qml/PhotoTile.qml" line="+106"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
@@ -812,11 +812,16 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+0"/>
+        <source>Marked: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Marked</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="-42"/>
         <source>Similarity to the group&apos;s first photo</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1195,7 +1200,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+72"/>
         <source>Similar photos</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1218,7 +1223,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Exporting…</source>
         <translation type="unfinished"></translation>
     </message>

@@ -88,6 +88,11 @@ bool CPhotosSortFilterProxyModel::getCheckState(int row)
     return data(index(row, 0), CPhotosItemModel::PhotosCheckRole).toBool();
 }
 
+QString CPhotosSortFilterProxyModel::markReasonAt(int row)
+{
+    return data(index(row, 0), CPhotosItemModel::MarkReasonRole).toString();
+}
+
 void CPhotosSortFilterProxyModel::setCheckState(int row, bool bState)
 {
     setData(index(row, 0), bState, CPhotosItemModel::PhotosCheckRole);

@@ -27,6 +27,8 @@ public:
 
     Q_INVOKABLE void refresh();
     Q_INVOKABLE bool getCheckState(int row);
+    // Why the automatic rule marked the row; empty for a hand mark or no mark.
+    Q_INVOKABLE QString markReasonAt(int row);
 
 Q_SIGNALS:
     void sigPhotosShowPosChanged();

@@ -125,8 +125,23 @@ Item {
             tile.toggleMark()
             tryVerify(function () { return tile.marked })
             compare(dfMgr.checkedItemCount, 1)
+            compare(findChild(tile, "tileStatus").text, "Marked")
             tile.toggleMark()
             tryVerify(function () { return !tile.marked })
+
+            // A mark the rule proposed says why.
+            dfMgr.doAllMark()
+            tryVerify(function () { return dfMgr.checkedItemCount > 0 })
+            var ruled = null
+            tryVerify(function () {
+                for (var i = 0; i < 3 && !ruled; ++i) {
+                    var t = strip.itemAtIndex(i)
+                    if (t && t.marked && t.markReason !== "")
+                        ruled = t
+                }
+                return ruled !== null
+            })
+            compare(findChild(ruled, "tileStatus").text, "Marked: " + ruled.markReason)
         }
 
         // Copies in different places tell apart by the end of their folders.
