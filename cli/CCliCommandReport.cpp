@@ -3,7 +3,6 @@
 
 #include "CCliOutput.h"
 #include "CDecisionStore.h"
-#include "CDupPicsMgr.h"
 #include "CliOptions.h"
 #include "CReportSummary.h"
 #include "CScanReport.h"
@@ -39,7 +38,7 @@ int CCliCommand::runDecisions(const QStringList &listArgs)
             return fail(Exit_Usage, QStringLiteral("forget takes a decision ID as \"decisions list\" shows it"));
     }
 
-    const QString path = CDupPicsMgr::decisionStorePath();
+    const QString path = CDecisionStore::storePath();
     // Looking must not create the file: without one there is nothing remembered.
     if (!QFileInfo::exists(path)) {
         if (bForget)

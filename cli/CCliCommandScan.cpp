@@ -50,7 +50,8 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
         return fail(Exit_Engine, QStringLiteral("the scan engine could not be loaded (libScanEngine.so in ../lib/mirelle "
                                                 "or beside the program, or MIRELLE_SCAN_ENGINE)"));
     case CScanRunner::EnResult::Failed:
-        return fail(Exit_Engine, QStringLiteral("the scan failed; run again with --verbose for details"));
+        return fail(Exit_Engine, QStringLiteral("the scan engine failed (it answered %1); run again with --verbose for details")
+                                     .arg(runner.engineResult()));
     case CScanRunner::EnResult::Done:
         break;
     }

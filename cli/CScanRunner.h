@@ -8,8 +8,8 @@
 
 class CTerminalProgress;
 
-// Runs one scan through the scan manager and the engine, without a window, and turns the
-// manager's groups and proposed marks into a report.
+// Runs one scan through a scan session, without a window, and turns its groups and proposed
+// marks into a report.
 class CScanRunner : public QObject
 {
     Q_OBJECT
@@ -19,12 +19,15 @@ public:
     explicit CScanRunner(CTerminalProgress *pProgress, QObject *parent = nullptr);
 
     [[nodiscard]] EnResult run(const CScanSettings &settings, CScanReport *pReport);
-    // After a scan: what it passed over, as the manager's scanSkipped counts it.
+    // After a scan: what it passed over, by kind, and the network mounts it did not enter.
     [[nodiscard]] QVariantList skipped() const { return m_listSkipped; }
     [[nodiscard]] QStringList skippedMounts() const { return m_listSkippedMounts; }
+    // After a failed scan: the engine's answer.
+    [[nodiscard]] int engineResult() const { return m_iEngineResult; }
 
 private:
     CTerminalProgress *m_pProgress = nullptr;
     QVariantList m_listSkipped;
     QStringList m_listSkippedMounts;
+    int m_iEngineResult = 0;
 };

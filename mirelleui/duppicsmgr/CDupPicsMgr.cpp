@@ -7,8 +7,8 @@
 #include "CPlatform.h"
 #include "CRefreshSimialSlotThread.h"
 #include "CRemovalCoordinator.h"
+#include "CScanEngineLoader.h"
 #include "CUsageEvent.h"
-#include "IModules.h"
 #include "IScanEngineExtras.h"
 #include "IRegistry.h"
 #include "IShell.h"
@@ -19,13 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QLibrary>
-
-namespace {
-
-QString g_strEngineOverride;
-
-} // namespace
 
 CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent), m_pTaskQueue(new COperateTaskQueue(this))
 {
@@ -122,34 +115,14 @@ CDupPicsMgr::~CDupPicsMgr()
 
 void CDupPicsMgr::setEngineLibraryOverride(const QString &strPath)
 {
-    g_strEngineOverride = strPath;
+    CScanEngineLoader::setLibraryOverride(strPath);
 }
 
 void CDupPicsMgr::loadEngine()
 {
-    QString path = g_strEngineOverride;
-    if (path.isEmpty())
-        path = qEnvironmentVariable("MIRELLE_SCAN_ENGINE");
-    if (path.isEmpty())
-        path = dp::platform::modules().moduleDirectory() + QLatin1Char('/')
-               + dp::platform::modules().libraryFileName(QStringLiteral("ScanEngine"));
-    // The library stays loaded for the whole run: engine objects live in it.
-    QLibrary library(path);
-    if (!library.load()) {
-        qCInfo(lcLoadApp) << "scan engine not loaded:" << path << library.errorString();
-        return;
-    }
-    auto pfnGetImp = reinterpret_cast<PFN_GetImp>(library.resolve(SCAN_ENGINE_ENTRY_NAME));
-    if (!pfnGetImp) {
-        qCInfo(lcLoadApp) << "scan engine has no entry point:" << path;
-        return;
-    }
-    m_pEngine = pfnGetImp();
-    // An engine without the additions is complete as it is; they are only extra choices.
-    auto pfnGetExtras = reinterpret_cast<PFN_GetImpExtras>(library.resolve(SCAN_ENGINE_EXTRAS_ENTRY_NAME));
-    if (m_pEngine && pfnGetExtras)
-        m_pExtras = pfnGetExtras(m_pEngine);
-    qCInfo(lcLoadApp) << "scan engine additions:" << (m_pExtras ? "present" : "absent");
+    const CLoadedEngine loaded = CScanEngineLoader::load();
+    m_pEngine = loaded.pEngine;
+    m_pExtras = loaded.pExtras;
 }
 
 void CDupPicsMgr::resetEngine()

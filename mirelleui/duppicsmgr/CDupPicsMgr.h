@@ -4,6 +4,7 @@
 
 #include "CDoOperateTask.h"
 #include "CResultStore.h"
+#include "CScanIntake.h"
 #include "IScanEngine.h"
 
 #include <QElapsedTimer>
@@ -306,7 +307,6 @@ private:
     void sendUsageEvent(const QString &strWindow, const QString &strActivity, const QList<QPair<QString, QString>> &list);
     void setTotals(qint64 iGroups, qint64 iSize);
     QList<QPair<QString, QString>> scanUsagePairs() const;
-    static void correctRawSize(CPhotoRecordCopy &copy);
     void queueThumbnail(quint64 pGroup, const QString &strPath);
     void stopThumbRefresh();
     void resetGroupModel();
@@ -384,11 +384,7 @@ private:
     QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 
     // Scan counters
-    std::atomic<qint64> m_iScannedImages{0};
-    std::atomic<qint64> m_iScannedBytes{0};
-    std::atomic<int> m_iCurrentStep{0};
-    std::atomic<quint64> m_iStepTotal{0};
-    std::atomic<int> m_iLastProgress{-1};
+    CScanProgress m_progress;
     std::atomic<qint64> m_iTotalGroupCount{0};
     std::atomic<qint64> m_iTotalDupImgSize{0};
     bool m_bHasDupPics = false;

@@ -10,23 +10,14 @@
 #include <QSet>
 #include <QThread>
 
-namespace {
-
-QString g_strDecisionsOverride;
-
-} // namespace
-
 void CDupPicsMgr::setDecisionStorePathOverride(const QString &strPath)
 {
-    g_strDecisionsOverride = strPath;
+    CDecisionStore::setStorePathOverride(strPath);
 }
 
 QString CDupPicsMgr::decisionStorePath()
 {
-    if (!g_strDecisionsOverride.isEmpty())
-        return g_strDecisionsOverride;
-    const QString path = qEnvironmentVariable("MIRELLE_DECISIONS_DB");
-    return path.isEmpty() ? CDecisionStore::defaultPath() : path;
+    return CDecisionStore::storePath();
 }
 
 CDecisionStore *CDupPicsMgr::decisionStore() const
@@ -61,7 +52,7 @@ int CDupPicsMgr::decisionCount() const
 
 bool CDupPicsMgr::rotationMatching() const
 {
-    return m_mapOptions.value(QStringLiteral("rotationMatching")).toMap().value(QStringLiteral("value")).toInt() != 0;
+    return CScanIntake::rotationsOf(m_mapOptions);
 }
 
 CEngineExtrasSettings CDupPicsMgr::engineExtrasSettings() const

@@ -41,12 +41,7 @@ void CDupPicsMgr::retForCheckJournal(int iRet) { m_pRemoval->answer(iRet); }
 
 void CDupPicsMgr::scanStamp(quint64 iFileId, quint64 *pModTime, quint64 *pContentKey) const
 {
-    uint64_t iModTime = 0;
-    uint64_t iKey = 0;
-    if (m_pExtras && iFileId != 0 && m_pExtras->GetFileStamp(iFileId, &iModTime, &iKey)) {
-        *pModTime = iModTime;
-        *pContentKey = iKey;
-    }
+    CScanIntake::stamp(m_pExtras, iFileId, pModTime, pContentKey);
 }
 
 QList<CRemovalGroup> CDupPicsMgr::removalGroups(const QStringList &listPaths) const

@@ -10,30 +10,7 @@
 #include <QtConcurrent>
 #include <QUrl>
 
-#include <cmath>
-
 namespace {
-
-// FILETIME ticks between 1601-01-01 and 1970-01-01.
-constexpr quint64 kFileTimeEpoch = 116444736000000000ULL;
-
-CReportPhoto reportPhotoOf(const CPhotoRecordCopy &copy)
-{
-    const PhotoRecord &record = copy.record();
-    CReportPhoto photo;
-    photo.strPath = copy.path();
-    photo.i64Size = static_cast<qint64>(record.fileSize);
-    photo.iWidth = record.width;
-    photo.iHeight = record.height;
-    photo.iSimilarity = record.similarity;
-    photo.dSharpness = record.definition;
-    if (record.dateTime > kFileTimeEpoch)
-        photo.i64Modified = static_cast<qint64>((record.dateTime - kFileTimeEpoch) / 10000);
-    photo.bPreferred = copy.isPreferred();
-    photo.bProposed = copy.isMarked();
-    photo.bBurst = copy.isBurst();
-    return photo;
-}
 
 QString localPathOf(const QString &strTarget)
 {
@@ -71,41 +48,7 @@ QString writeExport(const CScanReport &report, const QString &strPath, const QSt
 
 CScanReport CDupPicsMgr::currentReport() const
 {
-    CScanReport report;
-    report.strGenerator = QCoreApplication::applicationName();
-    report.settings.listSources = m_listSources;
-    const QVariantMap photoType = m_mapOptions.value(QStringLiteral("photoType")).toMap();
-    report.settings.bOriginalOnly = photoType.value(QStringLiteral("value"), 0).toInt() == 0;
-    if (m_mapOptions.contains(QStringLiteral("minSize"))) {
-        // The same bytes that the scan gave the engine's filter.
-        const QVariantMap minSize = m_mapOptions.value(QStringLiteral("minSize")).toMap();
-        report.settings.i64MinSize = static_cast<qint64>(
-            minSize.value(QStringLiteral("value")).toDouble()
-            * std::pow(1024.0, minSize.value(QStringLiteral("index")).toInt() + 1));
-    }
-    report.settings.iThreshold = getSimilarSlot();
-    report.settings.bRotations = rotationMatching();
-
-    for (quint64 key : groupOrder()) {
-        GroupSummary summary;
-        if (!groupSummary(key, &summary) || !summary.shown)
-            continue;
-        CReportGroup group;
-        group.bIdentical = summary.allIdentical;
-        for (const CPhotoRecordCopy &copy : qAsConst(summary.files)) {
-            if (copy.isHidden())
-                continue;
-            CReportPhoto photo = reportPhotoOf(copy);
-            if (photo.bProposed)
-                photo.strReason = CAutoMarkRule::reasonKey(m_store.markReason(copy.path()));
-            scanStamp(copy.record().fileId, &photo.i64FileTime, &photo.iContentKey);
-            group.listPhotos << photo;
-        }
-        // A group whose other photos were removed is no longer a group of similar photos.
-        if (group.listPhotos.size() > 1)
-            report.listGroups << group;
-    }
-    return report;
+    return CScanIntake::report(m_store, m_pExtras, CScanIntake::settingsOf(m_mapOptions, m_listSources));
 }
 
 void CDupPicsMgr::exportResults(QString strTarget, QString strFormat)

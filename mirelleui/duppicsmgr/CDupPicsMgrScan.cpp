@@ -3,17 +3,10 @@
 
 #include "CCollectionThread.h"
 #include "COperateTaskQueue.h"
-#include "CPathCodec.h"
-#include "IScanEngineExtras.h"
 #include "ManagerLogging.h"
-#include "ThumbForge.h"
 #include "XLogging.h"
 
-#include <algorithm>
-
 #include <QThread>
-
-#include <vector>
 
 namespace {
 
@@ -55,8 +48,7 @@ void CDupPicsMgr::onTaskStartScan()
     job.extras = engineExtrasSettings();
     job.iSimilarity = static_cast<quint8>(getSimilarSlot());
     job.iMinimumMs = m_iMinimumScanMs;
-    m_iCurrentStep = 0;
-    m_iStepTotal = 0;
+    m_progress.startScan();
     if (m_pEngine && m_pFilter)
         StartThumbRefresh();
     auto *pWorker = new CCollectionThread(std::move(job));
@@ -86,17 +78,9 @@ void CDupPicsMgr::onScanFinished(int iResult)
     if (iResult != 0)
         return;
     if (m_pExtras) {
-        uint64_t counts[ScanSkipped_Kinds] = {};
-        m_pExtras->GetScanSkipped(counts, ScanSkipped_Kinds);
-        m_listScanSkipped.clear();
-        for (uint64_t iCount : counts)
-            m_listScanSkipped << QVariant::fromValue<qulonglong>(iCount);
-        std::vector<ZKChar> buffer(m_pExtras->GetScanSkippedMounts(nullptr, 0));
-        // The list may have grown between the two calls; then it is left out rather than cut.
-        const uint32_t iLength = m_pExtras->GetScanSkippedMounts(buffer.data(), uint32_t(buffer.size()));
-        m_listScanSkippedMounts.clear();
-        if (iLength <= buffer.size())
-            m_listScanSkippedMounts = QString::fromUtf16(buffer.data(), int(iLength)).split(QChar(0), Qt::SkipEmptyParts);
+        const CScanSkipped skipped = CScanIntake::skipped(m_pExtras);
+        m_listScanSkipped = skipped.listCounts;
+        m_listScanSkippedMounts = skipped.listMounts;
         Q_EMIT sigScanSkippedChanged();
     }
     m_pTotalsNotice->flush();
@@ -108,8 +92,8 @@ QList<QPair<QString, QString>> CDupPicsMgr::scanUsagePairs() const
 {
     const qint64 iGroups = m_store.groupOrder().size();
     const qint64 iFiles = m_store.fileCount();
-    return {{QStringLiteral("scaned_images"), QString::number(m_iScannedImages.load())},
-            {QStringLiteral("scaned_image_size"), QString::number(m_iScannedBytes.load())},
+    return {{QStringLiteral("scaned_images"), QString::number(m_progress.scannedImages())},
+            {QStringLiteral("scaned_image_size"), QString::number(m_progress.scannedBytes())},
             {QStringLiteral("similar_image_groups"), QString::number(iGroups)},
             {QStringLiteral("similar_image_amount"), QString::number(iFiles)},
             {QStringLiteral("time_used"), QStringLiteral("%1 ms").arg(m_scanClock.elapsed())}};
@@ -135,38 +119,16 @@ void CDupPicsMgr::onTaskCancelScan()
 
 bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
 {
-    m_iCurrentStep = iStep;
-    if (iStep == 1) {
-        int iExpected = -1;
-        if (m_iLastProgress.compare_exchange_strong(iExpected, 0))
-            Q_EMIT sigProcProgress(1, 0);
-        m_iScannedImages = static_cast<qint64>(i64Done);
-        m_iScannedBytes = static_cast<qint64>(i64Bytes);
-    } else if (iStep == 2 || iStep == 3) {
-        const uint64_t iTotal = m_iStepTotal.load();
-        const int iProgress = iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal);
-        qCDebug(lcManager) << "Step: " << iStep << "Progress: " << iProgress;
-        int iLast = m_iLastProgress.load();
-        while (iProgress != 100 && iProgress > iLast) {
-            if (m_iLastProgress.compare_exchange_weak(iLast, iProgress)) {
-                Q_EMIT sigProcProgress(iStep, iProgress);
-                break;
-            }
-        }
-    }
+    const int iPercent = m_progress.onDone(iStep, i64Done, i64Bytes);
+    if (iPercent >= 0)
+        Q_EMIT sigProcProgress(iStep, iPercent);
     return true;
 }
 
 bool CDupPicsMgr::StepFinished(int32_t iStep, uint64_t i64NextItems)
 {
-    m_iCurrentStep = iStep;
     Q_EMIT sigProcProgress(iStep, 99);
-    if (iStep == 1) {
-        m_iStepTotal = i64NextItems;
-        m_iScannedImages = static_cast<qint64>(i64NextItems);
-    } else if (iStep == 2) {
-        m_iStepTotal = i64NextItems;
-    }
+    m_progress.onStepFinished(iStep, i64NextItems);
     return true;
 }
 
@@ -176,9 +138,7 @@ bool CDupPicsMgr::queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iTy
         return false;
     QMutexLocker locker(&m_callbackLock);
     auto pPayload = std::make_shared<CPhotoTaskPayload>();
-    pPayload->record = CPhotoRecordCopy(*pRecord);
-    // A file that vanished since the engine read it is not filed.
-    if (!dp::platform::isRegularFile(pPayload->record.path()))
+    if (!CScanIntake::copyRecord(pRecord, &pPayload->record))
         return false;
     pPayload->iKey = iKey;
     const bool bHidden = pPayload->record.isHidden();
@@ -222,15 +182,13 @@ bool CDupPicsMgr::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord
 void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
 {
     CPhotoRecordCopy &copy = payload.record;
-    const quint64 key = bJoined ? payload.iKey : copy.record().fileId;
     const QString path = copy.path();
     bool bBecameNonEmpty = false;
     if (!copy.isHidden()) {
-        correctRawSize(copy);
         bBecameNonEmpty = !m_bHasDupPics;
         m_bHasDupPics = true;
     }
-    m_store.addPhoto(key, copy, bJoined);
+    const quint64 key = CScanIntake::filePhoto(m_store, copy, payload.iKey, bJoined);
     // The row is announced before its thumbnail is asked for: a thumbnail made at once
     // must find its row in the photo model.
     Q_EMIT sigRefreshImgItem(QVariant::fromValue(key), path);
@@ -245,37 +203,14 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
 
 void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
 {
-    const QString absorbedPath = CPhotoRecordCopy::pathOf(*payload.pAbsorbed);
-    const QString intoPath = CPhotoRecordCopy::pathOf(*payload.pInto);
-    const quint64 iAbsorbedKey = m_pExtras ? m_pExtras->GetContentKey(payload.pAbsorbed->fileId) : 0;
-    const bool bSameFirst = iAbsorbedKey != 0 && payload.pAbsorbed->fileSize == payload.pInto->fileSize
-        && iAbsorbedKey == m_pExtras->GetContentKey(payload.pInto->fileId);
     CResultStore::CMerge merge;
-    if (!m_store.mergeGroups(absorbedPath, intoPath, bSameFirst, &merge))
+    if (!CScanIntake::mergeGroups(m_store, m_pExtras, *payload.pAbsorbed, *payload.pInto, &merge))
         return;
     Q_EMIT sigDelImgGroup(QVariant::fromValue(merge.iOldKey), merge.listOldPaths);
     for (const QString &path : qAsConst(merge.listOldPaths))
         Q_EMIT sigRefreshImgItem(QVariant::fromValue(merge.bFoundInto ? merge.iNewKey : quint64(0)), path);
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(merge.iNewKey));
     Q_EMIT sigRefreshTotalInfo();
-}
-
-void CDupPicsMgr::correctRawSize(CPhotoRecordCopy &copy)
-{
-    // A raw file's first image is its small preview: only the thumbnail library reads
-    // the size of the raw data itself.
-    if (!IsRawImagePath(copy.path()))
-        return;
-    unsigned width = 0;
-    unsigned height = 0;
-    if (!GetImgWidthHeight(copy.path().toStdWString().c_str(), width, height))
-        return;
-    // The library answers the size as stored, the engine reported it as shown.
-    PhotoRecord &record = copy.record();
-    if ((record.width < record.height) != (width < height))
-        std::swap(width, height);
-    record.width = static_cast<uint16_t>(std::min(width, 65535u));
-    record.height = static_cast<uint16_t>(std::min(height, 65535u));
 }
 
 void CDupPicsMgr::prefetchThumbnail(quint64 pGroup, const QString &strPath)
@@ -305,7 +240,7 @@ void CDupPicsMgr::resetModel()
 void CDupPicsMgr::resetResults()
 {
     stopThumbRefresh();
-    m_iLastProgress = -1;
+    m_progress.resetPercent();
     m_bHasDupPics = false;
     m_mapPrefetch.clear();
     m_iPrefetchCounter = 0;

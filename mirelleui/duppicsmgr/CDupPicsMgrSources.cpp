@@ -283,10 +283,7 @@ void CDupPicsMgr::getShowSetting(QByteArray arrData)
 
 int CDupPicsMgr::getSimilarSlot() const
 {
-    const QVariantMap record = m_mapOptions.value(QStringLiteral("similarSlot")).toMap();
-    qCDebug(lcManager) << "****" << record << "****";
-    // A stored value from another version or a hand-edited file must not wrap the engine's byte.
-    return qBound(0, 100 - 5 * record.value(QStringLiteral("value")).toInt(), 100);
+    return CScanIntake::similarityOf(m_mapOptions);
 }
 
 void CDupPicsMgr::catchOption()

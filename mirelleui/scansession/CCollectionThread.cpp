@@ -90,6 +90,12 @@ void CCollectionThread::mapSourcesToVolumes()
 
 void CCollectionThread::waitForIntake()
 {
+    // Without a queue the sink filed each result as it came.
+    if (!m_job.pQueue) {
+        if (!m_bStop && !isCancelled())
+            Q_EMIT sigIntakeDone();
+        return;
+    }
     for (;;) {
         if (m_bStop || isCancelled()) {
             m_job.pQueue->clear();

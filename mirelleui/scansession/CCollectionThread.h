@@ -28,13 +28,14 @@ struct CEngineExtrasSettings
     void applyTo(IScanEngineExtras *pExtras) const;
 };
 
-// Everything a scan reads, copied when it starts; the engine objects stay the manager's.
+// Everything a scan reads, copied when it starts; the engine objects stay their owner's.
 struct CScanJob
 {
     IScanEngine *pEngine = nullptr;
     IScanFilter *pFilter = nullptr;
     IScanEngineExtras *pExtras = nullptr;
     IDuplicationGatherSink *pSink = nullptr;
+    // Where the sink queues results for filing; null when it files them itself.
     COperateTaskQueue *pQueue = nullptr;
     QStringList listSources;
     QMap<QString, IScanVolume *> mapVolumes;
@@ -46,7 +47,7 @@ struct CScanJob
 };
 
 // Runs one scan through the engine. Owned by nobody: it deletes itself when done,
-// and the manager follows it through a QPointer.
+// and its starter follows it through a QPointer.
 class CCollectionThread : public CBaseThread
 {
     Q_OBJECT

@@ -20,7 +20,7 @@ struct CDecision
 };
 
 // The user's "Not duplicates" decisions, kept in an SQLite file in the user's data folder
-// and keyed by content key so that renames and moves keep them. Owned by the scan manager.
+// and keyed by content key so that renames and moves keep them.
 // A file that cannot be read as this version's is left untouched and the store stays off.
 class CDecisionStore
 {
@@ -34,6 +34,9 @@ public:
 
     // $XDG_DATA_HOME/mirelle/decisions.sqlite, or its platform equivalent.
     static QString defaultPath();
+    // The file in use: the override, else MIRELLE_DECISIONS_DB, else the default.
+    static QString storePath();
+    static void setStorePathOverride(const QString &strPath);
 
     [[nodiscard]] bool open(const QString &strPath);
     bool isEnabled() const { return m_bEnabled; }

@@ -48,6 +48,25 @@ QString CDecisionStore::defaultPath()
            + QStringLiteral("/mirelle/decisions.sqlite");
 }
 
+namespace {
+
+QString g_strPathOverride;
+
+} // namespace
+
+void CDecisionStore::setStorePathOverride(const QString &strPath)
+{
+    g_strPathOverride = strPath;
+}
+
+QString CDecisionStore::storePath()
+{
+    if (!g_strPathOverride.isEmpty())
+        return g_strPathOverride;
+    const QString path = qEnvironmentVariable("MIRELLE_DECISIONS_DB");
+    return path.isEmpty() ? defaultPath() : path;
+}
+
 bool CDecisionStore::fail(const QString &strError)
 {
     m_bEnabled = false;
