@@ -37,7 +37,8 @@ LONG WINAPI unhandledExceptionFilter(EXCEPTION_POINTERS *pPointers)
     HMODULE hDbgHelp = LoadLibraryExW(L"DbgHelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!hDbgHelp)
         return EXCEPTION_CONTINUE_SEARCH;
-    auto pfnWriteDump = reinterpret_cast<PFN_MiniDumpWriteDump>(GetProcAddress(hDbgHelp, "MiniDumpWriteDump"));
+    auto pfnWriteDump = reinterpret_cast<PFN_MiniDumpWriteDump>(
+        reinterpret_cast<void *>(GetProcAddress(hDbgHelp, "MiniDumpWriteDump")));
     if (!pfnWriteDump)
         return EXCEPTION_CONTINUE_SEARCH;
 
