@@ -8,9 +8,35 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <ftw.h>
+#include <cstdio>
+
 QString fileNameOf(const PhotoRecord *pRecord)
 {
     return QFileInfo(QString::fromUtf16(pRecord->pszPath)).fileName();
+}
+
+void isolateEngine(const QString &strHome)
+{
+    qputenv("HOME", strHome.toUtf8());
+    qputenv("XDG_CACHE_HOME", (strHome + QStringLiteral("/cache")).toUtf8());
+    qputenv("MIRELLE_ENGINE_STATS", (strHome + QStringLiteral("/stats.txt")).toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void removeTree(const QString &strPath)
+{
+    ::nftw(QFile::encodeName(strPath).constData(),
+           [](const char *pszPath, const struct stat *, int, FTW *) { return ::remove(pszPath); }, 16,
+           FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
+}
+
+QSet<QString> names(std::initializer_list<const char *> list)
+{
+    QSet<QString> out;
+    for (const char *name : list)
+        out.insert(QString::fromUtf8(name));
+    return out;
 }
 
 bool CTestSink::OnVolume(IScanVolume *pVolume)

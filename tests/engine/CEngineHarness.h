@@ -81,5 +81,10 @@ private:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
+// Points the engine's cache and statistics into home, so that no test touches the user's.
+void isolateEngine(const QString &strHome);
+// Removes a tree by bytes: QTemporaryDir cannot remove names that are not UTF-8.
+void removeTree(const QString &strPath);
+QSet<QString> names(std::initializer_list<const char *> list);
 // Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
 QString groupsToText(const QList<QSet<QString>> &groups);

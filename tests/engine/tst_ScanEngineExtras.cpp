@@ -89,11 +89,8 @@ private:
 
 void TestScanEngineExtras::initTestCase()
 {
-    // The engine's cache stays inside this test's temporary home.
     QVERIFY(m_home.isValid());
-    qputenv("HOME", m_home.path().toUtf8());
-    qputenv("XDG_CACHE_HOME", (m_home.path() + QStringLiteral("/cache")).toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
+    isolateEngine(m_home.path());
     CEngineHarness harness;
     QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
     QVERIFY(harness.extras() != nullptr);
