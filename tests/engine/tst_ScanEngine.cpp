@@ -37,326 +37,310 @@ Q_DECLARE_METATYPE(EnCache)
 class TestScanEngine : public QObject
 {
     Q_OBJECT
-
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        isolateEngine(m_home.path());
+        CEngineHarness harness;
+        QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
+    }
+
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+    }
+
     void cleanup() { m_pDir.reset(); }
 
-    void testGroupsTransformedCopy_data();
-    void testGroupsTransformedCopy();
-    void testKeepsDifferentPhotosApart_data();
-    void testKeepsDifferentPhotosApart();
-    void testMergesGroupsLinkedLater();
-    void testHigherThresholdsOnlySplitGroups();
-    void testRegroupReadsNoFileAndLeavesRemovedOut();
-    void testFeatureCache_data();
-    void testFeatureCache();
-    void testStopReturnsWithin200ms();
-    void testRecordFields();
+    void testGroupsTransformedCopy_data()
+    {
+        QTest::addColumn<int>("copy");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("exact copy") << int(Copy_Exact) << "copy.jpg";
+        QTest::newRow("half size") << int(Copy_Half) << "copy.jpg";
+        QTest::newRow("recompressed at quality 40") << int(Copy_Recompressed) << "copy.jpg";
+        QTest::newRow("converted to PNG") << int(Copy_Png) << "copy.png";
+        QTest::newRow("converted to WebP") << int(Copy_Webp) << "copy.webp";
+        QTest::newRow("converted to TIFF") << int(Copy_Tiff) << "copy.tif";
+        QTest::newRow("cropped by 3%") << int(Copy_Crop3) << "copy.jpg";
+        QTest::newRow("brighter with more contrast") << int(Copy_Brighter) << "copy.jpg";
+        QTest::newRow("rotated by the EXIF tag only") << int(Copy_ExifRotation) << "copy.jpg";
+        QTest::newRow("a quarter size, quality 60") << int(Copy_SmallRecompressed) << "copy.jpg";
+        QTest::newRow("converted to HEIC") << int(Copy_Heic) << "copy.heic";
+    }
 
+    void testGroupsTransformedCopy()
+    {
+        QFETCH(int, copy);
+        QFETCH(QString, name);
+        // Given a photo, a changed copy of it and unrelated photos
+        const QImage original = scene(7);
+        QVERIFY(save(original, path("original.jpg")));
+        switch (EnCopy(copy)) {
+        case Copy_Exact: QVERIFY(QFile::copy(path("original.jpg"), path(name))); break;
+        case Copy_Half: QVERIFY(save(resized(original, 0.5), path(name))); break;
+        case Copy_Recompressed: QVERIFY(save(original, path(name), "JPG", 40)); break;
+        case Copy_Png: QVERIFY(save(original, path(name))); break;
+        case Copy_Webp: QVERIFY(save(original, path(name), "WEBP", 80)); break;
+        case Copy_Tiff: QVERIFY(save(original, path(name))); break;
+        case Copy_Crop3: QVERIFY(save(cropped(original, 0.03), path(name))); break;
+        case Copy_Brighter: QVERIFY(save(brighter(original), path(name))); break;
+        case Copy_ExifRotation:
+            QVERIFY(QFile::copy(path("original.jpg"), path(name)));
+            QVERIFY(setOrientation(path(name), 6));
+            break;
+        case Copy_SmallRecompressed: QVERIFY(save(resized(original, 0.25), path(name), "JPG", 60)); break;
+        case Copy_Heic:
+            if (!saveHeic(original, path(name)))
+                QSKIP("libheif has no HEVC encoder here");
+            break;
+        }
+        for (int seed : {501, 502, 503})
+            QVERIFY(save(scene(seed), path(QStringLiteral("other%1.jpg").arg(seed))));
+        // When scanned at the default threshold
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        // Then the two form the only group
+        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({QSet<QString>{"original.jpg", name}}));
+        const QList<CTestSink::CEvent> events = harness.sink().listEvents;
+        QCOMPARE(events.size(), 2);
+        QCOMPARE(events[0].record.similarity, uint8_t(100));
+        QVERIFY(events[1].record.similarity >= 70);
+        QCOMPARE(events[1].record.similarity == 100, copy == Copy_Exact);
+        if (copy == Copy_Heic) {
+            const PhotoRecord heic = harness.sink().recordOf(name);
+            QCOMPARE(heic.width, uint16_t(640));
+            QCOMPARE(heic.height, uint16_t(480));
+        }
+    }
+
+    void testKeepsDifferentPhotosApart_data()
+    {
+        QTest::addColumn<QImage>("first");
+        QTest::addColumn<QImage>("second");
+        QTest::newRow("different scenes") << scene(11) << scene(12);
+        QTest::newRow("same colours, other layout") << scene(21) << scene(21, QSize(640, 480), 22);
+        const QImage wide = scene(31, QSize(1280, 480));
+        QTest::newRow("left and right of one scene") << wide.copy(0, 0, 700, 480) << wide.copy(580, 0, 700, 480);
+        QTest::newRow("top and bottom of one scene") << scene(41, QSize(640, 960)).copy(0, 0, 640, 520)
+                                                     << scene(41, QSize(640, 960)).copy(0, 440, 640, 520);
+    }
+
+    void testKeepsDifferentPhotosApart()
+    {
+        QFETCH(QImage, first);
+        QFETCH(QImage, second);
+        QVERIFY(save(first, path("a.jpg")));
+        QVERIFY(save(second, path("b.jpg")));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), QString());
+    }
+
+    void testMergesGroupsLinkedLater()
+    {
+        // Given a pair and a triple of exact copies, each set a changed version of the other:
+        // the exact copies link first and form two groups, which a weaker link then merges.
+        const QImage original = scene(61);
+        QVERIFY(save(original, path("a1.jpg")));
+        QVERIFY(QFile::copy(path("a1.jpg"), path("a2.jpg")));
+        QVERIFY(save(resized(original, 0.5), path("b1.jpg"), "JPG", 70));
+        QVERIFY(QFile::copy(path("b1.jpg"), path("b2.jpg")));
+        QVERIFY(QFile::copy(path("b1.jpg"), path("b3.jpg")));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        int merges = 0;
+        for (const CTestSink::CEvent &e : harness.sink().listEvents) {
+            if (e.kind != CTestSink::CEvent::Merged)
+                continue;
+            ++merges;
+            // The engine's records are read after the callback returned, as the manager does.
+            QVERIFY(e.pAbsorbed->fileId != e.pInto->fileId);
+            // The smaller group goes into the larger.
+            QVERIFY2(fileNameOf(e.pAbsorbed).startsWith(QLatin1Char('a')) && fileNameOf(e.pInto).startsWith(QLatin1Char('b')),
+                     qPrintable(fileNameOf(e.pAbsorbed) + QStringLiteral(" into ") + fileNameOf(e.pInto)));
+        }
+        QCOMPARE(merges, 1);
+        QCOMPARE(groupsToText(harness.sink().groups()),
+                 groupsToText({names({"a1.jpg", "a2.jpg", "b1.jpg", "b2.jpg", "b3.jpg"})}));
+    }
+
+    void testHigherThresholdsOnlySplitGroups()
+    {
+        // A mix of near and far copies of a few scenes, and some loners.
+        for (int seed : {71, 72, 73}) {
+            const QImage base = scene(seed);
+            QVERIFY(save(base, path(QStringLiteral("s%1.jpg").arg(seed))));
+            QVERIFY(save(cropped(base, 0.05), path(QStringLiteral("s%1crop.jpg").arg(seed))));
+            QVERIFY(save(brighter(resized(base, 0.4)), path(QStringLiteral("s%1small.jpg").arg(seed)), "JPG", 50));
+            QVERIFY(save(blurred(base), path(QStringLiteral("s%1blur.png").arg(seed))));
+        }
+        QVERIFY(save(scene(74, QSize(640, 480), 75), path("s74.jpg")));
+        QVERIFY(save(scene(75), path("s75.jpg")));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}, 0), 0);
+        QList<QSet<QString>> previous = harness.sink().groups();
+        for (int threshold = 5; threshold <= 100; threshold += 5) {
+            QCOMPARE(harness.regroup(threshold), 0);
+            const QList<QSet<QString>> current = harness.sink().groups();
+            // Every group at the higher threshold lies inside one group of the lower.
+            for (const QSet<QString> &group : current) {
+                bool bInside = false;
+                for (const QSet<QString> &wider : previous)
+                    bInside |= wider.contains(group);
+                QVERIFY2(bInside, qPrintable(QStringLiteral("%1%: %2 not inside %3").arg(threshold)
+                                                 .arg(groupsToText({group}), groupsToText(previous))));
+            }
+            previous = current;
+        }
+        // A fresh scan at a threshold agrees with a regroup to it.
+        QCOMPARE(harness.regroup(70), 0);
+        const QString regrouped = groupsToText(harness.sink().groups());
+        QCOMPARE(harness.scan({m_pDir->path()}, 70), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), regrouped);
+    }
+
+    void testRegroupReadsNoFileAndLeavesRemovedOut()
+    {
+        const QImage base = scene(101);
+        QVERIFY(save(base, path("a.jpg")));
+        QVERIFY(save(resized(base, 0.5), path("b.jpg")));
+        QVERIFY(save(base, path("c.png")));
+        QVERIFY(save(scene(82), path("d.jpg")));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "b.jpg", "c.png"})}));
+        // With the files gone, a regroup works from what the scan kept; a removed file stays out.
+        removeTree(m_pDir->path());
+        harness.engine()->SetFileState(harness.sink().recordOf("b.jpg").fileId, ScanFileState_Removed);
+        QCOMPARE(harness.regroup(70), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "c.png"})}));
+        QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
+        harness.engine()->SetFileState(harness.sink().recordOf("a.jpg").fileId, ScanFileState_Removed);
+        QCOMPARE(harness.regroup(70), 0);
+        QCOMPARE(groupsToText(harness.sink().groups()), QString());
+    }
+
+    void testFeatureCache_data()
+    {
+        QTest::addColumn<EnCache>("cache");
+        QTest::newRow("kept across a restart") << Cache_Kept;
+        QTest::newRow("corrupt file: rebuilt") << Cache_Corrupt;
+        QTest::newRow("write-locked by another process: not fatal") << Cache_Locked;
+    }
+
+    void testFeatureCache()
+    {
+        QFETCH(EnCache, cache);
+        const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/mirelle/features.sqlite");
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(cacheFile + QLatin1String(suffix));
+        if (cache == Cache_Corrupt) {
+            QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
+            QVERIFY(writeBytes(cacheFile, QByteArray(8192, '\x5a')));
+        }
+        const QImage base = scene(91);
+        QVERIFY(save(base, path("a.jpg")));
+        QVERIFY(save(base, path("b.png")));
+        QVERIFY(save(scene(92), path("c.jpg")));
+        {
+            CEngineHarness first;
+            QCOMPARE(first.scan({m_pDir->path()}), 0);
+            QCOMPARE(first.lastStats().value("decoded"), 3);
+        }
+        // Given a changed file, a new engine (as after a restart) reads only that one
+        QVERIFY(save(scene(93), path("c.jpg"), "JPG", 80));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        if (cache == Cache_Locked) {
+            db.setDatabaseName(cacheFile);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        }
+        CEngineHarness second;
+        QCOMPARE(second.scan({m_pDir->path()}), 0);
+        QCOMPARE(groupsToText(second.sink().groups()), groupsToText({names({"a.jpg", "b.png"})}));
+        QCOMPARE(second.lastStats().value("decoded"), 1);
+        QCOMPARE(second.lastStats().value("cached"), 2);
+        // And the same engine notices a file changed since its own scan
+        QVERIFY(save(scene(94), path("c.jpg"), "JPG", 70));
+        QCOMPARE(second.scan({m_pDir->path()}), 0);
+        QCOMPARE(second.lastStats().value("decoded"), 1);
+        if (db.isOpen())
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
+
+    void testStopReturnsWithin200ms()
+    {
+        // Enough photos to keep the engine busy for seconds.
+        QVERIFY(save(scene(111, QSize(1600, 1200)), path("seed.jpg")));
+        for (int i = 0; i < 600; ++i)
+            QVERIFY(QFile::copy(path("seed.jpg"), path(QStringLiteral("copy%1.jpg").arg(i))));
+        CEngineHarness harness;
+        QElapsedTimer sinceStop;
+        std::atomic_bool bReturned{false};
+        std::thread stopper([&] {
+            // Stopped once reading is under way.
+            for (bool bReading = false; !bReading && !bReturned; std::this_thread::yield()) {
+                QMutexLocker lock(&harness.sink().mutex);
+                bReading = harness.sink().iLastDone > 0;
+            }
+            sinceStop.start();
+            harness.engine()->Stop();
+        });
+        int endScan = 0;
+        const int result = harness.scan({m_pDir->path()}, 70, nullptr, &endScan);
+        bReturned = true;
+        const qint64 elapsed = sinceStop.elapsed();
+        stopper.join();
+        QCOMPARE(result, 1);
+        QVERIFY(endScan != 0);
+        QVERIFY2(elapsed <= kStopBudgetMs, qPrintable(QString::number(elapsed)));
+        // The engine is usable again afterwards.
+        QCOMPARE(harness.scan({QDir::tempPath() + QStringLiteral("/does-not-exist-here")}), 0);
+    }
+
+    void testRecordFields()
+    {
+        const QImage base = scene(161, QSize(800, 600));
+        QVERIFY(save(base, path("a.jpg")));
+        QVERIFY(setCameraTags(path("a.jpg"), "Nikon", "D750", "2020:01:02 03:04:05"));
+        QVERIFY(QFile::copy(path("a.jpg"), path("rotated.jpg")));
+        QVERIFY(setOrientation(path("rotated.jpg"), 6));
+        QVERIFY(save(blurred(base), path("blurred.jpg")));
+        QVERIFY(QFile::copy(path("a.jpg"), path("exact.jpg")));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        QCOMPARE(harness.sink().groups().size(), 1);
+        const PhotoRecord a = harness.sink().recordOf("a.jpg");
+        const PhotoRecord rotated = harness.sink().recordOf("rotated.jpg");
+        const PhotoRecord blurredRecord = harness.sink().recordOf("blurred.jpg");
+        QCOMPARE(a.width, uint16_t(800));
+        QCOMPARE(a.height, uint16_t(600));
+        QCOMPARE(rotated.width, uint16_t(600));
+        QCOMPARE(rotated.height, uint16_t(800));
+        // 2020-01-02 03:04:05 as FILETIME.
+        QCOMPARE(a.dateTime, (uint64_t(1577934245) + 11644473600ULL) * 10000000ULL);
+        QCOMPARE(a.fileSize, uint64_t(QFileInfo(path("a.jpg")).size()));
+        // Inside the band of the marking's first rule: the blurred copy is the one proposed.
+        QVERIFY(blurredRecord.definition < a.definition * 5 / 6);
+        QCOMPARE(harness.sink().recordOf("exact.jpg").similarity, uint8_t(100));
+        // A file without a capture date shows its modification time.
+        const uint64_t mtime = uint64_t(QFileInfo(path("blurred.jpg")).lastModified().toSecsSinceEpoch() + 11644473600LL) * 10000000ULL;
+        QVERIFY(blurredRecord.dateTime >= mtime && blurredRecord.dateTime < mtime + 10000000ULL);
+        QCOMPARE(harness.sink().listFinishedSteps, QList<int>({1, 2, 3}));
+    }
 private:
     QString path(const QString &strName) const { return m_pDir->filePath(strName); }
 
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
-
-void TestScanEngine::initTestCase()
-{
-    QVERIFY(m_home.isValid());
-    isolateEngine(m_home.path());
-    CEngineHarness harness;
-    QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
-}
-
-void TestScanEngine::init()
-{
-    m_pDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_pDir->isValid());
-}
-
-void TestScanEngine::testGroupsTransformedCopy_data()
-{
-    QTest::addColumn<int>("copy");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("exact copy") << int(Copy_Exact) << "copy.jpg";
-    QTest::newRow("half size") << int(Copy_Half) << "copy.jpg";
-    QTest::newRow("recompressed at quality 40") << int(Copy_Recompressed) << "copy.jpg";
-    QTest::newRow("converted to PNG") << int(Copy_Png) << "copy.png";
-    QTest::newRow("converted to WebP") << int(Copy_Webp) << "copy.webp";
-    QTest::newRow("converted to TIFF") << int(Copy_Tiff) << "copy.tif";
-    QTest::newRow("cropped by 3%") << int(Copy_Crop3) << "copy.jpg";
-    QTest::newRow("brighter with more contrast") << int(Copy_Brighter) << "copy.jpg";
-    QTest::newRow("rotated by the EXIF tag only") << int(Copy_ExifRotation) << "copy.jpg";
-    QTest::newRow("a quarter size, quality 60") << int(Copy_SmallRecompressed) << "copy.jpg";
-    QTest::newRow("converted to HEIC") << int(Copy_Heic) << "copy.heic";
-}
-
-void TestScanEngine::testGroupsTransformedCopy()
-{
-    QFETCH(int, copy);
-    QFETCH(QString, name);
-    // Given a photo, a changed copy of it and unrelated photos
-    const QImage original = scene(7);
-    QVERIFY(save(original, path("original.jpg")));
-    switch (EnCopy(copy)) {
-    case Copy_Exact: QVERIFY(QFile::copy(path("original.jpg"), path(name))); break;
-    case Copy_Half: QVERIFY(save(resized(original, 0.5), path(name))); break;
-    case Copy_Recompressed: QVERIFY(save(original, path(name), "JPG", 40)); break;
-    case Copy_Png: QVERIFY(save(original, path(name))); break;
-    case Copy_Webp: QVERIFY(save(original, path(name), "WEBP", 80)); break;
-    case Copy_Tiff: QVERIFY(save(original, path(name))); break;
-    case Copy_Crop3: QVERIFY(save(cropped(original, 0.03), path(name))); break;
-    case Copy_Brighter: QVERIFY(save(brighter(original), path(name))); break;
-    case Copy_ExifRotation:
-        QVERIFY(QFile::copy(path("original.jpg"), path(name)));
-        QVERIFY(setOrientation(path(name), 6));
-        break;
-    case Copy_SmallRecompressed: QVERIFY(save(resized(original, 0.25), path(name), "JPG", 60)); break;
-    case Copy_Heic:
-        if (!saveHeic(original, path(name)))
-            QSKIP("libheif has no HEVC encoder here");
-        break;
-    }
-    for (int seed : {501, 502, 503})
-        QVERIFY(save(scene(seed), path(QStringLiteral("other%1.jpg").arg(seed))));
-    // When scanned at the default threshold
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    // Then the two form the only group
-    QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({QSet<QString>{"original.jpg", name}}));
-    const QList<CTestSink::CEvent> events = harness.sink().listEvents;
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events[0].record.similarity, uint8_t(100));
-    QVERIFY(events[1].record.similarity >= 70);
-    QCOMPARE(events[1].record.similarity == 100, copy == Copy_Exact);
-    if (copy == Copy_Heic) {
-        const PhotoRecord heic = harness.sink().recordOf(name);
-        QCOMPARE(heic.width, uint16_t(640));
-        QCOMPARE(heic.height, uint16_t(480));
-    }
-}
-
-void TestScanEngine::testKeepsDifferentPhotosApart_data()
-{
-    QTest::addColumn<QImage>("first");
-    QTest::addColumn<QImage>("second");
-    QTest::newRow("different scenes") << scene(11) << scene(12);
-    QTest::newRow("same colours, other layout") << scene(21) << scene(21, QSize(640, 480), 22);
-    const QImage wide = scene(31, QSize(1280, 480));
-    QTest::newRow("left and right of one scene") << wide.copy(0, 0, 700, 480) << wide.copy(580, 0, 700, 480);
-    QTest::newRow("top and bottom of one scene") << scene(41, QSize(640, 960)).copy(0, 0, 640, 520)
-                                                 << scene(41, QSize(640, 960)).copy(0, 440, 640, 520);
-}
-
-void TestScanEngine::testKeepsDifferentPhotosApart()
-{
-    QFETCH(QImage, first);
-    QFETCH(QImage, second);
-    QVERIFY(save(first, path("a.jpg")));
-    QVERIFY(save(second, path("b.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), QString());
-}
-
-void TestScanEngine::testMergesGroupsLinkedLater()
-{
-    // Given a pair and a triple of exact copies, each set a changed version of the other:
-    // the exact copies link first and form two groups, which a weaker link then merges.
-    const QImage original = scene(61);
-    QVERIFY(save(original, path("a1.jpg")));
-    QVERIFY(QFile::copy(path("a1.jpg"), path("a2.jpg")));
-    QVERIFY(save(resized(original, 0.5), path("b1.jpg"), "JPG", 70));
-    QVERIFY(QFile::copy(path("b1.jpg"), path("b2.jpg")));
-    QVERIFY(QFile::copy(path("b1.jpg"), path("b3.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    int merges = 0;
-    for (const CTestSink::CEvent &e : harness.sink().listEvents) {
-        if (e.kind != CTestSink::CEvent::Merged)
-            continue;
-        ++merges;
-        // The engine's records are read after the callback returned, as the manager does.
-        QVERIFY(e.pAbsorbed->fileId != e.pInto->fileId);
-        // The smaller group goes into the larger.
-        QVERIFY2(fileNameOf(e.pAbsorbed).startsWith(QLatin1Char('a')) && fileNameOf(e.pInto).startsWith(QLatin1Char('b')),
-                 qPrintable(fileNameOf(e.pAbsorbed) + QStringLiteral(" into ") + fileNameOf(e.pInto)));
-    }
-    QCOMPARE(merges, 1);
-    QCOMPARE(groupsToText(harness.sink().groups()),
-             groupsToText({names({"a1.jpg", "a2.jpg", "b1.jpg", "b2.jpg", "b3.jpg"})}));
-}
-
-void TestScanEngine::testHigherThresholdsOnlySplitGroups()
-{
-    // A mix of near and far copies of a few scenes, and some loners.
-    for (int seed : {71, 72, 73}) {
-        const QImage base = scene(seed);
-        QVERIFY(save(base, path(QStringLiteral("s%1.jpg").arg(seed))));
-        QVERIFY(save(cropped(base, 0.05), path(QStringLiteral("s%1crop.jpg").arg(seed))));
-        QVERIFY(save(brighter(resized(base, 0.4)), path(QStringLiteral("s%1small.jpg").arg(seed)), "JPG", 50));
-        QVERIFY(save(blurred(base), path(QStringLiteral("s%1blur.png").arg(seed))));
-    }
-    QVERIFY(save(scene(74, QSize(640, 480), 75), path("s74.jpg")));
-    QVERIFY(save(scene(75), path("s75.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}, 0), 0);
-    QList<QSet<QString>> previous = harness.sink().groups();
-    for (int threshold = 5; threshold <= 100; threshold += 5) {
-        QCOMPARE(harness.regroup(threshold), 0);
-        const QList<QSet<QString>> current = harness.sink().groups();
-        // Every group at the higher threshold lies inside one group of the lower.
-        for (const QSet<QString> &group : current) {
-            bool bInside = false;
-            for (const QSet<QString> &wider : previous)
-                bInside |= wider.contains(group);
-            QVERIFY2(bInside, qPrintable(QStringLiteral("%1%: %2 not inside %3").arg(threshold)
-                                             .arg(groupsToText({group}), groupsToText(previous))));
-        }
-        previous = current;
-    }
-    // A fresh scan at a threshold agrees with a regroup to it.
-    QCOMPARE(harness.regroup(70), 0);
-    const QString regrouped = groupsToText(harness.sink().groups());
-    QCOMPARE(harness.scan({m_pDir->path()}, 70), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), regrouped);
-}
-
-void TestScanEngine::testRegroupReadsNoFileAndLeavesRemovedOut()
-{
-    const QImage base = scene(101);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(resized(base, 0.5), path("b.jpg")));
-    QVERIFY(save(base, path("c.png")));
-    QVERIFY(save(scene(82), path("d.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "b.jpg", "c.png"})}));
-    // With the files gone, a regroup works from what the scan kept; a removed file stays out.
-    removeTree(m_pDir->path());
-    harness.engine()->SetFileState(harness.sink().recordOf("b.jpg").fileId, ScanFileState_Removed);
-    QCOMPARE(harness.regroup(70), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "c.png"})}));
-    QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
-    harness.engine()->SetFileState(harness.sink().recordOf("a.jpg").fileId, ScanFileState_Removed);
-    QCOMPARE(harness.regroup(70), 0);
-    QCOMPARE(groupsToText(harness.sink().groups()), QString());
-}
-
-void TestScanEngine::testFeatureCache_data()
-{
-    QTest::addColumn<EnCache>("cache");
-    QTest::newRow("kept across a restart") << Cache_Kept;
-    QTest::newRow("corrupt file: rebuilt") << Cache_Corrupt;
-    QTest::newRow("write-locked by another process: not fatal") << Cache_Locked;
-}
-
-void TestScanEngine::testFeatureCache()
-{
-    QFETCH(EnCache, cache);
-    const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QStringLiteral("/mirelle/features.sqlite");
-    for (const char *suffix : {"", "-wal", "-shm"})
-        QFile::remove(cacheFile + QLatin1String(suffix));
-    if (cache == Cache_Corrupt) {
-        QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
-        QVERIFY(writeBytes(cacheFile, QByteArray(8192, '\x5a')));
-    }
-    const QImage base = scene(91);
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(save(base, path("b.png")));
-    QVERIFY(save(scene(92), path("c.jpg")));
-    {
-        CEngineHarness first;
-        QCOMPARE(first.scan({m_pDir->path()}), 0);
-        QCOMPARE(first.lastStats().value("decoded"), 3);
-    }
-    // Given a changed file, a new engine (as after a restart) reads only that one
-    QVERIFY(save(scene(93), path("c.jpg"), "JPG", 80));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-    if (cache == Cache_Locked) {
-        db.setDatabaseName(cacheFile);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    }
-    CEngineHarness second;
-    QCOMPARE(second.scan({m_pDir->path()}), 0);
-    QCOMPARE(groupsToText(second.sink().groups()), groupsToText({names({"a.jpg", "b.png"})}));
-    QCOMPARE(second.lastStats().value("decoded"), 1);
-    QCOMPARE(second.lastStats().value("cached"), 2);
-    // And the same engine notices a file changed since its own scan
-    QVERIFY(save(scene(94), path("c.jpg"), "JPG", 70));
-    QCOMPARE(second.scan({m_pDir->path()}), 0);
-    QCOMPARE(second.lastStats().value("decoded"), 1);
-    if (db.isOpen())
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-}
-
-void TestScanEngine::testStopReturnsWithin200ms()
-{
-    // Enough photos to keep the engine busy for seconds.
-    QVERIFY(save(scene(111, QSize(1600, 1200)), path("seed.jpg")));
-    for (int i = 0; i < 600; ++i)
-        QVERIFY(QFile::copy(path("seed.jpg"), path(QStringLiteral("copy%1.jpg").arg(i))));
-    CEngineHarness harness;
-    QElapsedTimer sinceStop;
-    std::atomic_bool bReturned{false};
-    std::thread stopper([&] {
-        // Stopped once reading is under way.
-        for (bool bReading = false; !bReading && !bReturned; std::this_thread::yield()) {
-            QMutexLocker lock(&harness.sink().mutex);
-            bReading = harness.sink().iLastDone > 0;
-        }
-        sinceStop.start();
-        harness.engine()->Stop();
-    });
-    int endScan = 0;
-    const int result = harness.scan({m_pDir->path()}, 70, nullptr, &endScan);
-    bReturned = true;
-    const qint64 elapsed = sinceStop.elapsed();
-    stopper.join();
-    QCOMPARE(result, 1);
-    QVERIFY(endScan != 0);
-    QVERIFY2(elapsed <= kStopBudgetMs, qPrintable(QString::number(elapsed)));
-    // The engine is usable again afterwards.
-    QCOMPARE(harness.scan({QDir::tempPath() + QStringLiteral("/does-not-exist-here")}), 0);
-}
-
-void TestScanEngine::testRecordFields()
-{
-    const QImage base = scene(161, QSize(800, 600));
-    QVERIFY(save(base, path("a.jpg")));
-    QVERIFY(setCameraTags(path("a.jpg"), "Nikon", "D750", "2020:01:02 03:04:05"));
-    QVERIFY(QFile::copy(path("a.jpg"), path("rotated.jpg")));
-    QVERIFY(setOrientation(path("rotated.jpg"), 6));
-    QVERIFY(save(blurred(base), path("blurred.jpg")));
-    QVERIFY(QFile::copy(path("a.jpg"), path("exact.jpg")));
-    CEngineHarness harness;
-    QCOMPARE(harness.scan({m_pDir->path()}), 0);
-    QCOMPARE(harness.sink().groups().size(), 1);
-    const PhotoRecord a = harness.sink().recordOf("a.jpg");
-    const PhotoRecord rotated = harness.sink().recordOf("rotated.jpg");
-    const PhotoRecord blurredRecord = harness.sink().recordOf("blurred.jpg");
-    QCOMPARE(a.width, uint16_t(800));
-    QCOMPARE(a.height, uint16_t(600));
-    QCOMPARE(rotated.width, uint16_t(600));
-    QCOMPARE(rotated.height, uint16_t(800));
-    // 2020-01-02 03:04:05 as FILETIME.
-    QCOMPARE(a.dateTime, (uint64_t(1577934245) + 11644473600ULL) * 10000000ULL);
-    QCOMPARE(a.fileSize, uint64_t(QFileInfo(path("a.jpg")).size()));
-    // Inside the band of the marking's first rule: the blurred copy is the one proposed.
-    QVERIFY(blurredRecord.definition < a.definition * 5 / 6);
-    QCOMPARE(harness.sink().recordOf("exact.jpg").similarity, uint8_t(100));
-    // A file without a capture date shows its modification time.
-    const uint64_t mtime = uint64_t(QFileInfo(path("blurred.jpg")).lastModified().toSecsSinceEpoch() + 11644473600LL) * 10000000ULL;
-    QVERIFY(blurredRecord.dateTime >= mtime && blurredRecord.dateTime < mtime + 10000000ULL);
-    QCOMPARE(harness.sink().listFinishedSteps, QList<int>({1, 2, 3}));
-}
 
 QTEST_MAIN(TestScanEngine)
 #include "tst_ScanEngine.moc"

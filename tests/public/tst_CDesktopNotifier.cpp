@@ -22,7 +22,6 @@ public:
         QMutexLocker locker(&m_mutex);
         return m_listBodies;
     }
-
 public Q_SLOTS:
     uint Notify(const QString &, uint, const QString &, const QString &strSummary, const QString &strBody,
                 const QStringList &, const QVariantMap &, int)
@@ -31,7 +30,6 @@ public Q_SLOTS:
         m_listBodies << strSummary + QLatin1Char('|') + strBody;
         return static_cast<uint>(m_listBodies.size()) + 40;
     }
-
 private:
     mutable QMutex m_mutex;
     QStringList m_listBodies;
