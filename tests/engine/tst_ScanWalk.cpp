@@ -46,22 +46,6 @@ private slots:
         m_pDir.reset();
     }
 
-    void testReportsVolumesBeforeCreateFilterReturns()
-    {
-        CEngineHarness harness;
-        QVERIFY(!harness.sink().listVolumes.isEmpty());
-        bool bHasRoot = false;
-        for (IScanVolume *pVolume : harness.sink().listVolumes) {
-            QVERIFY(pVolume->IsReady() != 0);
-            bHasRoot |= QString::fromUtf16(pVolume->GetRootPath()) == QLatin1String("/");
-            pVolume->Prepare();
-            QVERIFY(scanVolumeState(pVolume) != 0);
-            pVolume->ClearPaths();
-            QCOMPARE(scanVolumeState(pVolume), 0u);
-        }
-        QVERIFY(bHasRoot);
-    }
-
     void testSkipsBadInput_data()
     {
         QTest::addColumn<QString>("name");

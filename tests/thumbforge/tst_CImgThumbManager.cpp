@@ -285,15 +285,6 @@ private Q_SLOTS:
     }
 
 private:
-    static QByteArray encoded(const QImage &image, const char *pFormat)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, pFormat);
-        return data;
-    }
-
     QTemporaryDir m_cacheDir;
     std::unique_ptr<QTemporaryDir> m_pDir;
     QList<CThumbResult> m_listThumbs;
