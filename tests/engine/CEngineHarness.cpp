@@ -51,8 +51,6 @@ bool CTestSink::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t)
     QMutexLocker lock(&mutex);
     if (iStep == 1)
         iLastDone = i64Done;
-    if (listProgressSteps.isEmpty() || listProgressSteps.last() != iStep)
-        listProgressSteps.append(iStep);
     return true;
 }
 
@@ -89,7 +87,6 @@ void CTestSink::clearResults()
     QMutexLocker lock(&mutex);
     listEvents.clear();
     listFinishedSteps.clear();
-    listProgressSteps.clear();
 }
 
 QList<QSet<QString>> CTestSink::groups() const
@@ -223,15 +220,10 @@ int CEngineHarness::regroup(int iThreshold)
     return m_pEngine->Regroup(&m_sink, uint8_t(iThreshold));
 }
 
-QString CEngineHarness::statsFile()
-{
-    return qEnvironmentVariable("MIRELLE_ENGINE_STATS");
-}
-
 QMap<QString, qint64> CEngineHarness::lastStats() const
 {
     QMap<QString, qint64> stats;
-    QFile file(statsFile());
+    QFile file(qEnvironmentVariable("MIRELLE_ENGINE_STATS"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return stats;
     QTextStream in(&file);

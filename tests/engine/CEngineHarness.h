@@ -45,7 +45,6 @@ public:
     QList<IScanVolume *> listVolumes;
     QList<CEvent> listEvents;
     QList<int> listFinishedSteps;
-    QList<int> listProgressSteps;
     uint64_t iLastDone = 0;  // files read, as last reported
 };
 
@@ -70,8 +69,6 @@ public:
     int regroup(int iThreshold);
     // key=value lines the engine writes after EndScan.
     QMap<QString, qint64> lastStats() const;
-
-    static QString statsFile();
 
 private:
     IScanEngine *m_pEngine = nullptr;
