@@ -118,22 +118,6 @@ private Q_SLOTS:
         QCOMPARE(m_listThumbs.size(), 1);
     }
 
-    void testNothingReadyWhilePending()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        const QString strPath = m_pDir->filePath(QStringLiteral("a.jpg"));
-        QVERIFY(save(cornerImage(320, 240), strPath, "JPG", 92));
-        pManager->Stop();
-        pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QPixmap pixmap;
-        QVERIFY(!pManager->GetThumb(strPath, pixmap));
-        QVERIFY(!pManager->GetThumb(idOf(strPath), pixmap));
-        QVERIFY(!CPageThumbCache::GetInstance()->GetThumb(strPath, pixmap));
-        pManager->Start();
-        QTRY_VERIFY(pManager->GetThumb(idOf(strPath), pixmap));
-        QVERIFY(!pixmap.isNull());
-    }
-
     void testReservedListGoesFirst()
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
@@ -146,6 +130,11 @@ private Q_SLOTS:
         }
         QList<stu_ThumbTask> listReserved{{2, listPaths.at(10)}, {2, listPaths.at(11)}};
         pManager->SetReserveThumbList(listReserved);
+        // Nothing is ready while it waits, by path or by id, nor in the page cache.
+        QPixmap pixmap;
+        QVERIFY(!pManager->GetThumb(listPaths.at(11), pixmap));
+        QVERIFY(!pManager->GetThumb(idOf(listPaths.at(11)), pixmap));
+        QVERIFY(!CPageThumbCache::GetInstance()->GetThumb(listPaths.at(11), pixmap));
         pManager->Start();
         // The two in view come first, then the queued twelve (two of them already made).
         QTRY_COMPARE(m_listThumbs.size(), 14);
