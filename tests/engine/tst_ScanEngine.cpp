@@ -7,7 +7,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <thread>
@@ -34,26 +33,10 @@ enum EnCache { Cache_Kept, Cache_Corrupt, Cache_Locked };
 Q_DECLARE_METATYPE(EnCache)
 
 // What is grouped, how regroups and removals change it, and the feature cache behind it.
-class TestScanEngine : public QObject
+class TestScanEngine : public CEngineTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        isolateEngine(m_home.path());
-        CEngineHarness harness;
-        QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-    }
-
-    void cleanup() { m_pDir.reset(); }
-
     void testGroupsTransformedCopy_data()
     {
         QTest::addColumn<int>("copy");
@@ -335,11 +318,6 @@ private slots:
         QVERIFY(blurredRecord.dateTime >= mtime && blurredRecord.dateTime < mtime + 10000000ULL);
         QCOMPARE(harness.sink().listFinishedSteps, QList<int>({1, 2, 3}));
     }
-private:
-    QString path(const QString &strName) const { return m_pDir->filePath(strName); }
-
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_pDir;
 };
 
 QTEST_MAIN(TestScanEngine)

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace testphotos;
@@ -60,36 +59,10 @@ uint32_t scanThumbnail(CEngineHarness &harness, const QString &strPath, QByteArr
 Q_DECLARE_METATYPE(QList<CShot>)
 Q_DECLARE_METATYPE(EnThumbCase)
 
-class TestScanEngineExtras : public QObject
+class TestScanEngineExtras : public CEngineTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        isolateEngine(m_home.path());
-        CEngineHarness harness;
-        QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
-        QVERIFY(harness.extras() != nullptr);
-        QCOMPARE(harness.extras()->RotationMatching(), 0);
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-    }
-
-    void cleanup()
-    {
-        m_pDir.reset();
-        // The thumbnail test may leave a file where the cache folder goes.
-        const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-            + QStringLiteral("/mirelle");
-        if (QFileInfo(cacheFolder).isFile())
-            QFile::remove(cacheFolder);
-    }
-
     void testTurnedCopiesOnlyWithRotationMatching_data()
     {
         QTest::addColumn<int>("turn");
@@ -387,11 +360,6 @@ private slots:
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
         QCOMPARE(scanThumbnail(harness, photo), size);
     }
-private:
-    QString path(const QString &strName) const { return m_pDir->filePath(strName); }
-
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_pDir;
 };
 
 QTEST_MAIN(TestScanEngineExtras)

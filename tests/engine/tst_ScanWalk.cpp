@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/mount.h>
@@ -19,33 +18,10 @@ using namespace testphotos;
 
 // What the engine walks and reads: volumes, the sources the user chose, links, mounts,
 // odd names, bad files and the filter's options.
-class TestScanWalk : public QObject
+class TestScanWalk : public CEngineTest
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        isolateEngine(m_home.path());
-        CEngineHarness harness;
-        QVERIFY2(harness.isLoaded(), SCAN_ENGINE_MODULE);
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-    }
-
-    void cleanup()
-    {
-        for (const QString &mount : qAsConst(m_listMounts))
-            ::umount2(QFile::encodeName(mount).constData(), MNT_DETACH);
-        m_listMounts.clear();
-        removeTree(m_pDir->path());
-        m_pDir.reset();
-    }
-
     void testSkipsBadInput_data()
     {
         QTest::addColumn<QString>("name");
@@ -321,12 +297,6 @@ private slots:
                 QVERIFY(!(harness.sink().recordOf("edit.jpg").flags & PhotoFlag_Preferred));
         }
     }
-private:
-    QString path(const QString &strName) const { return m_pDir->filePath(strName); }
-
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-    QStringList m_listMounts;  // undone in cleanup()
 };
 
 QTEST_MAIN(TestScanWalk)
