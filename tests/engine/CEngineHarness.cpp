@@ -52,7 +52,7 @@ void CEngineTest::removeTree(const QString &strPath)
            FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
 }
 
-QSet<QString> names(std::initializer_list<const char *> list)
+QSet<QString> fileNameSet(std::initializer_list<const char *> list)
 {
     QSet<QString> out;
     for (const char *name : list)
@@ -72,6 +72,8 @@ bool CTestSink::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t)
     QMutexLocker lock(&mutex);
     if (iStep == 1)
         iLastDone = i64Done;
+    if (listProgressSteps.isEmpty() || listProgressSteps.last() != iStep)
+        listProgressSteps.append(iStep);
     return true;
 }
 
@@ -108,6 +110,7 @@ void CTestSink::clearResults()
     QMutexLocker lock(&mutex);
     listEvents.clear();
     listFinishedSteps.clear();
+    listProgressSteps.clear();
 }
 
 QList<QSet<QString>> CTestSink::groups() const
@@ -244,7 +247,7 @@ int CEngineHarness::regroup(int iThreshold)
 QMap<QString, qint64> CEngineHarness::lastStats() const
 {
     QMap<QString, qint64> stats;
-    QFile file(qEnvironmentVariable("MIRELLE_ENGINE_STATS"));
+    QFile file(statsFile());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return stats;
     QTextStream in(&file);

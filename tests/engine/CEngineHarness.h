@@ -47,6 +47,7 @@ public:
     QList<IScanVolume *> listVolumes;
     QList<CEvent> listEvents;
     QList<int> listFinishedSteps;
+    QList<int> listProgressSteps;
     uint64_t iLastDone = 0;  // files read, as last reported
 };
 
@@ -71,6 +72,8 @@ public:
     int regroup(int iThreshold);
     // key=value lines the engine writes after EndScan.
     QMap<QString, qint64> lastStats() const;
+
+    static QString statsFile() { return qEnvironmentVariable("MIRELLE_ENGINE_STATS"); }
 
 private:
     IScanEngine *m_pEngine = nullptr;
@@ -100,6 +103,6 @@ protected:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
-QSet<QString> names(std::initializer_list<const char *> list);
+QSet<QString> fileNameSet(std::initializer_list<const char *> list);
 // Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
 QString groupsToText(const QList<QSet<QString>> &groups);

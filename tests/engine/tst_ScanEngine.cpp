@@ -137,7 +137,7 @@ private slots:
         }
         QCOMPARE(merges, 1);
         QCOMPARE(groupsToText(harness.sink().groups()),
-                 groupsToText({names({"a1.jpg", "a2.jpg", "b1.jpg", "b2.jpg", "b3.jpg"})}));
+                 groupsToText({fileNameSet({"a1.jpg", "a2.jpg", "b1.jpg", "b2.jpg", "b3.jpg"})}));
     }
 
     void testHigherThresholdsOnlySplitGroups()
@@ -184,12 +184,12 @@ private slots:
         QVERIFY(save(scene(82), path("d.jpg")));
         CEngineHarness harness;
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "b.jpg", "c.png"})}));
+        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({fileNameSet({"a.jpg", "b.jpg", "c.png"})}));
         // With the files gone, a regroup works from what the scan kept; a removed file stays out.
         removeTree(m_pDir->path());
         harness.engine()->SetFileState(harness.sink().recordOf("b.jpg").fileId, ScanFileState_Removed);
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({names({"a.jpg", "c.png"})}));
+        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({fileNameSet({"a.jpg", "c.png"})}));
         QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
         harness.engine()->SetFileState(harness.sink().recordOf("a.jpg").fileId, ScanFileState_Removed);
         QCOMPARE(harness.regroup(70), 0);
@@ -234,7 +234,7 @@ private slots:
         }
         CEngineHarness second;
         QCOMPARE(second.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(second.sink().groups()), groupsToText({names({"a.jpg", "b.png"})}));
+        QCOMPARE(groupsToText(second.sink().groups()), groupsToText({fileNameSet({"a.jpg", "b.png"})}));
         QCOMPARE(second.lastStats().value("decoded"), 1);
         QCOMPARE(second.lastStats().value("cached"), 2);
         // And the same engine notices a file changed since its own scan
