@@ -2,7 +2,6 @@
 #include "CPathCodec.h"
 #include "CTestPhotos.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -28,20 +27,13 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("counter");
         QTest::addColumn<int>("kind");  // as the engine's additions count what was passed over
-        QByteArray jpeg;
-        {
-            QBuffer buffer(&jpeg);
-            buffer.open(QIODevice::WriteOnly);
-            scene(121).save(&buffer, "JPG", 90);
-        }
+        const QByteArray jpeg = encoded(scene(121), "JPG", 90);
         QTest::newRow("zero bytes") << "empty.jpg" << QByteArray() << "notImage" << int(ScanSkipped_Damaged);
         QTest::newRow("truncated JPEG") << "truncated.jpg" << jpeg.left(jpeg.size() / 2) << "corrupt" << int(ScanSkipped_Damaged);
         QTest::newRow("unreadable file") << "unreadable.jpg" << jpeg << "unreadable" << int(ScanSkipped_Unreadable);
         QTest::newRow("text with an image suffix") << "notes.png" << QByteArray("just some text\n").repeated(40) << "notImage" << int(ScanSkipped_Damaged);
-        // A JPEG header that claims 60000 x 60000 pixels.
-        QByteArray bomb = QByteArray::fromHex("FFD8FFC0001108EA60EA6003012200021101031101"
-                                              "FFDA000C03010002110311003F00FFD9");
-        QTest::newRow("JPEG decompression bomb") << "bomb.jpg" << bomb << "tooLarge" << int(ScanSkipped_TooLarge);
+        QTest::newRow("JPEG decompression bomb")
+            << "bomb.jpg" << jpegClaimingSize(60000, 60000) << "tooLarge" << int(ScanSkipped_TooLarge);
     }
 
     void testSkipsBadInput()
