@@ -46,7 +46,7 @@ private Q_SLOTS:
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/mirelle/language.ini");
     }
 
-    void testLookupIgnoresCaseAndForgetsDestroyed()
+    void testLookupIgnoresCaseLogsUsageAndForgetsDestroyed()
     {
         CComponentMgr manager;
         manager.setBaseDirectory(m_strBinDir);
@@ -63,6 +63,16 @@ private Q_SLOTS:
         QVERIFY(!pMissing);
         QCOMPARE(g_listStartLog, (QStringList{"\"load start NoSuchComponent\"", "\"load end NoSuchComponent\""}));
         QCOMPARE(spyNew.count(), 1);
+        // The loader's usage events are logged locally.
+        const QString list = QStringLiteral(R"({"images":"3","removed_images":"2","time_used":"41 ms"})");
+        bool bOk = false;
+        QVERIFY(QMetaObject::invokeMethod(pLoader, "sendUserInfo", Q_RETURN_ARG(bool, bOk),
+                                          Q_ARG(QString, QStringLiteral("RemovePhotos")),
+                                          Q_ARG(QString, QStringLiteral("Result_RemoveMarkedPhotos")), Q_ARG(QString, list)));
+        QVERIFY(bOk);
+        QFile log(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/mirelle/usage-events.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().endsWith("\tRemovePhotos\tResult_RemoveMarkedPhotos\t" + list.toUtf8() + '\n'));
         delete pLoader.data();
         QVERIFY(!manager.component(QStringLiteral("PublicLoader")));
     }
@@ -143,29 +153,13 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(pLanguage, "setLanguage", Q_RETURN_ARG(bool, bOk), Q_ARG(QString, QStringLiteral("en"))));
         QCOMPARE(pLabel->property("text").toString(), english);
     }
-
-    void testUsageEventsAreLoggedLocally()
-    {
-        CComponentMgr manager;
-        manager.setBaseDirectory(m_strBinDir);
-        QObject *pLoader = manager.loadComponent(QStringLiteral("PublicLoader"));
-        QVERIFY(pLoader);
-        const QString list = QStringLiteral(R"({"images":"3","removed_images":"2","time_used":"41 ms"})");
-        bool bOk = false;
-        QVERIFY(QMetaObject::invokeMethod(pLoader, "sendUserInfo", Q_RETURN_ARG(bool, bOk),
-                                          Q_ARG(QString, QStringLiteral("RemovePhotos")),
-                                          Q_ARG(QString, QStringLiteral("Result_RemoveMarkedPhotos")), Q_ARG(QString, list)));
-        QVERIFY(bOk);
-        QFile log(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/mirelle/usage-events.log");
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QVERIFY(log.readAll().endsWith("\tRemovePhotos\tResult_RemoveMarkedPhotos\t" + list.toUtf8() + '\n'));
-    }
 private:
     QString plugin(const QString &strName) const
     {
         return m_strBinDir + QStringLiteral("/lib%1.so").arg(strName);
     }
 
+    // Any of our plug-ins answers getInstance; a copy under another name stands for another component.
     void placePlugin(const QString &strFolder, const QString &strName)
     {
         const QString dir = strFolder.isEmpty() ? m_pDir->path() : m_pDir->filePath(strFolder);
@@ -176,8 +170,6 @@ private:
     QString m_strBinDir;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
-
-// Any of our plug-ins answers getInstance; a copy under another name stands for another component.
 
 QTEST_MAIN(tst_Components)
 #include "tst_Components.moc"
