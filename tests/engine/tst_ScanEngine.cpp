@@ -1,4 +1,5 @@
 #include "CEngineHarness.h"
+#include "CEngineTest.h"
 #include "CTestPhotos.h"
 
 #include <QDir>

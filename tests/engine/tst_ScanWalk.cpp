@@ -1,4 +1,5 @@
 #include "CEngineHarness.h"
+#include "CEngineTest.h"
 #include "CPathCodec.h"
 #include "CTestPhotos.h"
 
