@@ -260,7 +260,8 @@ private slots:
         std::atomic_bool bReturned{false};
         std::thread stopper([&] {
             // Stopped once reading is under way.
-            for (bool bReading = false; !bReading && !bReturned; std::this_thread::yield()) {
+            for (bool bReading = false; !bReading && !bReturned;) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 QMutexLocker lock(&harness.sink().mutex);
                 bReading = harness.sink().iLastDone > 0;
             }
