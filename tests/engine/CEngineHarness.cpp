@@ -13,6 +13,14 @@ QString fileNameOf(const PhotoRecord *pRecord)
     return QFileInfo(QString::fromUtf16(pRecord->pszPath)).fileName();
 }
 
+QSet<QString> fileNameSet(std::initializer_list<const char *> list)
+{
+    QSet<QString> out;
+    for (const char *name : list)
+        out.insert(QString::fromUtf8(name));
+    return out;
+}
+
 bool CTestSink::OnVolume(IScanVolume *pVolume)
 {
     QMutexLocker lock(&mutex);
@@ -195,11 +203,6 @@ int CEngineHarness::regroup(int iThreshold)
 {
     m_sink.clearResults();
     return m_pEngine->Regroup(&m_sink, uint8_t(iThreshold));
-}
-
-QString CEngineHarness::statsFile()
-{
-    return qEnvironmentVariable("MIRELLE_ENGINE_STATS");
 }
 
 QMap<QString, qint64> CEngineHarness::lastStats() const

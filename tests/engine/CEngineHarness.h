@@ -71,7 +71,7 @@ public:
     // key=value lines the engine writes after EndScan.
     QMap<QString, qint64> lastStats() const;
 
-    static QString statsFile();
+    static QString statsFile() { return qEnvironmentVariable("MIRELLE_ENGINE_STATS"); }
 
 private:
     IScanEngine *m_pEngine = nullptr;
@@ -81,5 +81,6 @@ private:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
+QSet<QString> fileNameSet(std::initializer_list<const char *> list);
 // Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
 QString groupsToText(const QList<QSet<QString>> &groups);

@@ -197,12 +197,24 @@ bool writeBytes(const QString &strPath, const QByteArray &data)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-QByteArray jpegClaimingSize(int iWidth, int iHeight)
+QByteArray encoded(const QImage &image, const char *pszFormat, int iQuality)
 {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    cornerImage(64, 48).save(&buffer, "JPEG");
+    image.save(&buffer, pszFormat, iQuality);
+    return data;
+}
+
+bool near(QRgb a, QRgb b, int iTolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= iTolerance && std::abs(qGreen(a) - qGreen(b)) <= iTolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= iTolerance;
+}
+
+QByteArray jpegClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray data = encoded(cornerImage(64, 48), "JPEG");
     const int iSof = data.indexOf("\xFF\xC0");
     if (iSof < 0)
         return {};

@@ -37,6 +37,10 @@ bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszM
 bool setSubSeconds(const QString &strPath, const char *pszSubSeconds);
 
 bool writeBytes(const QString &strPath, const QByteArray &data);
+// The image in a file format's bytes, in memory.
+QByteArray encoded(const QImage &image, const char *pszFormat, int iQuality = -1);
+// Each channel within iTolerance.
+bool near(QRgb a, QRgb b, int iTolerance);
 
 // Blue with a red block in its top-left corner: after any orientation the block
 // shows where the stored top-left pixel went.

@@ -50,126 +50,119 @@ QByteArray bytesOf(int iLength, char fill)
 class TestScanThumbs : public QObject
 {
     Q_OBJECT
-
 private slots:
-    void testThumbnailIsUpright_data();
-    void testThumbnailIsUpright();
-    void testStore_data();
-    void testStore();
-    void testConcurrentAddsAndFinds();
-};
-
-void TestScanThumbs::testThumbnailIsUpright_data()
-{
-    // The quarters as stored for an upright picture of R G / B Y under each
-    // EXIF orientation code: the code says how to turn the stored pixels.
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("1 as stored") << 1 << "RGBY";
-    QTest::newRow("2 mirrored left to right") << 2 << "GRYB";
-    QTest::newRow("3 half turn") << 3 << "YBGR";
-    QTest::newRow("4 mirrored top to bottom") << 4 << "BYRG";
-    QTest::newRow("5 transposed") << 5 << "RBGY";
-    QTest::newRow("6 turned clockwise to show") << 6 << "GYRB";
-    QTest::newRow("7 transversed") << 7 << "YGBR";
-    QTest::newRow("8 turned anticlockwise to show") << 8 << "BRYG";
-}
-
-void TestScanThumbs::testThumbnailIsUpright()
-{
-    QFETCH(int, orientation);
-    QFETCH(QString, stored);
-    const QByteArray jpeg = CScanThumbs::makeJpeg(quarters(QSize(600, 300), stored), orientation);
-    QImage thumb;
-    QVERIFY(thumb.loadFromData(jpeg, "JPG"));
-    QCOMPARE(thumb.size(), orientation >= 5 ? QSize(128, 256) : QSize(256, 128));
-    const QImage upright = quarters(thumb.size(), QStringLiteral("RGBY"));
-    for (const QPoint &p : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
-        const QPoint at(p.x() * thumb.width() / 4, p.y() * thumb.height() / 4);
-        QVERIFY2(near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
-    }
-}
-
-void TestScanThumbs::testStore_data()
-{
-    QTest::addColumn<quint64>("capacity");
-    QTest::addColumn<QList<int>>("adds");      // length of each add for a.jpg (> 0) or b.jpg (< 0), filled by its index
-    QTest::addColumn<QList<int>>("expected");  // found length and fill of a.jpg, then of b.jpg
-    QTest::newRow("replaced by a later add") << quint64(1000) << QList<int>{100, -50, 60} << QList<int>{60, 2, 50, 1};
-    QTest::newRow("beyond the capacity") << quint64(149) << QList<int>{100, -50} << QList<int>{100, 0, 0, 0};
-    QTest::newRow("up to the capacity") << quint64(150) << QList<int>{100, -50} << QList<int>{100, 0, 50, 1};
-}
-
-void TestScanThumbs::testStore()
-{
-    QFETCH(quint64, capacity);
-    QFETCH(QList<int>, adds);
-    QFETCH(QList<int>, expected);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QStringList files{dir.filePath("a.jpg"), dir.filePath("b.jpg")};
-    for (const QString &file : files) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("photo bytes");
-    }
+    void testThumbnailIsUpright_data()
     {
-        CScanThumbs store(dir.filePath("cache"), capacity);
-        for (int i = 0; i < adds.size(); ++i) {
-            const QString &file = files[adds[i] > 0 ? 0 : 1];
-            store.add(file, uint64_t(QFileInfo(file).size()), modTime(file), bytesOf(std::abs(adds[i]), char(i)));
-        }
-        for (int which = 0; which < 2; ++which) {
-            const int length = expected[2 * which];
-            QByteArray buffer(length, '\x7f');
-            QCOMPARE(store.find(files[which], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(length)), uint32_t(length));
-            QCOMPARE(buffer, bytesOf(length, char(expected[2 * which + 1])));
-        }
+        // The quarters as stored for an upright picture of R G / B Y under each
+        // EXIF orientation code: the code says how to turn the stored pixels.
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("1 as stored") << 1 << "RGBY";
+        QTest::newRow("2 mirrored left to right") << 2 << "GRYB";
+        QTest::newRow("3 half turn") << 3 << "YBGR";
+        QTest::newRow("4 mirrored top to bottom") << 4 << "BYRG";
+        QTest::newRow("5 transposed") << 5 << "RBGY";
+        QTest::newRow("6 turned clockwise to show") << 6 << "GYRB";
+        QTest::newRow("7 transversed") << 7 << "YGBR";
+        QTest::newRow("8 turned anticlockwise to show") << 8 << "BRYG";
     }
-    // Nothing is left behind in the folder, crash or not: the pack is unlinked when opened.
-    QCOMPARE(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
 
-void TestScanThumbs::testConcurrentAddsAndFinds()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QFile file(dir.filePath("photo.jpg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    const uint64_t time = modTime(file.fileName());
-    // Every thread adds the same path again and again with bytes of its own: a
-    // reader must see one whole thumbnail of one writer, never a mix.
-    CScanThumbs store(dir.filePath("cache"));
-    std::atomic_bool bDone{false};
-    std::vector<std::thread> writers;
-    for (int t = 0; t < 4; ++t) {
-        writers.emplace_back([&, t] {
-            for (int i = 0; i < 300; ++i)
-                store.add(file.fileName(), 0, time, bytesOf(1000 + t, char('a' + t)));
-        });
-    }
-    int iMixed = 0, iFound = 0;
-    std::thread reader([&] {
-        QByteArray buffer(2000, 0);
-        while (!bDone) {
-            const uint32_t n = store.find(file.fileName(), reinterpret_cast<uint8_t *>(buffer.data()), 2000);
-            if (n == 0)
-                continue;
-            ++iFound;
-            const char expected = char('a' + int(n) - 1000);
-            if (buffer.left(int(n)) != QByteArray(int(n), expected))
-                ++iMixed;
+    void testThumbnailIsUpright()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QString, stored);
+        const QByteArray jpeg = CScanThumbs::makeJpeg(quarters(QSize(600, 300), stored), orientation);
+        QImage thumb;
+        QVERIFY(thumb.loadFromData(jpeg, "JPG"));
+        QCOMPARE(thumb.size(), orientation >= 5 ? QSize(128, 256) : QSize(256, 128));
+        const QImage upright = quarters(thumb.size(), QStringLiteral("RGBY"));
+        for (const QPoint &p : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+            const QPoint at(p.x() * thumb.width() / 4, p.y() * thumb.height() / 4);
+            QVERIFY2(near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
         }
-    });
-    for (std::thread &t : writers)
-        t.join();
-    bDone = true;
-    reader.join();
-    QCOMPARE(iMixed, 0);
-    QVERIFY(store.find(file.fileName(), nullptr, 0) >= 1000);
-    QCOMPARE(store.packBytes(), uint64_t(4 * 300 * 1000 + 300 * (0 + 1 + 2 + 3)));
-}
+    }
+
+    void testStore_data()
+    {
+        QTest::addColumn<quint64>("capacity");
+        QTest::addColumn<QList<int>>("adds");      // length of each add for a.jpg (> 0) or b.jpg (< 0), filled by its index
+        QTest::addColumn<QList<int>>("expected");  // found length and fill of a.jpg, then of b.jpg
+        QTest::newRow("replaced by a later add") << quint64(1000) << QList<int>{100, -50, 60} << QList<int>{60, 2, 50, 1};
+        QTest::newRow("beyond the capacity") << quint64(149) << QList<int>{100, -50} << QList<int>{100, 0, 0, 0};
+        QTest::newRow("up to the capacity") << quint64(150) << QList<int>{100, -50} << QList<int>{100, 0, 50, 1};
+    }
+
+    void testStore()
+    {
+        QFETCH(quint64, capacity);
+        QFETCH(QList<int>, adds);
+        QFETCH(QList<int>, expected);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QStringList files{dir.filePath("a.jpg"), dir.filePath("b.jpg")};
+        for (const QString &file : files) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("photo bytes");
+        }
+        {
+            CScanThumbs store(dir.filePath("cache"), capacity);
+            for (int i = 0; i < adds.size(); ++i) {
+                const QString &file = files[adds[i] > 0 ? 0 : 1];
+                store.add(file, uint64_t(QFileInfo(file).size()), modTime(file), bytesOf(std::abs(adds[i]), char(i)));
+            }
+            for (int which = 0; which < 2; ++which) {
+                const int length = expected[2 * which];
+                QByteArray buffer(length, '\x7f');
+                QCOMPARE(store.find(files[which], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(length)), uint32_t(length));
+                QCOMPARE(buffer, bytesOf(length, char(expected[2 * which + 1])));
+            }
+        }
+        // Nothing is left behind in the folder, crash or not: the pack is unlinked when opened.
+        QCOMPARE(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void testConcurrentAddsAndFinds()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath("photo.jpg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const uint64_t time = modTime(file.fileName());
+        // Every thread adds the same path again and again with bytes of its own: a
+        // reader must see one whole thumbnail of one writer, never a mix.
+        CScanThumbs store(dir.filePath("cache"));
+        std::atomic_bool bDone{false};
+        std::vector<std::thread> writers;
+        for (int t = 0; t < 4; ++t) {
+            writers.emplace_back([&, t] {
+                for (int i = 0; i < 300; ++i)
+                    store.add(file.fileName(), 0, time, bytesOf(1000 + t, char('a' + t)));
+            });
+        }
+        int iMixed = 0, iFound = 0;
+        std::thread reader([&] {
+            QByteArray buffer(2000, 0);
+            while (!bDone) {
+                const uint32_t n = store.find(file.fileName(), reinterpret_cast<uint8_t *>(buffer.data()), 2000);
+                if (n == 0)
+                    continue;
+                ++iFound;
+                const char expected = char('a' + int(n) - 1000);
+                if (buffer.left(int(n)) != QByteArray(int(n), expected))
+                    ++iMixed;
+            }
+        });
+        for (std::thread &t : writers)
+            t.join();
+        bDone = true;
+        reader.join();
+        QCOMPARE(iMixed, 0);
+        QVERIFY(store.find(file.fileName(), nullptr, 0) >= 1000);
+        QCOMPARE(store.packBytes(), uint64_t(4 * 300 * 1000 + 300 * (0 + 1 + 2 + 3)));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestScanThumbs)
 #include "tst_ScanThumbs.moc"

@@ -42,21 +42,6 @@ QByteArray makeJpeg(QSize size, int iSubsampling, bool bProgressive)
     return out;
 }
 
-bool near(QRgb a, QRgb b, int iTolerance)
-{
-    return std::abs(qRed(a) - qRed(b)) <= iTolerance && std::abs(qGreen(a) - qGreen(b)) <= iTolerance
-        && std::abs(qBlue(a) - qBlue(b)) <= iTolerance;
-}
-
-QByteArray encoded(const QImage &image, const char *pFormat)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, pFormat);
-    return data;
-}
-
 EnDecodeStatus grayDecode(const QByteArray &bytes, bool bRawSuffix, CDecodedImage &out)
 {
     std::string strError;

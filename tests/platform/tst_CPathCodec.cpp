@@ -13,6 +13,7 @@ private slots:
         QTest::newRow("ascii") << QByteArray("/p/a.jpg") << false;
         QTest::newRow("utf8") << QByteArray("/p/\xc3\xa9t\xc3\xa9 \xf0\x9f\x93\xb7.jpg") << false;
         QTest::newRow("latin1 byte") << QByteArray("/p/caf\xe9.jpg") << true;
+        QTest::newRow("byte 0xff") << QByteArray("/p/x\xff.jpg") << true;
         QTest::newRow("lone continuation") << QByteArray("/p/\x80\xbf.jpg") << true;
         QTest::newRow("overlong slash") << QByteArray("/p/\xc0\xaf.jpg") << true;
         QTest::newRow("encoded surrogate") << QByteArray("/p/\xed\xb2\x80.jpg") << true;

@@ -2,16 +2,6 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-// The translation sources as shipped: a text the German file leaves open shows in
-// English, and an English plural without its forms shows as "%n file(s)".
-class tst_Translations : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void testEveryTextIsTranslated_data();
-    void testEveryTextIsTranslated();
-};
-
 namespace {
 
 struct CMessage
@@ -66,33 +56,40 @@ QList<CMessage> readMessages(const QString &strPath, QString *pstrError)
 
 } // namespace
 
-void tst_Translations::testEveryTextIsTranslated_data()
+// The translation sources as shipped: a text the German file leaves open shows in
+// English, and an English plural without its forms shows as "%n file(s)".
+class tst_Translations : public QObject
 {
-    QTest::addColumn<QString>("context");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("open");
-    // English texts are their own translation; only plurals need their forms written.
-    for (const QString &strLanguage : {QStringLiteral("de"), QStringLiteral("en")}) {
-        QString strError;
-        const QList<CMessage> list =
-            readMessages(QStringLiteral(DP_TRANSLATIONS_DIR "/mirelle_%1.ts").arg(strLanguage), &strError);
-        QVERIFY2(strError.isEmpty(), qPrintable(strError));
-        QVERIFY(!list.isEmpty());
-        for (const CMessage &message : list) {
-            if (strLanguage == QLatin1String("en") && !message.bPlural)
-                continue;
-            QTest::addRow("%s: %s: %s", qPrintable(strLanguage), qPrintable(message.strContext),
-                          qPrintable(message.strSource.left(40)))
-                << message.strContext << message.strSource << message.bOpen;
+    Q_OBJECT
+private Q_SLOTS:
+    void testEveryTextIsTranslated_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("open");
+        // English texts are their own translation; only plurals need their forms written.
+        for (const QString &strLanguage : {QStringLiteral("de"), QStringLiteral("en")}) {
+            QString strError;
+            const QList<CMessage> list =
+                readMessages(QStringLiteral(DP_TRANSLATIONS_DIR "/mirelle_%1.ts").arg(strLanguage), &strError);
+            QVERIFY2(strError.isEmpty(), qPrintable(strError));
+            QVERIFY(!list.isEmpty());
+            for (const CMessage &message : list) {
+                if (strLanguage == QLatin1String("en") && !message.bPlural)
+                    continue;
+                QTest::addRow("%s: %s: %s", qPrintable(strLanguage), qPrintable(message.strContext),
+                              qPrintable(message.strSource.left(40)))
+                    << message.strContext << message.strSource << message.bOpen;
+            }
         }
     }
-}
 
-void tst_Translations::testEveryTextIsTranslated()
-{
-    QFETCH(bool, open);
-    QVERIFY(!open);
-}
+    void testEveryTextIsTranslated()
+    {
+        QFETCH(bool, open);
+        QVERIFY(!open);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Translations)
 #include "tst_Translations.moc"

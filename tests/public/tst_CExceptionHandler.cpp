@@ -9,107 +9,94 @@ class tst_CExceptionHandler : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void testCrashLeavesDump_data();
-    void testCrashLeavesDump();
-    void testLaterCrashReplacesDump();
-    void testUnwritableDumpStillEndsProcess();
+    void initTestCase()
+    {
+        m_strHelper = QCoreApplication::applicationDirPath() + QStringLiteral("/crash_helper");
+        QVERIFY(QFileInfo::exists(m_strHelper));
+    }
 
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        // Copied, so that the dump lands in our temporary folder.
+        QVERIFY(QFile::copy(m_strHelper, m_pDir->filePath(QStringLiteral("crash_helper"))));
+    }
+
+    void testCrashLeavesDump_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("signalLine");
+        QTest::addColumn<bool>("outOfMemory");
+        QTest::newRow("null pointer") << "segv" << QByteArray("signal: 11 SIGSEGV") << false;
+        QTest::newRow("abort") << "abort" << QByteArray("signal: 6 SIGABRT") << false;
+        QTest::newRow("null pointer on a worker thread") << "thread" << QByteArray("signal: 11 SIGSEGV") << false;
+        QTest::newRow("out of memory") << "badalloc" << QByteArray("signal: 6 SIGABRT") << true;
+    }
+
+    void testCrashLeavesDump()
+    {
+        QFETCH(QString, how);
+        QFETCH(QByteArray, signalLine);
+        QFETCH(bool, outOfMemory);
+
+        // An earlier crash's dump is replaced, not added to.
+        QFile earlier(m_pDir->filePath(QStringLiteral("dump0.dmp")));
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("signal: 4 SIGILL\n") > 0);
+        earlier.close();
+        QByteArray errors;
+        const QByteArray dump = crash(how, &errors);
+        QVERIFY(!dump.contains("SIGILL"));
+        QCOMPARE(QDir(m_pDir->path()).entryList({QStringLiteral("dump*")}).size(), 1);
+        QVERIFY2(dump.startsWith("MIRELLE CRASH DUMP 1\n"), dump.left(200).constData());
+        QVERIFY(dump.contains("event: Mirelle_Test_Crash_Event\n"));
+        QVERIFY2(dump.contains(signalLine + '\n'), dump.left(400).constData());
+        QVERIFY(dump.contains(outOfMemory ? "out of memory: yes" : "out of memory: no"));
+        QVERIFY(dump.contains("\nbacktrace:\n"));
+        QVERIFY(dump.endsWith("end\n"));
+        // The modules: the helper itself, from where it lay.
+        const int iModules = dump.indexOf("\nmodules:\n");
+        QVERIFY(iModules > 0);
+        QVERIFY(dump.indexOf(QFile::encodeName(m_pDir->filePath(QStringLiteral("crash_helper"))), iModules) > 0);
+        // The backtrace names at least one frame of the helper.
+        QVERIFY(dump.mid(0, iModules).contains("crash_helper"));
+        QVERIFY(errors.contains("dump0.dmp"));
+        QCOMPARE(errors.contains("memory problem"), outOfMemory);
+        // The crash event a reporter waits for.
+        QVERIFY(QFileInfo::exists(m_pDir->filePath(QStringLiteral("Mirelle_Test_Crash_Event"))));
+    }
+
+    void testUnwritableDumpStillEndsProcess()
+    {
+        // A folder in the dump's place cannot be written, even by root.
+        QVERIFY(QDir(m_pDir->path()).mkdir(QStringLiteral("dump0.dmp")));
+        QByteArray errors;
+        QCOMPARE(crash(QStringLiteral("segv"), &errors), QByteArray("(no dump)"));
+        QVERIFY2(errors.contains("No crash report could be written"), errors.constData());
+    }
 private:
-    QByteArray crash(const QString &strHow, QByteArray *pStderr = nullptr);
+    QByteArray crash(const QString &strHow, QByteArray *pStderr = nullptr)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_pDir->path());
+        process.setProcessEnvironment(env);
+        process.start(m_pDir->filePath(QStringLiteral("crash_helper")), {strHow});
+        if (!process.waitForFinished(30000))
+            return QByteArray();
+        if (pStderr)
+            *pStderr = process.readAllStandardError();
+        if (process.exitStatus() != QProcess::CrashExit)
+            return QByteArray("(no crash)");
+        QFile dump(m_pDir->filePath(QStringLiteral("dump0.dmp")));
+        if (!dump.open(QIODevice::ReadOnly))
+            return QByteArray("(no dump)");
+        return dump.readAll();
+    }
 
     QString m_strHelper;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
-
-void tst_CExceptionHandler::initTestCase()
-{
-    m_strHelper = QCoreApplication::applicationDirPath() + QStringLiteral("/crash_helper");
-    QVERIFY(QFileInfo::exists(m_strHelper));
-}
-
-void tst_CExceptionHandler::init()
-{
-    m_pDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_pDir->isValid());
-    // Copied, so that the dump lands in our temporary folder.
-    QVERIFY(QFile::copy(m_strHelper, m_pDir->filePath(QStringLiteral("crash_helper"))));
-}
-
-QByteArray tst_CExceptionHandler::crash(const QString &strHow, QByteArray *pStderr)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_pDir->path());
-    process.setProcessEnvironment(env);
-    process.start(m_pDir->filePath(QStringLiteral("crash_helper")), {strHow});
-    if (!process.waitForFinished(30000))
-        return QByteArray();
-    if (pStderr)
-        *pStderr = process.readAllStandardError();
-    if (process.exitStatus() != QProcess::CrashExit)
-        return QByteArray("(no crash)");
-    QFile dump(m_pDir->filePath(QStringLiteral("dump0.dmp")));
-    if (!dump.open(QIODevice::ReadOnly))
-        return QByteArray("(no dump)");
-    return dump.readAll();
-}
-
-void tst_CExceptionHandler::testCrashLeavesDump_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QByteArray>("signalLine");
-    QTest::addColumn<bool>("outOfMemory");
-    QTest::newRow("null pointer") << "segv" << QByteArray("signal: 11 SIGSEGV") << false;
-    QTest::newRow("abort") << "abort" << QByteArray("signal: 6 SIGABRT") << false;
-    QTest::newRow("null pointer on a worker thread") << "thread" << QByteArray("signal: 11 SIGSEGV") << false;
-    QTest::newRow("out of memory") << "badalloc" << QByteArray("signal: 6 SIGABRT") << true;
-}
-
-void tst_CExceptionHandler::testCrashLeavesDump()
-{
-    QFETCH(QString, how);
-    QFETCH(QByteArray, signalLine);
-    QFETCH(bool, outOfMemory);
-
-    QByteArray errors;
-    const QByteArray dump = crash(how, &errors);
-    QVERIFY2(dump.startsWith("MIRELLE CRASH DUMP 1\n"), dump.left(200).constData());
-    QVERIFY(dump.contains("event: Mirelle_Test_Crash_Event\n"));
-    QVERIFY2(dump.contains(signalLine + '\n'), dump.left(400).constData());
-    QVERIFY(dump.contains(outOfMemory ? "out of memory: yes" : "out of memory: no"));
-    QVERIFY(dump.contains("\nbacktrace:\n"));
-    QVERIFY(dump.endsWith("end\n"));
-    // The modules: the helper itself, from where it lay.
-    const int iModules = dump.indexOf("\nmodules:\n");
-    QVERIFY(iModules > 0);
-    QVERIFY(dump.indexOf(QFile::encodeName(m_pDir->filePath(QStringLiteral("crash_helper"))), iModules) > 0);
-    // The backtrace names at least one frame of the helper.
-    QVERIFY(dump.mid(0, iModules).contains("crash_helper"));
-    QVERIFY(errors.contains("dump0.dmp"));
-    QCOMPARE(errors.contains("memory problem"), outOfMemory);
-    // The crash event a reporter waits for.
-    QVERIFY(QFileInfo::exists(m_pDir->filePath(QStringLiteral("Mirelle_Test_Crash_Event"))));
-}
-
-void tst_CExceptionHandler::testLaterCrashReplacesDump()
-{
-    QVERIFY(crash(QStringLiteral("segv")).contains("SIGSEGV"));
-    const QByteArray second = crash(QStringLiteral("abort"));
-    QVERIFY(second.contains("SIGABRT"));
-    QVERIFY(!second.contains("SIGSEGV"));
-    QCOMPARE(QDir(m_pDir->path()).entryList({QStringLiteral("dump*")}).size(), 1);
-}
-
-void tst_CExceptionHandler::testUnwritableDumpStillEndsProcess()
-{
-    // A folder in the dump's place cannot be written, even by root.
-    QVERIFY(QDir(m_pDir->path()).mkdir(QStringLiteral("dump0.dmp")));
-    QByteArray errors;
-    QCOMPARE(crash(QStringLiteral("segv"), &errors), QByteArray("(no dump)"));
-    QVERIFY2(errors.contains("No crash report could be written"), errors.constData());
-}
 
 QTEST_GUILESS_MAIN(tst_CExceptionHandler)
 #include "tst_CExceptionHandler.moc"

@@ -35,201 +35,190 @@ class tst_CLocalMessage : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void testParse_data();
-    void testParse();
-    void testStartPathsReachRunningInstance_data();
-    void testStartPathsReachRunningInstance();
-    void testServerNames_data();
-    void testServerNames();
-    void testSenderThreadDeliversWithoutWarnings();
-    void testTakeRecord_data();
-    void testTakeRecord();
-    void testRecordWireLayout();
-};
+    void testParse_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<MessageMap>("expected");
 
-void tst_CLocalMessage::testParse_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<MessageMap>("expected");
-
-    QTest::newRow("one message") << message("SHOW_APP_", "") << MessageMap{{"SHOW_APP_", ""}};
-    QTest::newRow("value kept as bytes") << message("K", QByteArray("\x00\xff v", 4)) << MessageMap{{"K", QByteArray("\x00\xff v", 4)}};
-    QTest::newRow("show and exit in one transfer") << message("SHOW_APP_", "") + message("EXIT_APP_", "")
-                                                   << MessageMap{{"SHOW_APP_", ""}, {"EXIT_APP_", ""}};
-    QTest::newRow("same key twice keeps the last") << message("K", "1") + message("K", "2") << MessageMap{{"K", "2"}};
-    QTest::newRow("no message separator is one piece")
-        << QByteArray("SHOW_APP__&_&_VALUE_SPLITER_&_&_x") << MessageMap{{"SHOW_APP_", "x"}};
-    QTest::newRow("key without value separator") << QByteArray("EXIT_APP__&_&_MESSAGE_SPLITER_&_&_")
-                                                 << MessageMap{{"EXIT_APP_", ""}};
-    QTest::newRow("extra value parts ignored")
-        << QByteArray("K_&_&_VALUE_SPLITER_&_&_a_&_&_VALUE_SPLITER_&_&_b_&_&_MESSAGE_SPLITER_&_&_") << MessageMap{{"K", "a"}};
-    QTest::newRow("empty transfer") << QByteArray() << MessageMap{};
-    QTest::newRow("half a message arrives as it stands")
-        << message("SHOW_APP_", "").left(14) << MessageMap{{"SHOW_APP__&_&_", ""}};
-    QTest::newRow("utf-8 key") << message("ÄPFEL", "1") << MessageMap{{QStringLiteral("ÄPFEL"), "1"}};
-}
-
-void tst_CLocalMessage::testParse()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(MessageMap, expected);
-    QCOMPARE(CLocalMessage::parseLocalMessages(bytes), expected);
-}
-
-void tst_CLocalMessage::testStartPathsReachRunningInstance_data()
-{
-    QTest::addColumn<QList<QByteArray>>("arguments");
-    QTest::addColumn<QStringList>("expected");
-
-    const QString notUtf8 = dp::platform::pathFromBytes("/start/caf\xe9");
-    QTest::newRow("relative to the start folder, not the program's")
-        << QList<QByteArray>{"photos", "./a/../b", "/abs/olute"}
-        << QStringList{"/start/photos", "/start/b", "/abs/olute"};
-    QTest::newRow("options and the uninstall request are not paths")
-        << QList<QByteArray>{"--verbose", "-x", "uninstall", "Uninstall", ""} << QStringList{"/start/Uninstall"};
-    QTest::newRow("names that hold the separators")
-        << QList<QByteArray>{"a_&_&_MESSAGE_SPLITER_&_&_b", "c_&_&_VALUE_SPLITER_&_&_d%41"}
-        << QStringList{"/start/a_&_&_MESSAGE_SPLITER_&_&_b", "/start/c_&_&_VALUE_SPLITER_&_&_d%41"};
-    QTest::newRow("line feed, unicode and bytes that are not UTF-8")
-        << QList<QByteArray>{"two\nlines", "Åland 2023", "caf\xe9"}
-        << QStringList{"/start/two\nlines", QStringLiteral("/start/Åland 2023"), notUtf8};
-    QTest::newRow("nothing to hand over") << QList<QByteArray>{} << QStringList{};
-}
-
-void tst_CLocalMessage::testStartPathsReachRunningInstance()
-{
-    QFETCH(QList<QByteArray>, arguments);
-    QFETCH(QStringList, expected);
-
-    // Given the arguments of a second start, when it sends its paths with the request
-    // to show the window in one transfer, then the running instance reads both unchanged.
-    const QStringList listPaths = CLoadApp::pathArguments(arguments, QStringLiteral("/start"));
-    QCOMPARE(listPaths, expected);
-    const QMap<QString, QByteArray> map = CLocalMessage::parseLocalMessages(
-        message(CLocalMessage::kScanFolders, CLocalMessage::encodePaths(listPaths)) + message(CLocalMessage::kShowApp, ""));
-    QCOMPARE(map.keys(), (QStringList{CLocalMessage::kScanFolders, CLocalMessage::kShowApp}));
-    QCOMPARE(CLocalMessage::decodePaths(map.value(CLocalMessage::kScanFolders)), expected);
-}
-
-void tst_CLocalMessage::testServerNames_data()
-{
-    QTest::addColumn<QString>("executable");
-    QTest::addColumn<QStringList>("environment");
-    QTest::addColumn<QString>("ownName");
-    QTest::addColumn<QString>("suiteName");
-
-    QTest::newRow("windows example") << "C:/Program Files/X/MirelleUI.exe" << QStringList{"PATH=/bin", "USERNAME=user1"}
-                                     << "user1_mirelleui_zkins_server" << "user1_veltrixui_zkins_server";
-    QTest::newRow("spaces and dots") << "/opt/My App.v2.exe" << QStringList{"USERNAME=u"} << "u_my_app_v2_zkins_server"
-                                     << "u_veltrixui_zkins_server";
-    QTest::newRow("no user name") << "/usr/bin/mirelle" << QStringList{"HOME=/root"} << "_mirelle_zkins_server"
-                                  << "_veltrixui_zkins_server";
-    QTest::newRow("first match in any case wins")
-        << "mirelle" << QStringList{"LOGNAME=a", "myusername=first", "USERNAME=second"} << "first_mirelle_zkins_server"
-        << "first_veltrixui_zkins_server";
-    QTest::newRow("linux login name") << "mirelle" << QStringList{"LOGNAME=b", "USER=a"} << "a_mirelle_zkins_server"
-                                      << "a_veltrixui_zkins_server";
-    QTest::newRow("linux LOGNAME only") << "mirelle" << QStringList{"LOGNAME=b"} << "b_mirelle_zkins_server"
-                                        << "b_veltrixui_zkins_server";
-    QTest::newRow("value with = is cut there") << "mirelle" << QStringList{"USERNAME=a=b"} << "a_mirelle_zkins_server"
-                                               << "a_veltrixui_zkins_server";
-    QTest::newRow("entry without = is skipped") << "mirelle" << QStringList{"USERNAME", "USERNAME=x"}
-                                                << "x_mirelle_zkins_server" << "x_veltrixui_zkins_server";
-}
-
-void tst_CLocalMessage::testServerNames()
-{
-    QFETCH(QString, executable);
-    QFETCH(QStringList, environment);
-    QFETCH(QString, ownName);
-    QFETCH(QString, suiteName);
-    QCOMPARE(CLocalMessage::ownServerName(executable, environment), ownName);
-    QCOMPARE(CLocalMessage::suiteServerName(QStringLiteral("VeltrixUI"), environment), suiteName);
-}
-
-void tst_CLocalMessage::testSenderThreadDeliversWithoutWarnings()
-{
-    QTemporaryDir dir;
-    QLocalServer server;
-    QVERIFY(server.listen(dir.filePath(QStringLiteral("s"))));
-    QLocalSocket socket;
-    socket.connectToServer(server.fullServerName());
-    QVERIFY(socket.waitForConnected(1000));
-    QVERIFY(server.waitForNewConnection(1000));
-    QLocalSocket *pPeer = server.nextPendingConnection();
-
-    g_listWarnings.clear();
-    g_pfnPreviousHandler = qInstallMessageHandler(collectWarnings);
-    CLocalMessage::sendLocalMessage(&socket, CLocalMessage::kExitApp, QByteArray(), false);
-    qInstallMessageHandler(g_pfnPreviousHandler);
-
-    // The socket came back to us and still works.
-    QCOMPARE(socket.thread(), QThread::currentThread());
-    CLocalMessage::sendLocalMessage(&socket, CLocalMessage::kShowApp, "v", true);
-    QByteArray received;
-    QTRY_VERIFY((received += pPeer->readAll()).endsWith(CLocalMessage::kMessageSplitter)
-                && received.count(CLocalMessage::kMessageSplitter) == 2);
-    QCOMPARE(received, message("EXIT_APP_", "") + message("SHOW_APP_", "v"));
-    QVERIFY2(g_listWarnings.isEmpty(), qPrintable(g_listWarnings.join('\n')));
-    CLocalMessage::sendLocalMessage(nullptr, "K", "V", false); // does nothing
-}
-
-void tst_CLocalMessage::testTakeRecord_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<qint32>("type");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<int>("leftOver");
-
-    const auto record = [](qint32 iType, quint64 iLength, const QByteArray &data) {
-        return CTcpData::serialize(TcpData{iType, iLength, data});
-    };
-    const int complete = int(CTcpData::EnReadResult::Complete);
-    const int incomplete = int(CTcpData::EnReadResult::Incomplete);
-    const int invalid = int(CTcpData::EnReadResult::Invalid);
-    const QByteArray doc("<Setting/>");
-
-    QTest::newRow("options") << record(4, 10, doc) << complete << 4 << doc << 0;
-    QTest::newRow("null payload") << record(3, 0, QByteArray()) << complete << 3 << QByteArray() << 0;
-    QTest::newRow("length field lies, payload decides") << record(2, 999999, doc) << complete << 2 << doc << 0;
-    QTest::newRow("two records, first taken") << record(6, 0, {}) + record(3, 0, {}) << complete << 6 << QByteArray() << 16;
-    QTest::newRow("header cut") << record(4, 10, doc).left(15) << incomplete << 0 << QByteArray() << 15;
-    QTest::newRow("payload cut") << record(4, 10, doc).chopped(1) << incomplete << 0 << QByteArray() << 25;
-    QTest::newRow("empty") << QByteArray() << incomplete << 0 << QByteArray() << 0;
-    QByteArray huge = record(4, 0, doc);
-    huge[12] = '\x7f';
-    QTest::newRow("payload size far too big") << huge << invalid << 0 << QByteArray() << huge.size();
-    QTest::newRow("binary junk") << QByteArray(64, '\xff').replace(12, 4, QByteArray("\x00\x00\x00\x02", 4)) << complete
-                                 << -1 << QByteArray("\xff\xff", 2) << 46;
-}
-
-void tst_CLocalMessage::testTakeRecord()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, result);
-    QFETCH(qint32, type);
-    QFETCH(QByteArray, data);
-    QFETCH(int, leftOver);
-
-    TcpData record;
-    QCOMPARE(int(CTcpData::takeRecord(bytes, &record)), result);
-    if (result == int(CTcpData::EnReadResult::Complete)) {
-        QCOMPARE(record.type, type);
-        QCOMPARE(record.data, data);
-        QCOMPARE(record.data.isNull(), data.isNull());
+        QTest::newRow("one message") << message("SHOW_APP_", "") << MessageMap{{"SHOW_APP_", ""}};
+        QTest::newRow("value kept as bytes") << message("K", QByteArray("\x00\xff v", 4)) << MessageMap{{"K", QByteArray("\x00\xff v", 4)}};
+        QTest::newRow("show and exit in one transfer") << message("SHOW_APP_", "") + message("EXIT_APP_", "")
+                                                       << MessageMap{{"SHOW_APP_", ""}, {"EXIT_APP_", ""}};
+        QTest::newRow("same key twice keeps the last") << message("K", "1") + message("K", "2") << MessageMap{{"K", "2"}};
+        QTest::newRow("no message separator is one piece")
+            << QByteArray("SHOW_APP__&_&_VALUE_SPLITER_&_&_x") << MessageMap{{"SHOW_APP_", "x"}};
+        QTest::newRow("key without value separator") << QByteArray("EXIT_APP__&_&_MESSAGE_SPLITER_&_&_")
+                                                     << MessageMap{{"EXIT_APP_", ""}};
+        QTest::newRow("extra value parts ignored")
+            << QByteArray("K_&_&_VALUE_SPLITER_&_&_a_&_&_VALUE_SPLITER_&_&_b_&_&_MESSAGE_SPLITER_&_&_") << MessageMap{{"K", "a"}};
+        QTest::newRow("empty transfer") << QByteArray() << MessageMap{};
+        QTest::newRow("half a message arrives as it stands")
+            << message("SHOW_APP_", "").left(14) << MessageMap{{"SHOW_APP__&_&_", ""}};
+        QTest::newRow("utf-8 key") << message("ÄPFEL", "1") << MessageMap{{QStringLiteral("ÄPFEL"), "1"}};
     }
-    QCOMPARE(bytes.size(), leftOver);
-}
 
-void tst_CLocalMessage::testRecordWireLayout()
-{
-    // type 5, length in UTF-16 units, language in UTF-8: big-endian, no framing.
-    const QByteArray bytes = CTcpData::serialize(TcpData{5, 2, "de"});
-    QCOMPARE(bytes.toHex(), QByteArray("00000005" "0000000000000002" "00000002" "6465"));
-    QCOMPARE(CTcpData::serialize(TcpData{3, 0, QByteArray()}).toHex(),
-             QByteArray("00000003" "0000000000000000" "ffffffff"));
-}
+    void testParse()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(MessageMap, expected);
+        QCOMPARE(CLocalMessage::parseLocalMessages(bytes), expected);
+    }
+
+    void testStartPathsReachRunningInstance_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("arguments");
+        QTest::addColumn<QStringList>("expected");
+
+        const QString notUtf8 = dp::platform::pathFromBytes("/start/caf\xe9");
+        QTest::newRow("relative to the start folder, not the program's")
+            << QList<QByteArray>{"photos", "./a/../b", "/abs/olute"}
+            << QStringList{"/start/photos", "/start/b", "/abs/olute"};
+        QTest::newRow("options and the uninstall request are not paths")
+            << QList<QByteArray>{"--verbose", "-x", "uninstall", "Uninstall", ""} << QStringList{"/start/Uninstall"};
+        QTest::newRow("names that hold the separators")
+            << QList<QByteArray>{"a_&_&_MESSAGE_SPLITER_&_&_b", "c_&_&_VALUE_SPLITER_&_&_d%41"}
+            << QStringList{"/start/a_&_&_MESSAGE_SPLITER_&_&_b", "/start/c_&_&_VALUE_SPLITER_&_&_d%41"};
+        QTest::newRow("line feed, unicode and bytes that are not UTF-8")
+            << QList<QByteArray>{"two\nlines", "Åland 2023", "caf\xe9"}
+            << QStringList{"/start/two\nlines", QStringLiteral("/start/Åland 2023"), notUtf8};
+        QTest::newRow("nothing to hand over") << QList<QByteArray>{} << QStringList{};
+    }
+
+    void testStartPathsReachRunningInstance()
+    {
+        QFETCH(QList<QByteArray>, arguments);
+        QFETCH(QStringList, expected);
+
+        // Given the arguments of a second start, when it sends its paths with the request
+        // to show the window in one transfer, then the running instance reads both unchanged.
+        const QStringList listPaths = CLoadApp::pathArguments(arguments, QStringLiteral("/start"));
+        QCOMPARE(listPaths, expected);
+        const QMap<QString, QByteArray> map = CLocalMessage::parseLocalMessages(
+            message(CLocalMessage::kScanFolders, CLocalMessage::encodePaths(listPaths)) + message(CLocalMessage::kShowApp, ""));
+        QCOMPARE(map.keys(), (QStringList{CLocalMessage::kScanFolders, CLocalMessage::kShowApp}));
+        QCOMPARE(CLocalMessage::decodePaths(map.value(CLocalMessage::kScanFolders)), expected);
+    }
+
+    void testServerNames_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("ownName");
+        QTest::addColumn<QString>("suiteName");
+
+        QTest::newRow("windows example") << "C:/Program Files/X/MirelleUI.exe" << QStringList{"PATH=/bin", "USERNAME=user1"}
+                                         << "user1_mirelleui_zkins_server" << "user1_veltrixui_zkins_server";
+        QTest::newRow("spaces and dots") << "/opt/My App.v2.exe" << QStringList{"USERNAME=u"} << "u_my_app_v2_zkins_server"
+                                         << "u_veltrixui_zkins_server";
+        QTest::newRow("no user name") << "/usr/bin/mirelle" << QStringList{"HOME=/root"} << "_mirelle_zkins_server"
+                                      << "_veltrixui_zkins_server";
+        QTest::newRow("first match in any case wins")
+            << "mirelle" << QStringList{"LOGNAME=a", "myusername=first", "USERNAME=second"} << "first_mirelle_zkins_server"
+            << "first_veltrixui_zkins_server";
+        QTest::newRow("linux login name") << "mirelle" << QStringList{"LOGNAME=b", "USER=a"} << "a_mirelle_zkins_server"
+                                          << "a_veltrixui_zkins_server";
+        QTest::newRow("linux LOGNAME only") << "mirelle" << QStringList{"LOGNAME=b"} << "b_mirelle_zkins_server"
+                                            << "b_veltrixui_zkins_server";
+        QTest::newRow("value with = is cut there") << "mirelle" << QStringList{"USERNAME=a=b"} << "a_mirelle_zkins_server"
+                                                   << "a_veltrixui_zkins_server";
+        QTest::newRow("entry without = is skipped") << "mirelle" << QStringList{"USERNAME", "USERNAME=x"}
+                                                    << "x_mirelle_zkins_server" << "x_veltrixui_zkins_server";
+    }
+
+    void testServerNames()
+    {
+        QFETCH(QString, executable);
+        QFETCH(QStringList, environment);
+        QFETCH(QString, ownName);
+        QFETCH(QString, suiteName);
+        QCOMPARE(CLocalMessage::ownServerName(executable, environment), ownName);
+        QCOMPARE(CLocalMessage::suiteServerName(QStringLiteral("VeltrixUI"), environment), suiteName);
+    }
+
+    void testSenderThreadDeliversWithoutWarnings()
+    {
+        QTemporaryDir dir;
+        QLocalServer server;
+        QVERIFY(server.listen(dir.filePath(QStringLiteral("s"))));
+        QLocalSocket socket;
+        socket.connectToServer(server.fullServerName());
+        QVERIFY(socket.waitForConnected(1000));
+        QVERIFY(server.waitForNewConnection(1000));
+        QLocalSocket *pPeer = server.nextPendingConnection();
+
+        g_listWarnings.clear();
+        g_pfnPreviousHandler = qInstallMessageHandler(collectWarnings);
+        CLocalMessage::sendLocalMessage(&socket, CLocalMessage::kExitApp, QByteArray(), false);
+        qInstallMessageHandler(g_pfnPreviousHandler);
+
+        // The socket came back to us and still works.
+        QCOMPARE(socket.thread(), QThread::currentThread());
+        CLocalMessage::sendLocalMessage(&socket, CLocalMessage::kShowApp, "v", true);
+        QByteArray received;
+        QTRY_VERIFY((received += pPeer->readAll()).endsWith(CLocalMessage::kMessageSplitter)
+                    && received.count(CLocalMessage::kMessageSplitter) == 2);
+        QCOMPARE(received, message("EXIT_APP_", "") + message("SHOW_APP_", "v"));
+        QVERIFY2(g_listWarnings.isEmpty(), qPrintable(g_listWarnings.join('\n')));
+        CLocalMessage::sendLocalMessage(nullptr, "K", "V", false); // does nothing
+    }
+
+    void testTakeRecord_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<qint32>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("leftOver");
+
+        const auto record = [](qint32 iType, quint64 iLength, const QByteArray &data) {
+            return CTcpData::serialize(TcpData{iType, iLength, data});
+        };
+        const int complete = int(CTcpData::EnReadResult::Complete);
+        const int incomplete = int(CTcpData::EnReadResult::Incomplete);
+        const int invalid = int(CTcpData::EnReadResult::Invalid);
+        const QByteArray doc("<Setting/>");
+
+        QTest::newRow("options") << record(4, 10, doc) << complete << 4 << doc << 0;
+        QTest::newRow("null payload") << record(3, 0, QByteArray()) << complete << 3 << QByteArray() << 0;
+        QTest::newRow("length field lies, payload decides") << record(2, 999999, doc) << complete << 2 << doc << 0;
+        QTest::newRow("two records, first taken") << record(6, 0, {}) + record(3, 0, {}) << complete << 6 << QByteArray() << 16;
+        QTest::newRow("header cut") << record(4, 10, doc).left(15) << incomplete << 0 << QByteArray() << 15;
+        QTest::newRow("payload cut") << record(4, 10, doc).chopped(1) << incomplete << 0 << QByteArray() << 25;
+        QTest::newRow("empty") << QByteArray() << incomplete << 0 << QByteArray() << 0;
+        QByteArray huge = record(4, 0, doc);
+        huge[12] = '\x7f';
+        QTest::newRow("payload size far too big") << huge << invalid << 0 << QByteArray() << huge.size();
+        QTest::newRow("binary junk") << QByteArray(64, '\xff').replace(12, 4, QByteArray("\x00\x00\x00\x02", 4)) << complete
+                                     << -1 << QByteArray("\xff\xff", 2) << 46;
+    }
+
+    void testTakeRecord()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, result);
+        QFETCH(qint32, type);
+        QFETCH(QByteArray, data);
+        QFETCH(int, leftOver);
+
+        TcpData record;
+        QCOMPARE(int(CTcpData::takeRecord(bytes, &record)), result);
+        if (result == int(CTcpData::EnReadResult::Complete)) {
+            QCOMPARE(record.type, type);
+            QCOMPARE(record.data, data);
+            QCOMPARE(record.data.isNull(), data.isNull());
+        }
+        QCOMPARE(bytes.size(), leftOver);
+    }
+
+    void testRecordWireLayout()
+    {
+        // type 5, length in UTF-16 units, language in UTF-8: big-endian, no framing.
+        const QByteArray bytes = CTcpData::serialize(TcpData{5, 2, "de"});
+        QCOMPARE(bytes.toHex(), QByteArray("00000005" "0000000000000002" "00000002" "6465"));
+        QCOMPARE(CTcpData::serialize(TcpData{3, 0, QByteArray()}).toHex(),
+                 QByteArray("00000003" "0000000000000000" "ffffffff"));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_CLocalMessage)
 #include "tst_CLocalMessage.moc"

@@ -12,156 +12,130 @@ class tst_COptionsServer : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void testOptionsSurviveRestart();
-    void testNothingSavedGivesNoReply();
-    void testRecordInPiecesAndBackToBack();
-    void testBadPeersDoNotStopOthers_data();
-    void testBadPeersDoNotStopOthers();
-    void testStaleSocketFileIsReplaced();
+    void init()
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+    }
 
-private:
-    QString serverName() const { return m_pDir->filePath(QStringLiteral("options.sock")); }
-    QString storeDir() const { return m_pDir->filePath(QStringLiteral("config/mirelle")); }
-    std::unique_ptr<QLocalSocket> connectClient();
-    static void send(QLocalSocket *pSocket, qint32 iType, const QByteArray &data);
-    static bool readReply(QLocalSocket *pSocket, TcpData *pRecord);
+    void testOptionsSurviveRestart()
+    {
+        const QByteArray doc("<?xml version=\"1.0\"?><Setting><similarSlot>8</similarSlot></Setting>");
+        {
+            COptionsServer server(storeDir());
+            QVERIFY(server.listen(serverName()));
+            QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
+            auto pClient = connectClient();
+            QVERIFY(pClient);
+            // Nothing saved yet: no answer, so the first answer is to the second question.
+            send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
+            send(pClient.get(), CTcpData::RecordType_ShowEnd, QByteArray());
+            send(pClient.get(), CTcpData::RecordType_WriteOptions, doc);
+            send(pClient.get(), CTcpData::RecordType_Language, "de");
+            send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
+            TcpData reply;
+            QVERIFY(readReply(pClient.get(), &reply));
+            QCOMPARE(reply.data, doc);
+            QTRY_COMPARE(spyHandled.count(), 5);
+        }
+        COptionsServer restarted(storeDir());
+        QVERIFY(restarted.listen(serverName()));
+        auto pClient = connectClient();
+        QVERIFY(pClient);
+        send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
+        TcpData reply;
+        QVERIFY(readReply(pClient.get(), &reply));
+        QCOMPARE(reply.type, qint32(CTcpData::RecordType_Options));
+        QCOMPARE(reply.data, doc);
+        QFile language(restarted.languageFilePath());
+        QVERIFY(language.open(QIODevice::ReadOnly));
+        QCOMPARE(language.readAll(), QByteArray("de"));
+    }
 
-    std::unique_ptr<QTemporaryDir> m_pDir;
-};
-
-void tst_COptionsServer::init()
-{
-    m_pDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_pDir->isValid());
-}
-
-std::unique_ptr<QLocalSocket> tst_COptionsServer::connectClient()
-{
-    auto pSocket = std::make_unique<QLocalSocket>();
-    pSocket->connectToServer(serverName());
-    if (!pSocket->waitForConnected(1000))
-        return nullptr;
-    return pSocket;
-}
-
-void tst_COptionsServer::send(QLocalSocket *pSocket, qint32 iType, const QByteArray &data)
-{
-    pSocket->write(CTcpData::serialize(TcpData{iType, static_cast<quint64>(data.size()), data}));
-    pSocket->flush();
-}
-
-bool tst_COptionsServer::readReply(QLocalSocket *pSocket, TcpData *pRecord)
-{
-    // The server runs on this thread: waiting must keep its events going.
-    QByteArray buffer;
-    return QTest::qWaitFor([&] {
-        buffer += pSocket->readAll();
-        return CTcpData::takeRecord(buffer, pRecord) == CTcpData::EnReadResult::Complete;
-    }, 5000);
-}
-
-void tst_COptionsServer::testOptionsSurviveRestart()
-{
-    const QByteArray doc("<?xml version=\"1.0\"?><Setting><similarSlot>8</similarSlot></Setting>");
+    void testRecordInPiecesAndBackToBack()
     {
         COptionsServer server(storeDir());
         QVERIFY(server.listen(serverName()));
         QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
         auto pClient = connectClient();
         QVERIFY(pClient);
-        send(pClient.get(), CTcpData::RecordType_ShowEnd, QByteArray());
-        send(pClient.get(), CTcpData::RecordType_WriteOptions, doc);
-        send(pClient.get(), CTcpData::RecordType_Language, "de");
-        QTRY_COMPARE(spyHandled.count(), 3);
-    }
-    COptionsServer restarted(storeDir());
-    QVERIFY(restarted.listen(serverName()));
-    auto pClient = connectClient();
-    QVERIFY(pClient);
-    send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
-    TcpData reply;
-    QVERIFY(readReply(pClient.get(), &reply));
-    QCOMPARE(reply.type, qint32(CTcpData::RecordType_Options));
-    QCOMPARE(reply.data, doc);
-    QFile language(restarted.languageFilePath());
-    QVERIFY(language.open(QIODevice::ReadOnly));
-    QCOMPARE(language.readAll(), QByteArray("de"));
-}
-
-void tst_COptionsServer::testNothingSavedGivesNoReply()
-{
-    COptionsServer server(storeDir());
-    QVERIFY(server.listen(serverName()));
-    QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-    auto pClient = connectClient();
-    QVERIFY(pClient);
-    send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
-    QTRY_COMPARE(spyHandled.count(), 1);
-    QVERIFY(!pClient->waitForReadyRead(100));
-}
-
-void tst_COptionsServer::testRecordInPiecesAndBackToBack()
-{
-    COptionsServer server(storeDir());
-    QVERIFY(server.listen(serverName()));
-    QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-    auto pClient = connectClient();
-    QVERIFY(pClient);
-    const QByteArray bytes = CTcpData::serialize(TcpData{2, 3, "abc"}) + CTcpData::serialize(TcpData{3, 0, {}});
-    for (char c : bytes) {
-        pClient->write(&c, 1);
-        pClient->flush();
-        QCoreApplication::processEvents();
-    }
-    TcpData reply;
-    QVERIFY(readReply(pClient.get(), &reply));
-    QCOMPARE(reply.data, QByteArray("abc"));
-    QCOMPARE(spyHandled.count(), 2);
-}
-
-void tst_COptionsServer::testBadPeersDoNotStopOthers_data()
-{
-    QTest::addColumn<QByteArray>("junk");
-    QByteArray lying = CTcpData::serialize(TcpData{2, 1, "x"});
-    lying.replace(12, 4, QByteArray("\x7f\xff\xff\xff", 4));
-    QTest::newRow("payload size lies") << lying;
-    QTest::newRow("binary junk") << QByteArray(4096, '\xee');
-    QTest::newRow("half a record, then silence") << CTcpData::serialize(TcpData{2, 100, QByteArray(100, 'x')}).left(40);
-    QTest::newRow("connects and never writes") << QByteArray();
-}
-
-void tst_COptionsServer::testBadPeersDoNotStopOthers()
-{
-    QFETCH(QByteArray, junk);
-    COptionsServer server(storeDir());
-    QVERIFY(server.listen(serverName()));
-    auto pBad = connectClient();
-    QVERIFY(pBad);
-    if (!junk.isEmpty()) {
-        pBad->write(junk);
-        pBad->flush();
+        const QByteArray bytes = CTcpData::serialize(TcpData{2, 3, "abc"}) + CTcpData::serialize(TcpData{3, 0, {}});
+        for (char c : bytes) {
+            pClient->write(&c, 1);
+            pClient->flush();
+            QCoreApplication::processEvents();
+        }
+        TcpData reply;
+        QVERIFY(readReply(pClient.get(), &reply));
+        QCOMPARE(reply.data, QByteArray("abc"));
+        QCOMPARE(spyHandled.count(), 2);
     }
 
-    auto pGood = connectClient();
-    QVERIFY(pGood);
-    send(pGood.get(), CTcpData::RecordType_WriteOptions, "<Setting/>");
-    send(pGood.get(), CTcpData::RecordType_ReadOptions, QByteArray());
-    TcpData reply;
-    QVERIFY(readReply(pGood.get(), &reply));
-    QCOMPARE(reply.data, QByteArray("<Setting/>"));
-}
+    void testBadPeersDoNotStopOthers_data()
+    {
+        QTest::addColumn<QByteArray>("junk");
+        QByteArray lying = CTcpData::serialize(TcpData{2, 1, "x"});
+        lying.replace(12, 4, QByteArray("\x7f\xff\xff\xff", 4));
+        QTest::newRow("payload size lies") << lying;
+        QTest::newRow("binary junk") << QByteArray(4096, '\xee');
+        QTest::newRow("half a record, then silence") << CTcpData::serialize(TcpData{2, 100, QByteArray(100, 'x')}).left(40);
+        QTest::newRow("connects and never writes") << QByteArray();
+    }
 
-void tst_COptionsServer::testStaleSocketFileIsReplaced()
-{
-    // What a crashed server leaves behind: a socket file nobody answers on.
-    QFile stale(serverName());
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.close();
-    COptionsServer server(storeDir());
-    QVERIFY(server.listen(serverName()));
-    QVERIFY(connectClient());
-}
+    void testBadPeersDoNotStopOthers()
+    {
+        QFETCH(QByteArray, junk);
+        // What a crashed server leaves behind: a socket file nobody answers on.
+        QFile stale(serverName());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        COptionsServer server(storeDir());
+        QVERIFY(server.listen(serverName()));
+        auto pBad = connectClient();
+        QVERIFY(pBad);
+        if (!junk.isEmpty()) {
+            pBad->write(junk);
+            pBad->flush();
+        }
+
+        auto pGood = connectClient();
+        QVERIFY(pGood);
+        send(pGood.get(), CTcpData::RecordType_WriteOptions, "<Setting/>");
+        send(pGood.get(), CTcpData::RecordType_ReadOptions, QByteArray());
+        TcpData reply;
+        QVERIFY(readReply(pGood.get(), &reply));
+        QCOMPARE(reply.data, QByteArray("<Setting/>"));
+    }
+private:
+    QString serverName() const { return m_pDir->filePath(QStringLiteral("options.sock")); }
+    QString storeDir() const { return m_pDir->filePath(QStringLiteral("config/mirelle")); }
+    std::unique_ptr<QLocalSocket> connectClient()
+    {
+        auto pSocket = std::make_unique<QLocalSocket>();
+        pSocket->connectToServer(serverName());
+        if (!pSocket->waitForConnected(1000))
+            return nullptr;
+        return pSocket;
+    }
+
+    static void send(QLocalSocket *pSocket, qint32 iType, const QByteArray &data)
+    {
+        pSocket->write(CTcpData::serialize(TcpData{iType, static_cast<quint64>(data.size()), data}));
+        pSocket->flush();
+    }
+
+    static bool readReply(QLocalSocket *pSocket, TcpData *pRecord)
+    {
+        // The server runs on this thread: waiting must keep its events going.
+        QByteArray buffer;
+        return QTest::qWaitFor([&] {
+            buffer += pSocket->readAll();
+            return CTcpData::takeRecord(buffer, pRecord) == CTcpData::EnReadResult::Complete;
+        }, 5000);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_pDir;
+};
 
 QTEST_GUILESS_MAIN(tst_COptionsServer)
 #include "tst_COptionsServer.moc"

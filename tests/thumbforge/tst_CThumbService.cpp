@@ -3,7 +3,6 @@
 
 #include <QtTest>
 
-#include <QBuffer>
 #include <QSemaphore>
 
 using namespace testphotos;
@@ -63,9 +62,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("prepared");
         QTest::addColumn<bool>("used");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("thumbnail size") << encoded(QSize(256, 171)) << true << QSize(256, 171);
-        QTest::newRow("larger, fitted") << encoded(QSize(512, 384)) << true << QSize(256, 192);
-        QTest::newRow("too small") << encoded(QSize(128, 96)) << false << QSize(256, 192);
+        QTest::newRow("thumbnail size") << green(QSize(256, 171)) << true << QSize(256, 171);
+        QTest::newRow("larger, fitted") << green(QSize(512, 384)) << true << QSize(256, 192);
+        QTest::newRow("too small") << green(QSize(128, 96)) << false << QSize(256, 192);
         QTest::newRow("none") << QByteArray() << false << QSize(256, 192);
         QTest::newRow("not a picture") << QByteArray("\xFF\xD8\xFF garbage", 11) << false << QSize(256, 192);
     }
@@ -268,15 +267,11 @@ private Q_SLOTS:
     }
 
 private:
-    static QByteArray encoded(const QSize &size)
+    static QByteArray green(const QSize &size)
     {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::green);
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG", 90);
-        return data;
+        return encoded(image, "JPEG", 90);
     }
 
     std::unique_ptr<QTemporaryDir> m_pDir;

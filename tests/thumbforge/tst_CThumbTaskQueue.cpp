@@ -2,10 +2,14 @@
 
 #include <QtTest>
 
-// Each push is "b:<path>" (large image), "q:<path>" (queued), "f:<path>" (front),
-// "r:<path>,<path>..." (the reserved list, replacing the previous one); "c:" clears thumbnails.
-static void apply(CThumbTaskQueue &queue, const QStringList &listSteps)
+// Each step is "b:<path>" (large image), "q:<path>" (queued), "f:<path>" (front),
+// "r:<path>,<path>..." (the reserved list, replacing the previous one), "c:" (clears
+// thumbnails), or takes one: "t:" any job, "s:" skipping large images ("-" when none),
+// "R:" what is left of the reserved list. The takes are listed, then what a drain takes.
+static QStringList apply(CThumbTaskQueue &queue, const QStringList &listSteps)
 {
+    QStringList listTaken;
+    CThumbJob job;
     for (const QString &strStep : listSteps) {
         const QString strArg = strStep.mid(2);
         switch (strStep.at(0).toLatin1()) {
@@ -28,19 +32,22 @@ static void apply(CThumbTaskQueue &queue, const QStringList &listSteps)
             queue.setReserved(listReserved);
             break;
         }
+        case 't':
+        case 's':
+            listTaken.append(queue.take(job, strStep.at(0) == QLatin1Char('s')) ? job.path : QStringLiteral("-"));
+            break;
+        case 'R': {
+            QStringList listLeft;
+            for (const CThumbRequest &request : queue.takeReserved())
+                listLeft.append(request.path + QLatin1Char('@') + QString::number(request.group));
+            listTaken.append(QStringLiteral("R:") + listLeft.join(QLatin1Char(',')));
+            break;
+        }
         default:
-            QFAIL("bad step");
+            qFatal("bad step");
         }
     }
-}
-
-static QStringList drain(CThumbTaskQueue &queue)
-{
-    QStringList listPaths;
-    CThumbJob job;
-    while (queue.take(job))
-        listPaths.append(job.path);
-    return listPaths;
+    return listTaken;
 }
 
 class tst_CThumbTaskQueue : public QObject
@@ -65,6 +72,10 @@ private Q_SLOTS:
         // A request dropped by the clear can be queued again.
         QTest::newRow("clearing keeps large images")
             << QStringList{"q:a", "f:b", "r:x", "b:big", "c:", "q:a"} << QStringList{"big", "a"};
+        QTest::newRow("a taker skipping large images leaves them")
+            << QStringList{"b:big", "q:a", "s:", "s:"} << QStringList{"a", "-", "big"};
+        QTest::newRow("the reserved list handed back holds only what is left")
+            << QStringList{"q:a", "r:x,y,z", "t:", "R:"} << QStringList{"x", "R:y@2,z@2", "a"};
     }
 
     void testTakesInPriorityOrder()
@@ -72,36 +83,14 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         QFETCH(QStringList, expected);
         CThumbTaskQueue queue;
-        apply(queue, steps);
-        QCOMPARE(queue.size(), expected.size());
-        QCOMPARE(drain(queue), expected);
+        QStringList taken = apply(queue, steps);
+        const int iLeft = queue.size(), iTaken = taken.size();
+        CThumbJob job;
+        while (queue.take(job))
+            taken.append(job.path);
+        QCOMPARE(taken, expected);
+        QCOMPARE(iLeft, taken.size() - iTaken);
         QVERIFY(queue.isEmpty());
-    }
-
-    void testTakeReservedHandsBackOnlyWhatIsLeft()
-    {
-        CThumbTaskQueue queue;
-        apply(queue, {"q:a", "r:x,y,z"});
-        CThumbJob job;
-        QVERIFY(queue.take(job));
-        QCOMPARE(job.path, QStringLiteral("x"));
-        const QList<CThumbRequest> listLeft = queue.takeReserved();
-        QCOMPARE(listLeft.size(), 2);
-        QCOMPARE(listLeft.at(0).path, QStringLiteral("y"));
-        QCOMPARE(listLeft.at(1).path, QStringLiteral("z"));
-        QCOMPARE(listLeft.at(1).group, 2ULL);
-        QCOMPARE(drain(queue), QStringList{"a"});
-    }
-
-    void testTakerSkippingLargeImagesLeavesThem()
-    {
-        CThumbTaskQueue queue;
-        apply(queue, {"b:big", "q:a"});
-        CThumbJob job;
-        QVERIFY(queue.take(job, true));
-        QCOMPARE(job.path, QStringLiteral("a"));
-        QVERIFY(!queue.take(job, true));
-        QCOMPARE(drain(queue), QStringList{"big"});
     }
 };
 
