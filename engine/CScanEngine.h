@@ -56,6 +56,9 @@ public:
     void setRotationMatching(bool bOn) { m_bTurns = bOn; }
     bool rotationMatching() const { return m_bTurns; }
     void setKeepScanThumbnails(bool bOn) { m_bKeepThumbs = bOn; }
+    // Off: a first scan reads features from trusted embedded thumbnails first (CTwoStage).
+    void setExactFeatures(bool bOn) { m_bExactFeatures = bOn; }
+    bool exactFeatures() const { return m_bExactFeatures; }
     std::array<uint64_t, ScanSkipped_Kinds> lastSkipped()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -80,6 +83,11 @@ private:
     // piNotOriginal: how many photos the original-only option left out.
     bool groupPhotos(const std::shared_ptr<const CScanData> &pData, IDuplicationGatherSink *pSink,
                      int iThreshold, const std::atomic_bool &bStop, uint64_t *piNotOriginal = nullptr);
+    // Stage two: decodes the photos with thumbnail features that the grouping at
+    // iThreshold may reach and puts pData (and the engine's data) on decoded features.
+    // False when stopped.
+    bool completeFeatures(std::shared_ptr<CScanData> &pData, int iThreshold, IDuplicationGatherSink *pSink,
+                          const std::atomic_bool &bStop, CCounters *pCounters);
     void keepReporter(std::unique_ptr<CGroupReporter> pReporter);
     void writeStats(const CCounters &counters) const;
     // Runs work on its own thread while this one reports progress every few tens
@@ -104,6 +112,7 @@ private:
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
+    std::atomic_bool m_bExactFeatures{true};
     std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
     QStringList m_listSkippedMounts;  // the network mounts counted in m_lastSkipped
     std::atomic_bool m_bStop{false};
