@@ -25,7 +25,10 @@ struct CScanOptions;
 // once (step 1), links photos that reach the threshold through an index over
 // their hashes (step 2) and turns the links into groups, reporting them as they
 // form (step 3). The features stay in memory for Regroup, and in the cache for
-// the next scan. Sink callbacks are made on the thread that called in.
+// the next scan. Sink callbacks are made on the thread that called in. Unless exact
+// features are asked for, step 1 reads embedded thumbnails where they can be trusted
+// and the start of step 2 decodes only the photos that come close to another
+// (CTwoStage); a Regroup to a lower threshold decodes those it newly reaches.
 //
 // Record flags: preferred marks a camera original (CPhotoMetadata's rule).
 // Hidden marks a second name (hard link) of a file already in the group: it is
@@ -112,7 +115,7 @@ private:
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
-    std::atomic_bool m_bExactFeatures{true};
+    std::atomic_bool m_bExactFeatures{false};
     std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
     QStringList m_listSkippedMounts;  // the network mounts counted in m_lastSkipped
     std::atomic_bool m_bStop{false};

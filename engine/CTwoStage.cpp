@@ -3,6 +3,7 @@
 #include "CFeatureExtractor.h"
 #include "CScanData.h"
 #include "CScanThumbs.h"
+#include "CSimilarity.h"
 #include "CSimilarityIndex.h"
 
 #include <algorithm>
@@ -15,10 +16,23 @@ int CTwoStage::looseThreshold(int iThreshold)
     return std::max(1, iThreshold - kMarginPercent);
 }
 
+bool CTwoStage::covers(int iThreshold)
+{
+    return looseThreshold(iThreshold) > CSimilarity::hashScore(CSimilarity::kMaxDistance);
+}
+
 std::vector<uint32_t> CTwoStage::toDecode(const CScanData &data, const std::vector<uint8_t> &active, int iThreshold,
                                           bool bTurns, int iThreads, const std::atomic_bool &bStop)
 {
     const uint32_t count = data.count();
+    if (!covers(iThreshold)) {
+        std::vector<uint32_t> all;
+        for (uint32_t i = 0; i < count; ++i) {
+            if (data.features[i].bEmbedded && active[i])
+                all.push_back(i);
+        }
+        return all;
+    }
     std::atomic<uint64_t> searched{0};
     const CSimilarityIndex index(data.features, active, bTurns);
     const std::vector<CSimilarEdge> edges = index.findEdges(looseThreshold(iThreshold), iThreads, bStop, searched);

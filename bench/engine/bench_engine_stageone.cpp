@@ -40,6 +40,7 @@ int main(int argc, char **argv)
     }
     const int iLowest = argc > 2 ? std::atoi(argv[2]) : 50;
     std::vector<CPhotoFeature> full, embedded;
+    QStringList names;
     int iWithout = 0;
     QDirIterator it(QString::fromLocal8Bit(argv[1]), {QStringLiteral("*.jpg"), QStringLiteral("*.heic")},
                     QDir::Files, QDirIterator::Subdirectories);
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
         }
         full.push_back(f);
         embedded.push_back(e);
+        names << it.fileName();
     }
     std::printf("%zu photos with a trusted thumbnail, %d without\n", full.size(), iWithout);
     std::vector<int> distance;
@@ -74,6 +76,7 @@ int main(int argc, char **argv)
     // Pairs: decoded score minus thumbnail score, where either reaches the lowest threshold.
     std::vector<int> under, over;
     int iWorstUnder = 0;
+    std::vector<std::pair<int, QString>> worst;
     for (size_t i = 0; i < full.size(); ++i) {
         for (size_t j = i + 1; j < full.size(); ++j) {
             if (full[i].contentHash == full[j].contentHash)
@@ -86,12 +89,18 @@ int main(int argc, char **argv)
                 under.push_back(sFull - sEmbedded);
             else
                 over.push_back(sEmbedded - sFull);
-            if (sFull >= iLowest)
+            if (sFull >= iLowest) {
                 iWorstUnder = std::max(iWorstUnder, sFull - sEmbedded);
+                worst.emplace_back(sFull - sEmbedded, QStringLiteral("%1 %2: %3 decoded, %4 from thumbnails")
+                                                          .arg(names[int(i)], names[int(j)]).arg(sFull).arg(sEmbedded));
+            }
         }
     }
     printDistribution("pairs, thumbnail scores lower by", under);
     printDistribution("pairs, thumbnail scores higher by", over);
     std::printf("widest shortfall of a pair at or above %d%%: %d points\n", iLowest, iWorstUnder);
+    std::sort(worst.begin(), worst.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    for (size_t k = 0; k < std::min<size_t>(worst.size(), 8); ++k)
+        std::printf("  %s\n", qPrintable(worst[k].second));
     return 0;
 }
