@@ -316,7 +316,8 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         std::vector<CFeatureCache::CEntry> mine;
         QByteArray thumb;
         const bool bKeepThumbs = m_bKeepThumbs;
-        const bool bStageOne = !m_bExactFeatures;
+        // With turns every photo is decoded anyway (CTwoStage::toDecode).
+        const bool bStageOne = !m_bExactFeatures && !m_bTurns;
         for (size_t i = next++; i < files.size() && !m_bStop; i = next++) {
             const CFoundFile &file = files[i];
             if (listTwinOf[i] < 0) {

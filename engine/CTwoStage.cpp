@@ -25,7 +25,9 @@ std::vector<uint32_t> CTwoStage::toDecode(const CScanData &data, const std::vect
                                           bool bTurns, int iThreads, const std::atomic_bool &bStop)
 {
     const uint32_t count = data.count();
-    if (!covers(iThreshold)) {
+    // Turned views score 0 beyond CSimilarity::kTurnedMaxDistance at any threshold: no
+    // radius there to widen, so with turns every photo is decoded.
+    if (!covers(iThreshold) || bTurns) {
         std::vector<uint32_t> all;
         for (uint32_t i = 0; i < count; ++i) {
             if (data.features[i].bEmbedded && active[i])

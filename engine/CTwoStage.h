@@ -34,7 +34,7 @@ public:
     static bool covers(int iThreshold);
 
     // The photos with thumbnail features that a link at the loose threshold reaches,
-    // in index order (all of them where covers is false); empty when stopped.
+    // in index order (all of them where covers is false or with turns); empty when stopped.
     static std::vector<uint32_t> toDecode(const CScanData &data, const std::vector<uint8_t> &active, int iThreshold,
                                           bool bTurns, int iThreads, const std::atomic_bool &bStop);
 
