@@ -12,6 +12,8 @@
 
 #include "CScanFiles.h"
 
+#include <QFile>
+
 #include <xxhash.h>
 
 #include <algorithm>
@@ -21,6 +23,22 @@ namespace {
 bool hasRawSuffix(const QString &strPath)
 {
     return strPath.endsWith(QLatin1String(".dng"), Qt::CaseInsensitive);
+}
+
+bool endsWithImageEnd(const QString &strPath, const uint8_t *pHead, size_t headSize, uint64_t i64FileSize)
+{
+    constexpr int kTail = 32;
+    QByteArray tail;
+    if (headSize >= i64FileSize) {
+        tail = QByteArray::fromRawData(reinterpret_cast<const char *>(pHead) + headSize - std::min<size_t>(headSize, kTail),
+                                       int(std::min<size_t>(headSize, kTail)));
+    } else {
+        QFile file(strPath);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(qint64(i64FileSize) - kTail))
+            return false;
+        tail = file.read(kTail);
+    }
+    return tail.contains("\xFF\xD9");
 }
 
 // The features both stages take from a decode, all but the content hash and the definition.
@@ -99,13 +117,21 @@ bool CFeatureExtractor::extractEmbedded(const QString &strPath, uint64_t i64ModT
     // EXIF ends within the first 64 KB of a JPEG; a few more reach the frame header.
     constexpr size_t kHeadBytes = 128 * 1024;
     thread_local std::vector<uint8_t> buffer;
+    // A HEIF is read whole: a huge one must not leave its buffer behind.
+    if (buffer.capacity() > kHeadBytes * 64)
+        std::vector<uint8_t>().swap(buffer);
     size_t size = 0;
     uint64_t i64FileSize = 0;
     QString strError;
     if (!dp::platform::readFileHead(strPath, kHeadBytes, buffer, size, &i64FileSize, strError) || size < 12)
         return false;
-    if (CImageFormat::sniff(buffer.data(), size) == EnImageFormat::Heif && i64FileSize > size
+    const EnImageFormat format = CImageFormat::sniff(buffer.data(), size);
+    if (format == EnImageFormat::Heif && i64FileSize > size
         && !dp::platform::readWholeFile(strPath, CImageLimits::kMaxFileBytes, buffer, size, strError))
+        return false;
+    // A JPEG cut short keeps its thumbnail: only its end tells, and the decode must then
+    // count it damaged as a scan without thumbnails would.
+    if (format == EnImageFormat::Jpeg && !endsWithImageEnd(strPath, buffer.data(), size, i64FileSize))
         return false;
     CDecodedImage decoded;
     std::string error;
