@@ -36,6 +36,8 @@ QImage edited(const QImage &image, const QString &strEdit)
 bool writePhoto(const QString &strPath, const CPhoto &photo)
 {
     const QSize size(1600, 1200);
+    if (strPath.endsWith(QLatin1String(".heic")))
+        return saveHeic(scene(photo.iScene, size), strPath, photo.iThumbScene ? 160 : 0);
     if (!save(edited(scene(photo.iScene, size), photo.strEdit), strPath, nullptr, 90))
         return false;
     // As a camera writes it; an editor that changed the pixels may have kept it.
@@ -112,6 +114,9 @@ void TestTwoStage::testSameOutcomeAsOneStage_data()
         << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"b.jpg", 1, "half", 1}, {"c.png", 1, "", 0}, {"d.jpg", 2, "", 2},
                          {"e.jpg", 3, "", 3}}
         << "{a.jpg,b.jpg,c.png}" << 2;
+    QTest::newRow("HEIC with thumbnail items")
+        << QList<CPhoto>{{"a.heic", 1, "", 1}, {"b.jpg", 1, "half", 1}, {"c.heic", 2, "", 2}, {"d.jpg", 3, "", 3}}
+        << "{a.heic,b.jpg}" << 2;
     // Its thumbnail is intact, but a scan that decodes it finds it damaged.
     QTest::newRow("cut short") << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"b.jpg", 2, "cut short", 2}} << "" << 1;
     // Stale thumbnails of another shape are not trusted: the photo is decoded, so its
@@ -138,8 +143,13 @@ void TestTwoStage::testSameOutcomeAsOneStage()
     QFETCH(int, minEmbedded);
     const QString folder = m_pDir->path() + QStringLiteral("/photos");
     QVERIFY(QDir().mkpath(folder));
-    for (const CPhoto &photo : photos)
-        QVERIFY2(writePhoto(folder + QLatin1Char('/') + photo.strName, photo), qPrintable(photo.strName));
+    for (const CPhoto &photo : photos) {
+        if (!writePhoto(folder + QLatin1Char('/') + photo.strName, photo)) {
+            if (photo.strName.endsWith(QLatin1String(".heic")))
+                QSKIP("no HEVC encoder");
+            QFAIL(qPrintable(photo.strName));
+        }
+    }
 
     // Two stages first: the cache keeps decoded features only, so the one-stage scan
     // after it still decodes every photo it needs.
