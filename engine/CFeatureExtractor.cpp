@@ -25,6 +25,16 @@ bool hasRawSuffix(const QString &strPath)
     return strPath.endsWith(QLatin1String(".dng"), Qt::CaseInsensitive);
 }
 
+// Only these formats embed thumbnails: other files are not opened twice.
+bool mayEmbedThumbnail(const QString &strPath)
+{
+    for (const char *suffix : {".jpg", ".jpeg", ".jpe", ".heic", ".heif"}) {
+        if (strPath.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 bool endsWithImageEnd(const QString &strPath, const uint8_t *pHead, size_t headSize, uint64_t i64FileSize)
 {
     constexpr int kTail = 32;
@@ -114,6 +124,8 @@ bool CFeatureExtractor::extractEmbedded(const QString &strPath, uint64_t i64ModT
 {
     if (pThumbJpeg)
         pThumbJpeg->clear();
+    if (!mayEmbedThumbnail(strPath))
+        return false;
     // EXIF ends within the first 64 KB of a JPEG; a few more reach the frame header.
     constexpr size_t kHeadBytes = 128 * 1024;
     thread_local std::vector<uint8_t> buffer;
