@@ -517,7 +517,7 @@ bool CScanEngine::completeFeatures(std::shared_ptr<CScanData> &pData, int iThres
         .arg(iThreshold).arg(done.load()).arg(listDecode.size()).arg(decoded.iFailed);
     if (pCounters) {
         pCounters->iDecoded += done - decoded.iFailed;
-        pCounters->iEmbedded -= std::min<uint64_t>(pCounters->iEmbedded, done - decoded.iFailed);
+        pCounters->iEmbedded -= std::min<uint64_t>(pCounters->iEmbedded, done);
         pCounters->iCorrupt += decoded.iFailed;
     }
     if (bStop)
