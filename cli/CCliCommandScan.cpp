@@ -77,11 +77,12 @@ int CCliCommand::runScan(const QStringList &listArgs)
 {
     QCommandLineParser parser;
     int iExit = Exit_Ok;
-    if (!parseCommand(parser, QStringLiteral("scan"), {kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kRotations, kHelp}, listArgs, &iExit))
+    if (!parseCommand(parser, QStringLiteral("scan"), {kOutput, kFormat, kQuiet, kVerbose, kThreshold, kMinSize, kAllImages, kRotations, kExactFeatures, kHelp}, listArgs, &iExit))
         return iExit;
     CScanSettings settings;
     settings.bOriginalOnly = !parser.isSet(kAllImages);
     settings.bRotations = parser.isSet(kRotations);
+    settings.bExactFeatures = parser.isSet(kExactFeatures);
     if (parser.isSet(kThreshold) && !parseThreshold(parser.value(kThreshold), &settings.iThreshold))
         return fail(Exit_Usage, QStringLiteral("--threshold takes a percentage from 0 to 100 in steps of 5"));
     if (parser.isSet(kMinSize) && !parseSize(parser.value(kMinSize), &settings.i64MinSize))

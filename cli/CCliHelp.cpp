@@ -24,6 +24,10 @@ Commands:
       --rotations          also find copies turned by 90, 180 or 270 degrees
                            or mirrored (needs an engine that can; saved with
                            the scan, so regroup repeats it)
+      --exact-features     decode every photo; by default photos are first
+                           compared by the thumbnail their camera embedded,
+                           and only those that come close to another are
+                           decoded (the groups are the same, found sooner)
       --format json|csv    output format (default json; only JSON can be
                            read back by regroup and apply)
       -o, --output FILE    write to FILE instead of standard output; the file

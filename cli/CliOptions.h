@@ -13,6 +13,7 @@ inline const QCommandLineOption kThreshold(QStringLiteral("threshold"), QString(
 inline const QCommandLineOption kMinSize(QStringLiteral("min-size"), QString(), QStringLiteral("size"));
 inline const QCommandLineOption kAllImages(QStringLiteral("all-images"), QString());
 inline const QCommandLineOption kRotations(QStringLiteral("rotations"), QString());
+inline const QCommandLineOption kExactFeatures(QStringLiteral("exact-features"), QString());
 inline const QCommandLineOption kList(QStringLiteral("list"), QString(), QStringLiteral("file"));
 inline const QCommandLineOption kPermanent(QStringLiteral("permanent"), QString());
 inline const QCommandLineOption kMoveTo(QStringLiteral("move-to"), QString(), QStringLiteral("folder"));

@@ -127,6 +127,8 @@ void CFeatureCache::store(const std::vector<CEntry> &entries)
     int rc = sqlite3_exec(m_pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     for (size_t i = 0; rc == SQLITE_OK && i < entries.size(); ++i) {
         const CEntry &e = entries[i];
+        if (e.feature.bEmbedded)
+            continue;
         const QByteArray path = dp::platform::pathToBytes(e.strPath);
         const QByteArray blob = e.feature.toBlob();
         sqlite3_bind_text(m_pStore, 1, path.constData(), path.size(), SQLITE_STATIC);

@@ -20,4 +20,11 @@ public:
     [[nodiscard]] static EnExtractStatus extract(const QString &strPath, uint64_t i64ModTime,
                                                  CPhotoFeature &out, QString &strError,
                                                  QByteArray *pThumbJpeg = nullptr);
+    // Stage one of a scan: the features of the file's trusted embedded thumbnail
+    // (CGrayDecoder::decodeEmbedded), marked bEmbedded, from the head of the file only
+    // (the whole of a HEIF). Their content hash covers that head and the file's size, so
+    // exact copies still share it. False when the file has no trusted thumbnail; the
+    // caller then decodes it with extract. pThumbJpeg as for extract, from the thumbnail.
+    [[nodiscard]] static bool extractEmbedded(const QString &strPath, uint64_t i64ModTime, CPhotoFeature &out,
+                                              QByteArray *pThumbJpeg = nullptr);
 };

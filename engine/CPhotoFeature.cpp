@@ -23,5 +23,5 @@ bool CPhotoFeature::fromBlob(const QByteArray &blob)
     if (blob.size() != int(sizeof(CPhotoFeature)) + 1 || blob[0] != kBlobVersion)
         return false;
     std::memcpy(static_cast<void *>(this), blob.constData() + 1, sizeof(CPhotoFeature));
-    return orientation >= 1 && orientation <= 8;
+    return orientation >= 1 && orientation <= 8 && !bEmbedded;
 }

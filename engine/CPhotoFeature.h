@@ -28,10 +28,13 @@ struct CPhotoFeature
     uint8_t orientation = 1;     // EXIF orientation 1..8 that turns stored pixels upright
     uint8_t bOriginal = 0;       // a camera original
     uint8_t bHasCaptureDate = 0;
-    uint8_t reserved = 0;
+    // Read from the file's embedded thumbnail (stage one of a scan), not decoded: good
+    // enough to find candidates, never to report a group, and never cached.
+    uint8_t bEmbedded = 0;
     std::array<uint8_t, kThumbPixels> thumb{};  // grey 16x16 of the photo as shown
 
-    // Blob for the cache; fromBlob refuses a blob of another layout version.
+    // Blob for the cache; fromBlob refuses a blob of another layout version and one
+    // of embedded-thumbnail features.
     QByteArray toBlob() const;
     [[nodiscard]] bool fromBlob(const QByteArray &blob);
 };

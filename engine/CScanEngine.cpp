@@ -5,6 +5,7 @@
 #include "CFeatureExtractor.h"
 #include "CFileWalker.h"
 #include "CGroupBuilder.h"
+#include "CGroupRules.h"
 #include "CGroupReporter.h"
 #include "CPathCodec.h"
 #include "CPhotoMetadata.h"
@@ -13,6 +14,7 @@
 #include "CScanFilter.h"
 #include "CScanVolume.h"
 #include "CSimilarityIndex.h"
+#include "CTwoStage.h"
 #include "IVolumes.h"
 
 #include <QElapsedTimer>
@@ -38,70 +40,6 @@ int workerThreads()
     return int(std::max(2u, std::thread::hardware_concurrency()));
 }
 
-// The separated pairs as photos: each key stands for the first active photo with
-// that content, since its exact copies are linked to that one before anything else.
-std::vector<std::pair<uint32_t, uint32_t>> separatedPhotos(const CScanData &data, const std::vector<uint8_t> &active,
-                                                          const std::vector<std::pair<uint64_t, uint64_t>> &pairs)
-{
-    std::vector<std::pair<uint32_t, uint32_t>> out;
-    if (pairs.empty())
-        return out;
-    std::unordered_map<uint64_t, int64_t> firstWithKey;
-    for (const auto &[a, b] : pairs) {
-        firstWithKey.emplace(a, -1);
-        firstWithKey.emplace(b, -1);
-    }
-    for (uint32_t i = 0; i < data.count(); ++i) {
-        const auto it = firstWithKey.find(data.features[i].contentHash);
-        if (active[i] && it != firstWithKey.end() && it->second < 0)
-            it->second = i;
-    }
-    for (const auto &[a, b] : pairs) {
-        const int64_t ia = firstWithKey[a], ib = firstWithKey[b];
-        if (ia >= 0 && ib >= 0 && ia != ib)
-            out.emplace_back(uint32_t(ia), uint32_t(ib));
-    }
-    return out;
-}
-
-// Receives a grouping that is only looked at afterwards.
-class CSilentEvents : public IGroupEvents
-{
-public:
-    void groupCreated(uint32_t) override {}
-    void fileJoined(uint32_t, uint32_t) override {}
-    void groupsMerged(uint32_t, uint32_t) override {}
-};
-
-// Original photos only, decided per group: a copy that lost its camera data (a
-// messenger copy, an export) still belongs beside the original it came from, so the
-// links are grouped once as they will be, and only the groups that hold a camera
-// original keep their links. Returns how many photos are left out that way.
-uint64_t keepGroupsWithOriginal(const CScanData &data, const std::vector<uint8_t> &active,
-                                const std::vector<uint32_t> &rank,
-                                const std::vector<std::pair<uint32_t, uint32_t>> &apart,
-                                std::vector<CSimilarEdge> &edges)
-{
-    CGroupBuilder probe(data.count(), rank);
-    probe.keepApart(apart);
-    CSilentEvents silent;
-    probe.addEdges(edges, silent, [](uint64_t) { return true; });
-    std::vector<uint8_t> hasOriginal(data.count(), 0);
-    for (uint32_t i = 0; i < data.count(); ++i) {
-        if (active[i] && data.features[i].bOriginal)
-            hasOriginal[probe.groupOf(i)] = 1;
-    }
-    edges.erase(std::remove_if(edges.begin(), edges.end(),
-                               [&](const CSimilarEdge &e) {
-                                   return !hasOriginal[probe.groupOf(e.iA)] || !hasOriginal[probe.groupOf(e.iB)];
-                               }),
-                edges.end());
-    uint64_t iLeftOut = 0;
-    for (uint32_t i = 0; i < data.count(); ++i)
-        iLeftOut += active[i] && !hasOriginal[probe.groupOf(i)];
-    return iLeftOut;
-}
-
 } // namespace
 
 // What one scan met, for the log and for the statistics file.
@@ -111,6 +49,7 @@ struct CScanEngine::CCounters
     std::atomic<uint64_t> iDone{0};
     std::atomic<uint64_t> iBytes{0};
     std::atomic<uint64_t> iDecoded{0};
+    std::atomic<uint64_t> iEmbedded{0};  // read from embedded thumbnails only
     std::atomic<uint64_t> iCached{0};
     std::atomic<uint64_t> iUnreadable{0};
     std::atomic<uint64_t> iNotImage{0};
@@ -305,14 +244,16 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
         std::lock_guard<std::mutex> lock(m_mutex);
         pData = m_pData;
     }
+    if (bDone && pData)
+        bDone = completeFeatures(pData, std::min<int>(iThreshold, 100), pSink, m_bStop, pCounters.get());
     uint64_t iNotOriginal = 0;
     if (bDone && pData)
         bDone = groupPhotos(pData, pSink, std::min<int>(iThreshold, 100), m_bStop, &iNotOriginal);
     pCounters->iNotOriginal = iNotOriginal;
     pCounters->iPhotos = pData ? pData->count() : 0;
-    qCInfo(lcEngine).noquote() << QStringLiteral("scan %1: %2 files, %3 decoded, %4 from cache, %5 skipped, %6 unreadable folders")
+    qCInfo(lcEngine).noquote() << QStringLiteral("scan %1: %2 files, %3 decoded, %4 from cache, %5 from thumbnails only, %6 skipped, %7 unreadable folders")
         .arg(bDone ? QStringLiteral("finished") : QStringLiteral("stopped"))
-        .arg(pCounters->iFound).arg(pCounters->iDecoded).arg(pCounters->iCached)
+        .arg(pCounters->iFound).arg(pCounters->iDecoded).arg(pCounters->iCached).arg(pCounters->iEmbedded)
         .arg(pCounters->iUnreadable + pCounters->iNotImage + pCounters->iCorrupt + pCounters->iTooLarge)
         .arg(pCounters->iUnreadableFolders);
     {
@@ -375,12 +316,19 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
         std::vector<CFeatureCache::CEntry> mine;
         QByteArray thumb;
         const bool bKeepThumbs = m_bKeepThumbs;
+        // With turns every photo is decoded anyway (CTwoStage::toDecode).
+        const bool bStageOne = !m_bExactFeatures && !m_bTurns;
         for (size_t i = next++; i < files.size() && !m_bStop; i = next++) {
             const CFoundFile &file = files[i];
             if (listTwinOf[i] < 0) {
                 if (m_cache.lookup(file.strPath, file.i64Size, file.i64ModTime, features[i])) {
                     ++counters.iCached;
                     listOk[i] = 1;
+                } else if (bStageOne && CFeatureExtractor::extractEmbedded(file.strPath, file.i64ModTime, features[i],
+                                                                           bKeepThumbs ? &thumb : nullptr)) {
+                    ++counters.iEmbedded;
+                    listOk[i] = 1;
+                    m_thumbs.add(file.strPath, file.i64Size, file.i64ModTime, thumb);
                 } else {
                     QString error;
                     const EnExtractStatus status =
@@ -461,7 +409,8 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         for (uint32_t i = 0; i < pData->count(); ++i)
-            active[i] = !pData->listHidden[i] && !(i < m_listRemoved.size() && m_listRemoved[i]);
+            active[i] = !pData->listHidden[i] && !(i < m_listRemoved.size() && m_listRemoved[i])
+                && !pData->features[i].bEmbedded;
         separated = m_listSeparated;
     }
     // Step 2: links through the hash index.
@@ -502,10 +451,10 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     for (uint32_t r = 0; r < order.size(); ++r)
         rank[order[r]] = r;
 
-    std::vector<std::pair<uint32_t, uint32_t>> apart = separatedPhotos(*pData, active, separated);
+    std::vector<std::pair<uint32_t, uint32_t>> apart = CGroupRules::separatedPhotos(*pData, active, separated);
     apart.insert(apart.end(), bursts.listApart.begin(), bursts.listApart.end());
     if (pData->bOriginalOnly) {
-        const uint64_t iLeftOut = keepGroupsWithOriginal(*pData, active, rank, apart, edges);
+        const uint64_t iLeftOut = CGroupRules::keepGroupsWithOriginal(*pData, active, rank, apart, edges);
         if (piNotOriginal)
             *piNotOriginal = iLeftOut;
     }
@@ -534,6 +483,55 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     return true;
 }
 
+bool CScanEngine::completeFeatures(std::shared_ptr<CScanData> &pData, int iThreshold, IDuplicationGatherSink *pSink,
+                                   const std::atomic_bool &bStop, CCounters *pCounters)
+{
+    std::vector<uint8_t> active(pData->count(), 0);
+    bool bAnyEmbedded = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (uint32_t i = 0; i < pData->count(); ++i) {
+            active[i] = !pData->listHidden[i] && !(i < m_listRemoved.size() && m_listRemoved[i]);
+            bAnyEmbedded = bAnyEmbedded || (active[i] && pData->features[i].bEmbedded);
+        }
+    }
+    if (!bAnyEmbedded)
+        return true;
+    // Stage two, counted as the first part of step 2: its items are the photos to decode.
+    std::vector<uint32_t> listDecode;
+    std::atomic<uint64_t> done{0};
+    CTwoStage::CDecoded decoded;
+    runPolled(
+        [&] {
+            listDecode = CTwoStage::toDecode(*pData, active, iThreshold, m_bTurns, workerThreads(), bStop);
+            if (!listDecode.empty() && !bStop)
+                decoded = CTwoStage::decode(*pData, listDecode, workerThreads(), bStop, done,
+                                            m_bKeepThumbs ? &m_thumbs : nullptr);
+        },
+        [&] {
+            if (pSink && !listDecode.empty())
+                pSink->DuplicatingSink(2, done * pData->count() / listDecode.size(), 0);
+        });
+    m_cache.store(decoded.fresh);
+    qCInfo(lcEngine).noquote() << QStringLiteral("stage two at %1%: %2 of %3 photos decoded, %4 failed")
+        .arg(iThreshold).arg(done.load()).arg(listDecode.size()).arg(decoded.iFailed);
+    if (pCounters) {
+        pCounters->iDecoded += done - decoded.iFailed;
+        pCounters->iEmbedded -= std::min<uint64_t>(pCounters->iEmbedded, done);
+        pCounters->iCorrupt += decoded.iFailed;
+    }
+    if (bStop)
+        return false;
+    if (decoded.pData) {
+        pData = decoded.pData;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // Same serial: the records handed out name the same photos.
+        if (m_pData && m_pData->iSerial == pData->iSerial)
+            m_pData = pData;
+    }
+    return true;
+}
+
 void CScanEngine::keepReporter(std::unique_ptr<CGroupReporter> pReporter)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -545,14 +543,18 @@ int32_t CScanEngine::Regroup(IDuplicationGatherSink *pSink, uint8_t iThreshold)
 {
     m_bStopRegroup = false;
     std::lock_guard<std::mutex> run(m_runMutex);
-    std::shared_ptr<const CScanData> pData;
+    std::shared_ptr<CScanData> pData;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         pData = m_pData;
     }
     if (!pData)
         return 0;
-    return groupPhotos(pData, pSink, std::min<int>(iThreshold, 100), m_bStopRegroup) ? 0 : 1;
+    std::shared_ptr<CScanData> pComplete = pData;
+    const int iPercent = std::min<int>(iThreshold, 100);
+    if (!completeFeatures(pComplete, iPercent, pSink, m_bStopRegroup, nullptr))
+        return 1;
+    return groupPhotos(pComplete, pSink, iPercent, m_bStopRegroup) ? 0 : 1;
 }
 
 void CScanEngine::writeStats(const CCounters &counters) const
@@ -570,5 +572,5 @@ void CScanEngine::writeStats(const CCounters &counters) const
         << "\ncorrupt=" << counters.iCorrupt << "\ntooLarge=" << counters.iTooLarge
         << "\nnotOriginal=" << counters.iNotOriginal << "\nunreadableFolders=" << counters.iUnreadableFolders
         << "\npassedMounts=" << counters.listPassedMounts.size()
-        << "\nphotos=" << counters.iPhotos << "\n";
+        << "\nembedded=" << counters.iEmbedded << "\nphotos=" << counters.iPhotos << "\n";
 }

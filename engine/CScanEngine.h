@@ -25,7 +25,10 @@ struct CScanOptions;
 // once (step 1), links photos that reach the threshold through an index over
 // their hashes (step 2) and turns the links into groups, reporting them as they
 // form (step 3). The features stay in memory for Regroup, and in the cache for
-// the next scan. Sink callbacks are made on the thread that called in.
+// the next scan. Sink callbacks are made on the thread that called in. Unless exact
+// features are asked for, step 1 reads embedded thumbnails where they can be trusted
+// and the start of step 2 decodes only the photos that come close to another
+// (CTwoStage); a Regroup to a lower threshold decodes those it newly reaches.
 //
 // Record flags: preferred marks a camera original (CPhotoMetadata's rule).
 // Hidden marks a second name (hard link) of a file already in the group: it is
@@ -56,6 +59,9 @@ public:
     void setRotationMatching(bool bOn) { m_bTurns = bOn; }
     bool rotationMatching() const { return m_bTurns; }
     void setKeepScanThumbnails(bool bOn) { m_bKeepThumbs = bOn; }
+    // Off: a first scan reads features from trusted embedded thumbnails first (CTwoStage).
+    void setExactFeatures(bool bOn) { m_bExactFeatures = bOn; }
+    bool exactFeatures() const { return m_bExactFeatures; }
     std::array<uint64_t, ScanSkipped_Kinds> lastSkipped()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -80,6 +86,11 @@ private:
     // piNotOriginal: how many photos the original-only option left out.
     bool groupPhotos(const std::shared_ptr<const CScanData> &pData, IDuplicationGatherSink *pSink,
                      int iThreshold, const std::atomic_bool &bStop, uint64_t *piNotOriginal = nullptr);
+    // Stage two: decodes the photos with thumbnail features that the grouping at
+    // iThreshold may reach and puts pData (and the engine's data) on decoded features.
+    // False when stopped.
+    bool completeFeatures(std::shared_ptr<CScanData> &pData, int iThreshold, IDuplicationGatherSink *pSink,
+                          const std::atomic_bool &bStop, CCounters *pCounters);
     void keepReporter(std::unique_ptr<CGroupReporter> pReporter);
     void writeStats(const CCounters &counters) const;
     // Runs work on its own thread while this one reports progress every few tens
@@ -104,6 +115,7 @@ private:
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
+    std::atomic_bool m_bExactFeatures{false};
     std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
     QStringList m_listSkippedMounts;  // the network mounts counted in m_lastSkipped
     std::atomic_bool m_bStop{false};

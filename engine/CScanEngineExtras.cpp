@@ -83,3 +83,13 @@ uint32_t CScanEngineExtras::GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapa
         std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), iLength, pBuffer);
     return iLength;
 }
+
+void CScanEngineExtras::SetExactFeatures(int32_t iOn)
+{
+    m_pEngine->setExactFeatures(iOn != 0);
+}
+
+int32_t CScanEngineExtras::ExactFeatures()
+{
+    return m_pEngine->exactFeatures() ? 1 : 0;
+}

@@ -136,6 +136,10 @@ CExifReader::CJpegExif CExifReader::inspectJpeg(const unsigned char *pData, std:
             if (iValue >= 1 && iValue <= 8)
                 result.iOrientation = static_cast<int>(iValue);
         }
+        const auto itWidth = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelXDimension"));
+        const auto itHeight = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelYDimension"));
+        if (itWidth != exif.end() && itHeight != exif.end() && itWidth->count() >= 1 && itHeight->count() >= 1)
+            result.statedSize = QSize(int(itWidth->toLong()), int(itHeight->toLong()));
         const Exiv2::PreviewManager manager(*image);
         const Exiv2::PreviewPropertiesList listProps = manager.getPreviewProperties();
         const Exiv2::PreviewProperties *pBest = nullptr;

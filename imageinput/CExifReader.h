@@ -26,6 +26,8 @@ public:
         int iOrientation = 1;
         // An embedded JPEG preview of the same picture, empty when none fits.
         QByteArray preview;
+        // The picture's size as EXIF states it; empty when it states none.
+        QSize statedSize;
     };
 
     // 1 (upright) when the data has no orientation tag or cannot be read.

@@ -1,5 +1,6 @@
 #include "CGrayDecoder.h"
 
+#include "CExifReader.h"
 #include "CImageFormat.h"
 #include "CImageLimits.h"
 #include "CRawDecoder.h"
@@ -54,6 +55,35 @@ void shrinkToWorkSize(CGrayImage &img)
     img = std::move(out);
 }
 
+EnDecodeStatus heifGray(heif_image_handle *pHandle, CGrayImage &img, std::string &strError)
+{
+    heif_image *pImage = nullptr;
+    const heif_error err =
+        heif_decode_image(pHandle, &pImage, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr);
+    if (err.code != heif_error_Ok || !pImage) {
+        strError = err.message;
+        return EnDecodeStatus::Corrupt;
+    }
+    std::unique_ptr<heif_image, void (*)(const heif_image *)> image(pImage, heif_image_release);
+    int stride = 0;
+    const uint8_t *pPlane = heif_image_get_plane_readonly(pImage, heif_channel_interleaved, &stride);
+    const int iw = heif_image_get_width(pImage, heif_channel_interleaved);
+    const int ih = heif_image_get_height(pImage, heif_channel_interleaved);
+    if (!pPlane || iw <= 0 || ih <= 0) {
+        strError = "no pixels in the image";
+        return EnDecodeStatus::Corrupt;
+    }
+    img.iWidth = iw;
+    img.iHeight = ih;
+    img.pixels.resize(size_t(iw) * size_t(ih));
+    for (int y = 0; y < ih; ++y) {
+        const uint8_t *row = pPlane + size_t(y) * size_t(stride);
+        for (int x = 0; x < iw; ++x)
+            img.pixels[size_t(y * iw + x)] = uint8_t((77 * row[3 * x] + 150 * row[3 * x + 1] + 29 * row[3 * x + 2]) >> 8);
+    }
+    return EnDecodeStatus::Ok;
+}
+
 } // namespace
 
 EnDecodeStatus CGrayDecoder::decode(const uint8_t *pData, size_t size, bool bRawSuffix,
@@ -84,6 +114,95 @@ EnDecodeStatus CGrayDecoder::decode(const uint8_t *pData, size_t size, bool bRaw
     // GIF holds palette indices only; a PNG says so in its header's colour type.
     out.bPalette = format == EnImageFormat::Gif || (format == EnImageFormat::Png && size > 25 && pData[25] == 3);
     return decodeWithQt(pData, size, out, strError);
+}
+
+EnDecodeStatus CGrayDecoder::decodeEmbedded(const uint8_t *pData, size_t size, CDecodedImage &out,
+                                             std::string &strError, bool bColour)
+{
+    if (size < 12) {
+        strError = "too short to be an image";
+        return EnDecodeStatus::NotImage;
+    }
+    switch (CImageFormat::sniff(pData, size)) {
+    case EnImageFormat::Jpeg:
+        return embeddedJpeg(pData, size, out, strError, bColour);
+    case EnImageFormat::Heif:
+        return embeddedHeif(pData, size, out, strError);
+    default:
+        strError = "no embedded thumbnail in this format";
+        return EnDecodeStatus::NotImage;
+    }
+}
+
+EnDecodeStatus CGrayDecoder::embeddedJpeg(const uint8_t *pData, size_t size, CDecodedImage &out,
+                                           std::string &strError, bool bColour)
+{
+    CTurboJpeg::CHeader header;
+    if (!CTurboJpeg::readHeader(pData, size, header, strError))
+        return EnDecodeStatus::Corrupt;
+    if (const EnDecodeStatus sized = sizeStatus(header.iWidth, header.iHeight, true, strError);
+        sized != EnDecodeStatus::Ok)
+        return sized;
+    const QSize frame(header.iWidth, header.iHeight);
+    const CExifReader::CJpegExif exif = CExifReader::inspectJpeg(pData, size, frame, kMinEmbeddedSide);
+    if (exif.preview.isEmpty() || (!exif.statedSize.isEmpty() && exif.statedSize != frame)) {
+        strError = "no trusted embedded thumbnail";
+        return EnDecodeStatus::NotImage;
+    }
+    const auto *pPreview = reinterpret_cast<const uint8_t *>(exif.preview.constData());
+    CDecodedImage preview;
+    if (decodeJpeg(pPreview, size_t(exif.preview.size()), preview, strError, false) != EnDecodeStatus::Ok
+        || !CExifReader::previewMatches(QSize(preview.iFullWidth, preview.iFullHeight), frame)) {
+        strError = "embedded thumbnail unreadable or of another shape";
+        return EnDecodeStatus::NotImage;
+    }
+    out.gray = std::move(preview.gray);
+    out.iFullWidth = header.iWidth;
+    out.iFullHeight = header.iHeight;
+    out.iOrientation = exif.iOrientation;
+    out.bGrey = header.iSubsamp == TJSAMP_GRAY;
+    if (bColour)
+        out.colour = QImage::fromData(exif.preview, "JPEG");
+    return EnDecodeStatus::Ok;
+}
+
+EnDecodeStatus CGrayDecoder::embeddedHeif(const uint8_t *pData, size_t size, CDecodedImage &out,
+                                           std::string &strError)
+{
+    std::unique_ptr<heif_context, void (*)(heif_context *)> ctx(heif_context_alloc(), heif_context_free);
+    heif_image_handle *pPrimary = nullptr;
+    if (heif_context_read_from_memory_without_copy(ctx.get(), pData, size, nullptr).code != heif_error_Ok
+        || heif_context_get_primary_image_handle(ctx.get(), &pPrimary).code != heif_error_Ok) {
+        strError = "unreadable HEIF container";
+        return EnDecodeStatus::Corrupt;
+    }
+    std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> primary(pPrimary, heif_image_handle_release);
+    const int w = heif_image_handle_get_width(pPrimary);
+    const int h = heif_image_handle_get_height(pPrimary);
+    if (const EnDecodeStatus sized = sizeStatus(w, h, false, strError); sized != EnDecodeStatus::Ok)
+        return sized;
+    heif_item_id id = 0;
+    heif_image_handle *pThumb = nullptr;
+    if (heif_image_handle_get_number_of_thumbnails(pPrimary) < 1
+        || heif_image_handle_get_list_of_thumbnail_IDs(pPrimary, &id, 1) != 1
+        || heif_image_handle_get_thumbnail(pPrimary, id, &pThumb).code != heif_error_Ok) {
+        strError = "no embedded thumbnail";
+        return EnDecodeStatus::NotImage;
+    }
+    std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> thumb(pThumb, heif_image_handle_release);
+    const QSize thumbSize(heif_image_handle_get_width(pThumb), heif_image_handle_get_height(pThumb));
+    if (std::max(thumbSize.width(), thumbSize.height()) < kMinEmbeddedSide
+        || sizeStatus(thumbSize.width(), thumbSize.height(), false, strError) != EnDecodeStatus::Ok
+        || !CExifReader::previewMatches(thumbSize, QSize(w, h))) {
+        strError = "no trusted embedded thumbnail";
+        return EnDecodeStatus::NotImage;
+    }
+    if (const EnDecodeStatus decoded = heifGray(pThumb, out.gray, strError); decoded != EnDecodeStatus::Ok)
+        return decoded;
+    out.iFullWidth = w;
+    out.iFullHeight = h;
+    out.iOrientation = 1;  // libheif applies the container's rotation and mirror
+    return EnDecodeStatus::Ok;
 }
 
 EnDecodeStatus CGrayDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
@@ -191,35 +310,13 @@ EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDeco
                 source.reset();
         }
     }
-    heif_image *pImage = nullptr;
-    err = heif_decode_image(source ? source.get() : pPrimary, &pImage, heif_colorspace_RGB,
-                            heif_chroma_interleaved_RGB, nullptr);
-    if (err.code != heif_error_Ok || !pImage) {
-        strError = err.message;
-        return EnDecodeStatus::Corrupt;
-    }
-    std::unique_ptr<heif_image, void (*)(const heif_image *)> image(pImage, heif_image_release);
-    int stride = 0;
-    const uint8_t *pPlane = heif_image_get_plane_readonly(pImage, heif_channel_interleaved, &stride);
-    const int iw = heif_image_get_width(pImage, heif_channel_interleaved);
-    const int ih = heif_image_get_height(pImage, heif_channel_interleaved);
-    if (!pPlane || iw <= 0 || ih <= 0) {
-        strError = "no pixels in the image";
-        return EnDecodeStatus::Corrupt;
-    }
-    CGrayImage &img = out.gray;
-    img.iWidth = iw;
-    img.iHeight = ih;
-    img.pixels.resize(size_t(iw) * size_t(ih));
-    for (int y = 0; y < ih; ++y) {
-        const uint8_t *row = pPlane + size_t(y) * size_t(stride);
-        for (int x = 0; x < iw; ++x)
-            img.pixels[size_t(y * iw + x)] = uint8_t((77 * row[3 * x] + 150 * row[3 * x + 1] + 29 * row[3 * x + 2]) >> 8);
-    }
+    if (const EnDecodeStatus decoded = heifGray(source ? source.get() : pPrimary, out.gray, strError);
+        decoded != EnDecodeStatus::Ok)
+        return decoded;
     out.iFullWidth = w;
     out.iFullHeight = h;
     out.iOrientation = 1;  // libheif applies the container's rotation and mirror
-    shrinkToWorkSize(img);
+    shrinkToWorkSize(out.gray);
     return EnDecodeStatus::Ok;
 }
 

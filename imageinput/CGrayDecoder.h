@@ -45,7 +45,23 @@ public:
     [[nodiscard]] static EnDecodeStatus decode(const uint8_t *pData, size_t size, bool bRawSuffix,
                                                CDecodedImage &out, std::string &strError, bool bColour = false);
 
+    // The smallest embedded thumbnail decodeEmbedded takes: the hashes need a 32x32 grid.
+    static constexpr int kMinEmbeddedSide = 96;
+
+    // The picture's own embedded thumbnail (a JPEG's EXIF thumbnail, a HEIF thumbnail
+    // item) decoded in place of the picture, when it can be trusted to show the picture
+    // as it is now: decodable, within the limits, and of the picture's aspect ratio. An
+    // editor that cropped or turned the picture and left the old thumbnail changes the
+    // ratio, or leaves EXIF pixel dimensions that no longer match the frame. pData may
+    // be only the head of a JPEG; a HEIF needs the whole file. NotImage when there is no
+    // trusted thumbnail. bColour: also keep the thumbnail's colours, upright as stored.
+    [[nodiscard]] static EnDecodeStatus decodeEmbedded(const uint8_t *pData, size_t size, CDecodedImage &out,
+                                                       std::string &strError, bool bColour = false);
+
 private:
+    static EnDecodeStatus embeddedJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                       bool bColour);
+    static EnDecodeStatus embeddedHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
     static EnDecodeStatus decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
                                      bool bColour);
     static EnDecodeStatus decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);

@@ -55,6 +55,10 @@ private:
 // false with the reason otherwise.
 [[nodiscard]] bool readWholeFile(const QString &strPath, int64_t i64MaxBytes, std::vector<uint8_t> &buffer,
                                  size_t &size, QString &strError);
+// Reads at most iMaxBytes from the start of a regular file into buffer; pi64FileSize gets
+// the whole file's size. False with the reason when the file cannot be read.
+[[nodiscard]] bool readFileHead(const QString &strPath, size_t iMaxBytes, std::vector<uint8_t> &buffer, size_t &size,
+                                uint64_t *pi64FileSize, QString &strError);
 
 // A nameless file in a folder, gone with the process, crash or not. Reads and writes at
 // offsets of their own may run on several threads at once.

@@ -13,6 +13,7 @@ struct CScanSettings
     qint64 i64MinSize = 100 * 1024;
     int iThreshold = 70;
     bool bRotations = false;
+    bool bExactFeatures = false;  // every photo decoded, no embedded thumbnails first
 };
 
 struct CReportPhoto

@@ -59,6 +59,9 @@ CEngineExtrasSettings CDupPicsMgr::engineExtrasSettings() const
 {
     CEngineExtrasSettings settings;
     settings.bRotations = rotationMatching();
+    // Only the command line sets it: the window always takes the faster first scan.
+    settings.bExactFeatures =
+        m_mapOptions.value(QStringLiteral("exactFeatures")).toMap().value(QStringLiteral("value")).toInt() != 0;
     if (m_pDecisions && m_pDecisions->isEnabled())
         settings.listPairs = m_pDecisions->flatPairs();
     return settings;

@@ -39,6 +39,7 @@ void CEngineExtrasSettings::applyTo(IScanEngineExtras *pExtras) const
     if (!pExtras)
         return;
     pExtras->SetRotationMatching(bRotations ? 1 : 0);
+    pExtras->SetExactFeatures(bExactFeatures ? 1 : 0);
     // Sent even when empty: a forgotten decision must stop splitting groups.
     pExtras->SetSeparatedPairs(listPairs.constData(), static_cast<uint32_t>(listPairs.size() / 2));
 }

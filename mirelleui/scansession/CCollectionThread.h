@@ -18,11 +18,12 @@ class IScanEngineExtras;
 class IScanFilter;
 class IScanVolume;
 
-// The rotation option and the separated pairs, handed to the engine's additions before
-// each scan and regroup.
+// The rotation option, the separated pairs and exact features, handed to the engine's
+// additions before each scan and regroup.
 struct CEngineExtrasSettings
 {
     bool bRotations = false;
+    bool bExactFeatures = false;
     QVector<uint64_t> listPairs;
 
     void applyTo(IScanEngineExtras *pExtras) const;

@@ -65,6 +65,13 @@ public:
     // each followed by a NUL. Copies them into pBuffer when iCapacity (in characters) is
     // enough and answers the characters needed either way; 0 when there are none.
     virtual uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) = 0;
+
+    // Off (the default): photos with a trusted embedded thumbnail are compared by it
+    // first, and only those that come close to another are decoded; the groups are the
+    // same, only found sooner. On: every photo of a first scan is decoded.
+    // Applies to the next FindDuplicates or Regroup.
+    virtual void SetExactFeatures(int32_t iOn) = 0;
+    virtual int32_t ExactFeatures() = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is

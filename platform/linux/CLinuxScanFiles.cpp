@@ -152,6 +152,42 @@ bool readWholeFile(const QString &strPath, int64_t i64MaxBytes, std::vector<uint
     return true;
 }
 
+bool readFileHead(const QString &strPath, size_t iMaxBytes, std::vector<uint8_t> &buffer, size_t &size,
+                  uint64_t *pi64FileSize, QString &strError)
+{
+    const int fd = ::open(pathToBytes(strPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        strError = errnoText(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        strError = QStringLiteral("not a regular file");
+        ::close(fd);
+        return false;
+    }
+    const size_t want = std::min(size_t(st.st_size), iMaxBytes);
+    buffer.resize(std::max<size_t>(want, 1));
+    size = 0;
+    while (size < want) {
+        const ssize_t n = ::read(fd, buffer.data() + size, want - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        size += size_t(n);
+    }
+    const int iReadErrno = errno;
+    ::close(fd);
+    if (size < want) {
+        strError = errnoText(iReadErrno);
+        return false;
+    }
+    if (pi64FileSize)
+        *pi64FileSize = uint64_t(st.st_size);
+    return true;
+}
+
 struct CScratchFile::CState
 {
     int iFd = -1;

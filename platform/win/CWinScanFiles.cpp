@@ -120,6 +120,32 @@ bool readWholeFile(const QString &strPath, int64_t i64MaxBytes, std::vector<uint
     return true;
 }
 
+bool readFileHead(const QString &strPath, size_t iMaxBytes, std::vector<uint8_t> &buffer, size_t &size,
+                  uint64_t *pi64FileSize, QString &strError)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential()) {
+        strError = file.errorString();
+        return false;
+    }
+    const qint64 i64Want = qMin<qint64>(file.size(), qint64(iMaxBytes));
+    buffer.resize(std::max<size_t>(size_t(i64Want), 1));
+    size = 0;
+    while (qint64(size) < i64Want) {
+        const qint64 n = file.read(reinterpret_cast<char *>(buffer.data()) + size, i64Want - qint64(size));
+        if (n <= 0)
+            break;
+        size += size_t(n);
+    }
+    if (qint64(size) < i64Want) {
+        strError = file.errorString();
+        return false;
+    }
+    if (pi64FileSize)
+        *pi64FileSize = uint64_t(file.size());
+    return true;
+}
+
 // QFile keeps one position: reads and writes take turns.
 struct CScratchFile::CState
 {

@@ -119,7 +119,7 @@ bool save(const QImage &image, const QString &strPath, const char *pszFormat, in
     return image.save(strPath, pszFormat, iQuality);
 }
 
-bool saveHeic(const QImage &image, const QString &strPath)
+bool saveHeic(const QImage &image, const QString &strPath, int iThumbSide)
 {
     if (!heif_have_encoder_for_format(heif_compression_HEVC))
         return false;
@@ -137,8 +137,17 @@ bool saveHeic(const QImage &image, const QString &strPath)
         for (int y = 0; y < rgb.height(); ++y)
             memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
         heif_encoder_set_lossy_quality(encoder, 80);
-        bOk = heif_context_encode_image(ctx, img, encoder, nullptr, nullptr).code == heif_error_Ok
-            && heif_context_write_to_file(ctx, QFile::encodeName(strPath).constData()).code == heif_error_Ok;
+        heif_image_handle *pHandle = nullptr;
+        bOk = heif_context_encode_image(ctx, img, encoder, nullptr, &pHandle).code == heif_error_Ok;
+        heif_image_handle *pThumb = nullptr;
+        if (bOk && iThumbSide > 0)
+            bOk = heif_context_encode_thumbnail(ctx, img, pHandle, encoder, nullptr, iThumbSide, &pThumb).code
+                == heif_error_Ok;
+        if (pThumb)
+            heif_image_handle_release(pThumb);
+        if (pHandle)
+            heif_image_handle_release(pHandle);
+        bOk = bOk && heif_context_write_to_file(ctx, QFile::encodeName(strPath).constData()).code == heif_error_Ok;
     }
     if (img)
         heif_image_release(img);

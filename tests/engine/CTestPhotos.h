@@ -25,8 +25,9 @@ QImage turned(const QImage &image, int iTurn);
 QImage burstFrame(int iSeed, int iFrame);
 
 bool save(const QImage &image, const QString &strPath, const char *pszFormat = nullptr, int iQuality = 90);
-// HEIC through libheif's HEVC encoder; false where the encoder is missing.
-bool saveHeic(const QImage &image, const QString &strPath);
+// HEIC through libheif's HEVC encoder; false where the encoder is missing. With
+// iThumbSide, also a thumbnail item of that long side, as phones store one.
+bool saveHeic(const QImage &image, const QString &strPath, int iThumbSide = 0);
 // Writes EXIF tags into an existing file with exiv2: key -> value text.
 bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags);
 // Embeds preview, JPEG-encoded, as the EXIF thumbnail of an existing JPEG.

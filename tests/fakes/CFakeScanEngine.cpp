@@ -378,6 +378,8 @@ public:
             pCounts[i] = m_pEngine->skipped(i);
     }
     void SetScanThumbnails(int32_t) override {}
+    void SetExactFeatures(int32_t) override {}
+    int32_t ExactFeatures() override { return 0; }
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
     int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) override
     {
