@@ -9,7 +9,7 @@ pkgs=(
   qt5-image-formats-plugins libqt5sql5-sqlite
   libjpeg62-turbo-dev libturbojpeg0-dev libheif-dev libraw-dev libexiv2-dev libsqlite3-dev libxxhash-dev
   libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libjpeg-turbo-progs
   xvfb xauth imagemagick exiv2 python3
   librsvg2-bin help2man desktop-file-utils appstream zsh
   # Real photographs for the proposal test and benchmark (tools/make-variants.sh).

@@ -56,6 +56,7 @@ bool CScanSession::start(const CScanSettings &settings)
     job.mapVolumes = m_mapVolumes;
     job.mapOptions = CScanIntake::optionsOf(settings);
     job.extras.bRotations = settings.bRotations;
+    job.extras.bExactFeatures = settings.bExactFeatures;
     job.iSimilarity = static_cast<quint8>(CScanIntake::similarityOf(job.mapOptions));
     job.iMinimumMs = 0;
     if (m_pExtras) {

@@ -378,8 +378,12 @@ public:
             pCounts[i] = m_pEngine->skipped(i);
     }
     void SetScanThumbnails(int32_t) override {}
-    void SetExactFeatures(int32_t) override {}
-    int32_t ExactFeatures() override { return 0; }
+    void SetExactFeatures(int32_t iOn) override
+    {
+        logCall(QStringLiteral("SetExactFeatures:%1").arg(iOn));
+        m_iExact = iOn;
+    }
+    int32_t ExactFeatures() override { return m_iExact; }
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
     int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) override
     {
@@ -404,6 +408,7 @@ public:
 
 private:
     CFakeEngine *m_pEngine;
+    int32_t m_iExact = 0;
 };
 
 // Tests that check the manager without the additions set this before the engine loads.

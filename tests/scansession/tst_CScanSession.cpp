@@ -118,6 +118,36 @@ private slots:
         QVERIFY(report.proposedCount() >= 1);
         QVERIFY(report.proposedCount() < iPhotosInOneGroup);
     }
+
+    // The command line's switches reach the engine; a lost one silently changes what a scan compares.
+    void testSwitchesReachTheEngine_data()
+    {
+        QTest::addColumn<bool>("bExact");
+        QTest::addColumn<bool>("bRotations");
+        QTest::newRow("exact features") << true << false;
+        QTest::newRow("rotations") << false << true;
+    }
+    void testSwitchesReachTheEngine()
+    {
+        QFETCH(bool, bExact);
+        QFETCH(bool, bRotations);
+        m_pfnSetScript(R"({"volumes":["/"],"events":[]})");
+        QLibrary fake(QStringLiteral(FAKE_ENGINE_PATH));
+        auto pfnCallLog = reinterpret_cast<PFN_FakeEngineCallLog>(fake.resolve("FakeEngine_CallLog"));
+        QVERIFY(pfnCallLog);
+        CScanSession session;
+        QSignalSpy finished(&session, &CScanSession::sigFinished);
+        CScanSettings settings;
+        settings.listSources = QStringList{m_dir.path()};
+        settings.bExactFeatures = bExact;
+        settings.bRotations = bRotations;
+        QVERIFY(session.start(settings));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QByteArray log(1 << 16, '\0');
+        log.truncate(pfnCallLog(log.data(), log.size()));
+        QVERIFY2(log.contains(QByteArray("SetExactFeatures:") + (bExact ? "1" : "0")), log.constData());
+        QVERIFY2(log.contains(QByteArray("SetRotationMatching:") + (bRotations ? "1" : "0")), log.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScanSession)
