@@ -94,6 +94,21 @@ Item {
             compare(results.groupPages.page, Math.floor((data.toGroup - 1000) / results.groupPages.pageSize))
         }
 
+        // A group left with one photo duplicates nothing: it leaves the view and the pages.
+        function test_groupOfOneLeaves() {
+            var counts = [2, 2, 2, 2, 2, 2, 2]
+            open(counts)
+            var results = findChild(win, "resultsPage")
+            tryCompare(results, "groupCount", 7)
+            compare(results.groupPages.pageCount, 2)
+            fixture.setMarks(0, [false, true])
+            tryCompare(dfMgr, "checkedItemCount", 1)
+            dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
+            tryCompare(results, "groupCount", 6, 10000)
+            compare(results.groupPages.pageCount, 1)
+            compare(results.groupKeyAt(0), 1001)
+        }
+
         function test_emptyResultsSayWhy_data() {
             return [
                 { tag: "nothing similar", skipped: [], says: "Try a lower similarity" },
@@ -116,7 +131,9 @@ Item {
             var results = findChild(win, "resultsPage")
             var tile = null
             tryVerify(function () { tile = findChild(results, "photoTile"); return tile !== null })
-            waitForRendering(results)
+            win.requestActivate()
+            tryVerify(function () { return win.active })
+            waitForRendering(tile)
             // The pointer rests on a photo when the dialog opens, and moves a little.
             var point = tile.mapToItem(win.contentItem, tile.width / 2, tile.height / 2)
             mouseMove(win.contentItem, point.x, point.y)
