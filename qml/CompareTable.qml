@@ -18,7 +18,7 @@ Column {
             return ""
         switch (key) {
         case "name": return facts.name
-        case "folder": return facts.folder
+        case "folder": return facts === leftFacts ? folderParts[0] : folderParts[1]
         case "format": return String(facts.format).replace(/^\./, "").toUpperCase()
         case "resolution": return Format.dimensions(facts.width, facts.height)
         case "size": return Format.size(facts.size)
@@ -36,6 +36,10 @@ Column {
         size: qsTr("File size"), date: qsTr("Date"), original: qsTr("Origin"), similarity: qsTr("Similarity"),
         mark: qsTr("Mark")
     })
+    // The part of each folder that tells the two apart; the tooltip has the whole folder.
+    readonly property var folderParts: leftFacts && rightFacts && leftFacts.name !== undefined && rightFacts.name !== undefined
+                                       ? Helpers.distinctFolders([String(leftFacts.folder).replace(/[\\/]*$/, "/x"),
+                                                                                  String(rightFacts.folder).replace(/[\\/]*$/, "/x")]) : ["", ""]
     readonly property var rows: leftFacts && rightFacts && leftFacts.name !== undefined && rightFacts.name !== undefined
                                 ? Helpers.compareRows(leftFacts, rightFacts) : []
 
@@ -105,9 +109,9 @@ Column {
                         font.weight: best ? Font.DemiBold : Font.Normal
                         color: best ? Theme.success : Theme.text
                         HoverHandler { id: hover }
-                        ToolTip.visible: hover.hovered && truncated
+                        ToolTip.visible: hover.hovered && (truncated || line.modelData.key === "folder")
                         ToolTip.delay: 600
-                        ToolTip.text: value
+                        ToolTip.text: line.modelData.key === "folder" ? (index === 0 ? table.leftFacts : table.rightFacts).folder : value
                     }
                 }
             }

@@ -190,8 +190,9 @@ ApplicationWindow {
         function onSignalShowCheckSpace(path) { window.askQuestion("space", path) }
         function onSignalShowCheckJournal(reason) { window.askQuestion("journal", reason) }
         function onSigDelDupImgsResult(failList, succList) {
+            // The manager's method is the one this removal ran with, however it was started.
             removalSummary.show(succList.length, window.deltor ? Number(window.deltor.filesize) : 0,
-                                window.removalMethod, window.removalFolder)
+                                Number(window.mgr.deleteMethod), window.removalFolder)
             if (failList.length > 0)
                 window.mgr.showFailedDelList()
         }

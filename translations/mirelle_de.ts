@@ -379,7 +379,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     <message>
         <location line="+0"/>
         <source>Copy or edit</source>
-        <translation>Kopie oder Bearbeitung</translation>
+        <translation>Kein Original</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -389,7 +389,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     <message>
         <location line="+1"/>
         <source>Kept</source>
-        <translation>Behalten</translation>
+        <translation>Bleibt</translation>
     </message>
     <message>
         <location line="+1"/>
