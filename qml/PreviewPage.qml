@@ -19,7 +19,6 @@ FocusScope {
     readonly property int photoCount: photoModel ? photoRows : 0
     property int photoRows: 0
     property var mainDetails: []
-    property var compareDetails: []
     property string mainPhase: "loading"
     property string comparePhase: "loading"
     property string mainUrl: ""
@@ -101,13 +100,11 @@ FocusScope {
     function request(r, forCompare) {
         if (!photoModel || r < 0 || r >= photoCount)
             return
-        var info = photoModel.getFileInfo(r)
         if (forCompare) {
-            compareDetails = info
             comparePhase = "loading"
             compareUrl = ""
         } else {
-            mainDetails = info
+            mainDetails = photoModel.getFileInfo(r)
             mainPhase = "loading"
             mainUrl = ""
         }
@@ -185,7 +182,6 @@ FocusScope {
                 page.mainPhase = url !== "" ? "ready" : "failed"
             }
             if (page.comparing && row === page.compareRow) {
-                page.compareDetails = listMet
                 page.compareUrl = url
                 page.comparePhase = url !== "" ? "ready" : "failed"
             }
