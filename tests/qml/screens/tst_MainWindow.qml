@@ -114,8 +114,13 @@ Item {
             if (data.undo) {
                 mouseClick(findChild(summary.contentItem, "summaryUndoButton"))
                 tryVerify(function () { return fixture.exists(copy) }, 10000)
+                return
             }
-            summary.close()
+            // It has the keys, not the page that the closed progress handed them back to.
+            win.requestActivate()
+            tryVerify(function () { return win.active })
+            keyClick(Qt.Key_Escape)
+            tryVerify(function () { return !summary.visible })
         }
 
         function test_wholeGroupWarning_data() {
@@ -237,6 +242,10 @@ Item {
             dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
             tryCompare(dfMgr, "checkedItemCount", 0, 10000)
             tryVerify(function () { return fixture.inTrash(fixture.photoPath(group, 1)) })
+            var summary = object("removalSummary")
+            tryVerify(function () { return summary.opened })
+            summary.close()
+            tryVerify(function () { return !summary.visible })
         }
 
         function openUndo(last) {
