@@ -390,6 +390,7 @@ FocusScope {
                             width: parent.width
                             fileName: page.roleAt(page.row, 263)
                             folder: page.roleAt(page.row, 268)
+                            bytes: page.photoCount > 0 ? Number(page.roleAt(page.row, 265)) : -1
                             details: page.mainDetails
                         }
                         CheckBox {
