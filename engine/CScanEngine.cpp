@@ -260,7 +260,7 @@ int32_t CScanEngine::FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lastSkipped = {pCounters->iUnreadableFolders, pCounters->iUnreadable.load(),
                          pCounters->iNotImage + pCounters->iCorrupt, pCounters->iTooLarge.load(),
-                         uint64_t(pCounters->listPassedMounts.size())};
+                         uint64_t(pCounters->listPassedMounts.size()), pCounters->iNotOriginal.load()};
         m_listSkippedMounts = pCounters->listPassedMounts;
     }
     m_pLastCounters = std::move(pCounters);

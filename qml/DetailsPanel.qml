@@ -10,6 +10,8 @@ Column {
     property string fileName: ""
     property string folder: ""
     property var details: []
+    // The file size in bytes, worded as on every other screen.
+    property double bytes: -1
     readonly property var rows: {
         var list = []
         var labels = [qsTr("Resolution"), qsTr("File size"), qsTr("Date")]
@@ -23,7 +25,8 @@ Column {
             if (i === 1)
                 list.push({ label: labels[0], value: String(value).replace(" x ", " × ") })
             else if (i <= 3)
-                list.push({ label: labels[i - 1], value: i === 3 ? Format.dateTime(value) : String(value) })
+                list.push({ label: labels[i - 1], value: i === 3 ? Format.dateTime(value)
+                                                                : panel.bytes >= 0 ? Format.size(panel.bytes) : String(value) })
             else
                 extra.push(String(value))
         }

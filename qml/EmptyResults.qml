@@ -6,6 +6,10 @@ Item {
     id: empty
 
     property bool allRemoved: false
+    // Similar photos that "Original photos only" left out: then the option, not the
+    // similarity, emptied the results.
+    property int notOriginal: 0
+    readonly property bool byOption: !allRemoved && notOriginal > 0
 
     signal newScanRequested()
 
@@ -32,7 +36,9 @@ Item {
             objectName: "emptyTitle"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
-            text: empty.allRemoved ? qsTr("All duplicates removed") : qsTr("No similar photos found")
+            text: empty.allRemoved ? qsTr("All duplicates removed")
+                  : empty.byOption ? qsTr("No camera originals among the similar photos")
+                  : qsTr("No similar photos found")
             font.pixelSize: Theme.fontTitle
             font.weight: Font.DemiBold
             color: Theme.text
@@ -41,8 +47,11 @@ Item {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
+            objectName: "emptyText"
             text: empty.allRemoved
                   ? qsTr("Every marked copy is gone. Your library is tidy.")
+                  : empty.byOption
+                  ? Helpers.numerus(qsTr("\"Original photos only\" left out %n similar photo(s): their groups hold no camera original. Turn the option off in the scan options to see them.", "", empty.notOriginal), empty.notOriginal)
                   : qsTr("The scanned places hold no duplicate or similar photos at this similarity. Try a lower similarity or other folders.")
             font.pixelSize: Theme.fontBody
             color: Theme.textMuted

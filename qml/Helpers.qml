@@ -182,6 +182,37 @@ QtObject {
         return h > 0 ? h + ":" + pad(m) + ":" + pad(s) : pad(m) + ":" + pad(s)
     }
 
+    // The rows of the compare table for two photos' facts ({name, folder, format, width,
+    // height, size, date, original, similarity, marked}): per row whether the values differ
+    // and which side is better (-1 left, 1 right, 0 neither). "Better" follows the automatic
+    // marking rule, so that the table never argues with the marks: not HEIC beside another
+    // format, more pixels, the larger file of equal pixels, the newer, the camera original.
+    function compareRows(a, b) {
+        var side = function (left, right) { return left === right ? 0 : (left ? -1 : 1) }
+        var heic = function (format) { return /heic$/i.test(String(format)) }
+        var pixelsA = Number(a.width) * Number(a.height)
+        var pixelsB = Number(b.width) * Number(b.height)
+        var rows = [
+            { key: "name", differs: a.name !== b.name, better: 0 },
+            { key: "folder", differs: a.folder !== b.folder, better: 0 },
+            { key: "format", differs: String(a.format).toLowerCase() !== String(b.format).toLowerCase(),
+              better: heic(a.format) !== heic(b.format) && a.format !== "" && b.format !== ""
+                      ? side(!heic(a.format), !heic(b.format)) : 0 },
+            { key: "resolution", differs: a.width !== b.width || a.height !== b.height,
+              better: pixelsA === pixelsB ? 0 : side(pixelsA > pixelsB, pixelsB > pixelsA) },
+            { key: "size", differs: Number(a.size) !== Number(b.size),
+              better: pixelsA !== pixelsB || Number(a.size) === Number(b.size) ? 0
+                      : side(Number(a.size) > Number(b.size), Number(b.size) > Number(a.size)) },
+            // Dates come as sortable text (year first).
+            { key: "date", differs: a.date !== b.date,
+              better: a.date === "" || b.date === "" || a.date === b.date ? 0 : side(a.date > b.date, b.date > a.date) },
+            { key: "original", differs: !!a.original !== !!b.original, better: side(!!a.original, !!b.original) },
+            { key: "similarity", differs: Number(a.similarity) !== Number(b.similarity), better: 0 },
+            { key: "mark", differs: !!a.marked !== !!b.marked, better: side(!a.marked, !b.marked) }
+        ]
+        return rows
+    }
+
     // Text of a group-model role: the group roles all deliver one map.
     function groupField(value, key) {
         if (value !== null && typeof value === "object" && value[key] !== undefined)

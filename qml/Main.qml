@@ -190,6 +190,9 @@ ApplicationWindow {
         function onSignalShowCheckSpace(path) { window.askQuestion("space", path) }
         function onSignalShowCheckJournal(reason) { window.askQuestion("journal", reason) }
         function onSigDelDupImgsResult(failList, succList) {
+            // The manager's method is the one this removal ran with, however it was started.
+            removalSummary.show(succList.length, window.deltor ? Number(window.deltor.filesize) : 0,
+                                Number(window.mgr.deleteMethod), window.removalFolder)
             if (failList.length > 0)
                 window.mgr.showFailedDelList()
         }
@@ -199,7 +202,10 @@ ApplicationWindow {
                         + listPaths.join("\n"))
         }
         function onSigShowFailedDelList(failList) {
-            notice.show(qsTr("Some photos were not removed"), failList)
+            if (removalSummary.opened || removalSummary.visible)
+                removalSummary.failures = failList
+            else
+                notice.show(qsTr("Some photos were not removed"), failList)
         }
         function onSigDelSingleDupImgResult(strFilePath, bSuccess) {
             if (bSuccess && strFilePath === undoBar.path)
@@ -287,7 +293,14 @@ ApplicationWindow {
             id: previewPage
             objectName: "previewPage"
             mgr: window.mgr
+            groupModel: resultsPage.groupModel
             onBackRequested: window.screen = "results"
+            // Back in the results, the group the arrows reached is the one on view.
+            onGroupEntered: {
+                resultsPage.currentGroup = groupRow
+                resultsPage.currentPhoto = previewPage.row
+                resultsPage.revealCurrent()
+            }
             onRemoveOneRequested: window.removeOne(groupKey, path)
             onPhotoCountChanged: if (visible && photoCount === 0) window.screen = "results"
         }
@@ -329,6 +342,12 @@ ApplicationWindow {
     NoticeDialog {
         id: notice
         objectName: "noticeDialog"
+    }
+
+    RemovalSummary {
+        id: removalSummary
+        objectName: "removalSummary"
+        deltor: window.deltor
     }
 
     UndoDialog {

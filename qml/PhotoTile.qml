@@ -7,6 +7,7 @@ import Mirelle 1.0
 // from the other copies, resolution, size, date and how like the group's first photo it is.
 Item {
     id: tile
+    objectName: "photoTile"
 
     property string thumbUrl: ""
     property int thumbState: 1
@@ -27,6 +28,7 @@ Item {
     property bool identical: false
     property bool burst: false
     property bool current: false
+    readonly property alias hovered: hover.hovered
 
     signal toggleMark()
     signal chosen()

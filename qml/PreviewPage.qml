@@ -3,11 +3,14 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 
 // One photo large with its details, or two photos of the group side by side with one zoom and
-// pan for both. Esc goes back, arrows step through the group, Space marks, Delete removes.
+// pan for both and their details in one table. Esc goes back, arrows step through the photos
+// and on into the next or previous group, Space marks, Delete removes.
 FocusScope {
     id: page
 
     property var mgr: null
+    // The shown groups, in the results' order, for stepping past a group's ends.
+    property var groupModel: null
     property var groupKey: 0
     property int row: 0
     property int compareRow: -1
@@ -16,17 +19,21 @@ FocusScope {
     readonly property int photoCount: photoModel ? photoRows : 0
     property int photoRows: 0
     property var mainDetails: []
-    property var compareDetails: []
     property string mainPhase: "loading"
     property string comparePhase: "loading"
     property string mainUrl: ""
     property string compareUrl: ""
     property int markRevision: 0
+    // Bumped when the groups change, so that the arrows' state is read again.
+    property int groupRevision: 0
+    readonly property int groupRow: groupRevision >= 0 && groupKey ? groupRowOf(groupKey) : -1
     property real zoom: 1
     property real centerX: 0.5
     property real centerY: 0.5
 
     signal backRequested()
+    // The arrows moved on to the group at this row of the group model.
+    signal groupEntered(int groupRow)
     signal removeOneRequested(var groupKey, string path)
 
     function roleAt(r, role) {
@@ -34,6 +41,49 @@ FocusScope {
     }
 
     function pathAt(r) { return roleAt(r, 264) || "" }
+
+    // What the compare table shows of a photo, as Helpers.compareRows takes it.
+    function factsAt(r) {
+        markRevision
+        if (!photoModel || r < 0 || r >= photoCount)
+            return {}
+        return { name: roleAt(r, 263), folder: roleAt(r, 268), format: roleAt(r, 257),
+                 width: roleAt(r, 261), height: roleAt(r, 262), size: Number(roleAt(r, 265)),
+                 date: roleAt(r, 260) || "", original: !!roleAt(r, 273), similarity: roleAt(r, 272),
+                 marked: isMarked(r), reason: roleAt(r, 271) || "" }
+    }
+
+    function groupRowOf(key) {
+        var rows = groupModel ? groupModel.rowCount() : 0
+        for (var g = 0; g < rows; ++g) {
+            if (groupModel.data(groupModel.index(g, 0), 260) === key)
+                return g
+        }
+        return -1
+    }
+
+    function canStep(delta) {
+        if (row + delta >= 0 && row + delta < photoCount)
+            return true
+        var g = groupRowOf(groupKey)
+        return g >= 0 && g + delta >= 0 && g + delta < groupModel.rowCount()
+    }
+
+    // One photo on; past either end of the group, into the neighbouring group.
+    function step(delta) {
+        if (row + delta >= 0 && row + delta < photoCount) {
+            showRow(row + delta)
+            return
+        }
+        var g = groupRowOf(groupKey)
+        var next = g + delta
+        if (g < 0 || next < 0 || next >= groupModel.rowCount())
+            return
+        groupKey = groupModel.data(groupModel.index(next, 0), 260)
+        photoRows = photoModel ? photoModel.rowCount() : 0
+        showRow(delta > 0 ? 0 : photoRows - 1)
+        groupEntered(next)
+    }
 
     function open(key, photoRow) {
         groupKey = key
@@ -50,13 +100,11 @@ FocusScope {
     function request(r, forCompare) {
         if (!photoModel || r < 0 || r >= photoCount)
             return
-        var info = photoModel.getFileInfo(r)
         if (forCompare) {
-            compareDetails = info
             comparePhase = "loading"
             compareUrl = ""
         } else {
-            mainDetails = info
+            mainDetails = photoModel.getFileInfo(r)
             mainPhase = "loading"
             mainUrl = ""
         }
@@ -69,7 +117,11 @@ FocusScope {
         resetView()
         request(row, false)
         if (comparing) {
-            if (compareRow === row)
+            if (photoCount < 2) {
+                compareRow = -1
+                return
+            }
+            if (compareRow === row || compareRow >= photoCount)
                 compareRow = (row + 1) % photoCount
             request(compareRow, true)
         }
@@ -80,7 +132,8 @@ FocusScope {
             compareRow = -1
             return
         }
-        compareRow = r === row ? (row + 1) % photoCount : r
+        // From the last photo the other side is the first, not a row past the end.
+        compareRow = r % photoCount === row ? (row + 1) % photoCount : r % photoCount
         resetView()
         request(compareRow, true)
     }
@@ -104,8 +157,8 @@ FocusScope {
     Keys.onPressed: {
         switch (event.key) {
         case Qt.Key_Escape: backRequested(); break
-        case Qt.Key_Left: if (row > 0) showRow(row - 1); break
-        case Qt.Key_Right: if (row + 1 < photoCount) showRow(row + 1); break
+        case Qt.Key_Left: step(-1); break
+        case Qt.Key_Right: step(1); break
         case Qt.Key_Space: toggleMark(row); break
         case Qt.Key_Delete: if (pathAt(row) !== "") removeOneRequested(groupKey, pathAt(row)); break
         case Qt.Key_Plus:
@@ -129,7 +182,6 @@ FocusScope {
                 page.mainPhase = url !== "" ? "ready" : "failed"
             }
             if (page.comparing && row === page.compareRow) {
-                page.compareDetails = listMet
                 page.compareUrl = url
                 page.comparePhase = url !== "" ? "ready" : "failed"
             }
@@ -148,6 +200,14 @@ FocusScope {
         function onSigCheckedItemCountChanged() { page.markRevision++ }
     }
 
+    Connections {
+        target: page.groupModel
+        function onRowsInserted() { page.groupRevision++ }
+        function onRowsRemoved() { page.groupRevision++ }
+        function onModelReset() { page.groupRevision++ }
+        function onLayoutChanged() { page.groupRevision++ }
+    }
+
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: Theme.spacingL
@@ -164,10 +224,34 @@ FocusScope {
                 onClicked: page.backRequested()
             }
             Item { Layout.fillWidth: true }
+            ToolButton {
+                objectName: "previousButton"
+                implicitWidth: 32
+                implicitHeight: 32
+                enabled: page.groupRevision >= 0 && page.canStep(-1)
+                onClicked: page.step(-1)
+                contentItem: GlyphIcon { name: "chevronLeft"; color: parent.enabled ? Theme.text : Theme.textFaint }
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Previous photo")
+            }
             Label {
+                objectName: "positionLabel"
                 text: qsTr("Photo %1 of %2").arg(page.row + 1).arg(page.photoCount)
+                      + (page.groupRow >= 0 ? " · " + qsTr("group %1").arg(page.groupRow + 1) : "")
                 font.pixelSize: Theme.fontBody
                 color: Theme.textMuted
+            }
+            ToolButton {
+                objectName: "nextButton"
+                implicitWidth: 32
+                implicitHeight: 32
+                enabled: page.groupRevision >= 0 && page.canStep(1)
+                onClicked: page.step(1)
+                contentItem: GlyphIcon { name: "chevronRight"; color: parent.enabled ? Theme.text : Theme.textFaint }
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Next photo")
             }
             Item { Layout.fillWidth: true }
             ToolButton {
@@ -221,7 +305,7 @@ FocusScope {
                 iconName: "compare"
                 text: page.comparing ? qsTr("Single view") : qsTr("Compare")
                 enabled: page.photoCount > 1
-                onClicked: page.setCompare(page.comparing ? -1 : page.row + 1)
+                onClicked: page.setCompare(page.comparing ? -1 : (page.row + 1) % page.photoCount)
             }
         }
 
@@ -261,7 +345,9 @@ FocusScope {
             }
 
             Card {
-                Layout.preferredWidth: 260
+                objectName: "detailsCard"
+                // Wider when comparing: the table has a column for each photo.
+                Layout.preferredWidth: page.comparing ? Math.round(Math.max(320, Math.min(460, page.width * 0.36))) : 260
                 Layout.fillWidth: false
                 Layout.fillHeight: true
                 ScrollView {
@@ -273,15 +359,43 @@ FocusScope {
                     Column {
                         width: detailsScroll.availableWidth
                         spacing: Theme.spacingM
+                        CompareTable {
+                            objectName: "compareTable"
+                            visible: page.comparing
+                            width: parent.width
+                            leftFacts: page.comparing ? page.factsAt(page.row) : ({})
+                            rightFacts: page.comparing ? page.factsAt(page.compareRow) : ({})
+                        }
+                        Row {
+                            visible: page.comparing
+                            width: parent.width
+                            CheckBox {
+                                objectName: "markLeftCheck"
+                                width: parent.width / 2
+                                text: qsTr("Mark left")
+                                checked: page.comparing && page.isMarked(page.row)
+                                onToggled: page.toggleMark(page.row)
+                            }
+                            CheckBox {
+                                objectName: "markRightCheck"
+                                width: parent.width / 2
+                                text: qsTr("Mark right")
+                                checked: page.comparing && page.isMarked(page.compareRow)
+                                onToggled: page.toggleMark(page.compareRow)
+                            }
+                        }
                         DetailsPanel {
                             objectName: "mainDetails"
+                            visible: !page.comparing
                             width: parent.width
                             fileName: page.roleAt(page.row, 263)
                             folder: page.roleAt(page.row, 268)
+                            bytes: page.photoCount > 0 ? Number(page.roleAt(page.row, 265)) : -1
                             details: page.mainDetails
                         }
                         CheckBox {
                             objectName: "markCheck"
+                            visible: !page.comparing
                             text: qsTr("Mark for removal")
                             checked: page.isMarked(page.row)
                             onToggled: page.toggleMark(page.row)
@@ -299,26 +413,6 @@ FocusScope {
                             iconName: "folder"
                             text: qsTr("Show in folder")
                             onClicked: if (page.mgr) page.mgr.locateFile(page.pathAt(page.row))
-                        }
-                        Rectangle {
-                            visible: page.comparing
-                            width: parent.width
-                            height: 1
-                            color: Theme.border
-                        }
-                        DetailsPanel {
-                            objectName: "compareDetails"
-                            visible: page.comparing
-                            width: parent.width
-                            fileName: page.roleAt(page.compareRow, 263)
-                            folder: page.roleAt(page.compareRow, 268)
-                            details: page.compareDetails
-                        }
-                        CheckBox {
-                            visible: page.comparing
-                            text: qsTr("Mark for removal")
-                            checked: page.comparing && page.isMarked(page.compareRow)
-                            onToggled: page.toggleMark(page.compareRow)
                         }
                     }
                 }

@@ -485,6 +485,7 @@ FocusScope {
                 anchors.fill: parent
                 visible: results.empty
                 allRemoved: results.hadGroups
+                notOriginal: results.mgr && results.mgr.scanSkipped.length > 5 ? Number(results.mgr.scanSkipped[5]) : 0
                 onNewScanRequested: results.newScanRequested()
             }
 

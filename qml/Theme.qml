@@ -40,6 +40,7 @@ QtObject {
         ["accentText", "accentFill"], ["accentText", "dangerFill"], ["accentText", "successFill"],
         ["danger", "surface"], ["danger", "dangerSoft"],
         ["warning", "window"], ["warning", "surface"], ["warning", "warningSoft"],
+        ["text", "warningSoft"], ["textMuted", "warningSoft"], ["success", "warningSoft"],
         ["success", "surface"], ["success", "successSoft"]
     ]
     readonly property var colors: palettes[dark ? "dark" : "light"]

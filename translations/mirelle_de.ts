@@ -365,6 +365,99 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
 </context>
 <context>
+    <name>CompareTable</name>
+    <message>
+        <location filename="../qml/CompareTable.qml" line="+25"/>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera original</source>
+        <translation>Kameraoriginal</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Copy or edit</source>
+        <translation>Kein Original</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Kept</source>
+        <translation>Bleibt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked: %1</source>
+        <translation>Markiert: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Marked</source>
+        <translation>Markiert</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Resolution</source>
+        <translation>Auflösung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File size</source>
+        <translation>Dateigröße</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Origin</source>
+        <translation>Herkunft</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Similarity</source>
+        <translation>Ähnlichkeit</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark</source>
+        <translation>Markierung</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+</context>
+<context>
     <name>DecisionsDialog</name>
     <message>
         <location filename="../qml/DecisionsDialog.qml" line="+19"/>
@@ -458,19 +551,32 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>EmptyResults</name>
     <message>
-        <location filename="../qml/EmptyResults.qml" line="+35"/>
+        <location filename="../qml/EmptyResults.qml" line="+39"/>
         <source>All duplicates removed</source>
         <translation>Alle Duplikate entfernt</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
+        <source>No camera originals among the similar photos</source>
+        <translation>Keine Kameraoriginale unter den ähnlichen Fotos</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>No similar photos found</source>
         <translation>Keine ähnlichen Fotos gefunden</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Every marked copy is gone. Your library is tidy.</source>
         <translation>Alle markierten Kopien sind entfernt. Ihre Sammlung ist aufgeräumt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>&quot;Original photos only&quot; left out %n similar photo(s): their groups hold no camera original. Turn the option off in the scan options to see them.</source>
+        <translation>
+            <numerusform>„Nur Originalfotos“ hat %n ähnliches Foto ausgelassen: Seine Gruppe enthält kein Kameraoriginal. Schalten Sie die Option in den Scan-Optionen aus, um es zu sehen.</numerusform>
+            <numerusform>„Nur Originalfotos“ hat %n ähnliche Fotos ausgelassen: Ihre Gruppen enthalten kein Kameraoriginal. Schalten Sie die Option in den Scan-Optionen aus, um sie zu sehen.</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+1"/>
@@ -754,7 +860,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Die Suche wurde angehalten, bevor ähnliche Fotos gefunden wurden. Ihre Orte und Optionen bleiben erhalten.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -764,7 +870,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Durchsucht werden können nur Ordner auf diesem Computer. Diese wurden nicht hinzugefügt:</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
         <source>Some photos were not removed</source>
         <translation>Einige Fotos wurden nicht entfernt</translation>
     </message>
@@ -779,7 +885,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>%1 konnte nicht entfernt werden!</translation>
     </message>
     <message>
-        <location line="+150"/>
+        <location line="+163"/>
         <source>Move this photo to the trash?</source>
         <translation>Dieses Foto in den Papierkorb verschieben?</translation>
     </message>
@@ -848,7 +954,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+106"/>
+        <location filename="../qml/PhotoTile.qml" line="+108"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
@@ -907,17 +1013,32 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PreviewPage</name>
     <message>
-        <location filename="../qml/PreviewPage.qml" line="+163"/>
+        <location filename="../qml/PreviewPage.qml" line="+227"/>
         <source>Back to results</source>
         <translation>Zurück zu den Ergebnissen</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+13"/>
+        <source>Previous photo</source>
+        <translation>Vorheriges Foto</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Photo %1 of %2</source>
         <translation>Foto %1 von %2</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>group %1</source>
+        <translation>Gruppe %1</translation>
+    </message>
+    <message>
         <location line="+13"/>
+        <source>Next photo</source>
+        <translation>Nächstes Foto</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Zoom out</source>
         <translation>Verkleinern</translation>
     </message>
@@ -971,13 +1092,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Rechts: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
         <location line="+34"/>
+        <source>Mark left</source>
+        <translation>Links markieren</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Mark right</source>
+        <translation>Rechts markieren</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Mark for removal</source>
         <translation>Zum Entfernen markieren</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="+8"/>
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
@@ -1083,7 +1213,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Gruppe %1, %2 Fotos, %3</translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+301"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+304"/>
         <source>Long: %1</source>
         <translation>Länge: %1</translation>
     </message>
@@ -1259,6 +1389,57 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
 </context>
 <context>
+    <name>RemovalSummary</name>
+    <message>
+        <location filename="../qml/RemovalSummary.qml" line="+44"/>
+        <source>%1 deleted permanently. This cannot be undone.</source>
+        <translation>%1 endgültig gelöscht. Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 moved to %2.</source>
+        <translation>%1 nach %2 verschoben.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 moved to the recycle bin.</source>
+        <translation>%1 in den Papierkorb verschoben.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 moved to the trash.</source>
+        <translation>%1 in den Papierkorb verschoben.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n photo(s) removed</source>
+        <translation>
+            <numerusform>%n Foto entfernt</numerusform>
+            <numerusform>%n Fotos entfernt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No photos were removed</source>
+        <translation>Es wurden keine Fotos entfernt</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Undo puts them back where they were.</source>
+        <translation>„Rückgängig“ legt sie wieder an ihren Platz.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>ResultsPage</name>
     <message>
         <location filename="../qml/ResultsPage.qml" line="+52"/>
@@ -1406,7 +1587,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markierte entfernen</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+52"/>
         <source>Re-grouping at %1% similarity…</source>
         <translation>Neugruppierung bei %1 % Ähnlichkeit…</translation>
     </message>

@@ -343,6 +343,99 @@ You can enlarge your virtual memory and try again.</source>
     </message>
 </context>
 <context>
+    <name>CompareTable</name>
+    <message>
+        <location filename="../qml/CompareTable.qml" line="+25"/>
+        <source>Unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Copy or edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Origin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Similarity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DecisionsDialog</name>
     <message>
         <location filename="../qml/DecisionsDialog.qml" line="+19"/>
@@ -436,19 +529,32 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>EmptyResults</name>
     <message>
-        <location filename="../qml/EmptyResults.qml" line="+35"/>
+        <location filename="../qml/EmptyResults.qml" line="+39"/>
         <source>All duplicates removed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
+        <source>No camera originals among the similar photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>No similar photos found</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Every marked copy is gone. Your library is tidy.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>&quot;Original photos only&quot; left out %n similar photo(s): their groups hold no camera original. Turn the option off in the scan options to see them.</source>
+        <translation>
+            <numerusform>&quot;Original photos only&quot; left out %n similar photo: its group holds no camera original. Turn the option off in the scan options to see it.</numerusform>
+            <numerusform>&quot;Original photos only&quot; left out %n similar photos: their groups hold no camera original. Turn the option off in the scan options to see them.</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+1"/>
@@ -692,7 +798,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -702,7 +808,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
         <source>Some photos were not removed</source>
         <translation type="unfinished"></translation>
     </message>
@@ -717,7 +823,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+150"/>
+        <location line="+163"/>
         <source>Move this photo to the trash?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -786,7 +892,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+106"/>
+        <location filename="../qml/PhotoTile.qml" line="+108"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
@@ -829,17 +935,32 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PreviewPage</name>
     <message>
-        <location filename="../qml/PreviewPage.qml" line="+163"/>
+        <location filename="../qml/PreviewPage.qml" line="+227"/>
         <source>Back to results</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+13"/>
+        <source>Previous photo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Photo %1 of %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>group %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+13"/>
+        <source>Next photo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Zoom out</source>
         <translation type="unfinished"></translation>
     </message>
@@ -889,13 +1010,22 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+28"/>
         <location line="+34"/>
+        <source>Mark left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Mark right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Mark for removal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="+8"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1001,7 +1131,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+301"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+304"/>
         <source>Long: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1173,6 +1303,57 @@ You can enlarge your virtual memory and try again.</source>
     </message>
 </context>
 <context>
+    <name>RemovalSummary</name>
+    <message>
+        <location filename="../qml/RemovalSummary.qml" line="+44"/>
+        <source>%1 deleted permanently. This cannot be undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 moved to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 moved to the recycle bin.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 moved to the trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n photo(s) removed</source>
+        <translation>
+            <numerusform>%n photo removed</numerusform>
+            <numerusform>%n photos removed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No photos were removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Undo puts them back where they were.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ResultsPage</name>
     <message>
         <location filename="../qml/ResultsPage.qml" line="+52"/>
@@ -1316,7 +1497,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+52"/>
         <source>Re-grouping at %1% similarity…</source>
         <translation type="unfinished"></translation>
     </message>

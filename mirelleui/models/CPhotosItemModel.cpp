@@ -38,6 +38,7 @@ CPhotosItemModel::CPhotosItemModel(CResultStore *pStore, quint64 pGroup, QObject
     m_mapRoleNames.insert(PhotosBurstRole, "photosBurst");
     m_mapRoleNames.insert(MarkReasonRole, "markReason");
     m_mapRoleNames.insert(PhotosSimilarityRole, "photosSimilarity");
+    m_mapRoleNames.insert(PhotosOriginalRole, "photosOriginal");
 
     QStringList listPaths;
     m_pStore->readGroup(m_pGroup, [&](const GroupSummary &summary) {
@@ -94,7 +95,7 @@ bool CPhotosItemModel::readRecord(int row, CPhotoRecordCopy *pRecord) const
 
 QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
 {
-    if (role < PhotosTypeRole || role > PhotosSimilarityRole || !index.isValid()
+    if (role < PhotosTypeRole || role > PhotosOriginalRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const int row = index.row();
@@ -145,6 +146,8 @@ QVariant CPhotosItemModel::data(const QModelIndex &index, int role) const
         return record.isMarked() ? CAutoMarkRule::reasonText(m_pStore->markReason(path)) : QString();
     case PhotosSimilarityRole:
         return int(raw.similarity);
+    case PhotosOriginalRole:
+        return record.isPreferred();
     default:
         return {};
     }

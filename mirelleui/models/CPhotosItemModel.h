@@ -37,7 +37,9 @@ public:
         PhotosBurstRole,
         // Why the automatic rule marked the photo; empty for a mark set by hand.
         MarkReasonRole,
-        PhotosSimilarityRole
+        PhotosSimilarityRole,
+        // Whether the engine took the photo for a camera original.
+        PhotosOriginalRole
     };
     Q_ENUM(EnPhotoRoles)
 

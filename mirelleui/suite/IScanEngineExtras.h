@@ -19,6 +19,7 @@ enum EnScanSkipped : uint32_t {
     ScanSkipped_Damaged,      // files that are not pictures or are damaged
     ScanSkipped_TooLarge,     // pictures whose size is beyond what is opened
     ScanSkipped_NetworkMounts,  // network filesystems mounted below a scanned folder, not entered
+    ScanSkipped_NotOriginal,  // similar photos left out because their group holds no camera original
     ScanSkipped_Kinds
 };
 

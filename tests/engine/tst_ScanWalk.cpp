@@ -284,6 +284,10 @@ private slots:
             pFilter->Finalize(1);
         }), 0);
         QCOMPARE(groupsToText(harness.sink().groups()), expected);
+        // The screens tell a user that the option, not the similarity, emptied the results.
+        uint64_t counts[ScanSkipped_Kinds] = {};
+        harness.extras()->GetScanSkipped(counts, ScanSkipped_Kinds);
+        QCOMPARE(counts[ScanSkipped_NotOriginal], uint64_t(originalOnly ? 2 : 0));
         if (expected.contains("cam2.jpg")) {
             QVERIFY(harness.sink().recordOf("cam2.jpg").flags & PhotoFlag_Preferred);
             if (expected.contains("edit.jpg"))

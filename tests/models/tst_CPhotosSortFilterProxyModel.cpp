@@ -63,6 +63,7 @@ private Q_SLOTS:
         QTest::newRow("hidden") << int(PhotoFlag_Hidden) << false << false << false << "";
         QTest::newRow("marked by hand") << int(PhotoFlag_Marked) << false << true << true << "";
         QTest::newRow("burst") << int(PhotoFlag_Burst) << false << true << false << "";
+        QTest::newRow("camera original") << int(PhotoFlag_Preferred) << false << true << false << "";
         QTest::newRow("marked by the rule") << 0 << true << true << true << "no better than the kept photo";
     }
 
@@ -105,7 +106,8 @@ private Q_SLOTS:
         QCOMPARE(idx.data(CPhotosItemModel::PhotosBurstRole).toBool(), bool(flags & PhotoFlag_Burst));
         QCOMPARE(idx.data(CPhotosItemModel::MarkReasonRole).toString(), reason);
         QCOMPARE(idx.data(CPhotosItemModel::PhotosSimilarityRole), QVariant(100));
-        QVERIFY(!idx.data(CPhotosItemModel::PhotosSimilarityRole + 1).isValid());
+        QCOMPARE(idx.data(CPhotosItemModel::PhotosOriginalRole).toBool(), bool(flags & PhotoFlag_Preferred));
+        QVERIFY(!idx.data(CPhotosItemModel::PhotosOriginalRole + 1).isValid());
     }
 
     void testPathTexts_data()

@@ -253,7 +253,15 @@ int main(int argc, char *argv[])
         {QStringLiteral("results-empty"),
          [&] {
              QMetaObject::invokeMethod(pNotice, "close");
+             QMetaObject::invokeMethod(pWindow->findChild<QObject *>(QStringLiteral("removalSummary")), "close");
              fixture.scanNothing();
+         }},
+        {QStringLiteral("results-empty-originals"),
+         [&] {
+             fixture.setSkipped({0, 0, 0, 0, 0, 7});
+             fixture.scanNothing();
+             // As a scan started from the window would, which forgets the groups of the last.
+             QMetaObject::invokeMethod(pWindow->findChild<QObject *>(QStringLiteral("resultsPage")), "reset");
          }},
     };
 
@@ -300,15 +308,22 @@ int main(int argc, char *argv[])
              pWindow->setProperty("removalMethod", 0);
              call(pWindow, "requestRemoval");
          }},
-        {QStringLiteral("undo-history"),
+        {QStringLiteral("removal-summary"),
          [&] {
              QMetaObject::invokeMethod(pRemoval, "close");
-             // Three removals to the trash make the history.
-             for (int i = 0; i < 3; ++i) {
+             fixture.setMarks(4, {false, true, true, true});
+             pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
+             settle(800);
+         }},
+        {QStringLiteral("undo-history"),
+         [&] {
+             // With the removal above, three removals to the trash make the history.
+             for (int i = 0; i < 2; ++i) {
                  fixture.setMarks(i + 1, {false, true});
                  pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
                  settle(800);
              }
+             QMetaObject::invokeMethod(pWindow->findChild<QObject *>(QStringLiteral("removalSummary")), "close");
              call(pUndo, "showHistory");
          }},
         {QStringLiteral("undo-running"), [&] { call(pUndo, "undoRequest", -1); }},

@@ -88,8 +88,8 @@ Item {
 
         function test_removalMethod_data() {
             return [
-                { tag: "trash by default", radio: "", trashed: true },
-                { tag: "permanent", radio: "permanentRadio", trashed: false }
+                { tag: "trash by default", radio: "", trashed: true, says: "moved to the trash", undo: true },
+                { tag: "permanent", radio: "permanentRadio", trashed: false, says: "deleted permanently", undo: false }
             ]
         }
 
@@ -104,6 +104,23 @@ Item {
             tryVerify(function () { return !fixture.exists(copy) }, 10000)
             compare(fixture.inTrash(copy), data.trashed)
             verify(fixture.exists(fixture.photoPath(0, 0)))
+            // The summary says how many went where, and offers the way back when there is one.
+            var summary = object("removalSummary")
+            tryVerify(function () { return summary.opened })
+            compare(summary.title, "4 photos removed")
+            var text = findChild(summary.contentItem, "summaryText").text
+            verify(text.indexOf(data.says) >= 0, text)
+            compare(findChild(summary.contentItem, "summaryUndoButton").visible, data.undo)
+            if (data.undo) {
+                mouseClick(findChild(summary.contentItem, "summaryUndoButton"))
+                tryVerify(function () { return fixture.exists(copy) }, 10000)
+                return
+            }
+            // It has the keys, not the page that the closed progress handed them back to.
+            win.requestActivate()
+            tryVerify(function () { return win.active })
+            keyClick(Qt.Key_Escape)
+            tryVerify(function () { return !summary.visible })
         }
 
         function test_wholeGroupWarning_data() {
@@ -188,18 +205,18 @@ Item {
             tryVerify(function () { return !question.visible })
         }
 
-        // A photo that went missing since the scan fails, and the notice names it.
+        // A photo that went missing since the scan fails, and the summary names it.
         function test_failureMessage() {
-            fixture.setMarks(0, [false, true, false])
-            tryCompare(dfMgr, "checkedItemCount", 1)
+            fixture.setMarks(0, [false, true, true])
+            tryCompare(dfMgr, "checkedItemCount", 2)
             var missing = fixture.photoPath(0, 1)
             verify(fixture.remove(missing))
             dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
-            var notice = object("noticeDialog")
-            tryVerify(function () { return notice.opened }, 10000)
-            var text = findChild(notice.contentItem, "noticeText").text
-            verify(text.indexOf(missing.substring(missing.lastIndexOf("/") + 1)) >= 0, text)
-            notice.close()
+            var summary = object("removalSummary")
+            tryVerify(function () { return summary.opened && summary.failures !== "" }, 10000)
+            compare(summary.title, "1 photo removed")
+            verify(summary.failures.indexOf(missing.substring(missing.lastIndexOf("/") + 1)) >= 0, summary.failures)
+            summary.close()
         }
 
         function test_permanentDeletionWarnsBeforeItRuns() {
@@ -225,6 +242,10 @@ Item {
             dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
             tryCompare(dfMgr, "checkedItemCount", 0, 10000)
             tryVerify(function () { return fixture.inTrash(fixture.photoPath(group, 1)) })
+            var summary = object("removalSummary")
+            tryVerify(function () { return summary.opened })
+            summary.close()
+            tryVerify(function () { return !summary.visible })
         }
 
         function openUndo(last) {

@@ -130,8 +130,12 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSl
     if (bHold)
         events.append(QJsonObject{{"op", "waitStop"}});
     // A regroup (after a decision or an undo) finds the same groups again.
-    m_pEngine->setScript(
-        QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"events", events}, {"regroup", events}}).toJson());
+    m_pEngine->setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}},
+                                                   {"events", events},
+                                                   {"regroup", events},
+                                                   {"skipped", QJsonArray::fromVariantList(m_listSkipped)}})
+                             .toJson());
+    m_listSkipped.clear();
     return true;
 }
 

@@ -53,6 +53,8 @@ public:
     // Makes the photos and the engine's script for the next scan; a held scan runs until
     // stopped, a slow one takes iSlowMs longer.
     Q_INVOKABLE bool prepare(const QVariantList &listCounts, bool bHold = false, int iSlowMs = 0);
+    // What the next scan reports as passed over, by kind (EnScanSkipped); once.
+    Q_INVOKABLE void setSkipped(const QVariantList &listCounts) { m_listSkipped = listCounts; }
     // Scans nothing, as a scan that found no duplicates.
     Q_INVOKABLE bool scanNothing() { return scan({}); }
     Q_INVOKABLE QString photoPath(int iGroup, int iRow) const;
@@ -76,4 +78,5 @@ private:
     std::unique_ptr<CDupPicsMgr> m_pMgr;
     CScreenLoader *m_pLoader = nullptr;
     int m_iScan = 0;
+    QVariantList m_listSkipped;
 };

@@ -1,0 +1,160 @@
+import QtQuick 2.15
+import QtTest 1.15
+import DupPicsMgr 1.0
+import "qrc:/qml"
+
+// What a user decides on: the compare view, the preview's arrows, the empty results and the
+// dialogs that hold the window.
+Item {
+    id: root
+    width: 1024
+    height: 640
+
+    TestCase {
+        name: "Decide"
+        when: windowShown
+
+        Component {
+            id: mainComponent
+            Main {}
+        }
+
+        property var win: null
+
+        function cleanupTestCase() {
+            compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
+        }
+
+        function open(counts) {
+            dfMgr.setShowDeleteWin(true)
+            verify(fixture.scan(counts))
+            win = createTemporaryObject(mainComponent, root)
+            win.screen = "results"
+            return findChild(win, "previewPage")
+        }
+
+        function test_compareFromAnyPhoto_data() {
+            return [
+                { tag: "from the first", row: 0, other: 1 },
+                { tag: "from the last", row: 2, other: 0 }
+            ]
+        }
+
+        // Both panes fill and the table names the better photo of each differing row.
+        function test_compareFromAnyPhoto(data) {
+            var preview = open([3])
+            win.openPreview(1000, data.row)
+            mouseClick(findChild(preview, "compareButton"))
+            compare(preview.compareRow, data.other)
+            tryCompare(preview, "mainPhase", "ready", 10000)
+            tryCompare(preview, "comparePhase", "ready", 10000)
+            var table = findChild(preview, "compareTable")
+            verify(table.visible)
+            var resolution = findChild(table, "compareRow_resolution")
+            verify(resolution.differs)
+            // The fixture's first photo has the most pixels.
+            compare(resolution.better, data.row === 0 ? -1 : 1)
+            verify(findChild(table, "compareRow_resolution" + (data.row === 0 ? "_left" : "_right")).text.indexOf("✓") === 0)
+            verify(!findChild(table, "compareRow_format").differs)
+            // The whole table is on view at the smallest window.
+            var card = findChild(preview, "detailsCard")
+            var bottom = table.mapToItem(card, 0, table.height).y
+            verify(bottom <= card.height, bottom + " > " + card.height)
+        }
+
+        function test_arrowsCrossGroups_data() {
+            return [
+                { tag: "past the last photo", group: 1000, row: 1, key: Qt.Key_Right, toGroup: 1001, toRow: 0 },
+                { tag: "before the first photo", group: 1001, row: 0, key: Qt.Key_Left, toGroup: 1000, toRow: 1 },
+                { tag: "onto the next page", group: 1005, row: 1, button: "nextButton", toGroup: 1006, toRow: 0 },
+                { tag: "no group after the last", group: 1006, row: 1, button: "nextButton", toGroup: 1006, toRow: 1 }
+            ]
+        }
+
+        function test_arrowsCrossGroups(data) {
+            var preview = open([2, 2, 2, 2, 2, 2, 2])
+            var results = findChild(win, "resultsPage")
+            tryCompare(results, "groupCount", 7)
+            win.openPreview(data.group, data.row)
+            if (data.button) {
+                mouseClick(findChild(preview, data.button))
+            } else {
+                win.requestActivate()
+                tryVerify(function () { return win.active && win.activeFocusItem === preview })
+                keyClick(data.key)
+            }
+            compare(preview.groupKey, data.toGroup)
+            compare(preview.row, data.toRow)
+            tryCompare(preview, "mainPhase", "ready", 10000)
+            if (data.toGroup === data.group)
+                return
+            // Back in the results, the page holds the group the arrows reached.
+            mouseClick(findChild(preview, "backButton"))
+            compare(results.currentGroup, data.toGroup - 1000)
+            compare(results.groupPages.page, Math.floor((data.toGroup - 1000) / results.groupPages.pageSize))
+        }
+
+        function test_groupOfOneLeaves_data() {
+            return [
+                { tag: "pair", first: 2, marks: [false, true] },
+                { tag: "all but the first of five", first: 5, marks: [false, true, true, true, true] },
+                { tag: "all but the last of three", first: 3, marks: [true, true, false] }
+            ]
+        }
+
+        // A group left with one photo duplicates nothing: it leaves the view and the pages.
+        function test_groupOfOneLeaves(data) {
+            var counts = [data.first, 2, 2, 2, 2, 2, 2]
+            open(counts)
+            var results = findChild(win, "resultsPage")
+            tryCompare(results, "groupCount", 7)
+            compare(results.groupPages.pageCount, 2)
+            fixture.setMarks(0, data.marks)
+            tryCompare(dfMgr, "checkedItemCount", data.first - 1)
+            dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
+            tryCompare(results, "groupCount", 6, 10000)
+            compare(results.groupPages.pageCount, 1)
+            compare(results.groupKeyAt(0), 1001)
+        }
+
+        function test_emptyResultsSayWhy_data() {
+            return [
+                { tag: "nothing similar", skipped: [], says: "Try a lower similarity" },
+                { tag: "originals only left all out", skipped: [0, 0, 0, 0, 0, 3], says: "left out 3 similar photos" }
+            ]
+        }
+
+        function test_emptyResultsSayWhy(data) {
+            fixture.setSkipped(data.skipped)
+            open([])
+            var empty = findChild(win, "emptyResults")
+            tryVerify(function () { return empty.visible })
+            var text = findChild(empty, "emptyText").text
+            verify(text.indexOf(data.says) >= 0, text)
+        }
+
+        // While a dialog waits, the photos beneath it take no hover and show no tooltip.
+        function test_modalDialogTakesTheHover() {
+            open([2])
+            var results = findChild(win, "resultsPage")
+            var tile = null
+            tryVerify(function () { tile = findChild(results, "photoTile"); return tile !== null })
+            win.requestActivate()
+            tryVerify(function () { return win.active })
+            waitForRendering(tile)
+            // The pointer rests on a photo when the dialog opens, and moves a little.
+            var point = tile.mapToItem(win.contentItem, tile.width / 2, tile.height / 2)
+            mouseMove(win.contentItem, point.x, point.y)
+            tryVerify(function () { return tile.hovered })
+            var notice = findChild(win, "noticeDialog")
+            notice.show("Title", "Text")
+            tryVerify(function () { return notice.opened })
+            mouseMove(win.contentItem, point.x + 1, point.y + 1)
+            verify(!tile.hovered)
+            notice.close()
+            tryVerify(function () { return !notice.visible })
+            mouseMove(win.contentItem, point.x, point.y)
+            tryVerify(function () { return tile.hovered })
+        }
+    }
+}
