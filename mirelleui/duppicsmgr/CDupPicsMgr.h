@@ -380,6 +380,7 @@ private:
     QElapsedTimer m_operationTimer;
     // The engine reports per photo; the screens hear about the totals a few times a second.
     CCoalescedSignal *m_pTotalsNotice = nullptr;
+    CCoalescedSignal *m_pTotalInfoNotice = nullptr;
     QMutex m_totalsLock;
     QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 

@@ -100,6 +100,7 @@ void CDupPicsMgr::onScanFinished(int iResult)
         Q_EMIT sigScanSkippedChanged();
     }
     m_pTotalsNotice->flush();
+    m_pTotalInfoNotice->flush();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
     Q_EMIT sigScanComplete(0);
 }
@@ -240,7 +241,7 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
             Q_EMIT sigHasDupPicsChanged();
     }
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
-    Q_EMIT sigRefreshTotalInfo();
+    m_pTotalInfoNotice->request();
 }
 
 void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
@@ -257,7 +258,7 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
     for (const QString &path : qAsConst(merge.listOldPaths))
         Q_EMIT sigRefreshImgItem(QVariant::fromValue(merge.bFoundInto ? merge.iNewKey : quint64(0)), path);
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(merge.iNewKey));
-    Q_EMIT sigRefreshTotalInfo();
+    m_pTotalInfoNotice->request();
 }
 
 void CDupPicsMgr::correctRawSize(CPhotoRecordCopy &copy)
