@@ -94,15 +94,6 @@ Card {
             onToggleMark: if (card.photoModel) card.photoModel.setCheckStateByDesktop(row, !marked)
             onChosen: card.photoChosen(row)
             onOpened: card.photoOpened(row)
-            // A row whose thumbnail was not made yet changed: the thumbnail may have arrived, so
-            // it is asked for again. Rows with a thumbnail keep theirs.
-            Connections {
-                target: card.photoModel
-                function onDataChanged(topLeft, bottomRight) {
-                    if (tile.thumbState === 0 && tile.row >= topLeft.row && tile.row <= bottomRight.row)
-                        tile.revision++
-                }
-            }
         }
     }
 

@@ -44,10 +44,9 @@ Rectangle {
         fillMode: thumb.fillMode
         smooth: true
         mipmap: true
-        // A row made after its model was built keeps the state 0, so a tile created later
-        // (another page, the preview's strip) asks at once rather than wait for a report
-        // that has already come.
-        source: !thumb.reloading && thumb.thumbState !== 2 ? thumb.source : ""
+        // Asked for only once made: the provider has nothing to give before, and says so in
+        // the log. The photo model reports the state of every thumbnail it hears about.
+        source: !thumb.reloading && thumb.thumbState === 1 ? thumb.source : ""
         opacity: thumb.ready ? 1 : 0
         onStatusChanged: {
             if (status !== Image.Loading && thumb.reloadPending) {

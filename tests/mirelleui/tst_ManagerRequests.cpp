@@ -6,8 +6,26 @@
 #include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
+#include <QAbstractItemModel>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLoggingCategory>
+
+namespace {
+
+// The model code's "error!" trace lines, which say a model was asked for something the
+// results do not have.
+QStringList s_listTraceErrors;
+QtMessageHandler s_previousHandler = nullptr;
+
+void catchTrace(QtMsgType type, const QMessageLogContext &context, const QString &strMessage)
+{
+    if (strMessage.startsWith(QLatin1String("error!")))
+        s_listTraceErrors << strMessage;
+    s_previousHandler(type, context, strMessage);
+}
+
+} // namespace
 
 // How the manager takes requests from the screens and how often it reports back.
 class TestManagerRequests : public QObject
@@ -20,6 +38,10 @@ private:
 
     QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     // One group: the first photo and iCopies more joining it.
+    QJsonObject event(const char *szOp, int id, int group, const QString &name)
+    {
+        return {{"op", szOp}, {"id", id}, {"group", group}, {"path", photo(name)}, {"size", 100}, {"sim", 90}};
+    }
     QJsonArray oneGroup(int iCopies)
     {
         QJsonArray events{QJsonObject{{"op", "create"}, {"id", 1}, {"path", photo("p0.jpg")}, {"size", 100}}};
@@ -62,6 +84,29 @@ private slots:
         QCOMPARE(singleSpy.at(1), (QList<QVariant>{m_pDir->filePath("p2.jpg"), true}));
         QVERIFY(mgr.taskQueue()->waitDrained(5000));
         QCOMPARE(singleSpy.count(), 2);
+    }
+
+    // Groups merged during a scan, and a second scan over the first one's rows: the group
+    // list never asks the results for a group they no longer have.
+    void testMergedAndRescannedGroupsAreNotAskedFor()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("mirelle.trace.debug=true"));
+        s_previousHandler = qInstallMessageHandler(catchTrace);
+        s_listTraceErrors.clear();
+        m_fake.setScript(fakeScript({event("create", 1, 0, "a.jpg"), event("join", 2, 1, "b.jpg"),
+                                     event("create", 3, 0, "c.jpg"), event("join", 4, 3, "d.jpg"),
+                                     QJsonObject{{"op", "barrier"}}, QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}}));
+        CDupPicsMgr mgr;
+        auto *pGroups = qobject_cast<QAbstractItemModel *>(mgr.model());
+        QVERIFY(pGroups);
+        QVERIFY(scanAndWait(mgr));
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QVERIFY(scanAndWait(mgr));
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QCoreApplication::sendPostedEvents();
+        qInstallMessageHandler(s_previousHandler);
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY2(s_listTraceErrors.isEmpty(), qPrintable(s_listTraceErrors.join('\n')));
     }
 
     // A scan reports every photo; the screens hear that the totals changed a few times a
