@@ -56,10 +56,14 @@ Card {
         function onModelReset() { card.readFolderParts() }
     }
 
+    // The tiles are made with the card, in the same event, not with every other card's later.
+    Component.onCompleted: pages.refreshPage()
+
     PagedModel {
         id: pages
         model: card.photoModel
         pageSize: Helpers.photosPerPage
+        view: strip
         onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
         delegate: PhotoTile {
             id: tile
@@ -188,6 +192,8 @@ Card {
             id: strip
             objectName: "photoStrip"
             Layout.fillWidth: true
+            // Before the layout's first pass too: the tiles are made before it runs.
+            width: card.width - 2 * Theme.spacingM
             // Room below the tiles for the scroll bar.
             height: Helpers.tileHeight(card.thumbSize) + 10
             Layout.preferredHeight: height

@@ -78,26 +78,29 @@ Rectangle {
         }
     }
 
-    Column {
+    // Made only for a picture that could not be made: most tiles never show it.
+    Loader {
         anchors.centerIn: parent
-        visible: thumb.failed
-        spacing: Theme.spacingXs
-        GlyphIcon {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: thumb.compactText ? 22 : 32
-            height: width
-            name: "brokenImage"
-            color: Theme.textFaint
-        }
-        Label {
-            anchors.horizontalCenter: parent.horizontalCenter
-            // Longer translations wrap inside small thumbnails instead of running past them.
-            width: Math.min(implicitWidth, thumb.width - 2 * Theme.spacingXs)
-            text: qsTr("Cannot preview")
-            wrapMode: Text.WordWrap
-            horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Theme.fontCaption
-            color: Theme.textMuted
+        active: thumb.failed
+        sourceComponent: Column {
+            spacing: Theme.spacingXs
+            GlyphIcon {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: thumb.compactText ? 22 : 32
+                height: width
+                name: "brokenImage"
+                color: Theme.textFaint
+            }
+            Label {
+                anchors.horizontalCenter: parent.horizontalCenter
+                // Longer translations wrap inside small thumbnails instead of running past them.
+                width: Math.min(implicitWidth, thumb.width - 2 * Theme.spacingXs)
+                text: qsTr("Cannot preview")
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: Theme.fontCaption
+                color: Theme.textMuted
+            }
         }
     }
 }
