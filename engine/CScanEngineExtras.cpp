@@ -83,3 +83,10 @@ uint32_t CScanEngineExtras::GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapa
         std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), iLength, pBuffer);
     return iLength;
 }
+
+void CScanEngineExtras::GetScanProgress(uint64_t *pCounts, uint32_t iCount)
+{
+    const std::array<uint64_t, ScanProgress_Kinds> counts = m_pEngine->progress();
+    for (uint32_t i = 0; pCounts && i < iCount; ++i)
+        pCounts[i] = i < counts.size() ? counts[i] : 0;
+}

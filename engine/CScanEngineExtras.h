@@ -21,6 +21,7 @@ public:
     uint32_t GetScanThumbnail(const ZKChar *pPath, uint8_t *pBuffer, uint32_t iCapacity) override;
     int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) override;
     uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) override;
+    void GetScanProgress(uint64_t *pCounts, uint32_t iCount) override;
 
 private:
     CScanEngine *m_pEngine;

@@ -57,6 +57,10 @@ void CDupPicsMgr::onTaskStartScan()
     job.iMinimumMs = m_iMinimumScanMs;
     m_iCurrentStep = 0;
     m_iStepTotal = 0;
+    m_iFoundFiles = 0;
+    m_iReadFiles = 0;
+    m_iGroupedFiles = 0;
+    m_pCountsNotice->request();
     if (m_pEngine && m_pFilter)
         StartThumbRefresh();
     auto *pWorker = new CCollectionThread(std::move(job));
@@ -101,6 +105,7 @@ void CDupPicsMgr::onScanFinished(int iResult)
     }
     m_pTotalsNotice->flush();
     m_pTotalInfoNotice->flush();
+    m_pCountsNotice->flush();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
     Q_EMIT sigScanComplete(0);
 }
@@ -143,25 +148,46 @@ bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64B
             Q_EMIT sigProcProgress(1, 0);
         m_iScannedImages = static_cast<qint64>(i64Done);
         m_iScannedBytes = static_cast<qint64>(i64Bytes);
+        m_iReadFiles = static_cast<qint64>(i64Done);
+        // The step report has no total for the first step; the engine's additions know how
+        // many files the walk found, so the step moves instead of sitting at 0 %.
+        if (m_pExtras) {
+            uint64_t counts[ScanProgress_Kinds] = {};
+            m_pExtras->GetScanProgress(counts, ScanProgress_Kinds);
+            m_iFoundFiles = static_cast<qint64>(counts[ScanProgress_Found]);
+            m_iReadFiles = static_cast<qint64>(qMax<uint64_t>(counts[ScanProgress_Read], i64Done));
+        }
+        m_pCountsNotice->request();
+        const qint64 iFound = m_iFoundFiles.load();
+        if (iFound > 0)
+            raiseProgress(1, static_cast<int>(qMin<qint64>(m_iReadFiles.load(), iFound) * 100 / iFound));
     } else if (iStep == 2 || iStep == 3) {
         const uint64_t iTotal = m_iStepTotal.load();
         const int iProgress = iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal);
         qCDebug(lcManager) << "Step: " << iStep << "Progress: " << iProgress;
-        int iLast = m_iLastProgress.load();
-        while (iProgress != 100 && iProgress > iLast) {
-            if (m_iLastProgress.compare_exchange_weak(iLast, iProgress)) {
-                Q_EMIT sigProcProgress(iStep, iProgress);
-                break;
-            }
-        }
+        raiseProgress(iStep, iProgress);
     }
     return true;
+}
+
+void CDupPicsMgr::raiseProgress(int iStep, int iProgress)
+{
+    int iLast = m_iLastProgress.load();
+    while (iProgress != 100 && iProgress > iLast) {
+        if (m_iLastProgress.compare_exchange_weak(iLast, iProgress)) {
+            Q_EMIT sigProcProgress(iStep, iProgress);
+            break;
+        }
+    }
 }
 
 bool CDupPicsMgr::StepFinished(int32_t iStep, uint64_t i64NextItems)
 {
     m_iCurrentStep = iStep;
     Q_EMIT sigProcProgress(iStep, 99);
+    // Each step counts from its own start: a value left from the step before would hold
+    // the next one back until it passed it.
+    m_iLastProgress = 0;
     if (iStep == 1) {
         m_iStepTotal = i64NextItems;
         m_iScannedImages = static_cast<qint64>(i64NextItems);
@@ -191,7 +217,9 @@ bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
 {
     if (queueIntake(pRecord, iKey, TaskGroupCreated)) {
         ++m_iTotalGroupCount;
+        ++m_iGroupedFiles;
         m_pTotalsNotice->request();
+        m_pCountsNotice->request();
     }
     return true;
 }
@@ -200,7 +228,9 @@ bool CDupPicsMgr::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
     if (queueIntake(pRecord, iGroupKey, TaskFileJoined)) {
         m_iTotalDupImgSize += static_cast<qint64>(pRecord->fileSize);
+        ++m_iGroupedFiles;
         m_pTotalsNotice->request();
+        m_pCountsNotice->request();
     }
     return true;
 }

@@ -22,6 +22,13 @@ enum EnScanSkipped : uint32_t {
     ScanSkipped_Kinds
 };
 
+// How far the running FindDuplicates is, by kind, as GetScanProgress counts it.
+enum EnScanProgress : uint32_t {
+    ScanProgress_Found = 0,  // candidate files the walk found (known once the walk is done)
+    ScanProgress_Read,       // of those, read so far (decoded, taken from the cache or skipped)
+    ScanProgress_Kinds
+};
+
 class IScanEngineExtras : public IZKObject
 {
 public:
@@ -65,6 +72,11 @@ public:
     // each followed by a NUL. Copies them into pBuffer when iCapacity (in characters) is
     // enough and answers the characters needed either way; 0 when there are none.
     virtual uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) = 0;
+
+    // How far the running (or last) FindDuplicates is: pCounts[kind] for the first iCount
+    // kinds of EnScanProgress. The fixed step report has no total for its first step.
+    // Thread-safe; cheap enough for every step report.
+    virtual void GetScanProgress(uint64_t *pCounts, uint32_t iCount) = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is
