@@ -287,11 +287,14 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
     }
     CFileWalker walker(walkOptions);
     std::vector<CFoundFile> files;
+    m_iFound = 0;
+    m_iRead = 0;
     runPolled([&] { files = walker.walk(roots, 4, m_bStop); },
               [&] { if (pSink) pSink->DuplicatingSink(1, 0, 0); });
     counters.iUnreadableFolders = walker.unreadableFolders();
     counters.listPassedMounts = walker.passedMounts();
     counters.iFound = files.size();
+    m_iFound = files.size();
     if (m_bStop)
         return false;
 
@@ -352,6 +355,7 @@ bool CScanEngine::readPhotos(const CScanOptions &options, IDuplicationGatherSink
             }
             counters.iBytes += file.i64Size;
             ++counters.iDone;
+            ++m_iRead;
         }
         std::lock_guard<std::mutex> lock(freshMutex);
         fresh.insert(fresh.end(), std::make_move_iterator(mine.begin()), std::make_move_iterator(mine.end()));

@@ -67,6 +67,7 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_lastSkipped;
     }
+    std::array<uint64_t, ScanProgress_Kinds> progress() const { return {m_iFound.load(), m_iRead.load()}; }
     QStringList lastSkippedMounts()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -118,6 +119,9 @@ private:
     std::atomic_bool m_bExactFeatures{false};
     std::array<uint64_t, ScanSkipped_Kinds> m_lastSkipped{};
     QStringList m_listSkippedMounts;  // the network mounts counted in m_lastSkipped
+    // The running scan's counts, read by the holder while it runs.
+    std::atomic<uint64_t> m_iFound{0};
+    std::atomic<uint64_t> m_iRead{0};
     std::atomic_bool m_bStop{false};
     std::atomic_bool m_bStopRegroup{false};
     bool m_bBegun = false;

@@ -93,3 +93,10 @@ int32_t CScanEngineExtras::ExactFeatures()
 {
     return m_pEngine->exactFeatures() ? 1 : 0;
 }
+
+void CScanEngineExtras::GetScanProgress(uint64_t *pCounts, uint32_t iCount)
+{
+    const std::array<uint64_t, ScanProgress_Kinds> counts = m_pEngine->progress();
+    for (uint32_t i = 0; pCounts && i < iCount; ++i)
+        pCounts[i] = i < counts.size() ? counts[i] : 0;
+}

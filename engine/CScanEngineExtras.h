@@ -23,6 +23,7 @@ public:
     uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) override;
     void SetExactFeatures(int32_t iOn) override;
     int32_t ExactFeatures() override;
+    void GetScanProgress(uint64_t *pCounts, uint32_t iCount) override;
 
 private:
     CScanEngine *m_pEngine;

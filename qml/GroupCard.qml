@@ -56,10 +56,14 @@ Card {
         function onModelReset() { card.readFolderParts() }
     }
 
+    // The tiles are made with the card, in the same event, not with every other card's later.
+    Component.onCompleted: pages.refreshPage()
+
     PagedModel {
         id: pages
         model: card.photoModel
         pageSize: Helpers.photosPerPage
+        view: strip
         onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
         delegate: PhotoTile {
             id: tile
@@ -94,15 +98,6 @@ Card {
             onToggleMark: if (card.photoModel) card.photoModel.setCheckStateByDesktop(row, !marked)
             onChosen: card.photoChosen(row)
             onOpened: card.photoOpened(row)
-            // A row whose thumbnail was not made yet changed: the thumbnail may have arrived, so
-            // it is asked for again. Rows with a thumbnail keep theirs.
-            Connections {
-                target: card.photoModel
-                function onDataChanged(topLeft, bottomRight) {
-                    if (tile.thumbState === 0 && tile.row >= topLeft.row && tile.row <= bottomRight.row)
-                        tile.revision++
-                }
-            }
         }
     }
 
@@ -197,6 +192,8 @@ Card {
             id: strip
             objectName: "photoStrip"
             Layout.fillWidth: true
+            // Before the layout's first pass too: the tiles are made before it runs.
+            width: card.width - 2 * Theme.spacingM
             // Room below the tiles for the scroll bar.
             height: Helpers.tileHeight(card.thumbSize) + 10
             Layout.preferredHeight: height

@@ -11,6 +11,13 @@ DelegateModel {
     readonly property int total: items.count
     readonly property int pageCount: Helpers.pageCount(total, pageSize)
     readonly property int pageStart: Helpers.pageStart(page, pageSize)
+    // Rows a page takes on per event; 0 takes the whole page at once. A page of heavy
+    // delegates made in one go stalls the window, a few at a time it does not.
+    property int rowsPerStep: 0
+    // The view that shows this model: laid out after each step, so that the step's delegates
+    // are made in the step's event rather than all together at the next frame.
+    property Item view: null
+    readonly property bool building: stepTimer.running
 
     function refreshPage() {
         var clamped = Helpers.clampPage(page, total, pageSize)
@@ -29,12 +36,21 @@ DelegateModel {
         }
         if (pageGroup.count === end - start)
             return
+        var added = 0
         // The total may run ahead of the rows the model has delivered so far.
         for (var r = start; r < Math.min(end, items.count); ++r) {
             var item = items.get(r)
-            if (item && !item.inPage)
-                items.addGroups(r, 1, "page")
+            if (!item || item.inPage)
+                continue
+            if (rowsPerStep > 0 && added === rowsPerStep) {
+                stepTimer.restart()
+                break
+            }
+            items.addGroups(r, 1, "page")
+            ++added
         }
+        if (added > 0 && view)
+            view.forceLayout()
     }
 
     function showRow(row) {
@@ -50,6 +66,11 @@ DelegateModel {
         includeByDefault: false
     }
     filterOnGroup: "page"
+
+    property Timer stepTimer: Timer {
+        interval: 0
+        onTriggered: paged.refreshPage()
+    }
 
     // Inserted, removed and reset rows all shift what belongs on the page.
     property Connections rowWatcher: Connections {

@@ -93,47 +93,52 @@ Item {
                 TapHandler { onTapped: tile.toggleMark() }
             }
 
-            Rectangle {
+            // The badges of rarer photos are made only for them: a page makes dozens of tiles.
+            Loader {
                 anchors.left: parent.left
                 anchors.bottom: parent.bottom
                 anchors.margins: 6
-                visible: tile.identical
-                width: identicalLabel.implicitWidth + 10
-                height: 16
-                radius: 8
-                color: Theme.successFill
-                Label {
-                    id: identicalLabel
-                    anchors.centerIn: parent
-                    text: qsTr("Identical")
-                    font.pixelSize: 9
-                    font.weight: Font.DemiBold
-                    color: "#ffffff"
+                active: tile.identical
+                sourceComponent: Rectangle {
+                    width: identicalLabel.implicitWidth + 10
+                    height: 16
+                    radius: 8
+                    color: Theme.successFill
+                    Label {
+                        id: identicalLabel
+                        anchors.centerIn: parent
+                        text: qsTr("Identical")
+                        font.pixelSize: 9
+                        font.weight: Font.DemiBold
+                        color: "#ffffff"
+                    }
                 }
             }
 
-            Rectangle {
-                objectName: "burstBadge"
+            Loader {
                 anchors.right: typeBadge.left
                 anchors.top: parent.top
                 anchors.margins: 6
-                visible: tile.burst
-                width: burstLabel.implicitWidth + 10
-                height: 16
-                radius: 8
-                color: Theme.accentFill
-                Label {
-                    id: burstLabel
-                    anchors.centerIn: parent
-                    text: qsTr("Burst")
-                    font.pixelSize: 9
-                    font.weight: Font.DemiBold
-                    color: Theme.accentText
+                active: tile.burst
+                sourceComponent: Rectangle {
+                    objectName: "burstBadge"
+                    width: burstLabel.implicitWidth + 10
+                    height: 16
+                    radius: 8
+                    color: Theme.accentFill
+                    Label {
+                        id: burstLabel
+                        anchors.centerIn: parent
+                        text: qsTr("Burst")
+                        font.pixelSize: 9
+                        font.weight: Font.DemiBold
+                        color: Theme.accentText
+                    }
+                    ToolTip.visible: burstHover.hovered
+                    ToolTip.delay: 600
+                    ToolTip.text: qsTr("A frame of a burst: another moment, so it is not marked unless it is an exact copy")
+                    HoverHandler { id: burstHover }
                 }
-                ToolTip.visible: burstHover.hovered
-                ToolTip.delay: 600
-                ToolTip.text: qsTr("A frame of a burst: another moment, so it is not marked unless it is an exact copy")
-                HoverHandler { id: burstHover }
             }
 
             Rectangle {

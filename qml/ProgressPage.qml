@@ -18,6 +18,25 @@ Item {
     readonly property int overallPercent: Math.round((percents[0] + percents[1] + percents[2]) / 3)
     readonly property var stepTitles: [qsTr("Finding photos"), qsTr("Comparing photos"),
                                        qsTr("Grouping similar photos")]
+    // Files found, read and put in groups so far, as the manager counts them.
+    property var counts: mgr && mgr.scanCounts ? mgr.scanCounts : [0, 0, 0]
+
+    function countText(n) {
+        return Number(n).toLocaleString(Qt.locale(), "f", 0)
+    }
+
+    function stepDetail(index) {
+        var found = Number(counts[0]) || 0
+        var read = Number(counts[1]) || 0
+        var grouped = Number(counts[2]) || 0
+        if (index === 0 && found > 0)
+            return qsTr("%1 of %2 files read").arg(countText(Math.min(read, found))).arg(countText(found))
+        if (index === 0 && read > 0)
+            return Helpers.numerus(qsTr("%Ln file(s) read", "", read), read)
+        if (index === 2 && grouped > 0)
+            return Helpers.numerus(qsTr("%Ln photo(s) in groups", "", grouped), grouped)
+        return ""
+    }
 
     signal cancelRequested()
     signal scanSettled()
@@ -120,6 +139,7 @@ Item {
                         title: page.stepTitles[index]
                         percent: page.percents[index]
                         phase: page.stepState(index)
+                        detail: page.stepDetail(index)
                     }
                 }
             }

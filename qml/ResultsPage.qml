@@ -222,6 +222,11 @@ FocusScope {
         // Whole rows of cards, at least the usual six groups: a wide window shows more at once.
         pageSize: Math.max(Helpers.groupsPerPage, results.cardColumns
                            * Math.max(1, Math.ceil(groupList.height / Math.max(1, groupList.cellHeight))))
+        // A card with its tiles per event: a whole page at once stalls the window.
+        rowsPerStep: 1
+        view: groupList
+        // The current group may come in a later step than the page change.
+        onBuildingChanged: if (!building) results.revealCurrent()
         onPageChanged: {
             var start = Helpers.pageStart(page, pageSize)
             if (results.groupModel)

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 
-// One step of the scan: its number, title, state and percentage.
+// One step of the scan: its number, title, state, what it has counted and its percentage.
 Item {
     id: step
 
@@ -55,6 +55,13 @@ Item {
                     font.pixelSize: Theme.fontBody
                     font.weight: step.phase === "active" ? Font.DemiBold : Font.Normal
                     color: step.phase === "waiting" ? Theme.textMuted : Theme.text
+                }
+                Label {
+                    objectName: "stepDetail"
+                    visible: step.detail !== ""
+                    text: step.detail
+                    font.pixelSize: Theme.fontCaption
+                    color: Theme.textMuted
                 }
                 Label {
                     objectName: "stepPercent"

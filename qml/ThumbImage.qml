@@ -44,10 +44,9 @@ Rectangle {
         fillMode: thumb.fillMode
         smooth: true
         mipmap: true
-        // A row made after its model was built keeps the state 0, so a tile created later
-        // (another page, the preview's strip) asks at once rather than wait for a report
-        // that has already come.
-        source: !thumb.reloading && thumb.thumbState !== 2 ? thumb.source : ""
+        // Asked for only once made: the provider has nothing to give before, and says so in
+        // the log. The photo model reports the state of every thumbnail it hears about.
+        source: !thumb.reloading && thumb.thumbState === 1 ? thumb.source : ""
         opacity: thumb.ready ? 1 : 0
         onStatusChanged: {
             if (status !== Image.Loading && thumb.reloadPending) {
@@ -79,26 +78,29 @@ Rectangle {
         }
     }
 
-    Column {
+    // Made only for a picture that could not be made: most tiles never show it.
+    Loader {
         anchors.centerIn: parent
-        visible: thumb.failed
-        spacing: Theme.spacingXs
-        GlyphIcon {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: thumb.compactText ? 22 : 32
-            height: width
-            name: "brokenImage"
-            color: Theme.textFaint
-        }
-        Label {
-            anchors.horizontalCenter: parent.horizontalCenter
-            // Longer translations wrap inside small thumbnails instead of running past them.
-            width: Math.min(implicitWidth, thumb.width - 2 * Theme.spacingXs)
-            text: qsTr("Cannot preview")
-            wrapMode: Text.WordWrap
-            horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Theme.fontCaption
-            color: Theme.textMuted
+        active: thumb.failed
+        sourceComponent: Column {
+            spacing: Theme.spacingXs
+            GlyphIcon {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: thumb.compactText ? 22 : 32
+                height: width
+                name: "brokenImage"
+                color: Theme.textFaint
+            }
+            Label {
+                anchors.horizontalCenter: parent.horizontalCenter
+                // Longer translations wrap inside small thumbnails instead of running past them.
+                width: Math.min(implicitWidth, thumb.width - 2 * Theme.spacingXs)
+                text: qsTr("Cannot preview")
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: Theme.fontCaption
+                color: Theme.textMuted
+            }
         }
     }
 }

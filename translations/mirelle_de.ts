@@ -1135,6 +1135,24 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnliche Fotos werden gruppiert</translation>
     </message>
     <message>
+        <source>%1 of %2 files read</source>
+        <translation>%1 von %2 Dateien gelesen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) read</source>
+        <translation>
+            <numerusform>%Ln Datei gelesen</numerusform>
+            <numerusform>%Ln Dateien gelesen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln photo(s) in groups</source>
+        <translation>
+            <numerusform>%Ln Foto in Gruppen</numerusform>
+            <numerusform>%Ln Fotos in Gruppen</numerusform>
+        </translation>
+    </message>
+    <message>
         <location line="+75"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>

@@ -47,6 +47,10 @@ CDupPicsMgr::CDupPicsMgr(QObject *parent) : QObject(parent), m_pTaskQueue(new CO
     m_pTotalsNotice = new CCoalescedSignal(100, this);
     connect(m_pTotalsNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigTotalGroupCountChanged);
     connect(m_pTotalsNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigTotalDupImgSizeChanged);
+    m_pTotalInfoNotice = new CCoalescedSignal(100, this);
+    connect(m_pTotalInfoNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigRefreshTotalInfo);
+    m_pCountsNotice = new CCoalescedSignal(100, this);
+    connect(m_pCountsNotice, &CCoalescedSignal::fired, this, &CDupPicsMgr::sigScanCountsChanged);
     connect(this, &CDupPicsMgr::sigRefreshGroupInfo, this, &CDupPicsMgr::slotRefreshGroupHeader, Qt::QueuedConnection);
     attachGroupModel();
 

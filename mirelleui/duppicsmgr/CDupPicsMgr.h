@@ -70,6 +70,8 @@ class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationG
     // mounts it did not enter; and where those mounts are.
     Q_PROPERTY(QVariantList scanSkipped READ scanSkipped NOTIFY sigScanSkippedChanged)
     Q_PROPERTY(QStringList scanSkippedMounts READ scanSkippedMounts NOTIFY sigScanSkippedChanged)
+    // The running scan's photos found, read and put in groups so far.
+    Q_PROPERTY(QVariantList scanCounts READ scanCounts NOTIFY sigScanCountsChanged)
 public:
     enum EnDupPicDelType {
         DupPicType_Invalid = -1,
@@ -129,6 +131,7 @@ Q_SIGNALS:
     // the network. One signal per call, with the native paths.
     void sigSourcesSkipped(QStringList listPaths);
     void sigScanSkippedChanged();
+    void sigScanCountsChanged();
     void sigSwitchToDrag();
     void sigSwitchToSouceList();
     void sigWriteOption(QByteArray arrOption);
@@ -268,6 +271,7 @@ public:
     bool decisionsEnabled() const;
     QString decisionsError() const;
     QVariantList scanSkipped() const { return m_listScanSkipped; }
+    QVariantList scanCounts() const { return {m_progress.foundFiles(), m_progress.readFiles(), m_iGroupedFiles.load()}; }
     QStringList scanSkippedMounts() const { return m_listScanSkippedMounts; }
     int decisionCount() const;
     // Remembers every pair of the group's shown photos as not duplicates and regroups.
@@ -317,6 +321,7 @@ private:
     void onTaskCancelScan();
     void onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined);
     // Copies an engine record into an intake task; true when a visible file was queued.
+    // Emits a step's progress when it passes the last one shown (100 is left to the step's end).
     bool queueIntake(const PhotoRecord *pRecord, uint64_t iKey, int iType);
     void onTaskGroupsMerged(const CMergeTaskPayload &payload);
     void onScanFinished(int iResult);
@@ -380,6 +385,9 @@ private:
     QElapsedTimer m_operationTimer;
     // The engine reports per photo; the screens hear about the totals a few times a second.
     CCoalescedSignal *m_pTotalsNotice = nullptr;
+    CCoalescedSignal *m_pTotalInfoNotice = nullptr;
+    CCoalescedSignal *m_pCountsNotice = nullptr;
+    std::atomic<qint64> m_iGroupedFiles{0};
     QMutex m_totalsLock;
     QList<QPointer<CBaseThread>> m_listTotalsWorkers;
 

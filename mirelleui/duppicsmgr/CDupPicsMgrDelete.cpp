@@ -26,7 +26,7 @@ void CDupPicsMgr::doDelDupPicByMark(int iDelType, QString MoveToDirPath)
 
 void CDupPicsMgr::doDelSingleDupPic(QVariant pGroup, QString strFilePath, int iDelType)
 {
-    if (m_pRemoval->requestSingle(iDelType))
+    if (m_pRemoval->requestSingle(iDelType, strFilePath))
         m_pTaskQueue->pushDeleteOne(pGroup.toULongLong(), strFilePath);
 }
 

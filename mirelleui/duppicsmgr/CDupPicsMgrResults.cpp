@@ -90,6 +90,10 @@ void CDupPicsMgr::slotRefreshImgItem(QVariant pGroup, QString filePath)
         return;
     }
     const quint64 key = pGroup.toULongLong();
+    // Queued behind the intake: the group may have been merged away or the results reset
+    // since, and a row for it would be a row the results no longer have.
+    if (!m_store.groupSummary(key, nullptr))
+        return;
     m_pGroupModel->addGroup(key);
     if (CPhotosItemModel *pModel = photoModelOf(key))
         pModel->addPhoto(filePath);
@@ -102,11 +106,11 @@ void CDupPicsMgr::slotDelImgGroup(QVariant pGroup, QStringList)
         return;
     }
     const quint64 key = pGroup.toULongLong();
-    m_pGroupModel->refreshGroup(key);
+    m_pGroupModel->dropGroup(key);
     // A strip showing the absorbed group must let go of its rows: its records now
     // belong to the other group.
     if (CPhotosItemModel *pModel = photoModelOf(key))
-        pModel->refreshAll();
+        pModel->clear();
 }
 
 void CDupPicsMgr::slotDelOneImg(QVariant pGroup, QString filePath)

@@ -49,6 +49,8 @@ void CDupPicsMgr::onTaskStartScan()
     job.iSimilarity = static_cast<quint8>(getSimilarSlot());
     job.iMinimumMs = m_iMinimumScanMs;
     m_progress.startScan();
+    m_iGroupedFiles = 0;
+    m_pCountsNotice->request();
     if (m_pEngine && m_pFilter)
         StartThumbRefresh();
     auto *pWorker = new CCollectionThread(std::move(job));
@@ -84,6 +86,8 @@ void CDupPicsMgr::onScanFinished(int iResult)
         Q_EMIT sigScanSkippedChanged();
     }
     m_pTotalsNotice->flush();
+    m_pTotalInfoNotice->flush();
+    m_pCountsNotice->flush();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
     Q_EMIT sigScanComplete(0);
 }
@@ -119,11 +123,14 @@ void CDupPicsMgr::onTaskCancelScan()
 
 bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
 {
-    const int iPercent = m_progress.onDone(iStep, i64Done, i64Bytes);
+    const int iPercent = m_progress.onDone(iStep, i64Done, i64Bytes, m_pExtras);
+    if (iStep == 1)
+        m_pCountsNotice->request();
     if (iPercent >= 0)
         Q_EMIT sigProcProgress(iStep, iPercent);
     return true;
 }
+
 
 bool CDupPicsMgr::StepFinished(int32_t iStep, uint64_t i64NextItems)
 {
@@ -150,7 +157,9 @@ bool CDupPicsMgr::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
 {
     if (queueIntake(pRecord, iKey, TaskGroupCreated)) {
         ++m_iTotalGroupCount;
+        ++m_iGroupedFiles;
         m_pTotalsNotice->request();
+        m_pCountsNotice->request();
     }
     return true;
 }
@@ -159,7 +168,9 @@ bool CDupPicsMgr::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
     if (queueIntake(pRecord, iGroupKey, TaskFileJoined)) {
         m_iTotalDupImgSize += static_cast<qint64>(pRecord->fileSize);
+        ++m_iGroupedFiles;
         m_pTotalsNotice->request();
+        m_pCountsNotice->request();
     }
     return true;
 }
@@ -198,7 +209,7 @@ void CDupPicsMgr::onTaskGroupCreated(CPhotoTaskPayload &payload, bool bJoined)
             Q_EMIT sigHasDupPicsChanged();
     }
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
-    Q_EMIT sigRefreshTotalInfo();
+    m_pTotalInfoNotice->request();
 }
 
 void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
@@ -210,7 +221,7 @@ void CDupPicsMgr::onTaskGroupsMerged(const CMergeTaskPayload &payload)
     for (const QString &path : qAsConst(merge.listOldPaths))
         Q_EMIT sigRefreshImgItem(QVariant::fromValue(merge.bFoundInto ? merge.iNewKey : quint64(0)), path);
     Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(merge.iNewKey));
-    Q_EMIT sigRefreshTotalInfo();
+    m_pTotalInfoNotice->request();
 }
 
 void CDupPicsMgr::prefetchThumbnail(quint64 pGroup, const QString &strPath)

@@ -48,6 +48,8 @@ bool CGroupSortFilterProxyModel::filterAcceptsRow(int source_row, const QModelIn
         DP_ERROR_TRACE();
         return false;
     }
+    if (m_pGroups->isDroppedRow(source_row))
+        return false;
     bool bShown = false;
     if (!m_pStore->readGroup(m_pGroups->groupAt(source_row), [&](const GroupSummary &s) { bShown = s.shown; })) {
         DP_ERROR_TRACE();

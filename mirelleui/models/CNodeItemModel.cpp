@@ -90,8 +90,12 @@ QHash<int, QByteArray> CNodeItemModel::roleNames() const
 
 bool CNodeItemModel::addGroup(quint64 pGroup)
 {
-    if (m_mapRowOfGroup.contains(pGroup))
+    if (const int row = rowOfGroup(pGroup); row >= 0) {
+        // A key that comes back takes its old row again.
+        if (m_setDroppedRows.remove(row))
+            Q_EMIT dataChanged(index(row, 0), index(row, 0));
         return false;
+    }
     const int row = m_listGroups.size();
     beginInsertRows(QModelIndex(), row, row);
     m_listGroups.append(pGroup);
@@ -111,10 +115,22 @@ bool CNodeItemModel::refreshGroup(quint64 pGroup)
     return true;
 }
 
+bool CNodeItemModel::dropGroup(quint64 pGroup)
+{
+    const int row = rowOfGroup(pGroup);
+    if (row < 0 || m_setDroppedRows.contains(row))
+        return false;
+    m_setDroppedRows.insert(row);
+    const QModelIndex idx = index(row, 0);
+    Q_EMIT dataChanged(idx, idx);
+    return true;
+}
+
 void CNodeItemModel::clear()
 {
     beginResetModel();
     m_listGroups.clear();
     m_mapRowOfGroup.clear();
+    m_setDroppedRows.clear();
     endResetModel();
 }

@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 class CResultStore;
 
@@ -35,6 +36,10 @@ public:
 
     bool addGroup(quint64 pGroup);
     bool refreshGroup(quint64 pGroup);
+    // The group left the results (merged into another): its row stays, so that no row moves,
+    // but reads as hidden without asking the results for it.
+    bool dropGroup(quint64 pGroup);
+    bool isDroppedRow(int row) const { return m_setDroppedRows.contains(row); }
     bool containsGroup(quint64 pGroup) const { return m_mapRowOfGroup.contains(pGroup); }
     int rowOfGroup(quint64 pGroup) const { return m_mapRowOfGroup.value(pGroup, -1); }
     quint64 groupAt(int row) const { return row >= 0 && row < m_listGroups.size() ? m_listGroups.at(row) : 0; }
@@ -46,4 +51,5 @@ private:
     QList<quint64> m_listGroups;
     // Rows are only appended or all dropped, so a row never moves once given.
     QHash<quint64, int> m_mapRowOfGroup;
+    QSet<int> m_setDroppedRows;
 };

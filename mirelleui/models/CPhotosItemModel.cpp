@@ -206,7 +206,8 @@ bool CPhotosItemModel::addPhoto(const QString &strPath)
     const int row = m_listPaths.size();
     beginInsertRows(QModelIndex(), row, row);
     m_listPaths.append(strPath);
-    m_listThumbStates.append(ThumbState_None);
+    // A photo that moved here from a merged group may have its thumbnail already.
+    m_listThumbStates.append(dp::thumbs::thumbnailState(strPath));
     m_mapRowOfPath.insert(strPath, row);
     endInsertRows();
     return true;
@@ -276,8 +277,9 @@ void CPhotosItemModel::slotRefreshThumb(QString strFilePath, bool bResult)
         DP_ERROR_TRACE();
         return;
     }
-    if (!bResult)
-        m_listThumbStates[row] = ThumbState_Failed;
+    // Views ask the image provider only for a row whose thumbnail is ready, so the state
+    // must follow every answer: a tile made later would otherwise never ask.
+    m_listThumbStates[row] = bResult ? ThumbState_Ready : ThumbState_Failed;
     emitRowChanged(row);
 }
 

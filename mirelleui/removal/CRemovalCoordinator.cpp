@@ -42,15 +42,17 @@ bool CRemovalCoordinator::requestMarked(int iMethod, const QString &strMoveFolde
     return !strMoveFolder.isEmpty();
 }
 
-bool CRemovalCoordinator::requestSingle(int iMethod)
+bool CRemovalCoordinator::requestSingle(int iMethod, const QString &strPath)
 {
-    // Repeats within 2000 ms are ignored, and each ignored one restarts the wait:
-    // a double click or a held key must not remove twice.
+    // The same photo asked for again within 2000 ms is a double click or a held key, and
+    // each such repeat restarts the wait; another photo is a request of its own.
     if (!m_singleRequestClock.isValid())
         m_singleRequestClock.start();
     const qint64 now = m_singleRequestClock.elapsed();
-    const bool bRepeat = m_iLastSingleRequestMs >= 0 && now - m_iLastSingleRequestMs <= kSingleRequestGuardMs;
+    const bool bRepeat = m_iLastSingleRequestMs >= 0 && now - m_iLastSingleRequestMs <= kSingleRequestGuardMs
+        && strPath == m_strLastSinglePath;
     m_iLastSingleRequestMs = now;
+    m_strLastSinglePath = strPath;
     if (!bRepeat)
         setDeleteMethod(iMethod);
     return !bRepeat;

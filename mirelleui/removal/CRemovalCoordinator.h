@@ -65,8 +65,9 @@ public:
     // The request for the marked photos; false when there is nothing to queue (a move
     // without a folder).
     bool requestMarked(int iMethod, const QString &strMoveFolder);
-    // The request for one photo; false when it repeats one within 2000 ms.
-    bool requestSingle(int iMethod);
+    // The request for one photo; false when it repeats the request for the same photo
+    // within 2000 ms.
+    bool requestSingle(int iMethod, const QString &strPath);
 
     // The pre-check questions the screens ask before they send a request.
     bool checkIsContainUsb() const;
@@ -114,5 +115,6 @@ private:
     bool m_bAbandoned = false;
 
     qint64 m_iLastSingleRequestMs = -1;
+    QString m_strLastSinglePath;
     QElapsedTimer m_singleRequestClock;
 };

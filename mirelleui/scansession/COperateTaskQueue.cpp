@@ -7,8 +7,10 @@ COperateTaskQueue::COperateTaskQueue(QObject *parent) : QObject(parent) {}
 void COperateTaskQueue::push(const COperateTask &task, bool bToFront)
 {
     QMutexLocker locker(&m_mutex);
+    // Commands overtake the waiting results but not each other: "clear all" then "mark all"
+    // must end marked.
     if (bToFront)
-        m_deque.push_front(task);
+        m_deque.insert(m_deque.begin() + std::ptrdiff_t(m_iCommands++), task);
     else
         m_deque.push_back(task);
     m_taskArrived.wakeOne();
@@ -22,8 +24,7 @@ COperateTask COperateTaskQueue::waitPop(int iMaxWaitMs, const std::atomic_bool &
         m_taskArrived.wait(&m_mutex, QDeadlineTimer(iMaxWaitMs));
     if (m_deque.empty() || bStop)
         return {};
-    COperateTask task = std::move(m_deque.front());
-    m_deque.pop_front();
+    COperateTask task = takeFrontLocked();
     m_bRunning = true;
     return task;
 }
@@ -64,8 +65,15 @@ COperateTask COperateTaskQueue::pop()
     QMutexLocker locker(&m_mutex);
     if (m_deque.empty())
         return {};
+    return takeFrontLocked();
+}
+
+COperateTask COperateTaskQueue::takeFrontLocked()
+{
     COperateTask task = std::move(m_deque.front());
     m_deque.pop_front();
+    if (m_iCommands > 0)
+        --m_iCommands;
     return task;
 }
 
@@ -75,6 +83,7 @@ void COperateTaskQueue::clear()
     {
         QMutexLocker locker(&m_mutex);
         dropped.swap(m_deque);
+        m_iCommands = 0;
         if (!m_bRunning)
             m_drained.wakeAll();
     }

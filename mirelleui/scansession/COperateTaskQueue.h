@@ -67,7 +67,8 @@ struct COperateTask
 };
 
 // The queue between producers (engine callbacks, screens) and the scan manager's single
-// operation worker. Commands go to the front, engine results to the back. The manager owns it.
+// operation worker. Commands go ahead of the engine results, in the order they came; engine
+// results go to the back. The manager owns it.
 class COperateTaskQueue : public QObject
 {
     Q_OBJECT
@@ -102,9 +103,13 @@ public:
     void pushCommand(int iType, std::shared_ptr<CTaskPayload> pPayload = nullptr);
 
 private:
+    COperateTask takeFrontLocked();
+
     mutable QMutex m_mutex;
     QWaitCondition m_taskArrived;
     mutable QWaitCondition m_drained;
     std::deque<COperateTask> m_deque;
+    // How many tasks at the front of the deque are commands.
+    size_t m_iCommands = 0;
     bool m_bRunning = false;
 };

@@ -44,20 +44,12 @@ QVariantMap valueRecord(const QVariant &value)
 void CScanProgress::startScan()
 {
     m_iStepTotal = 0;
+    m_iFoundFiles = 0;
+    m_iReadFiles = 0;
 }
 
-int CScanProgress::onDone(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
+int CScanProgress::raise(int iProgress)
 {
-    if (iStep == 1) {
-        m_iScannedImages = static_cast<qint64>(i64Done);
-        m_iScannedBytes = static_cast<qint64>(i64Bytes);
-        int iExpected = -1;
-        return m_iLastProgress.compare_exchange_strong(iExpected, 0) ? 0 : -1;
-    }
-    if (iStep != 2 && iStep != 3)
-        return -1;
-    const uint64_t iTotal = m_iStepTotal.load();
-    const int iProgress = iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal);
     int iLast = m_iLastProgress.load();
     while (iProgress != 100 && iProgress > iLast) {
         if (m_iLastProgress.compare_exchange_weak(iLast, iProgress))
@@ -66,8 +58,32 @@ int CScanProgress::onDone(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
     return -1;
 }
 
+int CScanProgress::onDone(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes, IScanEngineExtras *pExtras)
+{
+    if (iStep == 1) {
+        m_iScannedImages = static_cast<qint64>(i64Done);
+        m_iScannedBytes = static_cast<qint64>(i64Bytes);
+        m_iReadFiles = static_cast<qint64>(i64Done);
+        if (pExtras) {
+            uint64_t counts[ScanProgress_Kinds] = {};
+            pExtras->GetScanProgress(counts, ScanProgress_Kinds);
+            m_iFoundFiles = static_cast<qint64>(counts[ScanProgress_Found]);
+            m_iReadFiles = static_cast<qint64>(qMax<uint64_t>(counts[ScanProgress_Read], i64Done));
+        }
+        const qint64 iFound = m_iFoundFiles.load();
+        return raise(iFound > 0 ? static_cast<int>(qMin<qint64>(m_iReadFiles.load(), iFound) * 100 / iFound) : 0);
+    }
+    if (iStep != 2 && iStep != 3)
+        return -1;
+    const uint64_t iTotal = m_iStepTotal.load();
+    return raise(iTotal == 0 ? 0 : static_cast<int>(i64Done * 100 / iTotal));
+}
+
 void CScanProgress::onStepFinished(int32_t iStep, uint64_t i64NextItems)
 {
+    // Each step counts from its own start: a value left from the step before would hold
+    // the next one back until it passed it.
+    m_iLastProgress = 0;
     if (iStep == 1) {
         m_iStepTotal = i64NextItems;
         m_iScannedImages = static_cast<qint64>(i64NextItems);

@@ -21,13 +21,21 @@ public:
     void startScan();
     // The next scan's first report starts the display again.
     void resetPercent() { m_iLastProgress = -1; }
-    // The percent to show for a DuplicatingSink report, or -1 for none.
-    int onDone(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes);
+    // The percent to show for a DuplicatingSink report, or -1 for none. The step report has
+    // no total for the first step; the engine's additions, when given, know how many files
+    // the walk found, so that step moves instead of sitting at 0 %.
+    int onDone(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes, IScanEngineExtras *pExtras = nullptr);
     void onStepFinished(int32_t iStep, uint64_t i64NextItems);
     qint64 scannedImages() const { return m_iScannedImages.load(); }
     qint64 scannedBytes() const { return m_iScannedBytes.load(); }
+    qint64 foundFiles() const { return m_iFoundFiles.load(); }
+    qint64 readFiles() const { return m_iReadFiles.load(); }
 
 private:
+    int raise(int iProgress);
+
+    std::atomic<qint64> m_iFoundFiles{0};
+    std::atomic<qint64> m_iReadFiles{0};
     std::atomic<qint64> m_iScannedImages{0};
     std::atomic<qint64> m_iScannedBytes{0};
     std::atomic<quint64> m_iStepTotal{0};

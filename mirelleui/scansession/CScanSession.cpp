@@ -124,7 +124,7 @@ bool CScanSession::OnVolume(IScanVolume *pVolume)
 
 bool CScanSession::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)
 {
-    const int iPercent = m_progress.onDone(iStep, i64Done, i64Bytes);
+    const int iPercent = m_progress.onDone(iStep, i64Done, i64Bytes, m_pExtras);
     if (iPercent >= 0)
         Q_EMIT sigProgress(iStep, iPercent);
     return true;

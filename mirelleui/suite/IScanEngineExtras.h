@@ -23,6 +23,13 @@ enum EnScanSkipped : uint32_t {
     ScanSkipped_Kinds
 };
 
+// How far the running FindDuplicates is, by kind, as GetScanProgress counts it.
+enum EnScanProgress : uint32_t {
+    ScanProgress_Found = 0,  // candidate files the walk found (known once the walk is done)
+    ScanProgress_Read,       // of those, read so far (decoded, taken from the cache or skipped)
+    ScanProgress_Kinds
+};
+
 class IScanEngineExtras : public IZKObject
 {
 public:
@@ -73,6 +80,11 @@ public:
     // Applies to the next FindDuplicates or Regroup.
     virtual void SetExactFeatures(int32_t iOn) = 0;
     virtual int32_t ExactFeatures() = 0;
+
+    // How far the running (or last) FindDuplicates is: pCounts[kind] for the first iCount
+    // kinds of EnScanProgress. The fixed step report has no total for its first step.
+    // Thread-safe; cheap enough for every step report.
+    virtual void GetScanProgress(uint64_t *pCounts, uint32_t iCount) = 0;
 };
 
 // The optional export: the additions of one engine made by GetImp. The result is

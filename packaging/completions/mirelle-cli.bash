@@ -39,7 +39,7 @@ _mirelle_cli()
             COMPREPLY=($(compgen -W "scan regroup apply undo decisions summary help --help --version" -- "$cur")) ;;
         scan)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--threshold --min-size --all-images --rotations --format -o --output $common" -- "$cur"))
+                COMPREPLY=($(compgen -W "--threshold --min-size --all-images --rotations --exact-features --format -o --output $common" -- "$cur"))
             else
                 _filedir -d
             fi ;;

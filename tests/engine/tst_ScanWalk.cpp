@@ -75,6 +75,11 @@ private slots:
         for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
             QCOMPARE(counts[i], uint64_t(i == kind ? 1 : 0));
         QCOMPARE(counts[ScanSkipped_Kinds], uint64_t(99));
+        // And the skipped file counts as found and read, as the progress screen shows them
+        uint64_t progress[ScanProgress_Kinds] = {};
+        harness.extras()->GetScanProgress(progress, ScanProgress_Kinds);
+        QCOMPARE(progress[ScanProgress_Found], uint64_t(3));
+        QCOMPARE(progress[ScanProgress_Read], uint64_t(3));
     }
 
     void testFolderBeyondPathLimitIsCounted()

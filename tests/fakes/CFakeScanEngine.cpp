@@ -208,6 +208,11 @@ private:
     {
         const QString op = event.value(QStringLiteral("op")).toString();
         if (op == QLatin1String("progress")) {
+            // "found" is what the real engine knows once its walk is done.
+            if (event.contains(QStringLiteral("found")))
+                m_iFound = static_cast<uint64_t>(event.value(QStringLiteral("found")).toDouble());
+            if (event.value(QStringLiteral("step")).toInt() == 1)
+                m_iRead = static_cast<uint64_t>(event.value(QStringLiteral("done")).toDouble());
             pSink->DuplicatingSink(event.value(QStringLiteral("step")).toInt(),
                                    static_cast<uint64_t>(event.value(QStringLiteral("done")).toDouble()),
                                    static_cast<uint64_t>(event.value(QStringLiteral("bytes")).toDouble()));
@@ -263,6 +268,7 @@ public:
         }
         logCall(QStringLiteral("SetSeparatedPairs:") + pairs.join(QLatin1Char(',')));
     }
+    uint64_t progress(uint32_t iKind) const { return iKind == 0 ? m_iFound.load() : iKind == 1 ? m_iRead.load() : 0; }
     // The script's "skipped" array: what the scan passed over, by kind.
     uint64_t skipped(uint32_t iKind) const
     {
@@ -361,6 +367,8 @@ private:
     std::map<uint64_t, std::vector<uint64_t>> m_mapMembers;
     std::set<std::pair<uint64_t, uint64_t>> m_setSeparated;
     std::atomic<int32_t> m_iRotations{0};
+    std::atomic<uint64_t> m_iFound{0};
+    std::atomic<uint64_t> m_iRead{0};
 };
 
 class CFakeExtras : public IScanEngineExtras
@@ -404,6 +412,11 @@ public:
         if (pBuffer && iCapacity >= uint32_t(joined.size()))
             std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), joined.size(), pBuffer);
         return uint32_t(joined.size());
+    }
+    void GetScanProgress(uint64_t *pCounts, uint32_t iCount) override
+    {
+        for (uint32_t i = 0; pCounts && i < iCount; ++i)
+            pCounts[i] = m_pEngine->progress(i);
     }
 
 private:

@@ -152,7 +152,10 @@ private slots:
             return QJsonObject{{"op", "progress"}, {"step", step}, {"done", done}, {"bytes", 0}};
         };
         auto finished = [](int step, int n) { return QJsonObject{{"op", "finished"}, {"step", step}, {"n", n}}; };
-        setScript({progress(1, 0), progress(1, 3), finished(1, 4), progress(2, 1), progress(2, 2), progress(2, 2),
+        // The first step's total comes from the engine's additions; each step counts from its own start.
+        QJsonObject read = progress(1, 3);
+        read.insert("found", 4);
+        setScript({progress(1, 0), read, finished(1, 4), progress(2, 1), progress(2, 2), progress(2, 2),
                    progress(2, 4), finished(2, 2), progress(3, 1), progress(3, 2), finished(3, 0)});
         CDupPicsMgr mgr;
         QSignalSpy progressSpy(&mgr, &CDupPicsMgr::sigProcProgress);
@@ -163,7 +166,9 @@ private slots:
         QVERIFY(completeSpy.wait(10000));
         // A scan that ends at once still takes a second.
         QVERIFY(clock.elapsed() >= 1000);
-        QCOMPARE(progressOf(progressSpy), (QList<Progress>{{1, 0}, {1, 99}, {2, 25}, {2, 50}, {2, 99}, {3, 99}, {3, 100}}));
+        QCOMPARE(mgr.scanCounts(), (QVariantList{qint64(4), qint64(3), qint64(0)}));
+        QCOMPARE(progressOf(progressSpy), (QList<Progress>{{1, 0}, {1, 75}, {1, 99}, {2, 25}, {2, 50}, {2, 99}, {3, 50},
+                                                        {3, 99}, {3, 100}}));
     }
 
     // What the engine passed over reaches the screens when the scan ends, and a later

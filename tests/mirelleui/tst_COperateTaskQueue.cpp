@@ -48,7 +48,7 @@ class TestOperateTaskQueue : public QObject
 {
     Q_OBJECT
 private slots:
-    void testCommandsOvertakeResultsInReverseOrder()
+    void testCommandsOvertakeResultsInTheirOrder()
     {
         // Given three intake results waiting
         COperateTaskQueue queue;
@@ -60,11 +60,11 @@ private slots:
         pQueue->pushClearAllMarks();
         pQueue->pushMarkAll();
         pQueue->pushSetPhotoMark(7, QStringLiteral("/a.jpg"), true);
-        // Then the last command runs first and the results keep their order
+        // Then the commands run first, in the order they came, and the results keep theirs
         QList<int> order;
         for (COperateTask task = pQueue->pop(); !task.isEmpty(); task = pQueue->pop())
             order << task.iType;
-        QCOMPARE(order, (QList<int>{TaskSetPhotoMark, TaskMarkAll, TaskClearAllMarks, TaskGroupCreated,
+        QCOMPARE(order, (QList<int>{TaskClearAllMarks, TaskMarkAll, TaskSetPhotoMark, TaskGroupCreated,
                                     TaskFileJoined, TaskGroupsMerged}));
         QVERIFY(pQueue->isEmpty());
     }

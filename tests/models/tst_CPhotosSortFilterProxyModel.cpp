@@ -229,7 +229,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("result");
         QTest::addColumn<int>("state");
         QTest::newRow("failed thumbnail") << false << int(CPhotosItemModel::ThumbState_Failed);
-        QTest::newRow("made thumbnail keeps the state") << true << int(CPhotosItemModel::ThumbState_None);
+        QTest::newRow("made thumbnail") << true << int(CPhotosItemModel::ThumbState_Ready);
     }
 
     void testThumbnailResult()

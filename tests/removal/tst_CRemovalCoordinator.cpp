@@ -83,8 +83,8 @@ private slots:
         QCOMPARE(coordinator.deleteMethod(), int(CRemovalCoordinator::Method_Move));
         QVERIFY(coordinator.requestMarked(CRemovalCoordinator::Method_Delete, QString()));
         // A second single request within 2000 ms is a double click: ignored, method unchanged.
-        QVERIFY(coordinator.requestSingle(CRemovalCoordinator::Method_Trash));
-        QVERIFY(!coordinator.requestSingle(CRemovalCoordinator::Method_Delete));
+        QVERIFY(coordinator.requestSingle(CRemovalCoordinator::Method_Trash, QStringLiteral("/a.jpg")));
+        QVERIFY(!coordinator.requestSingle(CRemovalCoordinator::Method_Delete, QStringLiteral("/a.jpg")));
         QCOMPARE(coordinator.deleteMethod(), int(CRemovalCoordinator::Method_Trash));
         QCOMPARE(methodSpy.count(), 3);
     }
