@@ -233,13 +233,6 @@ private slots:
         QCOMPARE(CCollectionThread::outermostFolders(CCollectionThread::pruneNestedSources(sources)), outermost);
     }
 
-    void testLocateAndFileNameEdges()
-    {
-        CDupPicsMgr mgr;
-        QCOMPARE(mgr.getFileName("/a/b/"), QString());
-        QCOMPARE(mgr.getFileName("/a/b/c.jpg"), QStringLiteral("c.jpg"));
-        mgr.locateFile(QStringLiteral("[Hidden]"));  // must not reach the shell
-    }
 };
 
 QTEST_MAIN(TestDupPicsMgrOptions)
