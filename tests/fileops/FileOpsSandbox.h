@@ -35,37 +35,32 @@ inline QByteArray readFile(const QString &strPath)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Sets or clears the immutable attribute; false where the filesystem has none (tmpfs).
-inline bool setImmutable(const QString &strPath, bool bOn)
-{
-    const int fd = ::open(QFile::encodeName(strPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool bOk = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (bOk) {
-        flags = bOn ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        bOk = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return bOk;
-}
-
 // Keeps a path immutable for its own lifetime, so the temporary directory can go afterwards.
 class CImmutable
 {
 public:
-    explicit CImmutable(QString strPath) : m_strPath(std::move(strPath)) { m_bOk = setImmutable(m_strPath, true); }
+    explicit CImmutable(QString strPath) : m_strPath(std::move(strPath)) { m_bOk = set(true); }
     ~CImmutable()
     {
         if (m_bOk)
-            setImmutable(m_strPath, false);
+            set(false);
     }
     CImmutable(const CImmutable &) = delete;
     CImmutable &operator=(const CImmutable &) = delete;
     bool isOk() const { return m_bOk; }
 
 private:
+    // False where the filesystem has no such attribute (tmpfs).
+    bool set(bool bOn)
+    {
+        const int fd = ::open(QFile::encodeName(m_strPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        int flags = 0;
+        const bool bOk = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+            && (flags = bOn ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL), ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        return bOk;
+    }
     QString m_strPath;
     bool m_bOk = false;
 };
