@@ -19,8 +19,8 @@ export CCACHE_BASEDIR="$SCRATCH" CCACHE_NOHASHDIR=1
 MUTATIONS=$(cat <<'EOF'
 engine/CGroupBuilder.cpp|            bool bAGoes = m_listSize[ra] < m_listSize[rb];|            bool bAGoes = m_listSize[ra] > m_listSize[rb];|grouping: the larger group goes when two merge
 engine/CSimilarity.cpp|    while (r + 1 <= kMaxDistance && hashScore(r + 1) >= t)|    while (r + 1 <= kMaxDistance && hashScore(r + 1) > t)|threshold: a pair scoring exactly the threshold is missed
-mirelleui/duppicsmgr/CAutoMarkRule.cpp|            return modified(a) < modified(b);|            return modified(a) > modified(b);|marking tie-break: the newer byte copy is kept
-mirelleui/duppicsmgr/CAutoMarkRule.cpp|    if (marked.size() == iCandidates)|    if (marked.size() == iCandidates + 1)|marking: every copy of a group may be marked
+mirelleui/resultstore/CAutoMarkRule.cpp|            return modified(a) < modified(b);|            return modified(a) > modified(b);|marking tie-break: the newer byte copy is kept
+mirelleui/resultstore/CAutoMarkRule.cpp|    if (marked.size() == iCandidates)|    if (marked.size() == iCandidates + 1)|marking: every copy of a group may be marked
 mirelleui/fileops/CRemovalGuard.cpp|        if (iKey != file.iContentKey)|        if (iKey != file.iContentKey && false)|removal guard: a file rewritten with equal size and time passes
 mirelleui/fileops/CRemovalJournal.cpp|        query.addBindValue(textOf(entry.strOriginal));|        query.addBindValue(textOf(entry.strPlace));|journal: the original path is not written
 platform/CPathCodec.cpp|    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;|    return unit >= kEscapeBase + 0x80 && unit < kEscapeBase + 0xFF;|path codec: raw byte 0xFF is not escaped back

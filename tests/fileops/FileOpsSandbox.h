@@ -35,37 +35,32 @@ inline QByteArray readFile(const QString &strPath)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Sets or clears the immutable attribute; false where the filesystem has none (tmpfs).
-inline bool setImmutable(const QString &strPath, bool bOn)
-{
-    const int fd = ::open(QFile::encodeName(strPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool bOk = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (bOk) {
-        flags = bOn ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        bOk = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return bOk;
-}
-
 // Keeps a path immutable for its own lifetime, so the temporary directory can go afterwards.
 class CImmutable
 {
 public:
-    explicit CImmutable(QString strPath) : m_strPath(std::move(strPath)) { m_bOk = setImmutable(m_strPath, true); }
+    explicit CImmutable(QString strPath) : m_strPath(std::move(strPath)) { m_bOk = set(true); }
     ~CImmutable()
     {
         if (m_bOk)
-            setImmutable(m_strPath, false);
+            set(false);
     }
     CImmutable(const CImmutable &) = delete;
     CImmutable &operator=(const CImmutable &) = delete;
     bool isOk() const { return m_bOk; }
 
 private:
+    // False where the filesystem has no such attribute (tmpfs).
+    bool set(bool bOn)
+    {
+        const int fd = ::open(QFile::encodeName(m_strPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        int flags = 0;
+        const bool bOk = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+            && (flags = bOn ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL), ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        return bOk;
+    }
     QString m_strPath;
     bool m_bOk = false;
 };
@@ -124,7 +119,7 @@ private:
 
 // The real Linux file calls with hooks: a test may pretend a drive is removable, fix
 // the trash capacities and free space, or act (cancel, slow down) before each file.
-class CHookedFileOps : public IFileOps
+class CHookedFileOps : public CLinuxFileOps
 {
 public:
     std::function<void(const QString &)> beforeEachFile;
@@ -133,49 +128,38 @@ public:
     bool bFixedTrashCapacity = false;
     qint64 i64FreeSpace = -1;
 
-    QStringList driveKeys(const QStringList &listPaths) const override { return m_real.driveKeys(listPaths); }
     bool isRemovable(const QString &strDriveKey) const override
     {
-        return bRemovable || m_real.isRemovable(strDriveKey);
+        return bRemovable || CLinuxFileOps::isRemovable(strDriveKey);
     }
     QMap<QString, qint64> trashCapacities() const override
     {
-        return bFixedTrashCapacity ? mapTrashCapacity : m_real.trashCapacities();
+        return bFixedTrashCapacity ? mapTrashCapacity : CLinuxFileOps::trashCapacities();
     }
     qint64 freeSpace(const QString &strPath) const override
     {
-        return i64FreeSpace >= 0 ? i64FreeSpace : m_real.freeSpace(strPath);
+        return i64FreeSpace >= 0 ? i64FreeSpace : CLinuxFileOps::freeSpace(strPath);
     }
-    QString mirrorFolder(const QString &strFolder) const override { return m_real.mirrorFolder(strFolder); }
     bool removeFile(const QString &strPath, QString *pstrError) override
     {
         hook(strPath);
-        return m_real.removeFile(strPath, pstrError);
+        return CLinuxFileOps::removeFile(strPath, pstrError);
     }
     bool moveToTrash(const QString &strPath, QString *pstrError) override
     {
         hook(strPath);
-        return m_real.moveToTrash(strPath, pstrError);
+        return CLinuxFileOps::moveToTrash(strPath, pstrError);
     }
     bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) override
     {
         hook(strSource);
-        return m_real.moveFile(strSource, strTarget, pstrError);
+        return CLinuxFileOps::moveFile(strSource, strTarget, pstrError);
     }
     bool trashFile(const QString &strPath, QString *pstrTrashPath, QString *pstrError) override
     {
         hook(strPath);
-        return m_real.trashFile(strPath, pstrTrashPath, pstrError);
+        return CLinuxFileOps::trashFile(strPath, pstrTrashPath, pstrError);
     }
-    bool restoreFromTrash(const QString &strTrashPath, const QString &strOriginalPath, QString *pstrError) override
-    {
-        return m_real.restoreFromTrash(strTrashPath, strOriginalPath, pstrError);
-    }
-    QString findInTrash(const QString &strOriginalPath) const override { return m_real.findInTrash(strOriginalPath); }
-    CFileFacts fileFacts(const QString &strPath) const override { return m_real.fileFacts(strPath); }
-    bool makeFolder(const QString &strFolder) override { return m_real.makeFolder(strFolder); }
-    CTrashPlace trashPlace(const QString &strPath) const override { return m_real.trashPlace(strPath); }
-    void discardPartialMove(const QString &strTarget) override { m_real.discardPartialMove(strTarget); }
 
 private:
     void hook(const QString &strPath)
@@ -183,7 +167,6 @@ private:
         if (beforeEachFile)
             beforeEachFile(strPath);
     }
-    CLinuxFileOps m_real;
 };
 
 #include "IRegistry.h"

@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("a/x.jpg"))), QByteArray("first"));
     }
 
-    void testEmptyAndVanishedRequests()
+    void testEmptyRequestsShowNothing()
     {
         CFileDelImplement service;
         service.setOpenWindowPause(false);
@@ -286,14 +286,6 @@ private slots:
         QVERIFY(service.MoveFileToFloder(empty, dest).isEmpty());
         QCOMPARE(service.progress(), 100);
         QCOMPARE(shown.count(), 0);
-
-        QStringList gone{path("gone.jpg")};
-        QCOMPARE(service.DeleFiles(gone), (QMap<QString, bool>{{path("gone.jpg"), true}}));
-        QCOMPARE(service.filecount(), 1);
-        QCOMPARE(service.filesize(), 0);
-        QCOMPARE(service.DeleFileToTrash(gone).value(path("gone.jpg")), true);
-        QVERIFY(service.MoveFileToFloder(gone, dest).isEmpty());
-        QCOMPARE(shown.count(), 3);
     }
 
     void testProgressThrottleRule_data()
@@ -317,32 +309,6 @@ private slots:
             QCOMPARE(throttle.isDue(times.at(i)), due.at(i));
         QCOMPARE(CProgressThrottle::percentAfter(1, 3), 66);
         QCOMPARE(CProgressThrottle::percentAfter(2, 3), 100);
-    }
-
-    void testBatchAnnouncesOnlyAfterASecond()
-    {
-        // Given three files of which the first takes longer than a second.
-        QStringList list;
-        for (const char *name : {"slow.jpg", "b.jpg", "c.jpg"}) {
-            list << path(QLatin1String(name));
-            QVERIFY(sandbox::writeFile(list.last(), "x"));
-        }
-        m_fileOps.beforeEachFile = [&](const QString &strPath) {
-            if (strPath.endsWith(QLatin1String("slow.jpg")))
-                QThread::msleep(1100);
-        };
-        CFileDelImplement service;
-        service.setOpenWindowPause(false);
-        QSignalSpy changed(&service, &CFileDelImplement::sigProgressChanged);
-        QStringList files;
-        connect(&service, &CFileDelImplement::sigProgressChanged, this,
-                [&] { files << service.currentFile(); });
-
-        service.DeleFiles(list);
-
-        // Then the reset and one announcement after the slow file, naming it.
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(files, (QStringList{QString(), list.at(0)}));
     }
 
     void testFileNamesOfFinishedRequest_data()

@@ -154,23 +154,6 @@ private slots:
         QVERIFY(std::any_of(lines.begin(), lines.end(), [&](const QByteArray &line) { return line.contains(quoted); }));
     }
 
-    void testSummaryFormats_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QByteArray>("start");
-        QTest::newRow("html") << "html" << QByteArray("<!DOCTYPE html>");
-        QTest::newRow("pdf") << "pdf" << QByteArray("%PDF-");
-    }
-
-    void testSummaryFormats()
-    {
-        QFETCH(QString, format);
-        QFETCH(QByteArray, start);
-        const QString path = target(QStringLiteral("Übersicht.") + format);
-        QCOMPARE(exportTo(path, format), QString());
-        QVERIFY(readAll(path).startsWith(start));
-    }
-
     void testFailureLeavesTargetAndSaysWhy_data()
     {
         QTest::addColumn<QString>("name");

@@ -139,26 +139,23 @@ private slots:
 
     void testSuffixFileReplacesTheList_data()
     {
-        QTest::addColumn<bool>("marker");
         QTest::addColumn<QByteArray>("inTxt");
         QTest::addColumn<QStringList>("suffixes");
         QTest::addColumn<bool>("finalized");
-        QTest::newRow("replacement list") << true << QByteArray("jpg||png") << QStringList{"jpg", "png"} << true;
-        QTest::newRow("empty in.txt keeps built-in list") << true << QByteArray() << QStringList{} << true;
-        QTest::newRow("no in.txt: no suffix, no final call") << true << QByteArray("-") << QStringList{} << false;
+        QTest::newRow("replacement list") << QByteArray("jpg||png") << QStringList{"jpg", "png"} << true;
+        QTest::newRow("empty in.txt keeps built-in list") << QByteArray() << QStringList{} << true;
+        QTest::newRow("no in.txt: no suffix, no final call") << QByteArray("-") << QStringList{} << false;
     }
 
     void testSuffixFileReplacesTheList()
     {
-        QFETCH(bool, marker);
         QFETCH(QByteArray, inTxt);
         QFETCH(QStringList, suffixes);
         QFETCH(bool, finalized);
         QTemporaryDir dir;
         const QString oldCwd = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        if (marker)
-            QFile(dir.filePath("suffixs.bin")).open(QIODevice::WriteOnly);
+        QFile(dir.filePath("suffixs.bin")).open(QIODevice::WriteOnly);
         if (inTxt != "-") {
             QFile file(dir.filePath("in.txt"));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -233,13 +230,6 @@ private slots:
         QCOMPARE(CCollectionThread::outermostFolders(CCollectionThread::pruneNestedSources(sources)), outermost);
     }
 
-    void testLocateAndFileNameEdges()
-    {
-        CDupPicsMgr mgr;
-        QCOMPARE(mgr.getFileName("/a/b/"), QString());
-        QCOMPARE(mgr.getFileName("/a/b/c.jpg"), QStringLiteral("c.jpg"));
-        mgr.locateFile(QStringLiteral("[Hidden]"));  // must not reach the shell
-    }
 };
 
 QTEST_MAIN(TestDupPicsMgrOptions)

@@ -50,7 +50,7 @@ private:
                 {"t", thread}, {"sim", sim}, {"size", 2000}};
     }
 
-    void setScript(const QJsonArray &events) { m_fake.setScript(fakeScript(events)); }
+    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
 
 private slots:
     void initTestCase()
@@ -311,6 +311,84 @@ private slots:
         QTRY_VERIFY(m_fake.calls().contains("FindDuplicates:70"));
         pMgr.reset();
         QVERIFY(m_fake.calls().contains("Stop"));
+    }
+
+    void testRegroupRebuildsWithoutScanning()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")},
+                  {create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg")});
+        CDupPicsMgr mgr;
+        QVERIFY(scanAndWait(mgr));
+        mgr.doAllMark();
+        QTRY_COMPARE(mgr.checkedItemCount(), 2);
+
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        QSignalSpy progressSpy(&mgr, &CDupPicsMgr::sigProcProgress);
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        QCOMPARE(completeSpy.first().first().toInt(), 0);
+        QCOMPARE(mgr.groupOrder(), (QList<quint64>{1, 3}));
+        QCOMPARE(mgr.checkedItemCount(), 0);
+        QVERIFY(m_fake.calls().contains("Regroup:70"));
+        QCOMPARE(m_fake.calls().count("BeginScan"), 1);
+        QCOMPARE(progressSpy.first(), (QList<QVariant>{4, 0}));
+        QCOMPARE(progressSpy.last(), (QList<QVariant>{4, 100}));
+        QTRY_COMPARE(mgr.getGroupCount(), 2);
+    }
+
+    void testCancelRegroupAndRegroupAgain()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")}, {create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}});
+        CDupPicsMgr mgr;
+        QVERIFY(scanAndWait(mgr));
+        QSignalSpy cancelSpy(&mgr, &CDupPicsMgr::sigCanclelRefresh);
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.refreshSimilarSlot();
+        QTRY_VERIFY(m_fake.calls().contains("Regroup:70"));
+        mgr.cancelRefresh();
+        QCOMPARE(cancelSpy.count(), 1);
+        QVERIFY(m_fake.calls().contains("StopRegroup"));
+        QVERIFY(!mgr.isRegrouping());
+
+        setScript({}, {create(1, "a.jpg"), join(2, 1, "b.jpg")});
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
+    }
+
+    // A regroup asked for during a scan or during another regroup is refused; the one
+    // running finishes.
+    void testRegroupRefusedWhileBusy()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg"), QJsonObject{{"op", "sleep"}, {"ms", 800}}},
+                  {create(1, "a.jpg"), QJsonObject{{"op", "sleep"}, {"ms", 800}}, join(2, 1, "b.jpg")});
+        CDupPicsMgr mgr;
+        QSignalSpy scanSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QTRY_VERIFY(mgr.isScanning());
+        mgr.refreshSimilarSlot();
+        QVERIFY(scanSpy.wait(10000));
+        QVERIFY(!m_fake.calls().join(' ').contains("Regroup"));
+
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
+        mgr.refreshSimilarSlot();
+        mgr.refreshSimilarSlot();
+        QVERIFY(completeSpy.wait(15000));
+        // A second regroup would have been started by the call itself.
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(completeSpy.count(), 1);
+        QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
+        QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
+    }
+
+    void testFileStateReachesTheEngine()
+    {
+        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")});
+        CDupPicsMgr mgr;
+        QVERIFY(scanAndWait(mgr));
+        mgr.slotSetDelFlat(nullptr, photo("b.jpg"), 0x101);
+        mgr.slotSetDelFlat(nullptr, photo("unknown.jpg"), 1);
+        QCOMPARE(m_fake.calls().filter("SetFileState"), QStringList{"SetFileState:2:1"});
     }
 };
 

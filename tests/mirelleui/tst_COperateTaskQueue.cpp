@@ -60,35 +60,17 @@ private slots:
         pQueue->pushClearAllMarks();
         pQueue->pushMarkAll();
         pQueue->pushSetPhotoMark(7, QStringLiteral("/a.jpg"), true);
+        // Commands without a group or a path are not queued.
+        pQueue->pushMarkGroup(0);
+        pQueue->pushClearGroupMarks(0);
+        pQueue->pushSetPhotoMark(0, QStringLiteral("/a"), true);
+        pQueue->pushSetPhotoMark(3, QString(), true);
         // Then the commands run first, in the order they came, and the results keep theirs
         QList<int> order;
         for (COperateTask task = pQueue->pop(); !task.isEmpty(); task = pQueue->pop())
             order << task.iType;
         QCOMPARE(order, (QList<int>{TaskClearAllMarks, TaskMarkAll, TaskSetPhotoMark, TaskGroupCreated,
                                     TaskFileJoined, TaskGroupsMerged}));
-        QVERIFY(pQueue->isEmpty());
-    }
-
-    void testConvenienceCommandsSkipNullArguments_data()
-    {
-        QTest::addColumn<int>("which");
-        QTest::newRow("mark group 0") << 0;
-        QTest::newRow("clear marks of group 0") << 1;
-        QTest::newRow("photo mark in group 0") << 2;
-        QTest::newRow("photo mark with empty path") << 3;
-    }
-
-    void testConvenienceCommandsSkipNullArguments()
-    {
-        QFETCH(int, which);
-        COperateTaskQueue queue;
-        COperateTaskQueue *pQueue = &queue;
-        switch (which) {
-        case 0: pQueue->pushMarkGroup(0); break;
-        case 1: pQueue->pushClearGroupMarks(0); break;
-        case 2: pQueue->pushSetPhotoMark(0, QStringLiteral("/a"), true); break;
-        default: pQueue->pushSetPhotoMark(3, QString(), true); break;
-        }
         QVERIFY(pQueue->isEmpty());
     }
 

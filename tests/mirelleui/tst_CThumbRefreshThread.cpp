@@ -92,17 +92,6 @@ private Q_SLOTS:
         QCOMPARE(log.served(), QList<quint64>{5000});
     }
 
-    void testRealClockServesFirstRequestAndDropsAnImmediateRepeat()
-    {
-        CServedLog log;
-        log.thread()->start();
-        log.thread()->requestRefresh();
-        log.thread()->requestRefresh();
-        QTRY_VERIFY(!log.thread()->hasPendingRequests());
-        log.thread()->stop();
-        // Two requests filed within microseconds of each other: one refresh.
-        QCOMPARE(log.served().size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestThumbRefreshThread)

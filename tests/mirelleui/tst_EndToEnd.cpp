@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,8 +33,27 @@ void fail(const QString &strWhat)
     QCoreApplication::exit(1);
 }
 
+void check(bool bOk, const char *pszWhat)
+{
+    if (!bOk)
+        g_listFailures << QString::fromLatin1(pszWhat);
+}
+
+// What the main object publishes to the screens.
+void checkStartup()
+{
+    QQmlContext *pContext = g_pMain->engine()->rootContext();
+    for (const char *name : {"apploader", "mainUI", "dfMgr", "dfDeltor"})
+        check(pContext->contextProperty(QString::fromLatin1(name)).value<QObject *>() != nullptr, name);
+    for (const char *name : {"thumbProvider", "maxThumbProvider"})
+        check(g_pMain->engine()->imageProvider(QString::fromLatin1(name)) != nullptr, name);
+    check(g_pMain->mainWindow() != nullptr, "main window is a QQuickWindow");
+    check(g_pMain->manager().hasEngine(), "scan engine loaded through GetImp");
+}
+
 // Polls until the condition holds, then runs the next step; fails after the timeout.
-void when(const char *pszWhat, std::function<bool()> condition, std::function<void()> next, int iTimeoutMs = 60000)
+// Generous: the suite also runs beside busy cores.
+void when(const char *pszWhat, std::function<bool()> condition, std::function<void()> next, int iTimeoutMs = 150000)
 {
     auto *pTimer = new QTimer;
     const qint64 start = g_clock.elapsed();
@@ -57,6 +79,7 @@ void drive()
 {
     g_clock.start();
     when("the start screen with the folder listed", [] { return root() && g_pMain->manager().sources().size() == 1; }, [] {
+        checkStartup();
         const QVariantMap options{{"photoType", QVariantMap{{"value", 1}}},
                                   {"minSize", QVariantMap{{"value", 1}, {"index", 0}, {"unit", "KB"}}},
                                   {"similarSlot", QVariantMap{{"value", 6}}}};
@@ -98,6 +121,12 @@ int main(int, char **argv)
     QDir().mkpath(home.path() + "/run");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // "uninstall" with no running instance ends at once with 0.
+    QProcess uninstall;
+    uninstall.start(QStringLiteral(MIRELLE_EXE), {QStringLiteral("uninstall")});
+    check(uninstall.waitForFinished(60000) && uninstall.exitStatus() == QProcess::NormalExit
+              && uninstall.exitCode() == 0, "uninstall ends with 0");
 
     // Three scenes, each with a half-size copy and a recompressed copy.
     g_strPhotos = home.path() + "/photos";

@@ -11,7 +11,7 @@ using CGroups = QSet<QStringList>;
 
 } // namespace
 
-// Regrouping with the real engine must end where a fresh scan at that threshold ends.
+// The manager on the real engine: a removal undone comes back through a regroup.
 class TestRegroupRealEngine : public QObject
 {
     Q_OBJECT
@@ -60,18 +60,6 @@ private:
         return 0;
     }
 
-    CGroups freshScan(int iSlot)
-    {
-        CDupPicsMgr mgr;
-        setThreshold(mgr, iSlot);
-        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        if (!completeSpy.wait(60000))
-            return {};
-        return groupsOf(mgr);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -91,32 +79,6 @@ private slots:
             QVERIFY(testphotos::save(scene, stem + "-q30.jpg", "JPG", 30));
             QVERIFY(testphotos::save(testphotos::brighter(scene), stem + "-bright.jpg", "JPG", 90));
         }
-    }
-
-    void testRegroupMatchesAFreshScan()
-    {
-        const CGroups at70 = freshScan(6);
-        const CGroups at90 = freshScan(2);
-        QCOMPARE(at70.size(), 3);
-
-        CDupPicsMgr mgr;
-        setThreshold(mgr, 6);
-        mgr.addDropPaths({QUrl::fromLocalFile(m_photos.path())});
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(60000));
-        QCOMPARE(groupsOf(mgr), at70);
-
-        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
-        setThreshold(mgr, 2);
-        mgr.refreshSimilarSlot();
-        QVERIFY(regroupSpy.wait(60000));
-        QCOMPARE(groupsOf(mgr), at90);
-
-        setThreshold(mgr, 6);
-        mgr.refreshSimilarSlot();
-        QVERIFY(regroupSpy.wait(60000));
-        QCOMPARE(groupsOf(mgr), at70);
     }
 
     // Undoing a removal made from these results shows the photo in its group again,

