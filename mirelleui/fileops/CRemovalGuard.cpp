@@ -42,6 +42,10 @@ QString CRemovalGuard::textKeptSameFile()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
 }
+QString CRemovalGuard::textKeptInTrash()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in the trash");
+}
 
 CRemovalGuard::EnState CRemovalGuard::compare(const CScannedFile &file, CFileStamp *pStamp)
 {
@@ -114,6 +118,12 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         const CFileStamp now = dp::platform::fileStamp(kept.strPath);
         if (now.isSameFile(removed)) {
             strWhy = textKeptSameFile();
+            continue;
+        }
+        // Emptying the trash would take the picture with it.
+        if (dp::platform::isInTrash(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInTrash();
             continue;
         }
         {

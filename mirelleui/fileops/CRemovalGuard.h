@@ -40,6 +40,7 @@ public:
     static QString textKeptGone();
     static QString textKeptChanged();
     static QString textKeptSameFile();
+    static QString textKeptInTrash();
 
 private:
     struct CPlan

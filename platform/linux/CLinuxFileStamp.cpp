@@ -5,6 +5,8 @@
 #include <xxhash.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <climits>
@@ -92,6 +94,26 @@ QString canonicalPath(const QString &strPath)
     if (!out.endsWith(QLatin1Char('/')))
         out += QLatin1Char('/');
     return out + clean.mid(iSlash + 1);
+}
+
+bool isInTrash(const QString &strPath)
+{
+    const QString path = canonicalPath(strPath);
+    const QString homeTrash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    const QString resolved = QFileInfo(homeTrash).canonicalFilePath();
+    for (const QString &trash : {homeTrash, resolved})
+        if (!trash.isEmpty() && path.startsWith(trash + QLatin1Char('/')))
+            return true;
+    // A volume's trash, of any user: <top>/.Trash/<uid>/ or <top>/.Trash-<uid>/.
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        bool bUid = false;
+        if (part == QLatin1String(".Trash")
+            || (part.startsWith(QLatin1String(".Trash-")) && (part.mid(7).toUInt(&bUid), bUid)))
+            return true;
+    }
+    return false;
 }
 
 } // namespace dp::platform

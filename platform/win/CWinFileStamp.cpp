@@ -68,4 +68,13 @@ QString canonicalPath(const QString &strPath)
     return QDir(folder).filePath(info.fileName());
 }
 
+bool isInTrash(const QString &strPath)
+{
+    const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'));
+    for (int i = 0; i + 1 < parts.size(); ++i)
+        if (parts.at(i).compare(QLatin1String("$Recycle.Bin"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace dp::platform

@@ -18,6 +18,8 @@ enum class EnChange {
     KeptSymlinkToFile,
     KeptHardLinkOfFile,
     KeptAliasOfFile,
+    KeptInHomeTrash,
+    KeptInVolumeTrash,
     OneOfTwoKeptGone
 };
 
@@ -73,6 +75,8 @@ private slots:
                                                          << CRemovalGuard::textKeptSameFile();
         QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
                                                               << CRemovalGuard::textKeptSameFile();
+        QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
     }
     void testCheck()
@@ -83,7 +87,14 @@ private slots:
         QVERIFY(dir.isValid());
         const QByteArray picture(300000, 'p');
         const QString file = dir.filePath("copy.jpg");
-        const QString kept = dir.filePath("original.jpg");
+        // A scan of a whole home or drive also finds the copies in its trash.
+        QString kept = dir.filePath("original.jpg");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        if (change == EnChange::KeptInHomeTrash)
+            kept = dir.filePath("data/Trash/files/original.jpg");
+        if (change == EnChange::KeptInVolumeTrash)
+            kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
+        QVERIFY(QDir().mkpath(QFileInfo(kept).path()));
         const QString second = dir.filePath("backup.jpg");
         write(file, picture);
         write(kept, picture);
@@ -121,7 +132,9 @@ private slots:
             QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(kept).constData()), 0);
             break;
         case EnChange::None:
-        case EnChange::KeptAliasOfFile: break;
+        case EnChange::KeptAliasOfFile:
+        case EnChange::KeptInHomeTrash:
+        case EnChange::KeptInVolumeTrash: break;
         }
         QCOMPARE(guard.check(file), reason);
     }
