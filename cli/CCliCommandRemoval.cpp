@@ -101,7 +101,7 @@ int CCliCommand::runApply(const QStringList &listArgs)
         std::fprintf(stderr, "%s%d done, %d failed, %d skipped\n", parser.isSet(kDryRun) ? "dry run: " : "",
                      outcome.iDone, outcome.iFailed, iSkipped);
     }
-    if (!m_bQuiet && !parser.isSet(kDryRun) && outcome.i64Request >= 0 && !parser.isSet(kPermanent))
+    if (!m_bQuiet && !parser.isSet(kDryRun) && outcome.i64Request >= 0 && outcome.iDone > 0 && !parser.isSet(kPermanent))
         std::fprintf(stderr, "to undo: mirelle-cli undo --request %lld\n", outcome.i64Request);
     if (outcome.bInterrupted)
         return fail(Exit_Interrupted, QStringLiteral("interrupted after %1 files; the rest were left alone")
