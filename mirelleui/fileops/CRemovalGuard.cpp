@@ -3,6 +3,38 @@
 #include "FileOpsLogging.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QString turnLockPath()
+{
+    const QString strFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/mirelle");
+    QDir().mkpath(strFolder);
+    return strFolder + QStringLiteral("/removal.lock");
+}
+
+} // namespace
+
+CRemovalTurn::CRemovalTurn(bool bTake, int iWaitMs) : m_lock(bTake ? turnLockPath() : QString())
+{
+    if (!bTake)
+        return;
+    // A turn lasts one file, a move across drives included: never stale while its process lives.
+    m_lock.setStaleLockTime(0);
+    m_bHeld = m_lock.tryLock(iWaitMs);
+    if (!m_bHeld)
+        qCWarning(lcFileOps) << "no removal turn:" << m_lock.error();
+}
+
+CRemovalTurn::~CRemovalTurn()
+{
+    if (m_bHeld)
+        m_lock.unlock();
+}
 
 void CRemovalGuard::add(const CScannedFile &file, const QList<CScannedFile> &listKept)
 {
@@ -41,6 +73,10 @@ QString CRemovalGuard::textKeptChanged()
 QString CRemovalGuard::textKeptSameFile()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
+}
+QString CRemovalGuard::textBusy()
+{
+    return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
 }
 QString CRemovalGuard::textKeptInTrash()
 {
@@ -84,6 +120,15 @@ QString CRemovalGuard::check(const QString &strPath)
     else
         m_mapRefused.insert(strPath, strWhy);
     return strWhy;
+}
+
+QString CRemovalGuard::check(const QString &strPath, const CRemovalTurn &turn)
+{
+    if (turn.isHeld())
+        return check(strPath);
+    QMutexLocker locker(&m_verifiedLock);
+    m_mapRefused.insert(strPath, textBusy());
+    return textBusy();
 }
 
 QString CRemovalGuard::refusalOf(const QString &strPath) const

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QLockFile>
 #include <QMutex>
 #include <QString>
 
@@ -14,6 +15,24 @@ struct CScannedFile
     qint64 i64Size = -1;
     quint64 i64ModTime = 0; // FILETIME
     quint64 iContentKey = 0;
+};
+
+// One check and removal at a time among all removals of this user (a second apply, the
+// window): held from the check of a file until it is gone, so that no other removal can take
+// its kept copy in between. Without a guard it is not taken.
+class CRemovalTurn
+{
+public:
+    // Waits for the turn up to iWaitMs.
+    explicit CRemovalTurn(bool bTake = true, int iWaitMs = 120000);
+    ~CRemovalTurn();
+    CRemovalTurn(const CRemovalTurn &) = delete;
+    CRemovalTurn &operator=(const CRemovalTurn &) = delete;
+    bool isHeld() const { return m_bHeld; }
+
+private:
+    QLockFile m_lock;
+    bool m_bHeld = false;
 };
 
 // The last word before a file is removed, used by every removal of the window and the command
@@ -30,6 +49,8 @@ public:
     // "" when strPath may be removed now, else why not. Reads the whole file and, once per
     // request, a kept copy. Thread-safe.
     QString check(const QString &strPath);
+    // As check, within a turn; refused when the turn could not be had.
+    QString check(const QString &strPath, const CRemovalTurn &turn);
     // Why the last check of strPath refused it, "" when it did not.
     QString refusalOf(const QString &strPath) const;
 
@@ -41,6 +62,7 @@ public:
     static QString textKeptChanged();
     static QString textKeptSameFile();
     static QString textKeptInTrash();
+    static QString textBusy();
 
 private:
     struct CPlan

@@ -139,6 +139,30 @@ private slots:
         QCOMPARE(guard.check(file), reason);
     }
 
+    // Two removals at once (a second apply, the window), each keeping the copy the other
+    // removes, would take both: the check and the removal of a file are one turn.
+    void testCheckWaitsForTheTurnOfAnotherRemoval()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        const QString file = dir.filePath("copy.jpg");
+        const QString kept = dir.filePath("original.jpg");
+        write(file, "picture");
+        write(kept, "picture");
+        CRemovalGuard guard;
+        guard.add(scanned(file), {scanned(kept)});
+        {
+            const CRemovalTurn other;
+            QVERIFY(other.isHeld());
+            const CRemovalTurn mine(true, 0);
+            QVERIFY(!mine.isHeld());
+            QCOMPARE(guard.check(file, mine), CRemovalGuard::textBusy());
+        }
+        const CRemovalTurn mine(true, 0);
+        QVERIFY(mine.isHeld());
+        QCOMPARE(guard.check(file, mine), QString());
+    }
+
     void testUnplannedFileIsRefused()
     {
         CRemovalGuard guard;
