@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -19,21 +18,13 @@ QString turnLockPath()
 
 } // namespace
 
-CRemovalTurn::CRemovalTurn(bool bTake, int iWaitMs) : m_lock(bTake ? turnLockPath() : QString())
+CRemovalTurn::CRemovalTurn(bool bTake, int iWaitMs)
 {
     if (!bTake)
         return;
-    // A turn lasts one file, a move across drives included: never stale while its process lives.
-    m_lock.setStaleLockTime(0);
-    m_bHeld = m_lock.tryLock(iWaitMs);
-    if (!m_bHeld)
-        qCWarning(lcFileOps) << "no removal turn:" << m_lock.error();
-}
-
-CRemovalTurn::~CRemovalTurn()
-{
-    if (m_bHeld)
-        m_lock.unlock();
+    m_pLock = std::make_unique<dp::platform::CProcessLock>(turnLockPath(), iWaitMs);
+    if (!m_pLock->isHeld())
+        qCWarning(lcFileOps) << "no removal turn";
 }
 
 void CRemovalGuard::add(const CScannedFile &file, const QList<CScannedFile> &listKept)

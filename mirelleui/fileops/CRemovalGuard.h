@@ -1,12 +1,14 @@
 #pragma once
 
 #include "CFileStamp.h"
+#include "CProcessLock.h"
 
 #include <QHash>
 #include <QList>
-#include <QLockFile>
 #include <QMutex>
 #include <QString>
+
+#include <memory>
 
 // A photo as the scan read it. Unknown values (size -1, time 0, key 0) are not compared.
 struct CScannedFile
@@ -25,14 +27,10 @@ class CRemovalTurn
 public:
     // Waits for the turn up to iWaitMs.
     explicit CRemovalTurn(bool bTake = true, int iWaitMs = 120000);
-    ~CRemovalTurn();
-    CRemovalTurn(const CRemovalTurn &) = delete;
-    CRemovalTurn &operator=(const CRemovalTurn &) = delete;
-    bool isHeld() const { return m_bHeld; }
+    bool isHeld() const { return m_pLock && m_pLock->isHeld(); }
 
 private:
-    QLockFile m_lock;
-    bool m_bHeld = false;
+    std::unique_ptr<dp::platform::CProcessLock> m_pLock;
 };
 
 // The last word before a file is removed, used by every removal of the window and the command

@@ -1,18 +1,22 @@
 #include "CFileStamp.h"
 
 #include "CPathCodec.h"
+#include "CProcessLock.h"
 
 #include <xxhash.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,6 +118,28 @@ bool isInTrash(const QString &strPath)
             return true;
     }
     return false;
+}
+
+CProcessLock::CProcessLock(const QString &strPath, int iWaitMs)
+{
+    const int fd = ::open(pathToBytes(strPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return;
+    const QDeadlineTimer deadline(iWaitMs);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+            ::close(fd);
+            return;
+        }
+        QThread::msleep(1);
+    }
+    m_handle = fd;
+}
+
+CProcessLock::~CProcessLock()
+{
+    if (m_handle != kNone)
+        ::close(int(m_handle));
 }
 
 } // namespace dp::platform
