@@ -64,7 +64,10 @@ int CCliCommand::runApply(const QStringList &listArgs)
         strFolder = QDir::cleanPath(QFileInfo(parser.value(kMoveTo)).absoluteFilePath());
         // Moved into a scanned folder, the photos would be found again by the next scan, and
         // a second apply would nest the folder in itself.
-        const QString strResolved = dp::platform::canonicalPath(strFolder);
+        // A link to a scanned folder counts as that folder.
+        QString strResolved = QFileInfo(strFolder).canonicalFilePath();
+        if (strResolved.isEmpty())
+            strResolved = dp::platform::canonicalPath(strFolder);
         for (const QString &source : qAsConst(report.settings.listSources)) {
             QString strSource = QFileInfo(source).canonicalFilePath();
             if (strSource.isEmpty())

@@ -95,6 +95,11 @@ setup move-inside && {
   [ "$rc" -ne 0 ] && [ ! -e "$P/duplicates" ] || { echo "FAIL move-inside: exit $rc"; failures=$((failures+1)); }
   verify move-inside
 }
+setup move-link-inside && {
+  ln -s "$P/backup" "$D/dest"; before; "$CLI" apply -q --move-to "$D/dest" "$D/scan.json"; rc=$?
+  [ "$rc" -eq 2 ] && [ -e "$PROPOSED" ] || { echo "FAIL move-link-inside: exit $rc"; failures=$((failures+1)); }
+  verify move-link-inside
+}
 # A damaged removal journal: nothing is removed unless --no-undo.
 setup broken-journal && {
   mkdir -p "$XDG_DATA_HOME/mirelle"; echo "not a database" > "$XDG_DATA_HOME/mirelle/removals.sqlite"
