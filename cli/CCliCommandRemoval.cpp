@@ -150,10 +150,11 @@ int CCliCommand::runUndo(const QStringList &listArgs)
     if (!outcome.strError.isEmpty())
         return fail(Exit_Input, outcome.strError);
     for (const QString &path : outcome.listRestored)
-        std::fprintf(CCliOutput::data(), "restored\t%s\n", qPrintable(path));
+        std::fprintf(CCliOutput::data(), "restored\t%s\n", dp::platform::pathToBytes(path).constData());
     std::fflush(CCliOutput::data());
     for (const auto &failed : outcome.listFailed)
-        std::fprintf(stderr, "not restored: %s (%s)\n", qPrintable(failed.first), qPrintable(failed.second));
+        std::fprintf(stderr, "not restored: %s (%s)\n", dp::platform::pathToBytes(failed.first).constData(),
+                     qPrintable(failed.second));
     if (!m_bQuiet) {
         std::fprintf(stderr, "removal %lld: %d restored, %d could not come back\n", outcome.i64Request,
                      int(outcome.listRestored.size()), int(outcome.listFailed.size()));
