@@ -64,7 +64,10 @@ int CCliCommand::runApply(const QStringList &listArgs)
         strFolder = QDir::cleanPath(QFileInfo(parser.value(kMoveTo)).absoluteFilePath());
         // Moved into a scanned folder, the photos would be found again by the next scan, and
         // a second apply would nest the folder in itself.
-        const QString strResolved = dp::platform::canonicalPath(strFolder);
+        // A link to a scanned folder counts as that folder.
+        QString strResolved = QFileInfo(strFolder).canonicalFilePath();
+        if (strResolved.isEmpty())
+            strResolved = dp::platform::canonicalPath(strFolder);
         for (const QString &source : qAsConst(report.settings.listSources)) {
             QString strSource = QFileInfo(source).canonicalFilePath();
             if (strSource.isEmpty())
@@ -101,7 +104,7 @@ int CCliCommand::runApply(const QStringList &listArgs)
         std::fprintf(stderr, "%s%d done, %d failed, %d skipped\n", parser.isSet(kDryRun) ? "dry run: " : "",
                      outcome.iDone, outcome.iFailed, iSkipped);
     }
-    if (!m_bQuiet && !parser.isSet(kDryRun) && outcome.i64Request >= 0 && !parser.isSet(kPermanent))
+    if (!m_bQuiet && !parser.isSet(kDryRun) && outcome.i64Request >= 0 && outcome.iDone > 0 && !parser.isSet(kPermanent))
         std::fprintf(stderr, "to undo: mirelle-cli undo --request %lld\n", outcome.i64Request);
     if (outcome.bInterrupted)
         return fail(Exit_Interrupted, QStringLiteral("interrupted after %1 files; the rest were left alone")
@@ -147,10 +150,11 @@ int CCliCommand::runUndo(const QStringList &listArgs)
     if (!outcome.strError.isEmpty())
         return fail(Exit_Input, outcome.strError);
     for (const QString &path : outcome.listRestored)
-        std::fprintf(CCliOutput::data(), "restored\t%s\n", qPrintable(path));
+        std::fprintf(CCliOutput::data(), "restored\t%s\n", dp::platform::pathToBytes(path).constData());
     std::fflush(CCliOutput::data());
     for (const auto &failed : outcome.listFailed)
-        std::fprintf(stderr, "not restored: %s (%s)\n", qPrintable(failed.first), qPrintable(failed.second));
+        std::fprintf(stderr, "not restored: %s (%s)\n", dp::platform::pathToBytes(failed.first).constData(),
+                     qPrintable(failed.second));
     if (!m_bQuiet) {
         std::fprintf(stderr, "removal %lld: %d restored, %d could not come back\n", outcome.i64Request,
                      int(outcome.listRestored.size()), int(outcome.listFailed.size()));

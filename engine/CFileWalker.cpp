@@ -3,6 +3,8 @@
 #include "CPathCodec.h"
 #include "CScanFiles.h"
 
+#include <QStandardPaths>
+
 #include <algorithm>
 #include <cstring>
 #include <condition_variable>
@@ -64,6 +66,21 @@ QString suffixOf(const char *pszName)
     return dp::platform::pathFromBytes(QByteArray(dot + 1)).toLower();
 }
 
+// A volume's trash folder, of any user: ".Trash" or ".Trash-<uid>".
+bool isTrashName(const char *pszName)
+{
+    if (std::strncmp(pszName, ".Trash", 6) != 0)
+        return false;
+    if (pszName[6] == '\0')
+        return true;
+    if (pszName[6] != '-' || pszName[7] == '\0')
+        return false;
+    for (const char *p = pszName + 7; *p; ++p)
+        if (*p < '0' || *p > '9')
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThreads, const std::atomic_bool &bStop)
@@ -73,6 +90,10 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     std::vector<CFoundFile> files;
     QSet<QByteArray> setPassed;  // under filesMutex
     m_listPassedMounts.clear();
+    // Copies in a trash are on their way out: grouped with the originals they could be kept
+    // in their stead. A trash chosen as a root is still walked.
+    const QByteArray homeTrash = dp::platform::pathToBytes(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash"));
 
     auto acceptFile = [&](const QByteArray &path, const char *pszName, const dp::platform::CPathStat &st,
                           std::vector<CFoundFile> &out) {
@@ -137,6 +158,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
                 const QByteArray childPath = prefix + name;
+                if (type != EnType::Regular && (isTrashName(name) || childPath == homeTrash))
+                    continue;
                 if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;
                 const dp::platform::CPathStat st = listing.statEntry(name, m_options.bFollowLinks);

@@ -30,5 +30,8 @@ CFileStamp fileStamp(const QString &strPath);
 // left as it is, so that a link is still named as the link. A folder that does not exist
 // is only cleaned.
 QString canonicalPath(const QString &strPath);
+// Whether the path lies in a trash (the desktop's, or one a volume keeps for its files): a
+// copy there is on its way out and does not keep a picture.
+bool isInTrash(const QString &strPath);
 
 } // namespace dp::platform

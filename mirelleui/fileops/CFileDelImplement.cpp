@@ -318,11 +318,11 @@ void CFileDelImplement::setRemovalGuard(std::shared_ptr<CRemovalGuard> pGuard)
     m_pGuard = std::move(pGuard);
 }
 
-QString CFileDelImplement::refusal(const QString &strPath) const
+QString CFileDelImplement::refusal(const QString &strPath, const CRemovalTurn &turn) const
 {
     if (!m_pGuard)
         return QString();
-    const QString strWhy = m_pGuard->check(strPath);
+    const QString strWhy = m_pGuard->check(strPath, turn);
     if (strWhy.isEmpty())
         return QString();
     return tr("Not removed \"%1\": %2").arg(QDir::toNativeSeparators(strPath), strWhy);
@@ -406,7 +406,8 @@ QMap<QString, bool> CFileDelImplement::removeEach(const QStringList &listFiles, 
         const QString &path = listFiles.at(i);
         const CFileFacts facts = fileOps.fileFacts(path);
         const bool bDelete = removal == EnRemoval::Delete || setPermanent.contains(path);
-        const QString strRefusal = refusal(path);
+        const CRemovalTurn turn(m_pGuard != nullptr);
+        const QString strRefusal = refusal(path, turn);
         if (!strRefusal.isEmpty()) {
             if (pBatch && !bDelete)
                 pBatch->confirm(path, false, QString());
@@ -483,7 +484,8 @@ QMap<QString, bool> CFileDelImplement::moveSerially(const QStringList &listFiles
         const QString &path = listFiles.at(i);
         const QFileInfo info(path);
         const CFileFacts facts = dp::platform::fileOps().fileFacts(path);
-        const QString strRefusal = refusal(path);
+        const CRemovalTurn turn(m_pGuard != nullptr);
+        const QString strRefusal = refusal(path, turn);
         if (!strRefusal.isEmpty()) {
             if (pBatch)
                 pBatch->confirm(path, false, QString());

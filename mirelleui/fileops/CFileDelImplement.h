@@ -18,6 +18,7 @@
 
 class CFileMoveManager;
 class CRemovalGuard;
+class CRemovalTurn;
 
 // Removes files permanently, into the trash, or by moving them into a folder, one batch at a
 // time on the calling thread, and keeps the figures the progress window shows. Owned by the
@@ -127,7 +128,7 @@ private:
     // When the journal is required but failed: every file fails with the reason.
     bool refuseUnjournalled(const QStringList &listFiles, QMap<QString, bool> *pResult);
     // Why the guard keeps strPath, or "" when it may go (or there is no guard).
-    QString refusal(const QString &strPath) const;
+    QString refusal(const QString &strPath, const CRemovalTurn &turn) const;
     QMap<QString, bool> moveSerially(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
     QMap<QString, bool> moveInPool(const QStringList &listFiles, const QString &strDstFolder, CJournalBatch *pBatch);
     void announce(int iIndex, int iCount, const QString &strPath);

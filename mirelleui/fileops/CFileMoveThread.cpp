@@ -72,8 +72,10 @@ void CFileMoveThread::run()
             break;
         const CFileFacts facts = dp::platform::fileOps().fileFacts(path);
         const qint64 size = facts.i64Size;
-        if (const std::shared_ptr<CRemovalGuard> pGuard = m_pTask->guard()) {
-            const QString strWhy = pGuard->check(path);
+        const std::shared_ptr<CRemovalGuard> pGuard = m_pTask->guard();
+        const CRemovalTurn turn(pGuard != nullptr);
+        if (pGuard) {
+            const QString strWhy = pGuard->check(path, turn);
             if (!strWhy.isEmpty()) {
                 Q_EMIT signalMoveFailed(path, strWhy);
                 Q_EMIT signalMoveResult(path, size, false);

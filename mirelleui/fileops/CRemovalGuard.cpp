@@ -3,6 +3,29 @@
 #include "FileOpsLogging.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+QString turnLockPath()
+{
+    const QString strFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/mirelle");
+    QDir().mkpath(strFolder);
+    return strFolder + QStringLiteral("/removal.lock");
+}
+
+} // namespace
+
+CRemovalTurn::CRemovalTurn(bool bTake, int iWaitMs)
+{
+    if (!bTake)
+        return;
+    m_pLock = std::make_unique<dp::platform::CProcessLock>(turnLockPath(), iWaitMs);
+    if (!m_pLock->isHeld())
+        qCWarning(lcFileOps) << "no removal turn";
+}
 
 void CRemovalGuard::add(const CScannedFile &file, const QList<CScannedFile> &listKept)
 {
@@ -41,6 +64,14 @@ QString CRemovalGuard::textKeptChanged()
 QString CRemovalGuard::textKeptSameFile()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
+}
+QString CRemovalGuard::textBusy()
+{
+    return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
+}
+QString CRemovalGuard::textKeptInTrash()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in the trash");
 }
 
 CRemovalGuard::EnState CRemovalGuard::compare(const CScannedFile &file, CFileStamp *pStamp)
@@ -82,6 +113,15 @@ QString CRemovalGuard::check(const QString &strPath)
     return strWhy;
 }
 
+QString CRemovalGuard::check(const QString &strPath, const CRemovalTurn &turn)
+{
+    if (turn.isHeld())
+        return check(strPath);
+    QMutexLocker locker(&m_verifiedLock);
+    m_mapRefused.insert(strPath, textBusy());
+    return textBusy();
+}
+
 QString CRemovalGuard::refusalOf(const QString &strPath) const
 {
     QMutexLocker locker(&m_verifiedLock);
@@ -114,6 +154,12 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         const CFileStamp now = dp::platform::fileStamp(kept.strPath);
         if (now.isSameFile(removed)) {
             strWhy = textKeptSameFile();
+            continue;
+        }
+        // Emptying the trash would take the picture with it.
+        if (dp::platform::isInTrash(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInTrash();
             continue;
         }
         {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "CFileStamp.h"
+#include "CProcessLock.h"
 
 #include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QString>
+
+#include <memory>
 
 // A photo as the scan read it. Unknown values (size -1, time 0, key 0) are not compared.
 struct CScannedFile
@@ -14,6 +17,20 @@ struct CScannedFile
     qint64 i64Size = -1;
     quint64 i64ModTime = 0; // FILETIME
     quint64 iContentKey = 0;
+};
+
+// One check and removal at a time among all removals of this user (a second apply, the
+// window): held from the check of a file until it is gone, so that no other removal can take
+// its kept copy in between. Without a guard it is not taken.
+class CRemovalTurn
+{
+public:
+    // Waits for the turn up to iWaitMs.
+    explicit CRemovalTurn(bool bTake = true, int iWaitMs = 120000);
+    bool isHeld() const { return m_pLock && m_pLock->isHeld(); }
+
+private:
+    std::unique_ptr<dp::platform::CProcessLock> m_pLock;
 };
 
 // The last word before a file is removed, used by every removal of the window and the command
@@ -30,6 +47,8 @@ public:
     // "" when strPath may be removed now, else why not. Reads the whole file and, once per
     // request, a kept copy. Thread-safe.
     QString check(const QString &strPath);
+    // As check, within a turn; refused when the turn could not be had.
+    QString check(const QString &strPath, const CRemovalTurn &turn);
     // Why the last check of strPath refused it, "" when it did not.
     QString refusalOf(const QString &strPath) const;
 
@@ -40,6 +59,8 @@ public:
     static QString textKeptGone();
     static QString textKeptChanged();
     static QString textKeptSameFile();
+    static QString textKeptInTrash();
+    static QString textBusy();
 
 private:
     struct CPlan

@@ -1,16 +1,22 @@
 #include "CFileStamp.h"
 
 #include "CPathCodec.h"
+#include "CProcessLock.h"
 
 #include <xxhash.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +98,48 @@ QString canonicalPath(const QString &strPath)
     if (!out.endsWith(QLatin1Char('/')))
         out += QLatin1Char('/');
     return out + clean.mid(iSlash + 1);
+}
+
+bool isInTrash(const QString &strPath)
+{
+    const QString path = canonicalPath(strPath);
+    const QString homeTrash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    const QString resolved = QFileInfo(homeTrash).canonicalFilePath();
+    for (const QString &trash : {homeTrash, resolved})
+        if (!trash.isEmpty() && path.startsWith(trash + QLatin1Char('/')))
+            return true;
+    // A volume's trash, of any user: <top>/.Trash/<uid>/ or <top>/.Trash-<uid>/.
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        bool bUid = false;
+        if (part == QLatin1String(".Trash")
+            || (part.startsWith(QLatin1String(".Trash-")) && (part.mid(7).toUInt(&bUid), bUid)))
+            return true;
+    }
+    return false;
+}
+
+CProcessLock::CProcessLock(const QString &strPath, int iWaitMs)
+{
+    const int fd = ::open(pathToBytes(strPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return;
+    const QDeadlineTimer deadline(iWaitMs);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+            ::close(fd);
+            return;
+        }
+        QThread::msleep(1);
+    }
+    m_handle = fd;
+}
+
+CProcessLock::~CProcessLock()
+{
+    if (m_handle != kNone)
+        ::close(int(m_handle));
 }
 
 } // namespace dp::platform

@@ -1,8 +1,11 @@
 #include "CFileStamp.h"
+#include "CProcessLock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <xxhash.h>
 
@@ -66,6 +69,42 @@ QString canonicalPath(const QString &strPath)
     if (folder.isEmpty())
         return info.absoluteFilePath();
     return QDir(folder).filePath(info.fileName());
+}
+
+bool isInTrash(const QString &strPath)
+{
+    const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'));
+    for (int i = 0; i + 1 < parts.size(); ++i)
+        if (parts.at(i).compare(QLatin1String("$Recycle.Bin"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+CProcessLock::CProcessLock(const QString &strPath, int iWaitMs)
+{
+    const std::wstring path = QDir::toNativeSeparators(strPath).toStdWString();
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    const QDeadlineTimer deadline(iWaitMs);
+    for (;;) {
+        OVERLAPPED overlapped{};
+        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &overlapped))
+            break;
+        if (deadline.hasExpired()) {
+            CloseHandle(handle);
+            return;
+        }
+        QThread::msleep(1);
+    }
+    m_handle = reinterpret_cast<intptr_t>(handle);
+}
+
+CProcessLock::~CProcessLock()
+{
+    if (m_handle != kNone)
+        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
 }
 
 } // namespace dp::platform

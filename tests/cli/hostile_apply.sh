@@ -95,6 +95,18 @@ setup move-inside && {
   [ "$rc" -ne 0 ] && [ ! -e "$P/duplicates" ] || { echo "FAIL move-inside: exit $rc"; failures=$((failures+1)); }
   verify move-inside
 }
+setup move-link-inside && {
+  ln -s "$P/backup" "$D/dest"; before; "$CLI" apply -q --move-to "$D/dest" "$D/scan.json"; rc=$?
+  [ "$rc" -eq 2 ] && [ -e "$PROPOSED" ] || { echo "FAIL move-link-inside: exit $rc"; failures=$((failures+1)); }
+  verify move-link-inside
+}
+# Names that are not UTF-8: undo names what it brought back by the same bytes as apply.
+setup bad-name && {
+  odd=$P/camera/$'\xff'.jpg; cp -p "$KEPT" "$odd"; scan "$P" "$D/scan.json"
+  "$CLI" apply -q "$D/scan.json" > "$D/applied"; "$CLI" undo -q > "$D/undone"
+  [ -e "$odd" ] && grep -qF "$odd" "$D/applied" && grep -qF "$odd" "$D/undone" \
+    || { echo "FAIL bad-name: not named by its bytes"; failures=$((failures+1)); }
+}
 # A damaged removal journal: nothing is removed unless --no-undo.
 setup broken-journal && {
   mkdir -p "$XDG_DATA_HOME/mirelle"; echo "not a database" > "$XDG_DATA_HOME/mirelle/removals.sqlite"

@@ -53,6 +53,24 @@ private slots:
         QCOMPARE(files.front().strPath, dir.filePath("b.jpg"));
         QCOMPARE(walker.passedMounts(), named ? QStringList{dir.filePath("share")} : QStringList());
     }
+
+    void testPassesOverTrashes()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        for (const char *folder : {"data/Trash/files", ".Trash-1000/files", ".Trash/1000/files", "photos/.Trash-x"})
+            QVERIFY(QDir().mkpath(dir.filePath(folder)));
+        for (const char *file : {"data/Trash/files/a.jpg", ".Trash-1000/files/a.jpg", ".Trash/1000/files/a.jpg",
+                                 "photos/.Trash-x/a.jpg", "photos/a.jpg"}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        std::atomic_bool bStop{false};
+        QStringList listFound;
+        for (const CFoundFile &file : CFileWalker({}).walk({dir.path()}, 2, bStop))
+            listFound << file.strPath;
+        QCOMPARE(listFound, QStringList({dir.filePath("photos/.Trash-x/a.jpg"), dir.filePath("photos/a.jpg")}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileWalker)

@@ -18,6 +18,8 @@ enum class EnChange {
     KeptSymlinkToFile,
     KeptHardLinkOfFile,
     KeptAliasOfFile,
+    KeptInHomeTrash,
+    KeptInVolumeTrash,
     OneOfTwoKeptGone
 };
 
@@ -73,6 +75,8 @@ private slots:
                                                          << CRemovalGuard::textKeptSameFile();
         QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
                                                               << CRemovalGuard::textKeptSameFile();
+        QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
     }
     void testCheck()
@@ -83,7 +87,14 @@ private slots:
         QVERIFY(dir.isValid());
         const QByteArray picture(300000, 'p');
         const QString file = dir.filePath("copy.jpg");
-        const QString kept = dir.filePath("original.jpg");
+        // A scan of a whole home or drive also finds the copies in its trash.
+        QString kept = dir.filePath("original.jpg");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        if (change == EnChange::KeptInHomeTrash)
+            kept = dir.filePath("data/Trash/files/original.jpg");
+        if (change == EnChange::KeptInVolumeTrash)
+            kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
+        QVERIFY(QDir().mkpath(QFileInfo(kept).path()));
         const QString second = dir.filePath("backup.jpg");
         write(file, picture);
         write(kept, picture);
@@ -130,6 +141,30 @@ private slots:
         default: break;
         }
         QCOMPARE(guard.check(file), reason);
+    }
+
+    // Two removals at once (a second apply, the window), each keeping the copy the other
+    // removes, would take both: the check and the removal of a file are one turn.
+    void testCheckWaitsForTheTurnOfAnotherRemoval()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        const QString file = dir.filePath("copy.jpg");
+        const QString kept = dir.filePath("original.jpg");
+        write(file, "picture");
+        write(kept, "picture");
+        CRemovalGuard guard;
+        guard.add(scanned(file), {scanned(kept)});
+        {
+            const CRemovalTurn other;
+            QVERIFY(other.isHeld());
+            const CRemovalTurn mine(true, 0);
+            QVERIFY(!mine.isHeld());
+            QCOMPARE(guard.check(file, mine), CRemovalGuard::textBusy());
+        }
+        const CRemovalTurn mine(true, 0);
+        QVERIFY(mine.isHeld());
+        QCOMPARE(guard.check(file, mine), QString());
     }
 
     void testUnplannedFileIsRefused()
