@@ -70,15 +70,16 @@ Card {
             readonly property int row: index
             height: Helpers.tileHeight(card.thumbSize)
             width: card.thumbSize
-            thumbUrl: model.photosPath
-            thumbState: model.photosState
-            fileName: model.photosFileName
-            filePath: model.photosFilePath
-            fileType: model.photosType
-            pixelWidth: model.photosWidth
-            pixelHeight: model.photosHeight
+            // A row whose photo just left the store answers undefined until the tile goes.
+            thumbUrl: model.photosPath || ""
+            thumbState: model.photosState || 0
+            fileName: model.photosFileName || ""
+            filePath: model.photosFilePath || ""
+            fileType: model.photosType || ""
+            pixelWidth: model.photosWidth || 0
+            pixelHeight: model.photosHeight || 0
             fileSize: Number(model.photosSize)
-            dateText: model.photosDataTime
+            dateText: model.photosDataTime || ""
             folderPart: card.folderParts[row] || ""
             similarity: row > 0 && model.photosSimilarity !== undefined ? model.photosSimilarity : -1
             identical: card.identical

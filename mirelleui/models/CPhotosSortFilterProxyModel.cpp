@@ -33,10 +33,10 @@ bool CPhotosSortFilterProxyModel::filterAcceptsRow(int source_row, const QModelI
     if (source_row < 0 || !m_pPhotos)
         return false;
     bool bInGroup = false;
-    if (!m_pStore->readGroup(m_pGroup, [&](const GroupSummary &s) { bInGroup = source_row < s.files.size(); })) {
-        DP_ERROR_TRACE();
+    // A group a removal or a rescan just took from the store has no rows left; its card
+    // may still be asked before it goes.
+    if (!m_pStore->readGroup(m_pGroup, [&](const GroupSummary &s) { bInGroup = source_row < s.files.size(); }))
         return false;
-    }
     if (!bInGroup || source_row >= m_pPhotos->rowCount())
         return false;
     CPhotoRecordCopy record;
