@@ -151,6 +151,9 @@ bool CFeatureExtractor::extractEmbedded(const QString &strPath, uint64_t i64ModT
         || decoded.gray.isNull())
         return false;
     const CPhotoMetadata meta = CPhotoMetadata::read(buffer.data(), size);
+    // An edit that kept the picture's shape leaves a stale thumbnail no shape check sees.
+    if (meta.isEditorSigned())
+        return false;
     CPhotoFeature f;
     fill(decoded, meta, decoded.iOrientation ? decoded.iOrientation : meta.iOrientation, i64ModTime, f);
     f.contentHash = XXH3_64bits_withSeed(buffer.data(), size, i64FileSize);

@@ -111,8 +111,11 @@ uint32_t CPhotoMetadata::cameraId() const
 
 bool CPhotoMetadata::isCameraOriginal() const
 {
-    if ((strMake.empty() && strModel.empty()) || i64CaptureTime == 0)
-        return false;
+    return !(strMake.empty() && strModel.empty()) && i64CaptureTime != 0 && !isEditorSigned();
+}
+
+bool CPhotoMetadata::isEditorSigned() const
+{
     static const char *const editors[] = {
         "photoshop", "lightroom", "gimp", "snapseed", "picasa", "paint", "affinity", "darktable",
         "rawtherapee", "capture one", "luminar", "pixelmator", "acdsee", "facetune", "instagram",
@@ -120,7 +123,7 @@ bool CPhotoMetadata::isCameraOriginal() const
     const QString software = QString::fromStdString(strSoftware).toLower();
     for (const char *editor : editors) {
         if (software.contains(QLatin1String(editor)))
-            return false;
+            return true;
     }
-    return true;
+    return false;
 }

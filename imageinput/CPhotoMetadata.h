@@ -21,6 +21,9 @@ struct CPhotoMetadata
     // and no editor signed the file. Screenshots and most downloads carry no
     // camera; edited exports name their editor in Software.
     bool isCameraOriginal() const;
+    // An editor named itself in Software: the pixels may have changed since the camera
+    // wrote its embedded thumbnail.
+    bool isEditorSigned() const;
     // Tells one camera from another across runs (it is cached); 0 when neither
     // make nor model is known.
     uint32_t cameraId() const;

@@ -18,7 +18,7 @@ struct CPhoto
 {
     QString strName;
     int iScene;       // the pixels: a scene, then changed by edit
-    QString strEdit;  // "", "half", "wider crop", "turned", "cut short"
+    QString strEdit;  // "", "half", "wider crop", "same-shape crop", "turned", "cut short"
     int iThumbScene;  // the scene the embedded thumbnail shows as first written; 0: none
 };
 
@@ -28,6 +28,8 @@ QImage edited(const QImage &image, const QString &strEdit)
         return resized(image, 0.5);
     if (strEdit == QLatin1String("wider crop"))
         return image.copy(0, 0, image.width() * 7 / 10, image.height());
+    if (strEdit == QLatin1String("same-shape crop"))
+        return image.copy(image.width() / 5, image.height() / 5, image.width() * 3 / 5, image.height() * 3 / 5);
     if (strEdit == QLatin1String("turned"))
         return turned(image, 5);
     return image;
@@ -41,8 +43,10 @@ bool writePhoto(const QString &strPath, const CPhoto &photo)
     if (!save(edited(scene(photo.iScene, size), photo.strEdit), strPath, nullptr, 90))
         return false;
     // As a camera writes it; an editor that changed the pixels may have kept it.
+    // The editor that cropped in the same shape signed the file, as editors do.
+    const char *pszSoftware = photo.strEdit == QLatin1String("same-shape crop") ? "GIMP 2.10" : nullptr;
     if (photo.iThumbScene
-        && !(setCameraTags(strPath, "Canon", "EOS 80D", "2024:06:01 10:00:00")
+        && !(setCameraTags(strPath, "Canon", "EOS 80D", "2024:06:01 10:00:00", pszSoftware)
              && writeExifPreview(strPath, scene(photo.iThumbScene, size).scaled(160, 120, Qt::IgnoreAspectRatio,
                                                                                Qt::SmoothTransformation))))
         return false;
@@ -128,6 +132,12 @@ void TestTwoStage::testSameOutcomeAsOneStage_data()
     QTest::newRow("turned after the thumbnail was written")
         << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"b.jpg", 6, "turned", 1}, {"c.jpg", 7, "turned", 8},
                          {"d.jpg", 7, "turned", 0}, {"e.jpg", 3, "", 3}}
+        << "{c.jpg,d.jpg}" << 1;
+    // A crop of the same shape keeps the thumbnail's shape: only the editor's signature
+    // tells that the thumbnail may show the picture as it was before.
+    QTest::newRow("cropped in the same shape by an editor")
+        << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"c.jpg", 5, "same-shape crop", 9}, {"d.jpg", 5, "same-shape crop", 0},
+                         {"e.jpg", 3, "", 3}}
         << "{c.jpg,d.jpg}" << 1;
     // A thumbnail of the right shape that shows another picture: stage one links the
     // two, the decode tells them apart.
