@@ -65,7 +65,7 @@ FocusScope {
     function canStep(delta) {
         if (row + delta >= 0 && row + delta < photoCount)
             return true
-        var g = groupRowOf(groupKey)
+        var g = groupRow
         return g >= 0 && g + delta >= 0 && g + delta < groupModel.rowCount()
     }
 
@@ -170,7 +170,14 @@ FocusScope {
         event.accepted = true
     }
 
-    onVisibleChanged: if (visible) forceActiveFocus()
+    // While hidden the page need not follow the groups (a scan inserts hundreds, and each
+    // look-up walks the model): it catches up when shown.
+    onVisibleChanged: {
+        if (!visible)
+            return
+        groupRevision++
+        forceActiveFocus()
+    }
 
     Connections {
         target: page.photoModel
@@ -200,8 +207,10 @@ FocusScope {
         function onSigCheckedItemCountChanged() { page.markRevision++ }
     }
 
+
     Connections {
         target: page.groupModel
+        enabled: page.visible
         function onRowsInserted() { page.groupRevision++ }
         function onRowsRemoved() { page.groupRevision++ }
         function onModelReset() { page.groupRevision++ }
