@@ -156,6 +156,10 @@ Item {
             tryVerify(function () { return !dialog.visible })
             verify(!dfMgr.getShowDeleteWin())
             tryCompare(dfMgr, "checkedItemCount", 0, 10000)
+            // Each removal ends with its summary; the next step starts after it, as a user would.
+            var summary = object("removalSummary")
+            tryVerify(function () { return summary.opened }, 10000)
+            summary.close()
 
             verify(fixture.scan([2, 2]))
             dfMgr.doAllMark()
@@ -165,6 +169,8 @@ Item {
             var copy = fixture.photoPath(1, 1)
             tryVerify(function () { return !fixture.exists(copy) }, 10000)
             verify(!fixture.inTrash(copy))
+            tryVerify(function () { return summary.opened }, 10000)
+            summary.close()
 
             verify(fixture.scan([2]))
             fixture.setMarks(0, [true, true])
