@@ -1,5 +1,6 @@
 #include "CRemovalJournal.h"
 
+#include "CFileStamp.h"
 #include "CPathCodec.h"
 #include "FileOpsLogging.h"
 
@@ -124,7 +125,8 @@ bool CRemovalJournal::open(bool bCreate, QString *pstrError)
             && exec(QStringLiteral("CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT,"
                                    " request INTEGER NOT NULL REFERENCES requests(id), original TEXT NOT NULL,"
                                    " place TEXT NOT NULL DEFAULT '', size INTEGER NOT NULL, mtime INTEGER NOT NULL,"
-                                   " state INTEGER NOT NULL, time INTEGER NOT NULL)"), &strError)
+                                   " state INTEGER NOT NULL, time INTEGER NOT NULL,"
+                                   " resolved TEXT NOT NULL DEFAULT '')"), &strError)
             && exec(QStringLiteral("CREATE INDEX entries_request ON entries(request)"), &strError)
             && exec(QStringLiteral("INSERT INTO meta VALUES ('format', '%1'), ('version', '%2')")
                         .arg(QLatin1String(kFormat)).arg(kVersion), &strError)
@@ -134,6 +136,7 @@ bool CRemovalJournal::open(bool bCreate, QString *pstrError)
             *pstrError = tr("The removal journal %1 cannot be written: %2").arg(m_strPath, strError);
             return false;
         }
+        m_bResolvedColumn = true;
     } else {
         QSqlQuery meta(db);
         QString format;
@@ -165,6 +168,12 @@ bool CRemovalJournal::open(bool bCreate, QString *pstrError)
             return false;
         }
         exec(QStringLiteral("PRAGMA journal_mode = WAL"), nullptr);
+        // Journals written before the resolved folders were recorded gain the column; one that
+        // cannot be altered is still read, its entries without it.
+        m_bResolvedColumn = check.exec(QStringLiteral("SELECT resolved FROM entries LIMIT 1"));
+        check.finish();
+        if (!m_bResolvedColumn)
+            m_bResolvedColumn = exec(QStringLiteral("ALTER TABLE entries ADD COLUMN resolved TEXT NOT NULL DEFAULT ''"), nullptr);
     }
     // Each file's outcome is committed on its own; without a sync per commit that costs
     // little, and a crash loses at most the last outcomes, which undo then works out itself.
@@ -176,8 +185,11 @@ bool CRemovalJournal::open(bool bCreate, QString *pstrError)
 bool CRemovalJournal::insertEntries(qint64 i64Request, QList<CEntry> *pEntries, QString *pstrError)
 {
     QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
-    query.prepare(QStringLiteral("INSERT INTO entries (request, original, place, size, mtime, state, time)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    query.prepare(m_bResolvedColumn
+                      ? QStringLiteral("INSERT INTO entries (request, original, place, size, mtime, state, time, resolved)"
+                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+                      : QStringLiteral("INSERT INTO entries (request, original, place, size, mtime, state, time)"
+                                       " VALUES (?, ?, ?, ?, ?, ?, ?)"));
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (CEntry &entry : *pEntries) {
         query.addBindValue(i64Request);
@@ -187,6 +199,12 @@ bool CRemovalJournal::insertEntries(qint64 i64Request, QList<CEntry> *pEntries, 
         query.addBindValue(entry.i64MTimeMs);
         query.addBindValue(int(EnState::Pending));
         query.addBindValue(now);
+        if (m_bResolvedColumn) {
+            // Undo checks it: a folder swapped for a link since would lead the file elsewhere.
+            if (entry.strResolved.isEmpty())
+                entry.strResolved = dp::platform::canonicalPath(entry.strOriginal);
+            query.addBindValue(textOf(entry.strResolved));
+        }
         if (!query.exec()) {
             *pstrError = sqlError(query.lastError());
             return false;
@@ -365,7 +383,8 @@ bool CRemovalJournal::entries(qint64 i64Request, QList<CEntry> *pEntries, QStrin
         return false;
     QSqlQuery query(QSqlDatabase::database(m_strConnection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT id, original, place, size, mtime, state FROM entries WHERE request = ? ORDER BY id"));
+    query.prepare(QStringLiteral("SELECT id, original, place, size, mtime, state%1 FROM entries WHERE request = ? ORDER BY id")
+                      .arg(m_bResolvedColumn ? QStringLiteral(", resolved") : QString()));
     query.addBindValue(i64Request);
     if (!query.exec()) {
         *pstrError = sqlError(query.lastError());
@@ -380,6 +399,8 @@ bool CRemovalJournal::entries(qint64 i64Request, QList<CEntry> *pEntries, QStrin
         entry.i64MTimeMs = query.value(4).toLongLong();
         const int state = query.value(5).toInt();
         entry.state = state >= 0 && state <= int(EnState::Restored) ? EnState(state) : EnState::Failed;
+        if (m_bResolvedColumn)
+            entry.strResolved = pathOf(query.value(6));
         pEntries->append(entry);
     }
     return true;

@@ -26,6 +26,9 @@ public:
         QString strOriginal;
         // Trash file or moved path; for a trash entry not yet confirmed it is empty.
         QString strPlace;
+        // The original path with the links of its folders resolved, as it was at the removal;
+        // "" when not recorded (journals written before it was).
+        QString strResolved;
         qint64 i64Size = 0;
         qint64 i64MTimeMs = 0;
         EnState state = EnState::Pending;
@@ -85,4 +88,5 @@ private:
     QString m_strPath;
     QString m_strConnection;
     bool m_bOpen = false;
+    bool m_bResolvedColumn = false;
 };

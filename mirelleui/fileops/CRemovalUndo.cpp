@@ -1,5 +1,6 @@
 #include "CRemovalUndo.h"
 
+#include "CFileStamp.h"
 #include "CPathCodec.h"
 #include "CPlatform.h"
 #include "FileOpsLogging.h"
@@ -55,6 +56,22 @@ bool isCopyOf(const QString &strCopy, const CRemovalJournal::CEntry &entry)
     return copyFile.atEnd();
 }
 
+// Where a file put back at strPath would land now: the links of its folders resolved, as far
+// as they exist; the folders still missing, which undo creates, follow as named.
+QString resolvedPlace(const QString &strPath)
+{
+    QString head = strPath;
+    QString tail;
+    for (int iSlash = head.lastIndexOf(QLatin1Char('/')); iSlash > 0; iSlash = head.lastIndexOf(QLatin1Char('/'))) {
+        const QString folder = head.left(iSlash);
+        if (isThere(dp::platform::fileOps().fileFacts(folder)))
+            break;
+        tail.prepend(head.mid(iSlash));
+        head = folder;
+    }
+    return dp::platform::canonicalPath(head) + tail;
+}
+
 } // namespace
 
 CRemovalUndo::CRemovalUndo(const QString &strJournalPath) : m_strJournalPath(strJournalPath) {}
@@ -106,6 +123,14 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     if (!isUnchanged(moved, entry)) {
         *pstrError = tr("it has changed since it was removed (size or modification time differ)");
         return EnResult::Refused;
+    }
+    if (!entry.strResolved.isEmpty()) {
+        const QString strNow = resolvedPlace(entry.strOriginal);
+        if (strNow != entry.strResolved) {
+            *pstrError = tr("its folder now leads to %1 (a link took its place since the removal)")
+                             .arg(QDir::toNativeSeparators(strNow.left(strNow.lastIndexOf(QLatin1Char('/')))));
+            return EnResult::Refused;
+        }
     }
     QString strError;
     bool bOk = false;

@@ -54,11 +54,11 @@ private:
         return iMethod == Trash ? service.DeleFileToTrash(listFiles) : service.MoveFileToFloder(listFiles, folder);
     }
 
-    // Files a.jpg, b.jpg and one whose name the trash record must escape.
+    // Files a.jpg, album/b.jpg and one whose name the trash record must escape.
     QStringList makePhotos()
     {
         QStringList list;
-        for (const QString &name : {QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("Ünï 100% x.jpg")}) {
+        for (const QString &name : {QStringLiteral("a.jpg"), QStringLiteral("album/b.jpg"), QStringLiteral("Ünï 100% x.jpg")}) {
             const QString file = path("photos/" + name);
             [&] { QVERIFY(sandbox::writeFile(file, "photo " + name.toUtf8())); }();
             list << file;
@@ -330,6 +330,7 @@ private slots:
             QTest::newRow(qPrintable(name + ", file changed")) << method << "changed" << "changed since";
             QTest::newRow(qPrintable(name + ", file gone")) << method << "gone"
                                                             << (method == Trash ? "no longer in the trash" : "no longer at");
+            QTest::newRow(qPrintable(name + ", its folder now a link")) << method << "linked" << "a link took its place";
         }
     }
 
@@ -355,6 +356,10 @@ private slots:
             QVERIFY(sandbox::writeFile(victim, "a new photo saved under the old name"));
         } else if (fault == "changed") {
             QVERIFY(sandbox::writeFile(place, "edited while it was away, and longer"));
+        } else if (fault == "linked") {
+            QVERIFY(QDir(path("photos/album")).removeRecursively());
+            QVERIFY(QDir().mkpath(path("elsewhere")));
+            QVERIFY(QFile::link(path("elsewhere"), path("photos/album")));
         } else {
             // The user emptied the trash, or cleared the folder.
             QVERIFY(QFile::remove(place));
@@ -372,6 +377,7 @@ private slots:
             QCOMPARE(sandbox::readFile(victim), QByteArray("a new photo saved under the old name"));
         if (fault != "gone")
             QVERIFY(QFileInfo::exists(place));
+        QVERIFY(QDir(path("elsewhere")).isEmpty());
 
         // The refused file stays on the list: once its place is free it comes back.
         if (fault == "taken") {
