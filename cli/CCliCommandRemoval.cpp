@@ -65,19 +65,9 @@ int CCliCommand::runApply(const QStringList &listArgs)
         // Moved into a scanned folder, the photos would be found again by the next scan, and
         // a second apply would nest the folder in itself.
         // A link to a scanned folder counts as that folder.
-        QString strResolved = QFileInfo(strFolder).canonicalFilePath();
-        if (strResolved.isEmpty())
-            strResolved = dp::platform::canonicalPath(strFolder);
-        for (const QString &source : qAsConst(report.settings.listSources)) {
-            QString strSource = QFileInfo(source).canonicalFilePath();
-            if (strSource.isEmpty())
-                strSource = dp::platform::canonicalPath(source);
-            if (strSource == QLatin1String("/") || strResolved == strSource
-                || strResolved.startsWith(strSource + QLatin1Char('/')))
-                return fail(Exit_Usage, QStringLiteral("--move-to %1 lies inside the scanned folder %2: choose a "
-                                                       "folder outside it")
-                                            .arg(strFolder, source));
-        }
+        const QString strProblem = CRemovalCoordinator::moveFolderProblem(strFolder, report.settings.listSources);
+        if (!strProblem.isEmpty())
+            return fail(Exit_Usage, QStringLiteral("--move-to ") + strProblem);
         if (!parser.isSet(kDryRun) && !QDir().mkpath(strFolder))
             return fail(Exit_Output, QStringLiteral("cannot create folder %1").arg(strFolder));
         if (QFileInfo(strFolder).exists() && !QFileInfo(strFolder).isWritable())

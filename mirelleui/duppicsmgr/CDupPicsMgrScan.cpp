@@ -2,6 +2,7 @@
 #include "CDupPicsMgr.h"
 
 #include "CCollectionThread.h"
+#include "CRemovalCoordinator.h"
 #include "COperateTaskQueue.h"
 #include "ManagerLogging.h"
 #include "XLogging.h"
@@ -43,6 +44,7 @@ void CDupPicsMgr::onTaskStartScan()
     job.pSink = this;
     job.pQueue = m_pTaskQueue;
     job.listSources = m_listSources;
+    m_pRemoval->setScannedFolders(m_listSources);
     job.mapVolumes = m_mapVolumes;
     job.mapOptions = m_mapOptions;
     job.extras = engineExtrasSettings();

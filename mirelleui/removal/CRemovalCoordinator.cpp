@@ -2,11 +2,21 @@
 
 #include "CFileDelImplement.h"
 
+#include "CFileStamp.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace {
 
 constexpr qint64 kSingleRequestGuardMs = 2000;
+
+QString resolvedFolder(const QString &strFolder)
+{
+    const QString resolved = QFileInfo(strFolder).canonicalFilePath();
+    return resolved.isEmpty() ? dp::platform::canonicalPath(strFolder) : resolved;
+}
 
 } // namespace
 
@@ -30,6 +40,25 @@ QString CRemovalCoordinator::moveFolder() const
 {
     QMutexLocker locker(&m_folderLock);
     return m_strMoveFolder;
+}
+
+void CRemovalCoordinator::setScannedFolders(const QStringList &listFolders)
+{
+    QMutexLocker locker(&m_folderLock);
+    m_listScannedFolders = listFolders;
+}
+
+QString CRemovalCoordinator::moveFolderProblem(const QString &strFolder, const QStringList &listScanned)
+{
+    const QString strResolved = resolvedFolder(strFolder);
+    for (const QString &source : listScanned) {
+        const QString strSource = resolvedFolder(source);
+        if (strSource == QLatin1String("/") || strResolved == strSource
+            || strResolved.startsWith(strSource + QLatin1Char('/')))
+            return QStringLiteral("%1 lies inside the scanned folder %2: choose a folder outside it")
+                .arg(QDir::toNativeSeparators(strFolder), QDir::toNativeSeparators(source));
+    }
+    return QString();
 }
 
 bool CRemovalCoordinator::requestMarked(int iMethod, const QString &strMoveFolder)
@@ -201,7 +230,18 @@ CRemovalCoordinator::COutcome CRemovalCoordinator::remove(QStringList listPaths,
         }
     } else if (m_iMethod == Method_Move) {
         QString strFolder = moveFolder();
-        if (!checkSpace(strFolder)) {
+        QStringList listScanned;
+        {
+            QMutexLocker locker(&m_folderLock);
+            listScanned = m_listScannedFolders;
+        }
+        const QString strProblem = moveFolderProblem(strFolder, listScanned);
+        if (!strProblem.isEmpty()) {
+            for (const QString &path : qAsConst(listPaths)) {
+                m_pFileDel->noteNotRemoved(path, strProblem);
+                outcome.mapResult.insert(path, false);
+            }
+        } else if (!checkSpace(strFolder)) {
             askAndWait([this, strFolder] { Q_EMIT signalShowCheckSpace(strFolder); });
             outcome.status = EnStatus::Stopped;
         } else {

@@ -61,6 +61,11 @@ public:
     int deleteMethod() const { return m_iMethod.load(); }
     void setDeleteMethod(int iMethod);
     QString moveFolder() const;
+    // The folders of the scan whose photos the requests remove: no move goes into them.
+    void setScannedFolders(const QStringList &listFolders);
+    // Why photos scanned from listScanned must not be moved to strFolder (it lies inside one of
+    // them, links resolved: the next scan would find the copies again); "" when they may.
+    static QString moveFolderProblem(const QString &strFolder, const QStringList &listScanned);
 
     // The request for the marked photos; false when there is nothing to queue (a move
     // without a folder).
@@ -107,6 +112,7 @@ private:
     std::atomic_int m_iMethod{Method_Trash};
     mutable QMutex m_folderLock;
     QString m_strMoveFolder;
+    QStringList m_listScannedFolders;
 
     QMutex m_questionLock;
     QWaitCondition m_answered;

@@ -89,6 +89,7 @@ private:
         if (bThree)
             events.append(join(3, 1, "card/c.jpg"));
         m_fake.setScript(fakeScript(events));
+        mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
         QVERIFY(scanAndWait(mgr));
         for (const QString &name : marked)
             mgr.taskQueue()->pushSetPhotoMark(1, photo(name), true);
@@ -131,6 +132,8 @@ private slots:
             << QStringList{"b.jpg"} << "link a to b" << "b.jpg" << "the kept copy changed since the scan";
         QTest::newRow("marked one rewritten, same size and time")
             << QStringList{"b.jpg"} << "rewrite b" << "b.jpg" << "changed since the scan";
+        QTest::newRow("moved through a link into the scanned folder")
+            << QStringList{"b.jpg"} << "move via link" << "b.jpg" << "choose a folder outside it";
     }
     void testRemovalKeepsACopyOfEveryPicture()
     {
@@ -154,8 +157,15 @@ private slots:
             file.write(QByteArray(100, 'y'));
             QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
         }
+        QTemporaryDir outside;
+        const QString link = outside.filePath("to-photos");
+        if (change == "move via link")
+            QVERIFY(QDir().mkpath(m_pDir->filePath("moved")) && QFile::link(m_pDir->filePath("moved"), link));
         QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
-        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
+        if (change == "move via link")
+            mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToFolder, link);
+        else
+            mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
         // Emitted on the operation worker: it may arrive before a wait would start.
         QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
         const QString path = m_pDir->filePath(refused);
