@@ -22,6 +22,7 @@ public:
         Exit_Input = 3,       // missing folder, unreadable or foreign saved scan or journal
         Exit_Output = 4,      // output file or move folder not writable
         Exit_Engine = 5,      // no scan engine, or the scan failed
+        Exit_NothingDone = 6, // apply: every file it was to remove was skipped, none removed
         Exit_Interrupted = 130
     };
 

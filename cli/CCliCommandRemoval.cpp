@@ -99,7 +99,10 @@ int CCliCommand::runApply(const QStringList &listArgs)
     if (outcome.bInterrupted)
         return fail(Exit_Interrupted, QStringLiteral("interrupted after %1 files; the rest were left alone")
                                           .arg(outcome.iDone + outcome.iFailed));
-    return outcome.iFailed > 0 ? Exit_Partial : Exit_Ok;
+    if (outcome.iFailed > 0)
+        return Exit_Partial;
+    // A script must be able to tell that the checks left every file where it was.
+    return outcome.iDone == 0 && iSkipped > 0 ? Exit_NothingDone : Exit_Ok;
 }
 
 int CCliCommand::runUndo(const QStringList &listArgs)

@@ -114,6 +114,8 @@ Exit codes:
        file that is not a saved scan of this program, or a removal journal
        that cannot be written
   5    the scan engine could not be loaded or the scan failed
+  6    apply: nothing was removed, every file was skipped (changed since
+       the scan, its kept copy gone, the last copy of its group, ...)
   130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no
        file is left half-removed
 

@@ -28,10 +28,15 @@ private slots:
         QTest::addColumn<QStringList>("flags");
         QTest::addColumn<bool>("removes");
         QTest::addColumn<QString>("landsIn");
-        QTest::newRow("dry run") << QStringList{"--dry-run"} << false << QString();
-        QTest::newRow("trash") << QStringList{} << true << QStringLiteral("data/Trash/files");
-        QTest::newRow("move") << QStringList{"--move-to", "HOME/moved"} << true << QStringLiteral("moved");
-        QTest::newRow("permanent") << QStringList{"--permanent"} << true << QString();
+        // Every proposed photo edited after the scan: the check skips them all.
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("dry run") << QStringList{"--dry-run"} << false << QString() << false << 0;
+        QTest::newRow("trash") << QStringList{} << true << QStringLiteral("data/Trash/files") << false << 0;
+        QTest::newRow("move") << QStringList{"--move-to", "HOME/moved"} << true << QStringLiteral("moved") << false << 0;
+        QTest::newRow("permanent") << QStringList{"--permanent"} << true << QString() << false << 0;
+        QTest::newRow("all skipped") << QStringList{} << false << QString() << true << 6;
+        QTest::newRow("all skipped, dry run") << QStringList{"--dry-run"} << false << QString() << true << 6;
     }
 
     void testApply()
@@ -39,6 +44,8 @@ private slots:
         QFETCH(QStringList, flags);
         QFETCH(bool, removes);
         QFETCH(QString, landsIn);
+        QFETCH(bool, changed);
+        QFETCH(int, exitCode);
         const QString saved = m_box.inHome("scan.json");
         QStringList listProposed;
         for (const QJsonValue &group : m_box.scan(saved).value("groups").toArray())
@@ -48,9 +55,13 @@ private slots:
         QCOMPARE(listProposed.size(), 3);
         QDir(m_box.inHome("data")).removeRecursively();
         QDir(m_box.inHome("moved")).removeRecursively();
+        for (const QString &path : qAsConst(listProposed)) {
+            QFile file(path);
+            QVERIFY(!changed || (file.open(QIODevice::Append) && file.write("edited") == 6));
+        }
 
         const CCliRun run = m_box.run(QStringList{"apply", saved} + flags.replaceInStrings("HOME", m_box.home.path()));
-        QCOMPARE(run.iExit, 0);
+        QCOMPARE(run.iExit, exitCode);
         for (const QString &path : qAsConst(listProposed)) {
             QCOMPARE(QFileInfo::exists(path), !removes);
             if (!landsIn.isEmpty()) {
@@ -59,7 +70,7 @@ private slots:
                 QVERIFY2(it.hasNext(), qPrintable(path));
             }
         }
-        QCOMPARE(run.arrOut.count('\n'), 3);
+        QCOMPARE(run.arrOut.count('\n'), changed ? 0 : 3);
         // One copy of every group stays.
         QCOMPARE(QDir(m_box.pPhotos->path()).entryList(QDir::Files).size(), removes ? 7 : 10);
     }
