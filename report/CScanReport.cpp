@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace {
 
 const QString kFormatName = QStringLiteral("mirelle-scan");
@@ -81,6 +83,41 @@ const CPhotoColumn kPhotoColumns[] = {
      [](const CReportPhoto &p) { return csvFlag(p.bProposed); },
      [](const QJsonValue &v, CReportPhoto &p) { p.bProposed = v.toBool(); }},
 };
+
+// The numbers a hand-edited saved scan may not bend: a photo's size is summed into the space
+// to free and decides what a removal checks, so it must be there and whole.
+struct CPhotoRange
+{
+    const char *szName;
+    double dMax;
+    bool bRequired;
+};
+
+const CPhotoRange kPhotoRanges[] = {
+    {"size", double(qint64(1) << 40), true}, // a terabyte: beyond any photo, far below an overflowing sum
+    {"width", 1e6, false},
+    {"height", 1e6, false},
+    {"similarity", 100, false},
+};
+
+// Why the photo's numbers cannot be believed, or "".
+QString implausibleNumber(const QJsonObject &object)
+{
+    for (const CPhotoRange &range : kPhotoRanges) {
+        const QJsonValue value = object.value(QLatin1String(range.szName));
+        if (value.isUndefined() && !range.bRequired)
+            continue;
+        const double d = value.toDouble(-1);
+        if (!value.isDouble() || !std::isfinite(d) || d < 0 || d > range.dMax || d != std::floor(d)) {
+            const QByteArray shown = value.isUndefined()
+                ? QByteArrayLiteral("missing")
+                : QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+            return QStringLiteral("the saved scan holds an impossible %1 (%2) for %3: was it edited by hand?")
+                .arg(QLatin1String(range.szName), QString::fromUtf8(shown), object.value("path").toString());
+        }
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -190,6 +227,9 @@ bool CScanReport::fromJson(const QByteArray &arrJson, CScanReport *pReport, QStr
                 *pStrError = QStringLiteral("the saved scan holds a photo without a path");
                 return false;
             }
+            *pStrError = implausibleNumber(object);
+            if (!pStrError->isEmpty())
+                return false;
             photo.bBurst = object.value("burst").toBool();
             photo.strReason = object.value("reason").toString();
             photo.i64FileTime = object.value("fileTime").toString().toULongLong();

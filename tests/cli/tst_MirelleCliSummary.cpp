@@ -39,6 +39,18 @@ private slots:
         writeFile(QStringLiteral("foreign.json"), R"({"format": "something-else", "version": 1})");
         writeFile(QStringLiteral("empty.json"), R"({"format": "mirelle-scan", "version": 1, "groups": []})");
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
+        // Hand-edited numbers of the second photo.
+        const QList<QPair<QString, QByteArray>> listEdits{{"negative", R"("size": -5)"},
+                                                          {"overflowing", R"("size": 9223372036854775807)"},
+                                                          {"text", R"("size": "3000")"},
+                                                          {"missing", R"("width": 10)"},
+                                                          {"similarity", R"("size": 5, "similarity": 400)"}};
+        for (const auto &edit : listEdits) {
+            writeFile("edited-" + edit.first + ".json",
+                      R"({"format": "mirelle-scan", "version": 1, "groups": [{"photos": [)"
+                      R"({"path": "/p/a.jpg", "size": 10}, {"path": "/p/b.jpg", )"
+                          + edit.second + "}]}]}");
+        }
     }
 
     void testSummary_data()
@@ -65,6 +77,9 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"summary", "scan.json", "--csv"} << 2 << "" << "csv";
         QTest::newRow("missing saved scan") << QStringList{"summary", "gone.json"} << 3 << "" << "gone.json";
         QTest::newRow("foreign file") << QStringList{"summary", "foreign.json"} << 3 << "" << "not a saved scan";
+        for (const char *edit : {"negative", "overflowing", "text", "missing", "similarity"})
+            QTest::newRow(edit) << QStringList{"summary", QStringLiteral("edited-%1.json").arg(edit)} << 3 << ""
+                                << "impossible";
         QTest::newRow("html onto a folder")
             << QStringList{"summary", "scan.json", "--html", "folder"} << 4 << "" << "it is a folder";
         QTest::newRow("pdf into a missing folder")
