@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
+
 using namespace dp::cli;
 
 namespace {
@@ -57,6 +59,14 @@ int CCliCommand::scanAndWrite(const CScanSettings &settings, const QString &strO
     }
     if (CInterruptWatcher::isInterrupted())
         return fail(Exit_Interrupted, QStringLiteral("interrupted; nothing was written"));
+    // Without the photos of a folder that went away, "no duplicates" would be a false answer.
+    const QStringList listVanished = runner.vanishedSources();
+    for (const QString &source : listVanished) {
+        const QString text = QStringLiteral("the folder %1 went away during the scan (deleted or unmounted)").arg(source);
+        if (listVanished.size() == settings.listSources.size() || report.listGroups.isEmpty())
+            return fail(Exit_Engine, text + QStringLiteral("; nothing was written: scan again"));
+        std::fprintf(stderr, "mirelle-cli: warning: %s; its photos may be missing from the results\n", qPrintable(text));
+    }
     QString strError;
     if (!CCliOutput::write(strOutput, bCsv ? report.toCsv() : report.toJson(), &strError))
         return fail(CInterruptWatcher::isInterrupted() ? Exit_Interrupted : Exit_Output, strError);

@@ -113,7 +113,9 @@ Exit codes:
   4    output error: output file or move folder not writable, an output
        file that is not a saved scan of this program, or a removal journal
        that cannot be written
-  5    the scan engine could not be loaded or the scan failed
+  5    the scan engine could not be loaded or the scan failed, or a scanned
+       folder went away during the scan (deleted or unmounted) and no other
+       folder gave results; when others did, a warning names it
   6    apply: nothing was removed, every file was skipped (changed since
        the scan, its kept copy gone, the last copy of its group, ...)
   130  interrupted (Ctrl-C or SIGTERM): no output file is written, and no

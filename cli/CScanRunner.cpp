@@ -1,5 +1,6 @@
 #include "CScanRunner.h"
 
+#include "CFileStamp.h"
 #include "CInterruptWatcher.h"
 #include "CScanSession.h"
 #include "CTerminalProgress.h"
@@ -26,6 +27,11 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
         loop.quit();
     });
     connect(&watcher, &CInterruptWatcher::sigInterrupted, &session, &CScanSession::stop);
+    // A folder unmounted during the walk leaves its empty mount point: the same path, another
+    // folder.
+    QList<CFileStamp> listBefore;
+    for (const QString &source : settings.listSources)
+        listBefore << dp::platform::fileStamp(source);
     if (!session.start(settings))
         return EnResult::Failed;
     loop.exec();
@@ -35,6 +41,11 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
     if (result == CScanSession::EnResult::Failed) {
         m_iEngineResult = session.engineResult();
         return EnResult::Failed;
+    }
+    for (int i = 0; i < settings.listSources.size(); ++i) {
+        const QString &source = settings.listSources.at(i);
+        if (!dp::platform::fileStamp(source).isSameFile(listBefore.at(i)))
+            m_listVanished << source;
     }
     const CScanSkipped skipped = session.skipped();
     m_listSkipped = skipped.listCounts;

@@ -22,6 +22,9 @@ public:
     // After a scan: what it passed over, by kind, and the network mounts it did not enter.
     [[nodiscard]] QVariantList skipped() const { return m_listSkipped; }
     [[nodiscard]] QStringList skippedMounts() const { return m_listSkippedMounts; }
+    // After a scan: the scanned folders that were deleted, replaced or unmounted while it ran,
+    // whose photos it may have missed.
+    [[nodiscard]] QStringList vanishedSources() const { return m_listVanished; }
     // After a failed scan: the engine's answer.
     [[nodiscard]] int engineResult() const { return m_iEngineResult; }
 
@@ -29,5 +32,6 @@ private:
     CTerminalProgress *m_pProgress = nullptr;
     QVariantList m_listSkipped;
     QStringList m_listSkippedMounts;
+    QStringList m_listVanished;
     int m_iEngineResult = 0;
 };

@@ -177,23 +177,52 @@ private slots:
         }
     }
 
-    void testInterruptedScanWritesNothing()
+    // What a scan still running meets: an interrupt, or a scanned folder swapped for an empty
+    // one (as an unmount leaves its mount point).
+    void testDisturbedScan_data()
     {
-        // Enough photos that the scan is still running when the interrupt comes.
+        QTest::addColumn<QString>("disturbance");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("stderrHas");
+        QTest::newRow("interrupted") << "interrupt" << 130 << QByteArray("interrupted; nothing was written");
+        QTest::newRow("its only folder swapped") << "swap photos" << 5 << QByteArray("went away during the scan");
+        QTest::newRow("one of two folders swapped, the other has groups")
+            << "swap extra" << 0 << QByteArray("warning: the folder " + QFile::encodeName(m_box.inHome("extra")));
+    }
+
+    void testDisturbedScan()
+    {
+        QFETCH(QString, disturbance);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, stderrHas);
+        // Enough photos that the scan is still running when the disturbance comes.
         for (int i = 0; i < 40; ++i)
             QVERIFY(drawScene(quint32(i + 100), QSize(1600, 1200)).save(m_box.photo(QStringLiteral("many%1.png").arg(i))));
-        const QString output = m_box.inHome("interrupted.json");
+        const QString extra = m_box.inHome("extra");
+        const QString output = m_box.inHome("disturbed.json");
+        QDir(extra + "-gone").removeRecursively();
+        QDir(extra).removeRecursively();
+        QFile::remove(output);
+        QVERIFY(QDir().mkpath(extra) && QFile::copy(m_box.photo("d.jpg"), extra + "/d.jpg"));
         QProcess process;
         process.setProcessEnvironment(cliEnvironment(m_box.home.path()));
-        process.start(QStringLiteral(MIRELLE_CLI_PATH),
-                      {"scan", "--all-images", "--min-size", "0", "-o", output, m_box.pPhotos->path()});
+        QStringList listArgs{"scan", "--all-images", "--min-size", "0", "-o", output, m_box.pPhotos->path()};
+        if (disturbance == "swap extra")
+            listArgs << extra;
+        process.start(QStringLiteral(MIRELLE_CLI_PATH), listArgs);
         QVERIFY(process.waitForStarted());
         QByteArray arrErr;
         QTRY_VERIFY_WITH_TIMEOUT((arrErr += process.readAllStandardError()).contains("progress:"), 60000);
-        ::kill(pid_t(process.processId()), SIGINT);
+        if (disturbance == "interrupt") {
+            ::kill(pid_t(process.processId()), SIGINT);
+        } else {
+            const QString folder = disturbance == "swap photos" ? m_box.pPhotos->path() : extra;
+            QVERIFY(QDir().rename(folder, folder + "-gone") && QDir().mkdir(folder));
+        }
         QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 130);
-        QCOMPARE(QDir(m_box.home.path()).entryList({"interrupted*"}, QDir::Files), QStringList());
+        arrErr += process.readAllStandardError();
+        QVERIFY2(process.exitCode() == exitCode && arrErr.contains(stderrHas), arrErr.constData());
+        QCOMPARE(QFileInfo::exists(output), exitCode == 0);
     }
 };
 
