@@ -19,6 +19,7 @@ namespace {
 
 // Bounds how long a stop request can go unseen while the intake drains.
 constexpr int kIntakePollMs = 200;
+constexpr qint64 kStopPollMs = 20;
 constexpr char kSuffixList[] = "jpe|jpeg|dib|webp|tif|jpg|png|heic|bmp|gif|tiff|dng";
 
 // Nesting goes by whole path components: "/p/a" holds "/p/a/b" but neither "/p/ab" nor "/x/p/a/b".
@@ -140,9 +141,11 @@ int CCollectionThread::doRun()
     }
 
     Q_EMIT sigScanEnded();
-    const qint64 elapsed = clock.elapsed();
-    if (elapsed < m_job.iMinimumMs)
-        QThread::msleep(static_cast<unsigned long>(m_job.iMinimumMs - elapsed));
+    // The minimum time keeps the scan screen readable; a cancel or a closing program does
+    // not wait for it.
+    for (qint64 left = m_job.iMinimumMs - clock.elapsed(); left > 0 && !m_bStop && !isCancelled();
+         left = m_job.iMinimumMs - clock.elapsed())
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, left)));
     return (m_bStop || isCancelled()) ? 1 : iResult;
 }
 

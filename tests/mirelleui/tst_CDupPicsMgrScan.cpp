@@ -303,12 +303,25 @@ private slots:
         QCOMPARE(summary.allIdentical, identical);
     }
 
+    void testDestroyDuringScanStopsTheEngineFirst_data()
+    {
+        QTest::addColumn<bool>("cancelling");
+        QTest::newRow("scanning") << false;
+        // The scan screen stays up for a minimum time; closing the program must not wait for it.
+        QTest::newRow("cancelling, within the scan's minimum time") << true;
+    }
     void testDestroyDuringScanStopsTheEngineFirst()
     {
+        QFETCH(bool, cancelling);
         setScript({create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}});
         auto pMgr = std::make_unique<CDupPicsMgr>();
+        pMgr->setMinimumScanMs(24 * 3600 * 1000);
         pMgr->collectDupFiles();
         QTRY_VERIFY(m_fake.calls().contains("FindDuplicates:70"));
+        if (cancelling) {
+            pMgr->cancel();
+            QTRY_VERIFY(m_fake.calls().contains("Stop"));
+        }
         pMgr.reset();
         QVERIFY(m_fake.calls().contains("Stop"));
     }
