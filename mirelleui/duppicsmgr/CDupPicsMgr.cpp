@@ -83,6 +83,9 @@ CDupPicsMgr::~CDupPicsMgr()
     stopThumbnails();
     // A removal waiting for the user's answer is abandoned, or the worker would never stop.
     m_pRemoval->abandonQuestions();
+    // A removal under way stops between two files, as a cancel does: closing must not wait
+    // for the rest of them.
+    m_pRemoval->deletionService()->onCancel();
     if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
         m_pScanWorker->requestStop();
         if (m_pEngine)

@@ -13,6 +13,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
+#include <functional>
+
 namespace {
 
 // The real file operations, with every drive reported removable when asked to, or the
@@ -35,6 +38,12 @@ public:
     {
         return m_bRemovable || (k == QLatin1String(kCard) && m_bCardRemovable) || CLinuxFileOps::isRemovable(k);
     }
+    bool removeFile(const QString &p, QString *e) override
+    {
+        if (m_onRemove)
+            m_onRemove();
+        return CLinuxFileOps::removeFile(p, e);
+    }
     CTrashPlace trashPlace(const QString &p) const override
     {
         CTrashPlace place = IFileOps::trashPlace(p);
@@ -49,6 +58,7 @@ public:
     bool m_bCardRemovable = false;
     QString m_strCardProblem;
     qint64 m_i64CardFree = -1;
+    std::function<void()> m_onRemove;
 };
 
 } // namespace
@@ -289,6 +299,30 @@ private slots:
         QVERIFY(!QFile::exists(trash + "c.jpg"));
         QVERIFY(QFile::exists(trash + "b.jpg"));
         QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToTrash));
+    }
+
+    void testClosingDuringARemovalStopsBetweenTwoFiles()
+    {
+        auto pMgr = std::make_unique<CDupPicsMgr>();
+        CFileDelImplement *pService = pMgr->deletionService();
+        pService->setOpenWindowPause(false);
+        scanAndMark(*pMgr, {"b.jpg", "card/c.jpg"}, true);
+        // The first file waits for the close to stop the removal; a removal that does not
+        // stop goes on after a while and takes both.
+        std::atomic_bool bInside{false};
+        m_pFileOps->m_onRemove = [&bInside, pService] {
+            if (bInside.exchange(true))
+                return;
+            QElapsedTimer clock;
+            clock.start();
+            while (!pService->isCancelled() && clock.elapsed() < 10000)
+                QThread::msleep(5);
+        };
+        pMgr->doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QTRY_VERIFY_WITH_TIMEOUT(bInside, 10000);
+        pMgr.reset();
+        m_pFileOps->m_onRemove = nullptr;
+        QCOMPARE(int(QFile::exists(m_pDir->filePath("b.jpg"))) + int(QFile::exists(m_pDir->filePath("card/c.jpg"))), 1);
     }
 
     void testClosingDuringAQuestionDoesNotHang()
