@@ -86,22 +86,28 @@ CDupPicsMgr::~CDupPicsMgr()
     // A removal under way stops between two files, as a cancel does: closing must not wait
     // for the rest of them.
     m_pRemoval->deletionService()->onCancel();
-    if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
-        m_pScanWorker->requestStop();
-        if (m_pEngine)
-            m_pEngine->Stop();
-        m_pScanWorker->wait();
-    }
-    if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
-        if (m_pEngine)
-            m_pEngine->StopRegroup();
-        pRegroup->onCancel();
-        pRegroup->wait();
-    }
+    auto stopScanAndRegroup = [this] {
+        if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
+            m_pScanWorker->requestStop();
+            if (m_pEngine)
+                m_pEngine->Stop();
+            m_pScanWorker->wait();
+        }
+        if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
+            if (m_pEngine)
+                m_pEngine->StopRegroup();
+            pRegroup->onCancel();
+            pRegroup->wait();
+        }
+    };
+    // First, as the operation worker may be waiting for them (a cancel).
+    stopScanAndRegroup();
     if (m_pOperateWorker) {
         m_pOperateWorker->requestStop();
         m_pOperateWorker->wait();
     }
+    // Again: a start task the operation worker was running may have started one meanwhile.
+    stopScanAndRegroup();
     {
         QMutexLocker locker(&m_totalsLock);
         for (const QPointer<CBaseThread> &pWorker : qAsConst(m_listTotalsWorkers)) {
