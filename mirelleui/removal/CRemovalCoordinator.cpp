@@ -1,7 +1,6 @@
 #include "CRemovalCoordinator.h"
 
 #include "CFileDelImplement.h"
-
 #include "CFileStamp.h"
 
 #include <QDir>
