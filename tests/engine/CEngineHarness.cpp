@@ -13,14 +13,6 @@ QString fileNameOf(const PhotoRecord *pRecord)
     return QFileInfo(QString::fromUtf16(pRecord->pszPath)).fileName();
 }
 
-QSet<QString> fileNameSet(std::initializer_list<const char *> list)
-{
-    QSet<QString> out;
-    for (const char *name : list)
-        out.insert(QString::fromUtf8(name));
-    return out;
-}
-
 bool CTestSink::OnVolume(IScanVolume *pVolume)
 {
     QMutexLocker lock(&mutex);
@@ -108,6 +100,11 @@ QList<QSet<QString>> CTestSink::groups() const
             out.append(names);
     }
     return out;
+}
+
+QString CTestSink::groupsText() const
+{
+    return groupsToText(groups());
 }
 
 PhotoRecord CTestSink::recordOf(const QString &strFileName) const

@@ -38,6 +38,7 @@ public:
     // The groups as the manager would hold them after filing every event,
     // as sets of file names; groups of one file are left out.
     QList<QSet<QString>> groups() const;
+    QString groupsText() const;  // as groupsToText
     // The last record reported for a file name.
     PhotoRecord recordOf(const QString &strFileName) const;
 
@@ -81,6 +82,5 @@ private:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
-QSet<QString> fileNameSet(std::initializer_list<const char *> list);
 // Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
 QString groupsToText(const QList<QSet<QString>> &groups);

@@ -68,7 +68,7 @@ QString outcome(CTestSink &sink)
                        .arg(e.record.similarity).arg(e.record.flags);
     }
     records.sort();
-    return groupsToText(sink.groups()) + QLatin1Char('\n') + records.join(QLatin1Char('\n'));
+    return sink.groupsText() + QLatin1Char('\n') + records.join(QLatin1Char('\n'));
 }
 
 } // namespace
