@@ -118,59 +118,6 @@ private Q_SLOTS:
         QCOMPARE(m_listThumbs.size(), 1);
     }
 
-    void testReservedListGoesFirst()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        pManager->Stop();
-        QStringList listPaths;
-        for (int i = 0; i < 12; ++i) {
-            listPaths.append(m_pDir->filePath(QStringLiteral("p%1.jpg").arg(i)));
-            QVERIFY(save(cornerImage(320, 240), listPaths.last(), "JPG", 92));
-            pManager->EnPutThumbTask(stu_ThumbTask{1, listPaths.last()}, false);
-        }
-        QList<stu_ThumbTask> listReserved{{2, listPaths.at(10)}, {2, listPaths.at(11)}};
-        pManager->SetReserveThumbList(listReserved);
-        // Nothing is ready while it waits, by path or by id, nor in the page cache.
-        QPixmap pixmap;
-        QVERIFY(!pManager->GetThumb(listPaths.at(11), pixmap));
-        QVERIFY(!pManager->GetThumb(idOf(listPaths.at(11)), pixmap));
-        QVERIFY(!CPageThumbCache::GetInstance()->GetThumb(listPaths.at(11), pixmap));
-        pManager->Start();
-        // The two in view come first, then the queued twelve (two of them already made).
-        QTRY_COMPARE(m_listThumbs.size(), 14);
-        QSet<QString> setFirst{m_listThumbs.at(0).path, m_listThumbs.at(1).path};
-        QCOMPARE(setFirst, (QSet<QString>{listPaths.at(10), listPaths.at(11)}));
-        QCOMPARE(m_listThumbs.at(0).group.toULongLong(), 2ULL);
-
-        // Once made, they sit in the page cache the image provider asks first.
-        QImage image;
-        QVERIFY(CPageThumbCache::GetInstance()->GetThumbImage(idOf(listPaths.at(11)), image));
-        QVERIFY(!image.isNull());
-        QVERIFY(!CPageThumbCache::GetInstance()->GetThumbImage(listPaths.at(0), image));
-    }
-
-    void testClearAllThumbTaskDropsPending()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        pManager->Stop();
-        for (int i = 0; i < 5; ++i) {
-            const QString strPath = m_pDir->filePath(QStringLiteral("d%1.jpg").arg(i));
-            QVERIFY(save(cornerImage(160, 120), strPath, "JPG", 92));
-            pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, i % 2 == 0);
-        }
-        QList<stu_ThumbTask> listReserved{{1, m_pDir->filePath(QStringLiteral("d0.jpg"))}};
-        pManager->SetReserveThumbList(listReserved);
-        CImgThumbTaskDeque::GetInstance()->ClearAllThumbTask();
-        pManager->Start();
-        const QString strSentinel = m_pDir->filePath(QStringLiteral("sentinel.jpg"));
-        QVERIFY(save(cornerImage(160, 120), strSentinel, "JPG", 92));
-        pManager->EnPutThumbTask(stu_ThumbTask{3, strSentinel}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
-        QCOMPARE(m_listThumbs.at(0).path, strSentinel);
-        QPixmap pixmap;
-        QVERIFY(!pManager->GetThumb(m_pDir->filePath(QStringLiteral("d1.jpg")), pixmap));
-    }
-
     void testReusesDiskCacheAfterRestart()
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
