@@ -37,25 +37,26 @@ bool CTestSink::StepFinished(int32_t iStep, uint64_t)
     return true;
 }
 
-bool CTestSink::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+bool CTestSink::record(const CEvent &event)
 {
     QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Created, *pRecord, QString::fromUtf16(pRecord->pszPath), iKey, nullptr, nullptr});
+    listEvents.append(event);
     return true;
+}
+
+bool CTestSink::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+{
+    return record({CEvent::Created, *pRecord, QString::fromUtf16(pRecord->pszPath), iKey, nullptr, nullptr});
 }
 
 bool CTestSink::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
-    QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Joined, *pRecord, QString::fromUtf16(pRecord->pszPath), iGroupKey, nullptr, nullptr});
-    return true;
+    return record({CEvent::Joined, *pRecord, QString::fromUtf16(pRecord->pszPath), iGroupKey, nullptr, nullptr});
 }
 
 bool CTestSink::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord *pInto)
 {
-    QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Merged, PhotoRecord{}, QString(), 0, pAbsorbed, pInto});
-    return true;
+    return record({CEvent::Merged, PhotoRecord{}, QString(), 0, pAbsorbed, pInto});
 }
 
 void CTestSink::clearResults()

@@ -48,6 +48,9 @@ public:
     QList<int> listFinishedSteps;
     QList<int> listProgressSteps;
     uint64_t iLastDone = 0;  // files read, as last reported
+
+private:
+    bool record(const CEvent &event);
 };
 
 // Loads the engine module through its export, as the program does, and runs scans.

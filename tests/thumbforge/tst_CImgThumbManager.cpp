@@ -5,14 +5,8 @@
 
 using namespace ThumbFixtures;
 
-struct CThumbResult
-{
-    QVariant group;
-    QString path;
-    bool ok = false;
-};
-
-struct CBigResult
+// A thumbnail's or a large image's result; only a large image has details.
+struct CResult
 {
     QVariant group;
     QString path;
@@ -38,7 +32,7 @@ private Q_SLOTS:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheDir.path()));
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         connect(pManager, &CImgThumbManager::sigImgThumbResult, this,
-                [this](QVariant group, QString path, bool ok) { m_listThumbs.append({group, path, ok}); });
+                [this](QVariant group, QString path, bool ok) { m_listThumbs.append({group, path, {}, ok}); });
         connect(pManager, &CImgThumbManager::sigBigImgResult, this,
                 [this](QVariant group, QString path, QMap<QString, QVariant> meta, bool ok) {
                     m_listBig.append({group, path, meta, ok});
@@ -161,7 +155,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_listBig.size(), 2);
         QCOMPARE(m_listThumbs.size(), 0);
 
-        const CBigResult good = m_listBig.at(0);
+        const CResult good = m_listBig.at(0);
         QCOMPARE(good.group.toULongLong(), 7ULL);
         QCOMPARE(good.path, strPath);
         QVERIFY(good.ok);
@@ -173,7 +167,7 @@ private Q_SLOTS:
         QVERIFY(pManager->GetBigImg(idOf(strPath), pixmap));
         QCOMPARE(pixmap.size(), QSize(2048, 1365));
 
-        const CBigResult bad = m_listBig.at(1);
+        const CResult bad = m_listBig.at(1);
         QVERIFY(!bad.ok);
         QVERIFY(bad.meta.isEmpty());
         QVERIFY(pManager->GetBigImg(strBad, pixmap));
@@ -213,8 +207,8 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_cacheDir;
     std::unique_ptr<QTemporaryDir> m_pDir;
-    QList<CThumbResult> m_listThumbs;
-    QList<CBigResult> m_listBig;
+    QList<CResult> m_listThumbs;
+    QList<CResult> m_listBig;
 };
 
 QTEST_MAIN(tst_CImgThumbManager)
