@@ -108,13 +108,23 @@ QString CTestSink::groupsText() const
     return groupsToText(groups());
 }
 
-PhotoRecord CTestSink::recordOf(const QString &strFileName) const
+CTestSink::CEvent CTestSink::lastEventOf(const QString &strFileName) const
 {
     QMutexLocker lock(&mutex);
     for (int i = listEvents.size() - 1; i >= 0; --i)
         if (listEvents[i].kind != CEvent::Merged && QFileInfo(listEvents[i].strPath).fileName() == strFileName)
-            return listEvents[i].record;
-    return PhotoRecord{};
+            return listEvents[i];
+    return CEvent{CEvent::Merged, PhotoRecord{}, QString(), 0, nullptr, nullptr};
+}
+
+PhotoRecord CTestSink::recordOf(const QString &strFileName) const
+{
+    return lastEventOf(strFileName).record;
+}
+
+QString CTestSink::pathOf(const QString &strFileName) const
+{
+    return lastEventOf(strFileName).strPath;
 }
 
 CEngineHarness::CEngineHarness()

@@ -39,8 +39,9 @@ public:
     // as sets of file names; groups of one file are left out.
     QList<QSet<QString>> groups() const;
     QString groupsText() const;  // as groupsToText
-    // The last record reported for a file name.
+    // The last record reported for a file name, and its path exactly as reported.
     PhotoRecord recordOf(const QString &strFileName) const;
+    QString pathOf(const QString &strFileName) const;
 
     mutable QMutex mutex;
     QList<IScanVolume *> listVolumes;
@@ -51,6 +52,7 @@ public:
 
 private:
     bool record(const CEvent &event);
+    CEvent lastEventOf(const QString &strFileName) const;
 };
 
 // Loads the engine module through its export, as the program does, and runs scans.

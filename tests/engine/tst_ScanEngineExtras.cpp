@@ -32,15 +32,6 @@ struct CShot
 
 enum EnThumbCase { Thumb_Kept, Thumb_NotAsked, Thumb_FileRewritten, Thumb_BufferTooSmall, Thumb_CacheFolderUnwritable };
 
-// The photo's path exactly as the engine reported it.
-QString reportedPath(CEngineHarness &harness, const QString &strFileName)
-{
-    for (const CTestSink::CEvent &e : harness.sink().listEvents)
-        if (e.kind != CTestSink::CEvent::Merged && QFileInfo(e.strPath).fileName() == strFileName)
-            return e.strPath;
-    return QString();
-}
-
 uint32_t scanThumbnail(CEngineHarness &harness, const QString &strPath, QByteArray *pJpeg = nullptr)
 {
     const uint32_t size = harness.extras()->GetScanThumbnail(reinterpret_cast<const ZKChar *>(strPath.utf16()), nullptr, 0);
@@ -313,7 +304,7 @@ private slots:
         harness.extras()->SetScanThumbnails(thumbCase == Thumb_NotAsked ? 0 : 1);
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
         QCOMPARE(harness.sink().groupsText(), QStringLiteral("{copy.jpg,photo.jpg}"));
-        const QString photo = reportedPath(harness, "photo.jpg");
+        const QString photo = harness.sink().pathOf("photo.jpg");
         QVERIFY(!photo.isEmpty());
 
         if (thumbCase == Thumb_FileRewritten) {
