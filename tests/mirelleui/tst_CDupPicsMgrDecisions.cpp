@@ -3,12 +3,8 @@
 #include "CDecisionStore.h"
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -32,30 +28,21 @@ CDecision pair(quint64 a, quint64 b, const QString &strA = QStringLiteral("/a"),
 
 } // namespace
 
-class TestDupPicsMgrDecisions : public QObject
+class TestDupPicsMgrDecisions : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-
     QString dbPath() const { return m_pDir->filePath(QStringLiteral("data/mirelle/decisions.sqlite")); }
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
-    QJsonObject create(quint64 id, const QString &name)
+    // Content keys 101, 102, ...: the engine hands them back in the separated pairs.
+    QJsonObject keyed(quint64 id, const QString &name, quint64 group = 0)
     {
-        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"key", double(100 + id)}};
-    }
-    QJsonObject join(quint64 id, quint64 group, const QString &name)
-    {
-        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
-                {"size", 1000}, {"sim", 90}, {"key", double(100 + id)}};
+        return found(id, name, group, {{"key", double(100 + id)}});
     }
     // One group of three in the scan and in every regroup.
     void setThreeOfAKind()
     {
-        const QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")};
-        m_fake.setScript(fakeScript(events, events));
+        const QJsonArray events{keyed(1, "a.jpg"), keyed(2, "b.jpg", 1), keyed(3, "c.jpg", 1)};
+        setScript(events, events);
     }
     // Group key -> file names, for the shown groups.
     QMap<quint64, QStringList> groups(const CDupPicsMgr &mgr) const
@@ -81,15 +68,11 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
 
     void init()
     {
-        m_pDir = std::make_unique<QTemporaryDir>();
+        newFolder();
         CDupPicsMgr::setDecisionStorePathOverride(dbPath());
         m_fake.setExtrasOff(false);
     }
@@ -245,10 +228,10 @@ private slots:
 
         if (renamed)
             QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
-        QJsonArray events{create(1, "a.jpg"), join(3, 1, "c.jpg")};
+        QJsonArray events{keyed(1, "a.jpg"), keyed(3, "c.jpg", 1)};
         if (renamedInResults)
-            events.append(join(2, 1, "b2.jpg"));
-        m_fake.setScript(fakeScript(events));
+            events.append(keyed(2, "b2.jpg", 1));
+        setScript(events);
         QVERIFY(scanAndWait(mgr));
 
         const QVariantMap decision = mgr.decisionList().value(0).toMap();

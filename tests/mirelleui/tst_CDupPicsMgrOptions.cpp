@@ -3,15 +3,12 @@
 #include "CCollectionThread.h"
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
-class TestDupPicsMgrOptions : public QObject
+class TestDupPicsMgrOptions : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
 
     QStringList filterCalls() const
     {
@@ -30,7 +27,6 @@ private slots:
     {
         QVERIFY(m_fake.isValid());
         m_fake.setScript(R"({"volumes": ["/"]})");
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
     }
 
     void testDefaultsAndThreshold_data()

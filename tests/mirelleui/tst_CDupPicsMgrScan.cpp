@@ -3,14 +3,9 @@
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CPathCodec.h"
-#include "FakeEngineControl.h"
 #include "IScanEngineExtras.h"
 #include "ManagerTestSupport.h"
 #include "ThumbFixtures.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cstdio>
 #include <unistd.h>
@@ -29,41 +24,22 @@ QList<Progress> progressOf(const QSignalSpy &spy)
 
 } // namespace
 
-class TestDupPicsMgrScan : public QObject
+class TestDupPicsMgrScan : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name), 1); }
-
     QJsonObject create(quint64 id, const QString &name, int thread = 0, int flags = 0)
     {
-        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"t", thread},
-                {"flags", flags}, {"size", 1000}};
+        return found(id, name, 0, {{"t", thread}, {"flags", flags}, {"size", 1000}});
     }
     QJsonObject join(quint64 id, quint64 group, const QString &name, int thread = 0, int sim = 90)
     {
-        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
-                {"t", thread}, {"sim", sim}, {"size", 2000}};
+        return found(id, name, group, {{"t", thread}, {"sim", sim}, {"size", 2000}});
     }
-
-    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
+    void init() { newFolder(); }
 
     void testEngineLoading_data()
     {

@@ -3,12 +3,9 @@
 #include "CDupPicsMgr.h"
 #include "CFileDelImplement.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
 #include <QAbstractItemModel>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QLoggingCategory>
 
 namespace {
@@ -28,49 +25,28 @@ void catchTrace(QtMsgType type, const QMessageLogContext &context, const QString
 } // namespace
 
 // How the manager takes requests from the screens and how often it reports back.
-class TestManagerRequests : public QObject
+class TestManagerRequests : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     // One group: the first photo and iCopies more joining it.
-    QJsonObject event(const char *szOp, int id, int group, const QString &name)
-    {
-        return {{"op", szOp}, {"id", id}, {"group", group}, {"path", photo(name)}, {"size", 100}, {"sim", 90}};
-    }
     QJsonArray oneGroup(int iCopies)
     {
-        QJsonArray events{QJsonObject{{"op", "create"}, {"id", 1}, {"path", photo("p0.jpg")}, {"size", 100}}};
+        QJsonArray events{found(1, "p0.jpg")};
         for (int i = 1; i <= iCopies; ++i)
-            events.append(QJsonObject{{"op", "join"}, {"id", i + 1}, {"group", 1},
-                                      {"path", photo(QStringLiteral("p%1.jpg").arg(i))}, {"size", 100}, {"sim", 90}});
+            events.append(found(i + 1, QStringLiteral("p%1.jpg").arg(i), 1));
         return events;
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        // The trash and the removal journal live below HOME in test mode.
-        qputenv("HOME", m_pDir->path().toUtf8());
-        qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
+    void init() { newFolder(true); }
 
     // Delete pressed on one photo and then on the next: both go. Only the same photo asked
     // for again (a double click) is dropped.
     void testSecondSingleDeleteOfAnotherPhoto()
     {
-        m_fake.setScript(fakeScript(oneGroup(2)));
+        setScript(oneGroup(2));
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
         QVERIFY(scanAndWait(mgr));
@@ -93,9 +69,8 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("mirelle.trace.debug=true"));
         s_previousHandler = qInstallMessageHandler(catchTrace);
         s_listTraceErrors.clear();
-        m_fake.setScript(fakeScript({event("create", 1, 0, "a.jpg"), event("join", 2, 1, "b.jpg"),
-                                     event("create", 3, 0, "c.jpg"), event("join", 4, 3, "d.jpg"),
-                                     QJsonObject{{"op", "barrier"}}, QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}}));
+        setScript({found(1, "a.jpg"), found(2, "b.jpg", 1), found(3, "c.jpg"), found(4, "d.jpg", 3),
+                   QJsonObject{{"op", "barrier"}}, QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
         CDupPicsMgr mgr;
         auto *pGroups = qobject_cast<QAbstractItemModel *>(mgr.model());
         QVERIFY(pGroups);
@@ -114,7 +89,7 @@ private slots:
     void testTotalInfoIsCoalesced()
     {
         constexpr int kPhotos = 200;
-        m_fake.setScript(fakeScript(oneGroup(kPhotos - 1)));
+        setScript(oneGroup(kPhotos - 1));
         CDupPicsMgr mgr;
         QSignalSpy totalSpy(&mgr, &CDupPicsMgr::sigRefreshTotalInfo);
         QVERIFY(scanAndWait(mgr));
