@@ -57,11 +57,7 @@ private:
 private slots:
     void initTestCase()
     {
-        // The trash lands below the temporary home, never in the user's own.
-        qputenv("HOME", QFile::encodeName(m_home.path()));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("share")));
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(m_home.path()));
+        QVERIFY(sandbox::isolateHome(m_home.path()));
         dp::platform::setFileOps(&m_fileOps);
     }
     void cleanupTestCase() { dp::platform::setFileOps(nullptr); }
