@@ -10,15 +10,14 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <ftw.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 // Undo of finished removals, through the journal, with the real freedesktop trash of a
@@ -75,39 +74,25 @@ private:
         return QString();
     }
 
-    // Names of a folder as the system has them, bytes that are not UTF-8 included.
+    // Names and contents as the system has them, bytes that are not UTF-8 included: Qt's
+    // file classes cannot spell them all.
     static QList<QByteArray> rawEntries(const QByteArray &folder)
     {
         QList<QByteArray> list;
-        if (DIR *dir = ::opendir(folder.constData())) {
-            while (const dirent *entry = ::readdir(dir)) {
-                if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
-                    list << QByteArray(entry->d_name);
-            }
-            ::closedir(dir);
-        }
+        std::error_code error;
+        for (const auto &entry : std::filesystem::directory_iterator(folder.toStdString(), error))
+            list << QByteArray::fromStdString(entry.path().filename().native());
         return list;
     }
-
-    // Qt cannot remove names that are not UTF-8, so the tests' folders go this way.
-    static void removeTree(const QString &strPath)
-    {
-        ::nftw(QFile::encodeName(strPath).constData(),
-               [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path) == 0 ? 0 : 0; },
-               16, FTW_DEPTH | FTW_PHYS);
-    }
-
     static QByteArray rawRead(const QByteArray &path)
     {
-        QByteArray content;
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        char buffer[4096];
-        ssize_t n = 0;
-        while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
-            content.append(buffer, int(n));
-        if (fd >= 0)
-            ::close(fd);
-        return fd >= 0 ? content : QByteArray("<missing>");
+        std::ifstream in(path.toStdString(), std::ios::binary);
+        return in ? QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {})) : QByteArray("<missing>");
+    }
+    static void removeTree(const QString &strPath)
+    {
+        std::error_code error;
+        std::filesystem::remove_all(QFile::encodeName(strPath).toStdString(), error);
     }
 
     static int trashRecordCount()
@@ -199,10 +184,7 @@ private slots:
         QVERIFY(QDir().mkpath(path("photos")));
         const QByteArray file = folder + '/' + name;
         const QByteArray content = "photo " + name;
-        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        QVERIFY(fd >= 0);
-        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-        ::close(fd);
+        QVERIFY(std::ofstream(file.toStdString(), std::ios::binary) << content.toStdString());
         QStringList listFiles{dp::platform::pathFromBytes(file)};
 
         // When it goes to the trash...

@@ -144,112 +144,80 @@ private slots:
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
     }
 
-    void testRemovalWithoutUndoAsksFirst_data()
+    // The questions asked before a removal: the answer decides what goes, and where. The
+    // card's rows have b.jpg on the internal disk and card/c.jpg on a card whose trash cannot
+    // take it.
+    void testQuestionsBeforeARemoval_data()
     {
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("answer");
-        QTest::newRow("go on without undo") << 0;
-        QTest::newRow("stop") << 1;
+        QTest::addColumn<QStringList>("trashed");
+        QTest::addColumn<QStringList>("deleted");
+        QTest::addColumn<int>("method");
+        const int trash = CDupPicsMgr::DupPicType_MoveToTrash;
+        QTest::newRow("no undo: go on") << "bad journal" << 0 << QStringList{"b.jpg"} << QStringList{} << trash;
+        QTest::newRow("no undo: stop") << "bad journal" << 1 << QStringList{} << QStringList{} << trash;
+        QTest::newRow("removable drive: go on, deleted for good")
+            << "removable" << 0 << QStringList{} << QStringList{"b.jpg"} << int(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QTest::newRow("removable drive: stop") << "removable" << 1 << QStringList{} << QStringList{} << trash;
+        for (const char *card : {"memory card without a trash", "read-only card", "card full"})
+            QTest::newRow(card) << card << 0 << QStringList{"b.jpg"} << QStringList{"card/c.jpg"} << trash;
     }
-    void testRemovalWithoutUndoAsksFirst()
+
+    void testQuestionsBeforeARemoval()
     {
+        QFETCH(QString, setup);
         QFETCH(int, answer);
+        QFETCH(QStringList, trashed);
+        QFETCH(QStringList, deleted);
+        QFETCH(int, method);
+        const bool bCard = setup.contains("card");
+        m_pFileOps->m_bCard = bCard;
+        m_pFileOps->m_bCardRemovable = setup == "memory card without a trash";
+        m_pFileOps->m_strCardProblem = setup == "read-only card" ? "the drive is read-only" : "";
+        m_pFileOps->m_i64CardFree = setup == "card full" ? 0 : -1;
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg"});
-        const QString path = CRemovalJournal::defaultPath();
-        QVERIFY(path.startsWith(m_pDir->path()));
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile journal(path);
-        QVERIFY(journal.open(QIODevice::WriteOnly));
-        journal.write("not a database");
-        journal.close();
-        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckJournal);
-        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
-        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(askSpy.count(), 1);
-        mgr.retForCheckJournal(answer);
-        // Emitted on the operation worker: it may arrive before a wait would start.
-        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
-        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), answer != 0);
-    }
-
-    void testTrashRequestOnRemovableDriveAsksFirst_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("go on: permanent deletion") << 0 << true;
-        QTest::newRow("stop: nothing removed") << 1 << false;
-    }
-
-    void testTrashRequestOnRemovableDriveAsksFirst()
-    {
-        QFETCH(int, answer);
-        QFETCH(bool, removed);
-        CDupPicsMgr mgr;
-        mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg"});
-        m_pFileOps->m_bRemovable = true;
-        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
-        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
-        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(askSpy.count(), 1);
-        mgr.retForCheckUsb(answer);
-        // Emitted on the operation worker: it may arrive before a wait would start.
-        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
-        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), !removed);
-        QCOMPARE(resultSpy.first().at(1).toStringList().size(), removed ? 1 : 0);
-        QCOMPARE(mgr.deleteMethod(), removed ? int(CDupPicsMgr::DupPicType_DelPermanentiy)
-                                             : int(CDupPicsMgr::DupPicType_MoveToTrash));
-        // Nothing went into the trash either way.
-        QVERIFY(!QFile::exists(m_pDir->filePath("xdg-data/Trash/files/b.jpg")));
-    }
-
-    void testOnlyPhotosTheTrashCannotTakeAreDeleted_data()
-    {
-        QTest::addColumn<bool>("removable");
-        QTest::addColumn<QString>("problem");
-        QTest::addColumn<qint64>("free");
-        QTest::newRow("memory card without a trash") << true << QString() << qint64(-1);
-        QTest::newRow("read-only card") << false << "the drive is read-only" << qint64(-1);
-        QTest::newRow("card full") << false << QString() << qint64(0);
-    }
-
-    void testOnlyPhotosTheTrashCannotTakeAreDeleted()
-    {
-        QFETCH(bool, removable);
-        QFETCH(QString, problem);
-        QFETCH(qint64, free);
-        // Given b.jpg on the internal disk and card/c.jpg on a card whose trash cannot take it.
-        m_pFileOps->m_bCard = true;
-        m_pFileOps->m_bCardRemovable = removable;
-        m_pFileOps->m_strCardProblem = problem;
-        m_pFileOps->m_i64CardFree = free;
-        CDupPicsMgr mgr;
-        mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg", "card/c.jpg"}, true);
+        scanAndMark(mgr, bCard ? QStringList{"b.jpg", "card/c.jpg"} : QStringList{"b.jpg"}, bCard);
+        m_pFileOps->m_bRemovable = setup == "removable";
+        if (setup == "bad journal") {
+            const QString path = CRemovalJournal::defaultPath();
+            QVERIFY(path.startsWith(m_pDir->path()));
+            writePhoto(path);
+        }
+        QSignalSpy journalSpy(&mgr, &CDupPicsMgr::signalShowCheckJournal);
         QSignalSpy usbSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
         QSignalSpy trashSpy(&mgr, &CDupPicsMgr::signalShowCheckTrash);
         QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
 
-        // When the user goes on after the question, which names the card and its one photo.
         mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(usbSpy.count() + trashSpy.count(), 1);
-        QCOMPARE(usbSpy.count(), removable ? 1 : 0);
-        const QVariantList refusals = mgr.deletionService()->trashRefusals();
-        QCOMPARE(refusals.size(), 1);
-        QCOMPARE(refusals.first().toMap().value("volume").toString(), QString::fromLatin1(CRemovableFileOps::kCard));
-        QCOMPARE(refusals.first().toMap().value("photos").toInt(), 1);
-        mgr.retForCheckTrash(0);
+        QTRY_COMPARE(journalSpy.count() + usbSpy.count() + trashSpy.count(), 1);
+        QCOMPARE(usbSpy.count(), setup == "removable" || setup == "memory card without a trash" ? 1 : 0);
+        if (bCard) {
+            // The question names the card and its one photo.
+            const QVariantList refusals = mgr.deletionService()->trashRefusals();
+            QCOMPARE(refusals.size(), 1);
+            QCOMPARE(refusals.first().toMap().value("volume").toString(), QString::fromLatin1(CRemovableFileOps::kCard));
+            QCOMPARE(refusals.first().toMap().value("photos").toInt(), 1);
+            mgr.retForCheckTrash(answer);
+        } else if (setup == "removable") {
+            mgr.retForCheckUsb(answer);
+        } else {
+            mgr.retForCheckJournal(answer);
+        }
+        // Emitted on the operation worker: it may arrive before a wait would start.
         QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
 
-        // Then only the card's photo is gone for good; the internal one waits in the trash.
-        QCOMPARE(resultSpy.first().at(1).toStringList().size(), 2);
-        QVERIFY(!QFile::exists(m_pDir->filePath("card/c.jpg")));
+        // Only what the trash cannot take is deleted for good; the rest waits in the trash.
+        QCOMPARE(resultSpy.first().at(1).toStringList().size(), trashed.size() + deleted.size());
         const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files/";
         QVERIFY(trash.startsWith(m_pDir->path()));
-        QVERIFY(!QFile::exists(trash + "c.jpg"));
-        QVERIFY(QFile::exists(trash + "b.jpg"));
-        QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToTrash));
+        for (const QString &name : {QStringLiteral("b.jpg"), QStringLiteral("card/c.jpg")}) {
+            const bool bGone = trashed.contains(name) || deleted.contains(name);
+            QCOMPARE(QFile::exists(m_pDir->filePath(name)), !bGone && (bCard || name == "b.jpg"));
+            QCOMPARE(QFile::exists(trash + QFileInfo(name).fileName()), trashed.contains(name));
+        }
+        QCOMPARE(mgr.deleteMethod(), method);
     }
 
     void testClosingDuringAQuestionDoesNotHang()
