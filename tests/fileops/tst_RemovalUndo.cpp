@@ -65,6 +65,24 @@ private:
         return list;
     }
 
+    // A request recorded as a removal records it before its first file goes; a place only
+    // for a single move.
+    bool beginRequest(CRemovalJournal::EnMethod method, const QStringList &listFiles, const QString &strPlace = {}) const
+    {
+        QList<CRemovalJournal::CEntry> listEntries;
+        for (const QString &file : listFiles) {
+            CRemovalJournal::CEntry entry;
+            entry.strOriginal = file;
+            entry.strPlace = strPlace;
+            entry.i64Size = QFileInfo(file).size();
+            entry.i64MTimeMs = QFileInfo(file).lastModified().toMSecsSinceEpoch();
+            listEntries << entry;
+        }
+        CRemovalJournal journal(journalPath());
+        QString strError;
+        return journal.open(true, &strError) && journal.beginRequest(method, &listEntries, &strError) > 0;
+    }
+
     static QString failureOf(const CRemovalUndo::COutcome &outcome, const QString &strPath)
     {
         for (const auto &failed : outcome.listFailed) {
@@ -244,16 +262,8 @@ private slots:
         QVERIFY(sandbox::writeFile(source, content));
         const QString target = other.filePath("big.jpg");
         // The journal holds the move before it starts, as a removal writes it.
-        CRemovalJournal journal(journalPath());
+        QVERIFY(beginRequest(CRemovalJournal::EnMethod::Move, {source}, target));
         QString strError;
-        QVERIFY(journal.open(true, &strError));
-        CRemovalJournal::CEntry entry;
-        entry.strOriginal = source;
-        entry.strPlace = target;
-        entry.i64Size = content.size();
-        entry.i64MTimeMs = QFileInfo(source).lastModified().toMSecsSinceEpoch();
-        QList<CRemovalJournal::CEntry> entries{entry};
-        QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Move, &entries, &strError) > 0);
 
         if (copyInPlace) {
             // Killed after the copy took its name, before the original was removed.
@@ -501,20 +511,7 @@ private slots:
     void testUnconfirmedFilesAreFoundByTheirTrashRecord()
     {
         const QStringList listFiles = makePhotos();
-        QList<CRemovalJournal::CEntry> listEntries;
-        for (const QString &file : listFiles) {
-            CRemovalJournal::CEntry entry;
-            entry.strOriginal = file;
-            entry.i64Size = QFileInfo(file).size();
-            entry.i64MTimeMs = QFileInfo(file).lastModified().toMSecsSinceEpoch();
-            listEntries << entry;
-        }
-        {
-            CRemovalJournal journal(journalPath());
-            QString strError;
-            QVERIFY2(journal.open(true, &strError), qPrintable(strError));
-            QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Trash, &listEntries, &strError) > 0);
-        }
+        QVERIFY(beginRequest(CRemovalJournal::EnMethod::Trash, listFiles));
         // The first two went; the crash came before the third.
         QString strError;
         QVERIFY(m_ops.moveToTrash(listFiles.at(0), &strError));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CDupPicsMgr.h"
-#include "FakeEngineControl.h"
 #include "CLinuxVolumes.h"
 #include "CPlatform.h"
 #include "IRegistry.h"
@@ -39,6 +38,22 @@ inline bool scanAndWait(CDupPicsMgr &mgr)
     QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
     mgr.collectDupFiles();
     return completeSpy.wait(10000);
+}
+
+// Group key -> names of the photos each group still shows, in their order.
+inline QMap<quint64, QStringList> groupNames(const CDupPicsMgr &mgr)
+{
+    QMap<quint64, QStringList> map;
+    for (quint64 key : mgr.groupOrder()) {
+        GroupSummary summary;
+        if (!mgr.groupSummary(key, &summary))
+            continue;
+        for (const CPhotoRecordCopy &file : summary.files) {
+            if (!file.isHidden())
+                map[key] << QFileInfo(file.path()).fileName();
+        }
+    }
+    return map;
 }
 
 // Keeps a manager under test away from the user's registry stand-in and makes every
@@ -86,6 +101,9 @@ private:
     CMemoryRegistry m_registry;
 };
 
+#ifdef FAKE_ENGINE_PATH
+#include "FakeEngineControl.h"
+
 // What every manager test needs: the isolated environment, the fake engine the manager
 // loads and a folder of its own for each test function.
 class CManagerFixture
@@ -122,3 +140,4 @@ protected:
     CFakeEngineControl m_fake;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
+#endif
