@@ -7,12 +7,27 @@
 #include "ManagerTestSupport.h"
 #include "ThumbFixtures.h"
 
+#include <QAbstractItemModel>
+#include <QLoggingCategory>
+
 #include <cstdio>
 #include <unistd.h>
 
 namespace {
 
 using Progress = QPair<int, int>;
+
+// The model code's "error!" trace lines, which say a model was asked for something the
+// results do not have.
+QStringList s_listTraceErrors;
+QtMessageHandler s_previousHandler = nullptr;
+
+void catchTrace(QtMsgType type, const QMessageLogContext &context, const QString &strMessage)
+{
+    if (strMessage.startsWith(QLatin1String("error!")))
+        s_listTraceErrors << strMessage;
+    s_previousHandler(type, context, strMessage);
+}
 
 QList<Progress> progressOf(const QSignalSpy &spy)
 {
@@ -81,6 +96,9 @@ private slots:
                    create(5, "hidden.jpg", 1, PhotoFlag_Hidden),
                    QJsonObject{{"op", "barrier"}},
                    QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
+        QLoggingCategory::setFilterRules(QStringLiteral("mirelle.trace.debug=true"));
+        s_previousHandler = qInstallMessageHandler(catchTrace);
+        s_listTraceErrors.clear();
         CDupPicsMgr mgr;
         mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
@@ -120,6 +138,33 @@ private slots:
         const QString list = usageSpy.last().at(2).toString();
         QVERIFY2(list.contains("\"similar_image_groups\":\"2\""), qPrintable(list));
         QVERIFY2(list.contains("\"similar_image_amount\":\"5\""), qPrintable(list));
+
+        // And a second scan over the first one's rows: the group list never asks the results
+        // for a group they no longer have
+        auto *pGroups = qobject_cast<QAbstractItemModel *>(mgr.model());
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QVERIFY(scanAndWait(mgr));
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QCoreApplication::sendPostedEvents();
+        qInstallMessageHandler(s_previousHandler);
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY2(s_listTraceErrors.isEmpty(), qPrintable(s_listTraceErrors.join('\n')));
+    }
+
+    // A scan reports every photo; the screens hear that the totals changed a few times a
+    // second, not once per photo.
+    void testTotalInfoIsCoalesced()
+    {
+        constexpr int kPhotos = 200;
+        QJsonArray events{create(1, "p0.jpg")};
+        for (int i = 1; i < kPhotos; ++i)
+            events.append(join(i + 1, 1, QStringLiteral("p%1.jpg").arg(i)));
+        setScript(events);
+        CDupPicsMgr mgr;
+        QSignalSpy totalSpy(&mgr, &CDupPicsMgr::sigRefreshTotalInfo);
+        QVERIFY(scanAndWait(mgr));
+        QVERIFY2(totalSpy.count() < kPhotos / 4, qPrintable(QString::number(totalSpy.count())));
+        QVERIFY(totalSpy.count() >= 1);
     }
 
     void testProgressRisesAndEndsAtHundred()
