@@ -83,12 +83,9 @@ private slots:
         // and keys with the top bit set survive SQLite's signed integers
         const QList<CDecision> list = store.decisions();
         QCOMPARE(list.size(), 2);
-        QCOMPARE(list[0].iKeyA, 3u);
-        QCOMPARE(list[0].iKeyB, 7u);
         QCOMPARE(list[0].strPathA, QStringLiteral("/three"));
         QCOMPARE(list[1].iKeyB, 0xFFFFFFFFFFFFFFF0ULL);
         QCOMPARE(store.flatPairs(), (QVector<uint64_t>{3, 7, 4, 0xFFFFFFFFFFFFFFF0ULL}));
-
     }
 
     void testUnusableFileIsLeftAlone_data()
