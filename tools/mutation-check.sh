@@ -24,7 +24,7 @@ mirelleui/resultstore/CAutoMarkRule.cpp|    if (marked.size() == iCandidates)|  
 mirelleui/fileops/CRemovalGuard.cpp|        if (iKey != file.iContentKey)|        if (iKey != file.iContentKey && false)|removal guard: a file rewritten with equal size and time passes
 mirelleui/fileops/CRemovalJournal.cpp|        query.addBindValue(textOf(entry.strOriginal));|        query.addBindValue(textOf(entry.strPlace));|journal: the original path is not written
 platform/CPathCodec.cpp|    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;|    return unit >= kEscapeBase + 0x80 && unit < kEscapeBase + 0xFF;|path codec: raw byte 0xFF is not escaped back
-thumbforge/CExifReader.cpp|        return image.transformed(QTransform().rotate(90));|        return image.transformed(QTransform().rotate(270));|EXIF orientation 6 turns the wrong way
+imageinput/CExifReader.cpp|        return image.transformed(QTransform().rotate(90));|        return image.transformed(QTransform().rotate(270));|EXIF orientation 6 turns the wrong way
 thumbforge/CThumbDiskCache.cpp|    if (loaded.isNull() \|\| loaded.text(kUriKey) != QLatin1String(uri) \|\| loaded.text(kMTimeKey) != mtimeOf(info))|    if (loaded.isNull() \|\| loaded.text(kUriKey) != QLatin1String(uri))|thumbnail cache: a stale entry of a changed file is used
 report/CScanReport.cpp|        text.replace(QLatin1String("\""), QLatin1String("\"\""));|        text.replace(QLatin1String("\""), QLatin1String("\""));|CSV: quotes inside a field are not doubled
 EOF

@@ -4,30 +4,18 @@
 // With "camera", every photo carries camera EXIF and a 160x120 thumbnail in IFD1 as
 // cameras write them, one in twenty repeats the one before (10 % in groups), and one
 // in fifty was cropped after its thumbnail was written, which still shows the whole.
-#include <turbojpeg.h>
+#include "BenchPhotos.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
-constexpr int kGrid = 12;
-
-uint32_t next(uint32_t &state)
-{
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
 
 // A little-endian TIFF block for one EXIF APP1 segment.
 class CTiff
@@ -127,31 +115,8 @@ bool writeOne(tjhandle handle, const std::string &strDir, int i, std::vector<uns
 {
     const int iPeriod = bCamera ? 20 : 10;
     const int iSource = i - (i % iPeriod == iPeriod - 1 ? 1 : 0);
-    uint32_t field = uint32_t(iSource) * 2654435761u + 1u;
-    uint32_t noise = uint32_t(i) * 40503u + 7u;
-    float grid[kGrid + 1][kGrid + 1][3];
-    for (auto &row : grid)
-        for (auto &cell : row)
-            for (float &c : cell)
-                c = float(next(field) % 256);
-    for (int y = 0; y < kHeight; ++y) {
-        const float gy = float(y) * kGrid / kHeight;
-        const int y0 = int(gy);
-        const float fy = gy - float(y0);
-        unsigned char *out = pixels.data() + size_t(y) * kWidth * 3;
-        for (int x = 0; x < kWidth; ++x) {
-            const float gx = float(x) * kGrid / kWidth;
-            const int x0 = int(gx);
-            const float fx = gx - float(x0);
-            const int n = int(next(noise) % 17) - 8;
-            for (int c = 0; c < 3; ++c) {
-                const float v = (grid[y0][x0][c] * (1 - fx) + grid[y0][x0 + 1][c] * fx) * (1 - fy)
-                    + (grid[y0 + 1][x0][c] * (1 - fx) + grid[y0 + 1][x0 + 1][c] * fx) * fy;
-                const int value = int(v) + n;
-                out[3 * x + c] = static_cast<unsigned char>(value < 0 ? 0 : value > 255 ? 255 : value);
-            }
-        }
-    }
+    benchphotos::fillField(pixels.data(), kWidth, kHeight, 12, uint32_t(iSource) * 2654435761u + 1u,
+                           uint32_t(i) * 40503u + 7u, 8);
     std::vector<unsigned char> exif;
     const int iStoredWidth = bCamera && i % 50 == 25 ? kWidth * 17 / 20 : kWidth;
     if (bCamera) {
@@ -186,20 +151,8 @@ int main(int argc, char **argv)
     const std::string dir = argv[1];
     const int count = std::atoi(argv[2]);
     const bool bCamera = argc > 3 && std::strcmp(argv[3], "camera") == 0;
-    std::atomic<int> index{0};
-    std::atomic<bool> bFailed{false};
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t) {
-        pool.emplace_back([&] {
-            tjhandle handle = tjInitCompress();
-            std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
-            for (int i = index++; i < count && !bFailed; i = index++)
-                if (!writeOne(handle, dir, i, pixels, bCamera))
-                    bFailed = true;
-            tjDestroy(handle);
-        });
-    }
-    for (std::thread &th : pool)
-        th.join();
-    return bFailed ? 1 : 0;
+    return benchphotos::onAllCores(count, [&](tjhandle handle, int i) {
+        thread_local std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
+        return writeOne(handle, dir, i, pixels, bCamera);
+    }) ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 // the bytes of the thumbnails the first scan kept.
 #include "IScanEngine.h"
 #include "IScanEngineExtras.h"
+#include "BenchEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,13 +44,6 @@ public:
     uint64_t iPhotos = 0;
     int64_t iGroups = 0;
 };
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 long peakRssKiB()
 {
@@ -91,31 +85,17 @@ void scanOnce(QLibrary &library, const QString &strFolder, benchmark::State &sta
     pEngine->Initialize(&reserved);
     pEngine->SetSink(&sink);
     IScanFilter *pFilter = pEngine->CreateFilter();
-    IScanVolume *pBest = nullptr;
-    QString bestRoot;
-    for (IScanVolume *pVolume : sink.listVolumes) {
-        const QString root = QString::fromUtf16(pVolume->GetRootPath());
-        if ((root == QLatin1String("/") || strFolder.startsWith(root + QLatin1Char('/'))) && root.size() > bestRoot.size()) {
-            pBest = pVolume;
-            bestRoot = root;
-        }
-    }
-    QString relative = strFolder.mid(bestRoot.size());
-    while (relative.startsWith(QLatin1Char('/')))
-        relative.remove(0, 1);
-    pBest->Prepare();
-    pBest->AddPath(reinterpret_cast<const ZKChar *>(relative.utf16()));
-    for (const char16_t *suffix : {u"jpg", u"jpeg", u"png", u"gif", u"bmp", u"webp", u"tif", u"tiff", u"heic", u"dng"})
-        pFilter->AddSuffix(suffix);
+    benchengine::addFolder(sink.listVolumes, pFilter, strFolder,
+                           {u"jpg", u"jpeg", u"png", u"gif", u"bmp", u"webp", u"tif", u"tiff", u"heic", u"dng"});
     pFilter->Finalize(1);
     QElapsedTimer timer;
     timer.start();
-    const double cpuStart = cpuSeconds();
+    const double cpuStart = benchengine::cpuSeconds();
     pEngine->BeginScan();
     pEngine->FindDuplicates(&sink, pFilter, 70);
     pEngine->EndScan();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    const double cpu = cpuSeconds() - cpuStart;
+    const double cpu = benchengine::cpuSeconds() - cpuStart;
     state.SetIterationTime(seconds);
     // CPU time per photo tells the throughput on idle cores when the machine is shared.
     state.counters["photos"] = double(sink.iPhotos);

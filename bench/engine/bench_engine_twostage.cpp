@@ -4,6 +4,7 @@
 // from the records alone). bench/engine/twostage.sh makes the library and the djpeg pass.
 #include "IScanEngine.h"
 #include "IScanEngineExtras.h"
+#include "BenchEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -77,14 +78,6 @@ private:
     }
 };
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 struct CRun
 {
     double dWall = 0, dCpu = 0;
@@ -110,33 +103,19 @@ CRun scan(QLibrary &library, const QString &strFolder, bool bExact, int iThresho
     pEngine->Initialize(&reserved);
     pEngine->SetSink(&sink);
     IScanFilter *pFilter = pEngine->CreateFilter();
-    IScanVolume *pBest = nullptr;
-    QString bestRoot;
-    for (IScanVolume *pVolume : sink.listVolumes) {
-        const QString root = QString::fromUtf16(pVolume->GetRootPath());
-        if ((root == QLatin1String("/") || strFolder.startsWith(root + QLatin1Char('/'))) && root.size() > bestRoot.size()) {
-            pBest = pVolume;
-            bestRoot = root;
-        }
-    }
-    QString relative = strFolder.mid(bestRoot.size());
-    while (relative.startsWith(QLatin1Char('/')))
-        relative.remove(0, 1);
-    pBest->Prepare();
-    pBest->AddPath(reinterpret_cast<const ZKChar *>(relative.utf16()));
-    for (const char16_t *suffix : {u"jpg", u"jpeg", u"png", u"gif", u"bmp", u"webp", u"tif", u"tiff", u"heic"})
-        pFilter->AddSuffix(suffix);
+    benchengine::addFolder(sink.listVolumes, pFilter, strFolder,
+                           {u"jpg", u"jpeg", u"png", u"gif", u"bmp", u"webp", u"tif", u"tiff", u"heic"});
     pFilter->SetOriginalOnly(false);
     pFilter->Finalize(1);
     CRun run;
     QElapsedTimer timer;
     timer.start();
-    const double cpuStart = cpuSeconds();
+    const double cpuStart = benchengine::cpuSeconds();
     pEngine->BeginScan();
     pEngine->FindDuplicates(&sink, pFilter, uint8_t(iThreshold));
     pEngine->EndScan();
     run.dWall = double(timer.nsecsElapsed()) / 1e9;
-    run.dCpu = cpuSeconds() - cpuStart;
+    run.dCpu = benchengine::cpuSeconds() - cpuStart;
     run.strOutcome = sink.outcome();
     run.iGroups = run.strOutcome.isEmpty() ? 0 : run.strOutcome.count(QLatin1Char('\n')) + 1;
     QFile stats(home.path() + QStringLiteral("/stats.txt"));

@@ -22,6 +22,8 @@
 #include <thread>
 #include <vector>
 
+#include "BenchPhotos.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -30,79 +32,23 @@ enum EnStep { StepStart, StepScan, StepScanEnd, StepPages, StepMark, StepRemoval
 const char *const kStepNames[StepCount] = {"start-up", "scanning", "end of scan", "page change",
                                            "auto-mark", "removal"};
 
-uint32_t next(uint32_t &state)
-{
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
-// A smooth field of the photo's own; copies of one group share the field and differ in
-// noise and quality.
-bool writePhoto(tjhandle handle, const QString &strPath, int iField, int iCopy)
-{
-    constexpr int kWidth = 320, kHeight = 240, kGrid = 6;
-    uint32_t field = uint32_t(iField) * 2654435761u + 1u;
-    uint32_t noise = uint32_t(iField * 7 + iCopy) * 40503u + 7u;
-    float grid[kGrid + 1][kGrid + 1][3];
-    for (auto &row : grid)
-        for (auto &cell : row)
-            for (float &c : cell)
-                c = float(next(field) % 256);
-    std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y) {
-        const float gy = float(y) * kGrid / kHeight;
-        const int y0 = int(gy);
-        const float fy = gy - float(y0);
-        for (int x = 0; x < kWidth; ++x) {
-            const float gx = float(x) * kGrid / kWidth;
-            const int x0 = int(gx);
-            const float fx = gx - float(x0);
-            const int n = int(next(noise) % 7) - 3;
-            for (int c = 0; c < 3; ++c) {
-                const float f = (grid[y0][x0][c] * (1 - fx) + grid[y0][x0 + 1][c] * fx) * (1 - fy)
-                    + (grid[y0 + 1][x0][c] * (1 - fx) + grid[y0 + 1][x0 + 1][c] * fx) * fy;
-                pixels[(size_t(y) * kWidth + x) * 3 + c] = static_cast<unsigned char>(qBound(0, int(f) + n, 255));
-            }
-        }
-    }
-    unsigned char *jpeg = nullptr;
-    unsigned long size = 0;
-    if (tjCompress2(handle, pixels.data(), kWidth, 0, kHeight, TJPF_RGB, &jpeg, &size, TJSAMP_420,
-                    iCopy == 2 ? 60 : 90, 0) != 0)
-        return false;
-    QFile file(strPath);
-    const bool bOk = file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char *>(jpeg), qint64(size)) == qint64(size);
-    tjFree(jpeg);
-    return bOk;
-}
-
-// Two in five photos are in groups of four copies, spread over folders of 500.
+// Two in five photos are in groups of four copies, spread over folders of 500. Copies
+// share a smooth field and differ in noise and quality.
 bool makePhotos(const QString &strDir, int iCount)
 {
-    std::atomic<bool> bOk{true};
-    const int iThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     const int iGrouped = iCount * 2 / 5;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < iThreads; ++t) {
-        threads.emplace_back([&, t] {
-            tjhandle handle = tjInitCompress();
-            for (int i = t; i < iCount && bOk; i += iThreads) {
-                const QString sub = strDir + QStringLiteral("/f%1").arg(i / 500);
-                QDir().mkpath(sub);
-                const int iField = i < iGrouped ? i / 4 : i;
-                const int iCopy = i < iGrouped ? i % 4 : 0;
-                if (!writePhoto(handle, sub + QStringLiteral("/p%1.jpg").arg(i), iField, iCopy))
-                    bOk = false;
-            }
-            tjDestroy(handle);
-        });
-    }
-    for (std::thread &thread : threads)
-        thread.join();
-    return bOk;
+    return benchphotos::onAllCores(iCount, [&](tjhandle handle, int i) {
+        constexpr int kWidth = 320, kHeight = 240;
+        const int iField = i < iGrouped ? i / 4 : i;
+        const int iCopy = i < iGrouped ? i % 4 : 0;
+        std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
+        benchphotos::fillField(pixels.data(), kWidth, kHeight, 6, uint32_t(iField) * 2654435761u + 1u,
+                               uint32_t(iField * 7 + iCopy) * 40503u + 7u, 3);
+        const QString sub = strDir + QStringLiteral("/f%1").arg(i / 500);
+        QDir().mkpath(sub);
+        return benchphotos::writeJpeg(handle, pixels.data(), kWidth, kHeight, iCopy == 2 ? 60 : 90,
+                                      QFile::encodeName(sub + QStringLiteral("/p%1.jpg").arg(i)).constData());
+    });
 }
 
 // Pings the GUI thread every 5 ms; the time a ping waits for the GUI thread is a stall.

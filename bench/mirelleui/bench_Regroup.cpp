@@ -5,8 +5,7 @@
 // Times are the wall clock from request to result; counters give the groups and marks.
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-
-#include <turbojpeg.h>
+#include "BenchPhotos.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <thread>
 #include <vector>
 
 namespace {
@@ -27,79 +25,23 @@ constexpr int kWidth = 128;
 constexpr int kHeight = 96;
 constexpr int kGroupSize = 5;
 
-uint32_t next(uint32_t &state)
-{
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
 // Copy v of group g: a smooth field of the group's own, with copy-specific noise,
 // brightness and quality.
-bool writePhoto(tjhandle handle, const QString &strPath, int g, int v)
-{
-    constexpr int kGrid = 6;
-    uint32_t field = uint32_t(g) * 2654435761u + 1u;
-    uint32_t noise = uint32_t(g * kGroupSize + v) * 40503u + 7u;
-    float grid[kGrid + 1][kGrid + 1][3];
-    for (auto &row : grid)
-        for (auto &cell : row)
-            for (float &c : cell)
-                c = float(next(field) % 256);
-    const int iBright = v == 2 ? 14 : v == 4 ? -10 : 0;
-    std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y) {
-        const float gy = float(y) * kGrid / kHeight;
-        const int y0 = int(gy);
-        const float fy = gy - float(y0);
-        for (int x = 0; x < kWidth; ++x) {
-            const float gx = float(x) * kGrid / kWidth;
-            const int x0 = int(gx);
-            const float fx = gx - float(x0);
-            const int n = int(next(noise) % 9) - 4 + iBright;
-            for (int c = 0; c < 3; ++c) {
-                const float f = (grid[y0][x0][c] * (1 - fx) + grid[y0][x0 + 1][c] * fx) * (1 - fy)
-                    + (grid[y0 + 1][x0][c] * (1 - fx) + grid[y0 + 1][x0 + 1][c] * fx) * fy;
-                pixels[(size_t(y) * kWidth + x) * 3 + c] = static_cast<unsigned char>(qBound(0, int(f) + n, 255));
-            }
-        }
-    }
-    unsigned char *jpeg = nullptr;
-    unsigned long size = 0;
-    const int iQuality = v == 3 ? 40 : 90;
-    if (tjCompress2(handle, pixels.data(), kWidth, 0, kHeight, TJPF_RGB, &jpeg, &size, TJSAMP_420, iQuality, 0) != 0)
-        return false;
-    QFile file(strPath);
-    const bool bOk = file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char *>(jpeg), qint64(size)) == qint64(size);
-    tjFree(jpeg);
-    return bOk;
-}
-
 bool makePhotos(const QString &strDir, int iCount)
 {
     const QString marker = strDir + QStringLiteral("/.complete-%1").arg(iCount);
     if (QFile::exists(marker))
         return true;
-    std::atomic<bool> bOk{true};
-    const int iThreads = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::thread> threads;
-    for (int t = 0; t < iThreads; ++t) {
-        threads.emplace_back([&, t] {
-            tjhandle handle = tjInitCompress();
-            for (int i = t; i < iCount && bOk; i += iThreads) {
-                const int g = i / kGroupSize;
-                const QString sub = strDir + QStringLiteral("/d%1").arg(g / 1000);
-                QDir().mkpath(sub);
-                if (!writePhoto(handle, sub + QStringLiteral("/g%1-%2.jpg").arg(g).arg(i % kGroupSize), g, i % kGroupSize))
-                    bOk = false;
-            }
-            tjDestroy(handle);
-        });
-    }
-    for (std::thread &thread : threads)
-        thread.join();
+    const bool bOk = benchphotos::onAllCores(iCount, [&](tjhandle handle, int i) {
+        const int g = i / kGroupSize, v = i % kGroupSize;
+        std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
+        benchphotos::fillField(pixels.data(), kWidth, kHeight, 6, uint32_t(g) * 2654435761u + 1u,
+                               uint32_t(g * kGroupSize + v) * 40503u + 7u, 4, v == 2 ? 14 : v == 4 ? -10 : 0);
+        const QString sub = strDir + QStringLiteral("/d%1").arg(g / 1000);
+        QDir().mkpath(sub);
+        return benchphotos::writeJpeg(handle, pixels.data(), kWidth, kHeight, v == 3 ? 40 : 90,
+                                      QFile::encodeName(sub + QStringLiteral("/g%1-%2.jpg").arg(g).arg(v)).constData());
+    });
     QFile file(marker);
     return bOk && file.open(QIODevice::WriteOnly);
 }

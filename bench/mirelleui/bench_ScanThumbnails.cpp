@@ -7,8 +7,7 @@
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "ThumbForge.h"
-
-#include <turbojpeg.h>
+#include "BenchPhotos.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -73,14 +72,8 @@ bool makePhotos(const QString &strDir, QStringList &listPaths)
                 p[1] = 40;
                 p[2] = 200;
             }
-        unsigned char *pJpeg = nullptr;
-        unsigned long size = 0;
-        bOk = tjCompress2(handle, photo.data(), kWidth, 0, kHeight, TJPF_RGB, &pJpeg, &size, TJSAMP_420, 90, 0) == 0;
         listPaths.append(QDir(strDir).filePath(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
-        QFile file(listPaths.last());
-        bOk = bOk && file.open(QIODevice::WriteOnly)
-            && file.write(reinterpret_cast<const char *>(pJpeg), qint64(size)) == qint64(size);
-        tjFree(pJpeg);
+        bOk = benchphotos::writeJpeg(handle, photo.data(), kWidth, kHeight, 90, QFile::encodeName(listPaths.last()).constData());
     }
     tjDestroy(handle);
     return bOk;

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "CFileStamp.h"
+#include "CTestPhotos.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,26 +50,6 @@ inline CCliRun runCli(const QProcessEnvironment &env, const QStringList &listArg
             process.readAllStandardError()};
 }
 
-// A scene nothing else resembles: shapes placed by a seeded generator.
-inline QImage drawScene(quint32 iSeed, const QSize &size)
-{
-    QRandomGenerator random(iSeed);
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(random.bounded(360), 120, 200));
-    QPainter painter(&image);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 14; ++i) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), 200, random.bounded(60, 255)));
-        const QRect rect(random.bounded(size.width()), random.bounded(size.height()), random.bounded(60, 400),
-                         random.bounded(60, 300));
-        if (i % 2)
-            painter.drawEllipse(rect);
-        else
-            painter.drawRect(rect);
-    }
-    return image;
-}
-
 using CGroups = QSet<QStringList>;
 
 // A home and a folder of photos for the program: distinct scenes a.jpg .. f.jpg, where a, b
@@ -95,18 +73,12 @@ public:
         pPhotos = std::make_unique<QTemporaryDir>(home.filePath(QStringLiteral("photosXXXXXX")));
         const QStringList listScenes{"a", "b", "c", "d", "e", "f"};
         for (int i = 0; i < listScenes.size(); ++i)
-            QVERIFY(drawScene(quint32(i + 1) * 7919U, QSize(1200, 900)).save(photo(listScenes[i] + ".jpg"), "JPEG", 92));
+            QVERIFY(testphotos::save(testphotos::scene(7 * i + 3, QSize(1200, 900)), photo(listScenes[i] + ".jpg"), "JPEG", 92));
         QVERIFY(QFile::copy(photo("a.jpg"), photo("a-copy.jpg")));
         const QImage b(photo("b.jpg"));
         QVERIFY(b.scaled(600, 450, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(photo("b-half.png")));
         QVERIFY(QImage(photo("c.jpg")).save(photo("c-q50.jpg"), "JPEG", 50));
-        QVERIFY(writeFile(photo("broken.jpg"), QByteArray("\xff\xd8\xff\xe0") + QByteArray(200000, 'x')));
-    }
-
-    static bool writeFile(const QString &strPath, const QByteArray &arrData)
-    {
-        QFile file(strPath);
-        return file.open(QIODevice::WriteOnly) && file.write(arrData) == arrData.size();
+        QVERIFY(testphotos::writeBytes(photo("broken.jpg"), QByteArray("\xff\xd8\xff\xe0") + QByteArray(200000, 'x')));
     }
 
     static QJsonObject readJson(const QString &strPath)
@@ -144,7 +116,7 @@ public:
             QJsonArray photos;
             for (const QString &name : {QStringLiteral("p%1.jpg").arg(i), QStringLiteral("p%1-copy.jpg").arg(i)}) {
                 const QByteArray content = QByteArray::number(i);
-                writeFile(photo(name), content);
+                testphotos::writeBytes(photo(name), content);
                 const bool bProposed = name.endsWith("-copy.jpg");
                 if (bProposed)
                     *pProposed << photo(name);
@@ -159,7 +131,7 @@ public:
             groups.append(QJsonObject{{"photos", photos}});
         }
         const QString saved = home.filePath("pairs.json");
-        writeFile(saved, QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 2},
+        testphotos::writeBytes(saved, QJsonDocument(QJsonObject{{"format", "mirelle-scan"}, {"version", 2},
                                                    {"sources", QJsonArray{pPhotos->path()}}, {"groups", groups}})
                              .toJson());
         return saved;

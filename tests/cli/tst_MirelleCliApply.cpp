@@ -79,7 +79,7 @@ private slots:
     {
         // Two copies; the older one, proposed, has a Latin-1 name.
         QTemporaryDir dir;
-        QVERIFY(drawScene(77, QSize(800, 600)).save(dir.filePath("new.jpg"), "JPG", 92));
+        QVERIFY(testphotos::save(testphotos::scene(77, QSize(800, 600)), dir.filePath("new.jpg"), "JPG", 92));
         QFile copy(dir.filePath("new.jpg"));
         QVERIFY(copy.open(QIODevice::ReadOnly));
         const QByteArray bytes = copy.readAll();
@@ -129,7 +129,7 @@ private slots:
         // A file saved meanwhile under a removed name is never overwritten.
         const QString taken = listProposed.first();
         if (placeTaken)
-            QVERIFY(CCliSandbox::writeFile(taken, "new"));
+            QVERIFY(testphotos::writeBytes(taken, "new"));
         const CCliRun undo = m_box.run({"undo", "--request", "1"});
         QCOMPARE(undo.iExit, placeTaken ? 1 : 0);
         QCOMPARE(undo.arrOut.count("restored\t"), placeTaken ? 2 : 3);
@@ -167,7 +167,7 @@ private slots:
         const QString journalPath = m_box.inHome("data/mirelle/removals.sqlite");
         if (!journal.isEmpty()) {
             QVERIFY(QDir().mkpath(QFileInfo(journalPath).path()));
-            QVERIFY(CCliSandbox::writeFile(journalPath, journal));
+            QVERIFY(testphotos::writeBytes(journalPath, journal));
         }
         const CCliRun run = m_box.run(args);
         QCOMPARE(run.iExit, exitCode);

@@ -17,8 +17,8 @@ private slots:
     // Damaged files do not stop the scan; the summary names what was passed over.
     void testScanFindsTheKnownGroups()
     {
-        QVERIFY(CCliSandbox::writeFile(m_box.photo("damaged.jpg"), QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(4000, 'x')));
-        QVERIFY(CCliSandbox::writeFile(m_box.photo("notes.png"), QByteArray("not a picture\n").repeated(300)));
+        QVERIFY(testphotos::writeBytes(m_box.photo("damaged.jpg"), QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(4000, 'x')));
+        QVERIFY(testphotos::writeBytes(m_box.photo("notes.png"), QByteArray("not a picture\n").repeated(300)));
         const QString saved = m_box.inHome("scan.json");
         const CCliRun run = m_box.run({"scan", "--all-images", "--min-size", "0", "-o", saved, m_box.pPhotos->path()});
         QCOMPARE(run.iExit, 0);
@@ -81,7 +81,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
-        QVERIFY(CCliSandbox::writeFile(m_box.inHome("old.json"), R"({"format":"mirelle-scan","version":0,"groups":[]})"));
+        QVERIFY(testphotos::writeBytes(m_box.inHome("old.json"), R"({"format":"mirelle-scan","version":0,"groups":[]})"));
         args.replaceInStrings("PHOTOS", m_box.pPhotos->path());
         args.replaceInStrings("HOME", m_box.home.path());
         const CCliRun run = m_box.run(args);
@@ -146,7 +146,7 @@ private slots:
         }
         const QByteArray before = file == "junk" ? QByteArray(2048, 'j') : QByteArray();
         if (file == "junk")
-            QVERIFY(CCliSandbox::writeFile(path, before));
+            QVERIFY(testphotos::writeBytes(path, before));
         args.replaceInStrings("FIRST", QString::number(iFirst));
 
         // When the command runs
@@ -197,7 +197,7 @@ private slots:
         QFETCH(QByteArray, stderrHas);
         // Enough photos that the scan is still running when the disturbance comes.
         for (int i = 0; i < 40; ++i)
-            QVERIFY(drawScene(quint32(i + 100), QSize(1600, 1200)).save(m_box.photo(QStringLiteral("many%1.png").arg(i))));
+            QVERIFY(testphotos::save(testphotos::scene(i + 100, QSize(1600, 1200)), m_box.photo(QStringLiteral("many%1.png").arg(i))));
         const QString extra = m_box.inHome("extra");
         const QString output = m_box.inHome("disturbed.json");
         QDir(extra + "-gone").removeRecursively();

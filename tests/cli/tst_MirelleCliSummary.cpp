@@ -10,7 +10,7 @@ private:
     QString path(const QString &strName) const { return m_dir.filePath(strName); }
     void writeFile(const QString &strName, const QByteArray &arrData)
     {
-        QVERIFY(CCliSandbox::writeFile(path(strName), arrData));
+        QVERIFY(testphotos::writeBytes(path(strName), arrData));
     }
     CCliRun runCli(const QStringList &listArgs, bool bWithoutDisplay = false)
     {

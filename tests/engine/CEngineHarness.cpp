@@ -13,14 +13,6 @@ QString fileNameOf(const PhotoRecord *pRecord)
     return QFileInfo(QString::fromUtf16(pRecord->pszPath)).fileName();
 }
 
-QSet<QString> fileNameSet(std::initializer_list<const char *> list)
-{
-    QSet<QString> out;
-    for (const char *name : list)
-        out.insert(QString::fromUtf8(name));
-    return out;
-}
-
 bool CTestSink::OnVolume(IScanVolume *pVolume)
 {
     QMutexLocker lock(&mutex);
@@ -45,25 +37,26 @@ bool CTestSink::StepFinished(int32_t iStep, uint64_t)
     return true;
 }
 
-bool CTestSink::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+bool CTestSink::record(const CEvent &event)
 {
     QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Created, *pRecord, QString::fromUtf16(pRecord->pszPath), iKey, nullptr, nullptr});
+    listEvents.append(event);
     return true;
+}
+
+bool CTestSink::OnGroupCreated(const PhotoRecord *pRecord, uint64_t iKey)
+{
+    return record({CEvent::Created, *pRecord, QString::fromUtf16(pRecord->pszPath), iKey, nullptr, nullptr});
 }
 
 bool CTestSink::OnFileJoined(const PhotoRecord *pRecord, uint64_t iGroupKey)
 {
-    QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Joined, *pRecord, QString::fromUtf16(pRecord->pszPath), iGroupKey, nullptr, nullptr});
-    return true;
+    return record({CEvent::Joined, *pRecord, QString::fromUtf16(pRecord->pszPath), iGroupKey, nullptr, nullptr});
 }
 
 bool CTestSink::OnGroupsMerged(const PhotoRecord *pAbsorbed, const PhotoRecord *pInto)
 {
-    QMutexLocker lock(&mutex);
-    listEvents.append({CEvent::Merged, PhotoRecord{}, QString(), 0, pAbsorbed, pInto});
-    return true;
+    return record({CEvent::Merged, PhotoRecord{}, QString(), 0, pAbsorbed, pInto});
 }
 
 void CTestSink::clearResults()
@@ -110,13 +103,28 @@ QList<QSet<QString>> CTestSink::groups() const
     return out;
 }
 
-PhotoRecord CTestSink::recordOf(const QString &strFileName) const
+QString CTestSink::groupsText() const
+{
+    return groupsToText(groups());
+}
+
+CTestSink::CEvent CTestSink::lastEventOf(const QString &strFileName) const
 {
     QMutexLocker lock(&mutex);
     for (int i = listEvents.size() - 1; i >= 0; --i)
         if (listEvents[i].kind != CEvent::Merged && QFileInfo(listEvents[i].strPath).fileName() == strFileName)
-            return listEvents[i].record;
-    return PhotoRecord{};
+            return listEvents[i];
+    return CEvent{CEvent::Merged, PhotoRecord{}, QString(), 0, nullptr, nullptr};
+}
+
+PhotoRecord CTestSink::recordOf(const QString &strFileName) const
+{
+    return lastEventOf(strFileName).record;
+}
+
+QString CTestSink::pathOf(const QString &strFileName) const
+{
+    return lastEventOf(strFileName).strPath;
 }
 
 CEngineHarness::CEngineHarness()

@@ -38,8 +38,10 @@ public:
     // The groups as the manager would hold them after filing every event,
     // as sets of file names; groups of one file are left out.
     QList<QSet<QString>> groups() const;
-    // The last record reported for a file name.
+    QString groupsText() const;  // as groupsToText
+    // The last record reported for a file name, and its path exactly as reported.
     PhotoRecord recordOf(const QString &strFileName) const;
+    QString pathOf(const QString &strFileName) const;
 
     mutable QMutex mutex;
     QList<IScanVolume *> listVolumes;
@@ -47,6 +49,10 @@ public:
     QList<int> listFinishedSteps;
     QList<int> listProgressSteps;
     uint64_t iLastDone = 0;  // files read, as last reported
+
+private:
+    bool record(const CEvent &event);
+    CEvent lastEventOf(const QString &strFileName) const;
 };
 
 // Loads the engine module through its export, as the program does, and runs scans.
@@ -81,6 +87,5 @@ private:
 };
 
 QString fileNameOf(const PhotoRecord *pRecord);
-QSet<QString> fileNameSet(std::initializer_list<const char *> list);
 // Groups of file names as one comparable line: "{a,b} {c,d}", sorted inside and out.
 QString groupsToText(const QList<QSet<QString>> &groups);

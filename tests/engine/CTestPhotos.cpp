@@ -166,14 +166,14 @@ QImage cornerImage(int iWidth, int iHeight)
     return image;
 }
 
-bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags)
+// Opens the file's metadata, lets edit change it and writes it back.
+template<typename Edit>
+static bool editExif(const QString &strPath, Edit edit)
 {
     try {
         auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(strPath).constData()));
         image->readMetadata();
-        Exiv2::ExifData &exif = image->exifData();
-        for (const auto &tag : listTags)
-            exif[tag.first.toStdString()] = tag.second.toStdString();
+        edit(image->exifData());
         image->writeMetadata();
         return true;
     } catch (const Exiv2::AnyError &) {
@@ -181,23 +181,21 @@ bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &lis
     }
 }
 
+bool writeExif(const QString &strPath, const QList<QPair<QString, QString>> &listTags)
+{
+    return editExif(strPath, [&](Exiv2::ExifData &exif) {
+        for (const auto &tag : listTags)
+            exif[tag.first.toStdString()] = tag.second.toStdString();
+    });
+}
+
 bool writeExifPreview(const QString &strPath, const QImage &preview)
 {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    if (!preview.save(&buffer, "JPEG", 85))
-        return false;
-    try {
-        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(strPath).constData()));
-        image->readMetadata();
-        Exiv2::ExifThumb thumb(image->exifData());
-        thumb.setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()), static_cast<long>(jpeg.size()));
-        image->writeMetadata();
-        return true;
-    } catch (const Exiv2::AnyError &) {
-        return false;
-    }
+    const QByteArray jpeg = encoded(preview, "JPEG", 85);
+    return !jpeg.isEmpty() && editExif(strPath, [&](Exiv2::ExifData &exif) {
+        Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()),
+                                                static_cast<long>(jpeg.size()));
+    });
 }
 
 bool writeBytes(const QString &strPath, const QByteArray &data)

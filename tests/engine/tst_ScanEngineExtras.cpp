@@ -32,15 +32,6 @@ struct CShot
 
 enum EnThumbCase { Thumb_Kept, Thumb_NotAsked, Thumb_FileRewritten, Thumb_BufferTooSmall, Thumb_CacheFolderUnwritable };
 
-// The photo's path exactly as the engine reported it.
-QString reportedPath(CEngineHarness &harness, const QString &strFileName)
-{
-    for (const CTestSink::CEvent &e : harness.sink().listEvents)
-        if (e.kind != CTestSink::CEvent::Merged && QFileInfo(e.strPath).fileName() == strFileName)
-            return e.strPath;
-    return QString();
-}
-
 uint32_t scanThumbnail(CEngineHarness &harness, const QString &strPath, QByteArray *pJpeg = nullptr)
 {
     const uint32_t size = harness.extras()->GetScanThumbnail(reinterpret_cast<const ZKChar *>(strPath.utf16()), nullptr, 0);
@@ -92,20 +83,20 @@ private slots:
         CEngineHarness harness;
         // When scanned without rotation matching, the copy is not found
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), QString());
+        QCOMPARE(harness.sink().groupsText(), QString());
         // Then with it, on a regroup as on a fresh scan, only the two are grouped
-        const QString expected = groupsToText({QSet<QString>{"original.jpg", "turned.jpg"}});
+        const QString expected = QStringLiteral("{original.jpg,turned.jpg}");
         harness.extras()->SetRotationMatching(1);
         QCOMPARE(harness.extras()->RotationMatching(), 1);
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), expected);
+        QCOMPARE(harness.sink().groupsText(), expected);
         QVERIFY(harness.sink().recordOf("turned.jpg").similarity >= 70);
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), expected);
+        QCOMPARE(harness.sink().groupsText(), expected);
         // And switched off again, the copy drops out
         harness.extras()->SetRotationMatching(0);
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), QString());
+        QCOMPARE(harness.sink().groupsText(), QString());
     }
 
     void testBurstFrames_data()
@@ -164,9 +155,9 @@ private slots:
         // When scanned at the default threshold, and regrouped to it
         CEngineHarness harness;
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groups);
+        QCOMPARE(harness.sink().groupsText(), groups);
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groups);
+        QCOMPARE(harness.sink().groupsText(), groups);
         for (const CShot &shot : shots) {
             const PhotoRecord record = harness.sink().recordOf(shot.strName);
             if (record.fileId != 0)
@@ -219,13 +210,13 @@ private slots:
         // When the user separates pairs, a regroup and a fresh scan keep them apart
         harness.extras()->SetSeparatedPairs(pairs.data(), uint32_t(pairs.size() / 2));
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groups);
+        QCOMPARE(harness.sink().groupsText(), groups);
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), groups);
+        QCOMPARE(harness.sink().groupsText(), groups);
         // And clearing the list groups them again
         harness.extras()->SetSeparatedPairs(nullptr, 0);
         QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()).count(QLatin1Char('{')), 1);
+        QCOMPARE(harness.sink().groupsText().count(QLatin1Char('{')), 1);
     }
 
     void testContentKey_data()
@@ -312,8 +303,8 @@ private slots:
         CEngineHarness harness;
         harness.extras()->SetScanThumbnails(thumbCase == Thumb_NotAsked ? 0 : 1);
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), QStringLiteral("{copy.jpg,photo.jpg}"));
-        const QString photo = reportedPath(harness, "photo.jpg");
+        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{copy.jpg,photo.jpg}"));
+        const QString photo = harness.sink().pathOf("photo.jpg");
         QVERIFY(!photo.isEmpty());
 
         if (thumbCase == Thumb_FileRewritten) {

@@ -1,5 +1,6 @@
 // The engine's upright thumbnails and their store, driven directly.
 #include "CScanThumbs.h"
+#include "CTestPhotos.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,12 +26,6 @@ QImage quarters(QSize size, const QString &strLetters)
     return image;
 }
 
-bool near(QRgb a, QRgb b, int iTolerance)
-{
-    return std::abs(qRed(a) - qRed(b)) <= iTolerance && std::abs(qGreen(a) - qGreen(b)) <= iTolerance
-        && std::abs(qBlue(a) - qBlue(b)) <= iTolerance;
-}
-
 // The modification time as the file walker gives it (FILETIME: 100 ns since 1601).
 uint64_t modTime(const QString &strPath)
 {
@@ -38,11 +33,6 @@ uint64_t modTime(const QString &strPath)
     if (::stat(QFile::encodeName(strPath).constData(), &st) != 0)
         return 0;
     return uint64_t(st.st_mtim.tv_sec + 11644473600LL) * 10000000ULL + uint64_t(st.st_mtim.tv_nsec) / 100;
-}
-
-QByteArray bytesOf(int iLength, char fill)
-{
-    return QByteArray(iLength, fill);
 }
 
 } // namespace
@@ -78,7 +68,7 @@ private slots:
         const QImage upright = quarters(thumb.size(), QStringLiteral("RGBY"));
         for (const QPoint &p : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
             const QPoint at(p.x() * thumb.width() / 4, p.y() * thumb.height() / 4);
-            QVERIFY2(near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
+            QVERIFY2(testphotos::near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
         }
     }
 
@@ -109,13 +99,13 @@ private slots:
             CScanThumbs store(dir.filePath("cache"), capacity);
             for (int i = 0; i < adds.size(); ++i) {
                 const QString &file = files[adds[i] > 0 ? 0 : 1];
-                store.add(file, uint64_t(QFileInfo(file).size()), modTime(file), bytesOf(std::abs(adds[i]), char(i)));
+                store.add(file, uint64_t(QFileInfo(file).size()), modTime(file), QByteArray(std::abs(adds[i]), char(i)));
             }
             for (int which = 0; which < 2; ++which) {
                 const int length = expected[2 * which];
                 QByteArray buffer(length, '\x7f');
                 QCOMPARE(store.find(files[which], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(length)), uint32_t(length));
-                QCOMPARE(buffer, bytesOf(length, char(expected[2 * which + 1])));
+                QCOMPARE(buffer, QByteArray(length, char(expected[2 * which + 1])));
             }
         }
         // Nothing is left behind in the folder, crash or not: the pack is unlinked when opened.
@@ -138,7 +128,7 @@ private slots:
         for (int t = 0; t < 4; ++t) {
             writers.emplace_back([&, t] {
                 for (int i = 0; i < 300; ++i)
-                    store.add(file.fileName(), 0, time, bytesOf(1000 + t, char('a' + t)));
+                    store.add(file.fileName(), 0, time, QByteArray(1000 + t, char('a' + t)));
             });
         }
         int iMixed = 0, iFound = 0;

@@ -64,8 +64,7 @@ private slots:
         CEngineHarness harness;
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
         // Then the bad file is counted and skipped, and the pair is found
-        QCOMPARE(groupsToText(harness.sink().groups()),
-                 groupsToText({QSet<QString>{QStringLiteral("ünïcödé photo 写真.jpg"), QStringLiteral("with space.jpg")}}));
+        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{with space.jpg,ünïcödé photo 写真.jpg}"));
         QCOMPARE(harness.lastStats().value(counter), 1);
         QCOMPARE(harness.lastStats().value("found"), 3);
         // And the additions tell it under its kind only
@@ -116,8 +115,7 @@ private slots:
         QVERIFY(removeDeepTree());
         // Then the pair is found and the one folder it could not open is counted
         QCOMPARE(iResult, 0);
-        QCOMPARE(groupsToText(harness.sink().groups()),
-                 groupsToText({QSet<QString>{QStringLiteral("copy.jpg"), QStringLiteral("top.jpg")}}));
+        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{copy.jpg,top.jpg}"));
         uint64_t counts[ScanSkipped_Kinds] = {};
         harness.extras()->GetScanSkipped(counts, ScanSkipped_Kinds);
         QCOMPARE(counts[ScanSkipped_Folders], uint64_t(1));
@@ -235,7 +233,7 @@ private slots:
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
         // A second name of a grouped file joins hidden; a file whose only copy is a
         // second name of itself forms no group, as removing either frees nothing.
-        QCOMPARE(groupsToText(harness.sink().groups()), groupsToText({fileNameSet({"a.jpg", "a-link.jpg", "b.png"})}));
+        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{a-link.jpg,a.jpg,b.png}"));
         const bool bLinkHidden = harness.sink().recordOf("a-link.jpg").flags & PhotoFlag_Hidden;
         const bool bFirstHidden = harness.sink().recordOf("a.jpg").flags & PhotoFlag_Hidden;
         QVERIFY(bLinkHidden != bFirstHidden);
@@ -288,7 +286,7 @@ private slots:
                 pFilter->AddSuffix(reinterpret_cast<const ZKChar *>(s.utf16()));
             pFilter->Finalize(1);
         }), 0);
-        QCOMPARE(groupsToText(harness.sink().groups()), expected);
+        QCOMPARE(harness.sink().groupsText(), expected);
         // The screens tell a user that the option, not the similarity, emptied the results.
         uint64_t counts[ScanSkipped_Kinds] = {};
         harness.extras()->GetScanSkipped(counts, ScanSkipped_Kinds);

@@ -68,7 +68,7 @@ QString outcome(CTestSink &sink)
                        .arg(e.record.similarity).arg(e.record.flags);
     }
     records.sort();
-    return groupsToText(sink.groups()) + QLatin1Char('\n') + records.join(QLatin1Char('\n'));
+    return sink.groupsText() + QLatin1Char('\n') + records.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -80,8 +80,21 @@ class TestTwoStage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("MIRELLE_ENGINE_STATS", (m_home.path() + QStringLiteral("/stats.txt")).toUtf8());
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void init()
+    {
+        // A cache of its own per test: a second scan must not take the first one's features.
+        m_pDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pDir->isValid());
+        qputenv("HOME", (m_pDir->path() + QStringLiteral("/home")).toUtf8());
+        qputenv("XDG_CACHE_HOME", (m_pDir->path() + QStringLiteral("/home/cache")).toUtf8());
+    }
 
     void testSameOutcomeAsOneStage_data();
     void testSameOutcomeAsOneStage();
@@ -91,22 +104,6 @@ private:
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
-
-void TestTwoStage::initTestCase()
-{
-    QVERIFY(m_home.isValid());
-    qputenv("MIRELLE_ENGINE_STATS", (m_home.path() + QStringLiteral("/stats.txt")).toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
-}
-
-void TestTwoStage::init()
-{
-    // A cache of its own per test: a second scan must not take the first one's features.
-    m_pDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_pDir->isValid());
-    qputenv("HOME", (m_pDir->path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_CACHE_HOME", (m_pDir->path() + QStringLiteral("/home/cache")).toUtf8());
-}
 
 void TestTwoStage::testSameOutcomeAsOneStage_data()
 {

@@ -33,6 +33,16 @@ void logCall(const QString &call)
     g_callLog << call;
 }
 
+QJsonValue scriptValue(const char *pszKey)
+{
+    return QJsonDocument::fromJson(g_script).object().value(QLatin1String(pszKey));
+}
+
+uint64_t number(const QJsonObject &event, const char *pszKey, double dDefault = 0)
+{
+    return static_cast<uint64_t>(event.value(QLatin1String(pszKey)).toDouble(dDefault));
+}
+
 class CFakeVolume : public IScanVolume
 {
 public:
@@ -115,7 +125,7 @@ public:
     int32_t EndScan() override
     {
         logCall(QStringLiteral("EndScan"));
-        return m_bStop ? 1 : QJsonDocument::fromJson(g_script).object().value(QStringLiteral("endScan")).toInt();
+        return m_bStop ? 1 : scriptValue("endScan").toInt();
     }
     void SetSink(IScanEngineSink *pSink) override
     {
@@ -132,8 +142,7 @@ public:
     {
         logCall(QStringLiteral("CreateFilter"));
         if (m_pSink && m_listVolumes.empty()) {
-            const QJsonArray roots = QJsonDocument::fromJson(g_script).object().value(QStringLiteral("volumes")).toArray();
-            for (const QJsonValue &root : roots)
+            for (const QJsonValue &root : scriptValue("volumes").toArray())
                 m_listVolumes.push_back(new CFakeVolume(root.toString()));
             for (CFakeVolume *pVolume : m_listVolumes)
                 m_pSink->OnVolume(pVolume);
@@ -143,13 +152,13 @@ public:
     int32_t FindDuplicates(IDuplicationGatherSink *pSink, IScanFilter *, uint8_t iThreshold) override
     {
         logCall(QStringLiteral("FindDuplicates:%1").arg(iThreshold));
-        return replay(pSink, QStringLiteral("events"));
+        return replay(pSink, "events");
     }
     int32_t Regroup(IDuplicationGatherSink *pSink, uint8_t iThreshold) override
     {
         logCall(QStringLiteral("Regroup:%1").arg(iThreshold));
         m_bStop = false;
-        return replay(pSink, QStringLiteral("regroup"));
+        return replay(pSink, "regroup");
     }
     void SetFileState(uint64_t iFileId, uint8_t iState) override
     {
@@ -176,17 +185,17 @@ private:
         m_listRecords.emplace_back();
         PhotoRecord &record = m_listRecords.back();
         record.pszPath = reinterpret_cast<const ZKChar *>(m_listPaths.back().utf16());
-        record.fileSize = static_cast<uint64_t>(event.value(QStringLiteral("size")).toDouble(1000));
-        record.dateTime = static_cast<uint64_t>(event.value(QStringLiteral("date")).toDouble(0));
+        record.fileSize = number(event, "size", 1000);
+        record.dateTime = number(event, "date");
         record.flags = static_cast<uint8_t>(event.value(QStringLiteral("flags")).toInt(0));
         record.similarity = static_cast<uint8_t>(event.value(QStringLiteral("sim")).toInt(100));
         record.width = static_cast<uint16_t>(event.value(QStringLiteral("w")).toInt(640));
         record.height = static_cast<uint16_t>(event.value(QStringLiteral("h")).toInt(480));
         record.definition = event.value(QStringLiteral("def")).toDouble(1.0);
-        record.fileId = static_cast<uint64_t>(event.value(QStringLiteral("id")).toDouble());
+        record.fileId = number(event, "id");
         m_mapRecords[record.fileId] = &record;
         // Without a "key" a file's content key is its id: every file has distinct bytes.
-        m_mapKeys[record.fileId] = static_cast<uint64_t>(event.value(QStringLiteral("key")).toDouble(double(record.fileId)));
+        m_mapKeys[record.fileId] = number(event, "key", double(record.fileId));
         // A test that checks removals against the disk names what the scan read: "mtime"
         // (FILETIME) and "hash" (the real content key), both as decimal text.
         if (event.contains(QStringLiteral("hash")))
@@ -209,32 +218,29 @@ private:
         const QString op = event.value(QStringLiteral("op")).toString();
         if (op == QLatin1String("progress")) {
             // "found" is what the real engine knows once its walk is done.
+            const int iStep = event.value(QStringLiteral("step")).toInt();
             if (event.contains(QStringLiteral("found")))
-                m_iFound = static_cast<uint64_t>(event.value(QStringLiteral("found")).toDouble());
-            if (event.value(QStringLiteral("step")).toInt() == 1)
-                m_iRead = static_cast<uint64_t>(event.value(QStringLiteral("done")).toDouble());
-            pSink->DuplicatingSink(event.value(QStringLiteral("step")).toInt(),
-                                   static_cast<uint64_t>(event.value(QStringLiteral("done")).toDouble()),
-                                   static_cast<uint64_t>(event.value(QStringLiteral("bytes")).toDouble()));
+                m_iFound = number(event, "found");
+            if (iStep == 1)
+                m_iRead = number(event, "done");
+            pSink->DuplicatingSink(iStep, number(event, "done"), number(event, "bytes"));
         } else if (op == QLatin1String("finished")) {
-            pSink->StepFinished(event.value(QStringLiteral("step")).toInt(),
-                                static_cast<uint64_t>(event.value(QStringLiteral("n")).toDouble()));
+            pSink->StepFinished(event.value(QStringLiteral("step")).toInt(), number(event, "n"));
         } else if (op == QLatin1String("create")) {
             const PhotoRecord *pRecord = makeRecord(event);
             groupFor(pRecord->fileId, pRecord->fileId);
             pSink->OnGroupCreated(pRecord, 0);
         } else if (op == QLatin1String("join")) {
             const PhotoRecord *pRecord = makeRecord(event);
-            const uint64_t iGroup = static_cast<uint64_t>(event.value(QStringLiteral("group")).toDouble());
             // A file separated from a member of its group opens a group of its own instead.
-            const uint64_t iTarget = groupFor(iGroup, pRecord->fileId);
+            const uint64_t iTarget = groupFor(number(event, "group"), pRecord->fileId);
             if (iTarget == pRecord->fileId)
                 pSink->OnGroupCreated(pRecord, 0);
             else
                 pSink->OnFileJoined(pRecord, iTarget);
         } else if (op == QLatin1String("merge")) {
-            const PhotoRecord *a = record(static_cast<uint64_t>(event.value(QStringLiteral("a")).toDouble()));
-            const PhotoRecord *b = record(static_cast<uint64_t>(event.value(QStringLiteral("b")).toDouble()));
+            const PhotoRecord *a = record(number(event, "a"));
+            const PhotoRecord *b = record(number(event, "b"));
             if (a && b)
                 pSink->OnGroupsMerged(a, b);
         } else if (op == QLatin1String("sleep")) {
@@ -248,57 +254,6 @@ private:
         } else if (op == QLatin1String("barrier")) {
             barrier.arrive();
         }
-    }
-
-public:
-    void setRotationMatching(int32_t iOn)
-    {
-        logCall(QStringLiteral("SetRotationMatching:%1").arg(iOn));
-        m_iRotations = iOn;
-    }
-    int32_t rotationMatching() const { return m_iRotations; }
-    void setSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs)
-    {
-        QStringList pairs;
-        std::lock_guard<std::mutex> lock(m_recordMutex);
-        m_setSeparated.clear();
-        for (uint32_t i = 0; i < iPairs; ++i) {
-            m_setSeparated.insert({std::min(pKeys[2 * i], pKeys[2 * i + 1]), std::max(pKeys[2 * i], pKeys[2 * i + 1])});
-            pairs << QStringLiteral("%1-%2").arg(pKeys[2 * i]).arg(pKeys[2 * i + 1]);
-        }
-        logCall(QStringLiteral("SetSeparatedPairs:") + pairs.join(QLatin1Char(',')));
-    }
-    uint64_t progress(uint32_t iKind) const { return iKind == 0 ? m_iFound.load() : iKind == 1 ? m_iRead.load() : 0; }
-    // The script's "skipped" array: what the scan passed over, by kind.
-    uint64_t skipped(uint32_t iKind) const
-    {
-        const QJsonArray counts = QJsonDocument::fromJson(g_script).object().value(QStringLiteral("skipped")).toArray();
-        return iKind < uint32_t(counts.size()) ? uint64_t(counts.at(int(iKind)).toDouble()) : 0;
-    }
-    bool fileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey)
-    {
-        std::lock_guard<std::mutex> lock(m_recordMutex);
-        const auto it = m_mapStamps.find(iFileId);
-        if (it == m_mapStamps.end())
-            return false;
-        *pModTime = it->second.first;
-        *pContentKey = it->second.second;
-        return true;
-    }
-
-    // The script's "skippedMounts" array, as the engine hands the names out.
-    QString skippedMounts() const
-    {
-        QString joined;
-        for (const QJsonValue &mount : QJsonDocument::fromJson(g_script).object().value(QStringLiteral("skippedMounts")).toArray())
-            joined += mount.toString() + QChar(0);
-        return joined;
-    }
-    uint64_t contentKey(uint64_t iFileId)
-    {
-        std::lock_guard<std::mutex> lock(m_recordMutex);
-        const auto it = m_mapKeys.find(iFileId);
-        return it == m_mapKeys.end() ? 0 : it->second;
     }
 
 private:
@@ -319,13 +274,13 @@ private:
         return iGroup;
     }
 
-    int32_t replay(IDuplicationGatherSink *pSink, const QString &list)
+    int32_t replay(IDuplicationGatherSink *pSink, const char *pszList)
     {
         {
             std::lock_guard<std::mutex> lock(m_recordMutex);
             m_mapMembers.clear();
         }
-        const QJsonArray events = QJsonDocument::fromJson(g_script).object().value(list).toArray();
+        const QJsonArray events = scriptValue(pszList).toArray();
         std::map<int, std::vector<QJsonObject>> perThread;
         for (const QJsonValue &value : events) {
             const QJsonObject event = value.toObject();
@@ -358,13 +313,16 @@ private:
     IScanEngineSink *m_pSink = nullptr;
     std::vector<CFakeVolume *> m_listVolumes;
     std::atomic_bool m_bStop{false};
-    std::mutex m_recordMutex;
     std::deque<QString> m_listPaths;
     std::deque<PhotoRecord> m_listRecords;
     std::map<uint64_t, const PhotoRecord *> m_mapRecords;
+    std::map<uint64_t, std::vector<uint64_t>> m_mapMembers;
+
+public:
+    // What the additions read and set; the maps and the set under m_recordMutex.
+    std::mutex m_recordMutex;
     std::map<uint64_t, uint64_t> m_mapKeys;
     std::map<uint64_t, std::pair<uint64_t, uint64_t>> m_mapStamps;
-    std::map<uint64_t, std::vector<uint64_t>> m_mapMembers;
     std::set<std::pair<uint64_t, uint64_t>> m_setSeparated;
     std::atomic<int32_t> m_iRotations{0};
     std::atomic<uint64_t> m_iFound{0};
@@ -374,16 +332,38 @@ private:
 class CFakeExtras : public IScanEngineExtras
 {
 public:
-    explicit CFakeExtras(CFakeEngine *pEngine) : m_pEngine(pEngine) { m_pEngine->AddRef(); }
-    ~CFakeExtras() override { m_pEngine->Release(); }
-    void SetRotationMatching(int32_t iOn) override { m_pEngine->setRotationMatching(iOn); }
-    int32_t RotationMatching() override { return m_pEngine->rotationMatching(); }
-    void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override { m_pEngine->setSeparatedPairs(pKeys, iPairs); }
-    uint64_t GetContentKey(uint64_t iFileId) override { return m_pEngine->contentKey(iFileId); }
+    explicit CFakeExtras(CFakeEngine *pEngine) : m_engine(*pEngine) { m_engine.AddRef(); }
+    ~CFakeExtras() override { m_engine.Release(); }
+    void SetRotationMatching(int32_t iOn) override
+    {
+        logCall(QStringLiteral("SetRotationMatching:%1").arg(iOn));
+        m_engine.m_iRotations = iOn;
+    }
+    int32_t RotationMatching() override { return m_engine.m_iRotations; }
+    void SetSeparatedPairs(const uint64_t *pKeys, uint32_t iPairs) override
+    {
+        QStringList pairs;
+        std::lock_guard<std::mutex> lock(m_engine.m_recordMutex);
+        m_engine.m_setSeparated.clear();
+        for (uint32_t i = 0; i < iPairs; ++i) {
+            const uint64_t a = pKeys[2 * i], b = pKeys[2 * i + 1];
+            m_engine.m_setSeparated.insert({std::min(a, b), std::max(a, b)});
+            pairs << QStringLiteral("%1-%2").arg(a).arg(b);
+        }
+        logCall(QStringLiteral("SetSeparatedPairs:") + pairs.join(QLatin1Char(',')));
+    }
+    uint64_t GetContentKey(uint64_t iFileId) override
+    {
+        std::lock_guard<std::mutex> lock(m_engine.m_recordMutex);
+        const auto it = m_engine.m_mapKeys.find(iFileId);
+        return it == m_engine.m_mapKeys.end() ? 0 : it->second;
+    }
+    // The script's "skipped" array: what the scan passed over, by kind.
     void GetScanSkipped(uint64_t *pCounts, uint32_t iCount) override
     {
+        const QJsonArray counts = scriptValue("skipped").toArray();
         for (uint32_t i = 0; pCounts && i < iCount; ++i)
-            pCounts[i] = m_pEngine->skipped(i);
+            pCounts[i] = i < uint32_t(counts.size()) ? uint64_t(counts.at(int(i)).toDouble()) : 0;
     }
     void SetScanThumbnails(int32_t) override {}
     void SetExactFeatures(int32_t iOn) override
@@ -395,20 +375,22 @@ public:
     uint32_t GetScanThumbnail(const ZKChar *, uint8_t *, uint32_t) override { return 0; }
     int32_t GetFileStamp(uint64_t iFileId, uint64_t *pModTime, uint64_t *pContentKey) override
     {
-        uint64_t iModTime = 0;
-        uint64_t iKey = 0;
-        if (!m_pEngine->fileStamp(iFileId, &iModTime, &iKey))
+        std::lock_guard<std::mutex> lock(m_engine.m_recordMutex);
+        const auto it = m_engine.m_mapStamps.find(iFileId);
+        if (it == m_engine.m_mapStamps.end())
             return 0;
         if (pModTime)
-            *pModTime = iModTime;
+            *pModTime = it->second.first;
         if (pContentKey)
-            *pContentKey = iKey;
+            *pContentKey = it->second.second;
         return 1;
     }
-
+    // The script's "skippedMounts" array, as the engine hands the names out.
     uint32_t GetScanSkippedMounts(ZKChar *pBuffer, uint32_t iCapacity) override
     {
-        const QString joined = m_pEngine->skippedMounts();
+        QString joined;
+        for (const QJsonValue &mount : scriptValue("skippedMounts").toArray())
+            joined += mount.toString() + QChar(0);
         if (pBuffer && iCapacity >= uint32_t(joined.size()))
             std::copy_n(reinterpret_cast<const ZKChar *>(joined.utf16()), joined.size(), pBuffer);
         return uint32_t(joined.size());
@@ -416,11 +398,11 @@ public:
     void GetScanProgress(uint64_t *pCounts, uint32_t iCount) override
     {
         for (uint32_t i = 0; pCounts && i < iCount; ++i)
-            pCounts[i] = m_pEngine->progress(i);
+            pCounts[i] = i == 0 ? m_engine.m_iFound.load() : i == 1 ? m_engine.m_iRead.load() : 0;
     }
 
 private:
-    CFakeEngine *m_pEngine;
+    CFakeEngine &m_engine;
     int32_t m_iExact = 0;
 };
 

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QString>
 
 namespace sandbox {
@@ -27,6 +28,16 @@ inline bool writeFile(const QString &strPath, const QByteArray &data)
     QDir().mkpath(QFileInfo(strPath).path());
     QFile file(strPath);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// Points the trash and the removal journal below strHome, never the user's own; false when
+// they would not go there.
+inline bool isolateHome(const QString &strHome)
+{
+    qputenv("HOME", QFile::encodeName(strHome));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(strHome + QStringLiteral("/share")));
+    QStandardPaths::setTestModeEnabled(true);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(strHome);
 }
 
 inline QByteArray readFile(const QString &strPath)

@@ -10,15 +10,14 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <ftw.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 // Undo of finished removals, through the journal, with the real freedesktop trash of a
@@ -54,16 +53,34 @@ private:
         return iMethod == Trash ? service.DeleFileToTrash(listFiles) : service.MoveFileToFloder(listFiles, folder);
     }
 
-    // Files a.jpg, album/b.jpg and one whose name the trash record must escape.
+    // Files a.jpg, album/b.jpg and again/a.jpg, whose name the trash already holds once it has a.jpg.
     QStringList makePhotos()
     {
         QStringList list;
-        for (const QString &name : {QStringLiteral("a.jpg"), QStringLiteral("album/b.jpg"), QStringLiteral("Ünï 100% x.jpg")}) {
+        for (const QString &name : {QStringLiteral("a.jpg"), QStringLiteral("album/b.jpg"), QStringLiteral("again/a.jpg")}) {
             const QString file = path("photos/" + name);
             [&] { QVERIFY(sandbox::writeFile(file, "photo " + name.toUtf8())); }();
             list << file;
         }
         return list;
+    }
+
+    // A request recorded as a removal records it before its first file goes; a place only
+    // for a single move.
+    bool beginRequest(CRemovalJournal::EnMethod method, const QStringList &listFiles, const QString &strPlace = {}) const
+    {
+        QList<CRemovalJournal::CEntry> listEntries;
+        for (const QString &file : listFiles) {
+            CRemovalJournal::CEntry entry;
+            entry.strOriginal = file;
+            entry.strPlace = strPlace;
+            entry.i64Size = QFileInfo(file).size();
+            entry.i64MTimeMs = QFileInfo(file).lastModified().toMSecsSinceEpoch();
+            listEntries << entry;
+        }
+        CRemovalJournal journal(journalPath());
+        QString strError;
+        return journal.open(true, &strError) && journal.beginRequest(method, &listEntries, &strError) > 0;
     }
 
     static QString failureOf(const CRemovalUndo::COutcome &outcome, const QString &strPath)
@@ -75,39 +92,25 @@ private:
         return QString();
     }
 
-    // Names of a folder as the system has them, bytes that are not UTF-8 included.
+    // Names and contents as the system has them, bytes that are not UTF-8 included: Qt's
+    // file classes cannot spell them all.
     static QList<QByteArray> rawEntries(const QByteArray &folder)
     {
         QList<QByteArray> list;
-        if (DIR *dir = ::opendir(folder.constData())) {
-            while (const dirent *entry = ::readdir(dir)) {
-                if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
-                    list << QByteArray(entry->d_name);
-            }
-            ::closedir(dir);
-        }
+        std::error_code error;
+        for (const auto &entry : std::filesystem::directory_iterator(folder.toStdString(), error))
+            list << QByteArray::fromStdString(entry.path().filename().native());
         return list;
     }
-
-    // Qt cannot remove names that are not UTF-8, so the tests' folders go this way.
-    static void removeTree(const QString &strPath)
-    {
-        ::nftw(QFile::encodeName(strPath).constData(),
-               [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path) == 0 ? 0 : 0; },
-               16, FTW_DEPTH | FTW_PHYS);
-    }
-
     static QByteArray rawRead(const QByteArray &path)
     {
-        QByteArray content;
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        char buffer[4096];
-        ssize_t n = 0;
-        while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
-            content.append(buffer, int(n));
-        if (fd >= 0)
-            ::close(fd);
-        return fd >= 0 ? content : QByteArray("<missing>");
+        std::ifstream in(path.toStdString(), std::ios::binary);
+        return in ? QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {})) : QByteArray("<missing>");
+    }
+    static void removeTree(const QString &strPath)
+    {
+        std::error_code error;
+        std::filesystem::remove_all(QFile::encodeName(strPath).toStdString(), error);
     }
 
     static int trashRecordCount()
@@ -118,10 +121,7 @@ private:
 private slots:
     void initTestCase()
     {
-        qputenv("HOME", QFile::encodeName(m_home.path()));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("share")));
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(m_home.path()));
+        QVERIFY(sandbox::isolateHome(m_home.path()));
         QVERIFY(CRemovalJournal::defaultPath().startsWith(m_home.path()));
     }
     void init()
@@ -202,10 +202,7 @@ private slots:
         QVERIFY(QDir().mkpath(path("photos")));
         const QByteArray file = folder + '/' + name;
         const QByteArray content = "photo " + name;
-        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        QVERIFY(fd >= 0);
-        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-        ::close(fd);
+        QVERIFY(std::ofstream(file.toStdString(), std::ios::binary) << content.toStdString());
         QStringList listFiles{dp::platform::pathFromBytes(file)};
 
         // When it goes to the trash...
@@ -265,16 +262,8 @@ private slots:
         QVERIFY(sandbox::writeFile(source, content));
         const QString target = other.filePath("big.jpg");
         // The journal holds the move before it starts, as a removal writes it.
-        CRemovalJournal journal(journalPath());
+        QVERIFY(beginRequest(CRemovalJournal::EnMethod::Move, {source}, target));
         QString strError;
-        QVERIFY(journal.open(true, &strError));
-        CRemovalJournal::CEntry entry;
-        entry.strOriginal = source;
-        entry.strPlace = target;
-        entry.i64Size = content.size();
-        entry.i64MTimeMs = QFileInfo(source).lastModified().toMSecsSinceEpoch();
-        QList<CRemovalJournal::CEntry> entries{entry};
-        QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Move, &entries, &strError) > 0);
 
         if (copyInPlace) {
             // Killed after the copy took its name, before the original was removed.
@@ -460,6 +449,11 @@ private slots:
             QString folder = path("moved");
             pService->MoveFileToFloder(second, folder);
             i64Second = pService->lastRequestId();
+            // A permanent deletion has nothing to undo: it is never journalled.
+            QStringList gone{path("gone.jpg")};
+            QVERIFY(sandbox::writeFile(gone.first(), "gone"));
+            pService->DeleFiles(gone);
+            QCOMPARE(pService->lastRequestId(), i64Second);
         }
         // A new start: the history comes from the file alone.
         const auto pService = makeService();
@@ -486,15 +480,6 @@ private slots:
         QCOMPARE(result.value("restored").toStringList(), QStringList{listFiles.at(0)});
         QVERIFY(pService->removalHistory().at(0).toMap().value("restorable").toInt() == 0);
         QCOMPARE(spy.count(), 0);
-    }
-
-    void testPermanentDeletionIsNeverJournalled()
-    {
-        QStringList listFiles = makePhotos();
-        const auto pService = makeService();
-        pService->DeleFiles(listFiles);
-        QCOMPARE(pService->lastRequestId(), qint64(-1));
-        QVERIFY(pService->removalHistory().isEmpty());
     }
 
     void testRemovalInStepsIsOneRequest()
@@ -532,20 +517,7 @@ private slots:
     void testUnconfirmedFilesAreFoundByTheirTrashRecord()
     {
         const QStringList listFiles = makePhotos();
-        QList<CRemovalJournal::CEntry> listEntries;
-        for (const QString &file : listFiles) {
-            CRemovalJournal::CEntry entry;
-            entry.strOriginal = file;
-            entry.i64Size = QFileInfo(file).size();
-            entry.i64MTimeMs = QFileInfo(file).lastModified().toMSecsSinceEpoch();
-            listEntries << entry;
-        }
-        {
-            CRemovalJournal journal(journalPath());
-            QString strError;
-            QVERIFY2(journal.open(true, &strError), qPrintable(strError));
-            QVERIFY(journal.beginRequest(CRemovalJournal::EnMethod::Trash, &listEntries, &strError) > 0);
-        }
+        QVERIFY(beginRequest(CRemovalJournal::EnMethod::Trash, listFiles));
         // The first two went; the crash came before the third.
         QString strError;
         QVERIFY(m_ops.moveToTrash(listFiles.at(0), &strError));

@@ -40,6 +40,22 @@ inline bool scanAndWait(CDupPicsMgr &mgr)
     return completeSpy.wait(10000);
 }
 
+// Group key -> names of the photos each group still shows, in their order.
+inline QMap<quint64, QStringList> groupNames(const CDupPicsMgr &mgr)
+{
+    QMap<quint64, QStringList> map;
+    for (quint64 key : mgr.groupOrder()) {
+        GroupSummary summary;
+        if (!mgr.groupSummary(key, &summary))
+            continue;
+        for (const CPhotoRecordCopy &file : summary.files) {
+            if (!file.isHidden())
+                map[key] << QFileInfo(file.path()).fileName();
+        }
+    }
+    return map;
+}
+
 // Keeps a manager under test away from the user's registry stand-in and makes every
 // path belong to one volume, "/".
 class CManagerTestEnvironment
@@ -84,3 +100,44 @@ private:
     std::unique_ptr<CLinuxVolumes> m_pVolumes;
     CMemoryRegistry m_registry;
 };
+
+#ifdef FAKE_ENGINE_PATH
+#include "FakeEngineControl.h"
+
+// What every manager test needs: the isolated environment, the fake engine the manager
+// loads and a folder of its own for each test function.
+class CManagerFixture
+{
+protected:
+    CManagerFixture() { CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH)); }
+
+    // A new folder; with bHome the trash and the removal journal lie below it too.
+    void newFolder(bool bHome = false)
+    {
+        m_pDir = std::make_unique<QTemporaryDir>();
+        if (bHome) {
+            qputenv("HOME", m_pDir->path().toUtf8());
+            qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
+        }
+    }
+    QString photo(const QString &strName, int iBytes = 100) { return writePhoto(m_pDir->filePath(strName), iBytes); }
+    // The engine's report of a photo: a new group when iGroup is 0, else one joining it. The
+    // size is the stand-in's, so that a removal finds the file as the scan saw it.
+    QJsonObject found(quint64 iId, const QString &strName, quint64 iGroup = 0, const QJsonObject &extra = {})
+    {
+        QJsonObject object{{"op", iGroup ? "join" : "create"}, {"id", double(iId)}, {"path", photo(strName)}, {"size", 100}};
+        if (iGroup) {
+            object.insert("group", double(iGroup));
+            object.insert("sim", 90);
+        }
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            object.insert(it.key(), it.value());
+        return object;
+    }
+    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
+
+    CManagerTestEnvironment m_env;
+    CFakeEngineControl m_fake;
+    std::unique_ptr<QTemporaryDir> m_pDir;
+};
+#endif

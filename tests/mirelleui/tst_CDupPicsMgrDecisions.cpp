@@ -3,12 +3,8 @@
 #include "CDecisionStore.h"
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -32,43 +28,21 @@ CDecision pair(quint64 a, quint64 b, const QString &strA = QStringLiteral("/a"),
 
 } // namespace
 
-class TestDupPicsMgrDecisions : public QObject
+class TestDupPicsMgrDecisions : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-
     QString dbPath() const { return m_pDir->filePath(QStringLiteral("data/mirelle/decisions.sqlite")); }
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
-    QJsonObject create(quint64 id, const QString &name)
+    // Content keys 101, 102, ...: the engine hands them back in the separated pairs.
+    QJsonObject keyed(quint64 id, const QString &name, quint64 group = 0)
     {
-        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"key", double(100 + id)}};
-    }
-    QJsonObject join(quint64 id, quint64 group, const QString &name)
-    {
-        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
-                {"size", 1000}, {"sim", 90}, {"key", double(100 + id)}};
+        return found(id, name, group, {{"key", double(100 + id)}});
     }
     // One group of three in the scan and in every regroup.
     void setThreeOfAKind()
     {
-        const QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg"), join(3, 1, "c.jpg")};
-        m_fake.setScript(fakeScript(events, events));
-    }
-    // Group key -> file names, for the shown groups.
-    QMap<quint64, QStringList> groups(const CDupPicsMgr &mgr) const
-    {
-        QMap<quint64, QStringList> map;
-        for (quint64 key : mgr.groupOrder()) {
-            GroupSummary summary;
-            if (!mgr.groupSummary(key, &summary))
-                continue;
-            for (const CPhotoRecordCopy &file : summary.files)
-                map[key] << QFileInfo(file.path()).fileName();
-        }
-        return map;
+        const QJsonArray events{keyed(1, "a.jpg"), keyed(2, "b.jpg", 1), keyed(3, "c.jpg", 1)};
+        setScript(events, events);
     }
     QStringList callsStartingWith(const QString &strPrefix) const
     {
@@ -81,15 +55,11 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
 
     void init()
     {
-        m_pDir = std::make_unique<QTemporaryDir>();
+        newFolder();
         CDupPicsMgr::setDecisionStorePathOverride(dbPath());
         m_fake.setExtrasOff(false);
     }
@@ -113,21 +83,9 @@ private slots:
         // and keys with the top bit set survive SQLite's signed integers
         const QList<CDecision> list = store.decisions();
         QCOMPARE(list.size(), 2);
-        QCOMPARE(list[0].iKeyA, 3u);
-        QCOMPARE(list[0].iKeyB, 7u);
         QCOMPARE(list[0].strPathA, QStringLiteral("/three"));
         QCOMPARE(list[1].iKeyB, 0xFFFFFFFFFFFFFFF0ULL);
         QCOMPARE(store.flatPairs(), (QVector<uint64_t>{3, 7, 4, 0xFFFFFFFFFFFFFFF0ULL}));
-
-        // And forgetting one, an unknown one and then all
-        QVERIFY(store.forget(list[0].iId));
-        QVERIFY(!store.forget(list[0].iId));
-        QCOMPARE(store.count(), 1);
-        QVERIFY(store.forgetAll());
-        QCOMPARE(store.count(), 0);
-        CDecisionStore again;
-        QVERIFY(again.open(dbPath()));
-        QCOMPARE(again.count(), 0);
     }
 
     void testUnusableFileIsLeftAlone_data()
@@ -187,7 +145,7 @@ private slots:
         {
             CDupPicsMgr mgr;
             QVERIFY(scanAndWait(mgr));
-            QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
+            QCOMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
             QCOMPARE(mgr.decisionCount(), 0);
 
             // When the user says a and b are not duplicates
@@ -199,7 +157,7 @@ private slots:
             QVERIFY(regroupSpy.wait(10000));
             QCOMPARE(callsStartingWith("SetSeparatedPairs"),
                      (QStringList{"SetSeparatedPairs:", "SetSeparatedPairs:101-102"}));
-            QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+            QTRY_COMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
             const QVariantList list = mgr.decisionList();
             QCOMPARE(list.size(), 1);
             QCOMPARE(list[0].toMap().value("pathA").toString(), photo("a.jpg"));
@@ -210,14 +168,14 @@ private slots:
         CDupPicsMgr mgr;
         QVERIFY(scanAndWait(mgr));
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:101-102"});
-        QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+        QCOMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
 
         // And once forgotten, the next regroup joins them again
         QVERIFY(mgr.forgetDecision(mgr.decisionList().value(0).toMap().value("id").toLongLong()));
         QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
         mgr.refreshSimilarSlot();
         QVERIFY(regroupSpy.wait(10000));
-        QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
+        QTRY_COMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "b.jpg", "c.jpg"}}}));
     }
 
     // The list names a photo where it is now: decisions follow the content, not the name.
@@ -245,10 +203,10 @@ private slots:
 
         if (renamed)
             QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
-        QJsonArray events{create(1, "a.jpg"), join(3, 1, "c.jpg")};
+        QJsonArray events{keyed(1, "a.jpg"), keyed(3, "c.jpg", 1)};
         if (renamedInResults)
-            events.append(join(2, 1, "b2.jpg"));
-        m_fake.setScript(fakeScript(events));
+            events.append(keyed(2, "b2.jpg", 1));
+        setScript(events);
         QVERIFY(scanAndWait(mgr));
 
         const QVariantMap decision = mgr.decisionList().value(0).toMap();
@@ -265,7 +223,7 @@ private slots:
         QVERIFY(mgr.separateGroup(QVariant::fromValue<quint64>(1)));
         QVERIFY(regroupSpy.wait(10000));
         QCOMPARE(mgr.decisionCount(), 3);
-        QTRY_COMPARE(groups(mgr),
+        QTRY_COMPARE(groupNames(mgr),
                      (QMap<quint64, QStringList>{{1, {"a.jpg"}}, {2, {"b.jpg"}}, {3, {"c.jpg"}}}));
         // A group that is not there decides nothing
         QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(77)));
@@ -311,7 +269,7 @@ private slots:
         QVERIFY(!mgr.hasEngineExtras());
         // Then the scan runs as before and nothing is decided or asked of the engine
         QVERIFY(scanAndWait(mgr));
-        QCOMPARE(groups(mgr).value(1).size(), 3);
+        QCOMPARE(groupNames(mgr).value(1).size(), 3);
         QVERIFY(!mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
         QVERIFY(callsStartingWith("SetSeparatedPairs").isEmpty());
         QVERIFY(callsStartingWith("SetRotationMatching").isEmpty());

@@ -5,13 +5,8 @@
 #include "CFileStamp.h"
 #include "CRemovalJournal.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "CLinuxFileOps.h"
 #include "ManagerTestSupport.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <atomic>
 #include <functional>
@@ -63,42 +58,30 @@ public:
 
 } // namespace
 
-class TestDupPicsMgrDelete : public QObject
+class TestDupPicsMgrDelete : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
     std::unique_ptr<CRemovableFileOps> m_pFileOps;
 
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name)); }
     // What a scan would have read of the file: its time and content key.
-    QJsonObject event(const char *szOp, quint64 id, const QString &name)
+    QJsonObject scanned(quint64 id, const QString &name, quint64 group = 0)
     {
         const QString path = photo(name);
         quint64 iKey = 0;
         QString strError;
         if (!dp::platform::contentKeyOf(path, &iKey, &strError))
             qFatal("cannot read %s", qPrintable(path));
-        return {{"op", szOp}, {"id", double(id)}, {"path", path}, {"size", 100},
-                {"mtime", QString::number(dp::platform::fileStamp(path).i64ModTime)}, {"hash", QString::number(iKey)}};
-    }
-    QJsonObject create(quint64 id, const QString &name) { return event("create", id, name); }
-    QJsonObject join(quint64 id, quint64 group, const QString &name)
-    {
-        QJsonObject object = event("join", id, name);
-        object.insert("group", double(group));
-        object.insert("sim", 90);
-        return object;
+        return found(id, name, group, {{"mtime", QString::number(dp::platform::fileStamp(path).i64ModTime)},
+                                       {"hash", QString::number(iKey)}});
     }
     // Scans one group of a, b (and c) and marks the named photos.
     void scanAndMark(CDupPicsMgr &mgr, const QStringList &marked, bool bThree = false)
     {
-        QJsonArray events{create(1, "a.jpg"), join(2, 1, "b.jpg")};
+        QJsonArray events{scanned(1, "a.jpg"), scanned(2, "b.jpg", 1)};
         if (bThree)
-            events.append(join(3, 1, "card/c.jpg"));
-        m_fake.setScript(fakeScript(events));
+            events.append(scanned(3, "card/c.jpg", 1));
+        setScript(events);
         mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
         QVERIFY(scanAndWait(mgr));
         for (const QString &name : marked)
@@ -110,7 +93,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
         m_pFileOps = std::make_unique<CRemovableFileOps>();
         dp::platform::setFileOps(m_pFileOps.get());
     }
@@ -119,10 +101,7 @@ private slots:
 
     void init()
     {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        // The trash and the removal journal live below HOME in test mode.
-        qputenv("HOME", m_pDir->path().toUtf8());
-        qputenv("XDG_DATA_HOME", m_pDir->filePath("xdg-data").toUtf8());
+        newFolder(true);
         m_pFileOps->m_bRemovable = false;
         m_pFileOps->m_bCard = false;
     }
@@ -137,9 +116,6 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("every photo marked") << QStringList{"a.jpg", "b.jpg"} << "" << "a.jpg"
                                             << "the last copy of its group stays";
-        QTest::newRow("kept copy gone") << QStringList{"b.jpg"} << "delete a" << "b.jpg" << "the kept copy is gone";
-        QTest::newRow("kept copy now a link to the marked one")
-            << QStringList{"b.jpg"} << "link a to b" << "b.jpg" << "the kept copy changed since the scan";
         QTest::newRow("marked one rewritten, same size and time")
             << QStringList{"b.jpg"} << "rewrite b" << "b.jpg" << "changed since the scan";
         QTest::newRow("moved through a link into the scanned folder")
@@ -154,13 +130,8 @@ private slots:
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
         scanAndMark(mgr, marked);
-        const QString a = m_pDir->filePath("a.jpg");
         const QString b = m_pDir->filePath("b.jpg");
-        if (change == "delete a") {
-            QVERIFY(QFile::remove(a));
-        } else if (change == "link a to b") {
-            QVERIFY(QFile::remove(a) && QFile::link(b, a));
-        } else if (change == "rewrite b") {
+        if (change == "rewrite b") {
             const QDateTime time = QFileInfo(b).lastModified();
             QFile file(b);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -193,112 +164,80 @@ private slots:
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
     }
 
-    void testRemovalWithoutUndoAsksFirst_data()
+    // The questions asked before a removal: the answer decides what goes, and where. The
+    // card's rows have b.jpg on the internal disk and card/c.jpg on a card whose trash cannot
+    // take it.
+    void testQuestionsBeforeARemoval_data()
     {
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("answer");
-        QTest::newRow("go on without undo") << 0;
-        QTest::newRow("stop") << 1;
+        QTest::addColumn<QStringList>("trashed");
+        QTest::addColumn<QStringList>("deleted");
+        QTest::addColumn<int>("method");
+        const int trash = CDupPicsMgr::DupPicType_MoveToTrash;
+        QTest::newRow("no undo: go on") << "bad journal" << 0 << QStringList{"b.jpg"} << QStringList{} << trash;
+        QTest::newRow("no undo: stop") << "bad journal" << 1 << QStringList{} << QStringList{} << trash;
+        QTest::newRow("removable drive: go on, deleted for good")
+            << "removable" << 0 << QStringList{} << QStringList{"b.jpg"} << int(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QTest::newRow("removable drive: stop") << "removable" << 1 << QStringList{} << QStringList{} << trash;
+        for (const char *card : {"memory card without a trash", "read-only card", "card full"})
+            QTest::newRow(card) << card << 0 << QStringList{"b.jpg"} << QStringList{"card/c.jpg"} << trash;
     }
-    void testRemovalWithoutUndoAsksFirst()
+
+    void testQuestionsBeforeARemoval()
     {
+        QFETCH(QString, setup);
         QFETCH(int, answer);
+        QFETCH(QStringList, trashed);
+        QFETCH(QStringList, deleted);
+        QFETCH(int, method);
+        const bool bCard = setup.contains("card");
+        m_pFileOps->m_bCard = bCard;
+        m_pFileOps->m_bCardRemovable = setup == "memory card without a trash";
+        m_pFileOps->m_strCardProblem = setup == "read-only card" ? "the drive is read-only" : "";
+        m_pFileOps->m_i64CardFree = setup == "card full" ? 0 : -1;
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg"});
-        const QString path = CRemovalJournal::defaultPath();
-        QVERIFY(path.startsWith(m_pDir->path()));
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile journal(path);
-        QVERIFY(journal.open(QIODevice::WriteOnly));
-        journal.write("not a database");
-        journal.close();
-        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckJournal);
-        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
-        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(askSpy.count(), 1);
-        mgr.retForCheckJournal(answer);
-        // Emitted on the operation worker: it may arrive before a wait would start.
-        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
-        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), answer != 0);
-    }
-
-    void testTrashRequestOnRemovableDriveAsksFirst_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("go on: permanent deletion") << 0 << true;
-        QTest::newRow("stop: nothing removed") << 1 << false;
-    }
-
-    void testTrashRequestOnRemovableDriveAsksFirst()
-    {
-        QFETCH(int, answer);
-        QFETCH(bool, removed);
-        CDupPicsMgr mgr;
-        mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg"});
-        m_pFileOps->m_bRemovable = true;
-        QSignalSpy askSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
-        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
-        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(askSpy.count(), 1);
-        mgr.retForCheckUsb(answer);
-        // Emitted on the operation worker: it may arrive before a wait would start.
-        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
-        QCOMPARE(QFile::exists(m_pDir->filePath("b.jpg")), !removed);
-        QCOMPARE(resultSpy.first().at(1).toStringList().size(), removed ? 1 : 0);
-        QCOMPARE(mgr.deleteMethod(), removed ? int(CDupPicsMgr::DupPicType_DelPermanentiy)
-                                             : int(CDupPicsMgr::DupPicType_MoveToTrash));
-        // Nothing went into the trash either way.
-        QVERIFY(!QFile::exists(m_pDir->filePath("xdg-data/Trash/files/b.jpg")));
-    }
-
-    void testOnlyPhotosTheTrashCannotTakeAreDeleted_data()
-    {
-        QTest::addColumn<bool>("removable");
-        QTest::addColumn<QString>("problem");
-        QTest::addColumn<qint64>("free");
-        QTest::newRow("memory card without a trash") << true << QString() << qint64(-1);
-        QTest::newRow("read-only card") << false << "the drive is read-only" << qint64(-1);
-        QTest::newRow("card full") << false << QString() << qint64(0);
-    }
-
-    void testOnlyPhotosTheTrashCannotTakeAreDeleted()
-    {
-        QFETCH(bool, removable);
-        QFETCH(QString, problem);
-        QFETCH(qint64, free);
-        // Given b.jpg on the internal disk and card/c.jpg on a card whose trash cannot take it.
-        m_pFileOps->m_bCard = true;
-        m_pFileOps->m_bCardRemovable = removable;
-        m_pFileOps->m_strCardProblem = problem;
-        m_pFileOps->m_i64CardFree = free;
-        CDupPicsMgr mgr;
-        mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {"b.jpg", "card/c.jpg"}, true);
+        scanAndMark(mgr, bCard ? QStringList{"b.jpg", "card/c.jpg"} : QStringList{"b.jpg"}, bCard);
+        m_pFileOps->m_bRemovable = setup == "removable";
+        if (setup == "bad journal") {
+            const QString path = CRemovalJournal::defaultPath();
+            QVERIFY(path.startsWith(m_pDir->path()));
+            writePhoto(path);
+        }
+        QSignalSpy journalSpy(&mgr, &CDupPicsMgr::signalShowCheckJournal);
         QSignalSpy usbSpy(&mgr, &CDupPicsMgr::signalShowCheckUsb);
         QSignalSpy trashSpy(&mgr, &CDupPicsMgr::signalShowCheckTrash);
         QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
 
-        // When the user goes on after the question, which names the card and its one photo.
         mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE(usbSpy.count() + trashSpy.count(), 1);
-        QCOMPARE(usbSpy.count(), removable ? 1 : 0);
-        const QVariantList refusals = mgr.deletionService()->trashRefusals();
-        QCOMPARE(refusals.size(), 1);
-        QCOMPARE(refusals.first().toMap().value("volume").toString(), QString::fromLatin1(CRemovableFileOps::kCard));
-        QCOMPARE(refusals.first().toMap().value("photos").toInt(), 1);
-        mgr.retForCheckTrash(0);
+        QTRY_COMPARE(journalSpy.count() + usbSpy.count() + trashSpy.count(), 1);
+        QCOMPARE(usbSpy.count(), setup == "removable" || setup == "memory card without a trash" ? 1 : 0);
+        if (bCard) {
+            // The question names the card and its one photo.
+            const QVariantList refusals = mgr.deletionService()->trashRefusals();
+            QCOMPARE(refusals.size(), 1);
+            QCOMPARE(refusals.first().toMap().value("volume").toString(), QString::fromLatin1(CRemovableFileOps::kCard));
+            QCOMPARE(refusals.first().toMap().value("photos").toInt(), 1);
+            mgr.retForCheckTrash(answer);
+        } else if (setup == "removable") {
+            mgr.retForCheckUsb(answer);
+        } else {
+            mgr.retForCheckJournal(answer);
+        }
+        // Emitted on the operation worker: it may arrive before a wait would start.
         QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
 
-        // Then only the card's photo is gone for good; the internal one waits in the trash.
-        QCOMPARE(resultSpy.first().at(1).toStringList().size(), 2);
-        QVERIFY(!QFile::exists(m_pDir->filePath("card/c.jpg")));
+        // Only what the trash cannot take is deleted for good; the rest waits in the trash.
+        QCOMPARE(resultSpy.first().at(1).toStringList().size(), trashed.size() + deleted.size());
         const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files/";
         QVERIFY(trash.startsWith(m_pDir->path()));
-        QVERIFY(!QFile::exists(trash + "c.jpg"));
-        QVERIFY(QFile::exists(trash + "b.jpg"));
-        QCOMPARE(mgr.deleteMethod(), int(CDupPicsMgr::DupPicType_MoveToTrash));
+        for (const QString &name : {QStringLiteral("b.jpg"), QStringLiteral("card/c.jpg")}) {
+            const bool bGone = trashed.contains(name) || deleted.contains(name);
+            QCOMPARE(QFile::exists(m_pDir->filePath(name)), !bGone && (bCard || name == "b.jpg"));
+            QCOMPARE(QFile::exists(trash + QFileInfo(name).fileName()), trashed.contains(name));
+        }
+        QCOMPARE(mgr.deleteMethod(), method);
     }
 
     void testClosingDuringARemovalStopsBetweenTwoFiles()
@@ -340,19 +279,24 @@ private slots:
         QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
     }
 
-    void testSingleRequestsAndTheirGuard()
+    // Delete pressed on one photo and then on the next: both go. Only the same photo asked
+    // for again (a double click) is dropped.
+    void testSecondSingleDeleteOfAnotherPhoto()
     {
+        setScript({scanned(1, "p0.jpg"), scanned(2, "p1.jpg", 1), scanned(3, "p2.jpg", 1)});
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, {});
+        QVERIFY(scanAndWait(mgr));
         QSignalSpy singleSpy(&mgr, &CDupPicsMgr::sigDelSingleDupImgResult);
-        mgr.doDelSingleDupPic(QVariant::fromValue<quint64>(1), QString(), 0);
-        // Emitted on the operation worker: it may arrive before a wait would start.
-        QTRY_VERIFY_WITH_TIMEOUT(!singleSpy.isEmpty(), 10000);
-        QCOMPARE(singleSpy.first(), (QList<QVariant>{QString(), false}));
-        // The same request within 2000 ms of the last call: ignored, so nothing is queued.
-        mgr.doDelSingleDupPic(QVariant::fromValue<quint64>(1), QString(), 0);
-        QVERIFY(mgr.taskQueue()->isEmpty());
+        const QVariant group = QVariant::fromValue<quint64>(1);
+        mgr.doDelSingleDupPic(group, photo("p1.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
+        mgr.doDelSingleDupPic(group, photo("p1.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
+        mgr.doDelSingleDupPic(group, photo("p2.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
+        QTRY_COMPARE_WITH_TIMEOUT(singleSpy.count(), 2, 10000);
+        QCOMPARE(singleSpy.at(0), (QList<QVariant>{m_pDir->filePath("p1.jpg"), true}));
+        QCOMPARE(singleSpy.at(1), (QList<QVariant>{m_pDir->filePath("p2.jpg"), true}));
+        QVERIFY(mgr.taskQueue()->waitDrained(5000));
+        QCOMPARE(singleSpy.count(), 2);
     }
 
     void testFailureMessages_data()

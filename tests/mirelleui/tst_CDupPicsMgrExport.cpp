@@ -3,12 +3,7 @@
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CScanReport.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cerrno>
 #include <csignal>
@@ -16,13 +11,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QStringList keysOf(const QJsonValue &value)
-{
-    QStringList keys = value.toObject().keys();
-    keys.sort();
-    return keys;
-}
 
 QByteArray readAll(const QString &strPath)
 {
@@ -32,24 +20,16 @@ QByteArray readAll(const QString &strPath)
 
 } // namespace
 
-class TestDupPicsMgrExport : public QObject
+class TestDupPicsMgrExport : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
     std::unique_ptr<CDupPicsMgr> m_pMgr;
 
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(QStringLiteral("photos/") + name)); }
-    QJsonObject create(quint64 id, const QString &name, double def = 6)
+    QString inPhotos(const QString &name) { return QStringLiteral("photos/") + name; }
+    QJsonObject sharp(quint64 id, const QString &name, quint64 group = 0, double def = 6)
     {
-        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"size", 1000}, {"def", def}};
-    }
-    QJsonObject join(quint64 id, quint64 group, const QString &name, double def = 6)
-    {
-        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
-                {"size", 2000}, {"def", def}, {"sim", 90}};
+        return found(id, inPhotos(name), group, {{"def", def}, {"size", group ? 2000 : 1000}});
     }
     QString target(const QString &name) const { return m_pDir->filePath(name); }
 
@@ -67,20 +47,15 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
 
     // Given two groups of the fake engine, marked by the rule, and the user's mark on the kept
     // copy of the first group
     void init()
     {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        const QJsonArray events{create(1, QStringLiteral("Åland/a.jpg"), 5), join(2, 1, QStringLiteral("Åland/b.jpg")),
-                                create(3, QStringLiteral("c, \"d\".jpg")), join(4, 3, QStringLiteral("e.jpg"))};
-        m_fake.setScript(fakeScript(events));
+        newFolder();
+        setScript({sharp(1, QStringLiteral("Åland/a.jpg"), 0, 5), sharp(2, QStringLiteral("Åland/b.jpg"), 1),
+                   sharp(3, QStringLiteral("c, \"d\".jpg")), sharp(4, QStringLiteral("e.jpg"), 3)});
         m_pMgr = std::make_unique<CDupPicsMgr>();
         m_pMgr->addDropPaths({QUrl::fromLocalFile(m_pDir->filePath(QStringLiteral("photos")))});
         QVariantMap options = CDupPicsMgr::defaultOptions();
@@ -89,7 +64,7 @@ private slots:
         QVERIFY(scanAndWait(*m_pMgr));
         m_pMgr->doAllMark();
         QTRY_COMPARE(m_pMgr->checkedItemCount(), 2);
-        m_pMgr->taskQueue()->pushSetPhotoMark(1, photo(QStringLiteral("Åland/b.jpg")), true);
+        m_pMgr->taskQueue()->pushSetPhotoMark(1, photo(inPhotos(QStringLiteral("Åland/b.jpg"))), true);
         QTRY_COMPARE(m_pMgr->checkedItemCount(), 3);
     }
 
@@ -109,33 +84,15 @@ private slots:
         QCOMPARE(report.settings.iThreshold, 85);
         QCOMPARE(report.listGroups.size(), 2);
         QCOMPARE(report.photoCount(), 4);
-        // And "proposed" carries the marks as the user left them, not the rule's
+        // And "proposed" carries the marks as the user left them, not the rule's; the rule's
+        // proposal names its rule, the user's own mark none
         QStringList listProposed;
         for (const CReportGroup &group : qAsConst(report.listGroups))
             for (const CReportPhoto &p : group.listPhotos)
                 if (p.bProposed)
-                    listProposed << p.strPath;
+                    listProposed << QFileInfo(p.strPath).fileName() + ':' + p.strReason;
         listProposed.sort();
-        QStringList listMarked = m_pMgr->markedPaths();
-        listMarked.sort();
-        QCOMPARE(listProposed, listMarked);
-
-        // And every object has the keys the command line writes
-        const QJsonObject root = QJsonDocument::fromJson(json).object();
-        QCOMPARE(keysOf(root), (QStringList{"created", "format", "generator", "groups", "options", "sources",
-                                            "summary", "version"}));
-        QCOMPARE(keysOf(root.value("options")), (QStringList{"minSize", "originalOnly", "rotations", "threshold"}));
-        QCOMPARE(keysOf(root.value("summary")), (QStringList{"groups", "photos", "proposed", "proposedBytes"}));
-        const QJsonValue group = root.value("groups").toArray().first();
-        QCOMPARE(keysOf(group), (QStringList{"identical", "photoCount", "photos", "totalSize"}));
-        QCOMPARE(keysOf(group.toObject().value("photos").toArray().first()),
-                 (QStringList{"burst", "contentKey", "fileTime", "height", "modified", "path", "preferred", "proposed",
-                              "reason", "sharpness", "similarity", "size", "width"}));
-        // And the rule's proposal names its rule; the user's own mark names none
-        const QJsonArray photos = group.toObject().value("photos").toArray();
-        QCOMPARE(photos.at(0).toObject().value("reason").toString(), QStringLiteral("less detail"));
-        QVERIFY(!photos.at(1).toObject().contains("reason"));
-        QCOMPARE(root.value("summary").toObject().value("proposed").toInt(), 3);
+        QCOMPARE(listProposed, (QStringList{"a.jpg:less detail", "b.jpg:", "e.jpg:no better than the kept photo"}));
     }
 
     void testCsvHasOneRowPerPhotoUnderTheCommandLineHeader()
@@ -150,7 +107,7 @@ private slots:
         QCOMPARE(lines.first(), QByteArray("group,path,size,width,height,similarity,sharpness,modified,preferred,proposed"));
         QCOMPARE(lines.size(), 1 + 4 + 1);
         QCOMPARE(lines.last(), QByteArray());
-        const QByteArray quoted = '"' + photo(QStringLiteral("c, \"\"d\"\".jpg")).toUtf8() + '"';
+        const QByteArray quoted = '"' + m_pDir->filePath(inPhotos(QStringLiteral("c, \"\"d\"\".jpg"))).toUtf8() + '"';
         QVERIFY(std::any_of(lines.begin(), lines.end(), [&](const QByteArray &line) { return line.contains(quoted); }));
     }
 

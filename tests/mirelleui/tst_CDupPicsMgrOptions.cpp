@@ -3,15 +3,12 @@
 #include "CCollectionThread.h"
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
-#include "FakeEngineControl.h"
 #include "ManagerTestSupport.h"
 
-class TestDupPicsMgrOptions : public QObject
+class TestDupPicsMgrOptions : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
 
     QStringList filterCalls() const
     {
@@ -30,7 +27,6 @@ private slots:
     {
         QVERIFY(m_fake.isValid());
         m_fake.setScript(R"({"volumes": ["/"]})");
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
     }
 
     void testDefaultsAndThreshold_data()
@@ -43,7 +39,6 @@ private slots:
         // A stored value out of range must not wrap the engine's byte.
         QTest::newRow("negative slot") << -3 << 100;
         QTest::newRow("beyond zero percent") << 25 << 0;
-        QTest::newRow("far beyond a byte") << -100 << 100;
     }
 
     void testDefaultsAndThreshold()

@@ -3,14 +3,12 @@
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CPathCodec.h"
-#include "FakeEngineControl.h"
 #include "IScanEngineExtras.h"
 #include "ManagerTestSupport.h"
 #include "ThumbFixtures.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QAbstractItemModel>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <unistd.h>
@@ -18,6 +16,18 @@
 namespace {
 
 using Progress = QPair<int, int>;
+
+// The model code's "error!" trace lines, which say a model was asked for something the
+// results do not have.
+QStringList s_listTraceErrors;
+QtMessageHandler s_previousHandler = nullptr;
+
+void catchTrace(QtMsgType type, const QMessageLogContext &context, const QString &strMessage)
+{
+    if (strMessage.startsWith(QLatin1String("error!")))
+        s_listTraceErrors << strMessage;
+    s_previousHandler(type, context, strMessage);
+}
 
 QList<Progress> progressOf(const QSignalSpy &spy)
 {
@@ -29,41 +39,22 @@ QList<Progress> progressOf(const QSignalSpy &spy)
 
 } // namespace
 
-class TestDupPicsMgrScan : public QObject
+class TestDupPicsMgrScan : public QObject, CManagerFixture
 {
     Q_OBJECT
 private:
-    CManagerTestEnvironment m_env;
-    CFakeEngineControl m_fake;
-    std::unique_ptr<QTemporaryDir> m_pDir;
-
-    QString photo(const QString &name) { return writePhoto(m_pDir->filePath(name), 1); }
-
     QJsonObject create(quint64 id, const QString &name, int thread = 0, int flags = 0)
     {
-        return {{"op", "create"}, {"id", double(id)}, {"path", photo(name)}, {"t", thread},
-                {"flags", flags}, {"size", 1000}};
+        return found(id, name, 0, {{"t", thread}, {"flags", flags}, {"size", 1000}});
     }
     QJsonObject join(quint64 id, quint64 group, const QString &name, int thread = 0, int sim = 90)
     {
-        return {{"op", "join"}, {"id", double(id)}, {"group", double(group)}, {"path", photo(name)},
-                {"t", thread}, {"sim", sim}, {"size", 2000}};
+        return found(id, name, group, {{"t", thread}, {"sim", sim}, {"size", 2000}});
     }
-
-    void setScript(const QJsonArray &events, const QJsonArray &regroup = {}) { m_fake.setScript(fakeScript(events, regroup)); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_fake.isValid());
-        CDupPicsMgr::setEngineLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
-    }
-
-    void init()
-    {
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-    }
+    void initTestCase() { QVERIFY(m_fake.isValid()); }
+    void init() { newFolder(); }
 
     void testEngineLoading_data()
     {
@@ -105,6 +96,9 @@ private slots:
                    create(5, "hidden.jpg", 1, PhotoFlag_Hidden),
                    QJsonObject{{"op", "barrier"}},
                    QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}});
+        QLoggingCategory::setFilterRules(QStringLiteral("mirelle.trace.debug=true"));
+        s_previousHandler = qInstallMessageHandler(catchTrace);
+        s_listTraceErrors.clear();
         CDupPicsMgr mgr;
         mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
@@ -144,6 +138,33 @@ private slots:
         const QString list = usageSpy.last().at(2).toString();
         QVERIFY2(list.contains("\"similar_image_groups\":\"2\""), qPrintable(list));
         QVERIFY2(list.contains("\"similar_image_amount\":\"5\""), qPrintable(list));
+
+        // And a second scan over the first one's rows: the group list never asks the results
+        // for a group they no longer have
+        auto *pGroups = qobject_cast<QAbstractItemModel *>(mgr.model());
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QVERIFY(scanAndWait(mgr));
+        QTRY_COMPARE(pGroups->rowCount(), 1);
+        QCoreApplication::sendPostedEvents();
+        qInstallMessageHandler(s_previousHandler);
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY2(s_listTraceErrors.isEmpty(), qPrintable(s_listTraceErrors.join('\n')));
+    }
+
+    // A scan reports every photo; the screens hear that the totals changed a few times a
+    // second, not once per photo.
+    void testTotalInfoIsCoalesced()
+    {
+        constexpr int kPhotos = 200;
+        QJsonArray events{create(1, "p0.jpg")};
+        for (int i = 1; i < kPhotos; ++i)
+            events.append(join(i + 1, 1, QStringLiteral("p%1.jpg").arg(i)));
+        setScript(events);
+        CDupPicsMgr mgr;
+        QSignalSpy totalSpy(&mgr, &CDupPicsMgr::sigRefreshTotalInfo);
+        QVERIFY(scanAndWait(mgr));
+        QVERIFY2(totalSpy.count() < kPhotos / 4, qPrintable(QString::number(totalSpy.count())));
+        QVERIFY(totalSpy.count() >= 1);
     }
 
     void testProgressRisesAndEndsAtHundred()

@@ -74,19 +74,6 @@ private slots:
         QVERIFY(pQueue->isEmpty());
     }
 
-    void testClearReleasesPayloads()
-    {
-        COperateTaskQueue queue;
-        auto pPayload = std::make_shared<CGroupTaskPayload>();
-        std::weak_ptr<CGroupTaskPayload> weak = pPayload;
-        queue.push({TaskMarkGroup, pPayload}, true);
-        pPayload.reset();
-        QVERIFY(!weak.expired());
-        queue.clear();
-        QVERIFY(weak.expired());
-        QVERIFY(queue.isEmpty());
-    }
-
     void testWorkerRunsKnownTasksAndSkipsBadOnes()
     {
         CRecordingHandler handler;
@@ -145,9 +132,13 @@ private slots:
         if (event == "done") {
             queue.push({TaskMarkAll, nullptr}, true);
             QCOMPARE(queue.waitPop(0, bStop).iType, int(TaskMarkAll));
-        } else if (event == "clear") {
-            queue.push({TaskMarkAll, nullptr}, true);
         }
+        // A clear lets go of the payloads it drops.
+        auto pPayload = std::make_shared<CGroupTaskPayload>();
+        const std::weak_ptr<CGroupTaskPayload> weak = pPayload;
+        if (event == "clear")
+            queue.push({TaskMarkGroup, pPayload}, true);
+        pPayload.reset();
         QVERIFY(!queue.isDrained() || !bDrainWait);
         std::thread waiter([&] {
             if (bDrainWait)
@@ -171,6 +162,7 @@ private slots:
         QTRY_VERIFY(bReturned.load());
         waiter.join();
         QCOMPARE(iTaken.load(), event == "push" ? int(TaskMarkAll) : event == "stop" ? -1 : 1);
+        QVERIFY(weak.expired());
     }
 };
 

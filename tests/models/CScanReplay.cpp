@@ -2,6 +2,7 @@
 
 #include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,8 @@ const PhotoRecord &CScanReplay::photo(const QString &strName, uint8_t flags, uin
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.close();
-    m_listPaths.emplace_back(reinterpret_cast<const char16_t *>(path.utf16()), static_cast<size_t>(path.size()));
-    PhotoRecord record;
-    record.pszPath = m_listPaths.back().c_str();
-    record.fileSize = iSize;
-    // 2021-03-04 05:06:07 UTC
-    record.dateTime = 132593079670000000ULL;
-    record.flags = flags;
-    record.similarity = 100;
-    record.width = 640;
-    record.height = 480;
-    record.definition = 5.0;
-    record.fileId = m_iNextId++;
-    m_listRecords.push_back(record);
+    m_listPaths.push_back(path);
+    m_listRecords.push_back(testRecord(m_listPaths.back(), m_iNextId++, flags, iSize));
     return m_listRecords.back();
 }
 
@@ -56,7 +46,7 @@ bool CScanReplay::isIdle() const
 
 QString CScanReplay::pathOf(const PhotoRecord &record)
 {
-    return QString::fromUtf16(record.pszPath);
+    return CPhotoRecordCopy::pathOf(record);
 }
 
 void CScanReplay::isolate(const QString &strRoot)

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <deque>
-#include <string>
 
 class CDupPicsMgr;
 
@@ -34,7 +33,7 @@ private:
     CDupPicsMgr *m_pMgr;
     QString m_strDir;
     uint64_t m_iNextId = 1000;
-    std::deque<std::u16string> m_listPaths;
+    std::deque<QString> m_listPaths;
     std::deque<PhotoRecord> m_listRecords;
 };
 

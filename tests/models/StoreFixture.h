@@ -12,6 +12,22 @@
 #include <memory>
 #include <vector>
 
+// A photo as the engine reports it, shot 2021-03-04 05:06:07 UTC; the path must outlive it.
+inline PhotoRecord testRecord(const QString &strPath, quint64 iId, uint8_t flags, uint64_t iSize)
+{
+    PhotoRecord record;
+    record.pszPath = reinterpret_cast<const ZKChar *>(strPath.utf16());
+    record.fileSize = iSize;
+    record.dateTime = 132593079670000000ULL;
+    record.flags = flags;
+    record.similarity = 100;
+    record.width = 640;
+    record.height = 480;
+    record.definition = 5.0;
+    record.fileId = iId;
+    return record;
+}
+
 // A result store with the models on it, filled the way the manager's intake fills them:
 // records into the store, then rows into the models. Every model is under a tester.
 class CStoreFixture
@@ -75,18 +91,7 @@ private:
     void file(const QString &strName, quint64 key, bool bJoined, uint8_t flags, uint64_t iSize)
     {
         const QString path = pathOf(strName);
-        PhotoRecord record;
-        record.pszPath = reinterpret_cast<const ZKChar *>(path.utf16());
-        record.fileSize = iSize;
-        // 2021-03-04 05:06:07 UTC
-        record.dateTime = 132593079670000000ULL;
-        record.flags = flags;
-        record.similarity = 100;
-        record.width = 640;
-        record.height = 480;
-        record.definition = 5.0;
-        record.fileId = m_iNextId++;
-        store.addPhoto(key, CPhotoRecordCopy(record), bJoined);
+        store.addPhoto(key, CPhotoRecordCopy(testRecord(path, m_iNextId++, flags, iSize)), bJoined);
         addRow(key, path);
     }
     void addRow(quint64 key, const QString &strPath)

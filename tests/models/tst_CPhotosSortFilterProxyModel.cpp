@@ -89,20 +89,18 @@ private Q_SLOTS:
         const QModelIndex idx = pModel->index(1, 0);
         const QString path = pathOf(QStringLiteral("b.JPEG"));
         const QString id = QString::fromLatin1(QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha512).toHex());
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosTypeRole).toString(), QStringLiteral(".JPEG"));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosPathRole).toString(), QStringLiteral("image://thumbProvider/") + id);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosCheckRole).toBool(), marked);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosDataTimeRole).toString(), QStringLiteral("2021-03-04 05:06:07"));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosFilePathRole).toString(), path);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosMaxPathRole).toString(), QStringLiteral("image://maxThumbProvider/") + id);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosAbsolutePathRole).toString(), QStringLiteral("/photos/"));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosStateRole), QVariant(int(CPhotosItemModel::ThumbState_None)));
-        QVERIFY(!idx.data(Qt::UserRole).isValid());
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosBurstRole).toBool(), bool(flags & PhotoFlag_Burst));
-        QCOMPARE(idx.data(CPhotosItemModel::MarkReasonRole).toString(), reason);
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosSimilarityRole), QVariant(100));
-        QCOMPARE(idx.data(CPhotosItemModel::PhotosOriginalRole).toBool(), bool(flags & PhotoFlag_Preferred));
-        QVERIFY(!idx.data(CPhotosItemModel::PhotosOriginalRole + 1).isValid());
+        using M = CPhotosItemModel;
+        QVariantList values;
+        for (int role : std::initializer_list<int>{M::PhotosTypeRole, M::PhotosPathRole, M::PhotosCheckRole,
+                                                   M::PhotosDataTimeRole, M::PhotosFilePathRole, M::PhotosMaxPathRole,
+                                                   M::PhotosAbsolutePathRole, M::PhotosStateRole, M::PhotosBurstRole,
+                                                   M::MarkReasonRole, M::PhotosSimilarityRole, M::PhotosOriginalRole,
+                                                   Qt::UserRole, M::PhotosOriginalRole + 1})
+            values << idx.data(role);
+        QCOMPARE(values, (QVariantList{".JPEG", "image://thumbProvider/" + id, marked, "2021-03-04 05:06:07", path,
+                                       "image://maxThumbProvider/" + id, "/photos/", int(M::ThumbState_None),
+                                       bool(flags & PhotoFlag_Burst), reason, 100, bool(flags & PhotoFlag_Preferred),
+                                       QVariant(), QVariant()}));
     }
 
     void testPathTexts_data()

@@ -17,8 +17,6 @@ namespace {
 
 const QRegularExpression kTrace(QStringLiteral("^error! file:.+ func:.+ line:\\d+$"));
 
-enum EnBadCall { BadPhotoModel, BadRefreshItem, BadDeleteGroup, BadDeleteOne, BadHeader };
-
 } // namespace
 
 class TestResultIntake : public QObject
@@ -160,19 +158,9 @@ private Q_SLOTS:
         QCOMPARE(groupProxy()->rowCount(), 1);
     }
 
-    void testBadGroupKeyChangesNothing_data()
-    {
-        QTest::addColumn<int>("call");
-        QTest::newRow("photo model") << int(BadPhotoModel);
-        QTest::newRow("photo entered") << int(BadRefreshItem);
-        QTest::newRow("group merged away") << int(BadDeleteGroup);
-        QTest::newRow("photo removed") << int(BadDeleteOne);
-        QTest::newRow("group counters") << int(BadHeader);
-    }
-
+    // Each call with a key that names no group says so in a trace line and changes nothing.
     void testBadGroupKeyChangesNothing()
     {
-        QFETCH(int, call);
         const quint64 key = m_pReplay->create(QStringLiteral("a.jpg")).fileId;
         DP_SETTLE(*m_pReplay);
         QVERIFY(m_pMgr->getPhotosModelByCreate(QVariant::fromValue(key)));
@@ -180,25 +168,14 @@ private Q_SLOTS:
         QSignalSpy groupsChanged(m_pMgr->groupModel(), &QAbstractItemModel::dataChanged);
         QSignalSpy groupsInserted(m_pMgr->groupModel(), &QAbstractItemModel::rowsInserted);
         QSignalSpy photosInserted(pPhotos, &QAbstractItemModel::rowsInserted);
-        QTest::ignoreMessage(QtDebugMsg, kTrace);
+        for (int i = 0; i < 5; ++i)
+            QTest::ignoreMessage(QtDebugMsg, kTrace);
         const QString path = m_pDir->path() + QStringLiteral("/a.jpg");
-        switch (call) {
-        case BadPhotoModel:
-            QVERIFY(!m_pMgr->getPhotosModelByCreate(QVariant()));
-            break;
-        case BadRefreshItem:
-            m_pMgr->slotRefreshImgItem(QVariant(), path);
-            break;
-        case BadDeleteGroup:
-            m_pMgr->slotDelImgGroup(QVariant(), {path});
-            break;
-        case BadDeleteOne:
-            m_pMgr->slotDelOneImg(QVariant(), path);
-            break;
-        case BadHeader:
-            m_pMgr->slotRefreshGroupHeader(QVariant());
-            break;
-        }
+        QVERIFY(!m_pMgr->getPhotosModelByCreate(QVariant()));
+        m_pMgr->slotRefreshImgItem(QVariant(), path);
+        m_pMgr->slotDelImgGroup(QVariant(), {path});
+        m_pMgr->slotDelOneImg(QVariant(), path);
+        m_pMgr->slotRefreshGroupHeader(QVariant());
         QCOMPARE(groupsChanged.count(), 0);
         QCOMPARE(groupsInserted.count(), 0);
         QCOMPARE(photosInserted.count(), 0);

@@ -39,18 +39,8 @@ private slots:
         QCOMPARE(read.settings.iThreshold, 85);
         QCOMPARE(read.listGroups.size(), 1);
         QCOMPARE(read.listGroups.first().bIdentical, false);
-        const CReportPhoto photo = read.listGroups.first().listPhotos.first();
-        const CReportPhoto sample = samplePhoto();
-        QCOMPARE(photo.strPath, sample.strPath);
-        QCOMPARE(photo.i64Size, sample.i64Size);
-        QCOMPARE(photo.iWidth, sample.iWidth);
-        QCOMPARE(photo.iHeight, sample.iHeight);
-        QCOMPARE(photo.iSimilarity, sample.iSimilarity);
-        QCOMPARE(photo.dSharpness, sample.dSharpness);
-        QCOMPARE(photo.i64Modified, sample.i64Modified);
-        QCOMPARE(photo.bPreferred, true);
-        QCOMPARE(photo.bProposed, true);
-        QCOMPARE(read.listGroups.first().listPhotos.at(1).bProposed, false);
+        // Every photo field is a column of the CSV, checked on its own below.
+        QCOMPARE(read.toCsv(), report.toCsv());
     }
 
     void testJsonCarriesExactFileNames_data()

@@ -1,16 +1,15 @@
 #include <QtTest>
 
 #include "CDecisionStore.h"
-#include "CFakeScanEngine.h"
 #include "CLinuxVolumes.h"
 #include "CPlatform.h"
 #include "CScanEngineLoader.h"
 #include "CScanSession.h"
+#include "FakeEngineControl.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLibrary>
 
 #include <memory>
 
@@ -22,8 +21,7 @@ class TestScanSession : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    QLibrary m_fake{QStringLiteral(FAKE_ENGINE_PATH)};
-    PFN_FakeEngineSetScript m_pfnSetScript = nullptr;
+    CFakeEngineControl m_fake;
     std::unique_ptr<CLinuxVolumes> m_pVolumes;
 
     QString photo(const QString &strName)
@@ -48,9 +46,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(m_fake.load());
-        m_pfnSetScript = reinterpret_cast<PFN_FakeEngineSetScript>(m_fake.resolve("FakeEngine_SetScript"));
-        QVERIFY(m_pfnSetScript);
+        QVERIFY(m_fake.isValid());
         CScanEngineLoader::setLibraryOverride(QStringLiteral(FAKE_ENGINE_PATH));
         CDecisionStore::setStorePathOverride(m_dir.filePath(QStringLiteral("decisions.sqlite")));
         // Every scanned folder on the one volume the fake engine reports, whatever the machine mounts.
@@ -90,9 +86,8 @@ private slots:
         QFETCH(bool, bStop);
         QFETCH(CScanSession::EnResult, expected);
         QFETCH(int, iPhotosInOneGroup);
-        m_pfnSetScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"endScan", iEndScan}, {"events", events}})
-                           .toJson(QJsonDocument::Compact)
-                           .constData());
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"endScan", iEndScan}, {"events", events}})
+                             .toJson(QJsonDocument::Compact));
 
         CScanSession session;
         QVERIFY(session.hasEngine());
@@ -131,10 +126,7 @@ private slots:
     {
         QFETCH(bool, bExact);
         QFETCH(bool, bRotations);
-        m_pfnSetScript(R"({"volumes":["/"],"events":[]})");
-        QLibrary fake(QStringLiteral(FAKE_ENGINE_PATH));
-        auto pfnCallLog = reinterpret_cast<PFN_FakeEngineCallLog>(fake.resolve("FakeEngine_CallLog"));
-        QVERIFY(pfnCallLog);
+        m_fake.setScript(R"({"volumes":["/"],"events":[]})");
         CScanSession session;
         QSignalSpy finished(&session, &CScanSession::sigFinished);
         CScanSettings settings;
@@ -143,10 +135,9 @@ private slots:
         settings.bRotations = bRotations;
         QVERIFY(session.start(settings));
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-        QByteArray log(1 << 16, '\0');
-        log.truncate(pfnCallLog(log.data(), log.size()));
-        QVERIFY2(log.contains(QByteArray("SetExactFeatures:") + (bExact ? "1" : "0")), log.constData());
-        QVERIFY2(log.contains(QByteArray("SetRotationMatching:") + (bRotations ? "1" : "0")), log.constData());
+        const QStringList calls = m_fake.calls();
+        QVERIFY(calls.contains(QStringLiteral("SetExactFeatures:%1").arg(int(bExact))));
+        QVERIFY(calls.contains(QStringLiteral("SetRotationMatching:%1").arg(int(bRotations))));
     }
 };
 

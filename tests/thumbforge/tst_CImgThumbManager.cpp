@@ -5,14 +5,8 @@
 
 using namespace ThumbFixtures;
 
-struct CThumbResult
-{
-    QVariant group;
-    QString path;
-    bool ok = false;
-};
-
-struct CBigResult
+// A thumbnail's or a large image's result; only a large image has details.
+struct CResult
 {
     QVariant group;
     QString path;
@@ -38,7 +32,7 @@ private Q_SLOTS:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheDir.path()));
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
         connect(pManager, &CImgThumbManager::sigImgThumbResult, this,
-                [this](QVariant group, QString path, bool ok) { m_listThumbs.append({group, path, ok}); });
+                [this](QVariant group, QString path, bool ok) { m_listThumbs.append({group, path, {}, ok}); });
         connect(pManager, &CImgThumbManager::sigBigImgResult, this,
                 [this](QVariant group, QString path, QMap<QString, QVariant> meta, bool ok) {
                     m_listBig.append({group, path, meta, ok});
@@ -118,59 +112,6 @@ private Q_SLOTS:
         QCOMPARE(m_listThumbs.size(), 1);
     }
 
-    void testReservedListGoesFirst()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        pManager->Stop();
-        QStringList listPaths;
-        for (int i = 0; i < 12; ++i) {
-            listPaths.append(m_pDir->filePath(QStringLiteral("p%1.jpg").arg(i)));
-            QVERIFY(save(cornerImage(320, 240), listPaths.last(), "JPG", 92));
-            pManager->EnPutThumbTask(stu_ThumbTask{1, listPaths.last()}, false);
-        }
-        QList<stu_ThumbTask> listReserved{{2, listPaths.at(10)}, {2, listPaths.at(11)}};
-        pManager->SetReserveThumbList(listReserved);
-        // Nothing is ready while it waits, by path or by id, nor in the page cache.
-        QPixmap pixmap;
-        QVERIFY(!pManager->GetThumb(listPaths.at(11), pixmap));
-        QVERIFY(!pManager->GetThumb(idOf(listPaths.at(11)), pixmap));
-        QVERIFY(!CPageThumbCache::GetInstance()->GetThumb(listPaths.at(11), pixmap));
-        pManager->Start();
-        // The two in view come first, then the queued twelve (two of them already made).
-        QTRY_COMPARE(m_listThumbs.size(), 14);
-        QSet<QString> setFirst{m_listThumbs.at(0).path, m_listThumbs.at(1).path};
-        QCOMPARE(setFirst, (QSet<QString>{listPaths.at(10), listPaths.at(11)}));
-        QCOMPARE(m_listThumbs.at(0).group.toULongLong(), 2ULL);
-
-        // Once made, they sit in the page cache the image provider asks first.
-        QImage image;
-        QVERIFY(CPageThumbCache::GetInstance()->GetThumbImage(idOf(listPaths.at(11)), image));
-        QVERIFY(!image.isNull());
-        QVERIFY(!CPageThumbCache::GetInstance()->GetThumbImage(listPaths.at(0), image));
-    }
-
-    void testClearAllThumbTaskDropsPending()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        pManager->Stop();
-        for (int i = 0; i < 5; ++i) {
-            const QString strPath = m_pDir->filePath(QStringLiteral("d%1.jpg").arg(i));
-            QVERIFY(save(cornerImage(160, 120), strPath, "JPG", 92));
-            pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, i % 2 == 0);
-        }
-        QList<stu_ThumbTask> listReserved{{1, m_pDir->filePath(QStringLiteral("d0.jpg"))}};
-        pManager->SetReserveThumbList(listReserved);
-        CImgThumbTaskDeque::GetInstance()->ClearAllThumbTask();
-        pManager->Start();
-        const QString strSentinel = m_pDir->filePath(QStringLiteral("sentinel.jpg"));
-        QVERIFY(save(cornerImage(160, 120), strSentinel, "JPG", 92));
-        pManager->EnPutThumbTask(stu_ThumbTask{3, strSentinel}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
-        QCOMPARE(m_listThumbs.at(0).path, strSentinel);
-        QPixmap pixmap;
-        QVERIFY(!pManager->GetThumb(m_pDir->filePath(QStringLiteral("d1.jpg")), pixmap));
-    }
-
     void testReusesDiskCacheAfterRestart()
     {
         CImgThumbManager *pManager = CImgThumbManager::GetInstance();
@@ -214,7 +155,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_listBig.size(), 2);
         QCOMPARE(m_listThumbs.size(), 0);
 
-        const CBigResult good = m_listBig.at(0);
+        const CResult good = m_listBig.at(0);
         QCOMPARE(good.group.toULongLong(), 7ULL);
         QCOMPARE(good.path, strPath);
         QVERIFY(good.ok);
@@ -226,7 +167,7 @@ private Q_SLOTS:
         QVERIFY(pManager->GetBigImg(idOf(strPath), pixmap));
         QCOMPARE(pixmap.size(), QSize(2048, 1365));
 
-        const CBigResult bad = m_listBig.at(1);
+        const CResult bad = m_listBig.at(1);
         QVERIFY(!bad.ok);
         QVERIFY(bad.meta.isEmpty());
         QVERIFY(pManager->GetBigImg(strBad, pixmap));
@@ -266,8 +207,8 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_cacheDir;
     std::unique_ptr<QTemporaryDir> m_pDir;
-    QList<CThumbResult> m_listThumbs;
-    QList<CBigResult> m_listBig;
+    QList<CResult> m_listThumbs;
+    QList<CResult> m_listBig;
 };
 
 QTEST_MAIN(tst_CImgThumbManager)
