@@ -103,8 +103,10 @@ Column {
                         text: (best ? "✓ " : "") + value
                         // Names and folders are long: their middle goes, and the tooltip has them whole.
                         elide: line.modelData.key === "name" || line.modelData.key === "folder" ? Text.ElideMiddle : Text.ElideRight
-                        maximumLineCount: line.modelData.key === "mark" ? 2 : 1
-                        wrapMode: line.modelData.key === "mark" ? Text.WordWrap : Text.NoWrap
+                        // A long date with its check breaks before the time rather than losing it.
+                        readonly property bool wraps: line.modelData.key === "mark" || line.modelData.key === "date"
+                        maximumLineCount: wraps ? 2 : 1
+                        wrapMode: wraps ? Text.WordWrap : Text.NoWrap
                         font.pixelSize: Theme.fontCaption + 1
                         font.weight: best ? Font.DemiBold : Font.Normal
                         color: best ? Theme.success : Theme.text

@@ -199,7 +199,7 @@ private slots:
             QVERIFY(regroupSpy.wait(10000));
             QCOMPARE(callsStartingWith("SetSeparatedPairs"),
                      (QStringList{"SetSeparatedPairs:", "SetSeparatedPairs:101-102"}));
-            QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+            QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}}));
             const QVariantList list = mgr.decisionList();
             QCOMPARE(list.size(), 1);
             QCOMPARE(list[0].toMap().value("pathA").toString(), photo("a.jpg"));
@@ -210,7 +210,7 @@ private slots:
         CDupPicsMgr mgr;
         QVERIFY(scanAndWait(mgr));
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:101-102"});
-        QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+        QCOMPARE(groups(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}}));
 
         // And once forgotten, the next regroup joins them again
         QVERIFY(mgr.forgetDecision(mgr.decisionList().value(0).toMap().value("id").toLongLong()));
@@ -246,8 +246,9 @@ private slots:
         if (renamed)
             QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
         QJsonArray events{create(1, "a.jpg"), join(3, 1, "c.jpg")};
+        // Kept apart from a, the renamed photo turns up in a group of its own.
         if (renamedInResults)
-            events.append(join(2, 1, "b2.jpg"));
+            events << create(2, "b2.jpg") << join(4, 2, "d.jpg");
         m_fake.setScript(fakeScript(events));
         QVERIFY(scanAndWait(mgr));
 
@@ -265,8 +266,7 @@ private slots:
         QVERIFY(mgr.separateGroup(QVariant::fromValue<quint64>(1)));
         QVERIFY(regroupSpy.wait(10000));
         QCOMPARE(mgr.decisionCount(), 3);
-        QTRY_COMPARE(groups(mgr),
-                     (QMap<quint64, QStringList>{{1, {"a.jpg"}}, {2, {"b.jpg"}}, {3, {"c.jpg"}}}));
+        QTRY_COMPARE(groups(mgr), (QMap<quint64, QStringList>()));
         // A group that is not there decides nothing
         QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(77)));
         QCOMPARE(mgr.decisionCount(), 3);

@@ -200,11 +200,15 @@ int main(int argc, char *argv[])
          }},
         {QStringLiteral("progress"),
          [&] {
-             fixture.prepare(listCounts, false, 2500);
+             // Well into the last step: files read and compared, groups forming. The engine's
+             // own first report has to have come before this state is set over it.
+             fixture.prepare(listCounts, false, 6000);
              call(pWindow, "startScan", QVariantMap());
-             emit pMgr->sigProcProgress(1, 0);
+             for (int i = 0; i < 100 && pMgr->scanCounts().value(2).toLongLong() == 0; ++i)
+                 settle(50);
              emit pMgr->sigProcProgress(1, 99);
-             emit pMgr->sigProcProgress(2, 64);
+             emit pMgr->sigProcProgress(2, 99);
+             emit pMgr->sigProcProgress(3, 64);
              pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 137000));
          }},
         {QStringLiteral("results"),
