@@ -69,8 +69,10 @@ Column {
             id: line
             required property var modelData
             objectName: "compareRow_" + modelData.key
-            readonly property bool differs: modelData.differs
-            readonly property int better: modelData.better
+            // Values that read the same (sizes or times rounded alike) are not called different.
+            readonly property bool shownSame: table.text(table.leftFacts, modelData.key) === table.text(table.rightFacts, modelData.key)
+            readonly property bool differs: modelData.differs && !shownSame
+            readonly property int better: shownSame ? 0 : modelData.better
             width: table.width
             height: Math.max(labelText.implicitHeight, cells.height) + 2 * Theme.spacingXs
             radius: Theme.radiusS

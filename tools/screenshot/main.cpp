@@ -192,6 +192,19 @@ int main(int argc, char *argv[])
     const QString strSuffix = bDark ? QStringLiteral("-dark") : QString();
     int iShot = 0;
 
+    // Steps one and two done, the last at iPercent, once groups came in. The engine's own
+    // first report, queued from its thread, may come after and is set over until it has.
+    const auto showLastStep = [&](int iPercent) {
+        for (int i = 0; i < 100 && pMgr->scanCounts().value(2).toLongLong() == 0; ++i)
+            settle(50);
+        const int iOverall = qRound((200 + iPercent) / 3.0);
+        for (int i = 0; i < 20 && pProgressPage->property("overallPercent").toInt() != iOverall; ++i) {
+            emit pMgr->sigProcProgress(1, 99);
+            emit pMgr->sigProcProgress(2, 99);
+            emit pMgr->sigProcProgress(3, iPercent);
+            settle(300);
+        }
+    };
     const QList<QPair<QString, std::function<void()>>> listStates = {
         {QStringLiteral("start-empty"), [] {}},
         {QStringLiteral("start"),
@@ -204,11 +217,7 @@ int main(int argc, char *argv[])
              // own first report has to have come before this state is set over it.
              fixture.prepare(listCounts, false, 6000);
              call(pWindow, "startScan", QVariantMap());
-             for (int i = 0; i < 100 && pMgr->scanCounts().value(2).toLongLong() == 0; ++i)
-                 settle(50);
-             emit pMgr->sigProcProgress(1, 99);
-             emit pMgr->sigProcProgress(2, 99);
-             emit pMgr->sigProcProgress(3, 64);
+             showLastStep(64);
              pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 137000));
          }},
         {QStringLiteral("results"),
@@ -291,7 +300,7 @@ int main(int argc, char *argv[])
              QMetaObject::invokeMethod(pDecisions, "close");
              fixture.scan(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
-             fixture.setMarks(0, {false, false, false, false, true});
+             fixture.setMarks(0, {false, false, false, true});
          }},
         {QStringLiteral("preview-compare-not-duplicates"),
          [&] {
@@ -390,6 +399,30 @@ int main(int argc, char *argv[])
     for (const auto &state : listExportStates) {
         state.second();
         if (!shoot(state.first, iExportShot++))
+            return 1;
+    }
+    // A scan stopped by the user: numbered from 50 on.
+    const QList<QPair<QString, std::function<void()>>> listStopStates = {
+        {QStringLiteral("progress-stopping"),
+         [&] {
+             QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportNotice")), "close");
+             fixture.prepare(listCounts, true);
+             call(pWindow, "startScan", QVariantMap());
+             showLastStep(40);
+             pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 52000));
+             pProgressPage->setProperty("cancelling", true);
+         }},
+        {QStringLiteral("scan-stopped"),
+         [&] {
+             pMgr->cancel();
+             for (int i = 0; i < 200 && pWindow->property("screen").toString() == QLatin1String("progress"); ++i)
+                 settle(50);
+         }},
+    };
+    int iStopShot = 50;
+    for (const auto &state : listStopStates) {
+        state.second();
+        if (!shoot(state.first, iStopShot++))
             return 1;
     }
     if (!saveSummaryPage(QStringLiteral("%1/%2-summary-page%3.png").arg(strOut).arg(iExportShot).arg(strSuffix)))
