@@ -11,6 +11,7 @@
 #include "CScanReport.h"
 #include "CScreenFixture.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,7 +98,10 @@ bool saveSummaryPage(const QString &strFile)
     page.fill(Qt::white);
     QPainter painter(&page);
     painter.translate(56, 56);
-    document.drawContents(&painter);
+    // Black on paper whatever the desktop's palette, as printing draws it.
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    document.documentLayout()->draw(&painter, context);
     painter.end();
     if (!page.save(strFile)) {
         std::fprintf(stderr, "cannot save %s\n", qPrintable(strFile));
