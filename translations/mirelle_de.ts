@@ -104,7 +104,7 @@
         <translation type="vanished">die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
     <message numerus="yes">
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+253"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+267"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation>
             <numerusform>%n Foto konnte nicht gelöscht werden:</numerusform>
@@ -375,6 +375,120 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
 </context>
 <context>
+    <name>CReportSummary</name>
+    <message>
+        <location filename="../report/CReportSummary.cpp" line="+68"/>
+        <source>Unknown drive</source>
+        <translation>Unbekanntes Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Similar photos: summary</source>
+        <translation>Ähnliche Fotos: Zusammenfassung</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Scanned: %1</source>
+        <translation>Durchsucht: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold: %1%</source>
+        <translation>Ähnlichkeitsschwelle: %1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups: %1</source>
+        <translation>Gruppen: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups: %1 (%2)</source>
+        <translation>Fotos in Gruppen: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal: %1</source>
+        <translation>Zum Entfernen markiert: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free: %1 (%2 bytes)</source>
+        <translation>Freizugebender Speicher: %1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 marked</source>
+        <translation>%1 markiert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Space to free per drive:</source>
+        <translation>Freizugebender Speicher je Laufwerk:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free per folder:</source>
+        <translation>Freizugebender Speicher je Ordner:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Scanned</source>
+        <translation>Durchsucht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold</source>
+        <translation>Ähnlichkeitsschwelle</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups</source>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups</source>
+        <translation>Fotos in Gruppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal</source>
+        <translation>Zum Entfernen markiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+9"/>
+        <source>Space to free</source>
+        <translation>Freizugebender Speicher</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Marked</source>
+        <translation>Markiert</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Per drive</source>
+        <translation>Je Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Per folder</source>
+        <translation>Je Ordner</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+</context>
+<context>
     <name>CompareTable</name>
     <message>
         <location filename="../qml/CompareTable.qml" line="+25"/>
@@ -622,7 +736,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+122"/>
+        <location filename="../qml/GroupCard.qml" line="+123"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Gruppe %1 · %n Foto · %2</numerusform>
@@ -630,7 +744,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+22"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
@@ -640,7 +754,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnlich</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>Auto mark</source>
         <translation>Auto-Markieren</translation>
     </message>
@@ -650,7 +764,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Überzählige Kopien dieser Gruppe markieren, die beste behalten</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Not duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -660,7 +774,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Diese Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
@@ -854,23 +968,23 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Mirelle — Suche nach ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+47"/>
-        <location line="+4"/>
+        <location line="+50"/>
+        <location line="+5"/>
         <source>Scan stopped</source>
         <translation>Suche angehalten</translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-4"/>
         <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
         <translation>Die Suche wurde angehalten. Die bisher gefundenen Gruppen werden angezeigt; Ihre Orte und Optionen bleiben erhalten.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
         <translation>Die Suche wurde angehalten, bevor ähnliche Fotos gefunden wurden. Ihre Orte und Optionen bleiben erhalten.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -933,7 +1047,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>NoticeDialog</name>
     <message>
-        <location filename="../qml/NoticeDialog.qml" line="+34"/>
+        <location filename="../qml/NoticeDialog.qml" line="+38"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>

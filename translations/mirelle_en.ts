@@ -100,7 +100,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+253"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+267"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation>
             <numerusform>%n photo could not be deleted:</numerusform>
@@ -353,6 +353,120 @@ You can enlarge your virtual memory and try again.</source>
     </message>
 </context>
 <context>
+    <name>CReportSummary</name>
+    <message>
+        <location filename="../report/CReportSummary.cpp" line="+68"/>
+        <source>Unknown drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Similar photos: summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Scanned: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold: %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free: %1 (%2 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Space to free per drive:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free per folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Scanned</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+9"/>
+        <source>Space to free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Per drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Per folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CompareTable</name>
     <message>
         <location filename="../qml/CompareTable.qml" line="+25"/>
@@ -600,7 +714,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+122"/>
+        <location filename="../qml/GroupCard.qml" line="+123"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Group %1 · %n photo · %2</numerusform>
@@ -608,7 +722,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+22"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
@@ -618,7 +732,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
@@ -628,7 +742,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Not duplicates</source>
         <translation type="unfinished"></translation>
     </message>
@@ -638,7 +752,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
@@ -792,23 +906,23 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+47"/>
-        <location line="+4"/>
+        <location line="+50"/>
+        <location line="+5"/>
         <source>Scan stopped</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-4"/>
         <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -871,7 +985,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>NoticeDialog</name>
     <message>
-        <location filename="../qml/NoticeDialog.qml" line="+34"/>
+        <location filename="../qml/NoticeDialog.qml" line="+38"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
