@@ -69,8 +69,10 @@ Column {
             id: line
             required property var modelData
             objectName: "compareRow_" + modelData.key
-            readonly property bool differs: modelData.differs
-            readonly property int better: modelData.better
+            // Values that read the same (sizes or times rounded alike) are not called different.
+            readonly property bool shownSame: table.text(table.leftFacts, modelData.key) === table.text(table.rightFacts, modelData.key)
+            readonly property bool differs: modelData.differs && !shownSame
+            readonly property int better: shownSame ? 0 : modelData.better
             width: table.width
             height: Math.max(labelText.implicitHeight, cells.height) + 2 * Theme.spacingXs
             radius: Theme.radiusS
@@ -103,8 +105,10 @@ Column {
                         text: (best ? "✓ " : "") + value
                         // Names and folders are long: their middle goes, and the tooltip has them whole.
                         elide: line.modelData.key === "name" || line.modelData.key === "folder" ? Text.ElideMiddle : Text.ElideRight
-                        maximumLineCount: line.modelData.key === "mark" ? 2 : 1
-                        wrapMode: line.modelData.key === "mark" ? Text.WordWrap : Text.NoWrap
+                        // A long date with its check breaks before the time rather than losing it.
+                        readonly property bool wraps: line.modelData.key === "mark" || line.modelData.key === "date"
+                        maximumLineCount: wraps ? 2 : 1
+                        wrapMode: wraps ? Text.WordWrap : Text.NoWrap
                         font.pixelSize: Theme.fontCaption + 1
                         font.weight: best ? Font.DemiBold : Font.Normal
                         color: best ? Theme.success : Theme.text

@@ -114,6 +114,7 @@ Card {
             spacing: Theme.spacingS
 
             Label {
+                id: caption
                 objectName: "groupCaption"
                 Layout.fillWidth: true
                 // The buttons give way first in narrow cards.
@@ -127,7 +128,13 @@ Card {
                 color: Theme.text
             }
             Rectangle {
+                id: badgeBox
                 objectName: "identicalBadge"
+                // With a pager beside it, the badge gives way before the actions are cut
+                // (the tiles' similarity tells the same).
+                visible: !pager.visible || header.width >= caption.implicitWidth + implicitWidth + pager.implicitWidth
+                         + markButton.implicitWidth + (notDuplicatesButton.visible ? notDuplicatesButton.implicitWidth : 0)
+                         + clearButton.implicitWidth + 6 * header.spacing
                 implicitWidth: badge.implicitWidth + 14
                 implicitHeight: 20
                 radius: 10
@@ -142,6 +149,7 @@ Card {
                 }
             }
             PageBar {
+                id: pager
                 visible: pages.pageCount > 1
                 compact: true
                 page: pages.page
@@ -149,6 +157,7 @@ Card {
                 onPageRequested: pages.page = page
             }
             FlatButton {
+                id: markButton
                 objectName: "markGroupButton"
                 Layout.fillWidth: true
                 Layout.maximumWidth: implicitWidth
@@ -161,6 +170,7 @@ Card {
                 ToolTip.text: qsTr("Mark the surplus copies of this group, keeping the best one")
             }
             FlatButton {
+                id: notDuplicatesButton
                 objectName: "notDuplicatesButton"
                 Layout.fillWidth: true
                 Layout.maximumWidth: implicitWidth
@@ -176,6 +186,7 @@ Card {
                                       : (card.mgr && card.mgr.decisionsError ? card.mgr.decisionsError : "")
             }
             FlatButton {
+                id: clearButton
                 objectName: "clearGroupButton"
                 Layout.fillWidth: true
                 Layout.maximumWidth: implicitWidth

@@ -97,7 +97,8 @@ QtObject {
 
     // Height of a photo tile of the given width: a 4:3 picture and five lines of text.
     function tileHeight(thumbSize) {
-        return Math.round((thumbSize - 12) * 0.75) + 108
+        // The texts below the picture, the status on up to two lines (a long reason wraps).
+        return Math.round((thumbSize - 12) * 0.75) + 122
     }
 
     // Height of a group card: its header, the tiles and room for the strip's scroll bar.
@@ -190,27 +191,41 @@ QtObject {
     function compareRows(a, b) {
         var side = function (left, right) { return left === right ? 0 : (left ? -1 : 1) }
         var heic = function (format) { return /heic$/i.test(String(format)) }
+        // As the marking rule's band: clearly blurred beside the sharper, not merely different.
+        var blurred = function (x, y) {
+            return Number(y) > 0 && Number(x) >= Number(y) / 6 && Number(x) <= 5 * Number(y) / 6
+        }
         var pixelsA = Number(a.width) * Number(a.height)
         var pixelsB = Number(b.width) * Number(b.height)
-        var rows = [
+        // The rule's preferences in its order: the first that tells the two apart decides, so
+        // a later one is not called better on the side the rule marks.
+        var preferences = [
+            a.detail === undefined || b.detail === undefined ? 0 : side(blurred(b.detail, a.detail), blurred(a.detail, b.detail)),
+            heic(a.format) !== heic(b.format) && a.format !== "" && b.format !== "" ? side(!heic(a.format), !heic(b.format)) : 0,
+            pixelsA === pixelsB ? 0 : side(pixelsA > pixelsB, pixelsB > pixelsA),
+            side(!!a.original, !!b.original),
+            // Dates come as sortable text (year first).
+            a.date === "" || b.date === "" || a.date === b.date ? 0 : side(a.date > b.date, b.date > a.date)
+        ]
+        var decided = false
+        var better = preferences.map(function (value) {
+            var shown = decided ? 0 : value
+            decided = decided || value !== 0
+            return shown
+        })
+        return [
             { key: "name", differs: a.name !== b.name, better: 0 },
             { key: "folder", differs: a.folder !== b.folder, better: 0 },
-            { key: "format", differs: String(a.format).toLowerCase() !== String(b.format).toLowerCase(),
-              better: heic(a.format) !== heic(b.format) && a.format !== "" && b.format !== ""
-                      ? side(!heic(a.format), !heic(b.format)) : 0 },
-            { key: "resolution", differs: a.width !== b.width || a.height !== b.height,
-              better: pixelsA === pixelsB ? 0 : side(pixelsA > pixelsB, pixelsB > pixelsA) },
+            { key: "format", differs: String(a.format).toLowerCase() !== String(b.format).toLowerCase(), better: better[1] },
+            { key: "resolution", differs: a.width !== b.width || a.height !== b.height, better: better[2] },
             { key: "size", differs: Number(a.size) !== Number(b.size),
               better: pixelsA !== pixelsB || Number(a.size) === Number(b.size) ? 0
                       : side(Number(a.size) > Number(b.size), Number(b.size) > Number(a.size)) },
-            // Dates come as sortable text (year first).
-            { key: "date", differs: a.date !== b.date,
-              better: a.date === "" || b.date === "" || a.date === b.date ? 0 : side(a.date > b.date, b.date > a.date) },
-            { key: "original", differs: !!a.original !== !!b.original, better: side(!!a.original, !!b.original) },
+            { key: "date", differs: a.date !== b.date, better: better[4] },
+            { key: "original", differs: !!a.original !== !!b.original, better: better[3] },
             { key: "similarity", differs: Number(a.similarity) !== Number(b.similarity), better: 0 },
             { key: "mark", differs: !!a.marked !== !!b.marked, better: side(!a.marked, !b.marked) }
         ]
-        return rows
     }
 
     // Text of a group-model role: the group roles all deliver one map.

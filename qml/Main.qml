@@ -176,13 +176,18 @@ ApplicationWindow {
             if (window.screen !== "progress")
                 return
             if (window.mgr.totalGroupCount > 0) {
+                // The groups kept are marked as those of a finished scan, and the header says so.
+                resultsPage.autoMarked = true
+                window.mgr.doAllMark()
                 window.screen = "results"
                 notice.show(qsTr("Scan stopped"),
-                            qsTr("The scan was stopped. The groups found so far are shown; your places and options are kept."))
+                            qsTr("The scan was stopped. The groups found so far are shown; your places and options are kept."),
+                            "search")
             } else {
                 window.screen = "start"
                 notice.show(qsTr("Scan stopped"),
-                            qsTr("The scan was stopped before it found similar photos. Your places and options are kept."))
+                            qsTr("The scan was stopped before it found similar photos. Your places and options are kept."),
+                            "search")
             }
         }
         function onSignalShowCheckUsb() { window.askQuestion("usb", "") }

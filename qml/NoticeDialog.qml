@@ -8,9 +8,13 @@ AppDialog {
 
     property string text: ""
 
-    function show(strTitle, strText) {
+    // strIcon, when given, marks a plain report (such as a scan the user stopped) apart from
+    // a failure, which keeps the warning sign.
+    function show(strTitle, strText, strIcon) {
         title = strTitle
         text = strText
+        iconName = strIcon ? strIcon : "warning"
+        iconColor = strIcon ? Theme.accent : Theme.danger
         open()
     }
 

@@ -225,6 +225,8 @@ Item {
             Layout.fillWidth: true
             text: !tile.marked ? qsTr("Kept") : tile.markReason !== "" ? qsTr("Marked: %1").arg(tile.markReason)
                                                                        : qsTr("Marked")
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
             elide: Text.ElideRight
             font.pixelSize: Theme.fontCaption
             font.weight: Font.DemiBold

@@ -50,7 +50,7 @@ FocusScope {
         return { name: roleAt(r, 263), folder: roleAt(r, 268), format: roleAt(r, 257),
                  width: roleAt(r, 261), height: roleAt(r, 262), size: Number(roleAt(r, 265)),
                  date: roleAt(r, 260) || "", original: !!roleAt(r, 273), similarity: roleAt(r, 272),
-                 marked: isMarked(r), reason: roleAt(r, 271) || "" }
+                 detail: roleAt(r, 266), marked: isMarked(r), reason: roleAt(r, 271) || "" }
     }
 
     function groupRowOf(key) {

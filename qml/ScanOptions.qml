@@ -140,11 +140,19 @@ Card {
         }
 
         CheckBox {
+            id: rotationsCheck
             objectName: "rotationsCheck"
             Layout.topMargin: Theme.spacingS
-            // Bounded by the card, so a long translation elides instead of widening the card.
+            // Bounded by the card, so a long translation wraps instead of widening the card.
             Layout.fillWidth: true
             text: qsTr("Find rotated and mirrored copies")
+            contentItem: Label {
+                leftPadding: rotationsCheck.indicator.width + rotationsCheck.spacing
+                text: rotationsCheck.text
+                wrapMode: Text.WordWrap
+                verticalAlignment: Text.AlignVCenter
+                color: Theme.text
+            }
             checked: options.rotations
             onToggled: { options.rotations = checked; options.touched = true }
             ToolTip.visible: hovered

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sources=()
-for dir in public plugins mirelleui qml cli; do
+for dir in public plugins mirelleui qml cli report; do
   [ -d "$dir" ] && sources+=("$dir")
 done
 for lang in en de; do

@@ -42,7 +42,7 @@
 <context>
     <name>CDecisionStore</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDecisionStore.cpp" line="+54"/>
+        <location filename="../mirelleui/scansession/CDecisionStore.cpp" line="+73"/>
         <source>Remembered &quot;Not duplicates&quot; decisions are off: %1 (%2). The file was left as it is.</source>
         <translation>Gespeicherte „Keine Duplikate“-Entscheidungen sind deaktiviert: %1 (%2). Die Datei bleibt unverändert.</translation>
     </message>
@@ -104,7 +104,7 @@
         <translation type="vanished">die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
     <message numerus="yes">
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+258"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+267"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation>
             <numerusform>%n Foto konnte nicht gelöscht werden:</numerusform>
@@ -136,12 +136,12 @@
         <translation type="vanished">%1 und %2 weitere Dateien konnten nicht entfernt werden!</translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+43"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation>Die Ergebnisse konnten nicht in %1 gespeichert werden: %2.</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+17"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation>Ein Export wird noch geschrieben. Versuchen Sie es erneut, sobald er abgeschlossen ist.</translation>
     </message>
@@ -205,7 +205,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>„%1“ nicht entfernt: das Entfernen konnte nicht zum Rückgängigmachen protokolliert werden: %2</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+81"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation>„%1“ kann nicht gelöscht werden: %2</translation>
     </message>
@@ -215,7 +215,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+68"/>
         <source>Skipped &quot;%1&quot;: it no longer exists</source>
         <translation>„%1“ übersprungen: existiert nicht mehr</translation>
     </message>
@@ -234,7 +234,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+177"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+179"/>
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
@@ -242,7 +242,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalGuard</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+19"/>
+        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+42"/>
         <source>not a photo of the scan</source>
         <translation>kein Foto der Suche</translation>
     </message>
@@ -275,6 +275,16 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+4"/>
         <source>the kept copy is this same file</source>
         <translation>die behaltene Kopie ist dieselbe Datei</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>another removal does not finish</source>
+        <translation>ein anderes Entfernen wird nicht fertig</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is in the trash</source>
+        <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
 </context>
 <context>
@@ -365,6 +375,120 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
 </context>
 <context>
+    <name>CReportSummary</name>
+    <message>
+        <location filename="../report/CReportSummary.cpp" line="+68"/>
+        <source>Unknown drive</source>
+        <translation>Unbekanntes Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Similar photos: summary</source>
+        <translation>Ähnliche Fotos: Zusammenfassung</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Scanned: %1</source>
+        <translation>Durchsucht: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold: %1%</source>
+        <translation>Ähnlichkeitsschwelle: %1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups: %1</source>
+        <translation>Gruppen: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups: %1 (%2)</source>
+        <translation>Fotos in Gruppen: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal: %1</source>
+        <translation>Zum Entfernen markiert: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free: %1 (%2 bytes)</source>
+        <translation>Freizugebender Speicher: %1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 marked</source>
+        <translation>%1 markiert</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Space to free per drive:</source>
+        <translation>Freizugebender Speicher je Laufwerk:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free per folder:</source>
+        <translation>Freizugebender Speicher je Ordner:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Scanned</source>
+        <translation>Durchsucht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold</source>
+        <translation>Ähnlichkeitsschwelle</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups</source>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups</source>
+        <translation>Fotos in Gruppen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal</source>
+        <translation>Zum Entfernen markiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+9"/>
+        <source>Space to free</source>
+        <translation>Freizugebender Speicher</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Marked</source>
+        <translation>Markiert</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Per drive</source>
+        <translation>Je Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Per folder</source>
+        <translation>Je Ordner</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+</context>
+<context>
     <name>CompareTable</name>
     <message>
         <location filename="../qml/CompareTable.qml" line="+25"/>
@@ -447,7 +571,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Markierung</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+15"/>
         <source>Left</source>
         <translation>Links</translation>
     </message>
@@ -498,7 +622,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>DetailsPanel</name>
     <message>
-        <location filename="../qml/DetailsPanel.qml" line="+15"/>
+        <location filename="../qml/DetailsPanel.qml" line="+17"/>
         <source>Resolution</source>
         <translation>Auflösung</translation>
     </message>
@@ -513,7 +637,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Datum</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Camera and place</source>
         <translation>Kamera und Ort</translation>
     </message>
@@ -574,8 +698,8 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location line="+2"/>
         <source>&quot;Original photos only&quot; left out %n similar photo(s): their groups hold no camera original. Turn the option off in the scan options to see them.</source>
         <translation>
-            <numerusform>„Nur Originalfotos“ hat %n ähnliches Foto ausgelassen: Seine Gruppe enthält kein Kameraoriginal. Schalten Sie die Option in den Scan-Optionen aus, um es zu sehen.</numerusform>
-            <numerusform>„Nur Originalfotos“ hat %n ähnliche Fotos ausgelassen: Ihre Gruppen enthalten kein Kameraoriginal. Schalten Sie die Option in den Scan-Optionen aus, um sie zu sehen.</numerusform>
+            <numerusform>„Nur Originalfotos“ hat %n ähnliches Foto ausgelassen: Seine Gruppe enthält kein Kameraoriginal. Schalten Sie die Option in den Suchoptionen aus, um es zu sehen.</numerusform>
+            <numerusform>„Nur Originalfotos“ hat %n ähnliche Fotos ausgelassen: Ihre Gruppen enthalten kein Kameraoriginal. Schalten Sie die Option in den Suchoptionen aus, um sie zu sehen.</numerusform>
         </translation>
     </message>
     <message>
@@ -612,7 +736,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+126"/>
+        <location filename="../qml/GroupCard.qml" line="+123"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Gruppe %1 · %n Foto · %2</numerusform>
@@ -620,7 +744,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+22"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
@@ -630,9 +754,9 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnlich</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>Auto mark</source>
-        <translation>Automatisch markieren</translation>
+        <translation>Auto-Markieren</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -640,7 +764,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Überzählige Kopien dieser Gruppe markieren, die beste behalten</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Not duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -650,7 +774,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Diese Fotos sind verschiedene Bilder: nie wieder gemeinsam gruppieren</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
@@ -668,7 +792,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Vorschaugröße</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+41"/>
         <source>Orignal photo only</source>
         <translation>Nur Originalfotos</translation>
     </message>
@@ -844,23 +968,23 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Mirelle — Suche nach ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+47"/>
-        <location line="+4"/>
+        <location line="+50"/>
+        <location line="+5"/>
         <source>Scan stopped</source>
         <translation>Suche angehalten</translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-4"/>
         <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
         <translation>Die Suche wurde angehalten. Die bisher gefundenen Gruppen werden angezeigt; Ihre Orte und Optionen bleiben erhalten.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
         <translation>Die Suche wurde angehalten, bevor ähnliche Fotos gefunden wurden. Ihre Orte und Optionen bleiben erhalten.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+16"/>
         <source>Some places were not added</source>
         <translation>Einige Orte wurden nicht hinzugefügt</translation>
     </message>
@@ -923,7 +1047,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>NoticeDialog</name>
     <message>
-        <location filename="../qml/NoticeDialog.qml" line="+34"/>
+        <location filename="../qml/NoticeDialog.qml" line="+38"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -954,12 +1078,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+108"/>
+        <location filename="../qml/PhotoTile.qml" line="+110"/>
         <source>Identical</source>
         <translation>Identisch</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <source>Burst</source>
         <translation>Serie</translation>
     </message>
@@ -969,7 +1093,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Bild einer Serienaufnahme: ein anderer Moment, daher wird es nur markiert, wenn es eine exakte Kopie ist</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>%1%</source>
         <translation>%1 %</translation>
     </message>
@@ -1013,7 +1137,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>PreviewPage</name>
     <message>
-        <location filename="../qml/PreviewPage.qml" line="+227"/>
+        <location filename="../qml/PreviewPage.qml" line="+232"/>
         <source>Back to results</source>
         <translation>Zurück zu den Ergebnissen</translation>
     </message>
@@ -1102,7 +1226,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Rechts markieren</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Mark for removal</source>
         <translation>Zum Entfernen markieren</translation>
     </message>
@@ -1135,10 +1259,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Ähnliche Fotos werden gruppiert</translation>
     </message>
     <message>
+        <location line="+13"/>
         <source>%1 of %2 files read</source>
         <translation>%1 von %2 Dateien gelesen</translation>
     </message>
     <message numerus="yes">
+        <location line="+2"/>
         <source>%Ln file(s) read</source>
         <translation>
             <numerusform>%Ln Datei gelesen</numerusform>
@@ -1146,6 +1272,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message numerus="yes">
+        <location line="+2"/>
         <source>%Ln photo(s) in groups</source>
         <translation>
             <numerusform>%Ln Foto in Gruppen</numerusform>
@@ -1153,7 +1280,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+77"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>
     </message>
@@ -1178,7 +1305,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Start</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Groups found</source>
         <translation>Gefundene Gruppen</translation>
     </message>
@@ -1226,12 +1353,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Minimale Dateigröße</translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+121"/>
+        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+123"/>
         <source>Group %1, %2 photos, %3</source>
         <translation>Gruppe %1, %2 Fotos, %3</translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+304"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+306"/>
         <source>Long: %1</source>
         <translation>Länge: %1</translation>
     </message>
@@ -1485,7 +1612,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+77"/>
         <source>Similar photos</source>
         <translation>Ähnliche Fotos</translation>
     </message>
@@ -1683,12 +1810,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Genauere Treffer</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Find rotated and mirrored copies</source>
         <translation>Gedrehte und gespiegelte Kopien finden</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+12"/>
         <source>Also match copies that were turned or flipped; the scan takes longer</source>
         <translation>Auch gedrehte oder gespiegelte Kopien erkennen; die Suche dauert länger</translation>
     </message>
@@ -1708,7 +1835,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Fotos, die Sie als „Keine Duplikate“ gekennzeichnet haben</translation>
     </message>
     <message>
-        <location line="-101"/>
+        <location line="-109"/>
         <source>Smaller files are not compared</source>
         <translation>Kleinere Dateien werden nicht verglichen</translation>
     </message>
@@ -1780,7 +1907,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>StepRow</name>
     <message>
-        <location filename="../qml/StepRow.qml" line="+61"/>
+        <location filename="../qml/StepRow.qml" line="+68"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
@@ -1793,7 +1920,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+97"/>
+        <location filename="../qml/ThumbImage.qml" line="+98"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>

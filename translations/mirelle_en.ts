@@ -42,7 +42,7 @@
 <context>
     <name>CDecisionStore</name>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDecisionStore.cpp" line="+54"/>
+        <location filename="../mirelleui/scansession/CDecisionStore.cpp" line="+73"/>
         <source>Remembered &quot;Not duplicates&quot; decisions are off: %1 (%2). The file was left as it is.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -100,7 +100,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+258"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrDelete.cpp" line="+267"/>
         <source>%n photo(s) could not be deleted:</source>
         <translation>
             <numerusform>%n photo could not be deleted:</numerusform>
@@ -116,12 +116,12 @@
         </translation>
     </message>
     <message>
-        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+66"/>
+        <location filename="../mirelleui/duppicsmgr/CDupPicsMgrExport.cpp" line="+43"/>
         <source>The results could not be saved to %1: %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+17"/>
         <source>An export is still being written. Try again when it is done.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -183,7 +183,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+81"/>
         <source>Cannot delete &quot;%1&quot;: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -193,7 +193,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+68"/>
         <source>Skipped &quot;%1&quot;: it no longer exists</source>
         <translation type="unfinished"></translation>
     </message>
@@ -212,7 +212,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+177"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+179"/>
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
@@ -220,7 +220,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalGuard</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+19"/>
+        <location filename="../mirelleui/fileops/CRemovalGuard.cpp" line="+42"/>
         <source>not a photo of the scan</source>
         <translation type="unfinished"></translation>
     </message>
@@ -252,6 +252,16 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location line="+4"/>
         <source>the kept copy is this same file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>another removal does not finish</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the kept copy is in the trash</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -343,6 +353,120 @@ You can enlarge your virtual memory and try again.</source>
     </message>
 </context>
 <context>
+    <name>CReportSummary</name>
+    <message>
+        <location filename="../report/CReportSummary.cpp" line="+68"/>
+        <source>Unknown drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Similar photos: summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Scanned: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold: %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free: %1 (%2 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Space to free per drive:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Space to free per folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Scanned</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Similarity threshold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos in groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Marked for removal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+9"/>
+        <source>Space to free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Marked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Per drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Per folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CompareTable</name>
     <message>
         <location filename="../qml/CompareTable.qml" line="+25"/>
@@ -425,7 +549,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+15"/>
         <source>Left</source>
         <translation type="unfinished"></translation>
     </message>
@@ -476,7 +600,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>DetailsPanel</name>
     <message>
-        <location filename="../qml/DetailsPanel.qml" line="+15"/>
+        <location filename="../qml/DetailsPanel.qml" line="+17"/>
         <source>Resolution</source>
         <translation type="unfinished"></translation>
     </message>
@@ -491,7 +615,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Camera and place</source>
         <translation type="unfinished"></translation>
     </message>
@@ -590,7 +714,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../qml/GroupCard.qml" line="+126"/>
+        <location filename="../qml/GroupCard.qml" line="+123"/>
         <source>Group %1 · %n photo(s) · %2</source>
         <translation>
             <numerusform>Group %1 · %n photo · %2</numerusform>
@@ -598,7 +722,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+22"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
@@ -608,7 +732,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>Auto mark</source>
         <translation type="unfinished"></translation>
     </message>
@@ -618,7 +742,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Not duplicates</source>
         <translation type="unfinished"></translation>
     </message>
@@ -628,7 +752,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
@@ -646,7 +770,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+41"/>
         <source>Orignal photo only</source>
         <translation type="unfinished"></translation>
     </message>
@@ -782,23 +906,23 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+47"/>
-        <location line="+4"/>
+        <location line="+50"/>
+        <location line="+5"/>
         <source>Scan stopped</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-4"/>
         <source>The scan was stopped. The groups found so far are shown; your places and options are kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>The scan was stopped before it found similar photos. Your places and options are kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+16"/>
         <source>Some places were not added</source>
         <translation type="unfinished"></translation>
     </message>
@@ -861,7 +985,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>NoticeDialog</name>
     <message>
-        <location filename="../qml/NoticeDialog.qml" line="+34"/>
+        <location filename="../qml/NoticeDialog.qml" line="+38"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -892,12 +1016,12 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PhotoTile</name>
     <message>
-        <location filename="../qml/PhotoTile.qml" line="+108"/>
+        <location filename="../qml/PhotoTile.qml" line="+110"/>
         <source>Identical</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <source>Burst</source>
         <translation type="unfinished"></translation>
     </message>
@@ -907,7 +1031,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>%1%</source>
         <translation type="unfinished"></translation>
     </message>
@@ -935,7 +1059,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>PreviewPage</name>
     <message>
-        <location filename="../qml/PreviewPage.qml" line="+227"/>
+        <location filename="../qml/PreviewPage.qml" line="+232"/>
         <source>Back to results</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1020,7 +1144,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Mark for removal</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1053,7 +1177,28 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+13"/>
+        <source>%1 of %2 files read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%Ln file(s) read</source>
+        <translation>
+            <numerusform>%Ln file read</numerusform>
+            <numerusform>%Ln files read</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%Ln photo(s) in groups</source>
+        <translation>
+            <numerusform>%Ln photo in groups</numerusform>
+            <numerusform>%Ln photos in groups</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+77"/>
         <source>Stopping the scan…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1078,7 +1223,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Groups found</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1126,12 +1271,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+121"/>
+        <location filename="../mirelleui/models/CGroupSortFilterProxyModel.cpp" line="+123"/>
         <source>Group %1, %2 photos, %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+304"/>
+        <location filename="../mirelleui/models/CPhotosItemModel.cpp" line="+306"/>
         <source>Long: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1381,7 +1526,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+77"/>
         <source>Similar photos</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1575,12 +1720,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Find rotated and mirrored copies</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+12"/>
         <source>Also match copies that were turned or flipped; the scan takes longer</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1600,7 +1745,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-101"/>
+        <location line="-109"/>
         <source>Smaller files are not compared</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1672,7 +1817,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>StepRow</name>
     <message>
-        <location filename="../qml/StepRow.qml" line="+61"/>
+        <location filename="../qml/StepRow.qml" line="+68"/>
         <source>Waiting</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1685,7 +1830,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+97"/>
+        <location filename="../qml/ThumbImage.qml" line="+98"/>
         <source>Cannot preview</source>
         <translation type="unfinished"></translation>
     </message>

@@ -8,10 +8,13 @@
 #include "CRemovalCoordinator.h"
 #include "IScanEngineExtras.h"
 #include "COperateTaskQueue.h"
+#include "CPlatform.h"
+#include "IFileOps.h"
 #include "XLogging.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 int CDupPicsMgr::deleteMethod() const
 {
@@ -131,6 +134,13 @@ void CDupPicsMgr::onTaskDeleteMarked()
         || outcome.status == CRemovalCoordinator::EnStatus::Abandoned)
         return;
     const QMap<QString, bool> &mapResult = outcome.mapResult;
+    // A marked photo that went away since the scan is no longer one to decide about: it
+    // leaves the results with those removed, while the failure list still names it.
+    QSet<QString> setGone;
+    for (auto it = mapResult.constBegin(); it != mapResult.constEnd(); ++it) {
+        if (!it.value() && !dp::platform::fileOps().fileFacts(it.key()).bExists)
+            setGone.insert(it.key());
+    }
 
     bool bAllRemoved = true;
     QStringList listFailed;
@@ -148,6 +158,10 @@ void CDupPicsMgr::onTaskDeleteMarked()
                 } else if (!*it) {
                     listFailed << file.path();
                     bAllRemoved = false;
+                    if (setGone.contains(file.path()) && !file.isHidden()) {
+                        removePhotoRecord(tables, key, file, true);
+                        listRemoved << qMakePair(key, file.path());
+                    }
                 } else if (!file.isHidden()) {
                     removePhotoRecord(tables, key, file, true);
                     listRemoved << qMakePair(key, file.path());

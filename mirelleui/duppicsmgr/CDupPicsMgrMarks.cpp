@@ -124,6 +124,8 @@ void CDupPicsMgr::refreshSimilarSlot()
         Q_EMIT sigProcProgress(4, 0);
     }, Qt::DirectConnection);
     connect(pWorker, &CRefreshSimialSlotThread::sigRegrouped, this, [this] {
+        for (quint64 key : m_store.hideLoneGroups())
+            Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
         recountTotals();
         Q_EMIT sigProcProgress(4, 100);
         Q_EMIT sigRefreshTotalInfo();

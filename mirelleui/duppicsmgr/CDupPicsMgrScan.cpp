@@ -67,6 +67,8 @@ void CDupPicsMgr::onTaskStartScan()
     });
     // Direct: the totals recount must be under way before the worker's run ends.
     connect(pWorker, &CCollectionThread::sigIntakeDone, this, [this] {
+        for (quint64 key : m_store.hideLoneGroups())
+            Q_EMIT sigRefreshGroupInfo(QVariant::fromValue(key));
         startTotalsWorker();
         Q_EMIT sigProcProgress(3, 100);
     }, Qt::DirectConnection);

@@ -117,6 +117,21 @@ void CResultStore::addPhoto(quint64 pGroup, CPhotoRecordCopy copy, bool bJoined)
     }
 }
 
+QList<quint64> CResultStore::hideLoneGroups()
+{
+    QList<quint64> listKeys;
+    QMutexLocker locker(&m_resultLock);
+    for (auto it = m_tables.mapGroups.begin(); it != m_tables.mapGroups.end(); ++it) {
+        if (!it->shown || it->photoCount > 1)
+            continue;
+        it->shown = false;
+        for (CPhotoRecordCopy &file : it->files)
+            file.setMarked(false);
+        listKeys << it.key();
+    }
+    return listKeys;
+}
+
 bool CResultStore::mergeGroups(const QString &strAbsorbedPath, const QString &strIntoPath, bool bSameFirst,
                                CMerge *pMerge)
 {

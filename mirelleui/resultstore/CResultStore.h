@@ -89,6 +89,9 @@ public:
 
     // Files a photo the engine reported under its group's key.
     void addPhoto(quint64 pGroup, CPhotoRecordCopy copy, bool bJoined);
+    // Once every photo is in: groups left with one photo to show (the others removed or
+    // gone from the disk since) leave the results and lose their marks; returns their keys.
+    QList<quint64> hideLoneGroups();
     struct CMerge
     {
         quint64 iOldKey = 0;

@@ -229,15 +229,21 @@ private:
         } else if (op == QLatin1String("create")) {
             const PhotoRecord *pRecord = makeRecord(event);
             groupFor(pRecord->fileId, pRecord->fileId);
-            pSink->OnGroupCreated(pRecord, 0);
+            // As the real engine, which reports a group with its second file: once pairs are
+            // separated, a first file may end up alone and is then no group at all.
+            if (!holdLone(pRecord->fileId))
+                pSink->OnGroupCreated(pRecord, 0);
         } else if (op == QLatin1String("join")) {
             const PhotoRecord *pRecord = makeRecord(event);
-            // A file separated from a member of its group opens a group of its own instead.
+            // A file separated from a member of its group is left alone instead.
             const uint64_t iTarget = groupFor(number(event, "group"), pRecord->fileId);
-            if (iTarget == pRecord->fileId)
-                pSink->OnGroupCreated(pRecord, 0);
-            else
+            if (iTarget == pRecord->fileId) {
+                holdLone(iTarget);
+            } else {
+                if (releaseLone(iTarget))
+                    pSink->OnGroupCreated(record(iTarget), 0);
                 pSink->OnFileJoined(pRecord, iTarget);
+            }
         } else if (op == QLatin1String("merge")) {
             const PhotoRecord *a = record(number(event, "a"));
             const PhotoRecord *b = record(number(event, "b"));
@@ -257,6 +263,21 @@ private:
     }
 
 private:
+    // True when the file's group waits for a second file before it is reported.
+    bool holdLone(uint64_t iFileId)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        if (m_setSeparated.empty())
+            return false;
+        m_setLone.insert(iFileId);
+        return true;
+    }
+    bool releaseLone(uint64_t iFileId)
+    {
+        std::lock_guard<std::mutex> lock(m_recordMutex);
+        return m_setLone.erase(iFileId) > 0;
+    }
+
     // The group a file goes into: iGroup, or a group of its own when its key is separated
     // from a key already in iGroup. Groups are tracked per replay.
     uint64_t groupFor(uint64_t iGroup, uint64_t iFileId)
@@ -279,6 +300,7 @@ private:
         {
             std::lock_guard<std::mutex> lock(m_recordMutex);
             m_mapMembers.clear();
+            m_setLone.clear();
         }
         const QJsonArray events = scriptValue(pszList).toArray();
         std::map<int, std::vector<QJsonObject>> perThread;
@@ -324,6 +346,7 @@ public:
     std::map<uint64_t, uint64_t> m_mapKeys;
     std::map<uint64_t, std::pair<uint64_t, uint64_t>> m_mapStamps;
     std::set<std::pair<uint64_t, uint64_t>> m_setSeparated;
+    std::set<uint64_t> m_setLone;
     std::atomic<int32_t> m_iRotations{0};
     std::atomic<uint64_t> m_iFound{0};
     std::atomic<uint64_t> m_iRead{0};

@@ -157,7 +157,7 @@ private slots:
             QVERIFY(regroupSpy.wait(10000));
             QCOMPARE(callsStartingWith("SetSeparatedPairs"),
                      (QStringList{"SetSeparatedPairs:", "SetSeparatedPairs:101-102"}));
-            QTRY_COMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+            QTRY_COMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}}));
             const QVariantList list = mgr.decisionList();
             QCOMPARE(list.size(), 1);
             QCOMPARE(list[0].toMap().value("pathA").toString(), photo("a.jpg"));
@@ -168,7 +168,7 @@ private slots:
         CDupPicsMgr mgr;
         QVERIFY(scanAndWait(mgr));
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:101-102"});
-        QCOMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}, {2, {"b.jpg"}}}));
+        QCOMPARE(groupNames(mgr), (QMap<quint64, QStringList>{{1, {"a.jpg", "c.jpg"}}}));
 
         // And once forgotten, the next regroup joins them again
         QVERIFY(mgr.forgetDecision(mgr.decisionList().value(0).toMap().value("id").toLongLong()));
@@ -204,8 +204,9 @@ private slots:
         if (renamed)
             QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
         QJsonArray events{keyed(1, "a.jpg"), keyed(3, "c.jpg", 1)};
+        // Kept apart from a, the renamed photo turns up in a group of its own.
         if (renamedInResults)
-            events.append(keyed(2, "b2.jpg", 1));
+            events << keyed(2, "b2.jpg") << keyed(4, "d.jpg", 2);
         setScript(events);
         QVERIFY(scanAndWait(mgr));
 
@@ -223,8 +224,7 @@ private slots:
         QVERIFY(mgr.separateGroup(QVariant::fromValue<quint64>(1)));
         QVERIFY(regroupSpy.wait(10000));
         QCOMPARE(mgr.decisionCount(), 3);
-        QTRY_COMPARE(groupNames(mgr),
-                     (QMap<quint64, QStringList>{{1, {"a.jpg"}}, {2, {"b.jpg"}}, {3, {"c.jpg"}}}));
+        QTRY_COMPARE(groupNames(mgr), (QMap<quint64, QStringList>()));
         // A group that is not there decides nothing
         QVERIFY(!mgr.separateGroup(QVariant::fromValue<quint64>(77)));
         QCOMPARE(mgr.decisionCount(), 3);

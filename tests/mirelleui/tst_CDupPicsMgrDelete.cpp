@@ -164,6 +164,24 @@ private slots:
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
     }
 
+    // A marked photo gone from the disk since the scan fails with its reason and leaves the
+    // results: shown on, it would stay marked and fail the same way at every removal.
+    void testMarkedPhotoGoneLeavesTheResults()
+    {
+        CDupPicsMgr mgr;
+        mgr.deletionService()->setOpenWindowPause(false);
+        scanAndMark(mgr, {"b.jpg", "card/c.jpg"}, true);
+        const QString gone = m_pDir->filePath("card/c.jpg");
+        QVERIFY(QFile::remove(gone));
+        QSignalSpy resultSpy(&mgr, &CDupPicsMgr::sigDelDupImgsResult);
+        mgr.doDelDupPicByMark(CDupPicsMgr::DupPicType_DelPermanentiy);
+        QTRY_VERIFY_WITH_TIMEOUT(!resultSpy.isEmpty(), 10000);
+        QCOMPARE(resultSpy.first().at(0).toStringList(), QStringList{gone});
+        QVERIFY(mgr.deletionService()->failureTexts().value(gone).endsWith("it no longer exists"));
+        QTRY_COMPARE(mgr.checkedItemCount(), 0);
+        QVERIFY(!mgr.hasDupPics());
+    }
+
     // The questions asked before a removal: the answer decides what goes, and where. The
     // card's rows have b.jpg on the internal disk and card/c.jpg on a card whose trash cannot
     // take it.

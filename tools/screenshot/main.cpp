@@ -11,6 +11,7 @@
 #include "CScanReport.h"
 #include "CScreenFixture.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,7 +98,10 @@ bool saveSummaryPage(const QString &strFile)
     page.fill(Qt::white);
     QPainter painter(&page);
     painter.translate(56, 56);
-    document.drawContents(&painter);
+    // Black on paper whatever the desktop's palette, as printing draws it.
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    document.documentLayout()->draw(&painter, context);
     painter.end();
     if (!page.save(strFile)) {
         std::fprintf(stderr, "cannot save %s\n", qPrintable(strFile));
@@ -192,6 +196,19 @@ int main(int argc, char *argv[])
     const QString strSuffix = bDark ? QStringLiteral("-dark") : QString();
     int iShot = 0;
 
+    // Steps one and two done, the last at iPercent, once groups came in. The engine's own
+    // first report, queued from its thread, may come after and is set over until it has.
+    const auto showLastStep = [&](int iPercent) {
+        for (int i = 0; i < 100 && pMgr->scanCounts().value(2).toLongLong() == 0; ++i)
+            settle(50);
+        const int iOverall = qRound((200 + iPercent) / 3.0);
+        for (int i = 0; i < 20 && pProgressPage->property("overallPercent").toInt() != iOverall; ++i) {
+            emit pMgr->sigProcProgress(1, 99);
+            emit pMgr->sigProcProgress(2, 99);
+            emit pMgr->sigProcProgress(3, iPercent);
+            settle(300);
+        }
+    };
     const QList<QPair<QString, std::function<void()>>> listStates = {
         {QStringLiteral("start-empty"), [] {}},
         {QStringLiteral("start"),
@@ -200,11 +217,11 @@ int main(int argc, char *argv[])
          }},
         {QStringLiteral("progress"),
          [&] {
-             fixture.prepare(listCounts, false, 2500);
+             // Well into the last step: files read and compared, groups forming. The engine's
+             // own first report has to have come before this state is set over it.
+             fixture.prepare(listCounts, false, 6000);
              call(pWindow, "startScan", QVariantMap());
-             emit pMgr->sigProcProgress(1, 0);
-             emit pMgr->sigProcProgress(1, 99);
-             emit pMgr->sigProcProgress(2, 64);
+             showLastStep(64);
              pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 137000));
          }},
         {QStringLiteral("results"),
@@ -287,7 +304,7 @@ int main(int argc, char *argv[])
              QMetaObject::invokeMethod(pDecisions, "close");
              fixture.scan(listCounts);
              pWindow->setProperty("screen", QStringLiteral("results"));
-             fixture.setMarks(0, {false, false, false, false, true});
+             fixture.setMarks(0, {false, false, false, true});
          }},
         {QStringLiteral("preview-compare-not-duplicates"),
          [&] {
@@ -386,6 +403,30 @@ int main(int argc, char *argv[])
     for (const auto &state : listExportStates) {
         state.second();
         if (!shoot(state.first, iExportShot++))
+            return 1;
+    }
+    // A scan stopped by the user: numbered from 50 on.
+    const QList<QPair<QString, std::function<void()>>> listStopStates = {
+        {QStringLiteral("progress-stopping"),
+         [&] {
+             QMetaObject::invokeMethod(pResults->findChild<QObject *>(QStringLiteral("exportNotice")), "close");
+             fixture.prepare(listCounts, true);
+             call(pWindow, "startScan", QVariantMap());
+             showLastStep(40);
+             pProgressPage->setProperty("startTime", double(QDateTime::currentMSecsSinceEpoch() - 52000));
+             pProgressPage->setProperty("cancelling", true);
+         }},
+        {QStringLiteral("scan-stopped"),
+         [&] {
+             pMgr->cancel();
+             for (int i = 0; i < 200 && pWindow->property("screen").toString() == QLatin1String("progress"); ++i)
+                 settle(50);
+         }},
+    };
+    int iStopShot = 50;
+    for (const auto &state : listStopStates) {
+        state.second();
+        if (!shoot(state.first, iStopShot++))
             return 1;
     }
     if (!saveSummaryPage(QStringLiteral("%1/%2-summary-page%3.png").arg(strOut).arg(iExportShot).arg(strSuffix)))

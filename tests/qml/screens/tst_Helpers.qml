@@ -37,6 +37,8 @@ TestCase {
             { tag: "larger file of equal pixels", a: with_({ size: 2000 }), b: base, row: "size", differs: true, better: -1 },
             { tag: "larger file of fewer pixels", a: with_({ size: 2000, width: 400 }), b: base, row: "size", differs: true, better: 0 },
             { tag: "newer", a: base, b: with_({ date: "2021-01-01 09:00:00" }), row: "date", differs: true, better: 1 },
+            { tag: "newer of fewer pixels", a: base, b: with_({ date: "2021-01-01 09:00:00", width: 400 }), row: "date", differs: true, better: 0 },
+            { tag: "more pixels but blurred", a: with_({ detail: 1.0 }), b: with_({ detail: 0.5, width: 1600 }), row: "resolution", differs: true, better: 0 },
             { tag: "unknown date", a: with_({ date: "" }), b: base, row: "date", differs: true, better: 0 },
             { tag: "camera original", a: with_({ original: true }), b: base, row: "original", differs: true, better: -1 },
             { tag: "kept beside marked", a: with_({ marked: true }), b: base, row: "mark", differs: true, better: 1 },

@@ -67,8 +67,8 @@ Item {
 
         function test_cancelKeepsWhatWasFound_data() {
             return [
-                { tag: "groups found", counts: [2, 2], screen: "results", says: "groups found so far are shown" },
-                { tag: "nothing found", counts: [], screen: "start", says: "before it found similar photos" }
+                { tag: "groups found", counts: [2, 2], screen: "results", says: "groups found so far are shown", marked: 2 },
+                { tag: "nothing found", counts: [], screen: "start", says: "before it found similar photos", marked: 0 }
             ]
         }
 
@@ -82,6 +82,8 @@ Item {
             var notice = object("noticeDialog")
             tryVerify(function () { return notice.opened })
             verify(notice.text.indexOf(data.says) >= 0, notice.text)
+            // The groups kept are marked as after a finished scan.
+            tryCompare(dfMgr, "checkedItemCount", data.marked, 10000)
             notice.close()
             tryVerify(function () { return !fixture.scanning() }, 10000)
         }
