@@ -125,8 +125,11 @@ QList<quint64> CResultStore::hideLoneGroups()
         if (!it->shown || it->photoCount > 1)
             continue;
         it->shown = false;
-        for (CPhotoRecordCopy &file : it->files)
+        for (CPhotoRecordCopy &file : it->files) {
             file.setMarked(false);
+            // The marked-file table is what a removal takes: a lone photo must leave it too.
+            dropMarkLocked(file.path());
+        }
         listKeys << it.key();
     }
     return listKeys;

@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Marks and their totals on two groups: group 1 holds a.jpg (blurred, 1000 bytes) and
-// b.jpg (2000 bytes), group 3 holds c.jpg, d.jpg and the hidden h.jpg. Each file on disk
-// holds 100 bytes.
+// Marks and their totals on three groups: group 1 holds a.jpg (blurred, 1000 bytes) and
+// b.jpg (2000 bytes), group 3 holds c.jpg, d.jpg and the hidden h.jpg, group 6 only l.jpg.
+// Each file on disk holds 100 bytes.
 class TestResultStore : public QObject
 {
     Q_OBJECT
@@ -32,7 +32,7 @@ private slots:
     void testMarksAndTotals_data()
     {
         // Steps: "rule N" (the rule on group N), "all", "mark N x.jpg", "unmark N x.jpg",
-        // "clear N", "clearAll", "merge" (group 3 into group 1).
+        // "clear N", "clearAll", "merge" (group 3 into group 1), "lone" (groups of one leave).
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<int>("count");
         QTest::addColumn<qint64>("size");
@@ -52,6 +52,8 @@ private slots:
             << QStringList{"merge", "rule 3", "mark 3 c.jpg", "clear 3"} << 0 << qint64(0) << 0 << "";
         QTest::newRow("the merged group is marked as one")
             << QStringList{"merge", "all"} << 1 << qint64(1000) << 0 << "less detail";
+        QTest::newRow("a group of one leaves with its mark")
+            << QStringList{"mark 6 l.jpg", "lone"} << 0 << qint64(0) << 0 << "";
     }
 
     void testMarksAndTotals()
@@ -67,6 +69,7 @@ private slots:
         file(store, 3, 3, QStringLiteral("c.jpg"), 6, 1000);
         file(store, 3, 4, QStringLiteral("d.jpg"), 6, 2000);
         file(store, 3, 5, QStringLiteral("h.jpg"), 6, 4000, PhotoFlag_Hidden);
+        file(store, 6, 6, QStringLiteral("l.jpg"), 6, 500);
 
         CResultStore::CMarkChanges changes;
         CResultStore::CMerge merge;
@@ -85,6 +88,8 @@ private slots:
                 store.clearGroupMarks(key, &listCleared);
             else if (words[0] == QLatin1String("clearAll"))
                 store.clearAllMarks();
+            else if (words[0] == QLatin1String("lone"))
+                QCOMPARE(store.hideLoneGroups(), QList<quint64>{6});
             else if (words[0] == QLatin1String("merge"))
                 QVERIFY(store.mergeGroups(m_dir.filePath("c.jpg"), m_dir.filePath("a.jpg"), false, &merge));
         }
