@@ -3,34 +3,21 @@ import QtTest 1.15
 import DupPicsMgr 1.0
 import "qrc:/qml"
 
-// What a user decides on: the compare view, the preview's arrows, the empty results and the
-// dialogs that hold the window.
+// What a user decides on: the compare view, the preview's arrows and the dialogs that hold
+// the window.
 Item {
     id: root
     width: 1024
     height: 640
 
-    TestCase {
+    ScreenTestCase {
         name: "Decide"
-        when: windowShown
-
-        Component {
-            id: mainComponent
-            Main {}
-        }
 
         property var win: null
 
-        function cleanupTestCase() {
-            compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
-        }
-
         function open(counts) {
-            dfMgr.setShowDeleteWin(true)
-            verify(fixture.scan(counts))
-            win = createTemporaryObject(mainComponent, root)
-            win.screen = "results"
-            return findChild(win, "previewPage")
+            win = openMain(counts)
+            return child(win, "previewPage")
         }
 
         function test_compareFromAnyPhoto_data() {
@@ -117,22 +104,6 @@ Item {
             compare(results.groupKeyAt(0), 1001)
         }
 
-        function test_emptyResultsSayWhy_data() {
-            return [
-                { tag: "nothing similar", skipped: [], says: "Try a lower similarity" },
-                { tag: "originals only left all out", skipped: [0, 0, 0, 0, 0, 3], says: "left out 3 similar photos" }
-            ]
-        }
-
-        function test_emptyResultsSayWhy(data) {
-            fixture.setSkipped(data.skipped)
-            open([])
-            var empty = findChild(win, "emptyResults")
-            tryVerify(function () { return empty.visible })
-            var text = findChild(empty, "emptyText").text
-            verify(text.indexOf(data.says) >= 0, text)
-        }
-
         // While a dialog waits, the photos beneath it take no hover and show no tooltip.
         function test_modalDialogTakesTheHover() {
             open([2])
@@ -146,13 +117,13 @@ Item {
             var point = tile.mapToItem(win.contentItem, tile.width / 2, tile.height / 2)
             mouseMove(win.contentItem, point.x, point.y)
             tryVerify(function () { return tile.hovered })
-            var notice = findChild(win, "noticeDialog")
+            var notice = child(win, "noticeDialog")
             notice.show("Title", "Text")
-            tryVerify(function () { return notice.opened })
+            waitOpened(notice)
             mouseMove(win.contentItem, point.x + 1, point.y + 1)
             verify(!tile.hovered)
             notice.close()
-            tryVerify(function () { return !notice.visible })
+            waitClosed(notice)
             mouseMove(win.contentItem, point.x, point.y)
             tryVerify(function () { return tile.hovered })
         }

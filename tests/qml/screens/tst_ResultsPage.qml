@@ -8,10 +8,8 @@ Item {
     width: 1020
     height: 600
 
-    TestCase {
-        id: testCase
+    ScreenTestCase {
         name: "ResultsPage"
-        when: windowShown
 
         Component {
             id: pageComponent
@@ -38,16 +36,12 @@ Item {
             waitForRendering(page)
         }
 
-        function groupList() { return findChild(page, "groupList") }
+        function groupList() { return child(page, "groupList") }
 
         function card(row) {
             var list = groupList()
-            tryVerify(function () { return list.itemAtIndex(row) !== null })
+            waitFor(function () { return list.itemAtIndex(row) !== null })
             return list.itemAtIndex(row)
-        }
-
-        function cleanupTestCase() {
-            compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
         }
 
         function test_groupPages_data() {
@@ -81,88 +75,77 @@ Item {
         function test_photoStripPages() {
             showResults([19, 2])
             var first = card(0)
-            var strip = findChild(first, "photoStrip")
+            var strip = child(first, "photoStrip")
             tryCompare(strip, "count", 16)
             compare(first.photoPages.pageCount, 2)
             first.photoPages.page = 1
             tryCompare(strip, "count", 3)
-            verify(findChild(first, "groupCaption").text.indexOf("Group 1 · 19 photos · ") === 0)
+            verify(child(first, "groupCaption").text.indexOf("Group 1 · 19 photos · ") === 0)
         }
 
+        function calls(spy) {
+            return spy.signalArguments.map(function (a) { return Array.prototype.slice.call(a) })
+        }
+
+        // Each step is a key and the group and photo it leads to.
         function test_keyboardReview() {
             showResults([3, 2])
-            keyClick(Qt.Key_Right)
-            compare(page.currentPhoto, 1)
-            keyClick(Qt.Key_Right)
-            keyClick(Qt.Key_Right)
-            compare(page.currentGroup, 1)
-            compare(page.currentPhoto, 0)
-            keyClick(Qt.Key_Left)
-            compare(page.currentGroup, 0)
-            compare(page.currentPhoto, 2)
-            keyClick(Qt.Key_Down)
-            compare(page.currentGroup, 1)
+            var steps = [[Qt.Key_Right, 0, 1], [Qt.Key_Right, 0, 2], [Qt.Key_Right, 1, 0], [Qt.Key_Left, 0, 2],
+                         [Qt.Key_Down, 1, 0]]
+            for (var i = 0; i < steps.length; ++i) {
+                keyClick(steps[i][0])
+                compare([page.currentGroup, page.currentPhoto], steps[i].slice(1), "step " + i)
+            }
             keyClick(Qt.Key_Space)
             tryCompare(dfMgr, "checkedItemCount", 1)
-            verify(page.photoModelAt(1).getCheckState(0))
+            var photos = page.photoModelAt(1)
+            verify(photos.getCheckState(0))
             keyClick(Qt.Key_Return)
-            compare(previewSpy.count, 1)
-            compare(previewSpy.signalArguments[0][0], 1001)
-            compare(previewSpy.signalArguments[0][1], 0)
+            compare(calls(previewSpy), [[1001, 0]])
             keyClick(Qt.Key_Delete)
-            compare(removeSpy.count, 1)
-            compare(removeSpy.signalArguments[0][0], 1001)
-            compare(removeSpy.signalArguments[0][1], page.photoModelAt(1).data(page.photoModelAt(1).index(0, 0), 264))
+            compare(calls(removeSpy), [[1001, photos.data(photos.index(0, 0), 264)]])
         }
 
-        // A single mark changes no role; the tile must still show it once the totals move.
-        function test_tileShowsASingleMark() {
+        // Copies in different places tell apart by the end of their folders; each tile shows
+        // its thumbnail once the manager made it, and its mark, even a single one that changes
+        // no role, once the totals move.
+        function test_tile() {
             showResults([3])
-            var strip = findChild(card(0), "photoStrip")
-            tryVerify(function () { return strip.itemAtIndex(1) !== null })
-            var tile = strip.itemAtIndex(1)
-            verify(!tile.marked)
-            tile.toggleMark()
-            tryVerify(function () { return tile.marked })
+            var strip = child(card(0), "photoStrip")
+            waitFor(function () { return strip.itemAtIndex(2) !== null })
+            var tiles = [strip.itemAtIndex(0), strip.itemAtIndex(1), strip.itemAtIndex(2)]
+            compare(child(tiles[0], "tileFolder").text, "…/Pictures/Lisbon")
+            compare(child(tiles[1], "tileFolder").text, "…/Phone/Lisbon")
+            verify(!child(tiles[0], "tileSimilarity").visible)
+            compare(child(tiles[1], "tileSimilarity").text, "97%")
+            compare(child(tiles[0], "tileStatus").text, "Kept")
+            for (var i = 0; i < 3; ++i) {
+                var thumb = child(tiles[i], "tileThumb")
+                waitFor(function () { return thumb.ready }, "thumbnail " + i)
+            }
+
+            tiles[1].toggleMark()
+            waitFor(function () { return tiles[1].marked })
             compare(dfMgr.checkedItemCount, 1)
-            compare(findChild(tile, "tileStatus").text, "Marked")
-            tile.toggleMark()
-            tryVerify(function () { return !tile.marked })
+            compare(child(tiles[1], "tileStatus").text, "Marked")
+            tiles[1].toggleMark()
+            waitFor(function () { return !tiles[1].marked })
 
             // A mark the rule proposed says why.
             dfMgr.doAllMark()
-            tryVerify(function () { return dfMgr.checkedItemCount > 0 })
             var ruled = null
-            tryVerify(function () {
-                for (var i = 0; i < 3 && !ruled; ++i) {
-                    var t = strip.itemAtIndex(i)
-                    if (t && t.marked && t.markReason !== "")
-                        ruled = t
-                }
-                return ruled !== null
+            waitFor(function () {
+                ruled = tiles.filter(function (t) { return t.marked && t.markReason !== "" })[0]
+                return ruled !== undefined
             })
-            compare(findChild(ruled, "tileStatus").text, "Marked: " + ruled.markReason)
-        }
-
-        // Copies in different places tell apart by the end of their folders.
-        function test_tileTellsCopiesApart() {
-            showResults([3])
-            var strip = findChild(card(0), "photoStrip")
-            tryVerify(function () { return strip.itemAtIndex(1) !== null })
-            var first = strip.itemAtIndex(0)
-            var second = strip.itemAtIndex(1)
-            compare(findChild(first, "tileFolder").text, "…/Pictures/Lisbon")
-            compare(findChild(second, "tileFolder").text, "…/Phone/Lisbon")
-            verify(!findChild(first, "tileSimilarity").visible)
-            compare(findChild(second, "tileSimilarity").text, "97%")
-            compare(findChild(first, "tileStatus").text, "Kept")
+            compare(child(ruled, "tileStatus").text, "Marked: " + ruled.markReason)
         }
 
         // Wider windows take more groups side by side; the size control resizes the tiles and
         // is kept in the options.
         function test_thumbnailSizeControl() {
             showResults([3, 3, 3, 3])
-            var tile = findChild(card(0), "photoStrip").itemAtIndex(0)
+            var tile = child(card(0), "photoStrip").itemAtIndex(0)
             compare(page.cardColumns, 1)
             var before = tile.width
             keyClick(Qt.Key_Equal, Qt.ControlModifier)
@@ -176,18 +159,7 @@ Item {
             tryCompare(card(1), "x", groupList().cellWidth)
             page.setThumbSize(10000)
             compare(page.thumbSize, Helpers.thumbSizeMax)
-            compare(findChild(page, "thumbSizeSlider").value, Helpers.thumbSizeMax)
-        }
-
-        // A thumbnail is made by the manager after the row is shown; the tile shows it then.
-        function test_tilesGetTheirThumbnails() {
-            showResults([3])
-            var strip = findChild(card(0), "photoStrip")
-            tryVerify(function () { return strip.itemAtIndex(2) !== null })
-            for (var i = 0; i < 3; ++i) {
-                var thumb = findChild(strip.itemAtIndex(i), "tileThumb")
-                tryVerify(function () { return thumb.ready }, 10000, "thumbnail " + i)
-            }
+            compare(child(page, "thumbSizeSlider").value, Helpers.thumbSizeMax)
         }
 
         function test_markingControls_data() {
@@ -204,35 +176,36 @@ Item {
             if (data.marked)
                 dfMgr.doAllMark()
             tryCompare(dfMgr, "checkedItemCount", data.marked ? 4 : 0)
-            var button = findChild(data.inCard ? card(0) : page, data.button)
-            tryVerify(function () { return button.enabled })
+            var button = child(data.inCard ? card(0) : page, data.button)
+            waitFor(function () { return button.enabled })
             mouseClick(button)
             tryCompare(dfMgr, "checkedItemCount", data.after)
         }
 
-        function test_exportMenuPicksTheFormat_data() {
+        // The menu picks the format of the file dialog; the report is written there, or a
+        // notice names the folder it could not be written to.
+        function test_export_data() {
             return [
-                { tag: "csv", index: 0, item: "exportCsvItem", format: "csv" },
-                { tag: "json", index: 1, item: "exportJsonItem", format: "json" },
-                { tag: "pdf", index: 3, item: "exportPdfItem", format: "pdf" },
-                { tag: "html", index: 4, item: "exportHtmlItem", format: "html" }
+                { tag: "csv", index: 0, item: "exportCsvItem", format: "csv", folder: "" },
+                { tag: "json, folder missing", index: 1, item: "exportJsonItem", format: "json", folder: "/missing" },
+                { tag: "pdf", index: 3, item: "exportPdfItem", format: "pdf", folder: "" },
+                { tag: "html summary", index: 4, item: "exportHtmlItem", format: "html", folder: "" }
             ]
         }
 
-        function test_exportMenuPicksTheFormat(data) {
+        function test_export(data) {
             showResults([2, 3])
             page.exportFormat = ""
-            var button = findChild(page, "exportButton")
+            var button = child(page, "exportButton")
             verify(button.visible && button.enabled)
             mouseClick(button)
-            var menu = findChild(page, "exportMenu")
+            var menu = child(page, "exportMenu")
             tryCompare(menu, "opened", true)
             var item = menu.itemAt(data.index)
             compare(item.objectName, data.item)
             mouseClick(item)
             compare(page.exportFormat, data.format)
-            var dialog = findChild(page, "exportDialog")
-            verify(dialog !== null)
+            var dialog = child(page, "exportDialog")
             tryCompare(dialog, "visible", true)
             verify(dialog.nameFilters[0].indexOf("*." + data.format) >= 0)
             dialog.close()
@@ -241,68 +214,35 @@ Item {
             for (var i = 0; i < qmlWarnings.count; ++i)
                 verify(qmlWarnings.messages[i].indexOf("QML Settings") >= 0, qmlWarnings.messages[i])
             qmlWarnings.clear()
-        }
 
-        function test_exportReportsFailure_data() {
-            return [
-                { tag: "written", format: "csv", folder: "", notice: false },
-                { tag: "summary written", format: "html", folder: "", notice: false },
-                { tag: "folder missing", format: "json", folder: "/missing", notice: true }
-            ]
-        }
-
-        function test_exportReportsFailure(data) {
-            showResults([2])
             var target = fixture.folder() + data.folder + "/r." + data.format
-            page.exportFormat = data.format
             page.exportTo("file://" + target)
-            var notice = findChild(page, "exportNotice")
-            if (data.notice) {
-                tryCompare(notice, "opened", true)
-                verify(notice.text.indexOf(fixture.folder() + data.folder) >= 0, notice.text)
-                notice.close()
-                tryCompare(notice, "visible", false)
-            } else {
-                tryVerify(function () { return fixture.exists(target) })
+            var notice = child(page, "exportNotice")
+            if (data.folder === "") {
+                waitFor(function () { return fixture.exists(target) })
                 verify(!notice.opened)
+                return
             }
-        }
-
-        function test_emptyState() {
-            showResults([])
-            var empty = findChild(page, "emptyResults")
-            verify(empty.visible)
-            compare(findChild(empty, "emptyTitle").text, "No similar photos found")
-            verify(!groupList().visible)
-            verify(!findChild(page, "exportButton").visible)
-
-            showResults([2])
-            verify(!findChild(page, "emptyResults").visible)
-            fixture.setMarks(0, [false, true])
-            tryCompare(dfMgr, "checkedItemCount", 1)
-            dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
-            var nowEmpty = findChild(page, "emptyResults")
-            tryVerify(function () { return nowEmpty.visible }, 10000)
-            compare(findChild(nowEmpty, "emptyTitle").text, "All duplicates removed")
-            verify(fixture.inTrash(fixture.photoPath(0, 1)))
+            waitOpened(notice)
+            verify(notice.text.indexOf(fixture.folder() + data.folder) >= 0, notice.text)
+            notice.close()
+            waitClosed(notice)
         }
 
         function test_regroupAtAnotherThreshold() {
             dfMgr.setOption(Helpers.makeOptions(false, 300, 0, 70))
             showResults([2, 2])
             page.startRegroup(90)
-            var option = dfMgr.getOption()
-            compare(option.similarSlot.value, 2)
-            compare(option.minSize.value, 300)
-            compare(option.photoType.value, 1)
-            var overlay = findChild(page, "regroupOverlay")
+            compare(Helpers.readOptions(dfMgr.getOption()), Helpers.readOptions(Helpers.makeOptions(false, 300, 0, 90)))
+            var overlay = child(page, "regroupOverlay")
             verify(overlay.visible)
-            verify(!findChild(page, "removeMarkedButton").enabled)
-            compare(findChild(page, "similarityButton").text, "Similarity 90%")
+            var remove = child(page, "removeMarkedButton")
+            verify(!remove.enabled)
+            compare(child(page, "similarityButton").text, "Similarity 90%")
 
             // The regroup ends on its own and gives the page back.
-            tryVerify(function () { return !overlay.visible }, 10000)
-            tryVerify(function () { return findChild(page, "removeMarkedButton").enabled || dfMgr.checkedItemCount === 0 })
+            waitFor(function () { return !overlay.visible })
+            waitFor(function () { return remove.enabled || dfMgr.checkedItemCount === 0 })
             dfMgr.setOption(Helpers.makeOptions(true, 100, 0, 70))
         }
     }

@@ -7,9 +7,8 @@ Item {
     width: 400
     height: 300
 
-    TestCase {
+    ScreenTestCase {
         name: "ThumbImage"
-        when: windowShown
 
         Component {
             id: thumbComponent
