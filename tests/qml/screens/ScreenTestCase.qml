@@ -5,6 +5,11 @@ import "qrc:/qml"
 // What the screens' tests share: a file fails on any QML warning, and every wait allows for
 // a loaded machine.
 TestCase {
+    id: screenTest
+    // Holds the items under test, unlike a plain test case.
+    visible: true
+    width: 1020
+    height: 600
     when: windowShown
 
     Component {
@@ -13,13 +18,13 @@ TestCase {
     }
 
     function cleanupTestCase() {
-        compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
+        compare(qmlWarnings.messages, [])
     }
 
     // The window over the results of a fresh scan of groups of the given sizes.
     function openMain(counts) {
         verify(fixture.scan(counts))
-        var win = createTemporaryObject(mainComponent, parent)
+        var win = createTemporaryObject(mainComponent, screenTest)
         verify(win)
         win.screen = "results"
         return win

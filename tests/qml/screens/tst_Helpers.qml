@@ -47,25 +47,6 @@ ScreenTestCase {
         compare(row.better, data.better)
     }
 
-    function test_paging_data() {
-        return [
-            { tag: "no rows", total: 0, per: 6, pages: 1, lastRows: 0 },
-            { tag: "exactly one page", total: 6, per: 6, pages: 1, lastRows: 6 },
-            { tag: "one row over", total: 7, per: 6, pages: 2, lastRows: 1 },
-            { tag: "photos 16 per page", total: 33, per: 16, pages: 3, lastRows: 1 }
-        ]
-    }
-
-    function test_paging(data) {
-        compare(Helpers.pageCount(data.total, data.per), data.pages)
-        compare(Helpers.rowsOnPage(data.pages - 1, data.total, data.per), data.lastRows)
-        // A page past the end falls back to the last one, a negative page to the first.
-        compare(Helpers.clampPage(data.pages + 3, data.total, data.per), data.pages - 1)
-        compare(Helpers.clampPage(-1, data.total, data.per), 0)
-        if (data.total > 0)
-            compare(Helpers.pageOfRow(data.total - 1, data.per), data.pages - 1)
-    }
-
     // Each map is read into plain fields; one made by makeOptions also holds the threshold's
     // slot and the unit's name as the manager reads them. A new threshold keeps the rest.
     function test_readOptions_data() {

@@ -3,323 +3,292 @@ import QtTest 1.15
 import DupPicsMgr 1.0
 import "qrc:/qml"
 
-Item {
+ScreenTestCase {
     id: root
-    width: 1020
-    height: 600
+    name: "MainWindow"
 
-    ScreenTestCase {
-        name: "MainWindow"
+    property var win: null
 
-        property var win: null
+    function init() {
+        dfMgr.setShowDeleteWin(true)
+        win = openMain([3, 3])
+    }
 
-        function init() {
-            dfMgr.setShowDeleteWin(true)
-            win = openMain([3, 3])
-        }
+    function object(name) { return child(win, name) }
 
-        function object(name) { return child(win, name) }
+    function openRemoval() {
+        win.requestRemoval()
+        return waitOpened(object("removalDialog"))
+    }
 
-        function openRemoval() {
-            win.requestRemoval()
-            return waitOpened(object("removalDialog"))
-        }
+    function markCopies() {
+        dfMgr.doAllMark()
+        tryCompare(dfMgr, "checkedItemCount", 4)
+    }
 
-        function markCopies() {
-            dfMgr.doAllMark()
-            tryCompare(dfMgr, "checkedItemCount", 4)
-        }
+    // Each removal ends with its summary; the next step starts after it, as a user would.
+    function closeSummary() {
+        var summary = waitOpened(object("removalSummary"))
+        summary.close()
+        waitClosed(summary)
+    }
 
-        // Each removal ends with its summary; the next step starts after it, as a user would.
-        function closeSummary() {
-            var summary = waitOpened(object("removalSummary"))
-            summary.close()
-            waitClosed(summary)
-        }
+    // A finished scan marks the copies at once and the header says how to change that; a
+    // cancelled one keeps what it found and says so.
+    function test_scan_data() {
+        return [
+            { tag: "finished", counts: [2, 2], cancel: false, screen: "results", says: "" },
+            { tag: "cancelled with groups found", counts: [2, 2], cancel: true, screen: "results",
+              says: "groups found so far are shown" },
+            { tag: "cancelled before any", counts: [], cancel: true, screen: "start", says: "before it found similar photos" }
+        ]
+    }
 
-        function test_scanFlow() {
-            verify(fixture.prepare([2, 2]))
-            win.startScan(Helpers.makeOptions(true, 100, 0, 70))
-            compare(win.screen, "progress")
-            tryCompare(win, "screen", "results", 10000)
-            tryCompare(dfMgr, "totalGroupCount", 2)
-            // The copies are marked at once and the header says how to change that.
-            tryCompare(dfMgr, "checkedItemCount", 2)
-            var note = object("autoMarkNote")
-            waitFor(function () { return note.visible })
-            mouseClick(object("clearMarksButton"))
-            tryCompare(dfMgr, "checkedItemCount", 0)
-            verify(!note.visible)
-        }
-
-        function test_cancelKeepsWhatWasFound_data() {
-            return [
-                { tag: "groups found", counts: [2, 2], screen: "results", says: "groups found so far are shown" },
-                { tag: "nothing found", counts: [], screen: "start", says: "before it found similar photos" }
-            ]
-        }
-
-        function test_cancelKeepsWhatWasFound(data) {
-            verify(fixture.prepare(data.counts, true))
-            win.startScan(Helpers.makeOptions(true, 100, 0, 70))
-            compare(win.screen, "progress")
-            tryCompare(dfMgr, "totalGroupCount", data.counts.length, 10000)
+    function test_scan(data) {
+        verify(fixture.prepare(data.counts, data.cancel))
+        win.startScan(Helpers.makeOptions(true, 100, 0, 70))
+        compare(win.screen, "progress")
+        tryCompare(dfMgr, "totalGroupCount", data.counts.length, 10000)
+        if (data.cancel)
             dfMgr.cancel()
-            tryCompare(win, "screen", data.screen, 10000)
+        tryCompare(win, "screen", data.screen, 10000)
+        if (data.cancel) {
             var notice = waitOpened(object("noticeDialog"))
             verify(notice.text.indexOf(data.says) >= 0, notice.text)
             notice.close()
             waitFor(function () { return !fixture.scanning() })
+            return
         }
+        tryCompare(dfMgr, "checkedItemCount", 2)
+        var note = object("autoMarkNote")
+        waitFor(function () { return note.visible })
+        mouseClick(object("clearMarksButton"))
+        tryCompare(dfMgr, "checkedItemCount", 0)
+        verify(!note.visible)
+    }
 
-        // A photo that went missing since the scan fails, and the summary names it.
-        function test_removalMethod_data() {
-            return [
-                { tag: "trash by default", radio: "", trashed: true, says: "moved to the trash", undo: true,
-                  missing: false, title: "4 photos removed" },
-                { tag: "permanent", radio: "permanentRadio", trashed: false, says: "deleted permanently", undo: false,
-                  missing: false, title: "4 photos removed" },
-                { tag: "one gone since the scan", radio: "", trashed: true, says: "moved to the trash", undo: true,
-                  missing: true, title: "3 photos removed" }
-            ]
+    // A photo that went missing since the scan fails, and the summary names it.
+    function test_removalMethod_data() {
+        return [
+            { tag: "trash by default", radio: "", trashed: true, says: "moved to the trash", undo: true,
+              missing: false, title: "4 photos removed" },
+            { tag: "permanent", radio: "permanentRadio", trashed: false, says: "deleted permanently", undo: false,
+              missing: false, title: "4 photos removed" },
+            { tag: "one gone since the scan", radio: "", trashed: true, says: "moved to the trash", undo: true,
+              missing: true, title: "3 photos removed" }
+        ]
+    }
+
+    function test_removalMethod(data) {
+        markCopies()
+        var missing = fixture.photoPath(0, 1)
+        if (data.missing)
+            verify(fixture.remove(missing))
+        var dialog = openRemoval()
+        compare(child(dialog.contentItem, "trashRadio").text, "Move to the trash")
+        var warning = child(dialog.contentItem, "permanentWarning")
+        verify(!warning.visible)
+        if (data.radio !== "")
+            mouseClick(child(dialog.contentItem, data.radio))
+        // Permanent deletion warns before it runs.
+        compare(warning.visible, !data.undo)
+        mouseClick(child(dialog.contentItem, "removeButton"))
+        waitClosed(dialog)
+        var copy = fixture.photoPath(1, 1)
+        waitFor(function () { return !fixture.exists(copy) })
+        compare(fixture.inTrash(copy), data.trashed)
+        verify(fixture.exists(fixture.photoPath(0, 0)))
+        // The summary says how many went where, and offers the way back when there is one.
+        var summary = waitOpened(object("removalSummary"))
+        compare(summary.title, data.title)
+        var text = child(summary.contentItem, "summaryText").text
+        verify(text.indexOf(data.says) >= 0, text)
+        var name = missing.substring(missing.lastIndexOf("/") + 1)
+        compare(summary.failures.indexOf(name) >= 0, data.missing, summary.failures)
+        var undo = child(summary.contentItem, "summaryUndoButton")
+        compare(undo.visible, data.undo)
+        if (data.undo) {
+            mouseClick(undo)
+            waitFor(function () { return fixture.exists(copy) })
+            return
         }
+        // It has the keys, not the page that the closed progress handed them back to.
+        win.requestActivate()
+        waitFor(function () { return win.active })
+        keyClick(Qt.Key_Escape)
+        waitClosed(summary)
+    }
 
-        function test_removalMethod(data) {
-            markCopies()
-            var missing = fixture.photoPath(0, 1)
-            if (data.missing)
-                verify(fixture.remove(missing))
-            var dialog = openRemoval()
-            compare(child(dialog.contentItem, "trashRadio").text, "Move to the trash")
-            var warning = child(dialog.contentItem, "permanentWarning")
-            verify(!warning.visible)
-            if (data.radio !== "")
-                mouseClick(child(dialog.contentItem, data.radio))
-            // Permanent deletion warns before it runs.
-            compare(warning.visible, !data.undo)
-            mouseClick(child(dialog.contentItem, "removeButton"))
-            waitClosed(dialog)
-            var copy = fixture.photoPath(1, 1)
-            waitFor(function () { return !fixture.exists(copy) })
-            compare(fixture.inTrash(copy), data.trashed)
-            verify(fixture.exists(fixture.photoPath(0, 0)))
-            // The summary says how many went where, and offers the way back when there is one.
-            var summary = waitOpened(object("removalSummary"))
-            compare(summary.title, data.title)
-            var text = child(summary.contentItem, "summaryText").text
-            verify(text.indexOf(data.says) >= 0, text)
-            var name = missing.substring(missing.lastIndexOf("/") + 1)
-            compare(summary.failures.indexOf(name) >= 0, data.missing, summary.failures)
-            var undo = child(summary.contentItem, "summaryUndoButton")
-            compare(undo.visible, data.undo)
-            if (data.undo) {
-                mouseClick(undo)
-                waitFor(function () { return fixture.exists(copy) })
-                return
-            }
-            // It has the keys, not the page that the closed progress handed them back to.
-            win.requestActivate()
-            waitFor(function () { return win.active })
-            keyClick(Qt.Key_Escape)
-            waitClosed(summary)
+    function test_wholeGroupWarning_data() {
+        return [
+            { tag: "nothing marked asks nothing", marks: [[false, false, false], [false, false, false]], whole: 0 },
+            { tag: "automatic marks keep a copy", marks: [[false, true, true], [false, true, true]], whole: 0 },
+            { tag: "one group fully marked", marks: [[true, true, true], [false, true, false]], whole: 1 },
+            { tag: "both groups fully marked", marks: [[true, true, true], [true, true, true]], whole: 2 }
+        ]
+    }
+
+    function test_wholeGroupWarning(data) {
+        var marked = 0
+        for (var g = 0; g < data.marks.length; ++g) {
+            fixture.setMarks(g, data.marks[g])
+            marked += data.marks[g].filter(function (m) { return m }).length
         }
-
-        function test_wholeGroupWarning_data() {
-            return [
-                { tag: "nothing marked asks nothing", marks: [[false, false, false], [false, false, false]], whole: 0 },
-                { tag: "automatic marks keep a copy", marks: [[false, true, true], [false, true, true]], whole: 0 },
-                { tag: "one group fully marked", marks: [[true, true, true], [false, true, false]], whole: 1 },
-                { tag: "both groups fully marked", marks: [[true, true, true], [true, true, true]], whole: 2 }
-            ]
-        }
-
-        function test_wholeGroupWarning(data) {
-            var marked = 0
-            for (var g = 0; g < data.marks.length; ++g) {
-                fixture.setMarks(g, data.marks[g])
-                marked += data.marks[g].filter(function (m) { return m }).length
-            }
-            tryCompare(dfMgr, "checkedItemCount", marked)
-            tryCompare(dfMgr, "fullyMarkedGroupCount", data.whole)
-            if (marked === 0) {
-                win.requestRemoval()
-                verify(!object("removalDialog").opened)
-                return
-            }
-            var dialog = openRemoval()
-            compare(dialog.wholeGroups, data.whole)
-            compare(child(dialog.contentItem, "wholeGroupWarning").visible, data.whole > 0)
-            dialog.close()
-        }
-
-        // Once told not to ask, a removal goes straight out with the last method, unless
-        // whole groups would go.
-        function test_dontAskAgain() {
-            markCopies()
-            var dialog = openRemoval()
-            mouseClick(child(dialog.contentItem, "permanentRadio"))
-            mouseClick(child(dialog.contentItem, "dontAskCheck"))
-            mouseClick(child(dialog.contentItem, "removeButton"))
-            waitClosed(dialog)
-            verify(!dfMgr.getShowDeleteWin())
-            tryCompare(dfMgr, "checkedItemCount", 0, 10000)
-            closeSummary()
-
-            verify(fixture.scan([2, 2]))
-            dfMgr.doAllMark()
-            tryCompare(dfMgr, "checkedItemCount", 2)
+        tryCompare(dfMgr, "checkedItemCount", marked)
+        tryCompare(dfMgr, "fullyMarkedGroupCount", data.whole)
+        if (marked === 0) {
             win.requestRemoval()
-            verify(!dialog.opened)
-            var copy = fixture.photoPath(1, 1)
-            waitFor(function () { return !fixture.exists(copy) })
-            verify(!fixture.inTrash(copy))
-            closeSummary()
-
-            verify(fixture.scan([2]))
-            fixture.setMarks(0, [true, true])
-            tryCompare(dfMgr, "fullyMarkedGroupCount", 1)
-            openRemoval().close()
+            verify(!object("removalDialog").opened)
+            return
         }
+        var dialog = openRemoval()
+        compare(dialog.wholeGroups, data.whole)
+        compare(child(dialog.contentItem, "wholeGroupWarning").visible, data.whole > 0)
+        dialog.close()
+    }
 
-        function test_questions_data() {
-            return [
-                { tag: "removable drive, go on", signal: "signalShowCheckUsb", button: "acceptButton",
-                  says: "Permanent deletion cannot be undone." },
-                { tag: "removable drive, escape", signal: "signalShowCheckUsb", button: "", says: "" },
-                { tag: "small trash, stop", signal: "signalShowCheckTrash", button: "rejectButton", says: "" },
-                { tag: "no space, notice", signal: "signalShowCheckSpace", button: "acceptButton", says: "/media/full" }
-            ]
-        }
+    // Once told not to ask, a removal goes straight out with the last method, unless
+    // whole groups would go.
+    function test_dontAskAgain() {
+        markCopies()
+        var dialog = openRemoval()
+        mouseClick(child(dialog.contentItem, "permanentRadio"))
+        mouseClick(child(dialog.contentItem, "dontAskCheck"))
+        mouseClick(child(dialog.contentItem, "removeButton"))
+        waitClosed(dialog)
+        verify(!dfMgr.getShowDeleteWin())
+        tryCompare(dfMgr, "checkedItemCount", 0, 10000)
+        closeSummary()
 
-        function test_questions(data) {
-            dfMgr[data.signal]("/media/full")
-            var question = waitOpened(object("questionDialog"))
-            verify(child(question.contentItem, "questionText").text.indexOf(data.says) >= 0, question.text)
-            if (data.button === "")
-                keyClick(Qt.Key_Escape)
-            else
-                mouseClick(child(question.contentItem, data.button))
-            waitClosed(question)
-        }
+        verify(fixture.scan([2, 2]))
+        dfMgr.doAllMark()
+        tryCompare(dfMgr, "checkedItemCount", 2)
+        win.requestRemoval()
+        verify(!dialog.opened)
+        var copy = fixture.photoPath(1, 1)
+        waitFor(function () { return !fixture.exists(copy) })
+        verify(!fixture.inTrash(copy))
+        closeSummary()
 
-        function removeToTrash(group, marks) {
-            fixture.setMarks(group, marks)
-            tryCompare(dfMgr, "checkedItemCount", marks.filter(function (m) { return m }).length)
-            dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
-            tryCompare(dfMgr, "checkedItemCount", 0, 10000)
-            closeSummary()
-        }
+        verify(fixture.scan([2]))
+        fixture.setMarks(0, [true, true])
+        tryCompare(dfMgr, "fullyMarkedGroupCount", 1)
+        openRemoval().close()
+    }
 
-        function openUndo() {
-            var dialog = object("undoDialog")
-            dialog.showHistory()
-            return waitOpened(dialog)
-        }
+    function test_questions_data() {
+        return [
+            { tag: "removable drive, go on", signal: "signalShowCheckUsb", button: "acceptButton",
+              says: "Permanent deletion cannot be undone." },
+            { tag: "removable drive, escape", signal: "signalShowCheckUsb", button: "", says: "" },
+            { tag: "small trash, stop", signal: "signalShowCheckTrash", button: "rejectButton", says: "" },
+            { tag: "no space, notice", signal: "signalShowCheckSpace", button: "acceptButton", says: "/media/full" }
+        ]
+    }
 
-        // The history undoes the request chosen; a file that now takes the place of one of
-        // its photos stays, and the dialog lists it.
-        function test_historyUndoesTheChosenRequest() {
-            removeToTrash(0, [false, true, true])
-            removeToTrash(1, [false, true, false])
-            verify(fixture.writeFile(fixture.photoPath(0, 1)))
-            var dialog = openUndo()
-            var history = child(dialog.contentItem, "historyList")
-            waitFor(function () { return history.count >= 2 })
-            // Newest first: the second row is the first removal.
-            mouseClick(child(dialog.contentItem, "undoRequestButton1"))
-            var result = child(dialog.contentItem, "undoResult")
-            waitFor(function () { return result.visible })
-            verify(fixture.exists(fixture.photoPath(0, 2)))
-            verify(!fixture.exists(fixture.photoPath(1, 1)))
-            compare(child(dialog.contentItem, "undoFailedList").count, 1)
-            dialog.close()
-        }
-
-        function currentPath(results) {
-            var photos = results.photoModelAt(results.currentGroup)
-            return photos.data(photos.index(results.currentPhoto, 0), 264)
-        }
-
-        // Not asked, Delete removes at once and the undo bar brings the photo back; asked, a
-        // closed question hands the keys back to the results.
-        function test_deleteAsksOrOffersUndo() {
-            var results = object("resultsPage")
-            var hasKeys = function () { return win.activeFocusItem === results }
-            waitForRendering(results)
-            waitFor(hasKeys)
-            dfMgr.setShowDeleteWin(false)
-            keyClick(Qt.Key_Right)
-            var path = currentPath(results)
-            keyClick(Qt.Key_Delete)
-            var question = object("deleteQuestion")
-            verify(!question.opened)
-            var bar = object("undoBar")
-            waitFor(function () { return bar.visible && !fixture.exists(path) })
-            compare(child(bar, "undoBarText").text, path.substring(path.lastIndexOf("/") + 1) + " was moved to the trash.")
-            child(bar, "undoBarButton").clicked()
-            waitFor(function () { return fixture.exists(path) })
-            verify(!bar.visible)
-
-            // The photo back in place joins its group again, in a regroup that replaces the
-            // group's photos; Delete acts on the current photo only once they are back.
-            waitFor(function () {
-                var back = results.photoModelAt(0)
-                return !fixture.scanning() && back && back.rowCount() === 3
-            })
-            dfMgr.setShowDeleteWin(true)
-            waitFor(hasKeys)
-            // Another photo: the same one again within two seconds would be taken for a repeat.
-            keyClick(Qt.Key_Right)
-            var removed = path
-            path = currentPath(results)
-            verify(path !== removed, path)
-            keyClick(Qt.Key_Delete)
-            waitOpened(question)
+    function test_questions(data) {
+        dfMgr[data.signal]("/media/full")
+        var question = waitOpened(object("questionDialog"))
+        verify(child(question.contentItem, "questionText").text.indexOf(data.says) >= 0, question.text)
+        if (data.button === "")
             keyClick(Qt.Key_Escape)
-            waitClosed(question)
-            waitFor(hasKeys)
-            // The closing popup hands the keys back within a few event-loop turns.
-            waitFor(function () {
-                keyClick(Qt.Key_Delete)
-                return question.opened
-            })
-            waitOpened(question)
-            mouseClick(child(question.contentItem, "deleteDontAskCheck"))
-            mouseClick(child(question.contentItem, "deleteAcceptButton"))
-            waitClosed(question)
-            verify(!dfMgr.getShowDeleteWin())
-            waitFor(function () { return bar.visible && !fixture.exists(path) })
-            waitFor(hasKeys)
-        }
+        else
+            mouseClick(child(question.contentItem, data.button))
+        waitClosed(question)
+    }
 
-        function test_skippedPlacesAreNamed() {
-            var missing = fixture.folder() + "/missing"
-            dfMgr.addDropPaths([Qt.resolvedUrl("file://" + missing)])
-            var notice = waitOpened(object("noticeDialog"))
-            compare(notice.title, "Some places were not added")
-            verify(notice.text.indexOf(missing) >= 0, notice.text)
-            notice.close()
-        }
+    function removeToTrash(group, marks) {
+        fixture.setMarks(group, marks)
+        tryCompare(dfMgr, "checkedItemCount", marks.filter(function (m) { return m }).length)
+        dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
+        tryCompare(dfMgr, "checkedItemCount", 0, 10000)
+        closeSummary()
+    }
 
-        function test_previewOpensAndReturns() {
-            win.openPreview(1001, 1)
-            compare(win.screen, "preview")
-            var preview = object("previewPage")
-            compare(preview.row, 1)
-            preview.setCompare(0)
-            var mainPane = child(preview, "mainPane")
-            var comparePane = child(preview, "comparePane")
-            preview.applyView(2, 0.3, 0.7)
-            compare([mainPane.zoom, comparePane.zoom, comparePane.centerX], [2, 2, 0.3])
-            // Dragging one zoomed picture pans the other with it.
-            waitFor(function () { return mainPane.imageReady })
-            preview.applyView(3, 0.5, 0.5)
-            waitForRendering(preview)
-            mouseDrag(mainPane, mainPane.width / 2, mainPane.height / 2, -120, 0)
-            verify(preview.centerX > 0.5, preview.centerX)
-            compare(comparePane.centerX, preview.centerX)
-            mouseClick(child(preview, "backButton"))
-            compare(win.screen, "results")
-        }
+    // The history undoes the request chosen; a file that now takes the place of one of
+    // its photos stays, and the dialog lists it.
+    function test_historyUndoesTheChosenRequest() {
+        removeToTrash(0, [false, true, true])
+        removeToTrash(1, [false, true, false])
+        verify(fixture.writeFile(fixture.photoPath(0, 1)))
+        var dialog = object("undoDialog")
+        dialog.showHistory()
+        waitOpened(dialog)
+        var history = child(dialog.contentItem, "historyList")
+        waitFor(function () { return history.count >= 2 })
+        // Newest first: the second row is the first removal.
+        mouseClick(child(dialog.contentItem, "undoRequestButton1"))
+        var result = child(dialog.contentItem, "undoResult")
+        waitFor(function () { return result.visible })
+        verify(fixture.exists(fixture.photoPath(0, 2)))
+        verify(!fixture.exists(fixture.photoPath(1, 1)))
+        compare(child(dialog.contentItem, "undoFailedList").count, 1)
+        dialog.close()
+    }
+
+    function currentPath(results) {
+        var photos = results.photoModelAt(results.currentGroup)
+        return photos.data(photos.index(results.currentPhoto, 0), 264)
+    }
+
+    // Not asked, Delete removes at once and the undo bar brings the photo back; asked, a
+    // closed question hands the keys back to the results.
+    function test_deleteAsksOrOffersUndo() {
+        var results = object("resultsPage")
+        var hasKeys = function () { return win.activeFocusItem === results }
+        waitForRendering(results)
+        waitFor(hasKeys)
+        dfMgr.setShowDeleteWin(false)
+        keyClick(Qt.Key_Right)
+        var path = currentPath(results)
+        keyClick(Qt.Key_Delete)
+        var question = object("deleteQuestion")
+        verify(!question.opened)
+        var bar = object("undoBar")
+        waitFor(function () { return bar.visible && !fixture.exists(path) })
+        compare(child(bar, "undoBarText").text, path.substring(path.lastIndexOf("/") + 1) + " was moved to the trash.")
+        child(bar, "undoBarButton").clicked()
+        waitFor(function () { return fixture.exists(path) })
+        verify(!bar.visible)
+
+        // The photo back in place joins its group again, in a regroup that replaces the
+        // group's photos; Delete acts on the current photo only once they are back.
+        waitFor(function () {
+            var back = results.photoModelAt(0)
+            return !fixture.scanning() && back && back.rowCount() === 3
+        })
+        dfMgr.setShowDeleteWin(true)
+        waitFor(hasKeys)
+        // Another photo: the same one again within two seconds would be taken for a repeat.
+        keyClick(Qt.Key_Right)
+        var removed = path
+        path = currentPath(results)
+        verify(path !== removed, path)
+        keyClick(Qt.Key_Delete)
+        waitOpened(question)
+        keyClick(Qt.Key_Escape)
+        waitClosed(question)
+        waitFor(hasKeys)
+        // The closing popup hands the keys back within a few event-loop turns.
+        waitFor(function () {
+            keyClick(Qt.Key_Delete)
+            return question.opened
+        })
+        waitOpened(question)
+        mouseClick(child(question.contentItem, "deleteDontAskCheck"))
+        mouseClick(child(question.contentItem, "deleteAcceptButton"))
+        waitClosed(question)
+        verify(!dfMgr.getShowDeleteWin())
+        waitFor(function () { return bar.visible && !fixture.exists(path) })
+        waitFor(hasKeys)
+    }
+
+    function test_skippedPlacesAreNamed() {
+        var missing = fixture.folder() + "/missing"
+        dfMgr.addDropPaths([Qt.resolvedUrl("file://" + missing)])
+        var notice = waitOpened(object("noticeDialog"))
+        compare(notice.title, "Some places were not added")
+        verify(notice.text.indexOf(missing) >= 0, notice.text)
+        notice.close()
     }
 }
