@@ -9,14 +9,9 @@ ScreenTestCase {
     id: root
     name: "NoManager"
 
-    Component {
-        id: mainComponent
-        Main {}
-    }
-
     function test_screensLoadAndActionsAreQuiet() {
         compare(typeof dfMgr, "undefined")
-        var win = createTemporaryObject(mainComponent, root)
+        var win = createTemporaryObject(mainWindow, root)
         verify(win)
         verify(!win.mgr)
         win.startScan(Helpers.makeOptions(true, 100, 0, 70))

@@ -12,10 +12,8 @@ TestCase {
     height: 600
     when: windowShown
 
-    Component {
-        id: mainComponent
-        Main {}
-    }
+    // The program's window.
+    property Component mainWindow: Component { Main {} }
 
     function cleanupTestCase() {
         compare(qmlWarnings.messages, [])
@@ -24,7 +22,7 @@ TestCase {
     // The window over the results of a fresh scan of groups of the given sizes.
     function openMain(counts) {
         verify(fixture.scan(counts))
-        var win = createTemporaryObject(mainComponent, screenTest)
+        var win = createTemporaryObject(mainWindow, screenTest)
         verify(win)
         win.screen = "results"
         return win

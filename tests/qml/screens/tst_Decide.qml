@@ -16,6 +16,11 @@ ScreenTestCase {
         DecisionsDialog { mgr: dfMgr }
     }
 
+    Component {
+        id: paneComponent
+        ZoomPane { phase: "ready" }
+    }
+
     property var win: null
 
     function open(counts) {
@@ -58,6 +63,20 @@ ScreenTestCase {
         mouseDrag(panes[0], panes[0].width / 2, panes[0].height / 2, -120, 0)
         verify(preview.centerX > 0.5, preview.centerX)
         compare([panes[1].zoom, panes[1].centerX], [3, preview.centerX])
+    }
+
+    // The first photo is 320 × 240: fitting shrinks it into a small pane but never blows it
+    // up past its own pixels in a large one.
+    function test_fitNeverEnlarges_data() {
+        return [{ tag: "smaller pane", width: 160, height: 160, scale: 0.5 },
+                { tag: "larger pane", width: 640, height: 480, scale: 1 }]
+    }
+    function test_fitNeverEnlarges(data) {
+        verify(fixture.scan([2]))
+        var pane = createTemporaryObject(paneComponent, root, { width: data.width, height: data.height,
+                                                                source: "file://" + fixture.photoPath(0, 0) })
+        tryCompare(pane, "imageReady", true, 3000)
+        compare(pane.fitScale, data.scale)
     }
 
     function test_arrowsCrossGroups_data() {

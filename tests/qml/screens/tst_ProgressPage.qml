@@ -8,11 +8,7 @@ ScreenTestCase {
 
     Component {
         id: pageComponent
-        ProgressPage {
-            width: 1020
-            height: 600
-            mgr: dfMgr
-        }
+        ProgressPage { width: 1020; height: 600; mgr: dfMgr }
     }
 
     property var page: null

@@ -9,11 +9,12 @@ ScreenTestCase {
 
     Component {
         id: pageComponent
-        ResultsPage {
-            width: 1020
-            height: 600
-            mgr: dfMgr
-        }
+        ResultsPage { width: 1020; height: 600; mgr: dfMgr }
+    }
+
+    Component {
+        id: thumbComponent
+        ThumbImage { width: 120; height: 90 }
     }
 
     SignalSpy { id: previewSpy; signalName: "previewRequested"; target: page }
@@ -128,6 +129,22 @@ ScreenTestCase {
             return ruled !== undefined
         })
         compare(child(ruled, "tileStatus").text, "Marked: " + ruled.markReason)
+    }
+
+    // The photo model reports a thumbnail as made once the library has it; a tile asks the
+    // provider only then (an earlier request fails and is logged), whenever it is created.
+    function test_tileAsksOnlyForAMadeThumbnail_data() {
+        return [{ tag: "not made yet", state: 0, failed: false },
+                { tag: "could not be made", state: 2, failed: true }]
+    }
+    function test_tileAsksOnlyForAMadeThumbnail(data) {
+        verify(fixture.scan([2]))
+        var photos = dfMgr.getPhotosModelByCreate(1000)
+        // Reading the picture's address asks the library for it.
+        var url = photos.data(photos.index(0, 0), 258)
+        waitFor(function () { return photos.data(photos.index(0, 0), 269) === 1 })
+        var thumb = createTemporaryObject(thumbComponent, root, { source: url, thumbState: data.state })
+        compare([thumb.ready, thumb.failed], [false, data.failed])
     }
 
     // Wider windows take more groups side by side; the size control resizes the tiles and

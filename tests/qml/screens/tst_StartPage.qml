@@ -9,17 +9,10 @@ ScreenTestCase {
 
     Component {
         id: pageComponent
-        StartPage {
-            width: 1020
-            height: 600
-            mgr: dfMgr
-        }
+        StartPage { width: 1020; height: 600; mgr: dfMgr }
     }
 
-    SignalSpy {
-        id: scanSpy
-        signalName: "scanRequested"
-    }
+    SignalSpy { id: scanSpy; signalName: "scanRequested"; target: page }
 
     property var page: null
 
@@ -35,8 +28,6 @@ ScreenTestCase {
     function init() {
         dfMgr.clear()
         page = createTemporaryObject(pageComponent, root)
-        scanSpy.clear()
-        scanSpy.target = page
     }
 
     // What the controls show: the threshold, the minimum size and its unit, which photos,
