@@ -172,6 +172,8 @@ ScreenTestCase {
 
         verify(fixture.scan([2]))
         fixture.setMarks(0, [true, true])
+        // A removal asks only once the marks are counted.
+        tryCompare(dfMgr, "checkedItemCount", 2)
         tryCompare(dfMgr, "fullyMarkedGroupCount", 1)
         openRemoval().close()
     }
