@@ -34,8 +34,8 @@ TestCase {
         return found
     }
 
-    function waitOpened(popup) {
-        tryVerify(function () { return popup.opened }, 10000, popup.objectName + " opens")
+    function waitOpened(popup, when) {
+        tryVerify(function () { return popup.opened }, 10000, popup.objectName + " opens " + (when || ""))
         waitForRendering(popup.contentItem)
         return popup
     }

@@ -16,9 +16,9 @@ ScreenTestCase {
 
     function object(name) { return child(win, name) }
 
-    function openRemoval() {
+    function openRemoval(when) {
         win.requestRemoval()
-        return waitOpened(object("removalDialog"))
+        return waitOpened(object("removalDialog"), when)
     }
 
     function markCopies() {
@@ -67,7 +67,8 @@ ScreenTestCase {
         verify(!note.visible)
     }
 
-    // A photo that went missing since the scan fails, and the summary names it.
+    // To the trash or for good; a photo that went missing since the scan fails, and the
+    // summary names it.
     function test_removalMethod_data() {
         return [
             { tag: "trash by default", radio: "", trashed: true, says: "moved to the trash", undo: true,
@@ -151,7 +152,7 @@ ScreenTestCase {
     // whole groups would go.
     function test_dontAskAgain() {
         markCopies()
-        var dialog = openRemoval()
+        var dialog = openRemoval("at first")
         mouseClick(child(dialog.contentItem, "permanentRadio"))
         mouseClick(child(dialog.contentItem, "dontAskCheck"))
         mouseClick(child(dialog.contentItem, "removeButton"))
@@ -175,7 +176,7 @@ ScreenTestCase {
         // A removal asks only once the marks are counted.
         tryCompare(dfMgr, "checkedItemCount", 2)
         tryCompare(dfMgr, "fullyMarkedGroupCount", 1)
-        openRemoval().close()
+        openRemoval("for a whole group").close()
     }
 
     function test_questions_data() {
