@@ -115,8 +115,8 @@ ScreenTestCase {
         }
 
         tiles[1].toggleMark()
-        waitFor(function () { return tiles[1].marked })
-        compare(dfMgr.checkedItemCount, 1)
+        // The totals come in a signal of their own, after the photo's row.
+        waitFor(function () { return tiles[1].marked && dfMgr.checkedItemCount === 1 })
         compare(child(tiles[1], "tileStatus").text, "Marked")
         tiles[1].toggleMark()
         waitFor(function () { return !tiles[1].marked })
