@@ -397,7 +397,8 @@ ApplicationWindow {
             id: dontAskCheck
             objectName: "deleteDontAskCheck"
             text: qsTr("Do not ask again")
-            ToolTip.visible: hovered
+            // The closed question keeps the hover: its delayed tip would open with no window.
+            ToolTip.visible: hovered && deleteQuestion.opened
             ToolTip.delay: 600
             ToolTip.text: qsTr("Asking can be turned back on in the scan options")
         }

@@ -14,35 +14,18 @@ namespace {
 class CWarningLog : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(int count READ count NOTIFY changed)
-    Q_PROPERTY(QStringList messages READ messages NOTIFY changed)
+    Q_PROPERTY(QStringList messages MEMBER m_listMessages)
 public:
-    static CWarningLog *instance()
-    {
-        static CWarningLog log;
-        return &log;
-    }
-    int count() const { return m_listMessages.size(); }
-    QStringList messages() const { return m_listMessages; }
-    Q_INVOKABLE void clear()
-    {
-        m_listMessages.clear();
-        emit changed();
-    }
+    Q_INVOKABLE void clear() { m_listMessages.clear(); }
     void add(const QList<QQmlError> &listWarnings)
     {
         for (const QQmlError &error : listWarnings) {
             // A tile whose row says "not made yet" asks at once and may get nothing: it keeps
             // its placeholder and asks again when the row changes.
-            if (error.description().contains(QLatin1String("Failed to get image from provider")))
-                continue;
-            m_listMessages << error.toString();
+            if (!error.description().contains(QLatin1String("Failed to get image from provider")))
+                m_listMessages << error.toString();
         }
-        emit changed();
     }
-
-signals:
-    void changed();
 
 private:
     QStringList m_listMessages;
@@ -64,7 +47,8 @@ public slots:
     // Called once per test file with that file's engine.
     void qmlEngineAvailable(QQmlEngine *pEngine)
     {
-        connect(pEngine, &QQmlEngine::warnings, CWarningLog::instance(), &CWarningLog::add);
+        static CWarningLog log;
+        connect(pEngine, &QQmlEngine::warnings, &log, &CWarningLog::add);
         // One manager per test file, so that no file sees what another left behind.
         auto *pFixture = new CScreenFixture(pEngine);
 #ifdef DP_QML_NO_MANAGER
@@ -72,7 +56,7 @@ public slots:
 #else
         pFixture->publish(pEngine);
 #endif
-        pEngine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), CWarningLog::instance());
+        pEngine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), &log);
     }
 };
 

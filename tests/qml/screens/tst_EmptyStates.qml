@@ -1,62 +1,52 @@
 import QtQuick 2.15
 import QtTest 1.15
+import DupPicsMgr 1.0
 import "qrc:/qml"
 
-// A fresh manager: nothing removed yet, so nothing to undo.
-Item {
+// This file's manager starts with nothing removed: until the last row removes a photo, there
+// is nothing to undo.
+ScreenTestCase {
     id: root
-    width: 1020
-    height: 600
+    name: "EmptyStates"
 
-    TestCase {
-        name: "EmptyStates"
-        when: windowShown
+    function test_emptyResultsSayWhy_data() {
+        return [
+            { tag: "nothing similar", skipped: [], counts: [], title: "No similar photos found",
+              says: "Try a lower similarity" },
+            { tag: "originals only left all out", skipped: [0, 0, 0, 0, 0, 3], counts: [],
+              title: "No camera originals among the similar photos", says: "left out 3 similar photos" },
+            { tag: "all removed", skipped: [], counts: [2], title: "All duplicates removed", says: "tidy" }
+        ]
+    }
 
-        Component {
-            id: mainComponent
-            Main {}
-        }
-
-        function cleanupTestCase() {
-            compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
-        }
-
-        function test_nothingToUndoIsNoError() {
-            verify(fixture.scan([2]))
-            var win = createTemporaryObject(mainComponent, root)
-            win.screen = "results"
-            var results = findChild(win, "resultsPage")
-            waitForRendering(results)
-            tryVerify(function () { return !findChild(results, "undoLastToolButton").enabled })
-            var dialog = findChild(win, "undoDialog")
-            dialog.showHistory()
-            tryVerify(function () { return dialog.opened })
-            verify(findChild(dialog.contentItem, "undoEmpty").visible, dialog.problem)
-            verify(!findChild(dialog.contentItem, "undoProblem").visible, findChild(dialog.contentItem, "undoProblem").text)
-            verify(!findChild(dialog.contentItem, "undoLastButton").enabled)
-            dialog.close()
-        }
-
-        // The removal speaks of the system's own place for removed files.
-        function test_removalNamesTheTrash() {
-            verify(fixture.scan([2]))
-            var win = createTemporaryObject(mainComponent, root)
+    function test_emptyResultsSayWhy(data) {
+        fixture.setSkipped(data.skipped)
+        var win = openMain(data.counts)
+        var results = child(win, "resultsPage")
+        var empty = child(results, "emptyResults")
+        if (data.counts.length > 0) {
+            verify(!empty.visible)
             fixture.setMarks(0, [false, true])
             tryCompare(dfMgr, "checkedItemCount", 1)
-            win.requestRemoval()
-            var dialog = findChild(win, "removalDialog")
-            tryVerify(function () { return dialog.opened })
-            var texts = []
-            var collect = function (item) {
-                if (item.text !== undefined && typeof item.text === "string")
-                    texts.push(item.text)
-                for (var i = 0; i < item.children.length; ++i)
-                    collect(item.children[i])
-            }
-            collect(dialog.contentItem)
-            verify(texts.join(" ").indexOf("trash") >= 0, texts.join(" | "))
-            verify(texts.join(" ").toLowerCase().indexOf("recycle bin") < 0, texts.join(" | "))
-            dialog.close()
+            dfMgr.doDelDupPicByMark(DFMEnum.DupPicType_MoveToTrash)
+            waitFor(function () { return fixture.inTrash(fixture.photoPath(0, 1)) })
         }
+        waitFor(function () { return empty.visible })
+        compare(child(empty, "emptyTitle").text, data.title)
+        var text = child(empty, "emptyText").text
+        verify(text.indexOf(data.says) >= 0, text)
+        verify(!child(results, "groupList").visible)
+        verify(!child(results, "exportButton").visible)
+        if (data.counts.length > 0)
+            return
+
+        waitFor(function () { return !child(results, "undoLastToolButton").enabled })
+        var dialog = child(win, "undoDialog")
+        dialog.showHistory()
+        waitOpened(dialog)
+        var shown = ["undoEmpty", "undoProblem"].map(function (name) { return child(dialog.contentItem, name).visible })
+        compare(shown, [true, false], dialog.problem)
+        verify(!child(dialog.contentItem, "undoLastButton").enabled)
+        dialog.close()
     }
 }

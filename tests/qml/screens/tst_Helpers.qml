@@ -2,12 +2,8 @@ import QtQuick 2.15
 import QtTest 1.15
 import "qrc:/qml"
 
-TestCase {
+ScreenTestCase {
     name: "Helpers"
-
-    function cleanupTestCase() {
-        compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
-    }
 
     function test_skippedText_data() {
         return [
@@ -53,67 +49,40 @@ TestCase {
         compare(row.better, data.better)
     }
 
-    function test_paging_data() {
+    // Each map is read into plain fields; one made by makeOptions also holds the threshold's
+    // slot and the unit's name as the manager reads them. A new threshold keeps the rest.
+    function test_readOptions_data() {
+        var fields = function (originalOnly, minSize, unitIndex, threshold, rotations, thumbSize) {
+            return { originalOnly: originalOnly, minSize: minSize, unitIndex: unitIndex, threshold: threshold,
+                     rotations: rotations, thumbSize: thumbSize }
+        }
+        var thumb = function (value) { return { thumbSize: { value: value } } }
+        var normal = Helpers.thumbSizeDefault
         return [
-            { tag: "no rows", total: 0, per: 6, pages: 1, lastRows: 0 },
-            { tag: "one short page", total: 5, per: 6, pages: 1, lastRows: 5 },
-            { tag: "exactly one page", total: 6, per: 6, pages: 1, lastRows: 6 },
-            { tag: "one row over", total: 7, per: 6, pages: 2, lastRows: 1 },
-            { tag: "photos 16 per page", total: 33, per: 16, pages: 3, lastRows: 1 },
-            { tag: "photos exact pages", total: 32, per: 16, pages: 2, lastRows: 16 }
+            { tag: "defaults", map: Helpers.makeOptions(true, 100, 0, 70), slot: 6, unit: "KB",
+              fields: fields(true, 100, 0, 70, false, normal) },
+            { tag: "all images in MB", map: Helpers.makeOptions(false, 3, 1, 85, true), slot: 3, unit: "MB",
+              fields: fields(false, 3, 1, 85, true, normal) },
+            { tag: "identical only", map: Helpers.makeOptions(true, 0, 0, 100), slot: 0, unit: "KB",
+              fields: fields(true, 0, 0, 100, false, normal) },
+            { tag: "loosest", map: Helpers.makeOptions(false, 1, 2, 0), slot: 20, unit: "GB",
+              fields: fields(false, 1, 2, 0, false, normal) },
+            { tag: "no map", map: null, fields: fields(true, 100, 0, 70, false, normal) },
+            { tag: "missing records", map: { photoType: { value: 1 } }, fields: fields(false, 100, 0, 70, false, normal) },
+            // An index beyond the known units would show no unit.
+            { tag: "unknown unit", map: { minSize: { value: 5, index: 9 } }, fields: fields(true, 5, 0, 70, false, normal) },
+            { tag: "thumbnail off the steps snaps", map: thumb(207), fields: fields(true, 100, 0, 70, false, 200) },
+            { tag: "thumbnail too large", map: thumb(5000),
+              fields: fields(true, 100, 0, 70, false, Helpers.thumbSizeMax) },
+            { tag: "thumbnail not a number", map: thumb("big"), fields: fields(true, 100, 0, 70, false, normal) }
         ]
     }
 
-    function test_paging(data) {
-        compare(Helpers.pageCount(data.total, data.per), data.pages)
-        compare(Helpers.rowsOnPage(data.pages - 1, data.total, data.per), data.lastRows)
-        // A page past the end falls back to the last one, a negative page to the first.
-        compare(Helpers.clampPage(data.pages + 3, data.total, data.per), data.pages - 1)
-        compare(Helpers.clampPage(-1, data.total, data.per), 0)
-        if (data.total > 0)
-            compare(Helpers.pageOfRow(data.total - 1, data.per), data.pages - 1)
-    }
-
-    function test_optionRoundTrip_data() {
-        return [
-            { tag: "defaults", original: true, size: 100, unit: 0, threshold: 70, slot: 6 },
-            { tag: "all images in MB", original: false, size: 3, unit: 1, threshold: 85, slot: 3 },
-            { tag: "identical only", original: true, size: 0, unit: 0, threshold: 100, slot: 0 },
-            { tag: "loosest", original: false, size: 1, unit: 2, threshold: 0, slot: 20 }
-        ]
-    }
-
-    function test_optionRoundTrip(data) {
-        var map = Helpers.makeOptions(data.original, data.size, data.unit, data.threshold)
-        compare(map.photoType.value, data.original ? 0 : 1)
-        compare(map.minSize.value, data.size)
-        compare(map.minSize.index, data.unit)
-        compare(map.minSize.unit, Helpers.sizeUnits[data.unit])
-        compare(map.similarSlot.value, data.slot)
-        var back = Helpers.readOptions(map)
-        compare(back.originalOnly, data.original)
-        compare(back.minSize, data.size)
-        compare(back.unitIndex, data.unit)
-        compare(back.threshold, data.threshold)
-    }
-
-    function test_readOptionsFillsMissingRecords() {
-        var fields = Helpers.readOptions({ photoType: { value: 1 } })
-        compare(fields.originalOnly, false)
-        compare(fields.minSize, 100)
-        compare(fields.unitIndex, 0)
-        compare(fields.threshold, 70)
-        compare(Helpers.readOptions(null).threshold, 70)
-        // An index beyond the known units would show no unit: it falls back to KB.
-        compare(Helpers.readOptions({ minSize: { value: 5, index: 9 } }).unitIndex, 0)
-    }
-
-    function test_withThresholdKeepsOtherOptions() {
-        var map = Helpers.withThreshold(Helpers.makeOptions(false, 250, 1, 70), 90)
-        compare(map.similarSlot.value, 2)
-        compare(map.photoType.value, 1)
-        compare(map.minSize.value, 250)
-        compare(map.minSize.index, 1)
+    function test_readOptions(data) {
+        compare(Helpers.readOptions(data.map), data.fields)
+        if (data.slot !== undefined)
+            compare([data.map.similarSlot.value, data.map.minSize.unit], [data.slot, data.unit])
+        compare(Helpers.readOptions(Helpers.withThreshold(data.map, 90)), Helpers.merged(data.fields, { threshold: 90 }))
     }
 
     function test_distinctFolders_data() {
@@ -133,39 +102,7 @@ TestCase {
         compare(Helpers.distinctFolders(data.paths), data.parts)
     }
 
-    function test_thumbSizeOption_data() {
-        return [
-            { tag: "missing is the default", map: {}, size: Helpers.thumbSizeDefault },
-            { tag: "off the steps snaps", map: { thumbSize: { value: 207 } }, size: 200 },
-            { tag: "too large", map: { thumbSize: { value: 5000 } }, size: Helpers.thumbSizeMax },
-            { tag: "not a number", map: { thumbSize: { value: "big" } }, size: Helpers.thumbSizeDefault }
-        ]
-    }
-
-    function test_thumbSizeOption(data) {
-        compare(Helpers.readOptions(data.map).thumbSize, data.size)
-        // Changing another option keeps the size.
-        var changed = Helpers.withThreshold(Helpers.withThumbSize(data.map, data.size), 90)
-        compare(Helpers.readOptions(changed).thumbSize, data.size)
-    }
-
-    function test_formats_data() {
-        return [
-            { tag: "elapsed minutes", value: Helpers.formatDuration(137000), expected: "02:17" },
-            { tag: "elapsed hours", value: Helpers.formatDuration(3723000), expected: "1:02:03" },
-            { tag: "one", value: Helpers.numerus("%n photo(s)".replace("%n", 1), 1), expected: "1 photo" },
-            { tag: "many", value: Helpers.numerus("%n photo(s)".replace("%n", 3), 3), expected: "3 photos" }
-        ]
-    }
-
-    function test_formats(data) {
-        compare(data.value, data.expected)
-    }
-
-    function test_groupFieldReadsTheRoleMap() {
-        var map = { photosNumber: 4, photosSize: 100, photoSimilar100: true, photosModel: 7 }
-        compare(Helpers.groupField(map, "photosNumber"), 4)
-        compare(Helpers.groupField(map, "photoSimilar100"), true)
-        compare(Helpers.groupField(5, "photosNumber"), 5)
+    function test_formatDuration() {
+        compare([Helpers.formatDuration(137000), Helpers.formatDuration(3723000)], ["02:17", "1:02:03"])
     }
 }

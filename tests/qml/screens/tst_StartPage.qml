@@ -3,122 +3,80 @@ import QtQuick.Controls 2.15
 import QtTest 1.15
 import "qrc:/qml"
 
-Item {
+ScreenTestCase {
     id: root
-    width: 1020
-    height: 600
+    name: "StartPage"
 
-    TestCase {
-        id: testCase
-        name: "StartPage"
-        when: windowShown
+    Component {
+        id: pageComponent
+        StartPage { width: 1020; height: 600; mgr: dfMgr }
+    }
 
-        Component {
-            id: pageComponent
-            StartPage {
-                width: 1020
-                height: 600
-                mgr: dfMgr
-            }
-        }
+    SignalSpy { id: scanSpy; signalName: "scanRequested"; target: page }
 
-        SignalSpy {
-            id: scanSpy
-            signalName: "scanRequested"
-        }
+    property var page: null
 
-        property var page: null
+    // The real folders below the fixture's, as a drop gives them.
+    function setSources(names) {
+        dfMgr.clear()
+        dfMgr.addDropPaths(names.map(function (name) {
+            fixture.makeFolder(name)
+            return "file://" + fixture.folder() + "/" + name
+        }))
+    }
 
-        // The real folders below the fixture's, as a drop gives them.
-        function setSources(names) {
-            dfMgr.clear()
-            var urls = []
-            for (var i = 0; i < names.length; ++i) {
-                fixture.makeFolder(names[i])
-                urls.push("file://" + fixture.folder() + "/" + names[i])
-            }
-            dfMgr.addDropPaths(urls)
-        }
+    function init() {
+        dfMgr.clear()
+        page = createTemporaryObject(pageComponent, root)
+    }
 
-        function init() {
-            dfMgr.clear()
-            page = createTemporaryObject(pageComponent, root)
-            scanSpy.clear()
-            scanSpy.target = page
-        }
+    // What the controls show: the threshold, the minimum size and its unit, which photos,
+    // and whether rotated copies count.
+    function shown(item) {
+        return [child(item, "thresholdSlider").value, child(item, "minSizeSpin").value,
+                child(item, "unitCombo").currentIndex, child(item, "originalOnlyRadio").checked,
+                child(item, "rotationsCheck").checked]
+    }
 
-        function cleanupTestCase() {
-            compare(qmlWarnings.count, 0, qmlWarnings.messages.join("\n"))
-        }
+    // A scan needs a source; a click removes the source it is on.
+    function test_sources() {
+        var scan = child(page, "scanButton")
+        verify(!scan.enabled)
+        setSources(["a", "b", "c"])
+        verify(scan.enabled)
+        var list = child(page, "sourceListView")
+        tryCompare(list, "count", 3)
+        waitForRendering(list)
+        mouseClick(child(list.itemAtIndex(1), "removeSource"))
+        compare(dfMgr.sources, [fixture.folder() + "/a", fixture.folder() + "/c"])
+        dfMgr.clear()
+        verify(!scan.enabled)
+    }
 
-        function child(name) {
-            var item = findChild(page, name)
-            verify(item, "no child " + name)
-            return item
-        }
+    // The controls start from the manager's options and go out as its option map, built from
+    // what they show; loaded back into a fresh page, the map shows the same choices.
+    function test_controlsRoundTripThroughTheOptionMap() {
+        compare(shown(page), [70, 100, 0, true, false])
+        compare(child(page, "thresholdLabel").text, "70%")
+        verify(!child(page, "noEngineBanner").visible)
+        setSources(["a"])
+        waitForRendering(page)
+        mouseClick(child(page, "allImagesRadio"))
+        var spin = child(page, "minSizeSpin")
+        spin.value = 250
+        spin.valueModified()
+        child(page, "unitCombo").currentIndex = 1
+        child(page, "unitCombo").activated(1)
+        child(page, "thresholdSlider").value = 85
+        child(page, "thresholdSlider").moved()
+        mouseClick(child(page, "rotationsCheck"))
+        mouseClick(child(page, "scanButton"))
+        compare(scanSpy.count, 1)
+        var map = scanSpy.signalArguments[0][0]
+        compare(map, Helpers.makeOptions(false, 250, 1, 85, true))
 
-        function test_noEngineBannerOnlyWithoutManager() {
-            verify(!child("noEngineBanner").visible)
-        }
-
-        function test_scanNeedsASource() {
-            var scan = child("scanButton")
-            verify(!scan.enabled)
-            setSources(["Pictures"])
-            verify(scan.enabled)
-            dfMgr.clear()
-            verify(!scan.enabled)
-        }
-
-        function test_sourceListRemovesTheClickedEntry() {
-            setSources(["a", "b", "c"])
-            var list = child("sourceListView")
-            tryCompare(list, "count", 3)
-            waitForRendering(list)
-            var remove = findChild(list.itemAtIndex(1), "removeSource")
-            mouseClick(remove)
-            compare(dfMgr.sources, [fixture.folder() + "/a", fixture.folder() + "/c"])
-        }
-
-        function test_defaultsComeFromTheManager() {
-            compare(child("thresholdSlider").value, 70)
-            compare(child("thresholdLabel").text, "70%")
-            compare(child("minSizeSpin").value, 100)
-            compare(child("unitCombo").currentIndex, 0)
-            verify(child("originalOnlyRadio").checked)
-        }
-
-        // The options go out as the manager's option map, built from what the controls show.
-        function test_controlsRoundTripThroughTheOptionMap() {
-            setSources(["a"])
-            waitForRendering(page)
-            mouseClick(child("allImagesRadio"))
-            var spin = child("minSizeSpin")
-            spin.value = 250
-            spin.valueModified()
-            var combo = child("unitCombo")
-            combo.currentIndex = 1
-            combo.activated(1)
-            var slider = child("thresholdSlider")
-            slider.value = 85
-            slider.moved()
-            mouseClick(child("scanButton"))
-            compare(scanSpy.count, 1)
-            var map = scanSpy.signalArguments[0][0]
-            compare(map.photoType.value, 1)
-            compare(map.minSize.value, 250)
-            compare(map.minSize.index, 1)
-            compare(map.minSize.unit, "MB")
-            compare(map.similarSlot.value, 3)
-
-            // Loading that map back into a fresh page shows the same choices.
-            dfMgr.setOption(map)
-            var second = createTemporaryObject(pageComponent, root)
-            compare(findChild(second, "thresholdSlider").value, 85)
-            compare(findChild(second, "minSizeSpin").value, 250)
-            compare(findChild(second, "unitCombo").currentIndex, 1)
-            verify(findChild(second, "allImagesRadio").checked)
-            dfMgr.setOption(Helpers.makeOptions(true, 100, 0, 70))
-        }
+        dfMgr.setOption(map)
+        compare(shown(createTemporaryObject(pageComponent, root)), [85, 250, 1, false, true])
+        dfMgr.setOption(Helpers.makeOptions(true, 100, 0, 70))
     }
 }

@@ -3,7 +3,7 @@ import QtTest 1.15
 import "qrc:/qml"
 
 // Every text colour of both palettes stays readable on each background it is drawn on.
-TestCase {
+ScreenTestCase {
     name: "Theme"
 
     // Of a "#rrggbb" colour, as the contrast ratio defines it.

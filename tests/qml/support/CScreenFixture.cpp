@@ -3,8 +3,8 @@
 #include <QStandardPaths>
 
 #include "CDupPicsMgr.h"
-#include "CFileDelImplement.h"
 #include "CFileStamp.h"
+#include "CFileDelImplement.h"
 #include "CFilePreview.h"
 #include "CFormat.h"
 #include "CThumbImageProvider.h"
@@ -12,8 +12,6 @@
 #include "ManagerTestSupport.h"
 
 #include <QColor>
-#include <QDir>
-#include <QEventLoop>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,7 +20,6 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
-#include <QTimer>
 
 namespace {
 constexpr int kGroupKeyBase = 1000;
@@ -142,11 +139,6 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSl
 QString CScreenFixture::photoPath(int iGroup, int iRow) const
 {
     return m_dir.filePath(relativePath(m_iScan, iGroup, iRow));
-}
-
-QStringList CScreenFixture::engineCalls() const
-{
-    return m_pEngine->calls();
 }
 
 bool CScreenFixture::scanning() const

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QObject>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
 
@@ -59,7 +58,6 @@ public:
     Q_INVOKABLE bool scanNothing() { return scan({}); }
     Q_INVOKABLE QString photoPath(int iGroup, int iRow) const;
     Q_INVOKABLE QString folder() const { return m_dir.path(); }
-    Q_INVOKABLE QStringList engineCalls() const;
     // A scan or a regroup runs.
     Q_INVOKABLE bool scanning() const;
     // Marks exactly the rows of the group that listMarks says.
