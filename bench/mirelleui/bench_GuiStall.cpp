@@ -4,6 +4,9 @@
 // each waits; the longest wait per step is printed, with the frames the window rendered
 // (a frame being rendered is what the GUI thread most often waits for).
 // Usage: bench_GuiStall [--photos N]   (default 5,000; run offscreen or under Xvfb)
+// With QSG_RENDER_TIMING=1 Qt prints each frame's render and swap times: a long frame holds
+// the GUI thread at its next sync, so a stall without work of its own on the GUI thread is
+// usually found there.
 #include "CDupPics.h"
 
 #include <turbojpeg.h>
