@@ -64,6 +64,14 @@ Item {
             }
         }
 
+        // Reports between a step's start and end are held back briefly; the last one still shows.
+        function test_burstOfReportsEndsOnTheLast() {
+            dfMgr.sigProcProgress(2, 10)
+            for (var p = 11; p <= 30; ++p)
+                dfMgr.sigProcProgress(2, p)
+            tryCompare(page, "percents", [100, 30, 0])
+        }
+
         function test_overallPercentAndLabel() {
             dfMgr.sigProcProgress(2, 50)
             compare(page.overallPercent, 50)
