@@ -120,6 +120,10 @@ int CLoadApp::load(int &argc, char **argv)
     const QString platform = QGuiApplication::platformName();
     if (openGL.bSoftware || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    // Desktop-sized text drawn as the platform draws it: distance-field text makes a field for
+    // every new glyph on the render thread, which held a screen's first frame (and the GUI
+    // thread waiting on it) for hundreds of milliseconds.
+    QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
 
     if (QCoreApplication::arguments().contains(QStringLiteral("uninstall"))) {
         m_pInstanceSocket->connectToServer(ownServerName(), QIODevice::ReadWrite);

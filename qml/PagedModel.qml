@@ -18,8 +18,13 @@ DelegateModel {
     // are made in the step's event rather than all together at the next frame.
     property Item view: null
     readonly property bool building: stepTimer.running
+    // While off screen the page is left as it is: a scan inserting groups would otherwise
+    // make and renumber hidden cards with every insert. It catches up when shown.
+    property bool active: true
 
     function refreshPage() {
+        if (!active)
+            return
         var clamped = Helpers.clampPage(page, total, pageSize)
         if (clamped !== page) {
             page = clamped
@@ -57,6 +62,7 @@ DelegateModel {
         page = Helpers.clampPage(Helpers.pageOfRow(row, pageSize), total, pageSize)
     }
 
+    onActiveChanged: refreshPage()
     onPageChanged: refreshPage()
     onPageSizeChanged: refreshPage()
 

@@ -42,6 +42,8 @@ Item {
     signal scanSettled()
 
     function begin() {
+        pendingProgress = null
+        lastProgressMs = 0
         percents = [0, 0, 0]
         currentStep = 1
         cancelling = false
@@ -66,6 +68,38 @@ Item {
         currentStep = step
     }
 
+    // The engine reports every percent, dozens a second, and each report redraws the page:
+    // a step's start and end show at once, the percentages between at most ten times a second.
+    property var pendingProgress: null
+    property double lastProgressMs: 0
+
+    function reportProgress(step, progress) {
+        var now = Date.now()
+        if (step !== currentStep || progress >= 99 || now - lastProgressMs >= progressTimer.interval) {
+            pendingProgress = null
+            progressTimer.stop()
+            lastProgressMs = now
+            applyProgress(step, progress)
+            return
+        }
+        pendingProgress = [step, progress]
+        if (!progressTimer.running)
+            progressTimer.start()
+    }
+
+    Timer {
+        id: progressTimer
+        interval: 100
+        onTriggered: {
+            var pending = page.pendingProgress
+            page.pendingProgress = null
+            if (pending && !page.cancelling) {
+                page.lastProgressMs = Date.now()
+                page.applyProgress(pending[0], pending[1])
+            }
+        }
+    }
+
     function stepState(index) {
         if (percents[index] >= 100 || index + 1 < currentStep)
             return "done"
@@ -77,7 +111,7 @@ Item {
         // A stopping engine reports its steps as ended; the bars keep what was really done.
         function onSigProcProgress(curStep, curProgress) {
             if (!page.cancelling)
-                page.applyProgress(curStep, curProgress)
+                page.reportProgress(curStep, curProgress)
         }
     }
 

@@ -225,6 +225,7 @@ FocusScope {
         // A card with its tiles per event: a whole page at once stalls the window.
         rowsPerStep: 1
         view: groupList
+        active: results.visible
         // The current group may come in a later step than the page change.
         onBuildingChanged: if (!building) results.revealCurrent()
         onPageChanged: {

@@ -74,8 +74,9 @@ Item {
                 Layout.fillWidth: true
                 from: 0
                 to: 100
+                // Not animated: with a percentage a second the animation never stops, and the
+                // window would render frames without pause for the whole scan.
                 value: step.percent
-                Behavior on value { NumberAnimation { duration: 250; easing.type: Easing.OutCubic } }
             }
         }
     }

@@ -43,7 +43,11 @@ Rectangle {
         cache: false
         fillMode: thumb.fillMode
         smooth: true
-        mipmap: true
+        // No mipmaps: GL made each picture's chain on the render thread as it came on screen
+        // (software GL compiling programs for it), and the results' first frame, with a page of
+        // new pictures, held the window for hundreds of milliseconds. A thumbnail is at most about
+        // three times the size it is drawn at, which smooth scaling handles.
+        mipmap: false
         // Asked for only once made: the provider has nothing to give before, and says so in
         // the log. The photo model reports the state of every thumbnail it hears about.
         source: !thumb.reloading && thumb.thumbState === 1 ? thumb.source : ""

@@ -47,9 +47,10 @@ Rectangle {
         Behavior on opacity { NumberAnimation { duration: Theme.animationMs } }
     }
 
+    // Its spinner keeps the window rendering frames even while hidden, so it runs only on view.
     BusyIndicator {
         anchors.centerIn: parent
-        running: !pane.failed && image.status !== Image.Ready
+        running: pane.visible && !pane.failed && image.status !== Image.Ready
         visible: running
     }
 

@@ -1,8 +1,12 @@
 // Longest stall of the GUI thread while the whole program (real screens, real engine)
 // scans generated photos, ends the scan, turns result pages, marks and removes.
 // A watchdog thread posts a ping to the GUI thread every 5 ms and measures how long
-// each waits; the longest wait per step is printed.
+// each waits; the longest wait per step is printed, with the frames the window rendered
+// (a frame being rendered is what the GUI thread most often waits for).
 // Usage: bench_GuiStall [--photos N]   (default 5,000; run offscreen or under Xvfb)
+// With QSG_RENDER_TIMING=1 Qt prints each frame's render and swap times: a long frame holds
+// the GUI thread at its next sync, so a stall without work of its own on the GUI thread is
+// usually found there.
 #include "CDupPics.h"
 
 #include <turbojpeg.h>
@@ -11,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -61,6 +66,8 @@ public:
             stall = 0;
         for (auto &count : m_longStalls)
             count = 0;
+        for (auto &count : m_frames)
+            count = 0;
         m_thread = std::thread([this] { run(); });
     }
     ~CWatchdog()
@@ -69,6 +76,9 @@ public:
         m_thread.join();
     }
     void setStep(EnStep step) { m_step = step; }
+    // Called on the render thread.
+    void frameSwapped() { ++m_frames[m_step]; }
+    int frames(int iStep) const { return m_frames[iStep]; }
     double longestMs(int iStep) const { return double(m_stallMs[iStep].load()) / 1000.0; }
     // On a loaded machine the longest stall is mostly the scheduler's; how often the goal
     // was missed tells more.
@@ -99,6 +109,7 @@ private:
     std::atomic<EnStep> m_step{StepStart};
     std::atomic<qint64> m_stallMs[StepCount];  // microseconds
     std::atomic<int> m_longStalls[StepCount];
+    std::atomic<int> m_frames[StepCount];
     std::thread m_thread;
 };
 
@@ -117,6 +128,11 @@ protected:
     {
         CDupPics::appLoaded();
         m_pWatchdog = std::make_unique<CWatchdog>(this);
+        if (auto *pWindow = qobject_cast<QQuickWindow *>(engine()->rootObjects().value(0))) {
+            CWatchdog *pWatchdog = m_pWatchdog.get();
+            connect(pWindow, &QQuickWindow::frameSwapped, pWindow, [pWatchdog] { pWatchdog->frameSwapped(); },
+                    Qt::DirectConnection);
+        }
         QTimer::singleShot(500, this, &CStallBench::startScan);
     }
 
@@ -189,8 +205,8 @@ private:
                     double(m_iScanMs) / 1000.0, m_iPageTurns, m_iMarked, m_iMoved, m_iFailed);
         std::printf("longest GUI-thread stall per step (goal < 50 ms):\n");
         for (int i = StepScan; i < StepCount; ++i)
-            std::printf("  %-12s %8.1f ms  (%d over 50 ms)\n", kStepNames[i], m_pWatchdog->longestMs(i),
-                        m_pWatchdog->longStalls(i));
+            std::printf("  %-12s %8.1f ms  (%d over 50 ms)  %5d frames\n", kStepNames[i], m_pWatchdog->longestMs(i),
+                        m_pWatchdog->longStalls(i), m_pWatchdog->frames(i));
         std::fflush(stdout);
         m_pWatchdog.reset();
         QCoreApplication::exit(0);

@@ -116,6 +116,8 @@ bool saveSummaryPage(const QString &strFile)
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    // Text drawn as the program draws it.
+    QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
     QStringList listArgs = app.arguments().mid(1);
     const bool bDark = listArgs.removeAll(QStringLiteral("--dark")) > 0;
     QString strRcc = QCoreApplication::applicationDirPath() + QStringLiteral("/MirelleUI.rcc");

@@ -59,6 +59,14 @@ ScreenTestCase {
         verify(!page.finished && !page.cancelling)
     }
 
+    // Reports between a step's start and end are held back briefly; the last one still shows.
+    function test_burstOfReportsEndsOnTheLast() {
+        dfMgr.sigProcProgress(2, 10)
+        for (var p = 11; p <= 30; ++p)
+            dfMgr.sigProcProgress(2, p)
+        tryCompare(page, "percents", [100, 30, 0])
+    }
+
     function test_cancelAsksOnceAndWaits() {
         verify(fixture.prepare([2], true))
         dfMgr.collectDupFiles()
