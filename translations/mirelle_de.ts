@@ -234,7 +234,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+179"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+207"/>
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
@@ -290,7 +290,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalJournal</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+86"/>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+87"/>
         <source>No removals have been recorded (%1 does not exist).</source>
         <translation>Es wurden keine Entfernungsvorgänge protokolliert (%1 existiert nicht).</translation>
     </message>
@@ -311,17 +311,17 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+9"/>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>The removal journal %1 is damaged (%2); undo is off and the file is left as it is.</source>
         <translation>Das Entfernungsprotokoll %1 ist beschädigt (%2); Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
     </message>
     <message>
-        <location line="-29"/>
+        <location line="-30"/>
         <source>The removal journal %1 cannot be written: %2</source>
         <translation>Das Entfernungsprotokoll %1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>%1 is not a removal journal of this program; undo is off and the file is left as it is.</source>
         <translation>%1 ist kein Entfernungsprotokoll dieses Programms; Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
     </message>
@@ -331,7 +331,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Das Entfernungsprotokoll %1 wurde von einer anderen Programmversion geschrieben (Format %2, diese Version liest %3); Rückgängigmachen ist deaktiviert und die Datei bleibt unverändert.</translation>
     </message>
     <message>
-        <location line="+162"/>
+        <location line="+177"/>
         <source>No removal %1 is recorded.</source>
         <translation>Der Entfernungsvorgang %1 ist nicht protokolliert.</translation>
     </message>
@@ -339,7 +339,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+115"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
@@ -359,7 +359,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>seit dem Entfernen geändert (Größe oder Änderungszeit weichen ab)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+6"/>
+        <source>its folder now leads to %1 (a link took its place since the removal)</source>
+        <translation>sein Ordner führt jetzt nach %1 (seit dem Entfernen steht dort eine Verknüpfung)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>its folder cannot be created again</source>
         <translation>sein Ordner kann nicht wieder angelegt werden</translation>
     </message>
@@ -1019,7 +1024,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Nicht mehr fragen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Asking can be turned back on in the scan options</source>
         <translation>Die Nachfrage lässt sich in den Suchoptionen wieder einschalten</translation>
     </message>
@@ -1280,7 +1285,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         </translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+111"/>
         <source>Stopping the scan…</source>
         <translation>Suche wird angehalten…</translation>
     </message>
@@ -1612,7 +1617,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+78"/>
         <source>Similar photos</source>
         <translation>Ähnliche Fotos</translation>
     </message>
@@ -1920,7 +1925,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+98"/>
+        <location filename="../qml/ThumbImage.qml" line="+102"/>
         <source>Cannot preview</source>
         <translation>Keine Vorschau möglich</translation>
     </message>
@@ -2012,7 +2017,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>ZoomPane</name>
     <message>
-        <location filename="../qml/ZoomPane.qml" line="+69"/>
+        <location filename="../qml/ZoomPane.qml" line="+70"/>
         <source>Cannot preview this photo</source>
         <translation>Für dieses Foto ist keine Vorschau möglich</translation>
     </message>

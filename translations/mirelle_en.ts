@@ -212,7 +212,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+179"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+207"/>
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
@@ -268,7 +268,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalJournal</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+86"/>
+        <location filename="../mirelleui/fileops/CRemovalJournal.cpp" line="+87"/>
         <source>No removals have been recorded (%1 does not exist).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -289,17 +289,17 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>The removal journal %1 is damaged (%2); undo is off and the file is left as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="-29"/>
+        <location line="-30"/>
         <source>The removal journal %1 cannot be written: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>%1 is not a removal journal of this program; undo is off and the file is left as it is.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -309,7 +309,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+162"/>
+        <location line="+177"/>
         <source>No removal %1 is recorded.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -317,7 +317,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalUndo</name>
     <message>
-        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+98"/>
+        <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+115"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -337,7 +337,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+6"/>
+        <source>its folder now leads to %1 (a link took its place since the removal)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>its folder cannot be created again</source>
         <translation type="unfinished"></translation>
     </message>
@@ -957,7 +962,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Asking can be turned back on in the scan options</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1198,7 +1203,7 @@ You can enlarge your virtual memory and try again.</source>
         </translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+111"/>
         <source>Stopping the scan…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1526,7 +1531,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+78"/>
         <source>Similar photos</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1830,7 +1835,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ThumbImage</name>
     <message>
-        <location filename="../qml/ThumbImage.qml" line="+98"/>
+        <location filename="../qml/ThumbImage.qml" line="+102"/>
         <source>Cannot preview</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1922,7 +1927,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>ZoomPane</name>
     <message>
-        <location filename="../qml/ZoomPane.qml" line="+69"/>
+        <location filename="../qml/ZoomPane.qml" line="+70"/>
         <source>Cannot preview this photo</source>
         <translation type="unfinished"></translation>
     </message>
