@@ -92,7 +92,11 @@ FocusScope {
             return
         groupPages.showRow(currentGroup)
         var index = currentGroup - Helpers.pageStart(groupPages.page, groupPages.pageSize)
-        Qt.callLater(function () { groupList.positionViewAtIndex(index, GridView.Contain) })
+        // Later, once the page has its cards; the window may be gone by then.
+        Qt.callLater(function () {
+            if (groupList)
+                groupList.positionViewAtIndex(index, GridView.Contain)
+        })
     }
 
     // Left and right run through a group's photos and on into the neighbouring group.
