@@ -7,7 +7,6 @@
 #include "CScanReport.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -34,13 +33,6 @@ bool isUnder(const QString &strPath, const QStringList &listFolders)
     return false;
 }
 
-// A folder as the scan walked it: a source that is a link is followed.
-QString resolvedFolder(const QString &strFolder)
-{
-    const QString resolved = QFileInfo(strFolder).canonicalFilePath();
-    return resolved.isEmpty() ? dp::platform::canonicalPath(strFolder) : resolved;
-}
-
 CScannedFile scannedFile(const QString &strPath, const CReportPhoto &photo)
 {
     return CScannedFile{strPath, photo.i64Size, photo.i64FileTime, photo.iContentKey};
@@ -56,9 +48,10 @@ CRemovalRunner::CRemovalRunner(EnMethod method, const QString &strFolder, bool b
 CRemovalRunner::CPlan CRemovalRunner::plan(const CScanReport &report, const QStringList &listPaths, bool bProposed,
                                            int *pSkipped, FILE *pStream)
 {
+    // As the scan walked them: a source that is a link is followed.
     QStringList listSources;
     for (const QString &source : report.settings.listSources)
-        listSources << resolvedFolder(source);
+        listSources << dp::platform::resolvedFolder(source);
 
     // Every rule below sees one spelling per file: "//", "/./", ".." and linked folders
     // would otherwise let one file pass for two.

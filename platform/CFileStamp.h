@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 #include <QtGlobal>
 
@@ -30,6 +31,13 @@ CFileStamp fileStamp(const QString &strPath);
 // left as it is, so that a link is still named as the link. A folder that does not exist
 // is only cleaned.
 QString canonicalPath(const QString &strPath);
+// A folder with every link resolved, the last part too (a source or destination that is a
+// link means the folder it leads to); one that does not exist is resolved as far as it goes.
+inline QString resolvedFolder(const QString &strFolder)
+{
+    const QString resolved = QFileInfo(strFolder).canonicalFilePath();
+    return resolved.isEmpty() ? canonicalPath(strFolder) : resolved;
+}
 // Whether the path lies in a trash (the desktop's, or one a volume keeps for its files): a
 // copy there is on its way out and does not keep a picture.
 bool isInTrash(const QString &strPath);

@@ -4,18 +4,11 @@
 #include "CFileStamp.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace {
 
 constexpr qint64 kSingleRequestGuardMs = 2000;
-
-QString resolvedFolder(const QString &strFolder)
-{
-    const QString resolved = QFileInfo(strFolder).canonicalFilePath();
-    return resolved.isEmpty() ? dp::platform::canonicalPath(strFolder) : resolved;
-}
 
 } // namespace
 
@@ -49,9 +42,9 @@ void CRemovalCoordinator::setScannedFolders(const QStringList &listFolders)
 
 QString CRemovalCoordinator::moveFolderProblem(const QString &strFolder, const QStringList &listScanned)
 {
-    const QString strResolved = resolvedFolder(strFolder);
+    const QString strResolved = dp::platform::resolvedFolder(strFolder);
     for (const QString &source : listScanned) {
-        const QString strSource = resolvedFolder(source);
+        const QString strSource = dp::platform::resolvedFolder(source);
         if (strSource == QLatin1String("/") || strResolved == strSource
             || strResolved.startsWith(strSource + QLatin1Char('/')))
             return QStringLiteral("%1 lies inside the scanned folder %2: choose a folder outside it")
