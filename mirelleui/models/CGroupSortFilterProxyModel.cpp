@@ -50,11 +50,11 @@ bool CGroupSortFilterProxyModel::filterAcceptsRow(int source_row, const QModelIn
     }
     if (m_pGroups->isDroppedRow(source_row))
         return false;
+    // The results change on the operation thread and this model follows through queued
+    // notices: a row whose group was merged away or reset since is waiting for its notice,
+    // and stays hidden until then.
     bool bShown = false;
-    if (!m_pStore->readGroup(m_pGroups->groupAt(source_row), [&](const GroupSummary &s) { bShown = s.shown; })) {
-        DP_ERROR_TRACE();
-        return false;
-    }
+    m_pStore->readGroup(m_pGroups->groupAt(source_row), [&](const GroupSummary &s) { bShown = s.shown; });
     return bShown;
 }
 

@@ -192,17 +192,19 @@ private:
         record.width = static_cast<uint16_t>(event.value(QStringLiteral("w")).toInt(640));
         record.height = static_cast<uint16_t>(event.value(QStringLiteral("h")).toInt(480));
         record.definition = event.value(QStringLiteral("def")).toDouble(1.0);
-        record.fileId = number(event, "id");
-        m_mapRecords[record.fileId] = &record;
+        // A packed record's field cannot be bound to a reference: keys use a copy.
+        const uint64_t id = number(event, "id");
+        record.fileId = id;
+        m_mapRecords[id] = &record;
         // Without a "key" a file's content key is its id: every file has distinct bytes.
-        m_mapKeys[record.fileId] = number(event, "key", double(record.fileId));
+        m_mapKeys[id] = number(event, "key", double(id));
         // A test that checks removals against the disk names what the scan read: "mtime"
         // (FILETIME) and "hash" (the real content key), both as decimal text.
         if (event.contains(QStringLiteral("hash")))
-            m_mapStamps[record.fileId] = {event.value(QStringLiteral("mtime")).toString().toULongLong(),
+            m_mapStamps[id] = {event.value(QStringLiteral("mtime")).toString().toULongLong(),
                                           event.value(QStringLiteral("hash")).toString().toULongLong()};
         else
-            m_mapStamps.erase(record.fileId);
+            m_mapStamps.erase(id);
         return &record;
     }
 
