@@ -87,12 +87,7 @@ CDupPicsMgr::~CDupPicsMgr()
     // for the rest of them.
     m_pRemoval->deletionService()->onCancel();
     auto stopScanAndRegroup = [this] {
-        if (m_pScanWorker && !m_pScanWorker->isFinishedRun()) {
-            m_pScanWorker->requestStop();
-            if (m_pEngine)
-                m_pEngine->Stop();
-            m_pScanWorker->wait();
-        }
+        stopScanAndWait();
         if (CRefreshSimialSlotThread *pRegroup = m_pRegroupWorker.data()) {
             if (m_pEngine)
                 m_pEngine->StopRegroup();

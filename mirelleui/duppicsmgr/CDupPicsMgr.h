@@ -28,7 +28,7 @@
 #include <memory>
 
 class CBaseThread;
-class CCollectionThread;
+class CScanStop;
 struct CEngineExtrasSettings;
 class CDecisionStore;
 class IScanEngineExtras;
@@ -144,7 +144,6 @@ Q_SIGNALS:
     void sigTotalGroupCountChanged();
     void sigTotalDupImgSizeChanged();
     void sigHasDupPicsChanged();
-    void sigCancel();
 
     void sigRefreshImgItem(QVariant pGroup, QString filePath);
     void sigRefreshGroupInfo(QVariant pGroup);
@@ -405,7 +404,11 @@ private:
     CFileDelImplement *m_pFileDel = nullptr;
     CNodeItemModel *m_pGroupModel = nullptr;
     CGroupSortFilterProxyModel *m_pGroupProxy = nullptr;
-    QPointer<CCollectionThread> m_pScanWorker;
+    // The running scan's stop, set on the operation worker and read on either thread.
+    QMutex m_scanStopLock;
+    std::shared_ptr<CScanStop> m_pScanStop;
+    // Stops the running scan and returns once it no longer uses the engine.
+    void stopScanAndWait();
     COperateTaskQueue *m_pTaskQueue;
     CDoOperateTask *m_pOperateWorker = nullptr;
 

@@ -59,8 +59,10 @@ void CDupPicsMgr::onTaskStartScan()
     // The worker is created on the operation thread but must be driven from the GUI thread's
     // event loop for its self-deletion.
     pWorker->moveToThread(thread());
-    m_pScanWorker = pWorker;
-    connect(this, &CDupPicsMgr::sigCancel, pWorker, &CBaseThread::onCancel, Qt::DirectConnection);
+    {
+        QMutexLocker locker(&m_scanStopLock);
+        m_pScanStop = pWorker->stopHandle();
+    }
     connect(pWorker, &CCollectionThread::sigStarted, this, &CDupPicsMgr::signalNextPage);
     connect(pWorker, &CCollectionThread::sigSourcesPruned, this, [this](const QStringList &listSources) {
         m_listSources = listSources;
@@ -112,17 +114,26 @@ void CDupPicsMgr::onTaskCancelScan()
     if (m_iCancelling.load() == 1)
         return;
     m_iCancelling = 1;
-    CCollectionThread *pWorker = m_pScanWorker.data();
-    if (pWorker && !pWorker->isFinishedRun()) {
-        pWorker->requestStop();
-        if (m_pEngine)
-            m_pEngine->Stop();
-        pWorker->wait();
-    }
+    stopScanAndWait();
     m_pTaskQueue->clear();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Click_StopScan"), scanUsagePairs());
     m_iCancelling = 0;
     Q_EMIT sigNotifyCanceled();
+}
+
+void CDupPicsMgr::stopScanAndWait()
+{
+    std::shared_ptr<CScanStop> pStop;
+    {
+        QMutexLocker locker(&m_scanStopLock);
+        pStop = m_pScanStop;
+    }
+    if (!pStop || pStop->hasEnded())
+        return;
+    pStop->request();
+    if (m_pEngine)
+        m_pEngine->Stop();
+    pStop->waitEnded();
 }
 
 bool CDupPicsMgr::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t i64Bytes)

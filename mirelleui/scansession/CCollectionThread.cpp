@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTextStream>
 
 #include <algorithm>
@@ -43,6 +44,26 @@ void CEngineExtrasSettings::applyTo(IScanEngineExtras *pExtras) const
     pExtras->SetExactFeatures(bExactFeatures ? 1 : 0);
     // Sent even when empty: a forgotten decision must stop splitting groups.
     pExtras->SetSeparatedPairs(listPairs.constData(), static_cast<uint32_t>(listPairs.size() / 2));
+}
+
+void CScanStop::waitEnded()
+{
+    QMutexLocker locker(&m_lock);
+    while (!m_bEnded)
+        m_ended.wait(&m_lock);
+}
+
+bool CScanStop::hasEnded() const
+{
+    QMutexLocker locker(&m_lock);
+    return m_bEnded;
+}
+
+void CScanStop::markEnded()
+{
+    QMutexLocker locker(&m_lock);
+    m_bEnded = true;
+    m_ended.wakeAll();
 }
 
 CCollectionThread::CCollectionThread(CScanJob job) : m_job(std::move(job)) {}
@@ -94,12 +115,12 @@ void CCollectionThread::waitForIntake()
 {
     // Without a queue the sink filed each result as it came.
     if (!m_job.pQueue) {
-        if (!m_bStop && !isCancelled())
+        if (!isStopping())
             Q_EMIT sigIntakeDone();
         return;
     }
     for (;;) {
-        if (m_bStop || isCancelled()) {
+        if (isStopping()) {
             m_job.pQueue->clear();
             return;
         }
@@ -113,6 +134,7 @@ void CCollectionThread::waitForIntake()
 
 int CCollectionThread::doRun()
 {
+    const auto ended = qScopeGuard([this] { m_pStop->markEnded(); });
     QElapsedTimer clock;
     clock.start();
     int iResult = 0;
@@ -129,7 +151,7 @@ int CCollectionThread::doRun()
         applyOptionsToFilter(m_job.mapOptions, pFilter);
         m_job.extras.applyTo(m_job.pExtras);
         pEngine->BeginScan();
-        if (m_bStop) {
+        if (isStopRequested()) {
             pEngine->Stop();
             iResult = 1;
         } else {
@@ -143,10 +165,10 @@ int CCollectionThread::doRun()
     Q_EMIT sigScanEnded();
     // The minimum time keeps the scan screen readable; a cancel or a closing program does
     // not wait for it.
-    for (qint64 left = m_job.iMinimumMs - clock.elapsed(); left > 0 && !m_bStop && !isCancelled();
+    for (qint64 left = m_job.iMinimumMs - clock.elapsed(); left > 0 && !isStopping();
          left = m_job.iMinimumMs - clock.elapsed())
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, left)));
-    return (m_bStop || isCancelled()) ? 1 : iResult;
+    return isStopping() ? 1 : iResult;
 }
 
 void CCollectionThread::applyOptionsToFilter(const QVariantMap &mapOptions, IScanFilter *pFilter)

@@ -3,13 +3,16 @@
 #include "CBaseThread.h"
 
 #include <QMap>
+#include <QMutex>
 #include <QStringList>
 #include <QVariantMap>
 #include <QVector>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class COperateTaskQueue;
 class IDuplicationGatherSink;
@@ -47,16 +50,36 @@ struct CScanJob
     int iMinimumMs = 1000;
 };
 
-// Runs one scan through the engine. Owned by nobody: it deletes itself when done,
-// and its starter follows it through a QPointer.
+// What a scan's starter holds of it: the worker deletes itself on its owner's thread when
+// done, so a thread that stops it (a cancel on the operation worker) must not touch the
+// worker itself.
+class CScanStop
+{
+public:
+    void request() { m_bStop = true; }
+    bool isRequested() const { return m_bStop.load(); }
+    // Returns once the scan no longer uses the engine, the sink or the queue.
+    void waitEnded();
+    bool hasEnded() const;
+    void markEnded();
+
+private:
+    std::atomic_bool m_bStop{false};
+    mutable QMutex m_lock;
+    QWaitCondition m_ended;
+    bool m_bEnded = false;
+};
+
+// Runs one scan through the engine. Owned by nobody: it deletes itself when done.
 class CCollectionThread : public CBaseThread
 {
     Q_OBJECT
 public:
     explicit CCollectionThread(CScanJob job);
 
-    void requestStop() { m_bStop = true; }
-    bool isStopRequested() const { return m_bStop.load(); }
+    void requestStop() { m_pStop->request(); }
+    bool isStopRequested() const { return m_pStop->isRequested(); }
+    std::shared_ptr<CScanStop> stopHandle() const { return m_pStop; }
 
     // Sources with nested folders removed, in the order the scan visits them.
     static QStringList pruneNestedSources(QStringList listSources);
@@ -79,8 +102,10 @@ private:
     void mapSourcesToVolumes();
     void waitForIntake();
 
+    bool isStopping() const { return m_pStop->isRequested() || isCancelled(); }
+
     CScanJob m_job;
-    std::atomic_bool m_bStop{false};
+    std::shared_ptr<CScanStop> m_pStop = std::make_shared<CScanStop>();
     QMap<IScanVolume *, QStringList> m_mapVolumePaths;
 };
 

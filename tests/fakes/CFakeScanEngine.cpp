@@ -164,10 +164,13 @@ public:
     {
         logCall(QStringLiteral("SetFileState:%1:%2").arg(iFileId).arg(iState));
     }
+    // "stopMs": a real engine joins its threads here, so Stop may return well after the
+    // scan it stopped has ended.
     void Stop() override
     {
         logCall(QStringLiteral("Stop"));
         m_bStop = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(scriptValue("stopMs").toInt()));
     }
 
 private:

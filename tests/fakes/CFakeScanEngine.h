@@ -3,7 +3,7 @@
 // Control functions of the fake engine, resolved by tests from the same library.
 //
 // The script is JSON:
-// { "volumes": ["/"], "endScan": 0,
+// { "volumes": ["/"], "endScan": 0, "stopMs": 0,
 //   "events":  [ {"op": "...", "t": 0, ...}, ... ],     replayed by FindDuplicates
 //   "regroup": [ ... ] }                                 replayed by Regroup
 // ops: progress {step, done, bytes}; finished {step, n};

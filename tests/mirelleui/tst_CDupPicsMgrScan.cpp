@@ -245,6 +245,26 @@ private slots:
         QCOMPARE(mgr.groupOrder(), QList<quint64>{7});
     }
 
+    // The engine's Stop outlasts the scan it stops, as a real engine's joining its threads
+    // does: the scan's worker ends and is deleted on the GUI thread while the cancel, on the
+    // operation worker, is still inside Stop.
+    void testCancelOutlastingTheEndOfTheScan()
+    {
+        m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"stopMs", 300},
+                                                   {"events", QJsonArray{create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}}}})
+                             .toJson(QJsonDocument::Compact));
+        CDupPicsMgr mgr;
+        mgr.setMinimumScanMs(0);
+        QSignalSpy cancelSpy(&mgr, &CDupPicsMgr::sigNotifyCanceled);
+        for (int i = 1; i <= 3; ++i) {
+            mgr.collectDupFiles();
+            QTRY_COMPARE(m_fake.calls().count("FindDuplicates:70"), i);
+            mgr.cancel();
+            QTRY_COMPARE_WITH_TIMEOUT(cancelSpy.count(), i, 10000);
+            QTRY_VERIFY(!mgr.isScanning());
+        }
+    }
+
     void testCallbacksForVanishedFilesAreSkipped()
     {
         QJsonObject gone = create(1, "gone.jpg");
