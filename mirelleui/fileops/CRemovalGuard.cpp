@@ -69,6 +69,11 @@ QString CRemovalGuard::textBusy()
 {
     return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
 }
+QString CRemovalGuard::textKeptUnconfirmed()
+{
+    return QCoreApplication::translate("CRemovalGuard",
+                                       "the scan recorded no content to confirm the kept copy by, and it differs from this file");
+}
 QString CRemovalGuard::textKeptInTrash()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is in the trash");
@@ -147,8 +152,30 @@ QString CRemovalGuard::verdict(const QString &strPath)
     return checkKept(*it, stamp);
 }
 
+bool CRemovalGuard::sameBytes(const CScannedFile &kept, const CFileStamp &keptStamp, const QString &strFile,
+                              const CFileStamp &fileStamp)
+{
+    quint64 iKeptKey = 0;
+    quint64 iFileKey = 0;
+    QString strError;
+    if (!dp::platform::contentKeyOf(kept.strPath, &iKeptKey, &strError)
+        || !dp::platform::contentKeyOf(strFile, &iFileKey, &strError)) {
+        qCWarning(lcFileOps) << "cannot read" << kept.strPath << "or" << strFile << strError;
+        return false;
+    }
+    // Neither may have been rewritten while the other was read.
+    const auto unchanged = [](const QString &strPath, const CFileStamp &before) {
+        const CFileStamp after = dp::platform::fileStamp(strPath);
+        return after.isSameFile(before) && after.i64Size == before.i64Size && after.i64ModTime == before.i64ModTime;
+    };
+    return iKeptKey == iFileKey && unchanged(kept.strPath, keptStamp) && unchanged(strFile, fileStamp);
+}
+
 QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
 {
+    // Without what the scan read on both sides, "unchanged since the scan" proves nothing
+    // about the picture: only the file's own bytes in the kept copy do.
+    const bool bRecorded = plan.file.iContentKey != 0;
     QString strWhy = textKeptGone();
     for (const CScannedFile &kept : plan.listKept) {
         const CFileStamp now = dp::platform::fileStamp(kept.strPath);
@@ -162,7 +189,7 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptInTrash();
             continue;
         }
-        {
+        if (bRecorded && kept.iContentKey != 0) {
             QMutexLocker locker(&m_verifiedLock);
             const auto verified = m_mapVerified.constFind(kept.strPath);
             if (verified != m_mapVerified.constEnd() && verified->isSameFile(now)
@@ -174,6 +201,13 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         case EnState::Matches:
             if (stamp.isSameFile(removed)) {
                 strWhy = textKeptSameFile();
+                continue;
+            }
+            if (!bRecorded || kept.iContentKey == 0) {
+                if (sameBytes(kept, stamp, plan.file.strPath, removed))
+                    return QString();
+                if (strWhy == textKeptGone())
+                    strWhy = textKeptUnconfirmed();
                 continue;
             }
             {

@@ -36,7 +36,9 @@ private:
 // The last word before a file is removed, used by every removal of the window and the command
 // line: the file must still be the one the scan read, and a copy its group keeps must still be
 // on disk, as a different file, with the content the scan read. Saved scans go stale and disks
-// change under them; without this, a removal could take the last copy of a picture.
+// change under them; without this, a removal could take the last copy of a picture. Where the
+// scan recorded no content for the file or the kept copy, only a kept copy with the file's own
+// bytes will do.
 class CRemovalGuard
 {
 public:
@@ -60,6 +62,7 @@ public:
     static QString textKeptChanged();
     static QString textKeptSameFile();
     static QString textKeptInTrash();
+    static QString textKeptUnconfirmed();
     static QString textBusy();
 
 private:
@@ -73,6 +76,8 @@ private:
     // Whether the file on disk is the one the scan read; *pStamp gets what lstat said.
     static EnState compare(const CScannedFile &file, CFileStamp *pStamp);
     QString checkKept(const CPlan &plan, const CFileStamp &removed);
+    static bool sameBytes(const CScannedFile &kept, const CFileStamp &keptStamp, const QString &strFile,
+                          const CFileStamp &fileStamp);
     QString verdict(const QString &strPath);
 
     QHash<QString, CPlan> m_mapPlans;

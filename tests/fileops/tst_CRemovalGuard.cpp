@@ -20,7 +20,9 @@ enum class EnChange {
     KeptAliasOfFile,
     KeptInHomeTrash,
     KeptInVolumeTrash,
-    OneOfTwoKeptGone
+    OneOfTwoKeptGone,
+    UnrecordedKeptSameBytes,
+    UnrecordedKeptOtherPicture
 };
 
 } // namespace
@@ -78,6 +80,10 @@ private slots:
         QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
+        // Scanned without content records, as by an engine without its additions.
+        QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
+        QTest::newRow("no content records, kept is another picture of the same size")
+            << EnChange::UnrecordedKeptOtherPicture << CRemovalGuard::textKeptUnconfirmed();
     }
     void testCheck()
     {
@@ -120,6 +126,12 @@ private slots:
         } else if (change == EnChange::KeptOtherBytes) {
             rewriteKeepingTime(kept, other);
             listKept.first().i64ModTime = dp::platform::fileStamp(kept).i64ModTime;
+        }
+        if (change == EnChange::UnrecordedKeptOtherPicture)
+            write(kept, other);
+        if (change == EnChange::UnrecordedKeptSameBytes || change == EnChange::UnrecordedKeptOtherPicture) {
+            for (CScannedFile *pFile : {&planned, &listKept.first()})
+                *pFile = CScannedFile{pFile->strPath, pFile->i64Size, 0, 0};
         }
         guard.add(planned, listKept);
         switch (change) {

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <functional>
 
+#include <unistd.h>
+
 namespace {
 
 // The real file operations, with every drive reported removable when asked to, or the
@@ -75,10 +77,13 @@ private:
         return found(id, name, group, {{"mtime", QString::number(dp::platform::fileStamp(path).i64ModTime)},
                                        {"hash", QString::number(iKey)}});
     }
-    // Scans one group of a, b (and c) and marks the named photos.
-    void scanAndMark(CDupPicsMgr &mgr, const QStringList &marked, bool bThree = false)
+    // Scans one group of a, b (and c) and marks the named photos; bRecords: the engine
+    // records what it read.
+    void scanAndMark(CDupPicsMgr &mgr, const QStringList &marked, bool bThree = false, bool bRecords = true)
     {
         QJsonArray events{scanned(1, "a.jpg"), scanned(2, "b.jpg", 1)};
+        if (!bRecords)
+            events = {found(1, "a.jpg"), found(2, "b.jpg", 1)};
         if (bThree)
             events.append(scanned(3, "card/c.jpg", 1));
         setScript(events);
@@ -120,6 +125,10 @@ private slots:
             << QStringList{"b.jpg"} << "rewrite b" << "b.jpg" << "changed since the scan";
         QTest::newRow("moved through a link into the scanned folder")
             << QStringList{"b.jpg"} << "move via link" << "b.jpg" << "choose a folder outside it";
+        QTest::newRow("kept one swapped, no content records")
+            << QStringList{"b.jpg"} << "swap a, no records" << "b.jpg" << "and it differs from this file";
+        QTest::newRow("kept one made a hard link of the marked one")
+            << QStringList{"b.jpg"} << "link a to b" << "b.jpg" << "the kept copy is this same file";
     }
     void testRemovalKeepsACopyOfEveryPicture()
     {
@@ -129,8 +138,16 @@ private slots:
         QFETCH(QString, reason);
         CDupPicsMgr mgr;
         mgr.deletionService()->setOpenWindowPause(false);
-        scanAndMark(mgr, marked);
+        scanAndMark(mgr, marked, false, change != "swap a, no records");
+        const QString a = m_pDir->filePath("a.jpg");
         const QString b = m_pDir->filePath("b.jpg");
+        if (change == "swap a, no records") {
+            QFile file(a);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(100, 'y'));
+        }
+        if (change == "link a to b")
+            QVERIFY(QFile::remove(a) && ::link(QFile::encodeName(b).constData(), QFile::encodeName(a).constData()) == 0);
         if (change == "rewrite b") {
             const QDateTime time = QFileInfo(b).lastModified();
             QFile file(b);
