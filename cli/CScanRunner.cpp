@@ -1,6 +1,5 @@
 #include "CScanRunner.h"
 
-#include "CFileStamp.h"
 #include "CInterruptWatcher.h"
 #include "CScanSession.h"
 #include "CTerminalProgress.h"
@@ -27,11 +26,6 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
         loop.quit();
     });
     connect(&watcher, &CInterruptWatcher::sigInterrupted, &session, &CScanSession::stop);
-    // A folder unmounted during the walk leaves its empty mount point: the same path, another
-    // folder.
-    QList<CFileStamp> listBefore;
-    for (const QString &source : settings.listSources)
-        listBefore << dp::platform::fileStamp(source);
     if (!session.start(settings))
         return EnResult::Failed;
     loop.exec();
@@ -42,11 +36,7 @@ CScanRunner::EnResult CScanRunner::run(const CScanSettings &settings, CScanRepor
         m_iEngineResult = session.engineResult();
         return EnResult::Failed;
     }
-    for (int i = 0; i < settings.listSources.size(); ++i) {
-        const QString &source = settings.listSources.at(i);
-        if (!dp::platform::fileStamp(source).isSameFile(listBefore.at(i)))
-            m_listVanished << source;
-    }
+    m_listVanished = session.vanishedSources();
     const CScanSkipped skipped = session.skipped();
     m_listSkipped = skipped.listCounts;
     m_listSkippedMounts = skipped.listMounts;

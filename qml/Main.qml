@@ -161,6 +161,14 @@ ApplicationWindow {
             }
         }
         function onSigScanComplete(result) {
+            if (result !== 0) {
+                if (window.screen === "progress")
+                    window.screen = "start"
+                notice.show(qsTr("The scan failed"),
+                            qsTr("These folders went away during the scan (deleted or unmounted), so its results would be incomplete:")
+                            + "\n" + window.mgr.scanVanished.join("\n") + "\n\n" + qsTr("Scan again once they are back."))
+                return
+            }
             // The automatic rule marks the copies at once, as the command line does; the
             // results header says so.
             if (window.screen === "progress" && window.mgr.totalGroupCount > 0) {

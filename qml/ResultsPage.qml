@@ -313,6 +313,17 @@ FocusScope {
                     color: Theme.textMuted
                 }
                 Label {
+                    objectName: "scanVanishedLabel"
+                    visible: !!results.mgr && results.mgr.scanVanished.length > 0
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: results.width * 0.5
+                    wrapMode: Text.WordWrap
+                    text: visible ? qsTr("These folders went away during the scan (deleted or unmounted); their photos may be missing: %1")
+                                    .arg(results.mgr.scanVanished.join(", ")) : ""
+                    font.pixelSize: Theme.fontCaption
+                    color: Theme.warning
+                }
+                Label {
                     objectName: "scanSkippedLabel"
                     visible: text !== ""
                     text: Helpers.skippedText(results.mgr ? results.mgr.scanSkipped : [],

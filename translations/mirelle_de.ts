@@ -234,7 +234,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+207"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+200"/>
         <source>the last copy of its group stays</source>
         <translation>die letzte Kopie ihrer Gruppe bleibt</translation>
     </message>
@@ -283,6 +283,11 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
     </message>
     <message>
         <location line="+4"/>
+        <source>the scan recorded no content to confirm the kept copy by, and it differs from this file</source>
+        <translation>der Scan hat keinen Inhalt festgehalten, mit dem sich die behaltene Kopie bestätigen ließe, und sie weicht von dieser Datei ab</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>the kept copy is in the trash</source>
         <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
@@ -973,7 +978,22 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Mirelle — Suche nach ähnlichen Fotos</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+34"/>
+        <source>The scan failed</source>
+        <translation>Der Scan ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>These folders went away during the scan (deleted or unmounted), so its results would be incomplete:</source>
+        <translation>Diese Ordner sind während des Scans verschwunden (gelöscht oder ausgehängt), daher wären seine Ergebnisse unvollständig:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scan again once they are back.</source>
+        <translation>Scannen Sie erneut, sobald sie wieder da sind.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <location line="+5"/>
         <source>Scan stopped</source>
         <translation>Suche angehalten</translation>
@@ -1612,7 +1632,7 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Webseiten (*.html)</translation>
     </message>
     <message>
-        <location line="+155"/>
+        <location line="+159"/>
         <source>The results were not exported</source>
         <translation>Die Ergebnisse wurden nicht exportiert</translation>
     </message>
@@ -1640,7 +1660,12 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>Jede Gruppe behält ihr bestes Foto; die Kopien sind markiert. Klicken Sie auf ein Foto, um seine Markierung zu ändern, oder wählen Sie &quot;Markierungen aufheben&quot;.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+10"/>
+        <source>These folders went away during the scan (deleted or unmounted); their photos may be missing: %1</source>
+        <translation>Diese Ordner sind während des Scans verschwunden (gelöscht oder ausgehängt); ihre Fotos fehlen womöglich: %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>Exporting…</source>
         <translation>Wird exportiert…</translation>
     </message>

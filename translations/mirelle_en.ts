@@ -212,7 +212,7 @@ You can enlarge your virtual memory and try again.</source>
 <context>
     <name>CRemovalCoordinator</name>
     <message>
-        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+207"/>
+        <location filename="../mirelleui/removal/CRemovalCoordinator.cpp" line="+200"/>
         <source>the last copy of its group stays</source>
         <translation type="unfinished"></translation>
     </message>
@@ -261,6 +261,11 @@ You can enlarge your virtual memory and try again.</source>
     </message>
     <message>
         <location line="+4"/>
+        <source>the scan recorded no content to confirm the kept copy by, and it differs from this file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>the kept copy is in the trash</source>
         <translation type="unfinished"></translation>
     </message>
@@ -911,7 +916,22 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+34"/>
+        <source>The scan failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>These folders went away during the scan (deleted or unmounted), so its results would be incomplete:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scan again once they are back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <location line="+5"/>
         <source>Scan stopped</source>
         <translation type="unfinished"></translation>
@@ -1526,7 +1546,7 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+155"/>
+        <location line="+159"/>
         <source>The results were not exported</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1554,7 +1574,12 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+10"/>
+        <source>These folders went away during the scan (deleted or unmounted); their photos may be missing: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>Exporting…</source>
         <translation type="unfinished"></translation>
     </message>

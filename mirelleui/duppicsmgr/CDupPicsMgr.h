@@ -70,6 +70,8 @@ class CDupPicsMgr : public QObject, public IScanEngineSink, public IDuplicationG
     // mounts it did not enter; and where those mounts are.
     Q_PROPERTY(QVariantList scanSkipped READ scanSkipped NOTIFY sigScanSkippedChanged)
     Q_PROPERTY(QStringList scanSkippedMounts READ scanSkippedMounts NOTIFY sigScanSkippedChanged)
+    // The scanned folders that went away (deleted, unmounted) while it ran.
+    Q_PROPERTY(QStringList scanVanished READ scanVanished NOTIFY sigScanSkippedChanged)
     // The running scan's photos found, read and put in groups so far.
     Q_PROPERTY(QVariantList scanCounts READ scanCounts NOTIFY sigScanCountsChanged)
 public:
@@ -80,6 +82,8 @@ public:
         DupPicType_MoveToFolder = 2
     };
     Q_ENUM(EnDupPicDelType)
+    enum EnScanResult { ScanResult_Done = 0, ScanResult_SourcesVanished = 1 };
+    Q_ENUM(EnScanResult)
 
     explicit CDupPicsMgr(QObject *parent = nullptr);
     ~CDupPicsMgr() override;
@@ -138,6 +142,8 @@ Q_SIGNALS:
 
     void signalNextPage();
     void sigProcProgress(int curStep, int curProgress);
+    // result: ScanResult_Done, or ScanResult_SourcesVanished when the folders that went away
+    // leave nothing to show (the results are cleared).
     void sigScanComplete(int result);
     void sigNotifyCanceled();
     void sigRefreshTotalInfo();
@@ -272,6 +278,7 @@ public:
     QVariantList scanSkipped() const { return m_listScanSkipped; }
     QVariantList scanCounts() const { return {m_progress.foundFiles(), m_progress.readFiles(), m_iGroupedFiles.load()}; }
     QStringList scanSkippedMounts() const { return m_listScanSkippedMounts; }
+    QStringList scanVanished() const { return m_listScanVanished; }
     int decisionCount() const;
     // Remembers every pair of the group's shown photos as not duplicates and regroups.
     Q_INVOKABLE bool separateGroup(QVariant pGroup);
@@ -367,6 +374,8 @@ private:
     mutable QMutex m_callbackLock;
     QVariantList m_listScanSkipped;  // GUI thread
     QStringList m_listScanSkippedMounts;  // GUI thread
+    QStringList m_listScanVanished;  // GUI thread
+    bool m_bScanVanishedAll = false;  // GUI thread
     // Guards the two maps of photo models, which the thumbnail refresh reads from its thread.
     mutable QMutex m_modelsLock;
     QMap<quint64, CPhotosSortFilterProxyModel *> m_mapPhotoProxies;

@@ -9,6 +9,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPrefetchGroups = 6;
@@ -75,6 +77,11 @@ void CDupPicsMgr::onTaskStartScan()
         Q_EMIT sigProcProgress(3, 100);
     }, Qt::DirectConnection);
     connect(pWorker, &CCollectionThread::sigScanEnded, this, [this] { m_iScanning = 0; }, Qt::DirectConnection);
+    // Queued as the end of the run is, and so taken in before it.
+    connect(pWorker, &CCollectionThread::sigSourcesVanished, this, [this](const QStringList &listVanished, bool bEvery) {
+        m_listScanVanished = listVanished;
+        m_bScanVanishedAll = bEvery;
+    }, Qt::QueuedConnection);
     connect(pWorker, &CBaseThread::sigFinished, this, &CDupPicsMgr::onScanFinished, Qt::QueuedConnection);
     // Set before start so a second start task queued behind this one is ignored.
     m_iScanning = 1;
@@ -89,13 +96,34 @@ void CDupPicsMgr::onScanFinished(int iResult)
         const CScanSkipped skipped = CScanIntake::skipped(m_pExtras);
         m_listScanSkipped = skipped.listCounts;
         m_listScanSkippedMounts = skipped.listMounts;
-        Q_EMIT sigScanSkippedChanged();
+    }
+    Q_EMIT sigScanSkippedChanged();
+    // Without the photos of a folder that went away, "no similar photos" would be a false
+    // answer, and groups of gone folders only show what is no longer there.
+    bool bOthers = false;
+    if (!m_listScanVanished.isEmpty() && !m_bScanVanishedAll) {
+        const auto isGone = [this](const QString &strPath) {
+            return std::any_of(m_listScanVanished.cbegin(), m_listScanVanished.cend(), [&](const QString &folder) {
+                return strPath.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+            });
+        };
+        m_store.readTables([&](const CResultStore::CTables &tables) {
+            for (const GroupSummary &summary : tables.mapGroups) {
+                for (const CPhotoRecordCopy &file : summary.files)
+                    bOthers = bOthers || (summary.shown && !file.isHidden() && !isGone(file.path()));
+            }
+        });
+    }
+    const bool bFailed = !m_listScanVanished.isEmpty() && !bOthers;
+    if (bFailed) {
+        qCWarning(lcManager) << "scanned folders went away during the scan:" << m_listScanVanished;
+        resetResults();
     }
     m_pTotalsNotice->flush();
     m_pTotalInfoNotice->flush();
     m_pCountsNotice->flush();
     sendUsageEvent(QStringLiteral("ScanPhotos"), QStringLiteral("Result_Scan"), scanUsagePairs());
-    Q_EMIT sigScanComplete(0);
+    Q_EMIT sigScanComplete(bFailed ? ScanResult_SourcesVanished : ScanResult_Done);
 }
 
 QList<QPair<QString, QString>> CDupPicsMgr::scanUsagePairs() const

@@ -1,5 +1,6 @@
 #include "CCollectionThread.h"
 
+#include "CFileStamp.h"
 #include "COperateTaskQueue.h"
 #include "CPlatform.h"
 #include "IScanEngine.h"
@@ -143,6 +144,10 @@ int CCollectionThread::doRun()
 
     if (pEngine && pFilter) {
         Q_EMIT sigStarted();
+        const QStringList listGiven = m_job.listSources;
+        QList<CFileStamp> listBefore;
+        for (const QString &source : listGiven)
+            listBefore << dp::platform::fileStamp(source);
         mapSourcesToVolumes();
         for (auto it = m_mapVolumePaths.constBegin(); it != m_mapVolumePaths.constEnd(); ++it) {
             for (const QString &path : it.value())
@@ -159,6 +164,13 @@ int CCollectionThread::doRun()
             pEngine->Flush();
             iResult = pEngine->EndScan();
             waitForIntake();
+            QStringList listVanished;
+            for (int i = 0; i < listGiven.size(); ++i) {
+                if (!dp::platform::fileStamp(listGiven.at(i)).isSameFile(listBefore.at(i)))
+                    listVanished << listGiven.at(i);
+            }
+            if (!isStopping())
+                Q_EMIT sigSourcesVanished(listVanished, !listGiven.isEmpty() && listVanished.size() == listGiven.size());
         }
     }
 

@@ -94,6 +94,10 @@ Q_SIGNALS:
     void sigIntakeDone();
     // The scan no longer runs; sent on this thread before the progress screen's minimum time.
     void sigScanEnded();
+    // At the end of a scan that was not stopped: the given sources that were deleted, replaced
+    // or unmounted while it ran (an unmount leaves its empty mount point: the same path, another
+    // folder), whose photos it may have missed; bEvery when none is left.
+    void sigSourcesVanished(QStringList listVanished, bool bEvery);
 
 protected:
     int doRun() override;

@@ -70,6 +70,9 @@ bool CScanSession::start(const CScanSettings &settings)
     auto *pWorker = new CCollectionThread(std::move(job));
     m_pWorker = pWorker;
     connect(pWorker, &CCollectionThread::sigIntakeDone, this, [this] { Q_EMIT sigProgress(3, 100); });
+    m_listVanished.clear();
+    connect(pWorker, &CCollectionThread::sigSourcesVanished, this,
+            [this](const QStringList &listVanished) { m_listVanished = listVanished; });
     connect(pWorker, &CBaseThread::sigFinished, this, &CScanSession::onWorkerFinished, Qt::QueuedConnection);
     if (m_bStop)
         pWorker->requestStop();

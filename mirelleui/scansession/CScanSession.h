@@ -49,6 +49,8 @@ public:
     const CResultStore &store() const { return m_store; }
     CScanReport report() const;
     CScanSkipped skipped() const { return m_skipped; }
+    // After Done: the scanned folders that went away while it ran.
+    QStringList vanishedSources() const { return m_listVanished; }
 
 public Q_SLOTS:
     // Ends a running scan; sigFinished(Stopped) follows. Before start(), the next start stops at once.
@@ -70,6 +72,7 @@ private:
     CScanProgress m_progress;
     CScanSettings m_settings;
     CScanSkipped m_skipped;
+    QStringList m_listVanished;
     // Engine threads report one at a time, in the order the manager's queue would keep.
     QMutex m_intakeLock;
     QPointer<CCollectionThread> m_pWorker;

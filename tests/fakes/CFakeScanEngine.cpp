@@ -3,6 +3,7 @@
 #include "IScanEngineExtras.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -258,6 +259,9 @@ private:
             const auto until = std::chrono::steady_clock::now()
                                + std::chrono::milliseconds(event.value(QStringLiteral("ms")).toInt());
             while (!m_bStop && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        } else if (op == QLatin1String("waitFile")) {
+            while (!m_bStop && !QFile::exists(event.value(QStringLiteral("path")).toString()))
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         } else if (op == QLatin1String("waitStop")) {
             while (!m_bStop)

@@ -8,7 +8,8 @@
 //   "regroup": [ ... ] }                                 replayed by Regroup
 // ops: progress {step, done, bytes}; finished {step, n};
 //      create {id, path, size, sim, flags, w, h, def, date}; join {id, group, path, ...};
-//      merge {a, b} (file ids); sleep {ms}; barrier; waitStop (blocks until Stop).
+//      merge {a, b} (file ids); sleep {ms}; barrier; waitStop (blocks until Stop);
+//      waitFile {path} (blocks until the file exists, or Stop).
 // create and join may carry "key", the content key (default: the id). A join whose key
 // was declared separated from a member of its group (GetImpExtras) opens a group instead.
 // Each event runs on thread "t" (default 0); threads replay their own events in order
