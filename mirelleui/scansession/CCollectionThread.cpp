@@ -164,13 +164,16 @@ int CCollectionThread::doRun()
             pEngine->Flush();
             iResult = pEngine->EndScan();
             waitForIntake();
+            // A folder missing from the start (a drive not plugged in) is the engine's to count.
             QStringList listVanished;
+            int iPresent = 0;
             for (int i = 0; i < listGiven.size(); ++i) {
-                if (!dp::platform::fileStamp(listGiven.at(i)).isSameFile(listBefore.at(i)))
+                iPresent += listBefore.at(i).bExists ? 1 : 0;
+                if (listBefore.at(i).bExists && !dp::platform::fileStamp(listGiven.at(i)).isSameFile(listBefore.at(i)))
                     listVanished << listGiven.at(i);
             }
             if (!isStopping())
-                Q_EMIT sigSourcesVanished(listVanished, !listGiven.isEmpty() && listVanished.size() == listGiven.size());
+                Q_EMIT sigSourcesVanished(listVanished, iPresent > 0 && listVanished.size() == iPresent);
         }
     }
 

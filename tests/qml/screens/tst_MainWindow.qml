@@ -70,6 +70,36 @@ ScreenTestCase {
         verify(!note.visible)
     }
 
+    // A scanned folder that goes away during the scan is named beside the results; the scan
+    // fails when nothing else is left to show.
+    function test_folderGoneDuringTheScan_data() {
+        return [
+            { tag: "other groups found", counts: [2], screen: "results" },
+            { tag: "nothing else found", counts: [], screen: "start" }
+        ]
+    }
+
+    function test_folderGoneDuringTheScan(data) {
+        var gone = fixture.folder() + "/gone"
+        var kept = fixture.folder() + "/kept"
+        verify(fixture.makeFolder("gone") && fixture.makeFolder("kept"))
+        dfMgr.addDropPaths(["file://" + gone, "file://" + kept])
+        verify(fixture.prepare(data.counts, false, 0, fixture.folder() + "/go"))
+        win.startScan(Helpers.makeOptions(true, 100, 0, 70))
+        waitFor(function () { return fixture.scanning() })
+        verify(fixture.removeFolder("gone"))
+        verify(fixture.writeFile(fixture.folder() + "/go"))
+        tryCompare(win, "screen", data.screen, 10000)
+        var says = data.screen === "start" ? waitOpened(object("noticeDialog")) : object("scanVanishedLabel")
+        waitFor(function () { return says.visible })
+        verify(says.text.indexOf(gone) >= 0, says.text)
+        if (says.close)
+            says.close()
+        dfMgr.removeCollectPath(gone)
+        dfMgr.removeCollectPath(kept)
+        verify(fixture.remove(fixture.folder() + "/go"))
+    }
+
     // To the trash or for good; a photo that went missing since the scan fails, and the
     // summary names it.
     function test_removalMethod_data() {
