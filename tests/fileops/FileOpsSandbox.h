@@ -156,11 +156,6 @@ public:
         hook(strPath);
         return CLinuxFileOps::removeFile(strPath, pstrError);
     }
-    bool moveToTrash(const QString &strPath, QString *pstrError) override
-    {
-        hook(strPath);
-        return CLinuxFileOps::moveToTrash(strPath, pstrError);
-    }
     bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) override
     {
         hook(strSource);
