@@ -175,7 +175,6 @@ private:
     }
 };
 
-#include "IRegistry.h"
 #include "IVolumes.h"
 
 // A fixed mount table.
@@ -191,22 +190,6 @@ public:
     QString sourceOfKey(const QString &strKey) const override { return strKey; }
     QString joinRoot(const QString &strRoot, const QString &) const override { return strRoot; }
     QList<CMountInfo> mounts() const override { return {}; }
-};
-
-class CFakeRegistry : public IRegistry
-{
-public:
-    QMap<QString, QVariant> map;
-
-    QVariant value(const QString &strKey, const QVariant &defaultValue = {}) const override
-    {
-        return map.value(strKey, defaultValue);
-    }
-    bool setValue(const QString &strKey, const QVariant &value) override
-    {
-        map.insert(strKey, value);
-        return true;
-    }
 };
 
 namespace sandbox {

@@ -2,8 +2,8 @@
 
 #include "CDupPicsMgr.h"
 #include "CLinuxVolumes.h"
+#include "CMemoryRegistry.h"
 #include "CPlatform.h"
-#include "IRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,21 +81,6 @@ public:
     }
 
 private:
-    class CMemoryRegistry : public IRegistry
-    {
-    public:
-        QVariant value(const QString &strKey, const QVariant &defaultValue) const override
-        {
-            return m_map.value(strKey, defaultValue);
-        }
-        bool setValue(const QString &strKey, const QVariant &value) override
-        {
-            m_map.insert(strKey, value);
-            return true;
-        }
-        QMap<QString, QVariant> m_map;
-    };
-
     QTemporaryDir m_dir;
     std::unique_ptr<CLinuxVolumes> m_pVolumes;
     CMemoryRegistry m_registry;
