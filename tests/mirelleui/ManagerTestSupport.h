@@ -25,6 +25,12 @@ inline QString writePhoto(const QString &strPath, int iBytes = 100)
     return strPath;
 }
 
+inline QByteArray fileBytes(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The fake engine's script: everything on volume "/", the scan's events and the regroup's.
 inline QByteArray fakeScript(const QJsonArray &events, const QJsonArray &regroup = {})
 {

@@ -10,12 +10,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 CDecision pair(quint64 a, quint64 b, const QString &strA = QStringLiteral("/a"), const QString &strB = QStringLiteral("/b"))
 {
     return {0, a, b, strA, strB, {}};
@@ -114,7 +108,7 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase("writer");
-        const QByteArray before = bytesOf(dbPath());
+        const QByteArray before = fileBytes(dbPath());
 
         // When the manager opens it
         setThreeOfAKind();
@@ -130,7 +124,7 @@ private slots:
         QVERIFY(!mgr.forgetAllDecisions());
         QCOMPARE(callsStartingWith("SetSeparatedPairs"), QStringList{"SetSeparatedPairs:"});
         // And the file is as it was
-        QCOMPARE(bytesOf(dbPath()), before);
+        QCOMPARE(fileBytes(dbPath()), before);
     }
 
     void testPairDecisionSplitsTheGroupAndIsRemembered()

@@ -10,16 +10,6 @@
 
 #include <sys/resource.h>
 
-namespace {
-
-QByteArray readAll(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 class TestDupPicsMgrExport : public QObject, CManagerFixture
 {
     Q_OBJECT
@@ -76,7 +66,7 @@ private slots:
         QCOMPARE(exportTo(target(QStringLiteral("r.json")), QStringLiteral("json")), QString());
 
         // Then the command line reads them as a saved scan of the same folders and threshold
-        const QByteArray json = readAll(target(QStringLiteral("r.json")));
+        const QByteArray json = fileBytes(target(QStringLiteral("r.json")));
         CScanReport report;
         QString strError;
         QVERIFY2(CScanReport::fromJson(json, &report, &strError), qPrintable(strError));
@@ -103,7 +93,7 @@ private slots:
 
         // Then the file gets the suffix, the header of "mirelle-cli scan --format csv" and one
         // row per photo, the comma and quotes in a name quoted
-        const QList<QByteArray> lines = readAll(target(QStringLiteral("results.csv"))).split('\n');
+        const QList<QByteArray> lines = fileBytes(target(QStringLiteral("results.csv"))).split('\n');
         QCOMPARE(lines.first(), QByteArray("group,path,size,width,height,similarity,sharpness,modified,preferred,proposed"));
         QCOMPARE(lines.size(), 1 + 4 + 1);
         QCOMPARE(lines.last(), QByteArray());
@@ -160,7 +150,7 @@ private slots:
         QVERIFY2(!full || result.contains(qt_error_string(EFBIG)), qPrintable(result));
         QCOMPARE(QDir(m_pDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), listBefore);
         for (const QString &file : qAsConst(listKept))
-            QCOMPARE(readAll(target(file)), QByteArray("keep me"));
+            QCOMPARE(fileBytes(target(file)), QByteArray("keep me"));
     }
 
     void testSecondExportWhileWritingIsRefused()
@@ -186,7 +176,7 @@ private slots:
 
         // Then it waited for the writer: the file is there and whole
         QCOMPARE(destroyedSpy.count(), 1);
-        const QByteArray pdf = readAll(target(QStringLiteral("r.pdf")));
+        const QByteArray pdf = fileBytes(target(QStringLiteral("r.pdf")));
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
     }
