@@ -134,14 +134,7 @@ private slots:
         if (file == "two") {
             CDecisionStore store;
             QVERIFY(store.open(path));
-            CDecision one;
-            one.iKeyA = 1;
-            one.iKeyB = 2;
-            one.strPathA = "/p/one.jpg";
-            one.strPathB = "/p/two.jpg";
-            CDecision other = one;
-            other.iKeyB = 3;
-            QVERIFY(store.addPairs({one, other}));
+            QVERIFY(store.addPairs({{0, 1, 2, "/p/one.jpg", "/p/two.jpg", {}}, {0, 1, 3, "/p/one.jpg", "/p/two.jpg", {}}}));
             iFirst = store.decisions().first().iId;
         }
         const QByteArray before = file == "junk" ? QByteArray(2048, 'j') : QByteArray();

@@ -156,11 +156,6 @@ public:
         hook(strPath);
         return CLinuxFileOps::removeFile(strPath, pstrError);
     }
-    bool moveToTrash(const QString &strPath, QString *pstrError) override
-    {
-        hook(strPath);
-        return CLinuxFileOps::moveToTrash(strPath, pstrError);
-    }
     bool moveFile(const QString &strSource, const QString &strTarget, QString *pstrError) override
     {
         hook(strSource);
@@ -180,7 +175,6 @@ private:
     }
 };
 
-#include "IRegistry.h"
 #include "IVolumes.h"
 
 // A fixed mount table.
@@ -196,22 +190,6 @@ public:
     QString sourceOfKey(const QString &strKey) const override { return strKey; }
     QString joinRoot(const QString &strRoot, const QString &) const override { return strRoot; }
     QList<CMountInfo> mounts() const override { return {}; }
-};
-
-class CFakeRegistry : public IRegistry
-{
-public:
-    QMap<QString, QVariant> map;
-
-    QVariant value(const QString &strKey, const QVariant &defaultValue = {}) const override
-    {
-        return map.value(strKey, defaultValue);
-    }
-    bool setValue(const QString &strKey, const QVariant &value) override
-    {
-        map.insert(strKey, value);
-        return true;
-    }
 };
 
 namespace sandbox {

@@ -92,6 +92,10 @@ private slots:
             {"folder", path("src/album"), QByteArray(), "FFFF"},
             {"clash", path("src/clash.jpg"), "ccc", "TTFF"},
             {"good2", path("src/sub/b.jpg"), "bbb", "TTTT"},
+            // The moves mirror the source folders: one name from two folders takes two places.
+            {"same name elsewhere", path("src/sub/a.jpg"), "aa2", "TTTT"},
+            // One by one, a target path of 261 characters or more is skipped.
+            {"long target", path("src/" + QString(200, QLatin1Char('L')) + "/long.jpg"), "long", "TTT-"},
         };
         for (const CCase &c : qAsConst(cases)) {
             if (c.strKind == QLatin1String("folder"))
@@ -133,6 +137,7 @@ private slots:
             const QByteArray what = c.strKind.toUtf8();
             if (expect == QLatin1Char('-')) {
                 QVERIFY2(!result.contains(c.strPath), what);
+                QCOMPARE(QFileInfo::exists(c.strPath), !c.content.isEmpty());
                 QVERIFY2(!QFileInfo::exists(movedTo(dest, c.strPath)), what);
                 continue;
             }
@@ -160,6 +165,8 @@ private slots:
         QVERIFY(failures.value(path("src/locked.jpg")).contains(QLatin1String("locked")));
         QVERIFY(failures.value(path("src/album")).contains(QLatin1String("folder")));
         QCOMPARE(sandbox::readFile(path("src/album/inner.jpg")), QByteArray("iii"));
+        if (column == MoveOneByOne)
+            QVERIFY(failures.value(cases.last().strPath).contains(QLatin1String("too long")));
         if (method == Move) {
             QCOMPARE(sandbox::readFile(movedTo(dest, path("src/clash.jpg"))), QByteArray("older"));
             QVERIFY(failures.value(path("src/clash.jpg")).contains(QLatin1String("already exists")));
@@ -232,32 +239,6 @@ private slots:
                 QVERIFY(bAtSource && !bAtTarget);
             }
         }
-    }
-
-    void testOneByOneMoveKeepsMirrorLayout()
-    {
-        // A removable destination takes the files one by one, in the same layout as the pool.
-        m_fileOps.bRemovable = true;
-        QVERIFY(sandbox::writeFile(path("a/x.jpg"), "first"));
-        QVERIFY(sandbox::writeFile(path("b/x.jpg"), "second"));
-        const QString longFolder = path(QString(200, QLatin1Char('L')));
-        QVERIFY(sandbox::writeFile(longFolder + "/long.jpg", "long"));
-        CFileDelImplement service;
-        service.setOpenWindowPause(false);
-        QStringList list{path("a/x.jpg"), longFolder + "/long.jpg", path("b/x.jpg")};
-        QString dest = path("usb/Out");
-        QMap<QString, bool> result = service.MoveFileToFloder(list, dest);
-
-        QCOMPARE(dest, QDir::toNativeSeparators(path("usb/Out")) + QDir::separator());
-        QCOMPARE(result.value(path("a/x.jpg")), true);
-        QCOMPARE(result.value(path("b/x.jpg")), true);
-        QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("a/x.jpg"))), QByteArray("first"));
-        QCOMPARE(sandbox::readFile(movedTo(path("usb/Out"), path("b/x.jpg"))), QByteArray("second"));
-        // A target path of 261 characters or more is skipped, and the file stays.
-        QVERIFY(!result.contains(longFolder + "/long.jpg"));
-        QVERIFY(QFileInfo::exists(longFolder + "/long.jpg"));
-        QVERIFY(service.failureTexts().value(longFolder + "/long.jpg").contains(QLatin1String("too long")));
-        QCOMPARE(service.progress(), 100);
     }
 
     void testEmptyRequestsShowNothing()

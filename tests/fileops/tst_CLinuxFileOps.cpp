@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "CLinuxFileOps.h"
+#include "CMemoryRegistry.h"
 #include "CPlatform.h"
 #include "FileOpsSandbox.h"
 
@@ -157,7 +158,7 @@ private slots:
         CFakeVolumes volumes;
         volumes.list = {{"/", "/dev/vda1", "ext4"}, {path("no-such-mount"), "/dev/sdc1", "vfat"}};
         dp::platform::setVolumes(&volumes);
-        CFakeRegistry registry;
+        CMemoryRegistry registry;
         dp::platform::setRegistry(&registry);
 
         // Without a configured size a drive's trash may take a tenth of it; an unreadable drive none.

@@ -482,53 +482,51 @@ private slots:
         QCOMPARE(spy.count(), 0);
     }
 
-    void testRemovalInStepsIsOneRequest()
+    // Requests that did not end as one call: a removal made in steps, an undo that died
+    // before it recorded its outcome (the next finds the files back where they belong),
+    // and a program that died between trashing a file and confirming it (the record has
+    // no trash place, so undo looks the file up by its trash record's Path=).
+    void testUnfinishedRequestsComeBackWhole_data()
     {
-        const QStringList listFiles = makePhotos();
-        const auto pService = makeService();
-        pService->setContinueRequest(true);
-        for (const QString &file : listFiles) {
-            QStringList one{file};
-            pService->DeleFileToTrash(one);
-        }
-        QCOMPARE(pService->removalHistory().size(), 1);
-        QCOMPARE(CRemovalUndo(journalPath()).undo().listRestored.size(), 3);
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("restored");
+        QTest::newRow("removed in steps") << "steps" << 3;
+        QTest::newRow("undo cut short") << "cut short" << 3;
+        QTest::newRow("trashed, never confirmed") << "unconfirmed" << 2;
     }
 
-    // An undo that died before it recorded its outcome: the next one finds the files back
-    // where they belong, counts them as restored and finishes the rest.
-    void testUndoCutShortIsFinishedByTheNext()
+    void testUnfinishedRequestsComeBackWhole()
     {
+        QFETCH(QString, how);
+        QFETCH(int, restored);
         QStringList listFiles = makePhotos();
         const auto pService = makeService();
-        pService->DeleFileToTrash(listFiles);
         QString strError;
-        QVERIFY(m_ops.restoreFromTrash(m_ops.findInTrash(listFiles.at(0)), listFiles.at(0), &strError));
-
-        const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
-        QVERIFY(outcome.listFailed.isEmpty());
-        QCOMPARE(outcome.listRestored.size(), 3);
-        QCOMPARE(trashRecordCount(), 0);
-        QCOMPARE(pService->removalHistory().value(0).toMap().value("restorable").toInt(), 0);
-    }
-
-    // The program died between trashing a file and confirming it: the record has no trash
-    // place, so undo looks the file up by its trash record's Path=.
-    void testUnconfirmedFilesAreFoundByTheirTrashRecord()
-    {
-        const QStringList listFiles = makePhotos();
-        QVERIFY(beginRequest(CRemovalJournal::EnMethod::Trash, listFiles));
-        // The first two went; the crash came before the third.
-        QString strError;
-        QVERIFY(m_ops.moveToTrash(listFiles.at(0), &strError));
-        QVERIFY(m_ops.moveToTrash(listFiles.at(1), &strError));
+        if (how == "steps") {
+            pService->setContinueRequest(true);
+            for (const QString &file : listFiles) {
+                QStringList one{file};
+                pService->DeleFileToTrash(one);
+            }
+        } else if (how == "cut short") {
+            pService->DeleFileToTrash(listFiles);
+            QVERIFY(m_ops.restoreFromTrash(m_ops.findInTrash(listFiles.at(0)), listFiles.at(0), &strError));
+        } else {
+            // The first two went; the crash came before the third.
+            QVERIFY(beginRequest(CRemovalJournal::EnMethod::Trash, listFiles));
+            QVERIFY(m_ops.moveToTrash(listFiles.at(0), &strError));
+            QVERIFY(m_ops.moveToTrash(listFiles.at(1), &strError));
+        }
 
         const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
         QVERIFY2(outcome.listFailed.isEmpty(), qPrintable(outcome.listFailed.value(0).second));
-        QCOMPARE(outcome.listRestored, listFiles.mid(0, 2));
+        QCOMPARE(outcome.listRestored, listFiles.mid(0, restored));
         for (const QString &file : listFiles)
             QVERIFY(QFileInfo::exists(file));
         QCOMPARE(trashRecordCount(), 0);
+        const QVariantList history = pService->removalHistory();
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(history.at(0).toMap().value("restorable").toInt(), 0);
     }
 };
 

@@ -2,8 +2,8 @@
 
 #include "CDupPicsMgr.h"
 #include "CLinuxVolumes.h"
+#include "CMemoryRegistry.h"
 #include "CPlatform.h"
-#include "IRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +23,12 @@ inline QString writePhoto(const QString &strPath, int iBytes = 100)
     if (!file.exists() && file.open(QIODevice::WriteOnly))
         file.write(QByteArray(iBytes, 'x'));
     return strPath;
+}
+
+inline QByteArray fileBytes(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The fake engine's script: everything on volume "/", the scan's events and the regroup's.
@@ -81,21 +87,6 @@ public:
     }
 
 private:
-    class CMemoryRegistry : public IRegistry
-    {
-    public:
-        QVariant value(const QString &strKey, const QVariant &defaultValue) const override
-        {
-            return m_map.value(strKey, defaultValue);
-        }
-        bool setValue(const QString &strKey, const QVariant &value) override
-        {
-            m_map.insert(strKey, value);
-            return true;
-        }
-        QMap<QString, QVariant> m_map;
-    };
-
     QTemporaryDir m_dir;
     std::unique_ptr<CLinuxVolumes> m_pVolumes;
     CMemoryRegistry m_registry;

@@ -52,41 +52,39 @@ private slots:
     {
         // Given three intake results waiting
         COperateTaskQueue queue;
-        COperateTaskQueue *pQueue = &queue;
-        pQueue->push(result(TaskGroupCreated), false);
-        pQueue->push(result(TaskFileJoined), false);
-        pQueue->push(result(TaskGroupsMerged), false);
+        queue.push(result(TaskGroupCreated), false);
+        queue.push(result(TaskFileJoined), false);
+        queue.push(result(TaskGroupsMerged), false);
         // When two commands are pushed before the worker takes any
-        pQueue->pushClearAllMarks();
-        pQueue->pushMarkAll();
-        pQueue->pushSetPhotoMark(7, QStringLiteral("/a.jpg"), true);
+        queue.pushClearAllMarks();
+        queue.pushMarkAll();
+        queue.pushSetPhotoMark(7, QStringLiteral("/a.jpg"), true);
         // Commands without a group or a path are not queued.
-        pQueue->pushMarkGroup(0);
-        pQueue->pushClearGroupMarks(0);
-        pQueue->pushSetPhotoMark(0, QStringLiteral("/a"), true);
-        pQueue->pushSetPhotoMark(3, QString(), true);
+        queue.pushMarkGroup(0);
+        queue.pushClearGroupMarks(0);
+        queue.pushSetPhotoMark(0, QStringLiteral("/a"), true);
+        queue.pushSetPhotoMark(3, QString(), true);
         // Then the commands run first, in the order they came, and the results keep theirs
         QList<int> order;
-        for (COperateTask task = pQueue->pop(); !task.isEmpty(); task = pQueue->pop())
+        for (COperateTask task = queue.pop(); !task.isEmpty(); task = queue.pop())
             order << task.iType;
         QCOMPARE(order, (QList<int>{TaskClearAllMarks, TaskMarkAll, TaskSetPhotoMark, TaskGroupCreated,
                                     TaskFileJoined, TaskGroupsMerged}));
-        QVERIFY(pQueue->isEmpty());
+        QVERIFY(queue.isEmpty());
     }
 
     void testWorkerRunsKnownTasksAndSkipsBadOnes()
     {
         CRecordingHandler handler;
         COperateTaskQueue queue;
-        COperateTaskQueue *pQueue = &queue;
-        CDoOperateTask worker(pQueue, &handler);
-        pQueue->push({12, nullptr}, false);                  // unknown type: consumed, ignored
-        pQueue->push({TaskGroupCreated, nullptr}, false);    // needs a payload: ignored
-        pQueue->push(result(TaskFileJoined), false);
-        pQueue->push({TaskMarkAll, nullptr}, false);         // needs none: runs
+        CDoOperateTask worker(&queue, &handler);
+        queue.push({12, nullptr}, false);                  // unknown type: consumed, ignored
+        queue.push({TaskGroupCreated, nullptr}, false);    // needs a payload: ignored
+        queue.push(result(TaskFileJoined), false);
+        queue.push({TaskMarkAll, nullptr}, false);         // needs none: runs
         worker.start();
         QTRY_COMPARE(handler.types(), (QList<int>{TaskFileJoined, TaskMarkAll}));
-        QTRY_VERIFY(pQueue->isDrained());
+        QTRY_VERIFY(queue.isDrained());
         worker.requestStop();
         QVERIFY(worker.wait(5000));
     }
@@ -96,10 +94,9 @@ private slots:
         CRecordingHandler handler;
         handler.m_bBlock = true;
         COperateTaskQueue queue;
-        COperateTaskQueue *pQueue = &queue;
-        CDoOperateTask worker(pQueue, &handler);
-        pQueue->push({TaskMarkAll, nullptr}, false);
-        pQueue->push({TaskClearAllMarks, nullptr}, false);
+        CDoOperateTask worker(&queue, &handler);
+        queue.push({TaskMarkAll, nullptr}, false);
+        queue.push({TaskClearAllMarks, nullptr}, false);
         worker.start();
         QTRY_COMPARE(handler.types().size(), 1);
         worker.requestStop();
@@ -107,7 +104,7 @@ private slots:
         QVERIFY(worker.wait(5000));
         // The second task was not taken: the stop flag is read between tasks.
         QCOMPARE(handler.types(), QList<int>{TaskMarkAll});
-        QCOMPARE(pQueue->size(), 1);
+        QCOMPARE(queue.size(), 1);
     }
 
     // Waits far longer than the test may take: only a wake-up ends them in time.

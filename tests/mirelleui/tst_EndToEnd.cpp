@@ -1,7 +1,9 @@
 // Drives the real program as a person would, through the functions the screens' buttons
 // call: a folder of painted photos on the command line, a scan with the real engine,
-// the automatic marks, removal into the trash; then the disk is checked.
+// the automatic marks, removal into the trash and its undo; then the disk is checked.
 #include "CDupPics.h"
+#include "CDupPicsMgr.h"
+#include "CFileDelImplement.h"
 #include "CTestPhotos.h"
 
 #include <QCoreApplication>
@@ -98,7 +100,14 @@ void drive()
                            && QDir(g_strTrash).entryList(QDir::Files).size() == 3;
                 }, [] {
                     when("the records to follow", [] { return g_pMain->manager().checkedItemCount() == 0; }, [] {
-                        QMetaObject::invokeMethod(g_pMain->engine(), "quit", Qt::QueuedConnection);
+                        // Undone, the photos join their groups again in a regroup of the engine,
+                        // which must take them back as present.
+                        g_pMain->manager().deletionService()->undoRemoval();
+                        when("the photos back in their groups", [] {
+                            CDupPicsMgr &mgr = g_pMain->manager();
+                            return QDir(g_strPhotos).entryList(QDir::Files).size() == 6 && !mgr.isRegrouping()
+                                   && mgr.getGroupCount() == 3;
+                        }, [] { QMetaObject::invokeMethod(g_pMain->engine(), "quit", Qt::QueuedConnection); });
                     });
                 });
             });

@@ -66,18 +66,22 @@ private slots:
         QTest::addColumn<bool>("bStop");
         QTest::addColumn<CScanSession::EnResult>("expected");
         QTest::addColumn<int>("iPhotosInOneGroup");
+        // The command line's switches reach the engine; a lost one silently changes what a scan compares.
+        QTest::addColumn<bool>("bExact");
+        QTest::addColumn<bool>("bRotations");
 
         const QJsonArray pair{create(1, "a.jpg"), join(2, 1, "b.jpg")};
-        QTest::newRow("done, the rule proposes") << pair << 0 << false << CScanSession::EnResult::Done << 2;
+        QTest::newRow("done, the rule proposes")
+            << pair << 0 << false << CScanSession::EnResult::Done << 2 << true << false;
         QTest::newRow("merged groups are one")
             << QJsonArray{create(1, "a.jpg"), join(2, 1, "b.jpg"), create(3, "c.jpg"), join(4, 3, "d.jpg"),
                           QJsonObject{{"op", "merge"}, {"a", 3}, {"b", 1}}}
-            << 0 << false << CScanSession::EnResult::Done << 4;
+            << 0 << false << CScanSession::EnResult::Done << 4 << false << true;
         // Without a signal for it, a failed scan would leave its caller waiting.
-        QTest::newRow("engine failure") << pair << 7 << false << CScanSession::EnResult::Failed << 0;
+        QTest::newRow("engine failure") << pair << 7 << false << CScanSession::EnResult::Failed << 0 << false << false;
         QTest::newRow("stopped mid-scan")
             << QJsonArray{create(1, "a.jpg"), QJsonObject{{"op", "waitStop"}}, join(2, 1, "b.jpg")} << 0 << true
-            << CScanSession::EnResult::Stopped << 0;
+            << CScanSession::EnResult::Stopped << 0 << true << true;
     }
     void testScanEnds()
     {
@@ -86,6 +90,8 @@ private slots:
         QFETCH(bool, bStop);
         QFETCH(CScanSession::EnResult, expected);
         QFETCH(int, iPhotosInOneGroup);
+        QFETCH(bool, bExact);
+        QFETCH(bool, bRotations);
         m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}}, {"endScan", iEndScan}, {"events", events}})
                              .toJson(QJsonDocument::Compact));
 
@@ -94,6 +100,8 @@ private slots:
         QSignalSpy finished(&session, &CScanSession::sigFinished);
         CScanSettings settings;
         settings.listSources = QStringList{m_dir.path()};
+        settings.bExactFeatures = bExact;
+        settings.bRotations = bRotations;
         QVERIFY(session.start(settings));
         if (bStop) {
             // The first photo is filed before the engine waits for the stop.
@@ -102,6 +110,9 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         QCOMPARE(finished.first().first().value<CScanSession::EnResult>(), expected);
+        const QStringList calls = m_fake.calls();
+        QVERIFY(calls.contains(QStringLiteral("SetExactFeatures:%1").arg(int(bExact))));
+        QVERIFY(calls.contains(QStringLiteral("SetRotationMatching:%1").arg(int(bRotations))));
         if (expected == CScanSession::EnResult::Failed)
             QCOMPARE(session.engineResult(), iEndScan);
         if (expected != CScanSession::EnResult::Done)
@@ -112,32 +123,6 @@ private slots:
         QCOMPARE(report.settings.listSources, settings.listSources);
         QVERIFY(report.proposedCount() >= 1);
         QVERIFY(report.proposedCount() < iPhotosInOneGroup);
-    }
-
-    // The command line's switches reach the engine; a lost one silently changes what a scan compares.
-    void testSwitchesReachTheEngine_data()
-    {
-        QTest::addColumn<bool>("bExact");
-        QTest::addColumn<bool>("bRotations");
-        QTest::newRow("exact features") << true << false;
-        QTest::newRow("rotations") << false << true;
-    }
-    void testSwitchesReachTheEngine()
-    {
-        QFETCH(bool, bExact);
-        QFETCH(bool, bRotations);
-        m_fake.setScript(R"({"volumes":["/"],"events":[]})");
-        CScanSession session;
-        QSignalSpy finished(&session, &CScanSession::sigFinished);
-        CScanSettings settings;
-        settings.listSources = QStringList{m_dir.path()};
-        settings.bExactFeatures = bExact;
-        settings.bRotations = bRotations;
-        QVERIFY(session.start(settings));
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-        const QStringList calls = m_fake.calls();
-        QVERIFY(calls.contains(QStringLiteral("SetExactFeatures:%1").arg(int(bExact))));
-        QVERIFY(calls.contains(QStringLiteral("SetRotationMatching:%1").arg(int(bRotations))));
     }
 };
 

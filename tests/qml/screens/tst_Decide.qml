@@ -164,7 +164,7 @@ ScreenTestCase {
         waitFor(idle)
     }
 
-    function test_pairDecisionFromTheCompareView() {
+    function test_pairDecisionIsMadeListedAndForgotten() {
         forgetDecisions()
         var preview = open([4])
         win.openPreview(1000, 1)
@@ -180,12 +180,8 @@ ScreenTestCase {
         compare([decisions[0].pathA, decisions[0].pathB].sort(), pair)
         // The regroup replaces the group on view, so the page goes back to the results
         compare(win.screen, "results")
-    }
 
-    function test_forgetListsAndForgetsTheDecision() {
-        forgetDecisions()
-        verify(fixture.scan([2]))
-        verify(dfMgr.separatePair(1000, fixture.photoPath(0, 0), fixture.photoPath(0, 1)))
+        // The decisions dialog lists the pair and forgets it.
         waitFor(function () { return !fixture.scanning() })
         var dialog = createTemporaryObject(decisionsComponent, root)
         dialog.open()
