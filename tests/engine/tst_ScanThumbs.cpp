@@ -1,6 +1,5 @@
-// The engine's upright thumbnails and their store, driven directly.
+// The engine's thumbnail store, driven directly.
 #include "CScanThumbs.h"
-#include "CTestPhotos.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,21 +9,6 @@
 #include <thread>
 
 namespace {
-
-// An image of four coloured quarters, named by letters from top left to bottom right.
-QImage quarters(QSize size, const QString &strLetters)
-{
-    const QMap<QChar, QColor> colours{{'R', Qt::red}, {'G', Qt::green}, {'B', Qt::blue}, {'Y', Qt::yellow}};
-    QImage image(size, QImage::Format_RGB32);
-    const int w = size.width() / 2, h = size.height() / 2;
-    for (int i = 0; i < 4; ++i) {
-        const QRect rect((i % 2) * w, (i / 2) * h, w, h);
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            for (int x = rect.left(); x <= rect.right(); ++x)
-                image.setPixel(x, y, colours.value(strLetters.at(i)).rgb());
-    }
-    return image;
-}
 
 // The modification time as the file walker gives it (FILETIME: 100 ns since 1601).
 uint64_t modTime(const QString &strPath)
@@ -41,37 +25,6 @@ class TestScanThumbs : public QObject
 {
     Q_OBJECT
 private slots:
-    void testThumbnailIsUpright_data()
-    {
-        // The quarters as stored for an upright picture of R G / B Y under each
-        // EXIF orientation code: the code says how to turn the stored pixels.
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("1 as stored") << 1 << "RGBY";
-        QTest::newRow("2 mirrored left to right") << 2 << "GRYB";
-        QTest::newRow("3 half turn") << 3 << "YBGR";
-        QTest::newRow("4 mirrored top to bottom") << 4 << "BYRG";
-        QTest::newRow("5 transposed") << 5 << "RBGY";
-        QTest::newRow("6 turned clockwise to show") << 6 << "GYRB";
-        QTest::newRow("7 transversed") << 7 << "YGBR";
-        QTest::newRow("8 turned anticlockwise to show") << 8 << "BRYG";
-    }
-
-    void testThumbnailIsUpright()
-    {
-        QFETCH(int, orientation);
-        QFETCH(QString, stored);
-        const QByteArray jpeg = CScanThumbs::makeJpeg(quarters(QSize(600, 300), stored), orientation);
-        QImage thumb;
-        QVERIFY(thumb.loadFromData(jpeg, "JPG"));
-        QCOMPARE(thumb.size(), orientation >= 5 ? QSize(128, 256) : QSize(256, 128));
-        const QImage upright = quarters(thumb.size(), QStringLiteral("RGBY"));
-        for (const QPoint &p : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
-            const QPoint at(p.x() * thumb.width() / 4, p.y() * thumb.height() / 4);
-            QVERIFY2(testphotos::near(thumb.pixel(at), upright.pixel(at), 24), qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
-        }
-    }
-
     void testStore_data()
     {
         QTest::addColumn<quint64>("capacity");

@@ -1,9 +1,8 @@
 #include "CEngineHarness.h"
+#include "CEngineTest.h"
 #include "CTestPhotos.h"
 
 #include <QDir>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
@@ -75,34 +74,14 @@ QString outcome(CTestSink &sink)
 
 Q_DECLARE_METATYPE(QList<CPhoto>)
 
-class TestTwoStage : public QObject
+class TestTwoStage : public CEngineTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        qputenv("MIRELLE_ENGINE_STATS", (m_home.path() + QStringLiteral("/stats.txt")).toUtf8());
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
-    void init()
-    {
-        // A cache of its own per test: a second scan must not take the first one's features.
-        m_pDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_pDir->isValid());
-        qputenv("HOME", (m_pDir->path() + QStringLiteral("/home")).toUtf8());
-        qputenv("XDG_CACHE_HOME", (m_pDir->path() + QStringLiteral("/home/cache")).toUtf8());
-    }
-
     void testSameOutcomeAsOneStage_data();
     void testSameOutcomeAsOneStage();
     void testStopInStageTwo();
-
-private:
-    QTemporaryDir m_home;
-    std::unique_ptr<QTemporaryDir> m_pDir;
 };
 
 void TestTwoStage::testSameOutcomeAsOneStage_data()
@@ -148,8 +127,7 @@ void TestTwoStage::testSameOutcomeAsOneStage()
     QFETCH(QList<CPhoto>, photos);
     QFETCH(QString, expected);
     QFETCH(int, minEmbedded);
-    const QString folder = m_pDir->path() + QStringLiteral("/photos");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = m_pDir->path();
     for (const CPhoto &photo : photos) {
         if (!writePhoto(folder + QLatin1Char('/') + photo.strName, photo)) {
             if (photo.strName.endsWith(QLatin1String(".heic")))
@@ -188,8 +166,7 @@ void TestTwoStage::testSameOutcomeAsOneStage()
 void TestTwoStage::testStopInStageTwo()
 {
     // Byte copies: stage one links them all, so stage two has every one to decode.
-    const QString folder = m_pDir->path() + QStringLiteral("/photos");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = m_pDir->path();
     QVERIFY(writePhoto(folder + QStringLiteral("/seed.jpg"), {"seed.jpg", 1, "", 1}));
     constexpr int kCopies = 200;
     for (int i = 0; i < kCopies; ++i)

@@ -3,10 +3,9 @@
 
 #include <QThread>
 
-#include <csignal>
 #include <cstring>
 #include <new>
-#include <vector>
+#include <cstdlib>
 
 namespace {
 
@@ -26,8 +25,6 @@ int main(int argc, char **argv)
         writeThroughNull(nullptr);
     } else if (std::strcmp(pHow, "abort") == 0) {
         std::abort();
-    } else if (std::strcmp(pHow, "fpe") == 0) {
-        std::raise(SIGFPE);
     } else if (std::strcmp(pHow, "badalloc") == 0) {
         throw std::bad_alloc();
     } else if (std::strcmp(pHow, "thread") == 0) {

@@ -1,3 +1,4 @@
+#include "CThumbImageProvider.h"
 #include "ThumbFixtures.h"
 #include "ThumbForge.h"
 
@@ -202,6 +203,48 @@ private Q_SLOTS:
         if (ok)
             QCOMPARE(QSize(int(width), int(height)), size);
         QVERIFY(!GetImgWidthHeight(nullptr, width, height));
+    }
+
+    // Runs last: the list it reserves is cleared at its end.
+    void testProviderServesByIdOrEscapedPath_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<QString>("key");  // "id" and "escaped" stand for the photo's
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("thumbnail by id") << false << "id" << QSize(256, 128);
+        QTest::newRow("thumbnail by escaped path") << false << "escaped" << QSize(256, 128);
+        QTest::newRow("large image by id") << true << "id" << QSize(2048, 1024);
+        QTest::newRow("empty id") << false << QString() << QSize();
+        QTest::newRow("unknown id") << false << QString(128, QLatin1Char('0')) << QSize();
+        QTest::newRow("large, unknown path") << true << "/nowhere/x.jpg" << QSize();
+    }
+
+    void testProviderServesByIdOrEscapedPath()
+    {
+        QFETCH(bool, large);
+        QFETCH(QString, key);
+        QFETCH(QSize, size);
+        const QString strPath = m_pDir->filePath(QStringLiteral("my photo.jpg"));
+        QVERIFY(save(cornerImage(3000, 1500), strPath, "JPG", 92));
+        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
+        QList<stu_ThumbTask> listReserved{{5, strPath}};
+        pManager->SetReserveThumbList(listReserved);
+        pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(5), strPath);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listBig.size(), 1, 30000);
+        listReserved.clear();
+        pManager->SetReserveThumbList(listReserved);
+        if (key == QLatin1String("id"))
+            key = idOf(strPath);
+        else if (key == QLatin1String("escaped"))
+            key = QString::fromLatin1(QUrl::toPercentEncoding(strPath, "/"));
+        CThumbImageProvider provider(large);
+        QCOMPARE(provider.imageType(), QQmlImageProviderBase::Image);
+        QVERIFY(provider.flags() & QQmlImageProviderBase::ForceAsynchronousImageLoading);
+        QSize reported(-1, -1);
+        const QImage image = provider.requestImage(key, &reported, QSize(10, 10));
+        QCOMPARE(image.size(), size.isValid() ? size : QSize(0, 0));
+        QCOMPARE(reported, QSize(-1, -1));
     }
 
 private:
