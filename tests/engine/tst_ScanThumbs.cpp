@@ -60,6 +60,17 @@ private slots:
                 QCOMPARE(store.find(files[which], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(length)), uint32_t(length));
                 QCOMPARE(buffer, QByteArray(length, char(expected[2 * which + 1])));
             }
+            // A buffer one byte short gets the length and not a byte written.
+            QByteArray buffer(expected[0], '\x5a');
+            QCOMPARE(store.find(files[0], reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(expected[0] - 1)),
+                     uint32_t(expected[0]));
+            QCOMPARE(buffer, QByteArray(expected[0], '\x5a'));
+            // A file rewritten since, to the same size, has none.
+            QFile rewritten(files[0]);
+            QVERIFY(rewritten.open(QIODevice::ReadWrite));
+            QVERIFY(rewritten.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+            rewritten.close();
+            QCOMPARE(store.find(files[0], nullptr, 0), uint32_t(0));
         }
         // Nothing is left behind in the folder, crash or not: the pack is unlinked when opened.
         QCOMPARE(QDir(dir.filePath("cache")).entryList(QDir::Files | QDir::Hidden), QStringList());
