@@ -1,10 +1,8 @@
 #include "COptionsServer.h"
-#include "CTcpData.h"
+#include "OptionsExchange.h"
 
-#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 
 // The options server we run when the suite's is absent: what it keeps must outlive it,
 // and no peer may stop it from serving the others.
@@ -25,26 +23,21 @@ private Q_SLOTS:
             COptionsServer server(storeDir());
             QVERIFY(server.listen(serverName()));
             QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-            auto pClient = connectClient();
-            QVERIFY(pClient);
             // Nothing saved yet: no answer, so the first answer is to the second question.
-            send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
-            send(pClient.get(), CTcpData::RecordType_ShowEnd, QByteArray());
-            send(pClient.get(), CTcpData::RecordType_WriteOptions, doc);
-            send(pClient.get(), CTcpData::RecordType_Language, "de");
-            send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
             TcpData reply;
-            QVERIFY(readReply(pClient.get(), &reply));
+            QVERIFY(exchange(serverName(),
+                             {optionsRecord(CTcpData::RecordType_ReadOptions), optionsRecord(CTcpData::RecordType_ShowEnd),
+                              optionsRecord(CTcpData::RecordType_WriteOptions, doc),
+                              optionsRecord(CTcpData::RecordType_Language, "de"),
+                              optionsRecord(CTcpData::RecordType_ReadOptions)},
+                             &reply));
             QCOMPARE(reply.data, doc);
             QTRY_COMPARE(spyHandled.count(), 5);
         }
         COptionsServer restarted(storeDir());
         QVERIFY(restarted.listen(serverName()));
-        auto pClient = connectClient();
-        QVERIFY(pClient);
-        send(pClient.get(), CTcpData::RecordType_ReadOptions, QByteArray());
         TcpData reply;
-        QVERIFY(readReply(pClient.get(), &reply));
+        QVERIFY(exchange(serverName(), {optionsRecord(CTcpData::RecordType_ReadOptions)}, &reply));
         QCOMPARE(reply.type, qint32(CTcpData::RecordType_Options));
         QCOMPARE(reply.data, doc);
         QFile language(restarted.languageFilePath());
@@ -57,16 +50,21 @@ private Q_SLOTS:
         COptionsServer server(storeDir());
         QVERIFY(server.listen(serverName()));
         QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-        auto pClient = connectClient();
-        QVERIFY(pClient);
+        QLocalSocket client;
+        client.connectToServer(serverName());
+        QVERIFY(client.waitForConnected(1000));
         const QByteArray bytes = CTcpData::serialize(TcpData{2, 3, "abc"}) + CTcpData::serialize(TcpData{3, 0, {}});
         for (char c : bytes) {
-            pClient->write(&c, 1);
-            pClient->flush();
+            client.write(&c, 1);
+            client.flush();
             QCoreApplication::processEvents();
         }
+        QByteArray buffer;
         TcpData reply;
-        QVERIFY(readReply(pClient.get(), &reply));
+        QVERIFY(QTest::qWaitFor([&] {
+            buffer += client.readAll();
+            return CTcpData::takeRecord(buffer, &reply) == CTcpData::EnReadResult::Complete;
+        }, 5000));
         QCOMPARE(reply.data, QByteArray("abc"));
         QCOMPARE(spyHandled.count(), 2);
     }
@@ -91,48 +89,22 @@ private Q_SLOTS:
         stale.close();
         COptionsServer server(storeDir());
         QVERIFY(server.listen(serverName()));
-        auto pBad = connectClient();
-        QVERIFY(pBad);
-        if (!junk.isEmpty()) {
-            pBad->write(junk);
-            pBad->flush();
-        }
+        QLocalSocket bad;
+        bad.connectToServer(serverName());
+        QVERIFY(bad.waitForConnected(1000));
+        bad.write(junk);
+        bad.flush();
 
-        auto pGood = connectClient();
-        QVERIFY(pGood);
-        send(pGood.get(), CTcpData::RecordType_WriteOptions, "<Setting/>");
-        send(pGood.get(), CTcpData::RecordType_ReadOptions, QByteArray());
         TcpData reply;
-        QVERIFY(readReply(pGood.get(), &reply));
+        QVERIFY(exchange(serverName(),
+                         {optionsRecord(CTcpData::RecordType_WriteOptions, "<Setting/>"),
+                          optionsRecord(CTcpData::RecordType_ReadOptions)},
+                         &reply));
         QCOMPARE(reply.data, QByteArray("<Setting/>"));
     }
 private:
     QString serverName() const { return m_pDir->filePath(QStringLiteral("options.sock")); }
     QString storeDir() const { return m_pDir->filePath(QStringLiteral("config/mirelle")); }
-    std::unique_ptr<QLocalSocket> connectClient()
-    {
-        auto pSocket = std::make_unique<QLocalSocket>();
-        pSocket->connectToServer(serverName());
-        if (!pSocket->waitForConnected(1000))
-            return nullptr;
-        return pSocket;
-    }
-
-    static void send(QLocalSocket *pSocket, qint32 iType, const QByteArray &data)
-    {
-        pSocket->write(CTcpData::serialize(TcpData{iType, static_cast<quint64>(data.size()), data}));
-        pSocket->flush();
-    }
-
-    static bool readReply(QLocalSocket *pSocket, TcpData *pRecord)
-    {
-        // The server runs on this thread: waiting must keep its events going.
-        QByteArray buffer;
-        return QTest::qWaitFor([&] {
-            buffer += pSocket->readAll();
-            return CTcpData::takeRecord(buffer, pRecord) == CTcpData::EnReadResult::Complete;
-        }, 5000);
-    }
 
     std::unique_ptr<QTemporaryDir> m_pDir;
 };

@@ -1,5 +1,5 @@
 #include "CLocalMessage.h"
-#include "CTcpData.h"
+#include "OptionsExchange.h"
 
 #include <QDir>
 #include <QLocalServer>
@@ -132,7 +132,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(serving(optionsName()), 20000);
         // Stored, then asked for: the answer tells they were taken.
         TcpData reply;
-        QVERIFY(exchange(socketPath(optionsName()), {TcpData{2, quint64(doc.size()), doc}, TcpData{3, 0, QByteArray()}}, &reply));
+        QVERIFY(exchange(socketPath(optionsName()),
+                         {optionsRecord(CTcpData::RecordType_WriteOptions, doc), optionsRecord(CTcpData::RecordType_ReadOptions)},
+                         &reply));
         QCOMPARE(reply.data, doc);
         start({QStringLiteral("uninstall")})->waitForFinished(10000);
         QVERIFY(ended(pFirst, 10000));
@@ -141,7 +143,7 @@ private Q_SLOTS:
         start();
         QTRY_VERIFY_WITH_TIMEOUT(serving(optionsName()), 20000);
         reply = TcpData();
-        QVERIFY(exchange(socketPath(optionsName()), {TcpData{3, 0, QByteArray()}}, &reply));
+        QVERIFY(exchange(socketPath(optionsName()), {optionsRecord(CTcpData::RecordType_ReadOptions)}, &reply));
         QCOMPARE(reply.type, qint32(4));
         QCOMPARE(reply.data, doc);
     }
@@ -221,26 +223,6 @@ private:
     QString socketPath(const QString &strName) const { return m_pDir->path() + QLatin1Char('/') + strName; }
     QString instanceName() const { return QStringLiteral("tester_mirelle_zkins_server"); }
     QString optionsName() const { return QString::fromLatin1(CTcpData::kOptionsServerName); }
-    static bool exchange(const QString &strPath, const QList<TcpData> &listRecords, TcpData *pReply)
-    {
-        QLocalSocket socket;
-        socket.connectToServer(strPath);
-        if (!socket.waitForConnected(2000))
-            return false;
-        for (const TcpData &record : listRecords)
-            socket.write(CTcpData::serialize(record));
-        socket.flush();
-        QByteArray buffer;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            if (socket.waitForReadyRead(100))
-                buffer += socket.readAll();
-            if (CTcpData::takeRecord(buffer, pReply) == CTcpData::EnReadResult::Complete)
-                return true;
-        }
-        return false;
-    }
 
     QString m_strProgram;
     std::unique_ptr<QTemporaryDir> m_pDir;
