@@ -10,9 +10,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <deque>
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -36,34 +34,15 @@ class TestThumbnails : public QObject
     std::unique_ptr<QTemporaryDir> m_pDir;
     std::unique_ptr<CDupPicsMgr> m_pMgr;
     std::unique_ptr<CScanReplay> m_pReplay;
-    std::deque<std::u16string> m_listPaths;
-    std::deque<PhotoRecord> m_listRecords;
-    uint64_t m_iNextId = 5000;
 
-    // A real JPEG reported as a photo: created as a new group, or joined to pGroup.
-    const PhotoRecord &photo(const QString &strName, quint64 pGroup = 0, int iWidth = 640, int iHeight = 480)
+    // A real JPEG of 1536 bytes as the record says, reported as a new group or joined to iGroup.
+    const PhotoRecord &photo(const QString &strName, quint64 iGroup = 0, QSize size = QSize(640, 480))
     {
-        const QString path = m_pDir->filePath(strName);
-        QImage image(iWidth, iHeight, QImage::Format_RGB32);
+        QImage image(size, QImage::Format_RGB32);
         image.fill(QColor(40, 120, 200));
-        if (!image.save(path, "JPG"))
-            qFatal("cannot write %s", qPrintable(path));
-        m_listPaths.emplace_back(reinterpret_cast<const char16_t *>(path.utf16()), static_cast<size_t>(path.size()));
-        PhotoRecord record;
-        record.pszPath = m_listPaths.back().c_str();
-        record.fileSize = 1536;
-        record.dateTime = 132593079670000000ULL;
-        record.similarity = 100;
-        record.width = static_cast<uint16_t>(iWidth);
-        record.height = static_cast<uint16_t>(iHeight);
-        record.definition = 5.0;
-        record.fileId = m_iNextId++;
-        m_listRecords.push_back(record);
-        if (pGroup == 0)
-            m_pMgr->OnGroupCreated(&m_listRecords.back(), record.fileId);
-        else
-            m_pMgr->OnFileJoined(&m_listRecords.back(), pGroup);
-        return m_listRecords.back();
+        if (!image.save(m_pDir->filePath(strName), "JPG"))
+            qFatal("cannot write %s", qPrintable(strName));
+        return iGroup ? m_pReplay->join(strName, iGroup, 0, 1536) : m_pReplay->create(strName, 0, 1536);
     }
 
     static QVariant keyOf(const PhotoRecord &record) { return QVariant::fromValue<quint64>(record.fileId); }
@@ -90,8 +69,6 @@ private Q_SLOTS:
     {
         m_pMgr.reset();
         m_pReplay.reset();
-        m_listRecords.clear();
-        m_listPaths.clear();
         m_pDir.reset();
     }
 
@@ -107,7 +84,7 @@ private Q_SLOTS:
         QSignalSpy changedSpy(pModel, &QAbstractItemModel::dataChanged);
 
         // When a photo joins and the library has made its thumbnail
-        const PhotoRecord &second = photo(QStringLiteral("second photo.jpg"), first.fileId, 1600, 1200);
+        const PhotoRecord &second = photo(QStringLiteral("second photo.jpg"), first.fileId, QSize(1600, 1200));
         const QString strSecond = CScanReplay::pathOf(second);
 
         // Then its row is reported changed, and the provider serves the URL the row shows
