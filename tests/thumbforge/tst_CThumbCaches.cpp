@@ -4,8 +4,6 @@
 
 #include <QtTest>
 
-#include <unistd.h>
-
 using testphotos::writeBytes;
 
 class tst_CThumbCaches : public QObject
@@ -78,7 +76,6 @@ private Q_SLOTS:
     void testUnusableCacheDirTurnsCacheOff_data()
     {
         QTest::addColumn<QString>("root");
-        QTest::newRow("read-only folder") << "locked";
         // Works for root too: a file where the folder should be cannot be written into.
         QTest::newRow("a file in its place") << "file";
         QTest::newRow("no folder at all") << "";
@@ -88,13 +85,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, root);
         QString strRoot;
-        if (root == QLatin1String("locked")) {
-            if (::geteuid() == 0)
-                QSKIP("root writes into read-only folders");
-            QVERIFY(QDir().mkpath(m_pDir->filePath(root)));
-            QVERIFY(QFile::setPermissions(m_pDir->filePath(root), QFile::ReadOwner | QFile::ExeOwner));
-            strRoot = m_pDir->filePath(QStringLiteral("locked/thumbnails"));
-        } else if (root == QLatin1String("file")) {
+        if (!root.isEmpty()) {
             strRoot = m_pDir->filePath(root);
             QVERIFY(writeBytes(strRoot, QByteArray()));
         }
@@ -104,7 +95,6 @@ private Q_SLOTS:
         QVERIFY(!cache.store(strPhoto, smallThumb()));
         QImage image;
         QVERIFY(!cache.load(strPhoto, image));
-        QFile::setPermissions(m_pDir->filePath(root), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
 private:
