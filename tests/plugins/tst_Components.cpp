@@ -1,7 +1,6 @@
 #include "CComponentBase.h"
 #include "CComponentMgr.h"
 
-#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QQmlApplicationEngine>
@@ -100,9 +99,8 @@ private Q_SLOTS:
         QFETCH(QStringList, loaded);
         QFETCH(int, announced);
 
-        placePlugin(QString(), QStringLiteral("Alpha"));
-        placePlugin(QString(), QStringLiteral("Beta"));
-        placePlugin(QString(), QStringLiteral("Gamma"));
+        for (const char *pszName : {"Alpha", "Beta", "Gamma"})
+            placePlugin(QString::fromLatin1(pszName));
         if (!ini.isNull()) {
             QFile file(m_pDir->filePath(QStringLiteral("components.ini")));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -160,11 +158,9 @@ private:
     }
 
     // Any of our plug-ins answers getInstance; a copy under another name stands for another component.
-    void placePlugin(const QString &strFolder, const QString &strName)
+    void placePlugin(const QString &strName)
     {
-        const QString dir = strFolder.isEmpty() ? m_pDir->path() : m_pDir->filePath(strFolder);
-        QDir().mkpath(dir);
-        QVERIFY(QFile::copy(plugin(QStringLiteral("PublicLoader")), dir + QStringLiteral("/lib%1.so").arg(strName)));
+        QVERIFY(QFile::copy(plugin(QStringLiteral("PublicLoader")), m_pDir->filePath(QStringLiteral("lib%1.so").arg(strName))));
     }
 
     QString m_strBinDir;
