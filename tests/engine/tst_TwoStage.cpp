@@ -17,7 +17,7 @@ struct CPhoto
 {
     QString strName;
     int iScene;       // the pixels: a scene, then changed by edit
-    QString strEdit;  // "", "half", "wider crop", "same-shape crop", "turned", "cut short"
+    QString strEdit;  // "", "half", "wider crop", "same-shape crop", "cut short"
     int iThumbScene;  // the scene the embedded thumbnail shows as first written; 0: none
 };
 
@@ -29,8 +29,6 @@ QImage edited(const QImage &image, const QString &strEdit)
         return image.copy(0, 0, image.width() * 7 / 10, image.height());
     if (strEdit == QLatin1String("same-shape crop"))
         return image.copy(image.width() / 5, image.height() / 5, image.width() * 3 / 5, image.height() * 3 / 5);
-    if (strEdit == QLatin1String("turned"))
-        return turned(image, 5);
     return image;
 }
 
@@ -104,10 +102,6 @@ void TestTwoStage::testSameOutcomeAsOneStage_data()
     QTest::newRow("cropped after the thumbnail was written")
         << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"b.jpg", 4, "wider crop", 1}, {"c.jpg", 5, "wider crop", 9},
                          {"d.jpg", 5, "wider crop", 0}, {"e.jpg", 3, "", 3}}
-        << "{c.jpg,d.jpg}" << 1;
-    QTest::newRow("turned after the thumbnail was written")
-        << QList<CPhoto>{{"a.jpg", 1, "", 1}, {"b.jpg", 6, "turned", 1}, {"c.jpg", 7, "turned", 8},
-                         {"d.jpg", 7, "turned", 0}, {"e.jpg", 3, "", 3}}
         << "{c.jpg,d.jpg}" << 1;
     // A crop of the same shape keeps the thumbnail's shape: only the editor's signature
     // tells that the thumbnail may show the picture as it was before.

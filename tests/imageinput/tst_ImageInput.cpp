@@ -200,7 +200,6 @@ private Q_SLOTS:
         QTest::newRow("same shape, turned right") << QSize(320, 240) << 6 << false << true << QSize(192, 256);
         QTest::newRow("too small for a thumbnail") << QSize(160, 120) << 1 << false << false << landscape;
         QTest::newRow("letterboxed to 16:9") << QSize(320, 180) << 1 << false << false << landscape;
-        QTest::newRow("cropped to 3:2") << QSize(360, 240) << 1 << false << false << landscape;
         QTest::newRow("file cut short, preview intact") << QSize(320, 240) << 1 << true << false << QSize();
     }
 
