@@ -177,20 +177,19 @@ private:
     QProcess *start(const QStringList &listArguments = {})
     {
         const QString root = m_pDir->path();
-        for (const char *pSub : {"home", "config", "data", "cache", "runtime"})
-            QDir(root).mkpath(QString::fromLatin1(pSub));
-        QFile::setPermissions(root + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &key : env.keys()) {
             if (key.contains(QLatin1String("USERNAME"), Qt::CaseInsensitive))
                 env.remove(key);
         }
         env.insert(QStringLiteral("USERNAME"), QStringLiteral("tester"));
-        env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), root + QStringLiteral("/cache"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
+        for (const char *pszVar : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = root + QLatin1Char('/') + QString::fromLatin1(pszVar).toLower();
+            QDir().mkpath(folder);
+            env.insert(QString::fromLatin1(pszVar), folder);
+        }
+        QFile::setPermissions(root + QStringLiteral("/xdg_runtime_dir"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env.insert(QStringLiteral("TMPDIR"), root);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true;mirelle.manager.debug=true"));

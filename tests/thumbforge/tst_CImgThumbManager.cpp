@@ -20,6 +20,35 @@ static QString idOf(const QString &strPath)
     return QString::fromLatin1(QCryptographicHash::hash(strPath.toUtf8(), QCryptographicHash::Sha512).toHex());
 }
 
+// The environment that makes this executable a child that exits while the manager is busy.
+const char kChildDirVar[] = "THUMBFORGE_EXIT_CHILD_DIR";
+const char kChildStopsVar[] = "THUMBFORGE_EXIT_CHILD_STOPS";
+
+static int runBusyChild(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QDir dir(qEnvironmentVariable(kChildDirVar));
+    CImgThumbManager *pManager = CImgThumbManager::GetInstance();
+    bool bFirst = false;
+    QObject::connect(pManager, &CImgThumbManager::sigImgThumbResult, &app, [&bFirst] { bFirst = true; });
+    pManager->Start();
+    const QImage photo = cornerImage(2400, 1600);
+    for (int i = 0; i < 12; ++i) {
+        const QString strPath = dir.filePath(QStringLiteral("busy%1.jpg").arg(i));
+        if (!save(photo, strPath, "JPG", 92))
+            return 3;
+        pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
+        pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(1), strPath);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (!bFirst && timer.elapsed() < 20000)
+        app.processEvents(QEventLoop::WaitForMoreEvents, 100);
+    for (int i = 0; i < qEnvironmentVariableIntValue(kChildStopsVar); ++i)
+        pManager->Stop();
+    return bFirst ? 0 : 4;
+}
+
 // Drives the process-wide manager as the program does: results arrive from worker
 // threads through automatic (here queued) connections to this object.
 class tst_CImgThumbManager : public QObject
@@ -160,10 +189,10 @@ private Q_SLOTS:
         QCOMPARE(good.group.toULongLong(), 7ULL);
         QCOMPARE(good.path, strPath);
         QVERIFY(good.ok);
-        QCOMPARE(good.meta.value(QStringLiteral("cameraModel")).toString(), QStringLiteral("TestCam 7"));
-        QCOMPARE(good.meta.value(QStringLiteral("latitude")).toString(), QStringLiteral("48.858333"));
-        QCOMPARE(good.meta.value(QStringLiteral("longitude")).toString(), QStringLiteral("-2.290000"));
-        QCOMPARE(good.meta.value(QStringLiteral("shootTime")).toDateTime(), QDateTime(QDate(2021, 5, 4), QTime(10, 20, 30)));
+        QCOMPARE(good.meta, (QVariantMap{{QStringLiteral("cameraModel"), QStringLiteral("TestCam 7")},
+                                         {QStringLiteral("latitude"), QStringLiteral("48.858333")},
+                                         {QStringLiteral("longitude"), QStringLiteral("-2.290000")},
+                                         {QStringLiteral("shootTime"), QDateTime(QDate(2021, 5, 4), QTime(10, 20, 30))}}));
         QPixmap pixmap;
         QVERIFY(pManager->GetBigImg(idOf(strPath), pixmap));
         QCOMPARE(pixmap.size(), QSize(2048, 1365));
@@ -203,6 +232,33 @@ private Q_SLOTS:
         if (ok)
             QCOMPARE(QSize(int(width), int(height)), size);
         QVERIFY(!GetImgWidthHeight(nullptr, width, height));
+    }
+
+    // The program ends with the library busy: the process must still end promptly and
+    // cleanly, whether or not someone called Stop() (once or twice).
+    void testExitsWhileBusy_data()
+    {
+        QTest::addColumn<int>("stops");
+        QTest::newRow("no Stop") << 0;
+        QTest::newRow("Stop twice") << 2;
+    }
+
+    void testExitsWhileBusy()
+    {
+        QFETCH(int, stops);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kChildDirVar), m_pDir->path());
+        env.insert(QString::fromLatin1(kChildStopsVar), QString::number(stops));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_pDir->filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(child.waitForStarted());
+        QVERIFY2(child.waitForFinished(45000), "the process hung at exit");
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
     }
 
     // Runs last: the list it reserves is cleared at its end.
@@ -254,5 +310,12 @@ private:
     QList<CResult> m_listBig;
 };
 
-QTEST_MAIN(tst_CImgThumbManager)
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(kChildDirVar))
+        return runBusyChild(argc, argv);
+    QGuiApplication app(argc, argv);
+    tst_CImgThumbManager test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_CImgThumbManager.moc"
