@@ -2,12 +2,8 @@
 #include "CEngineTest.h"
 #include "CTestPhotos.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <thread>

@@ -2,9 +2,6 @@
 #include "CEngineTest.h"
 #include "CTestPhotos.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace testphotos;

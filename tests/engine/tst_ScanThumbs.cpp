@@ -1,8 +1,6 @@
 // The engine's thumbnail store, driven directly.
 #include "CScanThumbs.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>

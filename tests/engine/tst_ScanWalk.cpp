@@ -3,8 +3,6 @@
 #include "CPathCodec.h"
 #include "CTestPhotos.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
 #include <sys/mount.h>

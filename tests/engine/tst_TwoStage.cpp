@@ -2,7 +2,6 @@
 #include "CEngineTest.h"
 #include "CTestPhotos.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <atomic>

@@ -1,16 +1,11 @@
 #include "CComponentBase.h"
 #include "CComponentMgr.h"
 
-#include <QFile>
-#include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 

@@ -1,6 +1,4 @@
-#include <QFile>
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
 // The translation sources as shipped: a text the German file leaves open shows in
 // English, and an English plural without its forms shows as "%n file(s)".

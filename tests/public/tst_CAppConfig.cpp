@@ -1,10 +1,7 @@
 #include "CAppConfig.h"
 #include "CIniRegistry.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 // Which configuration file wins, what junk in it does, and where versions come from.
 class tst_CAppConfig : public QObject

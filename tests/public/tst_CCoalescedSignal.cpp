@@ -1,6 +1,5 @@
 #include "CCoalescedSignal.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <thread>

@@ -3,10 +3,7 @@
 #include "CPlatform.h"
 #include "IDesktop.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using AttributeList = QList<Qt::ApplicationAttribute>;
 Q_DECLARE_METATYPE(AttributeList)

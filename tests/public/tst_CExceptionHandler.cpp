@@ -1,8 +1,4 @@
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 // A child process that crashes on purpose leaves a readable dump0.dmp beside its executable.
 class tst_CExceptionHandler : public QObject

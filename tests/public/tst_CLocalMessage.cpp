@@ -5,9 +5,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using MessageMap = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(MessageMap)

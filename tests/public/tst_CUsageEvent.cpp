@@ -4,11 +4,7 @@
 #include "CTraceLog.h"
 #include "CUsageEvent.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 // Usage-event encoding and the local helper service: its application ID, its switch and its log.
 class tst_CUsageEvent : public QObject

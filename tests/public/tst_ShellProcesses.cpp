@@ -1,12 +1,9 @@
 #include "CLocalMessage.h"
 #include "OptionsExchange.h"
 
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -3,7 +3,6 @@
 #include "CReportSummary.h"
 #include "CScanReport.h"
 
-#include <QTemporaryDir>
 #include <QTextDocument>
 
 namespace {

@@ -5,9 +5,7 @@
 #include "CThumbImageProvider.h"
 #include "ThumbForge.h"
 
-#include <QAbstractItemModelTester>
 #include <QImage>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <memory>
