@@ -282,9 +282,7 @@ private slots:
             // A file where the folder should be stops even root from writing there.
             const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
                 + QStringLiteral("/mirelle");
-            QVERIFY(QDir(cacheFolder).removeRecursively());
-            QFile blocker(cacheFolder);
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            QVERIFY(QDir(cacheFolder).removeRecursively() && writeBytes(cacheFolder, QByteArray()));
         }
         // When scanned, the photos are grouped whatever becomes of the thumbnails
         CEngineHarness harness;

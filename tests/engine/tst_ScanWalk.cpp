@@ -85,10 +85,7 @@ private slots:
             QVERIFY(::mkdir(part.constData(), 0755) == 0);
             QVERIFY(::chdir(part.constData()) == 0);
         }
-        QFile deep(QStringLiteral("deep.jpg"));
-        QVERIFY(deep.open(QIODevice::WriteOnly));
-        deep.write(QByteArray(2048, 'x'));
-        deep.close();
+        QVERIFY(writeBytes(QStringLiteral("deep.jpg"), QByteArray(2048, 'x')));
         const auto removeDeepTree = [&] {
             ::unlink("deep.jpg");
             for (int i = 0; i < iDepth; ++i) {
@@ -147,15 +144,7 @@ private slots:
         QFETCH(QStringList, sources);
         QFETCH(QByteArrayList, found);
         const QByteArray top = QFile::encodeName(m_pDir->path()) + '/';
-        QByteArray photo;
-        {
-            const QString file = path(QStringLiteral("photo.jpg"));
-            QVERIFY(save(scene(151), file));
-            QFile in(file);
-            QVERIFY(in.open(QIODevice::ReadOnly));
-            photo = in.readAll();
-            QVERIFY(in.remove());
-        }
+        const QByteArray photo = encoded(scene(151), "JPG", 90);
         const bool bFollow = layout.contains("+follow");
         for (const QByteArray &entry : layout) {
             if (entry == "+follow")
