@@ -1,8 +1,11 @@
-// The engine's thumbnail store, driven directly.
+// Parts of the engine driven directly: its thumbnail store, and its walk over filesystems
+// that cannot be made here but a tmpfs stands in for (a network share, a pseudo filesystem).
+#include "CFileWalker.h"
 #include "CScanThumbs.h"
 
 #include <QtTest>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -19,7 +22,7 @@ uint64_t modTime(const QString &strPath)
 
 } // namespace
 
-class TestScanThumbs : public QObject
+class TestEngineCore : public QObject
 {
     Q_OBJECT
 private slots:
@@ -114,7 +117,68 @@ private slots:
         QVERIFY(store.find(file.fileName(), nullptr, 0) >= 1000);
         QCOMPARE(store.packBytes(), uint64_t(4 * 300 * 1000 + 300 * (0 + 1 + 2 + 3)));
     }
+
+    void testPassesOverMountsItIsTold_data()
+    {
+        QTest::addColumn<bool>("byDevice");  // else by mount point
+        QTest::addColumn<bool>("named");
+        QTest::newRow("network share, met by device") << true << true;
+        QTest::newRow("network share, met by mount point") << false << true;
+        QTest::newRow("pseudo filesystem, quietly") << true << false;
+    }
+
+    void testPassesOverMountsItIsTold()
+    {
+        QFETCH(bool, byDevice);
+        QFETCH(bool, named);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("share")));
+        const QByteArray share = QFile::encodeName(dir.filePath("share"));
+        if (::mount("mirelle-test", share.constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        QFile inside(dir.filePath("share/a.jpg"));
+        QFile beside(dir.filePath("b.jpg"));
+        const bool bWritten = inside.open(QIODevice::WriteOnly) && beside.open(QIODevice::WriteOnly);
+        inside.close();
+        beside.close();
+        struct stat st {};
+        const bool bStat = ::stat(share.constData(), &st) == 0;
+
+        CFileWalker::COptions options;
+        const auto pass = named ? CFileWalker::EnPass::Named : CFileWalker::EnPass::Quietly;
+        if (byDevice)
+            options.mapPassDevices.insert(uint64_t(st.st_dev), pass);
+        else
+            options.mapPassMountPoints.insert(share, pass);
+        CFileWalker walker(options);
+        std::atomic_bool bStop{false};
+        const std::vector<CFoundFile> files = walker.walk({dir.path()}, 2, bStop);
+        ::umount2(share.constData(), MNT_DETACH);
+
+        QVERIFY(bWritten && bStat);
+        QCOMPARE(int(files.size()), 1);
+        QCOMPARE(files.front().strPath, dir.filePath("b.jpg"));
+        QCOMPARE(walker.passedMounts(), named ? QStringList{dir.filePath("share")} : QStringList());
+    }
+
+    void testPassesOverTrashes()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        for (const char *folder : {"data/Trash/files", ".Trash-1000/files", ".Trash/1000/files", "photos/.Trash-x"})
+            QVERIFY(QDir().mkpath(dir.filePath(folder)));
+        for (const char *file : {"data/Trash/files/a.jpg", ".Trash-1000/files/a.jpg", ".Trash/1000/files/a.jpg",
+                                 "photos/.Trash-x/a.jpg", "photos/a.jpg"}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        std::atomic_bool bStop{false};
+        QStringList listFound;
+        for (const CFoundFile &file : CFileWalker({}).walk({dir.path()}, 2, bStop))
+            listFound << file.strPath;
+        QCOMPARE(listFound, QStringList({dir.filePath("photos/.Trash-x/a.jpg"), dir.filePath("photos/a.jpg")}));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestScanThumbs)
-#include "tst_ScanThumbs.moc"
+QTEST_GUILESS_MAIN(TestEngineCore)
+#include "tst_EngineCore.moc"
