@@ -64,18 +64,6 @@ private slots:
         QCOMPARE(finishedSpy.first().first().toInt(), expected);
     }
 
-    void testIsRunningFollowsTheRun()
-    {
-        CWorker worker(0, 0);
-        bool bRunning = false;
-        worker.onIsRunning(bRunning);
-        QVERIFY(bRunning);
-        worker.start();
-        QVERIFY(worker.wait(5000));
-        worker.onIsRunning(bRunning);
-        QVERIFY(!bRunning);
-    }
-
     // Requests from several threads become few notices, and none is lost: the last request
     // is always followed by a notice.
     void testBurstsFromThreadsEndInANotice()
