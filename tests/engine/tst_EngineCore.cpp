@@ -1,26 +1,19 @@
 // Parts of the engine driven directly: its thumbnail store, and its walk over filesystems
 // that cannot be made here but a tmpfs stands in for (a network share, a pseudo filesystem).
 #include "CFileWalker.h"
+#include "CScanFiles.h"
 #include "CScanThumbs.h"
 
 #include <QtTest>
 
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <thread>
 
-namespace {
-
-// The modification time as the file walker gives it (FILETIME: 100 ns since 1601).
-uint64_t modTime(const QString &strPath)
+// The modification time as the file walker gives it (FILETIME).
+static uint64_t modTime(const QString &strPath)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(strPath).constData(), &st) != 0)
-        return 0;
-    return uint64_t(st.st_mtim.tv_sec + 11644473600LL) * 10000000ULL + uint64_t(st.st_mtim.tv_nsec) / 100;
+    return dp::platform::statPath(QFile::encodeName(strPath)).i64ModTime;
 }
-
-} // namespace
 
 class TestEngineCore : public QObject
 {
@@ -141,13 +134,12 @@ private slots:
         const bool bWritten = inside.open(QIODevice::WriteOnly) && beside.open(QIODevice::WriteOnly);
         inside.close();
         beside.close();
-        struct stat st {};
-        const bool bStat = ::stat(share.constData(), &st) == 0;
+        const dp::platform::CPathStat st = dp::platform::statPath(share);
 
         CFileWalker::COptions options;
         const auto pass = named ? CFileWalker::EnPass::Named : CFileWalker::EnPass::Quietly;
         if (byDevice)
-            options.mapPassDevices.insert(uint64_t(st.st_dev), pass);
+            options.mapPassDevices.insert(st.iDevice, pass);
         else
             options.mapPassMountPoints.insert(share, pass);
         CFileWalker walker(options);
@@ -155,7 +147,7 @@ private slots:
         const std::vector<CFoundFile> files = walker.walk({dir.path()}, 2, bStop);
         ::umount2(share.constData(), MNT_DETACH);
 
-        QVERIFY(bWritten && bStat);
+        QVERIFY(bWritten && st.bExists);
         QCOMPARE(int(files.size()), 1);
         QCOMPARE(files.front().strPath, dir.filePath("b.jpg"));
         QCOMPARE(walker.passedMounts(), named ? QStringList{dir.filePath("share")} : QStringList());
