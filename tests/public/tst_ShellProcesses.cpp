@@ -154,20 +154,17 @@ private Q_SLOTS:
         // Connections that say nothing (the program first checks whether anyone answers) are skipped.
         QHash<QLocalSocket *, QByteArray> mapBuffers;
         QList<qint32> listTypes;
-        QElapsedTimer timer;
-        timer.start();
-        while (listTypes.size() < 2 && timer.elapsed() < 20000) {
-            suite.waitForNewConnection(50);
+        QTRY_VERIFY_WITH_TIMEOUT([&] {
             while (QLocalSocket *pPeer = suite.nextPendingConnection())
                 mapBuffers.insert(pPeer, QByteArray());
-            QCoreApplication::processEvents();
             for (auto it = mapBuffers.begin(); it != mapBuffers.end(); ++it) {
                 it.value() += it.key()->readAll();
                 TcpData record;
                 while (CTcpData::takeRecord(it.value(), &record) == CTcpData::EnReadResult::Complete)
                     listTypes << record.type;
             }
-        }
+            return listTypes.size() >= 2;
+        }(), 20000);
         QCOMPARE(listTypes, (QList<qint32>{6, 3}));
     }
 private:
