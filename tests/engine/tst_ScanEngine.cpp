@@ -203,8 +203,6 @@ private slots:
         QFETCH(EnCache, cache);
         const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
             + QStringLiteral("/mirelle/features.sqlite");
-        for (const char *suffix : {"", "-wal", "-shm"})
-            QFile::remove(cacheFile + QLatin1String(suffix));
         if (cache == Cache_Corrupt) {
             QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
             QVERIFY(writeBytes(cacheFile, QByteArray(8192, '\x5a')));
