@@ -22,9 +22,10 @@ void CEngineTest::initTestCase()
 void CEngineTest::init()
 {
     m_pDir = std::make_unique<QTemporaryDir>();
-    // Outside the scanned folder, and fresh: a scan must not take an earlier test's features.
+    // A home per test, outside the scanned folder, and with it a fresh feature cache: a scan
+    // must not take an earlier test's features.
     m_pCache = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_pCache->path()));
+    qputenv("HOME", QFile::encodeName(m_pCache->path()));
 }
 
 void CEngineTest::cleanup()

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-// The engine tests' fixture: the engine's statistics in a temporary home, so that no test
-// touches the user's, and a fresh folder and feature cache per test.
+// The engine tests' fixture: the engine's statistics and cache in temporary folders, so that
+// no test touches the user's, and a fresh folder, home and feature cache per test.
 class CEngineTest : public QObject
 {
     Q_OBJECT
@@ -23,6 +23,6 @@ protected:
 
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_pDir;
-    std::unique_ptr<QTemporaryDir> m_pCache;
+    std::unique_ptr<QTemporaryDir> m_pCache;  // the home, where the cache goes
     QStringList m_listMounts;  // undone in cleanup()
 };

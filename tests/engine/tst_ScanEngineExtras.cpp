@@ -342,7 +342,7 @@ private slots:
             // A file where the folder should be stops even root from writing there.
             const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
                 + QStringLiteral("/mirelle");
-            QVERIFY(QDir(cacheFolder).removeRecursively() && writeBytes(cacheFolder, QByteArray()));
+            QVERIFY(QDir().mkpath(QFileInfo(cacheFolder).path()) && writeBytes(cacheFolder, QByteArray()));
         }
         // When scanned, the photos are grouped whatever becomes of the thumbnails
         CEngineHarness harness;

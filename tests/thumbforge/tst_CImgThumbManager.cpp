@@ -226,11 +226,9 @@ private Q_SLOTS:
         if (bytes != "missing")
             QVERIFY(writeBytes(strPath, bytes));
         const std::wstring wstrPath = strPath.toStdWString();
-        unsigned width = 0;
-        unsigned height = 0;
+        unsigned width = 0, height = 0;
         QCOMPARE(GetImgWidthHeight(wstrPath.c_str(), width, height), ok);
-        if (ok)
-            QCOMPARE(QSize(int(width), int(height)), size);
+        QCOMPARE(QSize(int(width), int(height)), ok ? size : QSize(0, 0));
         QVERIFY(!GetImgWidthHeight(nullptr, width, height));
     }
 
