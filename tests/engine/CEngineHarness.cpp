@@ -1,11 +1,9 @@
 #include "CEngineHarness.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMutexLocker>
-#include <QStandardPaths>
 #include <QTextStream>
 
 QString fileNameOf(const PhotoRecord *pRecord)
@@ -216,7 +214,7 @@ int CEngineHarness::regroup(int iThreshold)
 QMap<QString, qint64> CEngineHarness::lastStats() const
 {
     QMap<QString, qint64> stats;
-    QFile file(statsFile());
+    QFile file(qEnvironmentVariable("MIRELLE_ENGINE_STATS"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return stats;
     QTextStream in(&file);

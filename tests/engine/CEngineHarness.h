@@ -74,10 +74,8 @@ public:
     int scan(const QStringList &listPaths, int iThreshold = 70,
              const std::function<void(IScanFilter *)> &setUp = nullptr, int *piEndScan = nullptr);
     int regroup(int iThreshold);
-    // key=value lines the engine writes after EndScan.
+    // key=value lines the engine writes after EndScan, to the file the environment names.
     QMap<QString, qint64> lastStats() const;
-
-    static QString statsFile() { return qEnvironmentVariable("MIRELLE_ENGINE_STATS"); }
 
 private:
     IScanEngine *m_pEngine = nullptr;

@@ -12,12 +12,20 @@ void CEngineTest::initTestCase()
 {
     QVERIFY(m_home.isValid());
     qputenv("HOME", m_home.path().toUtf8());
-    qputenv("XDG_CACHE_HOME", (m_home.path() + QStringLiteral("/cache")).toUtf8());
     qputenv("MIRELLE_ENGINE_STATS", (m_home.path() + QStringLiteral("/stats.txt")).toUtf8());
     QStandardPaths::setTestModeEnabled(true);
     CEngineHarness harness;
     QVERIFY2(harness.isLoaded() && harness.extras(), SCAN_ENGINE_MODULE);
     QCOMPARE(harness.extras()->RotationMatching(), 0);
+}
+
+void CEngineTest::init()
+{
+    m_pDir = std::make_unique<QTemporaryDir>();
+    // A home per test, outside the scanned folder, and with it a fresh feature cache: a scan
+    // must not take an earlier test's features.
+    m_pCache = std::make_unique<QTemporaryDir>();
+    qputenv("HOME", QFile::encodeName(m_pCache->path()));
 }
 
 void CEngineTest::cleanup()
@@ -27,10 +35,7 @@ void CEngineTest::cleanup()
     m_listMounts.clear();
     removeTree(m_pDir->path());
     m_pDir.reset();
-    // A test may leave a file where the cache folder goes.
-    const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/mirelle";
-    if (QFileInfo(cacheFolder).isFile())
-        QFile::remove(cacheFolder);
+    m_pCache.reset();
 }
 
 void CEngineTest::removeTree(const QString &strPath)

@@ -6,14 +6,14 @@
 
 #include <memory>
 
-// The engine tests' fixture: the engine's cache and statistics in a temporary home, so that
-// no test touches the user's, and a fresh folder per test.
+// The engine tests' fixture: the engine's statistics and cache in temporary folders, so that
+// no test touches the user's, and a fresh folder, home and feature cache per test.
 class CEngineTest : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init() { m_pDir = std::make_unique<QTemporaryDir>(); }
+    void init();
     void cleanup();
 
 protected:
@@ -23,5 +23,6 @@ protected:
 
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_pDir;
+    std::unique_ptr<QTemporaryDir> m_pCache;  // the home, where the cache goes
     QStringList m_listMounts;  // undone in cleanup()
 };

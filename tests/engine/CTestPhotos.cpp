@@ -297,16 +297,9 @@ enum : quint16 { kByte = 1, kAscii = 2, kShort = 3, kLong = 4 };
 QByteArray littleEndian(const QList<quint32> &listValues, int iWidth)
 {
     QByteArray data;
-    QDataStream stream(&data, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    for (const quint32 value : listValues) {
-        if (iWidth == 1)
-            stream << quint8(value);
-        else if (iWidth == 2)
-            stream << quint16(value);
-        else
-            stream << value;
-    }
+    for (const quint32 value : listValues)
+        for (int i = 0; i < iWidth; ++i)
+            data += char(value >> (8 * i));
     return data;
 }
 
@@ -321,36 +314,24 @@ CTiffEntry text(quint16 tag, const QByteArray &value)
     return {tag, kAscii, quint32(value.size() + 1), value + '\0'};
 }
 
-int ifdSize(const QList<CTiffEntry> &listEntries)
-{
-    int iSize = 2 + 12 * listEntries.size() + 4;
-    for (const CTiffEntry &e : listEntries)
-        iSize += e.value.size() > 4 ? e.value.size() + (e.value.size() & 1) : 0;
-    return iSize;
-}
-
 // Entries must be sorted by tag; values longer than four bytes follow the table.
 QByteArray serializeIfd(const QList<CTiffEntry> &listEntries, quint32 offset)
 {
-    QByteArray table;
+    QByteArray table = littleEndian({quint32(listEntries.size())}, 2);
     QByteArray extra;
-    QDataStream stream(&table, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream << quint16(listEntries.size());
     const quint32 extraOffset = offset + 2 + 12 * quint32(listEntries.size()) + 4;
     for (const CTiffEntry &e : listEntries) {
-        stream << e.tag << e.type << e.count;
+        table += littleEndian({e.tag, e.type}, 2) + littleEndian({e.count}, 4);
         if (e.value.size() <= 4) {
-            stream.writeRawData(e.value.leftJustified(4, '\0').constData(), 4);
+            table += e.value.leftJustified(4, '\0');
         } else {
-            stream << quint32(extraOffset + quint32(extra.size()));
+            table += littleEndian({extraOffset + quint32(extra.size())}, 4);
             extra += e.value;
             if (e.value.size() & 1)
                 extra += '\0';
         }
     }
-    stream << quint32(0);
-    return table + extra;
+    return table + littleEndian({0}, 4) + extra;
 }
 
 } // namespace
@@ -382,8 +363,9 @@ QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation)
                               entry(279, kLong, {rw * rh * 2}), entry(33421, kShort, {2, 2}),
                               entry(33422, kByte, {0, 1, 1, 2}), entry(50717, kLong, {65535})};
     const quint32 mainOffset = 8;
-    const quint32 rawIfdOffset = mainOffset + quint32(ifdSize(listMain));
-    const quint32 previewOffset = rawIfdOffset + quint32(ifdSize(listRaw));
+    // An IFD's size does not depend on where it lies.
+    const quint32 rawIfdOffset = mainOffset + quint32(serializeIfd(listMain, 0).size());
+    const quint32 previewOffset = rawIfdOffset + quint32(serializeIfd(listRaw, 0).size());
     const quint32 rawOffset = previewOffset + quint32(previewPixels.size());
     listMain[8] = entry(273, kLong, {previewOffset});
     listMain[13] = entry(330, kLong, {rawIfdOffset});

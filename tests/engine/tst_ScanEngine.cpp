@@ -2,12 +2,8 @@
 #include "CEngineTest.h"
 #include "CTestPhotos.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <thread>
@@ -83,11 +79,9 @@ private slots:
         QCOMPARE(events[0].record.similarity, uint8_t(100));
         QVERIFY(events[1].record.similarity >= 70);
         QCOMPARE(events[1].record.similarity == 100, copy.isNull() && !orientation);
-        if (name.endsWith(QLatin1String(".heic"))) {
-            const PhotoRecord heic = harness.sink().recordOf(name);
-            QCOMPARE(heic.width, uint16_t(640));
-            QCOMPARE(heic.height, uint16_t(480));
-        }
+        const PhotoRecord record = harness.sink().recordOf(name);
+        if (name.endsWith(QLatin1String(".heic")))
+            QCOMPARE(QSize(record.width, record.height), QSize(640, 480));
     }
 
     void testKeepsDifferentPhotosApart_data()
@@ -209,8 +203,6 @@ private slots:
         QFETCH(EnCache, cache);
         const QString cacheFile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
             + QStringLiteral("/mirelle/features.sqlite");
-        for (const char *suffix : {"", "-wal", "-shm"})
-            QFile::remove(cacheFile + QLatin1String(suffix));
         if (cache == Cache_Corrupt) {
             QVERIFY(QDir().mkpath(QFileInfo(cacheFile).absolutePath()));
             QVERIFY(writeBytes(cacheFile, QByteArray(8192, '\x5a')));
@@ -294,10 +286,8 @@ private slots:
         const PhotoRecord a = harness.sink().recordOf("a.jpg");
         const PhotoRecord rotated = harness.sink().recordOf("rotated.jpg");
         const PhotoRecord blurredRecord = harness.sink().recordOf("blurred.jpg");
-        QCOMPARE(a.width, uint16_t(800));
-        QCOMPARE(a.height, uint16_t(600));
-        QCOMPARE(rotated.width, uint16_t(600));
-        QCOMPARE(rotated.height, uint16_t(800));
+        QCOMPARE(QSize(a.width, a.height), QSize(800, 600));
+        QCOMPARE(QSize(rotated.width, rotated.height), QSize(600, 800));
         // 2020-01-02 03:04:05 as FILETIME.
         QCOMPARE(a.dateTime, (uint64_t(1577934245) + 11644473600ULL) * 10000000ULL);
         QCOMPARE(a.fileSize, uint64_t(QFileInfo(path("a.jpg")).size()));

@@ -1,8 +1,6 @@
 #include "CFilePreview.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 // File kinds by suffix and the 2048-byte start of text files.
 class tst_CFilePreview : public QObject

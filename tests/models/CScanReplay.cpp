@@ -12,8 +12,9 @@ CScanReplay::CScanReplay(CDupPicsMgr *pMgr, QString strDir) : m_pMgr(pMgr), m_st
 const PhotoRecord &CScanReplay::photo(const QString &strName, uint8_t flags, uint64_t iSize)
 {
     const QString path = m_strDir + QLatin1Char('/') + strName;
+    // A file the test wrote first keeps its bytes.
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
+    if (file.open(QIODevice::Append))
         file.close();
     m_listPaths.push_back(path);
     m_listRecords.push_back(testRecord(m_listPaths.back(), m_iNextId++, flags, iSize));

@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include "CBaseThread.h"
+#include "CCoalescedSignal.h"
+
+#include <thread>
 
 namespace {
 
@@ -28,6 +31,7 @@ private:
 
 } // namespace
 
+// The worker thread base and the notice that gathers requests from threads.
 class TestBaseThread : public QObject
 {
     Q_OBJECT
@@ -60,16 +64,40 @@ private slots:
         QCOMPARE(finishedSpy.first().first().toInt(), expected);
     }
 
-    void testIsRunningFollowsTheRun()
+    // Requests from several threads become few notices, and none is lost: the last request
+    // is always followed by a notice.
+    void testBurstsFromThreadsEndInANotice()
     {
-        CWorker worker(0, 0);
-        bool bRunning = false;
-        worker.onIsRunning(bRunning);
-        QVERIFY(bRunning);
-        worker.start();
-        QVERIFY(worker.wait(5000));
-        worker.onIsRunning(bRunning);
-        QVERIFY(!bRunning);
+        CCoalescedSignal notice(20);
+        QSignalSpy spy(&notice, &CCoalescedSignal::fired);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&notice] {
+                for (int i = 0; i < 5000; ++i)
+                    notice.request();
+            });
+        for (std::thread &thread : threads)
+            thread.join();
+        QTRY_VERIFY(spy.count() >= 1);
+        QVERIFY(spy.count() < 100);
+        const int iAfterBurst = spy.count();
+        notice.request();
+        QTRY_COMPARE(spy.count(), iAfterBurst + 1);
+    }
+
+    void testFlushFiresOnlyWhatWaits()
+    {
+        CCoalescedSignal notice(60 * 1000);
+        QSignalSpy spy(&notice, &CCoalescedSignal::fired);
+        notice.flush();
+        QCOMPARE(spy.count(), 0);
+        notice.request();
+        notice.flush();
+        QCOMPARE(spy.count(), 1);
+        // The request's queued arming finds nothing left to do.
+        QCoreApplication::processEvents();
+        notice.flush();
+        QCOMPARE(spy.count(), 1);
     }
 };
 

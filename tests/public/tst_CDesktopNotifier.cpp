@@ -2,12 +2,7 @@
 #include "CNexClient.h"
 
 #include <QDBusConnection>
-#include <QMutex>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QThread>
+#include <QtTest>
 
 namespace {
 

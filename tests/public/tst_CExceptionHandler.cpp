@@ -1,26 +1,49 @@
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include "CExceptionHandler.h"
+
+#include <QtTest>
+
+#include <new>
+
+namespace {
+
+[[gnu::noinline]] void writeThroughNull(volatile int *pTarget)
+{
+    *pTarget = 42;
+}
+
+// This executable, copied and started with "--crash <how>", crashes that way with the
+// program's crash handler installed.
+int crashAsChild(const char *pszHow)
+{
+    CExceptionHandler handler(L"Mirelle_Test_Crash_Event");
+    handler.installFilter();
+    if (qstrcmp(pszHow, "segv") == 0) {
+        writeThroughNull(nullptr);
+    } else if (qstrcmp(pszHow, "abort") == 0) {
+        std::abort();
+    } else if (qstrcmp(pszHow, "badalloc") == 0) {
+        throw std::bad_alloc();
+    } else if (qstrcmp(pszHow, "thread") == 0) {
+        QThread *pThread = QThread::create([] { writeThroughNull(nullptr); });
+        pThread->start();
+        pThread->wait();
+    }
+    return 0;
+}
+
+} // namespace
 
 // A child process that crashes on purpose leaves a readable dump0.dmp beside its executable.
 class tst_CExceptionHandler : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_strHelper = QCoreApplication::applicationDirPath() + QStringLiteral("/crash_helper");
-        QVERIFY(QFileInfo::exists(m_strHelper));
-    }
-
     void init()
     {
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
         // Copied, so that the dump lands in our temporary folder.
-        QVERIFY(QFile::copy(m_strHelper, m_pDir->filePath(QStringLiteral("crash_helper"))));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), m_pDir->filePath(QStringLiteral("crash_helper"))));
     }
 
     void testCrashLeavesDump_data()
@@ -81,7 +104,7 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_pDir->path());
         process.setProcessEnvironment(env);
-        process.start(m_pDir->filePath(QStringLiteral("crash_helper")), {strHow});
+        process.start(m_pDir->filePath(QStringLiteral("crash_helper")), {QStringLiteral("--crash"), strHow});
         if (!process.waitForFinished(30000))
             return QByteArray();
         if (pStderr)
@@ -94,9 +117,15 @@ private:
         return dump.readAll();
     }
 
-    QString m_strHelper;
     std::unique_ptr<QTemporaryDir> m_pDir;
 };
 
-QTEST_GUILESS_MAIN(tst_CExceptionHandler)
+int main(int argc, char **argv)
+{
+    if (argc > 2 && qstrcmp(argv[1], "--crash") == 0)
+        return crashAsChild(argv[2]);
+    QCoreApplication app(argc, argv);
+    tst_CExceptionHandler test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_CExceptionHandler.moc"

@@ -4,11 +4,7 @@
 #include "CTraceLog.h"
 #include "CUsageEvent.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 // Usage-event encoding and the local helper service: its application ID, its switch and its log.
 class tst_CUsageEvent : public QObject
@@ -20,44 +16,33 @@ private Q_SLOTS:
         QStandardPaths::setTestModeEnabled(true);
     }
 
-    void testEncode_data()
+    // The event text for a list of pairs, and the helper's application ID for an install version.
+    void testTexts_data()
     {
-        QTest::addColumn<QStringList>("pairs");
-        QTest::addColumn<QString>("encoded");
-
-        QTest::newRow("removal result") << QStringList{"images", "3", "removed_images", "2", "time_used", "41 ms"}
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("expected");
+        const auto encode = [](const QStringList &listPairs) { return CUsageEvent::encode(listPairs); };
+        QTest::newRow("removal result") << encode({"images", "3", "removed_images", "2", "time_used", "41 ms"})
                                         << R"({"images":"3","removed_images":"2","time_used":"41 ms"})";
-        QTest::newRow("odd length") << QStringList{"images", "3", "removed_images"} << "";
-        QTest::newRow("empty list") << QStringList{} << "{}";
-        QTest::newRow("quote copied as it is") << QStringList{"path", "a\"b"} << "{\"path\":\"a\"b\"}";
-        QTest::newRow("placeholder text in a value") << QStringList{"k", "%1 %2", "n", "x"} << R"({"k":"%1 %2","n":"x"})";
-    }
-
-    void testEncode()
-    {
-        QFETCH(QStringList, pairs);
-        QFETCH(QString, encoded);
-        QCOMPARE(CUsageEvent::encode(pairs), encoded);
-    }
-
-    void testHelperAppId_data()
-    {
-        QTest::addColumn<QString>("installVersion");
-        QTest::addColumn<QVariantMap>("ids");
-        QTest::addColumn<QByteArray>("id");
+        QTest::newRow("odd length") << encode({"images", "3", "removed_images"}) << "";
+        QTest::newRow("empty list") << encode({}) << "{}";
+        QTest::newRow("quote copied as it is") << encode({"path", "a\"b"}) << "{\"path\":\"a\"b\"}";
+        QTest::newRow("placeholder text in a value") << encode({"k", "%1 %2", "n", "x"}) << R"({"k":"%1 %2","n":"x"})";
         const QVariantMap ids{{"pro", "A"}, {"free", "B"}};
-        QTest::newRow("key compared in lower case") << "Free" << ids << QByteArray("B");
-        QTest::newRow("exact key") << "pro" << ids << QByteArray("A");
-        QTest::newRow("unknown takes the first key in order") << "trial" << ids << QByteArray("B");
-        QTest::newRow("empty map") << "pro" << QVariantMap{} << QByteArray();
+        const auto appId = [](const char *pszVersion, const QVariantMap &mapIds) {
+            return QString::fromLatin1(CNexClient::chooseAppId(QString::fromLatin1(pszVersion), mapIds));
+        };
+        QTest::newRow("ID: key compared in lower case") << appId("Free", ids) << "B";
+        QTest::newRow("ID: exact key") << appId("pro", ids) << "A";
+        QTest::newRow("ID: unknown takes the first key in order") << appId("trial", ids) << "B";
+        QTest::newRow("ID: empty map") << appId("pro", {}) << "";
     }
 
-    void testHelperAppId()
+    void testTexts()
     {
-        QFETCH(QString, installVersion);
-        QFETCH(QVariantMap, ids);
-        QFETCH(QByteArray, id);
-        QCOMPARE(CNexClient::chooseAppId(installVersion, ids), id);
+        QFETCH(QString, actual);
+        QFETCH(QString, expected);
+        QCOMPARE(actual, expected);
     }
 
     void testRegistrationSwitchPersists()

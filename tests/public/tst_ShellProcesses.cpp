@@ -1,12 +1,9 @@
 #include "CLocalMessage.h"
-#include "CTcpData.h"
+#include "OptionsExchange.h"
 
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -132,7 +129,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(serving(optionsName()), 20000);
         // Stored, then asked for: the answer tells they were taken.
         TcpData reply;
-        QVERIFY(exchange(socketPath(optionsName()), {TcpData{2, quint64(doc.size()), doc}, TcpData{3, 0, QByteArray()}}, &reply));
+        QVERIFY(exchange(socketPath(optionsName()),
+                         {optionsRecord(CTcpData::RecordType_WriteOptions, doc), optionsRecord(CTcpData::RecordType_ReadOptions)},
+                         &reply));
         QCOMPARE(reply.data, doc);
         start({QStringLiteral("uninstall")})->waitForFinished(10000);
         QVERIFY(ended(pFirst, 10000));
@@ -141,7 +140,7 @@ private Q_SLOTS:
         start();
         QTRY_VERIFY_WITH_TIMEOUT(serving(optionsName()), 20000);
         reply = TcpData();
-        QVERIFY(exchange(socketPath(optionsName()), {TcpData{3, 0, QByteArray()}}, &reply));
+        QVERIFY(exchange(socketPath(optionsName()), {optionsRecord(CTcpData::RecordType_ReadOptions)}, &reply));
         QCOMPARE(reply.type, qint32(4));
         QCOMPARE(reply.data, doc);
     }
@@ -155,40 +154,36 @@ private Q_SLOTS:
         // Connections that say nothing (the program first checks whether anyone answers) are skipped.
         QHash<QLocalSocket *, QByteArray> mapBuffers;
         QList<qint32> listTypes;
-        QElapsedTimer timer;
-        timer.start();
-        while (listTypes.size() < 2 && timer.elapsed() < 20000) {
-            suite.waitForNewConnection(50);
+        QTRY_VERIFY_WITH_TIMEOUT([&] {
             while (QLocalSocket *pPeer = suite.nextPendingConnection())
                 mapBuffers.insert(pPeer, QByteArray());
-            QCoreApplication::processEvents();
             for (auto it = mapBuffers.begin(); it != mapBuffers.end(); ++it) {
                 it.value() += it.key()->readAll();
                 TcpData record;
                 while (CTcpData::takeRecord(it.value(), &record) == CTcpData::EnReadResult::Complete)
                     listTypes << record.type;
             }
-        }
+            return listTypes.size() >= 2;
+        }(), 20000);
         QCOMPARE(listTypes, (QList<qint32>{6, 3}));
     }
 private:
     QProcess *start(const QStringList &listArguments = {})
     {
         const QString root = m_pDir->path();
-        for (const char *pSub : {"home", "config", "data", "cache", "runtime"})
-            QDir(root).mkpath(QString::fromLatin1(pSub));
-        QFile::setPermissions(root + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &key : env.keys()) {
             if (key.contains(QLatin1String("USERNAME"), Qt::CaseInsensitive))
                 env.remove(key);
         }
         env.insert(QStringLiteral("USERNAME"), QStringLiteral("tester"));
-        env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), root + QStringLiteral("/cache"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
+        for (const char *pszVar : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = root + QLatin1Char('/') + QString::fromLatin1(pszVar).toLower();
+            QDir().mkpath(folder);
+            env.insert(QString::fromLatin1(pszVar), folder);
+        }
+        QFile::setPermissions(root + QStringLiteral("/xdg_runtime_dir"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env.insert(QStringLiteral("TMPDIR"), root);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;*.info=false;default.debug=true;mirelle.manager.debug=true"));
@@ -221,26 +216,6 @@ private:
     QString socketPath(const QString &strName) const { return m_pDir->path() + QLatin1Char('/') + strName; }
     QString instanceName() const { return QStringLiteral("tester_mirelle_zkins_server"); }
     QString optionsName() const { return QString::fromLatin1(CTcpData::kOptionsServerName); }
-    static bool exchange(const QString &strPath, const QList<TcpData> &listRecords, TcpData *pReply)
-    {
-        QLocalSocket socket;
-        socket.connectToServer(strPath);
-        if (!socket.waitForConnected(2000))
-            return false;
-        for (const TcpData &record : listRecords)
-            socket.write(CTcpData::serialize(record));
-        socket.flush();
-        QByteArray buffer;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            if (socket.waitForReadyRead(100))
-                buffer += socket.readAll();
-            if (CTcpData::takeRecord(buffer, pReply) == CTcpData::EnReadResult::Complete)
-                return true;
-        }
-        return false;
-    }
 
     QString m_strProgram;
     std::unique_ptr<QTemporaryDir> m_pDir;

@@ -1,3 +1,4 @@
+#include "CThumbImageProvider.h"
 #include "ThumbFixtures.h"
 #include "ThumbForge.h"
 
@@ -17,6 +18,35 @@ struct CResult
 static QString idOf(const QString &strPath)
 {
     return QString::fromLatin1(QCryptographicHash::hash(strPath.toUtf8(), QCryptographicHash::Sha512).toHex());
+}
+
+// The environment that makes this executable a child that exits while the manager is busy.
+const char kChildDirVar[] = "THUMBFORGE_EXIT_CHILD_DIR";
+const char kChildStopsVar[] = "THUMBFORGE_EXIT_CHILD_STOPS";
+
+static int runBusyChild(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QDir dir(qEnvironmentVariable(kChildDirVar));
+    CImgThumbManager *pManager = CImgThumbManager::GetInstance();
+    bool bFirst = false;
+    QObject::connect(pManager, &CImgThumbManager::sigImgThumbResult, &app, [&bFirst] { bFirst = true; });
+    pManager->Start();
+    const QImage photo = cornerImage(2400, 1600);
+    for (int i = 0; i < 12; ++i) {
+        const QString strPath = dir.filePath(QStringLiteral("busy%1.jpg").arg(i));
+        if (!save(photo, strPath, "JPG", 92))
+            return 3;
+        pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
+        pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(1), strPath);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (!bFirst && timer.elapsed() < 20000)
+        app.processEvents(QEventLoop::WaitForMoreEvents, 100);
+    for (int i = 0; i < qEnvironmentVariableIntValue(kChildStopsVar); ++i)
+        pManager->Stop();
+    return bFirst ? 0 : 4;
 }
 
 // Drives the process-wide manager as the program does: results arrive from worker
@@ -159,10 +189,10 @@ private Q_SLOTS:
         QCOMPARE(good.group.toULongLong(), 7ULL);
         QCOMPARE(good.path, strPath);
         QVERIFY(good.ok);
-        QCOMPARE(good.meta.value(QStringLiteral("cameraModel")).toString(), QStringLiteral("TestCam 7"));
-        QCOMPARE(good.meta.value(QStringLiteral("latitude")).toString(), QStringLiteral("48.858333"));
-        QCOMPARE(good.meta.value(QStringLiteral("longitude")).toString(), QStringLiteral("-2.290000"));
-        QCOMPARE(good.meta.value(QStringLiteral("shootTime")).toDateTime(), QDateTime(QDate(2021, 5, 4), QTime(10, 20, 30)));
+        QCOMPARE(good.meta, (QVariantMap{{QStringLiteral("cameraModel"), QStringLiteral("TestCam 7")},
+                                         {QStringLiteral("latitude"), QStringLiteral("48.858333")},
+                                         {QStringLiteral("longitude"), QStringLiteral("-2.290000")},
+                                         {QStringLiteral("shootTime"), QDateTime(QDate(2021, 5, 4), QTime(10, 20, 30))}}));
         QPixmap pixmap;
         QVERIFY(pManager->GetBigImg(idOf(strPath), pixmap));
         QCOMPARE(pixmap.size(), QSize(2048, 1365));
@@ -196,12 +226,78 @@ private Q_SLOTS:
         if (bytes != "missing")
             QVERIFY(writeBytes(strPath, bytes));
         const std::wstring wstrPath = strPath.toStdWString();
-        unsigned width = 0;
-        unsigned height = 0;
+        unsigned width = 0, height = 0;
         QCOMPARE(GetImgWidthHeight(wstrPath.c_str(), width, height), ok);
-        if (ok)
-            QCOMPARE(QSize(int(width), int(height)), size);
+        QCOMPARE(QSize(int(width), int(height)), ok ? size : QSize(0, 0));
         QVERIFY(!GetImgWidthHeight(nullptr, width, height));
+    }
+
+    // The program ends with the library busy: the process must still end promptly and
+    // cleanly, whether or not someone called Stop() (once or twice).
+    void testExitsWhileBusy_data()
+    {
+        QTest::addColumn<int>("stops");
+        QTest::newRow("no Stop") << 0;
+        QTest::newRow("Stop twice") << 2;
+    }
+
+    void testExitsWhileBusy()
+    {
+        QFETCH(int, stops);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kChildDirVar), m_pDir->path());
+        env.insert(QString::fromLatin1(kChildStopsVar), QString::number(stops));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_pDir->filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(child.waitForStarted());
+        QVERIFY2(child.waitForFinished(45000), "the process hung at exit");
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+    }
+
+    // Runs last: the list it reserves is cleared at its end.
+    void testProviderServesByIdOrEscapedPath_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<QString>("key");  // "id" and "escaped" stand for the photo's
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("thumbnail by id") << false << "id" << QSize(256, 128);
+        QTest::newRow("thumbnail by escaped path") << false << "escaped" << QSize(256, 128);
+        QTest::newRow("large image by id") << true << "id" << QSize(2048, 1024);
+        QTest::newRow("empty id") << false << QString() << QSize();
+        QTest::newRow("unknown id") << false << QString(128, QLatin1Char('0')) << QSize();
+        QTest::newRow("large, unknown path") << true << "/nowhere/x.jpg" << QSize();
+    }
+
+    void testProviderServesByIdOrEscapedPath()
+    {
+        QFETCH(bool, large);
+        QFETCH(QString, key);
+        QFETCH(QSize, size);
+        const QString strPath = m_pDir->filePath(QStringLiteral("my photo.jpg"));
+        QVERIFY(save(cornerImage(3000, 1500), strPath, "JPG", 92));
+        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
+        QList<stu_ThumbTask> listReserved{{5, strPath}};
+        pManager->SetReserveThumbList(listReserved);
+        pManager->slotNewBigImgTask(QVariant::fromValue<quint64>(5), strPath);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listThumbs.size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_listBig.size(), 1, 30000);
+        listReserved.clear();
+        pManager->SetReserveThumbList(listReserved);
+        if (key == QLatin1String("id"))
+            key = idOf(strPath);
+        else if (key == QLatin1String("escaped"))
+            key = QString::fromLatin1(QUrl::toPercentEncoding(strPath, "/"));
+        CThumbImageProvider provider(large);
+        QVERIFY(provider.flags() & QQmlImageProviderBase::ForceAsynchronousImageLoading);
+        QSize reported(-1, -1);
+        const QImage image = provider.requestImage(key, &reported, QSize(10, 10));
+        QCOMPARE(image.size(), size.isValid() ? size : QSize(0, 0));
+        QCOMPARE(reported, QSize(-1, -1));
     }
 
 private:
@@ -211,5 +307,12 @@ private:
     QList<CResult> m_listBig;
 };
 
-QTEST_MAIN(tst_CImgThumbManager)
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(kChildDirVar))
+        return runBusyChild(argc, argv);
+    QGuiApplication app(argc, argv);
+    tst_CImgThumbManager test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_CImgThumbManager.moc"

@@ -3,8 +3,6 @@
 
 #include <QtTest>
 
-#include <QSemaphore>
-
 using namespace testphotos;
 
 // The memory cache under a tight budget, with the page in view pinned beside it.
