@@ -1,0 +1,61 @@
+#pragma once
+
+#include "CSimilarityIndex.h"
+
+#include <atomic>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class QImage;
+struct CScanData;
+
+// Finds, within groups, copies enlarged from a smaller photo of the group: more pixels,
+// no more detail. The definition (CDetailMeasure) grows with the pixel count, so an
+// enlargement would otherwise outscore its source. A larger photo is compared with the
+// largest smaller photos of its aspect: when it holds next to nothing above their
+// frequency limit while just below that limit it holds plenty, and it shows the same
+// picture, its definition is lowered below theirs. Groups whose photos share one size
+// cost nothing; the others pay one full decode of each larger photo.
+namespace CEnlargedCopies {
+
+// A luminance plane, upright.
+struct CPlane
+{
+    int iWidth = 0;
+    int iHeight = 0;
+    std::vector<float> pixels;
+
+    bool isNull() const { return iWidth <= 0 || iHeight <= 0; }
+};
+CPlane plane(const QImage &image);
+// Area-averaged down (nearest sample up) to the given size.
+CPlane resized(const CPlane &from, int iWidth, int iHeight);
+
+// Mean energy per DCT frequency (the larger of its two indices) of 32-pixel tiles,
+// over the most textured tiles.
+std::vector<double> spectrum(const CPlane &plane);
+// How much detail a larger photo holds just above the frequency limit of a smaller
+// one dScale times its linear size, over how much the smaller holds just below its
+// limit, each against its own coarse detail: natural detail carries on across that
+// limit (0.05 and more on sharp photos), an enlargement's stops at it. A soft photo's
+// detail stops before the smaller one's limit, so that its smaller copy holds little
+// there and the ratio stays high. -1 when the spectra do not tell.
+double addedDetail(const std::vector<double> &large, const std::vector<double> &small, double dScale);
+// Whether two planes show the same picture at the smaller one's size (not a crop).
+bool samePicture(const CPlane &large, const CPlane &small);
+
+// What an enlargement keeps of its source's definition: the first marking rule marks a
+// photo from 5/6 of the group's best down, so a share below that with a margin.
+constexpr double kEnlargedShare = 0.75;
+// Below this addedDetail a larger photo adds nothing to the smaller one.
+constexpr double kNothingAdded = 0.03;
+
+// Per photo of data, its definition, lowered where it is an enlargement of a smaller
+// photo of its group; the groups are those that CGroupBuilder makes of edges with the
+// pairs kept apart and the rank. Empty when every group has photos of one size only.
+std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSimilarEdge> &edges,
+                                    const std::vector<std::pair<uint32_t, uint32_t>> &apart,
+                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop);
+
+} // namespace CEnlargedCopies
