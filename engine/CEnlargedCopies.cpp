@@ -18,6 +18,21 @@ constexpr int kTile = 32;
 constexpr int kMaxTiles = 96;
 // Below this size ratio a larger photo has too little band above the smaller's limit to read.
 constexpr double kMinRatio = 1.3;
+// Beyond this ratio the smaller photo's band is too coarse to read in these tiles.
+constexpr double kMinScale = 1.0 / 2.2;
+// Measured on the enlargements x1.5 and x2 of 26 real photos (tools/make-variants.sh)
+// against their originals' downscaled copies, halfway where they met:
+// - the energy of the smaller photo's top band in the most textured tiles of 32 pixels
+//   (about one grey level): below it, JPEG noise outweighs detail, as on a soft photo;
+constexpr double kMinTopEnergy = 250.0;
+// - its top band over its coarse band, reached only by aliasing;
+constexpr double kMaxTop = 0.4;
+// - the larger photo's band below the limit over the smaller's (0.4 to 0.77 for the
+//   enlargements, 0.85 and more for originals over their half-size copies);
+constexpr double kMaxBelow = 0.8;
+// - the larger photo's band above the limit over the smaller's top band (at most 0.085
+//   for the enlargements).
+constexpr double kMaxAbove = 0.1;
 constexpr double kAspectTolerance = 0.02;
 constexpr int kCompareSide = 256;
 
@@ -161,7 +176,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         for (size_t j = k; j-- > 0;) {
             const CPhotoFeature &small = data.features[photos[j]];
             const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
-            if (pixelsOf(small) == lastSize || scale > 1.0 / kMinRatio
+            if (pixelsOf(small) == lastSize || scale > 1.0 / kMinRatio || scale < kMinScale
                 || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
                     > kAspectTolerance)
                 continue;
@@ -170,8 +185,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             if (l.spectrum.empty())
                 break;
             const CRead &s = read(j);
-            const double added = CEnlargedCopies::addedDetail(l.spectrum, s.spectrum, scale);
-            if (added >= 0.0 && added < CEnlargedCopies::kNothingAdded
+            if (CEnlargedCopies::enlargedFrom(l.spectrum, s.spectrum, scale)
                 && CEnlargedCopies::samePicture(l.preview, s.preview)) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
                     float(CEnlargedCopies::kEnlargedShare * listDefinition[photos[j]]));
@@ -268,24 +282,32 @@ std::vector<double> spectrum(const CPlane &plane)
             ++count[size_t(std::max(u, v))];
         }
     for (int f = 0; f < kTile; ++f)
-        out[size_t(f)] /= count[size_t(f)];
+        out[size_t(f)] = count[size_t(f)] ? out[size_t(f)] / count[size_t(f)] : 0.0;
     return out;
 }
 
-double addedDetail(const std::vector<double> &large, const std::vector<double> &small, double dScale)
+bool enlargedFrom(const std::vector<double> &large, const std::vector<double> &small, double dScale)
 {
-    if (large.size() != size_t(kTile) || small.size() != size_t(kTile) || dScale <= 0.0)
-        return -1.0;
-    // Each against its own coarse detail at the same frequencies of the picture, so
-    // that neither the picture's content nor a tonal edit counts.
+    if (large.size() != size_t(kTile) || small.size() != size_t(kTile) || dScale < kMinScale || dScale > 1.0 / kMinRatio)
+        return false;
+    // Each band against its own photo's coarse detail at the same frequencies of the
+    // picture, so that neither the picture's content nor a tonal edit counts.
     const double limit = kTile * dScale;
     const double largeCoarse = bandMean(large, 0.25 * limit, 0.5 * limit);
     const double smallCoarse = bandMean(small, 0.25 * kTile, 0.5 * kTile);
-    const double above = bandMean(large, 1.15 * limit, std::min(1.7 * limit, kTile - 1.0));
-    const double top = bandMean(small, 0.6 * kTile, 0.9 * kTile);
-    if (largeCoarse <= 0.0 || smallCoarse <= 0.0 || top <= 0.0)
-        return -1.0;
-    return (above / largeCoarse) / (top / smallCoarse);
+    const double smallTop = bandMean(small, 0.6 * kTile, 0.9 * kTile);
+    if (largeCoarse <= 0.0 || smallCoarse <= 0.0 || smallTop < kMinTopEnergy)
+        return false;
+    const double top = smallTop / smallCoarse;
+    // Copies shrunk without care alias: their top band tells nothing.
+    if (top > kMaxTop)
+        return false;
+    // Just below the limit an enlargement's interpolation takes away from what its
+    // source holds, where a larger original holds more than its shrunk copy.
+    const double below = bandMean(large, 0.6 * limit, 0.9 * limit) / largeCoarse / top;
+    // Above the limit an enlargement holds almost nothing.
+    const double above = bandMean(large, 1.15 * limit, std::min(1.7 * limit, kTile - 1.0)) / largeCoarse / top;
+    return below < kMaxBelow && above < kMaxAbove;
 }
 
 bool samePicture(const CPlane &large, const CPlane &small)

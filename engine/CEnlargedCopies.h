@@ -35,21 +35,18 @@ CPlane resized(const CPlane &from, int iWidth, int iHeight);
 // Mean energy per DCT frequency (the larger of its two indices) of 32-pixel tiles,
 // over the most textured tiles.
 std::vector<double> spectrum(const CPlane &plane);
-// How much detail a larger photo holds just above the frequency limit of a smaller
-// one dScale times its linear size, over how much the smaller holds just below its
-// limit, each against its own coarse detail: natural detail carries on across that
-// limit (0.05 and more on sharp photos), an enlargement's stops at it. A soft photo's
-// detail stops before the smaller one's limit, so that its smaller copy holds little
-// there and the ratio stays high. -1 when the spectra do not tell.
-double addedDetail(const std::vector<double> &large, const std::vector<double> &small, double dScale);
+// Whether a photo whose spectrum is large is an enlargement of one whose spectrum is
+// small, dScale times its linear size: its detail just below the smaller one's frequency
+// limit falls short of the smaller one's, and above that limit it holds next to
+// nothing. False when the smaller photo holds too little near its limit to tell, as
+// a soft photo's copy does.
+bool enlargedFrom(const std::vector<double> &large, const std::vector<double> &small, double dScale);
 // Whether two planes show the same picture at the smaller one's size (not a crop).
 bool samePicture(const CPlane &large, const CPlane &small);
 
 // What an enlargement keeps of its source's definition: the first marking rule marks a
 // photo from 5/6 of the group's best down, so a share below that with a margin.
 constexpr double kEnlargedShare = 0.75;
-// Below this addedDetail a larger photo adds nothing to the smaller one.
-constexpr double kNothingAdded = 0.03;
 
 // Per photo of data, its definition, lowered where it is an enlargement of a smaller
 // photo of its group; the groups are those that CGroupBuilder makes of edges with the
