@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
-#include <unordered_map>
 
 namespace {
 
@@ -334,26 +333,23 @@ std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSi
     builder.keepApart(apart);
     builder.addEdges(edges, quiet, nullptr);
     std::vector<uint32_t> root(data.count());
-    std::unordered_map<uint32_t, std::pair<uint64_t, uint64_t>> sizes;  // per group: fewest and most pixels
+    std::vector<uint64_t> fewest(data.count(), UINT64_MAX), most(data.count(), 0);  // pixels, per group
     for (uint32_t i = 0; i < data.count(); ++i) {
         root[i] = builder.groupOf(i);
-        if (root[i] == i && sizes.find(i) == sizes.end())
-            continue;
         const uint64_t pixels = pixelsOf(data.features[i]);
-        auto it = sizes.try_emplace(root[i], pixels, pixels).first;
-        it->second.first = std::min(it->second.first, pixels);
-        it->second.second = std::max(it->second.second, pixels);
+        fewest[root[i]] = std::min(fewest[root[i]], pixels);
+        most[root[i]] = std::max(most[root[i]], pixels);
     }
-    std::unordered_map<uint32_t, size_t> index;
+    std::vector<int64_t> index(data.count(), -1);
     std::vector<std::vector<uint32_t>> groups;
     for (uint32_t i = 0; i < data.count(); ++i) {
-        const auto it = sizes.find(root[i]);
-        if (it == sizes.end() || it->second.first == it->second.second)
+        if (fewest[root[i]] == most[root[i]])
             continue;
-        const auto slot = index.try_emplace(root[i], groups.size()).first;
-        if (slot->second == groups.size())
+        if (index[root[i]] < 0) {
+            index[root[i]] = int64_t(groups.size());
             groups.emplace_back();
-        groups[slot->second].push_back(i);
+        }
+        groups[size_t(index[root[i]])].push_back(i);
     }
     if (groups.empty())
         return {};
