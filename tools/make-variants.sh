@@ -51,7 +51,7 @@ fi
 (( want > 0 && ${#sources[@]} > want )) && sources=("${sources[@]:0:want}")
 (( ${#sources[@]} > 0 )) || { echo "make-variants.sh: no photographs found (tools/install-deps.sh)" >&2; exit 3; }
 
-stamp="variants v2 side=$side photos=${#sources[*]} ${sources[*]}"
+stamp="variants v3 side=$side photos=${#sources[*]} ${sources[*]}"
 if [[ -f $out/.variants && "$(cat "$out/.variants")" == "$stamp" ]]; then
   echo "$out"
   exit 0
@@ -69,7 +69,13 @@ make_photo() {
   local o="$out/$stem"
   local day; day=$(printf '%02d' $(( i % 28 + 1 )))
   # Large sources decode at a fraction of their size: the originals are capped anyway.
-  convert -define jpeg:size=$((2 * side))x$((2 * side)) "$src" -auto-orient -strip -colorspace sRGB -type TrueColor \
+  # Only large ones: the decoder meets the size hint by enlarging a smaller source,
+  # which would make an "original" that is an enlargement itself.
+  local hint=()
+  if (( $(identify -format '%[fx:max(w,h)]' "$src[0]") > 2 * side )); then
+    hint=(-define "jpeg:size=$((2 * side))x$((2 * side))")
+  fi
+  convert "${hint[@]}" "$src" -auto-orient -strip -colorspace sRGB -type TrueColor \
     -resize "${side}x${side}>" -quality 92 "$o-original.jpg"
   exiv2 -q -M"set Exif.Image.Make Nikon" -M"set Exif.Image.Model D750" \
     -M"set Exif.Photo.DateTimeOriginal 2021:05:$day 10:$(printf '%02d' $(( i % 60 ))):00" "$o-original.jpg"
