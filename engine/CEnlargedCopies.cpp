@@ -129,7 +129,8 @@ double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
 // One group: each larger photo, smallest first so that a chain of enlargements ends
 // below its source, against the best photo of each smaller size of its aspect, largest
 // first. Groups are disjoint, so each writes only its own photos' definitions.
-void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group, std::vector<float> &listDefinition)
+void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group, std::vector<float> &listDefinition,
+                       CEnlargedCopies::CVerdicts *pVerdicts)
 {
     std::vector<uint32_t> photos;
     for (uint32_t i : group) {
@@ -141,10 +142,11 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         if (!bTwin && f.width > 0 && f.height > 0)
             photos.push_back(i);
     }
-    // Best first within a size, so that each size is represented by its best photo.
+    // Best last within a size: the look down from a larger photo meets it first and
+    // lets it stand for its size.
     std::sort(photos.begin(), photos.end(), [&](uint32_t a, uint32_t b) {
         const uint64_t pa = pixelsOf(data.features[a]), pb = pixelsOf(data.features[b]);
-        return pa != pb ? pa < pb : listDefinition[a] > listDefinition[b];
+        return pa != pb ? pa < pb : listDefinition[a] < listDefinition[b];
     });
     if (photos.size() < 2 || pixelsOf(data.features[photos.front()]) == pixelsOf(data.features[photos.back()]))
         return;
@@ -180,12 +182,17 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
                     > kAspectTolerance)
                 continue;
             lastSize = pixelsOf(small);
-            const CRead &l = read(k);
-            if (l.spectrum.empty())
-                break;
-            const CRead &s = read(j);
-            if (CEnlargedCopies::enlargedFrom(l.spectrum, s.spectrum, scale)
-                && CEnlargedCopies::samePicture(l.preview, s.preview)) {
+            const std::pair<uint64_t, uint64_t> pair(large.contentHash, small.contentHash);
+            int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
+            if (verdict < 0) {
+                const CRead &l = read(k);
+                const CRead &s = read(j);
+                verdict = CEnlargedCopies::enlargedFrom(l.spectrum, s.spectrum, scale)
+                    && CEnlargedCopies::samePicture(l.preview, s.preview);
+                if (pVerdicts)
+                    pVerdicts->store(pair, verdict != 0);
+            }
+            if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
                     float(CEnlargedCopies::kEnlargedShare * listDefinition[photos[j]]));
                 break;
@@ -318,9 +325,23 @@ bool samePicture(const CPlane &large, const CPlane &small)
     return correlation(resized(large, w, h).pixels, resized(small, w, h).pixels) >= 0.97;
 }
 
+int CVerdicts::find(const std::pair<uint64_t, uint64_t> &pair) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_map.find(pair);
+    return it == m_map.end() ? -1 : int(it->second);
+}
+
+void CVerdicts::store(const std::pair<uint64_t, uint64_t> &pair, bool bEnlarged)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_map[pair] = bEnlarged;
+}
+
 std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSimilarEdge> &edges,
                                     const std::vector<std::pair<uint32_t, uint32_t>> &apart,
-                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop)
+                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop,
+                                    CVerdicts *pVerdicts)
 {
     // The groups as the reporting pass will make them, without reporting.
     struct CQuiet : IGroupEvents
@@ -360,7 +381,7 @@ std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSi
     std::atomic<size_t> cursor{0};
     auto work = [&] {
         for (size_t g = cursor++; g < groups.size() && !bStop; g = cursor++)
-            lowerEnlargements(data, groups[g], out);
+            lowerEnlargements(data, groups[g], out, pVerdicts);
     };
     std::vector<std::thread> pool;
     for (int t = 0; t < std::max(1, std::min<int>(iThreads, int(groups.size()))); ++t)

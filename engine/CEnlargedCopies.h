@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -48,11 +50,26 @@ bool samePicture(const CPlane &large, const CPlane &small);
 // photo from 5/6 of the group's best down, so a share below that with a margin.
 constexpr double kEnlargedShare = 0.75;
 
+// The answers for pairs of files already compared, by their contents: a regroup or a
+// later scan decodes nothing again for them. Thread-safe.
+class CVerdicts
+{
+public:
+    // 1: the first is enlarged from the second, 0: it is not, -1: not compared yet.
+    int find(const std::pair<uint64_t, uint64_t> &pair) const;
+    void store(const std::pair<uint64_t, uint64_t> &pair, bool bEnlarged);
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::pair<uint64_t, uint64_t>, bool> m_map;
+};
+
 // Per photo of data, its definition, lowered where it is an enlargement of a smaller
 // photo of its group; the groups are those that CGroupBuilder makes of edges with the
 // pairs kept apart and the rank. Empty when every group has photos of one size only.
 std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSimilarEdge> &edges,
                                     const std::vector<std::pair<uint32_t, uint32_t>> &apart,
-                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop);
+                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop,
+                                    CVerdicts *pVerdicts = nullptr);
 
 } // namespace CEnlargedCopies

@@ -467,8 +467,11 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     std::vector<float> definitions;
     QElapsedTimer enlargedTimer;
     enlargedTimer.start();
-    runPolled([&] { definitions = CEnlargedCopies::groupDefinitions(*pData, edges, apart, rank, workerThreads(), bStop); },
-              [&] { if (pSink) pSink->DuplicatingSink(3, 0, 0); });
+    runPolled(
+        [&] {
+            definitions = CEnlargedCopies::groupDefinitions(*pData, edges, apart, rank, workerThreads(), bStop, &m_enlarged);
+        },
+        [&] { if (pSink) pSink->DuplicatingSink(3, 0, 0); });
     if (bStop)
         return false;
     qCInfo(lcEngine).noquote() << QStringLiteral("enlarged copies looked for in %1 ms").arg(enlargedTimer.elapsed());
