@@ -34,15 +34,17 @@ CPlane plane(const QImage &image);
 // Area-averaged down (nearest sample up) to the given size.
 CPlane resized(const CPlane &from, int iWidth, int iHeight);
 
-// Mean energy per DCT frequency (the larger of its two indices) of 32-pixel tiles,
-// over the most textured tiles.
-std::vector<double> spectrum(const CPlane &plane);
-// Whether a photo whose spectrum is large is an enlargement of one whose spectrum is
-// small, dScale times its linear size: its detail just below the smaller one's frequency
-// limit falls short of the smaller one's, and above that limit it holds next to
-// nothing. False when the smaller photo holds too little near its limit to tell, as
-// a soft photo's copy does.
-bool enlargedFrom(const std::vector<double> &large, const std::vector<double> &small, double dScale);
+// The centres of the most textured tiles of 32 pixels, as shares of width and height:
+// flat sky says nothing about any band.
+std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane);
+// Mean energy per DCT frequency (the larger of its two indices) of the tiles of 32
+// pixels at places.
+std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<double, double>> &places);
+// Whether large is an enlargement of small, measured at the same places of the
+// picture: its detail just below the smaller one's frequency limit falls short of the
+// smaller one's, and above that limit it holds next to nothing. False when the smaller
+// photo holds too little near its limit to tell, as a soft photo's copy does.
+bool enlargedFrom(const CPlane &large, const CPlane &small);
 // Whether two planes show the same picture at the smaller one's size (not a crop).
 bool samePicture(const CPlane &large, const CPlane &small);
 
