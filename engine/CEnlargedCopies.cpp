@@ -12,6 +12,10 @@
 
 namespace {
 
+// What an enlargement keeps of its source's definition: the first marking rule marks a
+// photo from 5/6 of the group's best down, so a share below that with a margin.
+constexpr double kEnlargedShare = 0.75;
+
 constexpr int kTile = 32;
 // Enough tiles to average out the picture, few enough to cost little beside the decode.
 constexpr int kMaxTiles = 96;
@@ -35,6 +39,7 @@ constexpr double kMaxBelow = 0.9;
 constexpr double kMaxBelowTimesAbove = 0.018;
 constexpr double kAspectTolerance = 0.02;
 constexpr int kCompareSide = 256;
+constexpr int kTriesPerSize = 3;
 
 // One axis of an area-average resample (nearest sample when enlarging). bRows: along x
 // in each row, else along y in each column; the other axis keeps its size.
@@ -105,11 +110,15 @@ double correlation(const std::vector<float> &a, const std::vector<float> &b)
     return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
 }
 
-CEnlargedCopies::CPlane load(const QString &strPath, int iMaxSide)
+// A luminance plane, upright.
+struct CPlane
 {
-    return CEnlargedCopies::plane(CImageDecoder::decode(strPath, iMaxSide));
-}
+    int iWidth = 0;
+    int iHeight = 0;
+    std::vector<float> pixels;
 
+    bool isNull() const { return iWidth <= 0 || iHeight <= 0; }
+};
 
 uint64_t pixelsOf(const CPhotoFeature &f)
 {
@@ -127,85 +136,6 @@ double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
     return count ? sum / count : 0.0;
 }
 
-// One group: each larger photo, smallest first so that a chain of enlargements ends
-// below its source, against the best photo of each smaller size of its aspect, largest
-// first. Groups are disjoint, so each writes only its own photos' definitions.
-void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group, std::vector<float> &listDefinition,
-                       CEnlargedCopies::CVerdicts *pVerdicts)
-{
-    std::vector<uint32_t> photos;
-    for (uint32_t i : group) {
-        const CPhotoFeature &f = data.features[i];
-        // A byte-identical copy says nothing its first name does not.
-        const bool bTwin = std::any_of(photos.begin(), photos.end(), [&](uint32_t p) {
-            return data.features[p].contentHash == f.contentHash && data.listSizes[p] == data.listSizes[i];
-        });
-        if (!bTwin && f.width > 0 && f.height > 0)
-            photos.push_back(i);
-    }
-    // Best last within a size: the look down from a larger photo meets it first and
-    // lets it stand for its size.
-    std::sort(photos.begin(), photos.end(), [&](uint32_t a, uint32_t b) {
-        const uint64_t pa = pixelsOf(data.features[a]), pb = pixelsOf(data.features[b]);
-        return pa != pb ? pa < pb : listDefinition[a] < listDefinition[b];
-    });
-    if (photos.size() < 2 || pixelsOf(data.features[photos.front()]) == pixelsOf(data.features[photos.back()]))
-        return;
-    // Each photo is decoded once, at full size, and only when compared.
-    struct CRead
-    {
-        bool bDone = false;
-        CEnlargedCopies::CPlane full;
-        CEnlargedCopies::CPlane preview;
-    };
-    std::vector<CRead> listRead(photos.size());
-    const auto read = [&](size_t k) -> const CRead & {
-        CRead &r = listRead[k];
-        if (!r.bDone) {
-            r.bDone = true;
-            const CPhotoFeature &f = data.features[photos[k]];
-            r.full = load(data.listPaths[photos[k]], std::max(f.width, f.height));
-            const CEnlargedCopies::CPlane &full = r.full;
-            const double scale = std::min(1.0, double(kCompareSide) / std::max(full.iWidth, full.iHeight));
-            r.preview = CEnlargedCopies::resized(full, int(std::lround(full.iWidth * scale)),
-                                                 int(std::lround(full.iHeight * scale)));
-        }
-        return r;
-    };
-    for (size_t k = 1; k < photos.size(); ++k) {
-        const CPhotoFeature &large = data.features[photos[k]];
-        uint64_t lastSize = 0;
-        for (size_t j = k; j-- > 0;) {
-            const CPhotoFeature &small = data.features[photos[j]];
-            const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
-            if (pixelsOf(small) == lastSize || scale > 1.0 / kMinRatio || scale < kMinScale
-                || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
-                    > kAspectTolerance)
-                continue;
-            lastSize = pixelsOf(small);
-            const std::pair<uint64_t, uint64_t> pair(large.contentHash, small.contentHash);
-            int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
-            if (verdict < 0) {
-                const CRead &l = read(k);
-                const CRead &s = read(j);
-                verdict = CEnlargedCopies::enlargedFrom(l.full, s.full)
-                    && CEnlargedCopies::samePicture(l.preview, s.preview);
-                if (pVerdicts)
-                    pVerdicts->store(pair, verdict != 0);
-            }
-            if (verdict) {
-                listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
-                    float(CEnlargedCopies::kEnlargedShare * listDefinition[photos[j]]));
-                break;
-            }
-        }
-    }
-}
-
-} // namespace
-
-namespace CEnlargedCopies {
-
 CPlane plane(const QImage &image)
 {
     CPlane out;
@@ -222,6 +152,7 @@ CPlane plane(const QImage &image)
     return out;
 }
 
+// Area-averaged down (nearest sample up) to the given size.
 CPlane resized(const CPlane &from, int iWidth, int iHeight)
 {
     if (from.isNull() || iWidth <= 0 || iHeight <= 0)
@@ -230,6 +161,8 @@ CPlane resized(const CPlane &from, int iWidth, int iHeight)
     return {iWidth, iHeight, resampleAxis(rows, iWidth, from.iHeight, iHeight, false)};
 }
 
+// The centres of the most textured tiles of 32 pixels, as shares of width and height:
+// flat sky says nothing about any band.
 std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane)
 {
     const int tilesX = plane.iWidth / kTile, tilesY = plane.iHeight / kTile;
@@ -259,6 +192,8 @@ std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane)
     return out;
 }
 
+// Mean energy per DCT frequency (the larger of its two indices) of the tiles of 32
+// pixels at places.
 std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<double, double>> &places)
 {
     if (places.empty() || plane.iWidth < kTile || plane.iHeight < kTile)
@@ -304,6 +239,10 @@ std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<do
     return out;
 }
 
+// Whether large is an enlargement of small, measured at the same places of the
+// picture: its detail just below the smaller one's frequency limit falls short of the
+// smaller one's, and above that limit it holds next to nothing. False when the smaller
+// photo holds too little near its limit to tell, as a soft photo's copy does.
 bool enlargedFrom(const CPlane &largePlane, const CPlane &smallPlane)
 {
     if (largePlane.isNull() || smallPlane.isNull())
@@ -337,6 +276,7 @@ bool enlargedFrom(const CPlane &largePlane, const CPlane &smallPlane)
     return below < kMaxBelow && below * above < kMaxBelowTimesAbove;
 }
 
+// Whether two planes show the same picture at the smaller one's size (not a crop).
 bool samePicture(const CPlane &large, const CPlane &small)
 {
     if (large.isNull() || small.isNull())
@@ -345,6 +285,95 @@ bool samePicture(const CPlane &large, const CPlane &small)
     const int w = std::max(1, int(std::lround(small.iWidth * scale))), h = std::max(1, int(std::lround(small.iHeight * scale)));
     return correlation(resized(large, w, h).pixels, resized(small, w, h).pixels) >= 0.97;
 }
+
+CPlane load(const QString &strPath, int iMaxSide)
+{
+    return plane(CImageDecoder::decode(strPath, iMaxSide));
+}
+
+// One group: each larger photo, smallest first so that a chain of enlargements ends
+// below its source, against the best photo of each smaller size of its aspect, largest
+// first. Groups are disjoint, so each writes only its own photos' definitions.
+void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group, std::vector<float> &listDefinition,
+                       CEnlargedCopies::CVerdicts *pVerdicts)
+{
+    std::vector<uint32_t> photos;
+    for (uint32_t i : group) {
+        const CPhotoFeature &f = data.features[i];
+        // A byte-identical copy says nothing its first name does not.
+        const bool bTwin = std::any_of(photos.begin(), photos.end(), [&](uint32_t p) {
+            return data.features[p].contentHash == f.contentHash && data.listSizes[p] == data.listSizes[i];
+        });
+        if (!bTwin && f.width > 0 && f.height > 0)
+            photos.push_back(i);
+    }
+    // Best last within a size: the look down from a larger photo meets it first.
+    std::sort(photos.begin(), photos.end(), [&](uint32_t a, uint32_t b) {
+        const uint64_t pa = pixelsOf(data.features[a]), pb = pixelsOf(data.features[b]);
+        return pa != pb ? pa < pb : listDefinition[a] < listDefinition[b];
+    });
+    if (photos.size() < 2 || pixelsOf(data.features[photos.front()]) == pixelsOf(data.features[photos.back()]))
+        return;
+    // Each photo is decoded once, at full size, and only when compared.
+    struct CRead
+    {
+        bool bDone = false;
+        CPlane full;
+        CPlane preview;
+    };
+    std::vector<CRead> listRead(photos.size());
+    const auto read = [&](size_t k) -> const CRead & {
+        CRead &r = listRead[k];
+        if (!r.bDone) {
+            r.bDone = true;
+            const CPhotoFeature &f = data.features[photos[k]];
+            r.full = load(data.listPaths[photos[k]], std::max(f.width, f.height));
+            const CPlane &full = r.full;
+            const double scale = std::min(1.0, double(kCompareSide) / std::max(full.iWidth, full.iHeight));
+            r.preview = resized(full, int(std::lround(full.iWidth * scale)),
+                                                 int(std::lround(full.iHeight * scale)));
+        }
+        return r;
+    };
+    for (size_t k = 1; k < photos.size(); ++k) {
+        const CPhotoFeature &large = data.features[photos[k]];
+        uint64_t lastSize = 0;
+        int tries = 0;
+        for (size_t j = k; j-- > 0;) {
+            const CPhotoFeature &small = data.features[photos[j]];
+            const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
+            if (scale > 1.0 / kMinRatio || scale < kMinScale
+                || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
+                    > kAspectTolerance)
+                continue;
+            if (pixelsOf(small) != lastSize)
+                tries = 0;
+            lastSize = pixelsOf(small);
+            // An edited copy of the source may stand before it: a few of each size.
+            if (++tries > kTriesPerSize)
+                continue;
+            const std::pair<uint64_t, uint64_t> pair(large.contentHash, small.contentHash);
+            int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
+            if (verdict < 0) {
+                const CRead &l = read(k);
+                const CRead &s = read(j);
+                verdict = enlargedFrom(l.full, s.full)
+                    && samePicture(l.preview, s.preview);
+                if (pVerdicts)
+                    pVerdicts->store(pair, verdict != 0);
+            }
+            if (verdict) {
+                listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
+                    float(kEnlargedShare * listDefinition[photos[j]]));
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
+namespace CEnlargedCopies {
 
 int CVerdicts::find(const std::pair<uint64_t, uint64_t> &pair) const
 {

@@ -9,48 +9,17 @@
 #include <utility>
 #include <vector>
 
-class QImage;
 struct CScanData;
 
 // Finds, within groups, copies enlarged from a smaller photo of the group: more pixels,
 // no more detail. The definition (CDetailMeasure) grows with the pixel count, so an
-// enlargement would otherwise outscore its source. A larger photo is compared with the
-// largest smaller photos of its aspect: when it holds next to nothing above their
-// frequency limit while just below that limit it holds plenty, and it shows the same
-// picture, its definition is lowered below theirs. Groups whose photos share one size
-// cost nothing; the others pay one full decode of each larger photo.
+// enlargement would otherwise outscore its source. Each larger photo is compared with
+// the best photo of each smaller size of its aspect, from the largest: when, at the
+// same places of the picture, it holds less than the smaller one just below the
+// smaller one's frequency limit and next to nothing above it, and shows the same
+// picture, its definition is lowered below the smaller one's. Groups whose photos
+// share one size cost nothing; the others pay a full decode of the photos compared.
 namespace CEnlargedCopies {
-
-// A luminance plane, upright.
-struct CPlane
-{
-    int iWidth = 0;
-    int iHeight = 0;
-    std::vector<float> pixels;
-
-    bool isNull() const { return iWidth <= 0 || iHeight <= 0; }
-};
-CPlane plane(const QImage &image);
-// Area-averaged down (nearest sample up) to the given size.
-CPlane resized(const CPlane &from, int iWidth, int iHeight);
-
-// The centres of the most textured tiles of 32 pixels, as shares of width and height:
-// flat sky says nothing about any band.
-std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane);
-// Mean energy per DCT frequency (the larger of its two indices) of the tiles of 32
-// pixels at places.
-std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<double, double>> &places);
-// Whether large is an enlargement of small, measured at the same places of the
-// picture: its detail just below the smaller one's frequency limit falls short of the
-// smaller one's, and above that limit it holds next to nothing. False when the smaller
-// photo holds too little near its limit to tell, as a soft photo's copy does.
-bool enlargedFrom(const CPlane &large, const CPlane &small);
-// Whether two planes show the same picture at the smaller one's size (not a crop).
-bool samePicture(const CPlane &large, const CPlane &small);
-
-// What an enlargement keeps of its source's definition: the first marking rule marks a
-// photo from 5/6 of the group's best down, so a share below that with a margin.
-constexpr double kEnlargedShare = 0.75;
 
 // The answers for pairs of files already compared, by their contents: a regroup or a
 // later scan decodes nothing again for them. Thread-safe.
