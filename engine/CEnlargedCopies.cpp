@@ -30,13 +30,13 @@ constexpr double kMinScale = 1.0 / 2.2;
 constexpr double kMinTopEnergy = 250.0;
 // - its top band over its coarse band, reached only by aliasing;
 constexpr double kMaxTop = 0.4;
-// - the larger photo's band below the limit over the smaller's (0.26 to 0.86 for most
-//   enlargements, from 0.97 for originals but 0.62 for a soft macro shot);
-constexpr double kMaxBelow = 0.9;
-// - that times the larger photo's band above the limit over the smaller's top band:
-//   10 of 24 enlargements x1.5 and 22 of 24 x2 fall under this bound, no original
-//   (the lowest, the soft macro shot's, reads 0.023).
-constexpr double kMaxBelowTimesAbove = 0.018;
+// - the larger photo's band below the limit over the smaller's, each against its own
+//   coarse band (0.4 to 0.77 for the enlargements, from 0.85 for originals over their
+//   half-size copies);
+constexpr double kMaxBelow = 0.8;
+// - the larger photo's band above the limit on the same terms (at most 0.085 for the
+//   enlargements).
+constexpr double kMaxAbove = 0.1;
 constexpr double kAspectTolerance = 0.02;
 constexpr int kCompareSide = 256;
 constexpr int kTriesPerSize = 3;
@@ -161,9 +161,9 @@ CPlane resized(const CPlane &from, int iWidth, int iHeight)
     return {iWidth, iHeight, resampleAxis(rows, iWidth, from.iHeight, iHeight, false)};
 }
 
-// The centres of the most textured tiles of 32 pixels, as shares of width and height:
-// flat sky says nothing about any band.
-std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane)
+// Mean energy per DCT frequency (the larger of its two indices) of the most textured
+// tiles of 32 pixels: flat sky says nothing about any band.
+std::vector<double> spectrum(const CPlane &plane)
 {
     const int tilesX = plane.iWidth / kTile, tilesY = plane.iHeight / kTile;
     if (tilesX * tilesY < 4)
@@ -184,20 +184,7 @@ std::vector<std::pair<double, double>> texturedPlaces(const CPlane &plane)
     const size_t take = std::min<size_t>(kMaxTiles, std::max<size_t>(4, listTiles.size() / 4));
     std::partial_sort(listTiles.begin(), listTiles.begin() + ptrdiff_t(take), listTiles.end(),
                       [](const auto &a, const auto &b) { return a.first > b.first; });
-    std::vector<std::pair<double, double>> out;
-    for (size_t t = 0; t < take; ++t) {
-        const int tx = listTiles[t].second % tilesX, ty = listTiles[t].second / tilesX;
-        out.emplace_back((tx + 0.5) * kTile / plane.iWidth, (ty + 0.5) * kTile / plane.iHeight);
-    }
-    return out;
-}
 
-// Mean energy per DCT frequency (the larger of its two indices) of the tiles of 32
-// pixels at places.
-std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<double, double>> &places)
-{
-    if (places.empty() || plane.iWidth < kTile || plane.iHeight < kTile)
-        return {};
     static const std::vector<double> basis = [] {
         std::vector<double> c(kTile * kTile);
         for (int k = 0; k < kTile; ++k)
@@ -206,12 +193,11 @@ std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<do
         return c;
     }();
     std::vector<double> energy(kTile * kTile, 0.0), tile(kTile * kTile), rows(kTile * kTile);
-    for (const auto &[cx, cy] : places) {
-        const int x0 = std::clamp(int(std::lround(cx * plane.iWidth)) - kTile / 2, 0, plane.iWidth - kTile);
-        const int y0 = std::clamp(int(std::lround(cy * plane.iHeight)) - kTile / 2, 0, plane.iHeight - kTile);
+    for (size_t t = 0; t < take; ++t) {
+        const int tx = listTiles[t].second % tilesX, ty = listTiles[t].second / tilesX;
         for (int y = 0; y < kTile; ++y)
             for (int x = 0; x < kTile; ++x)
-                tile[size_t(y * kTile + x)] = plane.pixels[size_t(y0 + y) * plane.iWidth + size_t(x0 + x)];
+                tile[size_t(y * kTile + x)] = plane.pixels[size_t(ty * kTile + y) * plane.iWidth + size_t(tx * kTile + x)];
         for (int y = 0; y < kTile; ++y)
             for (int u = 0; u < kTile; ++u) {
                 double s = 0.0;
@@ -231,7 +217,7 @@ std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<do
     std::vector<int> count(kTile, 0);
     for (int v = 0; v < kTile; ++v)
         for (int u = 0; u < kTile; ++u) {
-            out[size_t(std::max(u, v))] += energy[size_t(v * kTile + u)] / double(places.size());
+            out[size_t(std::max(u, v))] += energy[size_t(v * kTile + u)] / double(take);
             ++count[size_t(std::max(u, v))];
         }
     for (int f = 0; f < kTile; ++f)
@@ -239,22 +225,14 @@ std::vector<double> spectrum(const CPlane &plane, const std::vector<std::pair<do
     return out;
 }
 
-// Whether large is an enlargement of small, measured at the same places of the
-// picture: its detail just below the smaller one's frequency limit falls short of the
-// smaller one's, and above that limit it holds next to nothing. False when the smaller
-// photo holds too little near its limit to tell, as a soft photo's copy does.
-bool enlargedFrom(const CPlane &largePlane, const CPlane &smallPlane)
+// Whether a photo whose spectrum is large is an enlargement of one whose spectrum is
+// small, dScale times its linear size: its detail just below the smaller one's
+// frequency limit falls short of the smaller one's, and above that limit it holds next
+// to nothing. False when the smaller photo holds too little near its limit to tell, as
+// a soft photo's copy does.
+bool enlargedFrom(const std::vector<double> &large, const std::vector<double> &small, double dScale)
 {
-    if (largePlane.isNull() || smallPlane.isNull())
-        return false;
-    const double dScale = std::sqrt(double(smallPlane.iWidth) * smallPlane.iHeight
-                                    / (double(largePlane.iWidth) * largePlane.iHeight));
-    if (dScale < kMinScale || dScale > 1.0 / kMinRatio)
-        return false;
-    // The same places of the picture in both: the smaller photo's most textured.
-    const std::vector<std::pair<double, double>> places = texturedPlaces(smallPlane);
-    const std::vector<double> large = spectrum(largePlane, places), small = spectrum(smallPlane, places);
-    if (large.size() != size_t(kTile) || small.size() != size_t(kTile))
+    if (large.size() != size_t(kTile) || small.size() != size_t(kTile) || dScale < kMinScale || dScale > 1.0 / kMinRatio)
         return false;
     // Each band against its own photo's coarse detail at the same frequencies of the
     // picture, so that neither the picture's content nor a tonal edit counts.
@@ -273,7 +251,7 @@ bool enlargedFrom(const CPlane &largePlane, const CPlane &smallPlane)
     const double below = bandMean(large, 0.6 * limit, 0.9 * limit) / largeCoarse / top;
     // Above the limit an enlargement holds almost nothing.
     const double above = bandMean(large, 1.15 * limit, std::min(1.7 * limit, kTile - 1.0)) / largeCoarse / top;
-    return below < kMaxBelow && below * above < kMaxBelowTimesAbove;
+    return below < kMaxBelow && above < kMaxAbove;
 }
 
 // Whether two planes show the same picture at the smaller one's size (not a crop).
@@ -318,7 +296,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
     struct CRead
     {
         bool bDone = false;
-        CPlane full;
+        std::vector<double> spectrum;
         CPlane preview;
     };
     std::vector<CRead> listRead(photos.size());
@@ -327,8 +305,8 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         if (!r.bDone) {
             r.bDone = true;
             const CPhotoFeature &f = data.features[photos[k]];
-            r.full = load(data.listPaths[photos[k]], std::max(f.width, f.height));
-            const CPlane &full = r.full;
+            const CPlane full = load(data.listPaths[photos[k]], std::max(f.width, f.height));
+            r.spectrum = spectrum(full);
             const double scale = std::min(1.0, double(kCompareSide) / std::max(full.iWidth, full.iHeight));
             r.preview = resized(full, int(std::lround(full.iWidth * scale)),
                                                  int(std::lround(full.iHeight * scale)));
@@ -357,7 +335,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             if (verdict < 0) {
                 const CRead &l = read(k);
                 const CRead &s = read(j);
-                verdict = enlargedFrom(l.full, s.full)
+                verdict = enlargedFrom(l.spectrum, s.spectrum, scale)
                     && samePicture(l.preview, s.preview);
                 if (pVerdicts)
                     pVerdicts->store(pair, verdict != 0);
