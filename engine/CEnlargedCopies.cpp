@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 // What an enlargement keeps of its source's definition: the first marking rule marks a
 // photo from 5/6 of the group's best down, so a share below that with a margin.
 constexpr double kEnlargedShare = 0.75;
+constexpr double kFirstRuleShare = 5.0 / 6.0;
 
 constexpr int kTile = 32;
 // Enough tiles to average out the picture, few enough to cost little beside the decode.
@@ -123,6 +125,15 @@ struct CPlane
 uint64_t pixelsOf(const CPhotoFeature &f)
 {
     return uint64_t(f.width) * f.height;
+}
+
+// Copies with the same pixels (other formats, other metadata) share their features,
+// so that they share their verdicts too.
+uint64_t pixelKey(const CPhotoFeature &f)
+{
+    uint32_t definition = 0;
+    std::memcpy(&definition, &f.definition, sizeof definition);
+    return f.hashUpright ^ (uint64_t(f.width) << 48 | uint64_t(f.height) << 32 | definition);
 }
 
 double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
@@ -313,8 +324,12 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         }
         return r;
     };
-    for (size_t k = 1; k < photos.size(); ++k) {
+    float best = listDefinition[photos[0]];  // of the photos already settled
+    for (size_t k = 1; k < photos.size(); best = std::max(best, listDefinition[photos[k]]), ++k) {
         const CPhotoFeature &large = data.features[photos[k]];
+        // The first marking rule marks it already, whatever it is: no decode.
+        if (listDefinition[photos[k]] < kFirstRuleShare * best)
+            continue;
         uint64_t lastSize = 0;
         int tries = 0;
         for (size_t j = k; j-- > 0;) {
@@ -330,7 +345,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             // An edited copy of the source may stand before it: a few of each size.
             if (++tries > kTriesPerSize)
                 continue;
-            const std::pair<uint64_t, uint64_t> pair(large.contentHash, small.contentHash);
+            const std::pair<uint64_t, uint64_t> pair(pixelKey(large), pixelKey(small));
             int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
             if (verdict < 0) {
                 const CRead &l = read(k);

@@ -21,7 +21,7 @@ struct CScanData;
 // share one size cost nothing; the others pay a full decode of the photos compared.
 namespace CEnlargedCopies {
 
-// The answers for pairs of files already compared, by their contents: a regroup or a
+// The answers for pairs of photos already compared, by their pixels: a regroup or a
 // later scan decodes nothing again for them. Thread-safe.
 class CVerdicts
 {
