@@ -5,9 +5,9 @@
 #include "IScanEngineExtras.h"
 
 CGroupReporter::CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink, bool bTurns,
-                               std::vector<uint8_t> listBurst)
+                               std::vector<uint8_t> listBurst, std::vector<float> listDefinition)
     : m_pData(std::move(pData)), m_pSink(pSink), m_bTurns(bTurns), m_listBurst(std::move(listBurst)),
-      m_listByItem(m_pData->count(), nullptr)
+      m_listDefinition(std::move(listDefinition)), m_listByItem(m_pData->count(), nullptr)
 {
 }
 
@@ -26,7 +26,7 @@ const PhotoRecord *CGroupReporter::recordOf(uint32_t i, uint8_t iSimilarity)
     record.similarity = iSimilarity;
     record.width = f.width;
     record.height = f.height;
-    record.definition = double(f.definition);
+    record.definition = double(i < m_listDefinition.size() ? m_listDefinition[i] : f.definition);
     record.fileId = m_pData->fileIdOf(i);
     m_listRecords.push_back(record);
     m_listByItem[i] = &m_listRecords.back();

@@ -16,9 +16,10 @@ class CGroupReporter : public IGroupEvents
 {
 public:
     // bTurns: similarities count turned and mirrored views; listBurst: per photo,
-    // reported with PhotoFlag_Burst.
+    // reported with PhotoFlag_Burst; listDefinition: per photo, the definition to report
+    // in place of the feature's (CEnlargedCopies).
     CGroupReporter(std::shared_ptr<const CScanData> pData, IDuplicationGatherSink *pSink, bool bTurns = false,
-                   std::vector<uint8_t> listBurst = {});
+                   std::vector<uint8_t> listBurst = {}, std::vector<float> listDefinition = {});
 
     const std::shared_ptr<const CScanData> &data() const { return m_pData; }
 
@@ -33,6 +34,7 @@ private:
     IDuplicationGatherSink *m_pSink;
     bool m_bTurns;
     std::vector<uint8_t> m_listBurst;
+    std::vector<float> m_listDefinition;
     std::deque<PhotoRecord> m_listRecords;       // a deque never moves what it holds
     std::vector<const PhotoRecord *> m_listByItem;
 };

@@ -4,6 +4,7 @@
 #include "CExifReader.h"
 #include "CFeatureExtractor.h"
 #include "CFileWalker.h"
+#include "CEnlargedCopies.h"
 #include "CGroupBuilder.h"
 #include "CGroupRules.h"
 #include "CGroupReporter.h"
@@ -462,7 +463,20 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
         if (piNotOriginal)
             *piNotOriginal = iLeftOut;
     }
-    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink, bTurns, std::move(bursts.listBurst));
+    // Enlarged copies are told from their sources only once groups are known.
+    std::vector<float> definitions;
+    QElapsedTimer enlargedTimer;
+    enlargedTimer.start();
+    runPolled(
+        [&] {
+            definitions = CEnlargedCopies::groupDefinitions(*pData, edges, apart, rank, workerThreads(), bStop, &m_enlarged);
+        },
+        [&] { if (pSink) pSink->DuplicatingSink(3, 0, 0); });
+    if (bStop)
+        return false;
+    qCInfo(lcEngine).noquote() << QStringLiteral("enlarged copies looked for in %1 ms").arg(enlargedTimer.elapsed());
+    auto pReporter = std::make_unique<CGroupReporter>(pData, pSink, bTurns, std::move(bursts.listBurst),
+                                                      std::move(definitions));
     CGroupBuilder builder(pData->count(), std::move(rank));
     builder.keepApart(apart);
     const bool bDone = builder.addEdges(edges, *pReporter, [&](uint64_t done) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CEnlargedCopies.h"
 #include "CFeatureCache.h"
 #include "CScanThumbs.h"
 #include "IScanEngine.h"
@@ -114,6 +115,7 @@ private:
     std::unique_ptr<CCounters> m_pLastCounters;
 
     std::vector<std::pair<uint64_t, uint64_t>> m_listSeparated;  // content keys
+    CEnlargedCopies::CVerdicts m_enlarged;
     std::atomic_bool m_bTurns{false};
     std::atomic_bool m_bKeepThumbs{false};
     std::atomic_bool m_bExactFeatures{false};

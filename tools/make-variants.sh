@@ -6,7 +6,8 @@
 #                png, tiff, bmp
 #   degraded:    web (half size), quarter (quarter size), messenger (1280 px, quality 75,
 #                no metadata), q40 (quality 40), blur, bright, contrast, grey, gif,
-#                crop (4% cut away)
+#                crop (4% cut away), big15 and big2 (enlarged 1.5 and 2 times, camera data
+#                kept), big15plain and big2plain (the same without metadata)
 # Edited copies (blur, bright, contrast, crop) name an editor in their Software tag.
 #
 # Usage: tools/make-variants.sh OUT [PHOTOS [MAX_SIDE]]
@@ -50,13 +51,13 @@ fi
 (( want > 0 && ${#sources[@]} > want )) && sources=("${sources[@]:0:want}")
 (( ${#sources[@]} > 0 )) || { echo "make-variants.sh: no photographs found (tools/install-deps.sh)" >&2; exit 3; }
 
-stamp="variants v1 side=$side photos=${#sources[*]} ${sources[*]}"
+stamp="variants v3 side=$side photos=${#sources[*]} ${sources[*]}"
 if [[ -f $out/.variants && "$(cat "$out/.variants")" == "$stamp" ]]; then
   echo "$out"
   exit 0
 fi
 mkdir -p "$out"
-rm -f "$out"/*-{original,backup,meta,orient,web,quarter,messenger,q40,blur,bright,contrast,grey,crop}.jpg \
+rm -f "$out"/*-{original,backup,meta,orient,web,quarter,messenger,q40,blur,bright,contrast,grey,crop,big15,big2,big15plain,big2plain}.jpg \
   "$out"/*-{png,tiff,bmp,gif}.* "$out/.variants"
 
 # One photo and its copies. Runs in a child shell: everything it needs comes as arguments.
@@ -68,7 +69,13 @@ make_photo() {
   local o="$out/$stem"
   local day; day=$(printf '%02d' $(( i % 28 + 1 )))
   # Large sources decode at a fraction of their size: the originals are capped anyway.
-  convert -define jpeg:size=$((2 * side))x$((2 * side)) "$src" -auto-orient -strip -colorspace sRGB -type TrueColor \
+  # Only large ones: the decoder meets the size hint by enlarging a smaller source,
+  # which would make an "original" that is an enlargement itself.
+  local hint=()
+  if (( $(identify -format '%[fx:max(w,h)]' "$src[0]") > 2 * side )); then
+    hint=(-define "jpeg:size=$((2 * side))x$((2 * side))")
+  fi
+  convert "${hint[@]}" "$src" -auto-orient -strip -colorspace sRGB -type TrueColor \
     -resize "${side}x${side}>" -quality 92 "$o-original.jpg"
   exiv2 -q -M"set Exif.Image.Make Nikon" -M"set Exif.Image.Model D750" \
     -M"set Exif.Photo.DateTimeOriginal 2021:05:$day 10:$(printf '%02d' $(( i % 60 ))):00" "$o-original.jpg"
@@ -92,6 +99,11 @@ make_photo() {
   convert "$o-original.jpg" "$o-gif.gif"
   convert "$o-original.jpg" -gravity center -crop 96%x96%+0+0 +repage -quality 92 "$o-crop.jpg"
   for f in blur bright contrast crop; do exiv2 -q "${edited[@]}" "$o-$f.jpg"; done
+  # Enlarged as a phone's "enhance" or a print service hands them back: more pixels, no more detail.
+  for f in 15:150 2:200; do
+    convert "$o-original.jpg" -resize "${f#*:}%" -quality 92 "$o-big${f%:*}.jpg"
+    convert "$o-big${f%:*}.jpg" -strip "$o-big${f%:*}plain.jpg"
+  done
 }
 export -f make_photo
 for i in "${!sources[@]}"; do printf '%s\0%s\0' "${sources[$i]}" "$i"; done \

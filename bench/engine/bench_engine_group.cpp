@@ -1,6 +1,8 @@
 // Groups 100,000 synthetic photos with the engine's own index and union-find,
 // as a scan's steps 2 and 3 do: the time of each step and the memory per photo.
+#include "CEnlargedCopies.h"
 #include "CGroupBuilder.h"
+#include "CScanData.h"
 #include "CPhotoFeature.h"
 #include "CSimilarityIndex.h"
 
@@ -119,6 +121,25 @@ void BM_Union(benchmark::State &state)
     state.counters["merged"] = double(events.iMerged);
 }
 BENCHMARK(BM_Union)->Args({100000, 70})->Unit(benchmark::kMillisecond);
+
+// The look for enlarged copies on photos of one size: one more grouping, no decode.
+void BM_EnlargedCopies(benchmark::State &state)
+{
+    const uint32_t count = uint32_t(state.range(0));
+    const CPhotos photos = makePhotos(count);
+    CScanData data;
+    data.listPaths = photos.paths;
+    data.features = photos.features;
+    data.listSizes.assign(count, 4000000);
+    const std::vector<uint8_t> active(count, 1);
+    std::atomic_bool bStop{false};
+    std::atomic<uint64_t> done{0};
+    const std::vector<CSimilarEdge> edges = CSimilarityIndex(photos.features, active)
+                                                .findEdges(int(state.range(1)), 2, bStop, done);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CEnlargedCopies::groupDefinitions(data, edges, {}, {}, 2, bStop));
+}
+BENCHMARK(BM_EnlargedCopies)->Args({100000, 70})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

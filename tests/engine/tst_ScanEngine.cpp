@@ -271,6 +271,35 @@ private slots:
         QCOMPARE(harness.scan({QDir::tempPath() + QStringLiteral("/does-not-exist-here")}), 0);
     }
 
+    // Enlarged copies score below their source's detail, whatever their pixel count;
+    // smaller copies keep losing to their original, a soft one included.
+    void testCopyOfOtherSizeLoses_data()
+    {
+        QTest::addColumn<double>("dCopyFactor");
+        QTest::addColumn<bool>("bSoft");
+        QTest::newRow("enlarged 1.5 times") << 1.5 << false;
+        QTest::newRow("enlarged twice") << 2.0 << false;
+        QTest::newRow("half size") << 0.5 << false;
+        QTest::newRow("half size of a soft original") << 0.5 << true;
+    }
+
+    void testCopyOfOtherSizeLoses()
+    {
+        QFETCH(double, dCopyFactor);
+        QFETCH(bool, bSoft);
+        const QImage source = bSoft ? blurred(scene(171, QSize(1600, 1200))) : scene(171, QSize(1200, 900));
+        QVERIFY(save(source, path("source.jpg"), nullptr, 92));
+        QVERIFY(setCameraTags(path("source.jpg"), "Nikon", "D750", "2020:01:02 03:04:05"));
+        QVERIFY(save(resized(source, dCopyFactor), path("copy.jpg"), nullptr, 92));
+        CEngineHarness harness;
+        QCOMPARE(harness.scan({m_pDir->path()}), 0);
+        QCOMPARE(harness.sink().groups().size(), 1);
+        const double copy = harness.sink().recordOf("copy.jpg").definition;
+        const double original = harness.sink().recordOf("source.jpg").definition;
+        // Inside the band of the marking's first rule.
+        QVERIFY2(copy < original * 5 / 6, qPrintable(QStringLiteral("%1 %2").arg(copy).arg(original)));
+    }
+
     void testRecordFields()
     {
         const QImage base = scene(161, QSize(800, 600));

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CSimilarityIndex.h"
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+struct CScanData;
+
+// Finds, within groups, copies enlarged from a smaller photo of the group: more pixels,
+// no more detail. The definition (CDetailMeasure) grows with the pixel count, so an
+// enlargement would otherwise outscore its source. Each larger photo is compared with
+// the best photo of each smaller size of its aspect, from the largest: when, at the
+// same places of the picture, it holds less than the smaller one just below the
+// smaller one's frequency limit and next to nothing above it, and shows the same
+// picture, its definition is lowered below the smaller one's. Groups whose photos
+// share one size cost nothing; the others pay a full decode of the photos compared.
+namespace CEnlargedCopies {
+
+// The answers for pairs of photos already compared, by their pixels: a regroup or a
+// later scan decodes nothing again for them. Thread-safe.
+class CVerdicts
+{
+public:
+    // 1: the first is enlarged from the second, 0: it is not, -1: not compared yet.
+    int find(const std::pair<uint64_t, uint64_t> &pair) const;
+    void store(const std::pair<uint64_t, uint64_t> &pair, bool bEnlarged);
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::pair<uint64_t, uint64_t>, bool> m_map;
+};
+
+// Per photo of data, its definition, lowered where it is an enlargement of a smaller
+// photo of its group; the groups are those that CGroupBuilder makes of edges with the
+// pairs kept apart and the rank. Empty when every group has photos of one size only.
+std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSimilarEdge> &edges,
+                                    const std::vector<std::pair<uint32_t, uint32_t>> &apart,
+                                    const std::vector<uint32_t> &rank, int iThreads, const std::atomic_bool &bStop,
+                                    CVerdicts *pVerdicts = nullptr);
+
+} // namespace CEnlargedCopies
