@@ -62,7 +62,8 @@ Card {
     PagedModel {
         id: pages
         model: card.photoModel
-        pageSize: Helpers.photosPerPage
+        // As many tiles as the strip shows whole: a page never ends in a half-cut tile.
+        pageSize: Helpers.tilesThatFit(strip.width, card.thumbSize, strip.spacing)
         view: strip
         onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
         delegate: PhotoTile {
