@@ -311,6 +311,17 @@ ApplicationWindow {
         }
     }
 
+    Loader {
+        id: warmUp
+        x: -10000
+        Timer {
+            running: true
+            interval: 1000
+            onTriggered: warmUp.active = false
+        }
+        sourceComponent: WarmUp {}
+    }
+
     RemovalDialog {
         id: removalDialog
         objectName: "removalDialog"
