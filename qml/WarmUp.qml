@@ -6,28 +6,32 @@ import QtQuick.Controls 2.15
 // waits for that: the results' pictures and a fading dialog cost 100-200 ms there when they
 // first came on screen. Here that cost joins the start-up's.
 Item {
+    id: warmUp
+
     // A small photo: an opaque picture as the thumbnails are.
     readonly property string picture: "data:image/jpeg;base64,/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAYEBQYFBAYGBQYHBwYIChAKCgkJChQODwwQFxQYGBcUFhYaHSUfGhsjHBYWICwgIyYnKSopGR8tMC0oMCUoKSj/wAALCAAIAAgBAREA/8QAFAABAAAAAAAAAAAAAAAAAAAAAP/EABQQAQAAAAAAAAAAAAAAAAAAAAD/2gAIAQEAAD8AP//Z"
 
     width: 720
-    height: 420
+    height: 620
 
     GroupCard {
         width: 700
     }
+    // Pictures as the thumbnails are, opaque and faded as marked; tiles as the results show
+    // them, one still waiting for its picture, which also keeps frames coming until this goes.
     Row {
         y: 160
         Image {
             width: 40
             height: 30
-            source: parent.parent.picture
+            source: warmUp.picture
             fillMode: Image.PreserveAspectCrop
             smooth: true
         }
         Image {
             width: 40
             height: 30
-            source: parent.parent.picture
+            source: warmUp.picture
             smooth: true
             opacity: 0.55
         }
@@ -43,10 +47,14 @@ Item {
             identical: true
             burst: true
         }
+        PhotoTile {
+            thumbState: 0
+        }
+        ThumbSizeControl {}
     }
     // A dialog half way through fading in, over the scrim.
     Rectangle {
-        y: 160
+        y: 400
         width: 460
         height: 200
         color: Theme.scrim
