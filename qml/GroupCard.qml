@@ -56,14 +56,17 @@ Card {
         function onModelReset() { card.readFolderParts() }
     }
 
-    // The tiles are made with the card, in the same event, not with every other card's later.
+    // The first tiles are made with the card, in the same event, not with every other card's
+    // later; the rest follow a few per event, so that a card with its tiles holds no frame up.
     Component.onCompleted: pages.refreshPage()
 
     PagedModel {
         id: pages
         model: card.photoModel
-        pageSize: Helpers.photosPerPage
+        // As many tiles as the strip shows whole: a page never ends in a half-cut tile.
+        pageSize: Helpers.tilesThatFit(strip.width, card.thumbSize, strip.spacing)
         view: strip
+        rowsPerStep: 2
         onPageChanged: if (card.photoModel) card.photoModel.setCurrentShowPosition(Helpers.pageStart(page, pageSize))
         delegate: PhotoTile {
             id: tile

@@ -4,7 +4,6 @@ import QtQuick 2.15
 // Pure helpers shared by the screens: paging arithmetic, the scan-option map and text formats.
 QtObject {
     readonly property int groupsPerPage: 6
-    readonly property int photosPerPage: 16
     readonly property int defaultThreshold: 70
     // Thumbnail widths the size control offers, in pixels.
     readonly property int thumbSizeMin: 100
@@ -32,6 +31,11 @@ QtObject {
 
     function rowsOnPage(page, total, perPage) {
         return Math.max(0, Math.min(perPage, total - page * perPage))
+    }
+
+    // At least one, however narrow the room.
+    function tilesThatFit(width, tileWidth, spacing) {
+        return Math.max(1, Math.floor((width + spacing) / (tileWidth + spacing)))
     }
 
     function pageOfRow(row, perPage) {

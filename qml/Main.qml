@@ -319,6 +319,21 @@ ApplicationWindow {
         }
     }
 
+    Loader {
+        id: warmUp
+        // Frames the window began with it: by the third, the first has been drawn.
+        property int frames: 0
+        x: -10000
+        sourceComponent: WarmUp {}
+        Connections {
+            target: warmUp.active ? window : null
+            function onAfterAnimating() {
+                if (++warmUp.frames === 3)
+                    Qt.callLater(function () { warmUp.active = false })
+            }
+        }
+    }
+
     RemovalDialog {
         id: removalDialog
         objectName: "removalDialog"

@@ -21,6 +21,8 @@ DelegateModel {
     // While off screen the page is left as it is: a scan inserting groups would otherwise
     // make and renumber hidden cards with every insert. It catches up when shown.
     property bool active: true
+    // The size `page` counts in: a new page size keeps the first row of the page on view.
+    property int countedPageSize: 0
 
     function refreshPage() {
         if (!active)
@@ -64,7 +66,15 @@ DelegateModel {
 
     onActiveChanged: refreshPage()
     onPageChanged: refreshPage()
-    onPageSizeChanged: refreshPage()
+    onPageSizeChanged: {
+        var keep = Helpers.clampPage(Helpers.pageOfRow(page * countedPageSize, pageSize), total, pageSize)
+        countedPageSize = pageSize
+        if (keep !== page)
+            page = keep
+        else
+            refreshPage()
+    }
+    Component.onCompleted: countedPageSize = pageSize
 
     groups: DelegateModelGroup {
         id: pageGroup

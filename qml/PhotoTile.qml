@@ -55,11 +55,13 @@ Item {
     }
 
     ColumnLayout {
+        id: column
         anchors.fill: parent
         anchors.margins: 6
         spacing: 2
 
         ThumbImage {
+            id: thumb
             objectName: "tileThumb"
             Layout.fillWidth: true
             Layout.preferredHeight: width * 0.75
@@ -69,29 +71,6 @@ Item {
             revision: tile.revision
             opacity: tile.marked ? 0.55 : 1
             Behavior on opacity { NumberAnimation { duration: Theme.animationMs } }
-
-            Rectangle {
-                objectName: "markBox"
-                anchors.left: parent.left
-                anchors.top: parent.top
-                anchors.margins: 6
-                width: 22
-                height: 22
-                radius: 11
-                color: tile.marked ? Theme.danger : Qt.rgba(0, 0, 0, 0.35)
-                border.width: 2
-                border.color: "#ffffff"
-                visible: tile.marked || hover.hovered || tile.current
-                GlyphIcon {
-                    anchors.centerIn: parent
-                    width: 16
-                    height: 16
-                    name: "check"
-                    color: "#ffffff"
-                    visible: tile.marked
-                }
-                TapHandler { onTapped: tile.toggleMark() }
-            }
 
             // The badges of rarer photos are made only for them: a page makes dozens of tiles.
             Loader {
@@ -233,6 +212,38 @@ Item {
             color: tile.marked ? Theme.danger : Theme.success
         }
         Item { Layout.fillHeight: true }
+    }
+
+    // Over the thumbnail rather than in it, so that it does not fade with a marked photo. A
+    // light ring inside a dark one stands out from light and dark photos alike.
+    Rectangle {
+        objectName: "markBox"
+        x: column.x + thumb.x + 5
+        y: column.y + thumb.y + 5
+        width: 24
+        height: 24
+        radius: 12
+        color: "transparent"
+        border.width: 1
+        border.color: Theme.markHalo
+        visible: tile.marked || hover.hovered || tile.current
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: 11
+            color: tile.marked ? Theme.dangerFill : Qt.rgba(0, 0, 0, 0.35)
+            border.width: 2
+            border.color: Theme.markRing
+            GlyphIcon {
+                anchors.centerIn: parent
+                width: 16
+                height: 16
+                name: "check"
+                color: Theme.accentText
+                visible: tile.marked
+            }
+        }
+        TapHandler { onTapped: tile.toggleMark() }
     }
 
     ToolTip.visible: hover.hovered && tile.filePath !== ""

@@ -18,7 +18,8 @@ QtObject {
             accent: "#1d4ed8", accentFill: "#1d4ed8", accentText: "#ffffff", accentSoft: "#e6edfc",
             danger: "#b91c1c", dangerFill: "#c81e1e", dangerSoft: "#fcebeb",
             warning: "#92400e", warningSoft: "#fdf1dc",
-            success: "#166534", successFill: "#15803d", successSoft: "#e3f3e8"
+            success: "#166534", successFill: "#15803d", successSoft: "#e3f3e8",
+            markRing: "#ffffff", markHalo: "#1f2328"
         },
         dark: {
             window: "#1e1f22", surface: "#2a2c30", surfaceAlt: "#35373c", placeholder: "#34363a",
@@ -26,7 +27,8 @@ QtObject {
             accent: "#7cb0ff", accentFill: "#2563eb", accentText: "#ffffff", accentSoft: "#2d3a52",
             danger: "#fca5a5", dangerFill: "#c81e1e", dangerSoft: "#4a2c2f",
             warning: "#fcd34d", warningSoft: "#4a3f22",
-            success: "#86efac", successFill: "#15803d", successSoft: "#27412f"
+            success: "#86efac", successFill: "#15803d", successSoft: "#27412f",
+            markRing: "#ffffff", markHalo: "#111214"
         }
     })
     // Each text colour with the backgrounds it is drawn on.
@@ -65,6 +67,9 @@ QtObject {
     readonly property color successFill: colors.successFill
     readonly property color successSoft: colors.successSoft
     readonly property color placeholder: colors.placeholder
+    // The two rings of a photo's mark box: one of them stands out from any photo.
+    readonly property color markRing: colors.markRing
+    readonly property color markHalo: colors.markHalo
     readonly property color scrim: Qt.rgba(0, 0, 0, dark ? 0.55 : 0.35)
 
     readonly property int spacingXs: 4

@@ -7,6 +7,8 @@
 // With QSG_RENDER_TIMING=1 Qt prints each frame's render and swap times: a long frame holds
 // the GUI thread at its next sync, so a stall without work of its own on the GUI thread is
 // usually found there.
+// With DP_STALL_LOG=1 every wait over 20 ms is printed with its step and its start on the
+// monotonic clock (seconds), to line it up with a profile recorded with perf -k CLOCK_MONOTONIC.
 #include "CDupPics.h"
 
 #include <turbojpeg.h>
@@ -60,7 +62,8 @@ bool makePhotos(const QString &strDir, int iCount)
 class CWatchdog
 {
 public:
-    explicit CWatchdog(QObject *pGuiObject) : m_pGuiObject(pGuiObject)
+    explicit CWatchdog(QObject *pGuiObject)
+        : m_pGuiObject(pGuiObject), m_bLog(qEnvironmentVariableIntValue("DP_STALL_LOG") != 0)
     {
         for (auto &stall : m_stallMs)
             stall = 0;
@@ -75,7 +78,13 @@ public:
         m_bStop = true;
         m_thread.join();
     }
-    void setStep(EnStep step) { m_step = step; }
+    void setStep(EnStep step)
+    {
+        m_step = step;
+        if (m_bLog)
+            std::printf("step %-12s at %.3f s\n", kStepNames[step],
+                        std::chrono::duration<double>(Clock::now().time_since_epoch()).count());
+    }
     // Called on the render thread.
     void frameSwapped() { ++m_frames[m_step]; }
     int frames(int iStep) const { return m_frames[iStep]; }
@@ -97,6 +106,9 @@ private:
             const qint64 iWaitUs = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - sent).count();
             if (iWaitUs > 50000)
                 ++m_longStalls[step];
+            if (m_bLog && iWaitUs > 20000)
+                std::printf("stall %-12s at %.3f s: %.1f ms\n", kStepNames[step],
+                            std::chrono::duration<double>(sent.time_since_epoch()).count(), double(iWaitUs) / 1000.0);
             qint64 iOld = m_stallMs[step];
             while (iWaitUs > iOld && !m_stallMs[step].compare_exchange_weak(iOld, iWaitUs)) {
             }
@@ -105,6 +117,7 @@ private:
     }
 
     QObject *m_pGuiObject;
+    const bool m_bLog;
     std::atomic<bool> m_bStop{false};
     std::atomic<EnStep> m_step{StepStart};
     std::atomic<qint64> m_stallMs[StepCount];  // microseconds

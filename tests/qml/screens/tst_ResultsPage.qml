@@ -62,14 +62,23 @@ ScreenTestCase {
         compare(card(0).groupKey, 1000 + data.position)
     }
 
+    // A page of the strip holds the tiles it shows whole, no more; a new tile size keeps
+    // the page's first photo on view.
     function test_photoStripPages() {
         showResults([19, 2])
         var first = card(0)
         var strip = child(first, "photoStrip")
-        tryCompare(strip, "count", 16)
-        compare(first.photoPages.pageCount, 2)
-        first.photoPages.page = 1
-        tryCompare(strip, "count", 3)
+        var pages = first.photoPages
+        var span = function (tiles) { return tiles * (first.thumbSize + strip.spacing) - strip.spacing }
+        var perPage = pages.pageSize
+        verify(span(perPage) <= strip.width && span(perPage + 1) > strip.width, perPage + " tiles in " + strip.width)
+        tryCompare(strip, "count", perPage)
+        compare(pages.pageCount, Math.ceil(19 / perPage))
+        pages.page = 1
+        tryCompare(strip, "count", Math.min(perPage, 19 - perPage))
+        page.thumbSize = Helpers.thumbSizeMin
+        verify(pages.pageSize > perPage)
+        compare(pages.page, Math.floor(perPage / pages.pageSize))
         verify(child(first, "groupCaption").text.indexOf("Group 1 · 19 photos · ") === 0)
     }
 

@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QtTest 1.15
 import "qrc:/qml"
 
-// Every text colour of both palettes stays readable on each background it is drawn on.
+// Every text colour of both palettes stays readable on each background it is drawn on,
+// and a photo's mark box stands out from the photo.
 ScreenTestCase {
     name: "Theme"
 
@@ -27,10 +28,33 @@ ScreenTestCase {
         return rows
     }
 
+    function contrast(a, b) {
+        var la = relativeLuminance(a)
+        var lb = relativeLuminance(b)
+        return (Math.max(la, lb) + 0.05) / (Math.min(la, lb) + 0.05)
+    }
+
     function test_contrast(data) {
-        var fore = relativeLuminance(data.fore)
-        var back = relativeLuminance(data.back)
-        var ratio = (Math.max(fore, back) + 0.05) / (Math.min(fore, back) + 0.05)
+        var ratio = contrast(data.fore, data.back)
         verify(ratio >= 4.5, data.fore + " on " + data.back + " is " + ratio.toFixed(2) + ":1")
+    }
+
+    // A photo's mark box is outlined at 3:1 or more, whatever the photo under it: one of
+    // its two rings stands out from the thumbnail's placeholder and from light, mid and
+    // dark pictures.
+    function test_markOutline_data() {
+        var rows = []
+        for (var name in Theme.palettes) {
+            var palette = Theme.palettes[name]
+            var backs = [palette.placeholder, "#ffffff", "#777777", "#3a7d44", "#d94040", "#000000"]
+            for (var i = 0; i < backs.length; ++i)
+                rows.push({ tag: name + ": on " + backs[i], ring: palette.markRing, halo: palette.markHalo, back: backs[i] })
+        }
+        return rows
+    }
+
+    function test_markOutline(data) {
+        var ratio = Math.max(contrast(data.ring, data.back), contrast(data.halo, data.back))
+        verify(ratio >= 3, "the outline on " + data.back + " is " + ratio.toFixed(2) + ":1")
     }
 }
