@@ -14,11 +14,12 @@ struct CScanData;
 // Finds, within groups, copies enlarged from a smaller photo of the group: more pixels,
 // no more detail. The definition (CDetailMeasure) grows with the pixel count, so an
 // enlargement would otherwise outscore its source. Each larger photo is compared with
-// the best photo of each smaller size of its aspect, from the largest: when, at the
-// same places of the picture, it holds less than the smaller one just below the
+// the best few photos of each smaller size of its aspect, from the largest: when,
+// against its own coarse detail, it holds less than the smaller one just below the
 // smaller one's frequency limit and next to nothing above it, and shows the same
 // picture, its definition is lowered below the smaller one's. Groups whose photos
-// share one size cost nothing; the others pay a full decode of the photos compared.
+// share one size cost nothing; the others pay a full decode of the photos compared,
+// but of none that the first marking rule marks anyway.
 namespace CEnlargedCopies {
 
 // The answers for pairs of photos already compared, by their pixels: a regroup or a
