@@ -3,8 +3,8 @@ import QtQuick.Controls 2.15
 
 // Drawn once, off the window, while the window first opens. Software GL builds the code for
 // each kind of drawing the first time it meets it, on the render thread, and the window
-// waits for that: the results' pictures and a fading dialog cost 100-200 ms there when they
-// first came on screen. Here that cost joins the start-up's.
+// waits for that: the progress screen, the results' pictures and a fading dialog cost up to
+// 200 ms there when they first came on screen. Here that cost joins the start-up's.
 Item {
     id: warmUp
 
@@ -51,6 +51,14 @@ Item {
             thumbState: 0
         }
         ThumbSizeControl {}
+    }
+    // The progress screen, which a scan opens with.
+    ProgressPage {
+        x: 740
+        width: 900
+        height: 560
+        currentStep: 1
+        percents: [40, 0, 0]
     }
     // A dialog half way through fading in, over the scrim.
     Rectangle {
