@@ -143,11 +143,13 @@ int CCollectionThread::doRun()
     IScanFilter *pFilter = m_job.pFilter;
 
     if (pEngine && pFilter) {
-        Q_EMIT sigStarted();
+        // Stamped before the start is announced: a folder that goes after the announcement
+        // counts as gone during the scan.
         const QStringList listGiven = m_job.listSources;
         QList<CFileStamp> listBefore;
         for (const QString &source : listGiven)
             listBefore << dp::platform::fileStamp(source);
+        Q_EMIT sigStarted();
         mapSourcesToVolumes();
         for (auto it = m_mapVolumePaths.constBegin(); it != m_mapVolumePaths.constEnd(); ++it) {
             for (const QString &path : it.value())

@@ -9,6 +9,8 @@ ScreenTestCase {
 
     property var win: null
 
+    SignalSpy { id: startedSpy; signalName: "signalNextPage"; target: dfMgr }
+
     function init() {
         dfMgr.setShowDeleteWin(true)
         win = openMain([3, 3])
@@ -85,8 +87,11 @@ ScreenTestCase {
         verify(fixture.makeFolder("gone") && fixture.makeFolder("kept"))
         dfMgr.addDropPaths(["file://" + gone, "file://" + kept])
         verify(fixture.prepare(data.counts, false, 0, fixture.folder() + "/go"))
+        startedSpy.clear()
         win.startScan(Helpers.makeOptions(true, 100, 0, 70))
-        waitFor(function () { return fixture.scanning() })
+        // Once the start is announced the folders are on record: removing one earlier would
+        // make it a folder missing from the start.
+        waitFor(function () { return startedSpy.count > 0 })
         verify(fixture.removeFolder("gone"))
         verify(fixture.writeFile(fixture.folder() + "/go"))
         tryCompare(win, "screen", data.screen, 10000)
