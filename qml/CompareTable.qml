@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import Mirelle 1.0
 
 // The two compared photos' details in one table: rows whose values differ are tinted and the
@@ -113,7 +114,7 @@ Column {
                         font.weight: best ? Font.DemiBold : Font.Normal
                         color: best ? Theme.success : Theme.text
                         HoverHandler { id: hover }
-                        ToolTip.visible: hover.hovered && (truncated || line.modelData.key === "folder")
+                        ToolTip.visible: Window.window !== null && hover.hovered && (truncated || line.modelData.key === "folder")
                         ToolTip.delay: 600
                         ToolTip.text: line.modelData.key === "folder" ? (index === 0 ? table.leftFacts : table.rightFacts).folder : value
                     }

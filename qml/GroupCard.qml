@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 import Mirelle 1.0
 
@@ -168,7 +169,7 @@ Card {
                 implicitHeight: 28
                 text: qsTr("Auto mark")
                 onClicked: if (card.mgr) card.mgr.doMark(card.groupKey)
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Mark the surplus copies of this group, keeping the best one")
             }
@@ -183,7 +184,7 @@ Card {
                 enabled: !!card.mgr && !!card.mgr.decisionsEnabled
                 text: qsTr("Not duplicates")
                 onClicked: if (card.mgr) card.mgr.separateGroup(card.groupKey)
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: enabled ? qsTr("These photos are different pictures: never group them together again")
                                       : (card.mgr && card.mgr.decisionsError ? card.mgr.decisionsError : "")
@@ -197,7 +198,7 @@ Card {
                 implicitHeight: 28
                 text: qsTr("Clear")
                 onClicked: if (card.photoModel) card.photoModel.clearMark()
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Remove the marks of this group")
             }

@@ -421,7 +421,7 @@ ApplicationWindow {
             objectName: "deleteDontAskCheck"
             text: qsTr("Do not ask again")
             // The closed question keeps the hover: its delayed tip would open with no window.
-            ToolTip.visible: hovered && deleteQuestion.opened
+            ToolTip.visible: Window.window !== null && hovered && deleteQuestion.opened
             ToolTip.delay: 600
             ToolTip.text: qsTr("Asking can be turned back on in the scan options")
         }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 
 // Previous / next page with the page position between them.
@@ -21,7 +22,7 @@ RowLayout {
         enabled: bar.page > 0
         onClicked: bar.pageRequested(bar.page - 1)
         contentItem: GlyphIcon { name: "chevronLeft"; color: parent.enabled ? Theme.text : Theme.textFaint }
-        ToolTip.visible: hovered
+        ToolTip.visible: Window.window !== null && hovered
         ToolTip.delay: 600
         ToolTip.text: qsTr("Previous page")
     }
@@ -41,7 +42,7 @@ RowLayout {
         enabled: bar.page + 1 < bar.pageCount
         onClicked: bar.pageRequested(bar.page + 1)
         contentItem: GlyphIcon { name: "chevronRight"; color: parent.enabled ? Theme.text : Theme.textFaint }
-        ToolTip.visible: hovered
+        ToolTip.visible: Window.window !== null && hovered
         ToolTip.delay: 600
         ToolTip.text: qsTr("Next page")
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 import Mirelle 1.0
 
@@ -113,7 +114,7 @@ Item {
                         font.weight: Font.DemiBold
                         color: Theme.accentText
                     }
-                    ToolTip.visible: burstHover.hovered
+                    ToolTip.visible: Window.window !== null && burstHover.hovered
                     ToolTip.delay: 600
                     ToolTip.text: qsTr("A frame of a burst: another moment, so it is not marked unless it is an exact copy")
                     HoverHandler { id: burstHover }
@@ -159,7 +160,7 @@ Item {
                     font.weight: Font.DemiBold
                     color: "#ffffff"
                 }
-                ToolTip.visible: similarityHover.hovered
+                ToolTip.visible: Window.window !== null && similarityHover.hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Similarity to the group's first photo")
                 HoverHandler { id: similarityHover }
@@ -246,7 +247,9 @@ Item {
         TapHandler { onTapped: tile.toggleMark() }
     }
 
-    ToolTip.visible: hover.hovered && tile.filePath !== ""
+    // Every tooltip asks for a window: a view lets go of a delegate by taking it out of the
+    // window before deleting it, and a tooltip still waiting out its delay would open nowhere.
+    ToolTip.visible: Window.window !== null && hover.hovered && tile.filePath !== ""
     ToolTip.delay: 900
     ToolTip.text: tile.filePath
 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 
 // One photo large with its details, or two photos of the group side by side with one zoom and
@@ -240,7 +241,7 @@ FocusScope {
                 enabled: page.groupRevision >= 0 && page.canStep(-1)
                 onClicked: page.step(-1)
                 contentItem: GlyphIcon { name: "chevronLeft"; color: parent.enabled ? Theme.text : Theme.textFaint }
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Previous photo")
             }
@@ -258,7 +259,7 @@ FocusScope {
                 enabled: page.groupRevision >= 0 && page.canStep(1)
                 onClicked: page.step(1)
                 contentItem: GlyphIcon { name: "chevronRight"; color: parent.enabled ? Theme.text : Theme.textFaint }
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Next photo")
             }
@@ -269,7 +270,7 @@ FocusScope {
                 onClicked: page.applyView(Math.max(1, page.zoom / 1.25), page.centerX, page.centerY)
                 enabled: page.zoom > 1
                 contentItem: GlyphIcon { name: "minus"; color: parent.enabled ? Theme.text : Theme.textFaint }
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Zoom out")
             }
@@ -288,7 +289,7 @@ FocusScope {
                 onClicked: page.applyView(Math.min(8, page.zoom * 1.25), page.centerX, page.centerY)
                 enabled: page.zoom < 8
                 contentItem: GlyphIcon { name: "plus"; color: parent.enabled ? Theme.text : Theme.textFaint }
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Zoom in")
             }
@@ -303,7 +304,7 @@ FocusScope {
                     if (page.mgr && page.mgr.separatePair(page.groupKey, page.pathAt(page.row), page.pathAt(page.compareRow)))
                         page.backRequested()
                 }
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: enabled ? qsTr("These two photos are different pictures: never group them together again")
                                       : (page.mgr && page.mgr.decisionsError ? page.mgr.decisionsError : "")

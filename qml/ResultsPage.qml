@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import Mirelle 1.0
@@ -374,7 +375,7 @@ FocusScope {
                 enabled: results.canUndo
                 text: qsTr("Undo last removal")
                 onClicked: results.undoLastRequested()
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: Helpers.recycleBin ? qsTr("Bring back the photos last moved to the recycle bin or to a folder")
                                                  : qsTr("Bring back the photos last moved to the trash or to a folder")
@@ -426,7 +427,7 @@ FocusScope {
                     text: qsTr("Auto mark")
                     enabled: !results.regrouping
                     onClicked: results.mgr.doAllMark()
-                    ToolTip.visible: hovered
+                    ToolTip.visible: Window.window !== null && hovered
                     ToolTip.delay: 600
                     ToolTip.text: qsTr("In every group, mark the copies to remove and keep the best photo")
                 }

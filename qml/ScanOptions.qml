@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 
 // The scan options. They are read from and written back as the manager's option map.
@@ -53,7 +54,7 @@ Card {
         RadioButton {
             objectName: "originalOnlyRadio"
             text: qsTr("Original photos only")
-            ToolTip.visible: hovered
+            ToolTip.visible: Window.window !== null && hovered
             ToolTip.delay: 600
             ToolTip.text: qsTr("Groups that hold a camera photo, with all their copies (resized, sent or edited ones too); groups without any camera photo, such as graphics, screenshots and downloads, are left out")
             checked: options.originalOnly
@@ -77,7 +78,7 @@ Card {
             spacing: Theme.spacingS
             SpinBox {
                 objectName: "minSizeSpin"
-                ToolTip.visible: hovered
+                ToolTip.visible: Window.window !== null && hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Smaller files are not compared")
                 from: 0
@@ -155,7 +156,7 @@ Card {
             }
             checked: options.rotations
             onToggled: { options.rotations = checked; options.touched = true }
-            ToolTip.visible: hovered
+            ToolTip.visible: Window.window !== null && hovered
             ToolTip.delay: 600
             ToolTip.text: qsTr("Also match copies that were turned or flipped; the scan takes longer")
         }
@@ -186,7 +187,7 @@ Card {
             visible: !!options.mgr
             text: qsTr("Not duplicates list…")
             onClicked: decisionsDialog.open()
-            ToolTip.visible: hovered
+            ToolTip.visible: Window.window !== null && hovered
             ToolTip.delay: 600
             ToolTip.text: qsTr("Photos you said are not duplicates of each other")
         }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 
 // The folders and drives chosen for the scan, each with its remove button.
@@ -88,7 +89,7 @@ Card {
                         implicitHeight: 30
                         opacity: hover.hovered || activeFocus ? 1 : 0.55
                         onClicked: card.mgr.removeCollectPath(row.modelData)
-                        ToolTip.visible: hovered
+                        ToolTip.visible: Window.window !== null && hovered
                         ToolTip.delay: 600
                         ToolTip.text: qsTr("Remove from the list")
                         contentItem: GlyphIcon { name: "close"; color: Theme.textMuted }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtQuick.Layouts 1.15
 
 // The thumbnail size slider of the results header. It shows size; dragging reports each step
@@ -33,7 +34,7 @@ RowLayout {
         snapMode: Slider.SnapAlways
         onMoved: control.sizeMoved(value)
         onPressedChanged: if (!pressed) control.sizeChosen(value)
-        ToolTip.visible: hovered
+        ToolTip.visible: Window.window !== null && hovered
         ToolTip.delay: 600
         ToolTip.text: qsTr("Thumbnail size (Ctrl + and Ctrl −)")
         // Dragging would end a plain binding; the keys must move the handle after it.

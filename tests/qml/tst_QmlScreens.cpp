@@ -6,6 +6,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlError>
+#include <QTest>
 #include <QResource>
 #include <QtQuickTest>
 
@@ -22,8 +23,10 @@ public:
         for (const QQmlError &error : listWarnings) {
             // A tile whose row says "not made yet" asks at once and may get nothing: it keeps
             // its placeholder and asks again when the row changes.
+            // Named after the test that was running: a warning can arrive from a timer long after
+            // what caused it.
             if (!error.description().contains(QLatin1String("Failed to get image from provider")))
-                m_listMessages << error.toString();
+                m_listMessages << QStringLiteral("%1: %2").arg(QLatin1String(QTest::currentTestFunction()), error.toString());
         }
     }
 
