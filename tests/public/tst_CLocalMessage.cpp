@@ -217,31 +217,25 @@ private Q_SLOTS:
                  QByteArray("00000003" "0000000000000000" "ffffffff"));
     }
 
-    void testOptionsSurviveRestart()
+    // Kept across a restart of the program: see the two-process test.
+    void testOptionsAndLanguageAreStored()
     {
         const QByteArray doc("<?xml version=\"1.0\"?><Setting><similarSlot>8</similarSlot></Setting>");
-        {
-            COptionsServer server(storeDir());
-            QVERIFY(server.listen(serverName()));
-            QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-            // Nothing saved yet: no answer, so the first answer is to the second question.
-            TcpData reply;
-            QVERIFY(exchange(serverName(),
-                             {optionsRecord(CTcpData::RecordType_ReadOptions), optionsRecord(CTcpData::RecordType_ShowEnd),
-                              optionsRecord(CTcpData::RecordType_WriteOptions, doc),
-                              optionsRecord(CTcpData::RecordType_Language, "de"),
-                              optionsRecord(CTcpData::RecordType_ReadOptions)},
-                             &reply));
-            QCOMPARE(reply.data, doc);
-            QTRY_COMPARE(spyHandled.count(), 5);
-        }
-        COptionsServer restarted(storeDir());
-        QVERIFY(restarted.listen(serverName()));
+        COptionsServer server(storeDir());
+        QVERIFY(server.listen(serverName()));
+        QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
+        // Nothing saved yet: no answer, so the first answer is to the second question.
         TcpData reply;
-        QVERIFY(exchange(serverName(), {optionsRecord(CTcpData::RecordType_ReadOptions)}, &reply));
+        QVERIFY(exchange(serverName(),
+                         {optionsRecord(CTcpData::RecordType_ReadOptions), optionsRecord(CTcpData::RecordType_ShowEnd),
+                          optionsRecord(CTcpData::RecordType_WriteOptions, doc),
+                          optionsRecord(CTcpData::RecordType_Language, "de"),
+                          optionsRecord(CTcpData::RecordType_ReadOptions)},
+                         &reply));
         QCOMPARE(reply.type, qint32(CTcpData::RecordType_Options));
         QCOMPARE(reply.data, doc);
-        QFile language(restarted.languageFilePath());
+        QTRY_COMPARE(spyHandled.count(), 5);
+        QFile language(server.languageFilePath());
         QVERIFY(language.open(QIODevice::ReadOnly));
         QCOMPARE(language.readAll(), QByteArray("de"));
     }
