@@ -1,7 +1,6 @@
 #include "CAppConfig.h"
 #include "CDisplaySetup.h"
 #include "CIniRegistry.h"
-#include "CPlatform.h"
 #include "IDesktop.h"
 
 #include <QtTest>
@@ -9,8 +8,8 @@
 using AttributeList = QList<Qt::ApplicationAttribute>;
 Q_DECLARE_METATYPE(AttributeList)
 
-// Start-up before the application exists: which configuration file wins, what junk in it
-// does, where versions come from, and the screen scale, OpenGL choice and font handed to Qt.
+// Start-up before the application exists: which configuration file wins, where versions
+// come from, and the screen scale and OpenGL choice handed to Qt.
 class tst_CDisplaySetup : public QObject
 {
     Q_OBJECT
@@ -171,27 +170,6 @@ private Q_SLOTS:
         QCOMPARE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), QByteArray("--ignore-gpu-blacklist"));
     }
 
-    void testFontFollowsOemMarker_data()
-    {
-        QTest::addColumn<QVariant>("oem");
-        QTest::addColumn<QString>("font");
-        QTest::newRow("no marker") << QVariant() << "Segoe UI";
-        QTest::newRow("mainland") << QVariant(QStringLiteral("OEM-MainLand-2")) << "Microsoft YaHei";
-        QTest::newRow("wrong case") << QVariant(QStringLiteral("mainland")) << "Segoe UI";
-    }
-
-    void testFontFollowsOemMarker()
-    {
-        QFETCH(QVariant, oem);
-        QFETCH(QString, font);
-        CIniRegistry registry(m_pDir->filePath(QStringLiteral("registry.ini")));
-        if (oem.isValid())
-            QVERIFY(registry.setValue(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\QUORVANE\\KTR\\OEM"), oem));
-        dp::platform::setRegistry(&registry);
-        const QString chosen = CDisplaySetup::fontFamily(CDisplaySetup::isMainland());
-        dp::platform::setRegistry(nullptr);
-        QCOMPARE(chosen, font);
-    }
 private:
     QString write(const QString &strRelative, const QByteArray &bytes)
     {
