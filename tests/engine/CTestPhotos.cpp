@@ -378,9 +378,4 @@ bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszM
     return writeExif(strPath, tags);
 }
 
-bool setSubSeconds(const QString &strPath, const char *pszSubSeconds)
-{
-    return writeExif(strPath, {{QStringLiteral("Exif.Photo.SubSecTimeOriginal"), QString::fromUtf8(pszSubSeconds)}});
-}
-
 } // namespace testphotos

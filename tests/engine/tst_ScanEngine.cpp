@@ -103,8 +103,7 @@ private slots:
         QVERIFY(save(first, path("a.jpg")));
         QVERIFY(save(second, path("b.jpg")));
         CEngineHarness harness;
-        QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(harness.sink().groupsText(), QString());
+        QCOMPARE(harness.groupsAfterScan({m_pDir->path()}), QString());
     }
 
     void testMergesGroupsLinkedLater()
@@ -165,8 +164,7 @@ private slots:
         // A fresh scan at a threshold agrees with a regroup to it.
         QCOMPARE(harness.regroup(70), 0);
         const QString regrouped = harness.sink().groupsText();
-        QCOMPARE(harness.scan({m_pDir->path()}, 70), 0);
-        QCOMPARE(harness.sink().groupsText(), regrouped);
+        QCOMPARE(harness.groupsAfterScan({m_pDir->path()}, 70), regrouped);
     }
 
     void testRegroupReadsNoFileAndLeavesRemovedOut()
@@ -177,17 +175,14 @@ private slots:
         QVERIFY(save(base, path("c.png")));
         QVERIFY(save(scene(82), path("d.jpg")));
         CEngineHarness harness;
-        QCOMPARE(harness.scan({m_pDir->path()}), 0);
-        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{a.jpg,b.jpg,c.png}"));
+        QCOMPARE(harness.groupsAfterScan({m_pDir->path()}), QStringLiteral("{a.jpg,b.jpg,c.png}"));
         // With the files gone, a regroup works from what the scan kept; a removed file stays out.
         removeTree(m_pDir->path());
         harness.engine()->SetFileState(harness.sink().recordOf("b.jpg").fileId, ScanFileState_Removed);
-        QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(harness.sink().groupsText(), QStringLiteral("{a.jpg,c.png}"));
+        QCOMPARE(harness.groupsAfterRegroup(70), QStringLiteral("{a.jpg,c.png}"));
         QCOMPARE(harness.sink().listFinishedSteps, QList<int>({2, 3}));
         harness.engine()->SetFileState(harness.sink().recordOf("a.jpg").fileId, ScanFileState_Removed);
-        QCOMPARE(harness.regroup(70), 0);
-        QCOMPARE(harness.sink().groupsText(), QString());
+        QCOMPARE(harness.groupsAfterRegroup(70), QString());
     }
 
     void testFeatureCache_data()
@@ -225,8 +220,7 @@ private slots:
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
         }
         CEngineHarness second;
-        QCOMPARE(second.scan({m_pDir->path()}), 0);
-        QCOMPARE(second.sink().groupsText(), QStringLiteral("{a.jpg,b.png}"));
+        QCOMPARE(second.groupsAfterScan({m_pDir->path()}), QStringLiteral("{a.jpg,b.png}"));
         QCOMPARE(second.lastStats().value("decoded"), 1);
         QCOMPARE(second.lastStats().value("cached"), 2);
         // And the same engine notices a file changed since its own scan
