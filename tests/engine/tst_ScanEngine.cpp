@@ -6,19 +6,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-#include <thread>
-
 using namespace testphotos;
 
 namespace {
-
-// A stop must end the scan within 200 ms; sanitizers slow the file being
-// decoded at that moment several times over.
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-constexpr qint64 kStopBudgetMs = 1000;
-#else
-constexpr qint64 kStopBudgetMs = 200;
-#endif
 
 enum EnCache { Cache_Kept, Cache_Corrupt, Cache_Locked };
 
@@ -232,37 +222,6 @@ private slots:
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-    }
-
-    void testStopReturnsWithin200ms()
-    {
-        // Enough photos to keep the engine busy for seconds.
-        QVERIFY(save(scene(111, QSize(1600, 1200)), path("seed.jpg")));
-        for (int i = 0; i < 600; ++i)
-            QVERIFY(QFile::copy(path("seed.jpg"), path(QStringLiteral("copy%1.jpg").arg(i))));
-        CEngineHarness harness;
-        QElapsedTimer sinceStop;
-        std::atomic_bool bReturned{false};
-        std::thread stopper([&] {
-            // Stopped once reading is under way.
-            for (bool bReading = false; !bReading && !bReturned;) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                QMutexLocker lock(&harness.sink().mutex);
-                bReading = harness.sink().iLastDone > 0;
-            }
-            sinceStop.start();
-            harness.engine()->Stop();
-        });
-        int endScan = 0;
-        const int result = harness.scan({m_pDir->path()}, 70, nullptr, &endScan);
-        bReturned = true;
-        const qint64 elapsed = sinceStop.elapsed();
-        stopper.join();
-        QCOMPARE(result, 1);
-        QVERIFY(endScan != 0);
-        QVERIFY2(elapsed <= kStopBudgetMs, qPrintable(QString::number(elapsed)));
-        // The engine is usable again afterwards.
-        QCOMPARE(harness.scan({QDir::tempPath() + QStringLiteral("/does-not-exist-here")}), 0);
     }
 
     // Enlarged copies score below their source's detail, whatever their pixel count;
