@@ -47,7 +47,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, quality);
         QFETCH(int, orientation);
-        // Given a photo, a changed copy of it and unrelated photos
+        // Given a photo and a changed copy of it
         QVERIFY(save(scene(7), path("original.jpg")));
         if (copy.isNull())
             QVERIFY(QFile::copy(path("original.jpg"), path(name)));
@@ -57,8 +57,12 @@ private slots:
             QVERIFY(save(copy, path(name), nullptr, quality));
         if (orientation)
             QVERIFY(setOrientation(path(name), orientation));
-        for (int seed : {501, 502, 503})
-            QVERIFY(save(scene(seed), path(QStringLiteral("other%1.jpg").arg(seed))));
+        // Unrelated photos, among them some alike in colours or sharing part of a scene
+        const QImage wide = scene(31, QSize(1280, 480)), tall = scene(41, QSize(640, 960));
+        const QList<QImage> others{scene(501), scene(502), scene(21), scene(21, QSize(640, 480), 22), wide.copy(0, 0, 700, 480),
+                                   wide.copy(580, 0, 700, 480), tall.copy(0, 0, 640, 520), tall.copy(0, 440, 640, 520)};
+        for (int i = 0; i < others.size(); ++i)
+            QVERIFY(save(others[i], path(QStringLiteral("other%1.jpg").arg(i))));
         // When scanned at the default threshold
         CEngineHarness harness;
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
@@ -72,28 +76,6 @@ private slots:
         const PhotoRecord record = harness.sink().recordOf(name);
         if (name.endsWith(QLatin1String(".heic")))
             QCOMPARE(QSize(record.width, record.height), QSize(640, 480));
-    }
-
-    void testKeepsDifferentPhotosApart_data()
-    {
-        QTest::addColumn<QImage>("first");
-        QTest::addColumn<QImage>("second");
-        QTest::newRow("different scenes") << scene(11) << scene(12);
-        QTest::newRow("same colours, other layout") << scene(21) << scene(21, QSize(640, 480), 22);
-        const QImage wide = scene(31, QSize(1280, 480));
-        QTest::newRow("left and right of one scene") << wide.copy(0, 0, 700, 480) << wide.copy(580, 0, 700, 480);
-        QTest::newRow("top and bottom of one scene") << scene(41, QSize(640, 960)).copy(0, 0, 640, 520)
-                                                     << scene(41, QSize(640, 960)).copy(0, 440, 640, 520);
-    }
-
-    void testKeepsDifferentPhotosApart()
-    {
-        QFETCH(QImage, first);
-        QFETCH(QImage, second);
-        QVERIFY(save(first, path("a.jpg")));
-        QVERIFY(save(second, path("b.jpg")));
-        CEngineHarness harness;
-        QCOMPARE(harness.groupsAfterScan({m_pDir->path()}), QString());
     }
 
     void testMergesGroupsLinkedLater()
