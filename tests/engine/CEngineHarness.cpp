@@ -211,6 +211,21 @@ int CEngineHarness::regroup(int iThreshold)
     return m_pEngine->Regroup(&m_sink, uint8_t(iThreshold));
 }
 
+static QString groupsOr(const CTestSink &sink, int iResult)
+{
+    return iResult == 0 ? sink.groupsText() : QStringLiteral("(the engine answered %1)").arg(iResult);
+}
+
+QString CEngineHarness::groupsAfterScan(const QStringList &listPaths, int iThreshold)
+{
+    return groupsOr(m_sink, scan(listPaths, iThreshold));
+}
+
+QString CEngineHarness::groupsAfterRegroup(int iThreshold)
+{
+    return groupsOr(m_sink, regroup(iThreshold));
+}
+
 QMap<QString, qint64> CEngineHarness::lastStats() const
 {
     QMap<QString, qint64> stats;

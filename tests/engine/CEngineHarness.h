@@ -74,6 +74,9 @@ public:
     int scan(const QStringList &listPaths, int iThreshold = 70,
              const std::function<void(IScanFilter *)> &setUp = nullptr, int *piEndScan = nullptr);
     int regroup(int iThreshold);
+    // The groups as groupsToText writes them, or what the engine answered when it failed.
+    QString groupsAfterScan(const QStringList &listPaths, int iThreshold = 70);
+    QString groupsAfterRegroup(int iThreshold);
     // key=value lines the engine writes after EndScan, to the file the environment names.
     QMap<QString, qint64> lastStats() const;
 

@@ -5,9 +5,9 @@
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
 #include <libheif/heif.h>
+#include <zlib.h>
 
 #include <QBuffer>
-#include <QDataStream>
 #include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
@@ -231,50 +231,6 @@ QByteArray jpegClaimingSize(int iWidth, int iHeight)
     return data;
 }
 
-QByteArray bmpClaimingSize(int iWidth, int iHeight)
-{
-    QByteArray data;
-    QDataStream stream(&data, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    // File header, then the 40-byte info header: 24-bit pixels, no compression.
-    stream << quint8('B') << quint8('M') << quint32(54 + 16) << quint32(0) << quint32(54);
-    stream << quint32(40) << qint32(iWidth) << qint32(iHeight) << quint16(1) << quint16(24);
-    stream << quint32(0) << quint32(0) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
-    return data + QByteArray(16, '\x7f');
-}
-
-static quint32 crc32Of(const QByteArray &data)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : data) {
-        crc ^= static_cast<quint8>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-static QByteArray pngChunk(const QByteArray &type, const QByteArray &payload)
-{
-    QByteArray chunk;
-    QDataStream stream(&chunk, QIODevice::WriteOnly);
-    stream << quint32(payload.size());
-    stream.writeRawData(type.constData(), type.size());
-    stream.writeRawData(payload.constData(), payload.size());
-    stream << crc32Of(type + payload);
-    return chunk;
-}
-
-QByteArray pngClaimingSize(int iWidth, int iHeight)
-{
-    QByteArray header;
-    QDataStream stream(&header, QIODevice::WriteOnly);
-    // Width, height, 8-bit RGB, deflate, adaptive filter, no interlace.
-    stream << quint32(iWidth) << quint32(iHeight) << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
-        + pngChunk("IDAT", QByteArray("\x78\x9c", 2)) + pngChunk("IEND", QByteArray());
-}
-
 QByteArray tinyGif()
 {
     static const char kGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
@@ -335,6 +291,23 @@ QByteArray serializeIfd(const QList<CTiffEntry> &listEntries, quint32 offset)
 }
 
 } // namespace
+
+// A real small picture whose header's size (and, in a PNG, its checksum) is rewritten.
+QByteArray bmpClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray data = encoded(cornerImage(4, 4), "BMP");
+    return data.replace(18, 8, littleEndian({quint32(iWidth), quint32(iHeight)}, 4));
+}
+
+QByteArray pngClaimingSize(int iWidth, int iHeight)
+{
+    QByteArray data = encoded(cornerImage(1, 1), "PNG");
+    // The header chunk: its type at 12, width and height at 16, then the checksum of type and data.
+    const quint32 size[2] = {qToBigEndian(quint32(iWidth)), qToBigEndian(quint32(iHeight))};
+    data.replace(16, 8, reinterpret_cast<const char *>(size), 8);
+    const quint32 crc = qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData() + 12), 17)));
+    return data.replace(29, 4, reinterpret_cast<const char *>(&crc), 4);
+}
 
 QByteArray dng(const QSize &rawSize, const QImage &preview, int iOrientation)
 {
@@ -403,11 +376,6 @@ bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszM
     if (pszSoftware)
         tags.append({QStringLiteral("Exif.Image.Software"), QString::fromUtf8(pszSoftware)});
     return writeExif(strPath, tags);
-}
-
-bool setSubSeconds(const QString &strPath, const char *pszSubSeconds)
-{
-    return writeExif(strPath, {{QStringLiteral("Exif.Photo.SubSecTimeOriginal"), QString::fromUtf8(pszSubSeconds)}});
 }
 
 } // namespace testphotos

@@ -35,7 +35,6 @@ bool writeExifPreview(const QString &strPath, const QImage &preview);
 bool setOrientation(const QString &strPath, int iOrientation);
 bool setCameraTags(const QString &strPath, const char *pszMake, const char *pszModel, const char *pszDateTime,
                    const char *pszSoftware = nullptr);
-bool setSubSeconds(const QString &strPath, const char *pszSubSeconds);
 
 bool writeBytes(const QString &strPath, const QByteArray &data);
 // The image in a file format's bytes, in memory.

@@ -63,13 +63,10 @@ private Q_SLOTS:
         }
     }
 
-    void testServiceMissingGivesMinusOne()
-    {
-        QCOMPARE(CDesktopNotifier::notify(QStringLiteral("nobody listens")), -1);
-    }
-
     void testNotificationReachesService()
     {
+        // Nobody listens yet: no notification, and no harm done.
+        QCOMPARE(CDesktopNotifier::notify(QStringLiteral("nobody listens")), -1);
         // The service answers on its own thread: our call blocks the test's.
         m_pFake = new CFakeNotifications;
         m_pFake->moveToThread(&m_serviceThread);

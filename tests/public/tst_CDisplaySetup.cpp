@@ -1,7 +1,6 @@
 #include "CAppConfig.h"
 #include "CDisplaySetup.h"
 #include "CIniRegistry.h"
-#include "CPlatform.h"
 #include "IDesktop.h"
 
 #include <QtTest>
@@ -9,8 +8,8 @@
 using AttributeList = QList<Qt::ApplicationAttribute>;
 Q_DECLARE_METATYPE(AttributeList)
 
-// Start-up before the application exists: which configuration file wins, what junk in it
-// does, where versions come from, and the screen scale, OpenGL choice and font handed to Qt.
+// Start-up before the application exists: which configuration file wins, where versions
+// come from, and the screen scale and OpenGL choice handed to Qt.
 class tst_CDisplaySetup : public QObject
 {
     Q_OBJECT
@@ -58,27 +57,8 @@ private Q_SLOTS:
         QCOMPARE(path, m_pDir->filePath(winner));
         QCOMPARE(CAppConfig::readConfigValue(QStringLiteral("main/opengl"), path).toString(), opengl);
         QCOMPARE(CAppConfig::readConfigValue(QStringLiteral("main/missing"), path).isValid(), false);
-    }
-
-    void testJunkConfigFiles_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QVariant>("opengl");
-        QTest::newRow("binary junk") << QByteArray("\x00\x01\xff\xfe[main\n\x00opengl", 16) << QVariant();
-        QTest::newRow("empty") << QByteArray() << QVariant();
-        QTest::newRow("duplicate keys: the last one") << QByteArray("[main]\nopengl=1\nopengl=2\n") << QVariant(QStringLiteral("2"));
-        QTest::newRow("utf-8 byte order mark") << QByteArray("\xef\xbb\xbf[main]\nopengl=1\n") << QVariant(QStringLiteral("1"));
-    }
-
-    void testJunkConfigFiles()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QVariant, opengl);
-        const QString path = write(QStringLiteral("config.ini"), bytes);
-        QCOMPARE(CAppConfig::readConfigValue(QStringLiteral("main/opengl"), path), opengl);
         // A folder where the file should be is no file at all.
-        QDir().mkpath(m_pDir->filePath(QStringLiteral("folder.ini")));
-        QVERIFY(!CAppConfig::readConfigValue(QStringLiteral("main/opengl"), m_pDir->filePath(QStringLiteral("folder.ini"))).isValid());
+        QVERIFY(!CAppConfig::readConfigValue(QStringLiteral("main/opengl"), m_pDir->filePath(QStringLiteral("exe"))).isValid());
     }
 
     void testCurrentVersion_data()
@@ -139,63 +119,36 @@ private Q_SLOTS:
         QFETCH(QSize, logical);
         QFETCH(QSize, physical);
         QFETCH(QByteArray, text);
-        CDesktopMetrics metrics;
-        metrics.iLogicalWidth = logical.width();
-        metrics.iLogicalHeight = logical.height();
-        metrics.iPhysicalWidth = physical.width();
-        metrics.iPhysicalHeight = physical.height();
+        const CDesktopMetrics metrics{logical.width(), logical.height(), physical.width(), physical.height()};
         QCOMPARE(QByteArray::number(CDisplaySetup::scaleFactor(design, metrics), 'g', 6), text);
     }
 
-    void testChooseOpenGL_data()
-    {
-        QTest::addColumn<QVariant>("openGL");
-        QTest::addColumn<bool>("software");
-        QTest::addColumn<int>("attributeEx");
-        QTest::addColumn<AttributeList>("attributes");
-        QTest::addColumn<bool>("useBugList");
-
-        QTest::newRow("nothing configured") << QVariant() << false << 15 << AttributeList{Qt::AA_UseDesktopOpenGL} << true;
-        QTest::newRow("opengl 2 is software, no bug list")
-            << QVariant(QStringLiteral("2")) << false << 15 << AttributeList{Qt::AA_UseSoftwareOpenGL, Qt::AA_UseDesktopOpenGL}
-            << false;
-        QTest::newRow("opengl 1 is OpenGL ES")
-            << QVariant(QStringLiteral("1")) << false << 15 << AttributeList{Qt::AA_UseOpenGLES, Qt::AA_UseDesktopOpenGL} << true;
-        QTest::newRow("softwareopengl forces software, list stays")
-            << QVariant() << true << 15 << AttributeList{Qt::AA_UseSoftwareOpenGL, Qt::AA_UseDesktopOpenGL} << true;
-        QTest::newRow("junk opengl value is ignored") << QVariant(QStringLiteral("fast")) << false << 15
-                                                      << AttributeList{Qt::AA_UseDesktopOpenGL} << true;
-        QTest::newRow("attribute number out of range is ignored") << QVariant() << false << 9999 << AttributeList{} << true;
-    }
-
-    void testChooseOpenGL()
-    {
-        QFETCH(QVariant, openGL);
-        QFETCH(bool, software);
-        QFETCH(int, attributeEx);
-        QFETCH(AttributeList, attributes);
-        QFETCH(bool, useBugList);
-        const CDisplaySetup::COpenGLChoice choice = CDisplaySetup::chooseOpenGL(openGL, software, attributeEx);
-        QCOMPARE(choice.listAttributes, attributes);
-        QCOMPARE(choice.bUseBugList, useBugList);
-    }
-
-    void testOpenGLFeatureReadsConfiguration_data()
+    // The graphics keys of the configuration file, as applied before the application exists.
+    void testOpenGLChoice_data()
     {
         QTest::addColumn<QByteArray>("config");
         QTest::addColumn<bool>("bugListFile");
-        QTest::addColumn<bool>("software");
+        QTest::addColumn<AttributeList>("attributes");
         QTest::addColumn<bool>("bugListSet");
-        QTest::newRow("no configuration, bug list present") << QByteArray() << true << false << true;
-        QTest::newRow("software rendering suppresses the bug list") << QByteArray("[main]\nopengl=2\n") << true << true << false;
-        QTest::newRow("no bug list file") << QByteArray() << false << false << false;
+        const Qt::ApplicationAttribute desktop = Qt::AA_UseDesktopOpenGL, software = Qt::AA_UseSoftwareOpenGL;
+        QTest::newRow("nothing configured") << QByteArray() << true << AttributeList{desktop} << true;
+        QTest::newRow("no bug list file") << QByteArray() << false << AttributeList{desktop} << false;
+        QTest::newRow("opengl 2 is software, no bug list")
+            << QByteArray("[main]\nopengl=2\n") << true << AttributeList{software, desktop} << false;
+        QTest::newRow("opengl 1 is OpenGL ES")
+            << QByteArray("[main]\nopengl=1\n") << true << AttributeList{Qt::AA_UseOpenGLES, desktop} << true;
+        QTest::newRow("softwareopengl forces software, list stays")
+            << QByteArray("[main]\nsoftwareopengl=true\n") << true << AttributeList{software, desktop} << true;
+        QTest::newRow("junk opengl value is ignored") << QByteArray("[main]\nopengl=fast\n") << true << AttributeList{desktop} << true;
+        QTest::newRow("attribute number out of range is ignored")
+            << QByteArray("[main]\nsoftwareopenglEx=9999\n") << true << AttributeList{} << true;
     }
 
-    void testOpenGLFeatureReadsConfiguration()
+    void testOpenGLChoice()
     {
         QFETCH(QByteArray, config);
         QFETCH(bool, bugListFile);
-        QFETCH(bool, software);
+        QFETCH(AttributeList, attributes);
         QFETCH(bool, bugListSet);
 
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_pDir->filePath(QStringLiteral("xdg"))));
@@ -208,36 +161,15 @@ private Q_SLOTS:
         if (!config.isNull())
             QVERIFY(!write(QStringLiteral("config.ini"), config).isEmpty());
         const CDisplaySetup::COpenGLChoice choice = CDisplaySetup::openGLFeature(false, configPath);
-        QCOMPARE(choice.bSoftware, software);
-        QCOMPARE(QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL), software);
-        QVERIFY(QCoreApplication::testAttribute(Qt::AA_UseDesktopOpenGL));
+        QCOMPARE(choice.listAttributes, attributes);
+        QCOMPARE(choice.bSoftware, config.contains("opengl=2"));
+        QCOMPARE(QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL), attributes.contains(Qt::AA_UseSoftwareOpenGL));
         QCOMPARE(qEnvironmentVariableIsSet("QT_OPENGL_BUGLIST"), bugListSet);
         if (bugListSet)
             QCOMPARE(qEnvironmentVariable("QT_OPENGL_BUGLIST"), m_pDir->filePath(QStringLiteral("xdg/opengl-blacklist.json")));
         QCOMPARE(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), QByteArray("--ignore-gpu-blacklist"));
     }
 
-    void testFontFollowsOemMarker_data()
-    {
-        QTest::addColumn<QVariant>("oem");
-        QTest::addColumn<QString>("font");
-        QTest::newRow("no marker") << QVariant() << "Segoe UI";
-        QTest::newRow("mainland") << QVariant(QStringLiteral("OEM-MainLand-2")) << "Microsoft YaHei";
-        QTest::newRow("wrong case") << QVariant(QStringLiteral("mainland")) << "Segoe UI";
-    }
-
-    void testFontFollowsOemMarker()
-    {
-        QFETCH(QVariant, oem);
-        QFETCH(QString, font);
-        CIniRegistry registry(m_pDir->filePath(QStringLiteral("registry.ini")));
-        if (oem.isValid())
-            QVERIFY(registry.setValue(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\QUORVANE\\KTR\\OEM"), oem));
-        dp::platform::setRegistry(&registry);
-        const QString chosen = CDisplaySetup::fontFamily(CDisplaySetup::isMainland());
-        dp::platform::setRegistry(nullptr);
-        QCOMPARE(chosen, font);
-    }
 private:
     QString write(const QString &strRelative, const QByteArray &bytes)
     {

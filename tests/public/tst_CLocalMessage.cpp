@@ -177,7 +177,11 @@ private Q_SLOTS:
         const QByteArray doc("<Setting/>");
 
         QTest::newRow("options") << record(4, 10, doc) << complete << 4 << doc << 0;
-        QTest::newRow("null payload") << record(3, 0, QByteArray()) << complete << 3 << QByteArray() << 0;
+        // Type, length in UTF-16 units, payload size, payload: big-endian, no framing; no payload is size -1.
+        QTest::newRow("as the suite writes it") << QByteArray::fromHex("00000005" "0000000000000002" "00000002" "6465")
+                                                << complete << 5 << QByteArray("de") << 0;
+        QTest::newRow("null payload") << QByteArray::fromHex("00000003" "0000000000000000" "ffffffff") << complete << 3
+                                      << QByteArray() << 0;
         QTest::newRow("length field lies, payload decides") << record(2, 999999, doc) << complete << 2 << doc << 0;
         QTest::newRow("two records, first taken") << record(6, 0, {}) + record(3, 0, {}) << complete << 6 << QByteArray() << 16;
         QTest::newRow("header cut") << record(4, 10, doc).left(15) << incomplete << 0 << QByteArray() << 15;
@@ -208,40 +212,25 @@ private Q_SLOTS:
         QCOMPARE(bytes.size(), leftOver);
     }
 
-    void testRecordWireLayout()
-    {
-        // type 5, length in UTF-16 units, language in UTF-8: big-endian, no framing.
-        const QByteArray bytes = CTcpData::serialize(TcpData{5, 2, "de"});
-        QCOMPARE(bytes.toHex(), QByteArray("00000005" "0000000000000002" "00000002" "6465"));
-        QCOMPARE(CTcpData::serialize(TcpData{3, 0, QByteArray()}).toHex(),
-                 QByteArray("00000003" "0000000000000000" "ffffffff"));
-    }
-
-    void testOptionsSurviveRestart()
+    // Kept across a restart of the program: see the two-process test.
+    void testOptionsAndLanguageAreStored()
     {
         const QByteArray doc("<?xml version=\"1.0\"?><Setting><similarSlot>8</similarSlot></Setting>");
-        {
-            COptionsServer server(storeDir());
-            QVERIFY(server.listen(serverName()));
-            QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-            // Nothing saved yet: no answer, so the first answer is to the second question.
-            TcpData reply;
-            QVERIFY(exchange(serverName(),
-                             {optionsRecord(CTcpData::RecordType_ReadOptions), optionsRecord(CTcpData::RecordType_ShowEnd),
-                              optionsRecord(CTcpData::RecordType_WriteOptions, doc),
-                              optionsRecord(CTcpData::RecordType_Language, "de"),
-                              optionsRecord(CTcpData::RecordType_ReadOptions)},
-                             &reply));
-            QCOMPARE(reply.data, doc);
-            QTRY_COMPARE(spyHandled.count(), 5);
-        }
-        COptionsServer restarted(storeDir());
-        QVERIFY(restarted.listen(serverName()));
+        COptionsServer server(storeDir());
+        QVERIFY(server.listen(serverName()));
+        QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
+        // Nothing saved yet: no answer, so the first answer is to the second question.
         TcpData reply;
-        QVERIFY(exchange(serverName(), {optionsRecord(CTcpData::RecordType_ReadOptions)}, &reply));
+        QVERIFY(exchange(serverName(),
+                         {optionsRecord(CTcpData::RecordType_ReadOptions), optionsRecord(CTcpData::RecordType_ShowEnd),
+                          optionsRecord(CTcpData::RecordType_WriteOptions, doc),
+                          optionsRecord(CTcpData::RecordType_Language, "de"),
+                          optionsRecord(CTcpData::RecordType_ReadOptions)},
+                         &reply));
         QCOMPARE(reply.type, qint32(CTcpData::RecordType_Options));
         QCOMPARE(reply.data, doc);
-        QFile language(restarted.languageFilePath());
+        QTRY_COMPARE(spyHandled.count(), 5);
+        QFile language(server.languageFilePath());
         QVERIFY(language.open(QIODevice::ReadOnly));
         QCOMPARE(language.readAll(), QByteArray("de"));
     }

@@ -27,12 +27,14 @@ CScanReport reportOf(const QString &strGroups)
     return report;
 }
 
-// Paths below /mnt/<name> lie on drive <name>; everything else on "/".
+// Paths below /mnt/<name> lie on drive <name>, paths below /lost on none known; everything else on "/".
 QStringList fakeDriveKeys(const QStringList &listPaths)
 {
     QStringList keys;
     for (const QString &path : listPaths)
-        keys << (path.startsWith(QLatin1String("/mnt/")) ? path.section(QLatin1Char('/'), 0, 2) : QStringLiteral("/"));
+        keys << (path.startsWith(QLatin1String("/mnt/"))    ? path.section(QLatin1Char('/'), 0, 2)
+                 : path.startsWith(QLatin1String("/lost/")) ? QString()
+                                                            : QStringLiteral("/"));
     return keys;
 }
 
@@ -103,6 +105,8 @@ private slots:
         QTest::newRow("sizes beyond 32 bits")
             << "/p/a.raw:5000000000:1 /p/b.raw:5000000000:1 /p/c.raw:1:0" << 2 << qint64(10000000000)
             << "/p=2/10000000000" << "/=2/10000000000";
+        QTest::newRow("a drive not known")
+            << "/lost/a.jpg:10:1 /lost/b.jpg:1:0" << 1 << qint64(10) << "/lost=1/10" << "Unknown drive=1/10";
         QTest::newRow("unicode folders")
             << QStringLiteral("/Bilder/Åland/a.jpg:4:1 /写真/旅行/b.jpg:6:1 /x/c.jpg:1:0") << 2 << qint64(10)
             << QStringLiteral("/写真/旅行=1/6 /Bilder/Åland=1/4") << "/=2/10";
@@ -125,15 +129,6 @@ private slots:
         QCOMPARE(summary.i64MarkedBytes, markedBytes);
         QCOMPARE(placesText(summary.listFolders), folders);
         QCOMPARE(placesText(summary.listDrives), drives);
-    }
-
-    void testPathWithoutDriveIsCountedUnderUnknownDrive()
-    {
-        const CReportSummary summary = CReportSummary::of(reportOf("/p/a.jpg:10:1 /p/b.jpg:1:0"),
-                                                          [](const QStringList &) { return QStringList(); });
-        QCOMPARE(summary.listDrives.size(), 1);
-        QCOMPARE(summary.listDrives.first().i64MarkedBytes, qint64(10));
-        QVERIFY(!summary.listDrives.first().strName.isEmpty());
     }
 
     void testFormatsCarryEveryPlace_data()

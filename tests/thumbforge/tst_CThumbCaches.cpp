@@ -99,7 +99,6 @@ private Q_SLOTS:
         QVERIFY(CThumbDiskCache(strRoot).store(strPhoto, smallThumb()));
 
         const QByteArray uri = QUrl::fromLocalFile(strPhoto).toEncoded();
-        QVERIFY(uri.contains("photo%20one.jpg"));
         const QString strExpected = strRoot + QStringLiteral("/large/")
             + QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
         const QImage stored(strExpected, "png");
