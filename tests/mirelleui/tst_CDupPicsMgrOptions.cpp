@@ -93,7 +93,6 @@ private slots:
         other.getShowSetting(mgr.buildSettingDocument());
         QCOMPARE(other.getOption(), mgr.getOption());
         QCOMPARE(other.getShowDeleteWin(), mgr.getShowDeleteWin());
-        QCOMPARE(other.getShowGoToHomePage(), mgr.getShowGoToHomePage());
         QCOMPARE(other.sources(), mgr.sources());
     }
 

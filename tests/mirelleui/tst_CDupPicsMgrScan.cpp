@@ -433,16 +433,6 @@ private slots:
         QCOMPARE(m_fake.calls().count("Regroup:70"), 1);
         QCOMPARE(mgr.groupOrder(), QList<quint64>{1});
     }
-
-    void testFileStateReachesTheEngine()
-    {
-        setScript({create(1, "a.jpg"), join(2, 1, "b.jpg")});
-        CDupPicsMgr mgr;
-        QVERIFY(scanAndWait(mgr));
-        mgr.slotSetDelFlat(nullptr, photo("b.jpg"), 0x101);
-        mgr.slotSetDelFlat(nullptr, photo("unknown.jpg"), 1);
-        QCOMPARE(m_fake.calls().filter("SetFileState"), QStringList{"SetFileState:2:1"});
-    }
 };
 
 QTEST_MAIN(TestDupPicsMgrScan)
