@@ -90,16 +90,6 @@ private slots:
         QVERIFY(run.arrOut.isEmpty());
     }
 
-    void testHelpExplainsEveryCommand()
-    {
-        const CCliRun run = m_box.run({"--help"});
-        QCOMPARE(run.iExit, 0);
-        for (const char *word : {"scan", "regroup", "apply", "decisions", "forget-all", "--rotations", "undo", "--request",
-                                 "--dry-run", "--permanent", "--move-to", "Exit codes",
-                                 "summary SAVED.json [--html FILE | --pdf FILE]"})
-            QVERIFY2(run.arrOut.contains(word), word);
-    }
-
     void testDecisions_data()
     {
         QTest::addColumn<QString>("file");

@@ -281,26 +281,6 @@ private slots:
         QCOMPARE(CProgressThrottle::percentAfter(1, 3), 66);
         QCOMPARE(CProgressThrottle::percentAfter(2, 3), 100);
     }
-
-    void testFileNamesOfFinishedRequest_data()
-    {
-        QTest::addColumn<int>("succeeded");
-        QTest::addColumn<QString>("names");
-        QTest::newRow("three") << 3 << "a.jpg,b.jpg,...";
-        QTest::newRow("two") << 2 << "a.jpg,b.jpg";
-        QTest::newRow("one") << 1 << "a.jpg";
-        QTest::newRow("none") << 0 << "";
-    }
-
-    void testFileNamesOfFinishedRequest()
-    {
-        QFETCH(int, succeeded);
-        QFETCH(QString, names);
-        CFileDelImplement service;
-        service.slotProgressInfo(0, 0, succeeded, 0);
-        QCOMPARE(service.get2DelFileNames({"C:/p/a.jpg", "C:/p/b.jpg", "C:/p/c.jpg"}), names);
-        QCOMPARE(service.get2DelFileNames({}), QString());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFileDelImplement)

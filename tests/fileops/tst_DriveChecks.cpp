@@ -136,17 +136,6 @@ private slots:
         check.setCheckedInfo(need, {}, {"/home/a.jpg"});
         QCOMPARE(check.checkSpace(folder), room);
     }
-
-    void testDriveSizesSumFilesOnDisk()
-    {
-        QVERIFY(sandbox::writeFile(m_pDir->filePath("a.jpg"), QByteArray(300, 'a')));
-        QVERIFY(sandbox::writeFile(m_pDir->filePath("b.jpg"), QByteArray(200, 'b')));
-        const QString key = CDriveCheck::driveKey(m_pDir->path());
-        QVERIFY(!key.isEmpty());
-        const QMap<QString, qint64> sizes = CDriveCheck::driveSizes(
-            {m_pDir->filePath("a.jpg"), m_pDir->filePath("b.jpg"), m_pDir->filePath("gone.jpg")});
-        QCOMPARE(sizes, (QMap<QString, qint64>{{key, 500}}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDriveChecks)

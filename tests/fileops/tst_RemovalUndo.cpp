@@ -214,16 +214,14 @@ private slots:
         const QByteArray trash = QFile::encodeName(trashDir());
         const QList<QByteArray> infos = rawEntries(trash + "/info");
         QCOMPARE(infos.size(), 1);
-        const QList<QByteArray> lines = rawRead(trash + "/info/" + infos.first()).split('\n');
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines.at(0), QByteArray("[Trash Info]"));
-        QVERIFY(lines.at(1).startsWith("Path=/"));
-        const QByteArray escaped = lines.at(1).mid(5);
-        QVERIFY2(QRegularExpression(QStringLiteral("^([A-Za-z0-9_.!~*'()/-]|%[0-9A-F]{2})+$"))
-                     .match(QString::fromLatin1(escaped)).hasMatch(), escaped.constData());
-        QCOMPARE(QByteArray::fromPercentEncoding(escaped), file);
-        QVERIFY(QDateTime::fromString(QString::fromLatin1(lines.at(2).mid(13)), QStringLiteral("yyyy-MM-ddThh:mm:ss")).isValid());
-        QVERIFY(lines.at(2).startsWith("DeletionDate="));
+        const QByteArray record = rawRead(trash + "/info/" + infos.first());
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^\\[Trash Info\\]\nPath=(/(?:[A-Za-z0-9_.!~*'()/-]|%[0-9A-F]{2})+)\n"
+                                              "DeletionDate=(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d)\n$"))
+                .match(QString::fromLatin1(record));
+        QVERIFY2(match.hasMatch(), record.constData());
+        QCOMPARE(QByteArray::fromPercentEncoding(match.captured(1).toLatin1()), file);
+        QVERIFY(QDateTime::fromString(match.captured(2), Qt::ISODate).isValid());
         const QByteArray trashName = infos.first().chopped(int(qstrlen(".trashinfo")));
         QCOMPARE(rawRead(trash + "/files/" + trashName), content);
 
@@ -467,18 +465,14 @@ private slots:
 
         // "Undo last removal" takes the newest first, then the one before.
         QSignalSpy spy(pService.get(), &CFileDelImplement::sigUndoFinished);
-        pService->undoRemoval();
-        QVERIFY(spy.wait());
-        QVariantMap result = spy.takeFirst().at(0).toMap();
-        QCOMPARE(result.value("requestId").toLongLong(), i64Second);
-        QCOMPARE(result.value("restored").toStringList().size(), 2);
-        QVERIFY(QFileInfo::exists(listFiles.at(1)) && !QFileInfo::exists(listFiles.at(0)));
-        pService->undoRemoval();
-        QVERIFY(spy.wait());
-        result = spy.takeFirst().at(0).toMap();
-        QCOMPARE(result.value("requestId").toLongLong(), i64First);
-        QCOMPARE(result.value("restored").toStringList(), QStringList{listFiles.at(0)});
-        QVERIFY(pService->removalHistory().at(0).toMap().value("restorable").toInt() == 0);
+        for (const auto &expected : {qMakePair(i64Second, listFiles.mid(1)), qMakePair(i64First, listFiles.mid(0, 1))}) {
+            pService->undoRemoval();
+            QVERIFY(spy.wait());
+            const QVariantMap result = spy.takeFirst().at(0).toMap();
+            QCOMPARE(result.value("requestId").toLongLong(), expected.first);
+            QCOMPARE(result.value("restored").toStringList(), expected.second);
+        }
+        QCOMPARE(pService->removalHistory().at(0).toMap().value("restorable").toInt(), 0);
         QCOMPARE(spy.count(), 0);
     }
 

@@ -1,8 +1,6 @@
 #include <QtTest>
 
 #include "CDecisionStore.h"
-#include "CDupPicsMgr.h"
-#include "COperateTaskQueue.h"
 #include "ManagerTestSupport.h"
 
 #include <QSqlDatabase>
@@ -82,7 +80,6 @@ private slots:
         QTest::addColumn<QByteArray>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("not a database") << QByteArray("junk") << "damaged";
-        QTest::newRow("truncated database") << QByteArray("truncated") << "damaged";
         QTest::newRow("newer version") << QByteArray("version") << "another version";
         QTest::newRow("foreign database") << QByteArray("foreign") << "another version";
     }
@@ -93,10 +90,8 @@ private slots:
         QFETCH(QString, reason);
         // Given a decisions file this version cannot use
         QDir().mkpath(QFileInfo(dbPath()).absolutePath());
-        if (kind == "junk" || kind == "truncated") {
-            QFile file(dbPath());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(kind == "junk" ? QByteArray(4096, '\x5a') : QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\0'));
+        if (kind == "junk") {
+            writePhoto(dbPath(), 4096);
         } else {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "writer");
             db.setDatabaseName(dbPath());
@@ -213,51 +208,47 @@ private slots:
         QCOMPARE(decision.value("pathB").toString(), m_pDir->filePath(shownB));
     }
 
-    void testRotationOptionReachesTheEngine_data()
+    // An engine with additions hears the rotation option before it looks for duplicates, and
+    // the option is kept with the others; one without them is asked nothing of them, and
+    // nothing is decided or stored.
+    void testEngineAdditions_data()
     {
-        QTest::addColumn<int>("value");
-        QTest::newRow("off") << 0;
-        QTest::newRow("on") << 1;
+        QTest::addColumn<bool>("extras");
+        QTest::addColumn<int>("rotations");
+        QTest::newRow("rotations off") << true << 0;
+        QTest::newRow("rotations on") << true << 1;
+        QTest::newRow("engine without additions") << false << 1;
     }
 
-    void testRotationOptionReachesTheEngine()
+    void testEngineAdditions()
     {
-        QFETCH(int, value);
+        QFETCH(bool, extras);
+        QFETCH(int, rotations);
+        m_fake.setExtrasOff(!extras);
         setThreeOfAKind();
         CDupPicsMgr mgr;
+        QCOMPARE(mgr.hasEngineExtras(), extras);
         QVariantMap options = mgr.getOption();
-        QCOMPARE(options.value("rotationMatching").toMap().value("value").toInt(), 0);
-        QVariantMap rotations = options.value("rotationMatching").toMap();
-        rotations["value"] = value;
-        options["rotationMatching"] = rotations;
+        QVariantMap rotationMatching = options.value("rotationMatching").toMap();
+        QCOMPARE(rotationMatching.value("value").toInt(), 0);
+        rotationMatching["value"] = rotations;
+        options["rotationMatching"] = rotationMatching;
         mgr.setOption(options);
         QVERIFY(scanAndWait(mgr));
-        // Set before the engine looks for duplicates
-        const QStringList calls = m_fake.calls();
-        const int iSet = calls.indexOf(QStringLiteral("SetRotationMatching:%1").arg(value));
-        QVERIFY(iSet >= 0);
-        QVERIFY(iSet < calls.indexOf(QRegularExpression("^FindDuplicates:.*")));
-        // And kept with the other options
-        CDupPicsMgr other;
-        other.getShowSetting(mgr.buildSettingDocument());
-        QCOMPARE(other.rotationMatching(), value == 1);
-    }
-
-    void testEngineWithoutAdditions()
-    {
-        // Given an engine that exports no additions
-        m_fake.setExtrasOff(true);
-        setThreeOfAKind();
-        CDupPicsMgr mgr;
-        QVERIFY(!mgr.hasEngineExtras());
-        // Then the scan runs as before and nothing is decided or asked of the engine
-        QVERIFY(scanAndWait(mgr));
         QCOMPARE(groupNames(mgr).value(1).size(), 3);
+        const QStringList calls = m_fake.calls();
+        if (extras) {
+            const int iSet = calls.indexOf(QStringLiteral("SetRotationMatching:%1").arg(rotations));
+            QVERIFY(iSet >= 0 && iSet < calls.indexOf(QRegularExpression("^FindDuplicates:.*")));
+            CDupPicsMgr other;
+            other.getShowSetting(mgr.buildSettingDocument());
+            QCOMPARE(other.rotationMatching(), rotations == 1);
+            return;
+        }
         QVERIFY(!mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
         QVERIFY(callsStartingWith("SetSeparatedPairs").isEmpty());
         QVERIFY(callsStartingWith("SetRotationMatching").isEmpty());
         QVERIFY(!QFile::exists(dbPath()));
-        m_fake.setExtrasOff(false);
     }
 };
 

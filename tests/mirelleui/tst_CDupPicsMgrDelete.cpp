@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "CDupPicsMgr.h"
 #include "CFileDelImplement.h"
 #include "CFileStamp.h"
 #include "CRemovalJournal.h"
@@ -320,29 +319,6 @@ private slots:
         QCOMPARE(singleSpy.at(1), (QList<QVariant>{m_pDir->filePath("p2.jpg"), true}));
         QVERIFY(mgr.taskQueue()->waitDrained(5000));
         QCOMPARE(singleSpy.count(), 2);
-    }
-
-    void testFailureMessages_data()
-    {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("message");
-        // Without a translation loaded the plural stays in its source form.
-        QTest::newRow("none") << 0 << 0 << QString();
-        QTest::newRow("one deleted") << 0 << 1 << "1 photo(s) could not be deleted:\n/x/f0.jpg";
-        QTest::newRow("three moved") << 2 << 3 << "3 photo(s) could not be removed:\n/x/f0.jpg\n/x/f1.jpg\n/x/f2.jpg";
-    }
-
-    void testFailureMessages()
-    {
-        QFETCH(int, method);
-        QFETCH(int, count);
-        QFETCH(QString, message);
-        CDupPicsMgr mgr;
-        QStringList failed;
-        for (int i = 0; i < count; ++i)
-            failed << QStringLiteral("/x/f%1.jpg").arg(i);
-        QCOMPARE(mgr.failedDelMessage(failed, method), message);
     }
 };
 

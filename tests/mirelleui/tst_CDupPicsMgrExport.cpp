@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "CDupPicsMgr.h"
 #include "COperateTaskQueue.h"
 #include "CScanReport.h"
 #include "ManagerTestSupport.h"

@@ -1,8 +1,6 @@
 #include <QtTest>
 
 #include "CCollectionThread.h"
-#include "CDupPicsMgr.h"
-#include "COperateTaskQueue.h"
 #include "ManagerTestSupport.h"
 
 class TestDupPicsMgrOptions : public QObject, CManagerFixture
@@ -95,7 +93,6 @@ private slots:
         other.getShowSetting(mgr.buildSettingDocument());
         QCOMPARE(other.getOption(), mgr.getOption());
         QCOMPARE(other.getShowDeleteWin(), mgr.getShowDeleteWin());
-        QCOMPARE(other.getShowGoToHomePage(), mgr.getShowGoToHomePage());
         QCOMPARE(other.sources(), mgr.sources());
     }
 
@@ -166,7 +163,6 @@ private slots:
         QFile(dir.filePath("file.jpg")).open(QIODevice::WriteOnly);
         CDupPicsMgr mgr;
         QSignalSpy changedSpy(&mgr, &CDupPicsMgr::sigSourcesChanged);
-        QSignalSpy usageSpy(&mgr, &CDupPicsMgr::sigSendUserInfo);
         QSignalSpy skippedSpy(&mgr, &CDupPicsMgr::sigSourcesSkipped);
         const QString a = dir.filePath("a");
         mgr.addDropPaths({QUrl::fromLocalFile(a), QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath("file.jpg")),
@@ -177,13 +173,8 @@ private slots:
         QCOMPARE(skippedSpy.count(), 1);
         QCOMPARE(skippedSpy.first().first().toStringList(),
                  (QStringList{dir.filePath("file.jpg"), QStringLiteral("//server/share"), dir.filePath("missing")}));
-        QCOMPARE(usageSpy.count(), 1);
-        QCOMPARE(usageSpy.first().at(2).toString(),
-                 QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_first"})"));
         mgr.addDropPaths({QUrl::fromLocalFile(dir.filePath("a/b"))});
         QCOMPARE(skippedSpy.count(), 1);
-        QCOMPARE(usageSpy.last().at(2).toString(),
-                 QStringLiteral(R"({"method":"drag_and_drop","path_type":"folder","phase":"add_more"})"));
         mgr.removeCollectPath(a);
         QCOMPARE(mgr.sources(), QStringList{dir.filePath("a/b")});
         mgr.addWholeComputer();

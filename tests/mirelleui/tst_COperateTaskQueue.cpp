@@ -73,22 +73,6 @@ private slots:
         QVERIFY(queue.isEmpty());
     }
 
-    void testWorkerRunsKnownTasksAndSkipsBadOnes()
-    {
-        CRecordingHandler handler;
-        COperateTaskQueue queue;
-        CDoOperateTask worker(&queue, &handler);
-        queue.push({12, nullptr}, false);                  // unknown type: consumed, ignored
-        queue.push({TaskGroupCreated, nullptr}, false);    // needs a payload: ignored
-        queue.push(result(TaskFileJoined), false);
-        queue.push({TaskMarkAll, nullptr}, false);         // needs none: runs
-        worker.start();
-        QTRY_COMPARE(handler.types(), (QList<int>{TaskFileJoined, TaskMarkAll}));
-        QTRY_VERIFY(queue.isDrained());
-        worker.requestStop();
-        QVERIFY(worker.wait(5000));
-    }
-
     void testStopWhileBusyEndsAfterTheRunningTask()
     {
         CRecordingHandler handler;

@@ -1,10 +1,7 @@
 #include "CThumbRefreshThread.h"
 
 #include <QMutex>
-#include <QSignalSpy>
 #include <QtTest>
-
-#include <atomic>
 
 Q_DECLARE_METATYPE(QList<quint64>)
 
@@ -48,9 +45,7 @@ private Q_SLOTS:
         QTest::addColumn<Ticks>("before");
         QTest::addColumn<Ticks>("requests");
         QTest::addColumn<Ticks>("served");
-        QTest::newRow("second inside, third past the gap") << Ticks{} << Ticks{1000, 1100, 1250} << Ticks{1000, 1250};
         QTest::newRow("exactly 200 ms apart is dropped") << Ticks{} << Ticks{1000, 1200, 1201} << Ticks{1000, 1201};
-        QTest::newRow("burst is served once") << Ticks{} << Ticks{500, 510, 520, 530, 699} << Ticks{500};
         QTest::newRow("dropped request does not move the gap") << Ticks{} << Ticks{1000, 1150, 1300} << Ticks{1000, 1300};
         QTest::newRow("first request is measured from tick 0") << Ticks{} << Ticks{200, 201} << Ticks{201};
         QTest::newRow("requests filed before the start are dropped") << Ticks{1000} << Ticks{5000} << Ticks{5000};
@@ -74,18 +69,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!log.thread()->hasPendingRequests());
         log.thread()->stop();
         QCOMPARE(log.served(), served);
-    }
-
-    void testStopEndsTheRunAndLetsTheThreadGo()
-    {
-        CServedLog log;
-        QSignalSpy destroyedSpy(log.thread(), &QObject::destroyed);
-        log.thread()->start();
-        log.thread()->requestRefresh();
-        QTRY_COMPARE(log.served().size(), 1);
-        log.thread()->stop();
-        // stop() returns only after the run; the object goes with the next event loop turn.
-        QVERIFY(destroyedSpy.wait(5000));
     }
 };
 

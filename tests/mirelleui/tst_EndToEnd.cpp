@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
@@ -130,12 +129,6 @@ int main(int, char **argv)
     QDir().mkpath(home.path() + "/run");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-
-    // "uninstall" with no running instance ends at once with 0.
-    QProcess uninstall;
-    uninstall.start(QStringLiteral(MIRELLE_EXE), {QStringLiteral("uninstall")});
-    check(uninstall.waitForFinished(60000) && uninstall.exitStatus() == QProcess::NormalExit
-              && uninstall.exitCode() == 0, "uninstall ends with 0");
 
     // Three scenes, each with a half-size copy and a recompressed copy.
     g_strPhotos = home.path() + "/photos";

@@ -24,10 +24,10 @@ class TestGroupSortFilterProxyModel : public QObject
 private:
     CGroupSortFilterProxyModel &proxy() { return m_pStore->proxy; }
     // Files n groups of one photo each, g0.jpg onwards; their keys go to m_listKeys.
-    void fileGroups(int n, uint64_t iSize = 1000)
+    void fileGroups(int n)
     {
         for (int i = 0; i < n; ++i)
-            m_listKeys << m_pStore->create(QStringLiteral("g%1.jpg").arg(m_listKeys.size()), 0, iSize);
+            m_listKeys << m_pStore->create(QStringLiteral("g%1.jpg").arg(m_listKeys.size()));
     }
     QList<quint64> keysAt(const QList<int> &rows) const
     {
@@ -35,11 +35,6 @@ private:
         for (int row : rows)
             keys << m_listKeys.at(row);
         return keys;
-    }
-    QString captionOf(quint64 key)
-    {
-        CPhotosSortFilterProxyModel photos(&m_pStore->store, key);
-        return proxy().getGroupInfo(&photos);
     }
 
     std::unique_ptr<CStoreFixture> m_pStore;
@@ -53,26 +48,6 @@ private Q_SLOTS:
     }
 
     void cleanup() { m_pStore.reset(); }
-
-    void testSizeText_data()
-    {
-        QTest::addColumn<quint64>("size");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("nothing") << quint64(0) << "0 KB";
-        QTest::newRow("one byte") << quint64(1) << "1.00 B";
-        QTest::newRow("just under a KB") << quint64(1023) << "1023.00 B";
-        QTest::newRow("one KB") << quint64(1024) << "1.00 KB";
-        QTest::newRow("rounds to two places") << quint64(1536) << "1.50 KB";
-        QTest::newRow("GB") << quint64(3) * 1024 * 1024 * 1024 << "3.00 GB";
-        QTest::newRow("largest number") << ~quint64(0) << "16.00 EB";
-    }
-
-    void testSizeText()
-    {
-        QFETCH(quint64, size);
-        QFETCH(QString, text);
-        QCOMPARE(CGroupSortFilterProxyModel::sizeText(size), text);
-    }
 
     void testWindowAroundPosition_data()
     {
@@ -125,44 +100,7 @@ private Q_SLOTS:
         QCOMPARE(m_pStore->groups.rowCount(), 8);
         QCOMPARE(proxy().rowCount(), 6);
         QCOMPARE(keysOf(proxy().getCurrentShowGroup()), keysAt({0, 2, 4, 5, 6, 7}));
-        // And the absorbing group counts the moved photos
-        QCOMPARE(captionOf(m_listKeys[2]), QStringLiteral("Group 2, 2 photos, 1.95 KB"));
     }
-
-    void testCaption_data()
-    {
-        QTest::addColumn<int>("photos");
-        QTest::addColumn<quint64>("photoSize");
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("KB") << 3 << quint64(1000) << 0 << "Group 2, 3 photos, 2.93 KB";
-        QTest::newRow("hidden group: none") << 1 << quint64(1) << int(PhotoFlag_Hidden) << "";
-    }
-
-    void testCaption()
-    {
-        QFETCH(int, photos);
-        QFETCH(quint64, photoSize);
-        QFETCH(int, flags);
-        QFETCH(QString, caption);
-        // Given a group of one photo, a hidden group, the group the caption is for and another
-        fileGroups(1);
-        m_pStore->create(QStringLiteral("hidden.jpg"), PhotoFlag_Hidden);
-        const quint64 key = m_pStore->create(QStringLiteral("first.jpg"), uint8_t(flags), photoSize);
-        for (int i = 1; i < photos; ++i)
-            m_pStore->join(QStringLiteral("more%1.jpg").arg(i), key, 0, photoSize);
-        fileGroups(1);
-        // Then its caption gives its place among shown groups, its count and its size
-        QCOMPARE(captionOf(key), caption);
-        // And the group after it counts only the shown groups before it
-        QCOMPARE(captionOf(m_listKeys[1]), flags ? QStringLiteral("Group 2, 1 photos, 1000.00 B")
-                                                 : QStringLiteral("Group 3, 1 photos, 1000.00 B"));
-        // And what names no group has none
-        QCOMPARE(captionOf(0), QString());
-        QCOMPARE(proxy().getGroupInfo(nullptr), QString());
-        QCOMPARE(proxy().getGroupInfo(&m_pStore->groups), QString());
-    }
-
 };
 
 QTEST_MAIN(TestGroupSortFilterProxyModel)

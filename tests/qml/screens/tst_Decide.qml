@@ -113,7 +113,6 @@ ScreenTestCase {
     function test_groupOfOneLeaves_data() {
         return [
             { tag: "pair", first: 2, marks: [false, true] },
-            { tag: "all but the first of five", first: 5, marks: [false, true, true, true, true] },
             { tag: "all but the last of three", first: 3, marks: [true, true, false] }
         ]
     }

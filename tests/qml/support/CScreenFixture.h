@@ -13,22 +13,15 @@ class CManagerTestEnvironment;
 class CFakeEngineControl;
 class QQmlEngine;
 
-// Stand-in for "apploader": the screens only read these members of the loader.
+// Stand-in for "apploader": the screens only hear this signal of the loader.
 class CScreenLoader : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(bool nexEnable MEMBER m_bNexEnable NOTIFY sigNexEanbleChanged)
 public:
     using QObject::QObject;
-    Q_INVOKABLE bool hasComponent(const QString &) const { return false; }
-    Q_INVOKABLE void currentTimeToDebug(const QString & = QString()) {}
 
 signals:
-    void sigNexEanbleChanged();
     void sigShowWindow();
-
-private:
-    bool m_bNexEnable = false;
 };
 
 // The real manager on the fake scan engine, with its photos, trash and journal in a
