@@ -34,15 +34,6 @@ QString CDriveCheck::driveKey(const QString &strPath)
     return dp::platform::fileOps().driveKeys({strPath}).value(0);
 }
 
-QMap<QString, qint64> CDriveCheck::driveSizes(const QStringList &listPaths)
-{
-    const QStringList keys = dp::platform::fileOps().driveKeys(listPaths);
-    QMap<QString, qint64> map;
-    for (int i = 0; i < listPaths.size(); ++i)
-        map[keys.at(i)] += dp::platform::fileOps().fileFacts(listPaths.at(i)).i64Size;
-    return map;
-}
-
 bool CDriveCheck::checkIsContainUsb() const
 {
     QStringList paths;

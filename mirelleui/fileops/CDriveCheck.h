@@ -24,8 +24,6 @@ public:
     bool hasChecked() const;
     // The drive key a per-drive table files a path under ("C:", or a mount point on Linux).
     static QString driveKey(const QString &strPath);
-    // The bytes the files occupy on disk now, per drive key.
-    static QMap<QString, qint64> driveSizes(const QStringList &listPaths);
 
     // True when a marked photo (or one of listPaths) lies on a removable drive.
     bool checkIsContainUsb() const;
