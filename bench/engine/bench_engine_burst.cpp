@@ -91,7 +91,7 @@ CSet generate(const QString &strFolder, int iCount)
                                         .arg((second + tenths / 10) % 60, 2, 10, QLatin1Char('0'))
                                         .toLatin1();
             setCameraTags(file, "Maker", "Model 1", date.constData());
-            setSubSeconds(file, QByteArray::number(tenths % 10).constData());
+            writeExif(file, {{QStringLiteral("Exif.Photo.SubSecTimeOriginal"), QString::number(tenths % 10)}});
         }
         save(resized(QImage(strFolder + name("/b%05d_f0.jpg", b)), 0.5), strFolder + name("/b%05d_f0_half.jpg", b), "JPG", 75);
         QFile::copy(strFolder + name("/b%05d_f2.jpg", b), strFolder + name("/b%05d_f2_same.jpg", b));
