@@ -357,14 +357,16 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             if (++tries > kTriesPerSize)
                 continue;
             const std::pair<uint64_t, uint64_t> pair(verdictKey(large), verdictKey(small));
-            int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
+            // Features from an embedded thumbnail hash only the file's head: no key for its pixels.
+            CEnlargedCopies::CVerdicts *pKept = large.bEmbedded || small.bEmbedded ? nullptr : pVerdicts;
+            int verdict = pKept ? pKept->find(pair) : -1;
             if (verdict < 0) {
                 const CRead &l = read(k);
                 const CRead &s = read(j);
                 verdict = enlargedFrom(l.spectrum, s.spectrum, scale)
                     && samePicture(l.preview, s.preview);
-                if (pVerdicts)
-                    pVerdicts->store(pair, verdict != 0);
+                if (pKept)
+                    pKept->store(pair, verdict != 0);
             }
             if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
