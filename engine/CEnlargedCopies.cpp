@@ -1,5 +1,6 @@
 #include "CEnlargedCopies.h"
 
+#include "CFeatureCache.h"
 #include "CImageDecoder.h"
 #include "CGroupBuilder.h"
 #include "CScanData.h"
@@ -127,13 +128,23 @@ uint64_t pixelsOf(const CPhotoFeature &f)
     return uint64_t(f.width) * f.height;
 }
 
-// Copies with the same pixels (other formats, other metadata) share their features,
-// so that they share their verdicts too.
-uint64_t pixelKey(const CPhotoFeature &f)
+// A verdict is kept across processes: its key follows each file's bytes (an edit that
+// keeps the picture's hash, size and detail still changes it) and the check itself.
+constexpr uint64_t kVerdictRevision = 1;  // raise whenever the check decides otherwise
+
+uint64_t mixed(uint64_t x)
+{
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+uint64_t verdictKey(const CPhotoFeature &f)
 {
     uint32_t definition = 0;
     std::memcpy(&definition, &f.definition, sizeof definition);
-    return f.hashUpright ^ (uint64_t(f.width) << 48 | uint64_t(f.height) << 32 | definition);
+    const uint64_t pixels = f.hashUpright ^ (uint64_t(f.width) << 48 | uint64_t(f.height) << 32 | definition);
+    return mixed(mixed(pixels ^ kVerdictRevision) ^ f.contentHash);
 }
 
 double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
@@ -345,15 +356,17 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             // An edited copy of the source may stand before it: a few of each size.
             if (++tries > kTriesPerSize)
                 continue;
-            const std::pair<uint64_t, uint64_t> pair(pixelKey(large), pixelKey(small));
-            int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
+            const std::pair<uint64_t, uint64_t> pair(verdictKey(large), verdictKey(small));
+            // Features from an embedded thumbnail hash only the file's head: no key for its pixels.
+            CEnlargedCopies::CVerdicts *pKept = large.bEmbedded || small.bEmbedded ? nullptr : pVerdicts;
+            int verdict = pKept ? pKept->find(pair) : -1;
             if (verdict < 0) {
                 const CRead &l = read(k);
                 const CRead &s = read(j);
                 verdict = enlargedFrom(l.spectrum, s.spectrum, scale)
                     && samePicture(l.preview, s.preview);
-                if (pVerdicts)
-                    pVerdicts->store(pair, verdict != 0);
+                if (pKept)
+                    pKept->store(pair, verdict != 0);
             }
             if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
@@ -368,17 +381,38 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
 
 namespace CEnlargedCopies {
 
-int CVerdicts::find(const std::pair<uint64_t, uint64_t> &pair) const
+int CVerdicts::find(const std::pair<uint64_t, uint64_t> &pair)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_map.find(pair);
-    return it == m_map.end() ? -1 : int(it->second);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_map.find(pair);
+        if (it != m_map.end())
+            return int(it->second);
+    }
+    const int verdict = m_pCache ? m_pCache->lookupVerdict(pair.first, pair.second) : -1;
+    if (verdict >= 0) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_map[pair] = verdict != 0;
+    }
+    return verdict;
 }
 
 void CVerdicts::store(const std::pair<uint64_t, uint64_t> &pair, bool bEnlarged)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_map[pair] = bEnlarged;
+    m_listUnsaved.emplace_back(pair.first, pair.second, bEnlarged);
+}
+
+void CVerdicts::flush()
+{
+    std::vector<std::tuple<uint64_t, uint64_t, bool>> list;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        list.swap(m_listUnsaved);
+    }
+    if (m_pCache)
+        m_pCache->storeVerdicts(list);
 }
 
 std::vector<float> groupDefinitions(const CScanData &data, const std::vector<CSimilarEdge> &edges,

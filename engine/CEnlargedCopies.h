@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+class CFeatureCache;
 struct CScanData;
 
 // Finds, within groups, copies enlarged from a smaller photo of the group: more pixels,
@@ -22,18 +24,24 @@ struct CScanData;
 // but of none that the first marking rule marks anyway.
 namespace CEnlargedCopies {
 
-// The answers for pairs of photos already compared, by their pixels: a regroup or a
-// later scan decodes nothing again for them. Thread-safe.
+// The answers for pairs of photos already compared, by their contents: a regroup
+// decodes nothing again for them, nor, through the cache, a later process. Thread-safe.
 class CVerdicts
 {
 public:
+    // Where answers outlive the process; it must outlive this.
+    void setCache(CFeatureCache *pCache) { m_pCache = pCache; }
     // 1: the first is enlarged from the second, 0: it is not, -1: not compared yet.
-    int find(const std::pair<uint64_t, uint64_t> &pair) const;
+    int find(const std::pair<uint64_t, uint64_t> &pair);
     void store(const std::pair<uint64_t, uint64_t> &pair, bool bEnlarged);
+    // Writes the answers new since the last call to the cache, in one go.
+    void flush();
 
 private:
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::map<std::pair<uint64_t, uint64_t>, bool> m_map;
+    std::vector<std::tuple<uint64_t, uint64_t, bool>> m_listUnsaved;
+    CFeatureCache *m_pCache = nullptr;
 };
 
 // Per photo of data, its definition, lowered where it is an enlargement of a smaller

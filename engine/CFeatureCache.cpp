@@ -53,7 +53,10 @@ bool CFeatureCache::openLocked(bool bMayRebuild)
         rc = sqlite3_exec(m_pDb,
                           "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
                           "CREATE TABLE IF NOT EXISTS features(path TEXT PRIMARY KEY, size INTEGER NOT NULL,"
-                          " mtime INTEGER NOT NULL, data BLOB NOT NULL) WITHOUT ROWID;",
+                          " mtime INTEGER NOT NULL, data BLOB NOT NULL) WITHOUT ROWID;"
+                          // Added later: an older cache file gains it here and keeps its features.
+                          "CREATE TABLE IF NOT EXISTS verdicts(first INTEGER NOT NULL, second INTEGER NOT NULL,"
+                          " verdict INTEGER NOT NULL, PRIMARY KEY(first, second)) WITHOUT ROWID;",
                           nullptr, nullptr, nullptr);
     }
     if (rc == SQLITE_OK)
@@ -61,6 +64,12 @@ bool CFeatureCache::openLocked(bool bMayRebuild)
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(m_pDb, "INSERT OR REPLACE INTO features(path, size, mtime, data) VALUES(?1, ?2, ?3, ?4)",
                                 -1, &m_pStore, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(m_pDb, "SELECT verdict FROM verdicts WHERE first = ?1 AND second = ?2", -1,
+                                &m_pLookupVerdict, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(m_pDb, "INSERT OR REPLACE INTO verdicts(first, second, verdict) VALUES(?1, ?2, ?3)",
+                                -1, &m_pStoreVerdict, nullptr);
     if (rc == SQLITE_OK)
         return true;
     qCWarning(lcEngineCache) << "feature cache" << m_strFile << "unusable:" << sqlite3_errstr(rc);
@@ -76,7 +85,9 @@ void CFeatureCache::closeLocked()
 {
     sqlite3_finalize(m_pLookup);
     sqlite3_finalize(m_pStore);
-    m_pLookup = m_pStore = nullptr;
+    sqlite3_finalize(m_pLookupVerdict);
+    sqlite3_finalize(m_pStoreVerdict);
+    m_pLookup = m_pStore = m_pLookupVerdict = m_pStoreVerdict = nullptr;
     if (m_pDb)
         sqlite3_close_v2(m_pDb);
     m_pDb = nullptr;
@@ -140,6 +151,43 @@ void CFeatureCache::store(const std::vector<CEntry> &entries)
         sqlite3_reset(m_pStore);
         sqlite3_clear_bindings(m_pStore);
     }
+    endWriteLocked(rc);
+}
+
+int CFeatureCache::lookupVerdict(uint64_t iFirst, uint64_t iSecond)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_pLookupVerdict)
+        return -1;
+    sqlite3_bind_int64(m_pLookupVerdict, 1, sqlite3_int64(iFirst));
+    sqlite3_bind_int64(m_pLookupVerdict, 2, sqlite3_int64(iSecond));
+    const int rc = sqlite3_step(m_pLookupVerdict);
+    const int verdict = rc == SQLITE_ROW ? int(sqlite3_column_int(m_pLookupVerdict, 0) != 0) : -1;
+    sqlite3_reset(m_pLookupVerdict);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        handleErrorLocked(rc);
+    return verdict;
+}
+
+void CFeatureCache::storeVerdicts(const std::vector<std::tuple<uint64_t, uint64_t, bool>> &verdicts)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_pStoreVerdict || verdicts.empty())
+        return;
+    int rc = sqlite3_exec(m_pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    for (size_t i = 0; rc == SQLITE_OK && i < verdicts.size(); ++i) {
+        sqlite3_bind_int64(m_pStoreVerdict, 1, sqlite3_int64(std::get<0>(verdicts[i])));
+        sqlite3_bind_int64(m_pStoreVerdict, 2, sqlite3_int64(std::get<1>(verdicts[i])));
+        sqlite3_bind_int(m_pStoreVerdict, 3, std::get<2>(verdicts[i]) ? 1 : 0);
+        rc = sqlite3_step(m_pStoreVerdict);
+        rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        sqlite3_reset(m_pStoreVerdict);
+    }
+    endWriteLocked(rc);
+}
+
+void CFeatureCache::endWriteLocked(int rc)
+{
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_pDb, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {

@@ -66,6 +66,7 @@ struct CScanEngine::CCounters
 CScanEngine::CScanEngine()
 {
     CExifReader::initialize();
+    m_enlarged.setCache(&m_cache);
 }
 
 CScanEngine::~CScanEngine()
@@ -470,6 +471,7 @@ bool CScanEngine::groupPhotos(const std::shared_ptr<const CScanData> &pData, IDu
     runPolled(
         [&] {
             definitions = CEnlargedCopies::groupDefinitions(*pData, edges, apart, rank, workerThreads(), bStop, &m_enlarged);
+            m_enlarged.flush();
         },
         [&] { if (pSink) pSink->DuplicatingSink(3, 0, 0); });
     if (bStop)

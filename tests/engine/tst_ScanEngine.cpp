@@ -10,7 +10,7 @@ using namespace testphotos;
 
 namespace {
 
-enum EnCache { Cache_Kept, Cache_Corrupt, Cache_Locked };
+enum EnCache { Cache_Kept, Cache_Corrupt, Cache_Locked, Cache_Older };
 
 } // namespace
 
@@ -163,6 +163,7 @@ private slots:
         QTest::newRow("kept across a restart") << Cache_Kept;
         QTest::newRow("corrupt file: rebuilt") << Cache_Corrupt;
         QTest::newRow("write-locked by another process: not fatal") << Cache_Locked;
+        QTest::newRow("older file without the later table: features kept") << Cache_Older;
     }
 
     void testFeatureCache()
@@ -182,6 +183,14 @@ private slots:
             CEngineHarness first;
             QCOMPARE(first.scan({m_pDir->path()}), 0);
             QCOMPARE(first.lastStats().value("decoded"), 3);
+        }
+        if (cache == Cache_Older) {
+            QSqlDatabase older = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+            older.setDatabaseName(cacheFile);
+            QVERIFY(older.open() && QSqlQuery(older).exec(QStringLiteral("DROP TABLE verdicts")));
+            older.close();
+            older = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("older"));
         }
         // Given a changed file, a new engine (as after a restart) reads only that one
         QVERIFY(save(scene(93), path("c.jpg"), "JPG", 80));
@@ -212,20 +221,32 @@ private slots:
     {
         QTest::addColumn<double>("dCopyFactor");
         QTest::addColumn<bool>("bSoft");
-        QTest::newRow("enlarged 1.5 times") << 1.5 << false;
-        QTest::newRow("enlarged twice") << 2.0 << false;
-        QTest::newRow("half size") << 0.5 << false;
-        QTest::newRow("half size of a soft original") << 0.5 << true;
+        QTest::addColumn<bool>("bJudgedBefore");  // by another engine, on the same cache
+        QTest::newRow("enlarged 1.5 times") << 1.5 << false << false;
+        QTest::newRow("enlarged twice") << 2.0 << false << false;
+        QTest::newRow("enlarged twice, judged before") << 2.0 << false << true;
+        QTest::newRow("half size") << 0.5 << false << false;
+        QTest::newRow("half size of a soft original") << 0.5 << true << false;
     }
 
     void testCopyOfOtherSizeLoses()
     {
         QFETCH(double, dCopyFactor);
         QFETCH(bool, bSoft);
+        QFETCH(bool, bJudgedBefore);
         const QImage source = bSoft ? blurred(scene(171, QSize(1600, 1200))) : scene(171, QSize(1200, 900));
         QVERIFY(save(source, path("source.jpg"), nullptr, 92));
         QVERIFY(setCameraTags(path("source.jpg"), "Nikon", "D750", "2020:01:02 03:04:05"));
         QVERIFY(save(resized(source, dCopyFactor), path("copy.jpg"), nullptr, 92));
+        if (bJudgedBefore) {
+            // Then the copy turns to junk behind the cache's back: a decode now would find no enlargement.
+            const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1600000000);
+            QFile copy(path("copy.jpg"));
+            QVERIFY(copy.open(QIODevice::ReadWrite) && copy.setFileTime(stamp, QFileDevice::FileModificationTime));
+            QCOMPARE(CEngineHarness().scan({m_pDir->path()}), 0);
+            QVERIFY(copy.write(QByteArray(int(copy.size()), '\x5a')) == copy.size() && copy.flush());
+            QVERIFY(copy.setFileTime(stamp, QFileDevice::FileModificationTime));
+        }
         CEngineHarness harness;
         QCOMPARE(harness.scan({m_pDir->path()}), 0);
         QCOMPARE(harness.sink().groups().size(), 1);
