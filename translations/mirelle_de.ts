@@ -291,6 +291,10 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>the kept copy is in the trash</source>
         <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
+    <message>
+        <source>the kept copy may be this same file, seen through another mount</source>
+        <translation>die behaltene Kopie ist vielleicht dieselbe Datei, über einen anderen Einhängepunkt gesehen</translation>
+    </message>
 </context>
 <context>
     <name>CRemovalJournal</name>

@@ -269,6 +269,10 @@ You can enlarge your virtual memory and try again.</source>
         <source>the kept copy is in the trash</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the kept copy may be this same file, seen through another mount</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CRemovalJournal</name>

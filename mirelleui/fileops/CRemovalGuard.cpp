@@ -65,6 +65,10 @@ QString CRemovalGuard::textKeptSameFile()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
 }
+QString CRemovalGuard::textKeptMayBeSameFile()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy may be this same file, seen through another mount");
+}
 QString CRemovalGuard::textBusy()
 {
     return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
@@ -181,6 +185,14 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         const CFileStamp now = dp::platform::fileStamp(kept.strPath);
         if (now.isSameFile(removed)) {
             strWhy = textKeptSameFile();
+            continue;
+        }
+        // Through an overlay or a FUSE view, one file has two paths on two devices: removing
+        // either would take the other with it.
+        if (now.bExists && now.iDevice != removed.iDevice
+            && (dp::platform::showsOtherFiles(kept.strPath) || dp::platform::showsOtherFiles(plan.file.strPath))) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptMayBeSameFile();
             continue;
         }
         // Emptying the trash would take the picture with it.

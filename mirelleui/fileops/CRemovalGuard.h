@@ -61,6 +61,7 @@ public:
     static QString textKeptGone();
     static QString textKeptChanged();
     static QString textKeptSameFile();
+    static QString textKeptMayBeSameFile();
     static QString textKeptInTrash();
     static QString textKeptUnconfirmed();
     static QString textBusy();

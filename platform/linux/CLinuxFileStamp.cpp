@@ -18,6 +18,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <memory>
@@ -118,6 +120,20 @@ bool isInTrash(const QString &strPath)
             return true;
     }
     return false;
+}
+
+bool showsOtherFiles(const QString &strPath)
+{
+    constexpr decltype(statfs::f_type) kOverlay = 0x794c7630;
+    constexpr decltype(statfs::f_type) kUnion = 0x61756673;
+    constexpr decltype(statfs::f_type) kFuse = 0x65735546;
+    const QByteArray path = pathToBytes(strPath);
+    struct statfs fs {};
+    struct stat st {};
+    if (::statfs(path.constData(), &fs) != 0 || ::lstat(path.constData(), &st) != 0)
+        return true;
+    // A FUSE file system on a block device of its own (NTFS, exFAT drives) holds its own files.
+    return fs.f_type == kOverlay || fs.f_type == kUnion || (fs.f_type == kFuse && major(st.st_dev) == 0);
 }
 
 CProcessLock::CProcessLock(const QString &strPath, int iWaitMs)

@@ -71,6 +71,11 @@ QString canonicalPath(const QString &strPath)
     return QDir(folder).filePath(info.fileName());
 }
 
+bool showsOtherFiles(const QString &)
+{
+    return false;
+}
+
 bool isInTrash(const QString &strPath)
 {
     const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'));

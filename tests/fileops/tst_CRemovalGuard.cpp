@@ -2,6 +2,7 @@
 
 #include "CFileStamp.h"
 #include "CRemovalGuard.h"
+#include "FileOpsSandbox.h"
 
 #include <unistd.h>
 
@@ -18,6 +19,8 @@ enum class EnChange {
     KeptSymlinkToFile,
     KeptHardLinkOfFile,
     KeptAliasOfFile,
+    KeptOverlayOfFile,
+    FileOverlayOfKept,
     KeptInHomeTrash,
     KeptInVolumeTrash,
     OneOfTwoKeptGone,
@@ -77,6 +80,11 @@ private slots:
                                                          << CRemovalGuard::textKeptSameFile();
         QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
                                                               << CRemovalGuard::textKeptSameFile();
+        // One file on two devices: the folder and an overlay of it (a FUSE view would do the same).
+        QTest::newRow("kept is the file seen through an overlay") << EnChange::KeptOverlayOfFile
+                                                                 << CRemovalGuard::textKeptMayBeSameFile();
+        QTest::newRow("file is the kept copy seen through an overlay") << EnChange::FileOverlayOfKept
+                                                                      << CRemovalGuard::textKeptMayBeSameFile();
         QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
@@ -92,7 +100,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QByteArray picture(300000, 'p');
-        const QString file = dir.filePath("copy.jpg");
+        QString file = dir.filePath("copy.jpg");
         // A scan of a whole home or drive also finds the copies in its trash.
         QString kept = dir.filePath("original.jpg");
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
@@ -100,11 +108,29 @@ private slots:
             kept = dir.filePath("data/Trash/files/original.jpg");
         if (change == EnChange::KeptInVolumeTrash)
             kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
-        QVERIFY(QDir().mkpath(QFileInfo(kept).path()));
+        const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
+        if (bOverlay) {
+            QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
+            QString &view = change == EnChange::KeptOverlayOfFile ? kept : file;
+            lower = dir.filePath("lower/" + QFileInfo(lower).fileName());
+            view = dir.filePath("view/" + QFileInfo(lower).fileName());
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(kept).path()) && QDir().mkpath(QFileInfo(file).path()));
         const QString second = dir.filePath("backup.jpg");
-        write(file, picture);
-        write(kept, picture);
-        write(second, picture);
+        for (const QString &path : {file, kept, second})
+            if (!path.contains("/view/"))
+                write(path, picture);
+        std::unique_ptr<sandbox::CTmpfs> pOverlay;
+        if (bOverlay) {
+            QVERIFY(QDir().mkpath(dir.filePath("upper")) && QDir().mkpath(dir.filePath("work")));
+            pOverlay = std::make_unique<sandbox::CTmpfs>(
+                dir.filePath("view"),
+                QFile::encodeName(QStringLiteral("lowerdir=%1,upperdir=%2,workdir=%3")
+                                      .arg(dir.filePath("lower"), dir.filePath("upper"), dir.filePath("work"))),
+                "overlay");
+            if (!pOverlay->isOk())
+                QSKIP("cannot mount an overlay here (needs root)");
+        }
 
         CRemovalGuard guard;
         CScannedFile planned = scanned(file);
