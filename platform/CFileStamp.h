@@ -14,10 +14,14 @@ struct CFileStamp
     quint64 iFileIndex = 0; // inode, or the file index on Windows
     qint64 i64Size = -1;
     quint64 i64ModTime = 0; // FILETIME, as the scan engine records it
+    // When the file was made, where the file system records it (0: unknown). A path deleted
+    // and made again may get the old inode back, but not its birth time.
+    quint64 iBirthTime = 0;
 
     bool isSameFile(const CFileStamp &other) const
     {
-        return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex;
+        return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex
+            && (iBirthTime == 0 || other.iBirthTime == 0 || iBirthTime == other.iBirthTime);
     }
 };
 

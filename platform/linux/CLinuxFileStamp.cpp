@@ -42,15 +42,19 @@ quint64 fileTime(const timespec &time)
 CFileStamp fileStamp(const QString &strPath)
 {
     CFileStamp stamp;
-    struct stat st {};
-    if (strPath.isEmpty() || ::lstat(pathToBytes(strPath).constData(), &st) != 0)
+    struct statx st {};
+    if (strPath.isEmpty()
+        || ::statx(AT_FDCWD, pathToBytes(strPath).constData(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &st)
+            != 0)
         return stamp;
     stamp.bExists = true;
-    stamp.bRegular = S_ISREG(st.st_mode);
-    stamp.iDevice = quint64(st.st_dev);
-    stamp.iFileIndex = quint64(st.st_ino);
-    stamp.i64Size = qint64(st.st_size);
-    stamp.i64ModTime = fileTime(st.st_mtim);
+    stamp.bRegular = S_ISREG(st.stx_mode);
+    stamp.iDevice = quint64(makedev(st.stx_dev_major, st.stx_dev_minor));
+    stamp.iFileIndex = quint64(st.stx_ino);
+    stamp.i64Size = qint64(st.stx_size);
+    stamp.i64ModTime = fileTime({time_t(st.stx_mtime.tv_sec), long(st.stx_mtime.tv_nsec)});
+    if (st.stx_mask & STATX_BTIME)
+        stamp.iBirthTime = fileTime({time_t(st.stx_btime.tv_sec), long(st.stx_btime.tv_nsec)});
     return stamp;
 }
 
