@@ -66,21 +66,6 @@ QString suffixOf(const char *pszName)
     return dp::platform::pathFromBytes(QByteArray(dot + 1)).toLower();
 }
 
-// A volume's trash folder, of any user: ".Trash" or ".Trash-<uid>".
-bool isTrashName(const char *pszName)
-{
-    if (std::strncmp(pszName, ".Trash", 6) != 0)
-        return false;
-    if (pszName[6] == '\0')
-        return true;
-    if (pszName[6] != '-' || pszName[7] == '\0')
-        return false;
-    for (const char *p = pszName + 7; *p; ++p)
-        if (*p < '0' || *p > '9')
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThreads, const std::atomic_bool &bStop)
@@ -158,7 +143,7 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
                 const QByteArray childPath = prefix + name;
-                if (type != EnType::Regular && (isTrashName(name) || childPath == homeTrash))
+                if (type != EnType::Regular && (dp::platform::isTrashFolderName(name) || childPath == homeTrash))
                     continue;
                 if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;

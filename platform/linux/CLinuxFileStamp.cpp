@@ -2,6 +2,7 @@
 
 #include "CPathCodec.h"
 #include "CProcessLock.h"
+#include "CScanFiles.h"
 
 #include <xxhash.h>
 
@@ -114,13 +115,9 @@ bool isInTrash(const QString &strPath)
     for (const QString &trash : {homeTrash, resolved})
         if (!trash.isEmpty() && path.startsWith(trash + QLatin1Char('/')))
             return true;
-    // A volume's trash, of any user: <top>/.Trash/<uid>/ or <top>/.Trash-<uid>/.
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (int i = 0; i + 1 < parts.size(); ++i) {
-        const QString &part = parts.at(i);
-        bool bUid = false;
-        if (part == QLatin1String(".Trash")
-            || (part.startsWith(QLatin1String(".Trash-")) && (part.mid(7).toUInt(&bUid), bUid)))
+        if (isTrashFolderName(pathToBytes(parts.at(i)).constData()))
             return true;
     }
     return false;

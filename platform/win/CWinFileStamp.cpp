@@ -1,5 +1,6 @@
 #include "CFileStamp.h"
 #include "CProcessLock.h"
+#include "CScanFiles.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -80,7 +81,7 @@ bool isInTrash(const QString &strPath)
 {
     const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'));
     for (int i = 0; i + 1 < parts.size(); ++i)
-        if (parts.at(i).compare(QLatin1String("$Recycle.Bin"), Qt::CaseInsensitive) == 0)
+        if (isTrashFolderName(parts.at(i).toUtf8().constData()))
             return true;
     return false;
 }

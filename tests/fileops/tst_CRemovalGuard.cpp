@@ -23,6 +23,8 @@ enum class EnChange {
     FileOverlayOfKept,
     KeptInHomeTrash,
     KeptInVolumeTrash,
+    KeptInMacVolumeTrash,
+    KeptInRecycleBin,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -87,6 +89,10 @@ private slots:
                                                                       << CRemovalGuard::textKeptMayBeSameFile();
         QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
+        // A drive also used with other systems: their trashes get emptied there.
+        QTest::newRow("kept lies in a macOS volume trash") << EnChange::KeptInMacVolumeTrash
+                                                           << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a Windows recycle bin") << EnChange::KeptInRecycleBin << CRemovalGuard::textKeptInTrash();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -108,6 +114,10 @@ private slots:
             kept = dir.filePath("data/Trash/files/original.jpg");
         if (change == EnChange::KeptInVolumeTrash)
             kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
+        if (change == EnChange::KeptInMacVolumeTrash)
+            kept = dir.filePath(".Trashes/501/original.jpg");
+        if (change == EnChange::KeptInRecycleBin)
+            kept = dir.filePath("$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
         const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
         if (bOverlay) {
             QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
