@@ -353,6 +353,14 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
     </message>
     <message>
+        <source>the trash it went to is not there (%1): is its drive connected?</source>
+        <translation>der Papierkorb, in den es kam, ist nicht da (%1): ist sein Laufwerk angeschlossen?</translation>
+    </message>
+    <message>
+        <source>the folder it went to is not there (%1): is its drive connected?</source>
+        <translation>der Ordner, in den es kam, ist nicht da (%1): ist sein Laufwerk angeschlossen?</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>it is no longer at %1</source>
         <translation>nicht mehr unter %1 vorhanden</translation>

@@ -331,6 +331,14 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the trash it went to is not there (%1): is its drive connected?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder it went to is not there (%1): is its drive connected?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>it is no longer at %1</source>
         <translation type="unfinished"></translation>
