@@ -75,8 +75,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     std::vector<CFoundFile> files;
     QSet<QByteArray> setPassed;  // under filesMutex
     m_listPassedMounts.clear();
-    // Copies in a trash are on their way out: grouped with the originals they could be kept
-    // in their stead. A trash chosen as a root is still walked.
+    // Copies in a trash or a system snapshot are on their way out: grouped with the originals
+    // they could be kept in their stead. One chosen as a root is still walked.
     const QByteArray homeTrash = dp::platform::pathToBytes(
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash"));
 
@@ -133,6 +133,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
             }
             const uint64_t iDirDevice = listing.device();
             const QByteArray prefix = dirPath.endsWith('/') ? dirPath : dirPath + '/';
+            const QByteArray parent = prefix.left(prefix.size() - 1);
+            const QByteArray parentName = parent.mid(parent.lastIndexOf('/') + 1);
             const char *name = nullptr;
             EnType type = EnType::Unknown;
             while (listing.next(name, type)) {
@@ -143,7 +145,9 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
                 const QByteArray childPath = prefix + name;
-                if (type != EnType::Regular && (dp::platform::isTrashFolderName(name) || childPath == homeTrash))
+                if (type != EnType::Regular
+                    && (dp::platform::isTrashFolderName(name) || childPath == homeTrash
+                        || dp::platform::isSnapshotFolderName(parentName.constData(), name)))
                     continue;
                 if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;

@@ -45,6 +45,8 @@ inline QString resolvedFolder(const QString &strFolder)
 // Whether the path lies in a trash (the desktop's, or one a volume keeps for its files): a
 // copy there is on its way out and does not keep a picture.
 bool isInTrash(const QString &strPath);
+// Whether the path lies in a folder of system snapshots, which deletes its oldest in time.
+bool isInSnapshot(const QString &strPath);
 // Whether the path lies on a file system that shows other file systems' files (an overlay,
 // a FUSE view): a file there may be one reached by another path on another device, so a
 // differing device proves nothing. True when this cannot be told.

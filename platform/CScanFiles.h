@@ -41,6 +41,16 @@ inline bool isTrashFolderName(const char *pszName)
     return std::all_of(name.cbegin() + 7, name.cend(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A folder of system snapshots, which deletes its oldest in time: snapper's ".snapshots",
+// ZFS's ".zfs", Timeshift's "snapshots" (in a folder named pszParent).
+inline bool isSnapshotFolderName(const char *pszParent, const char *pszName)
+{
+    if (qstrcmp(pszName, ".snapshots") == 0 || qstrcmp(pszName, ".zfs") == 0)
+        return true;
+    return qstrcmp(pszName, "snapshots") == 0
+        && (qstrcmp(pszParent, "timeshift") == 0 || qstrcmp(pszParent, "timeshift-btrfs") == 0);
+}
+
 // The entries of one folder, "." and ".." left out. The entry type comes from the listing
 // itself where the file system gives it, so that most files need no stat call.
 class CFolderListing

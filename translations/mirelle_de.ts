@@ -292,6 +292,10 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
     <message>
+        <source>the kept copy is in a system snapshot, which is deleted in time</source>
+        <translation>die behaltene Kopie liegt in einem System-Schnappschuss, der mit der Zeit gelöscht wird</translation>
+    </message>
+    <message>
         <source>the kept copy may be this same file, seen through another mount</source>
         <translation>die behaltene Kopie ist vielleicht dieselbe Datei, über einen anderen Einhängepunkt gesehen</translation>
     </message>

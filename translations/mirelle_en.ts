@@ -270,6 +270,10 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the kept copy is in a system snapshot, which is deleted in time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the kept copy may be this same file, seen through another mount</source>
         <translation type="unfinished"></translation>
     </message>

@@ -78,6 +78,10 @@ QString CRemovalGuard::textKeptUnconfirmed()
     return QCoreApplication::translate("CRemovalGuard",
                                        "the scan recorded no content to confirm the kept copy by, and it differs from this file");
 }
+QString CRemovalGuard::textKeptInSnapshot()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in a system snapshot, which is deleted in time");
+}
 QString CRemovalGuard::textKeptInTrash()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is in the trash");
@@ -195,10 +199,15 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptMayBeSameFile();
             continue;
         }
-        // Emptying the trash would take the picture with it.
+        // Emptying the trash, or the next cleanup of the snapshots, would take the picture with it.
         if (dp::platform::isInTrash(kept.strPath)) {
             if (strWhy == textKeptGone())
                 strWhy = textKeptInTrash();
+            continue;
+        }
+        if (dp::platform::isInSnapshot(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInSnapshot();
             continue;
         }
         if (bRecorded && kept.iContentKey != 0) {

@@ -63,6 +63,7 @@ public:
     static QString textKeptSameFile();
     static QString textKeptMayBeSameFile();
     static QString textKeptInTrash();
+    static QString textKeptInSnapshot();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 

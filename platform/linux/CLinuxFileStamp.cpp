@@ -123,6 +123,17 @@ bool isInTrash(const QString &strPath)
     return false;
 }
 
+bool isInSnapshot(const QString &strPath)
+{
+    const QStringList parts = canonicalPath(strPath).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QByteArray parent = i > 0 ? parts.at(i - 1).toUtf8() : QByteArray();
+        if (isSnapshotFolderName(parent.constData(), parts.at(i).toUtf8().constData()))
+            return true;
+    }
+    return false;
+}
+
 bool showsOtherFiles(const QString &strPath)
 {
     constexpr decltype(statfs::f_type) kOverlay = 0x794c7630;

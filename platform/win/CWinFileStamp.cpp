@@ -72,6 +72,17 @@ QString canonicalPath(const QString &strPath)
     return QDir(folder).filePath(info.fileName());
 }
 
+bool isInSnapshot(const QString &strPath)
+{
+    const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QByteArray parent = i > 0 ? parts.at(i - 1).toUtf8() : QByteArray();
+        if (isSnapshotFolderName(parent.constData(), parts.at(i).toUtf8().constData()))
+            return true;
+    }
+    return false;
+}
+
 bool showsOtherFiles(const QString &)
 {
     return false;

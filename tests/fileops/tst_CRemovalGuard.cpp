@@ -25,6 +25,7 @@ enum class EnChange {
     KeptInVolumeTrash,
     KeptInMacVolumeTrash,
     KeptInRecycleBin,
+    KeptInSnapshot,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -93,6 +94,7 @@ private slots:
         QTest::newRow("kept lies in a macOS volume trash") << EnChange::KeptInMacVolumeTrash
                                                            << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a Windows recycle bin") << EnChange::KeptInRecycleBin << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a system snapshot") << EnChange::KeptInSnapshot << CRemovalGuard::textKeptInSnapshot();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -118,6 +120,8 @@ private slots:
             kept = dir.filePath(".Trashes/501/original.jpg");
         if (change == EnChange::KeptInRecycleBin)
             kept = dir.filePath("$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
+        if (change == EnChange::KeptInSnapshot)
+            kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
         const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
         if (bOverlay) {
             QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
