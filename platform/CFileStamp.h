@@ -17,11 +17,20 @@ struct CFileStamp
     // When the file was made, where the file system records it (0: unknown). A path deleted
     // and made again may get the old inode back, but not its birth time.
     quint64 iBirthTime = 0;
+    // When its content or record last changed (0: unknown). Unlike the modification time, no
+    // program can set it back.
+    quint64 iChangeTime = 0;
 
     bool isSameFile(const CFileStamp &other) const
     {
         return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex
             && (iBirthTime == 0 || other.iBirthTime == 0 || iBirthTime == other.iBirthTime);
+    }
+    // The same file, not written to since before was taken.
+    bool isUnchangedSince(const CFileStamp &before) const
+    {
+        return isSameFile(before) && i64Size == before.i64Size && i64ModTime == before.i64ModTime
+            && (iChangeTime == 0 || before.iChangeTime == 0 || iChangeTime == before.iChangeTime);
     }
 };
 

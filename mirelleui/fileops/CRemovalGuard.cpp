@@ -107,9 +107,7 @@ CRemovalGuard::EnState CRemovalGuard::compare(const CScannedFile &file, CFileSta
         if (iKey != file.iContentKey)
             return EnState::Changed;
         // Read to its end: the file must not have been rewritten meanwhile.
-        const CFileStamp after = dp::platform::fileStamp(file.strPath);
-        if (after.i64Size != pStamp->i64Size || after.i64ModTime != pStamp->i64ModTime
-            || !after.isSameFile(*pStamp))
+        if (!dp::platform::fileStamp(file.strPath).isUnchangedSince(*pStamp))
             return EnState::Changed;
     }
     return EnState::Matches;
@@ -173,8 +171,7 @@ bool CRemovalGuard::sameBytes(const CScannedFile &kept, const CFileStamp &keptSt
     }
     // Neither may have been rewritten while the other was read.
     const auto unchanged = [](const QString &strPath, const CFileStamp &before) {
-        const CFileStamp after = dp::platform::fileStamp(strPath);
-        return after.isSameFile(before) && after.i64Size == before.i64Size && after.i64ModTime == before.i64ModTime;
+        return dp::platform::fileStamp(strPath).isUnchangedSince(before);
     };
     return iKeptKey == iFileKey && unchanged(kept.strPath, keptStamp) && unchanged(strFile, fileStamp);
 }
@@ -213,8 +210,7 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         if (bRecorded && kept.iContentKey != 0) {
             QMutexLocker locker(&m_verifiedLock);
             const auto verified = m_mapVerified.constFind(kept.strPath);
-            if (verified != m_mapVerified.constEnd() && verified->isSameFile(now)
-                && verified->i64Size == now.i64Size && verified->i64ModTime == now.i64ModTime)
+            if (verified != m_mapVerified.constEnd() && now.isUnchangedSince(*verified))
                 return QString();
         }
         CFileStamp stamp;

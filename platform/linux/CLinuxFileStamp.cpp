@@ -54,6 +54,7 @@ CFileStamp fileStamp(const QString &strPath)
     stamp.iFileIndex = quint64(st.stx_ino);
     stamp.i64Size = qint64(st.stx_size);
     stamp.i64ModTime = fileTime({time_t(st.stx_mtime.tv_sec), long(st.stx_mtime.tv_nsec)});
+    stamp.iChangeTime = fileTime({time_t(st.stx_ctime.tv_sec), long(st.stx_ctime.tv_nsec)});
     if (st.stx_mask & STATX_BTIME)
         stamp.iBirthTime = fileTime({time_t(st.stx_btime.tv_sec), long(st.stx_btime.tv_nsec)});
     return stamp;

@@ -16,6 +16,7 @@ enum class EnChange {
     FileTouched,
     KeptGone,
     KeptOtherBytes,
+    KeptRewrittenAfterFirstCheck,
     KeptSymlinkToFile,
     KeptHardLinkOfFile,
     KeptAliasOfFile,
@@ -78,6 +79,9 @@ private slots:
         QTest::newRow("file touched") << EnChange::FileTouched << CRemovalGuard::textChanged();
         QTest::newRow("kept gone") << EnChange::KeptGone << CRemovalGuard::textKeptGone();
         QTest::newRow("kept rewritten") << EnChange::KeptOtherBytes << CRemovalGuard::textKeptChanged();
+        // Read once for the first removal, then rewritten in place with its time set back.
+        QTest::newRow("kept rewritten after the first removal checked it") << EnChange::KeptRewrittenAfterFirstCheck
+                                                                           << CRemovalGuard::textKeptChanged();
         QTest::newRow("kept is a link to the file") << EnChange::KeptSymlinkToFile << CRemovalGuard::textKeptChanged();
         QTest::newRow("kept is a hard link of the file") << EnChange::KeptHardLinkOfFile
                                                          << CRemovalGuard::textKeptSameFile();
@@ -148,6 +152,9 @@ private slots:
 
         CRemovalGuard guard;
         CScannedFile planned = scanned(file);
+        // A time the rewrite below can set back to the last digit.
+        if (change == EnChange::KeptRewrittenAfterFirstCheck)
+            rewriteKeepingTime(kept, picture);
         QList<CScannedFile> listKept{scanned(kept)};
         if (change == EnChange::KeptAliasOfFile) {
             // The saved scan named the file twice, once through "/./".
@@ -174,6 +181,11 @@ private slots:
                 *pFile = CScannedFile{pFile->strPath, pFile->i64Size, 0, 0};
         }
         guard.add(planned, listKept);
+        if (change == EnChange::KeptRewrittenAfterFirstCheck) {
+            guard.add(scanned(second), listKept);
+            QCOMPARE(guard.check(second), QString());
+            rewriteKeepingTime(kept, other);
+        }
         switch (change) {
         case EnChange::FileGone: QVERIFY(QFile::remove(file)); break;
         case EnChange::FileSymlink: QVERIFY(QFile::remove(file) && QFile::link(kept, file)); break;
