@@ -34,6 +34,9 @@ CFileStamp fileStamp(const QString &strPath)
         stamp.iFileIndex = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         stamp.i64Size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
         stamp.i64ModTime = (quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
+        FILE_BASIC_INFO basic{};
+        if (GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof(basic)))
+            stamp.iChangeTime = quint64(basic.ChangeTime.QuadPart);
     }
     CloseHandle(handle);
     return stamp;
