@@ -75,10 +75,12 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     std::vector<CFoundFile> files;
     QSet<QByteArray> setPassed;  // under filesMutex
     m_listPassedMounts.clear();
-    // Copies in a trash or a system snapshot are on their way out: grouped with the originals
-    // they could be kept in their stead. One chosen as a root is still walked.
+    // Copies in a trash, a system snapshot or a cache are on their way out: grouped with the
+    // originals they could be kept in their stead. One chosen as a root is still walked.
     const QByteArray homeTrash = dp::platform::pathToBytes(
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash"));
+    const QByteArray homeCache =
+        dp::platform::pathToBytes(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
 
     auto acceptFile = [&](const QByteArray &path, const char *pszName, const dp::platform::CPathStat &st,
                           std::vector<CFoundFile> &out) {
@@ -147,7 +149,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                 const QByteArray childPath = prefix + name;
                 if (type != EnType::Regular
                     && (dp::platform::isTrashFolderName(name) || childPath == homeTrash
-                        || dp::platform::isSnapshotFolderName(parentName.constData(), name)))
+                        || dp::platform::isSnapshotFolderName(parentName.constData(), name)
+                        || qstrcmp(name, ".cache") == 0 || childPath == homeCache))
                     continue;
                 if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QString>
 #include <QtGlobal>
 
@@ -60,5 +62,13 @@ bool isInSnapshot(const QString &strPath);
 // a FUSE view): a file there may be one reached by another path on another device, so a
 // differing device proves nothing. True when this cannot be told.
 bool showsOtherFiles(const QString &strPath);
+// Whether the path lies in a cache folder (the user's, or any ".cache"): programs empty
+// those at will.
+inline bool isInCache(const QString &strPath)
+{
+    const QString path = QDir::fromNativeSeparators(canonicalPath(strPath));
+    const QString cache = QDir::fromNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    return (!cache.isEmpty() && path.startsWith(cache + QLatin1Char('/'))) || path.contains(QLatin1String("/.cache/"));
+}
 
 } // namespace dp::platform

@@ -292,6 +292,10 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
     <message>
+        <source>the kept copy is in a cache folder, which programs empty at will</source>
+        <translation>die behaltene Kopie liegt in einem Cache-Ordner, den Programme nach Belieben leeren</translation>
+    </message>
+    <message>
         <source>the kept copy is in a system snapshot, which is deleted in time</source>
         <translation>die behaltene Kopie liegt in einem System-Schnappschuss, der mit der Zeit gelöscht wird</translation>
     </message>

@@ -270,6 +270,10 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the kept copy is in a cache folder, which programs empty at will</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the kept copy is in a system snapshot, which is deleted in time</source>
         <translation type="unfinished"></translation>
     </message>

@@ -82,6 +82,10 @@ QString CRemovalGuard::textKeptInSnapshot()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is in a system snapshot, which is deleted in time");
 }
+QString CRemovalGuard::textKeptInCache()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in a cache folder, which programs empty at will");
+}
 QString CRemovalGuard::textKeptInTrash()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is in the trash");
@@ -196,7 +200,8 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptMayBeSameFile();
             continue;
         }
-        // Emptying the trash, or the next cleanup of the snapshots, would take the picture with it.
+        // Emptying the trash or a cache, or the next cleanup of the snapshots, would take the
+        // picture with it.
         if (dp::platform::isInTrash(kept.strPath)) {
             if (strWhy == textKeptGone())
                 strWhy = textKeptInTrash();
@@ -205,6 +210,11 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
         if (dp::platform::isInSnapshot(kept.strPath)) {
             if (strWhy == textKeptGone())
                 strWhy = textKeptInSnapshot();
+            continue;
+        }
+        if (dp::platform::isInCache(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInCache();
             continue;
         }
         if (bRecorded && kept.iContentKey != 0) {

@@ -64,6 +64,7 @@ public:
     static QString textKeptMayBeSameFile();
     static QString textKeptInTrash();
     static QString textKeptInSnapshot();
+    static QString textKeptInCache();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 

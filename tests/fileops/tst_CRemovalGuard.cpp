@@ -27,6 +27,7 @@ enum class EnChange {
     KeptInMacVolumeTrash,
     KeptInRecycleBin,
     KeptInSnapshot,
+    KeptInCache,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -99,6 +100,8 @@ private slots:
                                                            << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a Windows recycle bin") << EnChange::KeptInRecycleBin << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a system snapshot") << EnChange::KeptInSnapshot << CRemovalGuard::textKeptInSnapshot();
+        // A viewer that opened the photo from an archive left a copy there.
+        QTest::newRow("kept lies in a cache folder") << EnChange::KeptInCache << CRemovalGuard::textKeptInCache();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -126,6 +129,8 @@ private slots:
             kept = dir.filePath("$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
         if (change == EnChange::KeptInSnapshot)
             kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
+        if (change == EnChange::KeptInCache)
+            kept = dir.filePath(".cache/.fr-Xb12/original.jpg");
         const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
         if (bOverlay) {
             QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
