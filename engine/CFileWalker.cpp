@@ -66,21 +66,6 @@ QString suffixOf(const char *pszName)
     return dp::platform::pathFromBytes(QByteArray(dot + 1)).toLower();
 }
 
-// A volume's trash folder, of any user: ".Trash" or ".Trash-<uid>".
-bool isTrashName(const char *pszName)
-{
-    if (std::strncmp(pszName, ".Trash", 6) != 0)
-        return false;
-    if (pszName[6] == '\0')
-        return true;
-    if (pszName[6] != '-' || pszName[7] == '\0')
-        return false;
-    for (const char *p = pszName + 7; *p; ++p)
-        if (*p < '0' || *p > '9')
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThreads, const std::atomic_bool &bStop)
@@ -90,10 +75,12 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
     std::vector<CFoundFile> files;
     QSet<QByteArray> setPassed;  // under filesMutex
     m_listPassedMounts.clear();
-    // Copies in a trash are on their way out: grouped with the originals they could be kept
-    // in their stead. A trash chosen as a root is still walked.
+    // Copies in a trash, a system snapshot or a cache are on their way out: grouped with the
+    // originals they could be kept in their stead. One chosen as a root is still walked.
     const QByteArray homeTrash = dp::platform::pathToBytes(
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash"));
+    const QByteArray homeCache =
+        dp::platform::pathToBytes(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
 
     auto acceptFile = [&](const QByteArray &path, const char *pszName, const dp::platform::CPathStat &st,
                           std::vector<CFoundFile> &out) {
@@ -148,6 +135,8 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
             }
             const uint64_t iDirDevice = listing.device();
             const QByteArray prefix = dirPath.endsWith('/') ? dirPath : dirPath + '/';
+            const QByteArray parent = prefix.left(prefix.size() - 1);
+            const QByteArray parentName = parent.mid(parent.lastIndexOf('/') + 1);
             const char *name = nullptr;
             EnType type = EnType::Unknown;
             while (listing.next(name, type)) {
@@ -158,7 +147,10 @@ std::vector<CFoundFile> CFileWalker::walk(const QStringList &listRoots, int iThr
                     && !m_options.setSuffixes.contains(suffixOf(name)))
                     continue;
                 const QByteArray childPath = prefix + name;
-                if (type != EnType::Regular && (isTrashName(name) || childPath == homeTrash))
+                if (type != EnType::Regular
+                    && (dp::platform::isTrashFolderName(name) || childPath == homeTrash
+                        || dp::platform::isSnapshotFolderName(parentName.constData(), name)
+                        || qstrcmp(name, ".cache") == 0 || childPath == homeCache))
                     continue;
                 if (type != EnType::Regular && passes(childPath, findPass(m_options.mapPassMountPoints, childPath)))
                     continue;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,10 +16,23 @@ struct CFileStamp
     quint64 iFileIndex = 0; // inode, or the file index on Windows
     qint64 i64Size = -1;
     quint64 i64ModTime = 0; // FILETIME, as the scan engine records it
+    // When the file was made, where the file system records it (0: unknown). A path deleted
+    // and made again may get the old inode back, but not its birth time.
+    quint64 iBirthTime = 0;
+    // When its content or record last changed (0: unknown). Unlike the modification time, no
+    // program can set it back.
+    quint64 iChangeTime = 0;
 
     bool isSameFile(const CFileStamp &other) const
     {
-        return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex;
+        return bExists && other.bExists && iDevice == other.iDevice && iFileIndex == other.iFileIndex
+            && (iBirthTime == 0 || other.iBirthTime == 0 || iBirthTime == other.iBirthTime);
+    }
+    // The same file, not written to since before was taken.
+    bool isUnchangedSince(const CFileStamp &before) const
+    {
+        return isSameFile(before) && i64Size == before.i64Size && i64ModTime == before.i64ModTime
+            && (iChangeTime == 0 || before.iChangeTime == 0 || iChangeTime == before.iChangeTime);
     }
 };
 
@@ -41,5 +56,19 @@ inline QString resolvedFolder(const QString &strFolder)
 // Whether the path lies in a trash (the desktop's, or one a volume keeps for its files): a
 // copy there is on its way out and does not keep a picture.
 bool isInTrash(const QString &strPath);
+// Whether the path lies in a folder of system snapshots, which deletes its oldest in time.
+bool isInSnapshot(const QString &strPath);
+// Whether the path lies on a file system that shows other file systems' files (an overlay,
+// a FUSE view): a file there may be one reached by another path on another device, so a
+// differing device proves nothing. True when this cannot be told.
+bool showsOtherFiles(const QString &strPath);
+// Whether the path lies in a cache folder (the user's, or any ".cache"): programs empty
+// those at will.
+inline bool isInCache(const QString &strPath)
+{
+    const QString path = QDir::fromNativeSeparators(canonicalPath(strPath));
+    const QString cache = QDir::fromNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    return (!cache.isEmpty() && path.startsWith(cache + QLatin1Char('/'))) || path.contains(QLatin1String("/.cache/"));
+}
 
 } // namespace dp::platform

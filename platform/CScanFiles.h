@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -26,6 +28,28 @@ struct CPathStat
 };
 
 CPathStat statPath(const QByteArray &path);
+
+// A folder some system keeps a volume's trash in, of any user: ".Trash" and ".Trash-<uid>"
+// (the desktop's), ".Trashes" (macOS), "$RECYCLE.BIN" (Windows). Drives travel between systems.
+inline bool isTrashFolderName(const char *pszName)
+{
+    const QByteArray name = QByteArray::fromRawData(pszName, int(std::strlen(pszName)));
+    if (name == ".Trash" || name == ".Trashes" || name.compare("$RECYCLE.BIN", Qt::CaseInsensitive) == 0)
+        return true;
+    if (!name.startsWith(".Trash-") || name.size() == 7)
+        return false;
+    return std::all_of(name.cbegin() + 7, name.cend(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A folder of system snapshots, which deletes its oldest in time: snapper's ".snapshots",
+// ZFS's ".zfs", Timeshift's "snapshots" (in a folder named pszParent).
+inline bool isSnapshotFolderName(const char *pszParent, const char *pszName)
+{
+    if (qstrcmp(pszName, ".snapshots") == 0 || qstrcmp(pszName, ".zfs") == 0)
+        return true;
+    return qstrcmp(pszName, "snapshots") == 0
+        && (qstrcmp(pszParent, "timeshift") == 0 || qstrcmp(pszParent, "timeshift-btrfs") == 0);
+}
 
 // The entries of one folder, "." and ".." left out. The entry type comes from the listing
 // itself where the file system gives it, so that most files need no stat call.

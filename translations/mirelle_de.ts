@@ -291,6 +291,18 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <source>the kept copy is in the trash</source>
         <translation>die behaltene Kopie liegt im Papierkorb</translation>
     </message>
+    <message>
+        <source>the kept copy is in a cache folder, which programs empty at will</source>
+        <translation>die behaltene Kopie liegt in einem Cache-Ordner, den Programme nach Belieben leeren</translation>
+    </message>
+    <message>
+        <source>the kept copy is in a system snapshot, which is deleted in time</source>
+        <translation>die behaltene Kopie liegt in einem System-Schnappschuss, der mit der Zeit gelöscht wird</translation>
+    </message>
+    <message>
+        <source>the kept copy may be this same file, seen through another mount</source>
+        <translation>die behaltene Kopie ist vielleicht dieselbe Datei, über einen anderen Einhängepunkt gesehen</translation>
+    </message>
 </context>
 <context>
     <name>CRemovalJournal</name>
@@ -347,6 +359,14 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+115"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
         <translation>nicht mehr im Papierkorb (wurde der Papierkorb geleert?)</translation>
+    </message>
+    <message>
+        <source>the trash it went to is not there (%1): is its drive connected?</source>
+        <translation>der Papierkorb, in den es kam, ist nicht da (%1): ist sein Laufwerk angeschlossen?</translation>
+    </message>
+    <message>
+        <source>the folder it went to is not there (%1): is its drive connected?</source>
+        <translation>der Ordner, in den es kam, ist nicht da (%1): ist sein Laufwerk angeschlossen?</translation>
     </message>
     <message>
         <location line="+1"/>

@@ -269,6 +269,18 @@ You can enlarge your virtual memory and try again.</source>
         <source>the kept copy is in the trash</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the kept copy is in a cache folder, which programs empty at will</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the kept copy is in a system snapshot, which is deleted in time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the kept copy may be this same file, seen through another mount</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CRemovalJournal</name>
@@ -324,6 +336,14 @@ You can enlarge your virtual memory and try again.</source>
     <message>
         <location filename="../mirelleui/fileops/CRemovalUndo.cpp" line="+115"/>
         <source>it is no longer in the trash (was the trash emptied?)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the trash it went to is not there (%1): is its drive connected?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder it went to is not there (%1): is its drive connected?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -65,6 +65,10 @@ QString CRemovalGuard::textKeptSameFile()
 {
     return QCoreApplication::translate("CRemovalGuard", "the kept copy is this same file");
 }
+QString CRemovalGuard::textKeptMayBeSameFile()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy may be this same file, seen through another mount");
+}
 QString CRemovalGuard::textBusy()
 {
     return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
@@ -73,6 +77,14 @@ QString CRemovalGuard::textKeptUnconfirmed()
 {
     return QCoreApplication::translate("CRemovalGuard",
                                        "the scan recorded no content to confirm the kept copy by, and it differs from this file");
+}
+QString CRemovalGuard::textKeptInSnapshot()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in a system snapshot, which is deleted in time");
+}
+QString CRemovalGuard::textKeptInCache()
+{
+    return QCoreApplication::translate("CRemovalGuard", "the kept copy is in a cache folder, which programs empty at will");
 }
 QString CRemovalGuard::textKeptInTrash()
 {
@@ -99,9 +111,7 @@ CRemovalGuard::EnState CRemovalGuard::compare(const CScannedFile &file, CFileSta
         if (iKey != file.iContentKey)
             return EnState::Changed;
         // Read to its end: the file must not have been rewritten meanwhile.
-        const CFileStamp after = dp::platform::fileStamp(file.strPath);
-        if (after.i64Size != pStamp->i64Size || after.i64ModTime != pStamp->i64ModTime
-            || !after.isSameFile(*pStamp))
+        if (!dp::platform::fileStamp(file.strPath).isUnchangedSince(*pStamp))
             return EnState::Changed;
     }
     return EnState::Matches;
@@ -165,8 +175,7 @@ bool CRemovalGuard::sameBytes(const CScannedFile &kept, const CFileStamp &keptSt
     }
     // Neither may have been rewritten while the other was read.
     const auto unchanged = [](const QString &strPath, const CFileStamp &before) {
-        const CFileStamp after = dp::platform::fileStamp(strPath);
-        return after.isSameFile(before) && after.i64Size == before.i64Size && after.i64ModTime == before.i64ModTime;
+        return dp::platform::fileStamp(strPath).isUnchangedSince(before);
     };
     return iKeptKey == iFileKey && unchanged(kept.strPath, keptStamp) && unchanged(strFile, fileStamp);
 }
@@ -183,17 +192,35 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
             strWhy = textKeptSameFile();
             continue;
         }
-        // Emptying the trash would take the picture with it.
+        // Through an overlay or a FUSE view, one file has two paths on two devices: removing
+        // either would take the other with it.
+        if (now.bExists && now.iDevice != removed.iDevice
+            && (dp::platform::showsOtherFiles(kept.strPath) || dp::platform::showsOtherFiles(plan.file.strPath))) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptMayBeSameFile();
+            continue;
+        }
+        // Emptying the trash or a cache, or the next cleanup of the snapshots, would take the
+        // picture with it.
         if (dp::platform::isInTrash(kept.strPath)) {
             if (strWhy == textKeptGone())
                 strWhy = textKeptInTrash();
             continue;
         }
+        if (dp::platform::isInSnapshot(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInSnapshot();
+            continue;
+        }
+        if (dp::platform::isInCache(kept.strPath)) {
+            if (strWhy == textKeptGone())
+                strWhy = textKeptInCache();
+            continue;
+        }
         if (bRecorded && kept.iContentKey != 0) {
             QMutexLocker locker(&m_verifiedLock);
             const auto verified = m_mapVerified.constFind(kept.strPath);
-            if (verified != m_mapVerified.constEnd() && verified->isSameFile(now)
-                && verified->i64Size == now.i64Size && verified->i64ModTime == now.i64ModTime)
+            if (verified != m_mapVerified.constEnd() && now.isUnchangedSince(*verified))
                 return QString();
         }
         CFileStamp stamp;

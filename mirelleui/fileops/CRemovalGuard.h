@@ -61,7 +61,10 @@ public:
     static QString textKeptGone();
     static QString textKeptChanged();
     static QString textKeptSameFile();
+    static QString textKeptMayBeSameFile();
     static QString textKeptInTrash();
+    static QString textKeptInSnapshot();
+    static QString textKeptInCache();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 

@@ -110,6 +110,15 @@ CRemovalUndo::EnResult CRemovalUndo::restoreOne(CRemovalJournal::EnMethod method
     // An undo cut short before it recorded what it had done: the file is back already.
     if (!bMovedThere && isThere(original) && isUnchanged(original, entry))
         return EnResult::Restored;
+    // Its whole folder missing is most often a drive not plugged in, not a trash emptied.
+    const QString strWentTo = place.left(place.lastIndexOf(QLatin1Char('/')));
+    if (!bMovedThere && !strWentTo.isEmpty() && !isThere(fileOps.fileFacts(strWentTo))) {
+        const QString strText = method == CRemovalJournal::EnMethod::Trash
+            ? tr("the trash it went to is not there (%1): is its drive connected?")
+            : tr("the folder it went to is not there (%1): is its drive connected?");
+        *pstrError = strText.arg(QDir::toNativeSeparators(strWentTo));
+        return EnResult::Refused;
+    }
     if (!bMovedThere) {
         *pstrError = method == CRemovalJournal::EnMethod::Trash
             ? tr("it is no longer in the trash (was the trash emptied?)")

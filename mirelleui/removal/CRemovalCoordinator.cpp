@@ -4,7 +4,10 @@
 #include "CFileStamp.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QScopeGuard>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,10 +46,23 @@ void CRemovalCoordinator::setScannedFolders(const QStringList &listFolders)
 QString CRemovalCoordinator::moveFolderProblem(const QString &strFolder, const QStringList &listScanned)
 {
     const QString strResolved = dp::platform::resolvedFolder(strFolder);
+    // The folder and those above it by identity too: a bind mount shows a scanned folder
+    // under another name.
+    QList<CFileStamp> listAbove;
+    for (QString folder = strResolved;;) {
+        listAbove << dp::platform::fileStamp(folder);
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder || parent.isEmpty())
+            break;
+        folder = parent;
+    }
     for (const QString &source : listScanned) {
         const QString strSource = dp::platform::resolvedFolder(source);
+        const CFileStamp sourceStamp = dp::platform::fileStamp(strSource);
         if (strSource == QLatin1String("/") || strResolved == strSource
-            || strResolved.startsWith(strSource + QLatin1Char('/')))
+            || strResolved.startsWith(strSource + QLatin1Char('/'))
+            || std::any_of(listAbove.cbegin(), listAbove.cend(),
+                           [&sourceStamp](const CFileStamp &above) { return above.isSameFile(sourceStamp); }))
             return QStringLiteral("%1 lies inside the scanned folder %2: choose a folder outside it")
                 .arg(QDir::toNativeSeparators(strFolder), QDir::toNativeSeparators(source));
     }

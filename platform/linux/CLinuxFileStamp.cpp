@@ -2,6 +2,7 @@
 
 #include "CPathCodec.h"
 #include "CProcessLock.h"
+#include "CScanFiles.h"
 
 #include <xxhash.h>
 
@@ -18,6 +19,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <memory>
@@ -40,15 +43,20 @@ quint64 fileTime(const timespec &time)
 CFileStamp fileStamp(const QString &strPath)
 {
     CFileStamp stamp;
-    struct stat st {};
-    if (strPath.isEmpty() || ::lstat(pathToBytes(strPath).constData(), &st) != 0)
+    struct statx st {};
+    if (strPath.isEmpty()
+        || ::statx(AT_FDCWD, pathToBytes(strPath).constData(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &st)
+            != 0)
         return stamp;
     stamp.bExists = true;
-    stamp.bRegular = S_ISREG(st.st_mode);
-    stamp.iDevice = quint64(st.st_dev);
-    stamp.iFileIndex = quint64(st.st_ino);
-    stamp.i64Size = qint64(st.st_size);
-    stamp.i64ModTime = fileTime(st.st_mtim);
+    stamp.bRegular = S_ISREG(st.stx_mode);
+    stamp.iDevice = quint64(makedev(st.stx_dev_major, st.stx_dev_minor));
+    stamp.iFileIndex = quint64(st.stx_ino);
+    stamp.i64Size = qint64(st.stx_size);
+    stamp.i64ModTime = fileTime({time_t(st.stx_mtime.tv_sec), long(st.stx_mtime.tv_nsec)});
+    stamp.iChangeTime = fileTime({time_t(st.stx_ctime.tv_sec), long(st.stx_ctime.tv_nsec)});
+    if (st.stx_mask & STATX_BTIME)
+        stamp.iBirthTime = fileTime({time_t(st.stx_btime.tv_sec), long(st.stx_btime.tv_nsec)});
     return stamp;
 }
 
@@ -108,16 +116,37 @@ bool isInTrash(const QString &strPath)
     for (const QString &trash : {homeTrash, resolved})
         if (!trash.isEmpty() && path.startsWith(trash + QLatin1Char('/')))
             return true;
-    // A volume's trash, of any user: <top>/.Trash/<uid>/ or <top>/.Trash-<uid>/.
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (int i = 0; i + 1 < parts.size(); ++i) {
-        const QString &part = parts.at(i);
-        bool bUid = false;
-        if (part == QLatin1String(".Trash")
-            || (part.startsWith(QLatin1String(".Trash-")) && (part.mid(7).toUInt(&bUid), bUid)))
+        if (isTrashFolderName(pathToBytes(parts.at(i)).constData()))
             return true;
     }
     return false;
+}
+
+bool isInSnapshot(const QString &strPath)
+{
+    const QStringList parts = canonicalPath(strPath).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QByteArray parent = i > 0 ? parts.at(i - 1).toUtf8() : QByteArray();
+        if (isSnapshotFolderName(parent.constData(), parts.at(i).toUtf8().constData()))
+            return true;
+    }
+    return false;
+}
+
+bool showsOtherFiles(const QString &strPath)
+{
+    constexpr decltype(statfs::f_type) kOverlay = 0x794c7630;
+    constexpr decltype(statfs::f_type) kUnion = 0x61756673;
+    constexpr decltype(statfs::f_type) kFuse = 0x65735546;
+    const QByteArray path = pathToBytes(strPath);
+    struct statfs fs {};
+    struct stat st {};
+    if (::statfs(path.constData(), &fs) != 0 || ::lstat(path.constData(), &st) != 0)
+        return true;
+    // A FUSE file system on a block device of its own (NTFS, exFAT drives) holds its own files.
+    return fs.f_type == kOverlay || fs.f_type == kUnion || (fs.f_type == kFuse && major(st.st_dev) == 0);
 }
 
 CProcessLock::CProcessLock(const QString &strPath, int iWaitMs)

@@ -143,8 +143,11 @@ CLinuxTrash::CDir CLinuxTrash::trashFor(const QByteArray &path, bool bCreate)
     const dev_t homeDevice = deviceOf(home, &homeExisting);
     if (deviceOf(folder) == homeDevice) {
         trash.dir = home;
-        if (bCreate ? !makeTrashFolders(home) : ::access(homeExisting.constData(), W_OK | X_OK) != 0)
-            trash.strProblem = QStringLiteral("the trash folder %1 cannot be created").arg(dp::platform::pathFromBytes(home));
+        if (bCreate ? !makeTrashFolders(home) : ::access(homeExisting.constData(), W_OK | X_OK) != 0) {
+            const QString strWhy = errnoText(errno);
+            trash.strProblem = QStringLiteral("the trash folder %1 cannot be created (%2)")
+                                   .arg(dp::platform::pathFromBytes(home), strWhy);
+        }
         trash.i64Free = freeBytes(homeExisting);
         return trash;
     }
@@ -172,12 +175,15 @@ CLinuxTrash::CDir CLinuxTrash::trashFor(const QByteArray &path, bool bCreate)
     if (::lstat(trash.dir.constData(), &st) == 0) {
         if (!isOwnFolder(trash.dir))
             trash.strProblem = QStringLiteral("its trash folder %1 is not ours").arg(dp::platform::pathFromBytes(trash.dir));
-        else if (bCreate && !makeTrashFolders(trash.dir))
-            trash.strProblem = QStringLiteral("its trash folder %1 cannot be written").arg(dp::platform::pathFromBytes(trash.dir));
+        else if (bCreate && !makeTrashFolders(trash.dir)) {
+            const QString strWhy = errnoText(errno);
+            trash.strProblem = QStringLiteral("its trash folder %1 cannot be written (%2)")
+                                   .arg(dp::platform::pathFromBytes(trash.dir), strWhy);
+        }
         return trash;
     }
     if (bCreate ? !makeTrashFolders(trash.dir) : ::access(trash.top.constData(), W_OK | X_OK) != 0)
-        trash.strProblem = QStringLiteral("we may not create a trash folder on it");
+        trash.strProblem = QStringLiteral("no trash folder can be made on it (%1)").arg(errnoText(errno));
     return trash;
 }
 

@@ -66,8 +66,9 @@ bool makeFolders(const QByteArray &path, mode_t iMode)
     if (::stat(path.constData(), &st) == 0)
         return S_ISDIR(st.st_mode);
     const QByteArray parent = folderOf(path);
-    if (parent != path && parent != ".")
-        makeFolders(parent, iMode);
+    // A parent that cannot be made leaves errno saying why (a full drive), not "no such folder".
+    if (parent != path && parent != "." && !makeFolders(parent, iMode))
+        return false;
     // Another thread may create the same folder at this moment.
     return ::mkdir(path.constData(), iMode) == 0 || (errno == EEXIST && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode));
 }

@@ -1,5 +1,6 @@
 #include "CFileStamp.h"
 #include "CProcessLock.h"
+#include "CScanFiles.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,6 +34,9 @@ CFileStamp fileStamp(const QString &strPath)
         stamp.iFileIndex = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         stamp.i64Size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
         stamp.i64ModTime = (quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
+        FILE_BASIC_INFO basic{};
+        if (GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof(basic)))
+            stamp.iChangeTime = quint64(basic.ChangeTime.QuadPart);
     }
     CloseHandle(handle);
     return stamp;
@@ -71,11 +75,27 @@ QString canonicalPath(const QString &strPath)
     return QDir(folder).filePath(info.fileName());
 }
 
+bool isInSnapshot(const QString &strPath)
+{
+    const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); ++i) {
+        const QByteArray parent = i > 0 ? parts.at(i - 1).toUtf8() : QByteArray();
+        if (isSnapshotFolderName(parent.constData(), parts.at(i).toUtf8().constData()))
+            return true;
+    }
+    return false;
+}
+
+bool showsOtherFiles(const QString &)
+{
+    return false;
+}
+
 bool isInTrash(const QString &strPath)
 {
     const QStringList parts = QDir::fromNativeSeparators(canonicalPath(strPath)).split(QLatin1Char('/'));
     for (int i = 0; i + 1 < parts.size(); ++i)
-        if (parts.at(i).compare(QLatin1String("$Recycle.Bin"), Qt::CaseInsensitive) == 0)
+        if (isTrashFolderName(parts.at(i).toUtf8().constData()))
             return true;
     return false;
 }

@@ -100,6 +100,18 @@ setup move-link-inside && {
   [ "$rc" -eq 2 ] && [ -e "$PROPOSED" ] || { echo "FAIL move-link-inside: exit $rc"; failures=$((failures+1)); }
   verify move-link-inside
 }
+# The same through a bind mount of the scanned folder, where a mount namespace can be had.
+setup move-bind-inside && {
+  mkdir -p "$D/bound"; before
+  if unshare -rm true 2>/dev/null; then
+    unshare -rm bash -c 'mount --bind "$1" "$2" && "$3" apply -q --move-to "$2/dups" "$4"' _ "$P" "$D/bound" "$CLI" "$D/scan.json"
+    rc=$?
+    [ "$rc" -eq 2 ] && [ -e "$PROPOSED" ] || { echo "FAIL move-bind-inside: exit $rc"; failures=$((failures+1)); }
+  else
+    echo "skip move-bind-inside: no mount namespace here"
+  fi
+  verify move-bind-inside
+}
 # Names that are not UTF-8: undo names what it brought back by the same bytes as apply.
 setup bad-name && {
   odd=$P/camera/$'\xff'.jpg; cp -p "$KEPT" "$odd"; scan "$P" "$D/scan.json"

@@ -157,10 +157,15 @@ private slots:
     {
         QTemporaryDir dir;
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-        for (const char *folder : {"data/Trash/files", ".Trash-1000/files", ".Trash/1000/files", "photos/.Trash-x"})
+        for (const char *folder : {"data/Trash/files", ".Trash-1000/files", ".Trash/1000/files", "photos/.Trash-x",
+                                   ".Trashes/501", "$Recycle.Bin/S-1-5-21-1004", ".snapshots/42/snapshot",
+                                   "timeshift/snapshots/2026-01-01/localhost", "photos/snapshots", ".cache/viewer"})
             QVERIFY(QDir().mkpath(dir.filePath(folder)));
         for (const char *file : {"data/Trash/files/a.jpg", ".Trash-1000/files/a.jpg", ".Trash/1000/files/a.jpg",
-                                 "photos/.Trash-x/a.jpg", "photos/a.jpg"}) {
+                                 "photos/.Trash-x/a.jpg", "photos/a.jpg", ".Trashes/501/a.jpg",
+                                 "$Recycle.Bin/S-1-5-21-1004/$RA1B2C3.jpg", ".snapshots/42/snapshot/a.jpg",
+                                 "timeshift/snapshots/2026-01-01/localhost/a.jpg", "photos/snapshots/a.jpg",
+                                 ".cache/viewer/a.jpg"}) {
             QFile f(dir.filePath(file));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
@@ -168,7 +173,8 @@ private slots:
         QStringList listFound;
         for (const CFoundFile &file : CFileWalker({}).walk({dir.path()}, 2, bStop))
             listFound << file.strPath;
-        QCOMPARE(listFound, QStringList({dir.filePath("photos/.Trash-x/a.jpg"), dir.filePath("photos/a.jpg")}));
+        QCOMPARE(listFound, QStringList({dir.filePath("photos/.Trash-x/a.jpg"), dir.filePath("photos/a.jpg"),
+                                         dir.filePath("photos/snapshots/a.jpg")}));
     }
 };
 

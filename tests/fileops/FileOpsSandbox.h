@@ -76,14 +76,15 @@ private:
     bool m_bOk = false;
 };
 
-// A tmpfs mounted for the test's lifetime: a second filesystem, optionally tiny or read-only.
+// A tmpfs mounted for the test's lifetime: a second filesystem, optionally tiny or read-only
+// (or another one without a device of its own, such as an overlay).
 class CTmpfs
 {
 public:
-    CTmpfs(const QString &strDir, const QByteArray &options) : m_strDir(strDir)
+    CTmpfs(const QString &strDir, const QByteArray &options, const char *pszType = "tmpfs") : m_strDir(strDir)
     {
         QDir().mkpath(strDir);
-        m_bOk = ::mount("tmpfs", QFile::encodeName(strDir).constData(), "tmpfs", 0, options.constData()) == 0;
+        m_bOk = ::mount(pszType, QFile::encodeName(strDir).constData(), pszType, 0, options.constData()) == 0;
     }
     ~CTmpfs()
     {

@@ -123,6 +123,21 @@ private slots:
         QVERIFY(QFileInfo::exists(volumeTrash + "/info/x.jpg.trashinfo"));
     }
 
+    // A drive without room for a trash folder says so, not that we may not make one.
+    void testTrashOnAFullDriveSaysItIsFull()
+    {
+        const auto pTmpfs = mountTmpfs("size=1m,nr_inodes=4");
+        if (!pTmpfs)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        QVERIFY(sandbox::writeFile(path("mnt/x.jpg"), "x"));
+        for (int i = 0; i < 10 && sandbox::writeFile(path("mnt/filler%1").arg(i), ""); ++i) {
+        }
+        QString strError;
+        QVERIFY(!m_ops.moveToTrash(path("mnt/x.jpg"), &strError));
+        QVERIFY2(strError.contains("No space left"), qPrintable(strError));
+        QCOMPARE(sandbox::readFile(path("mnt/x.jpg")), QByteArray("x"));
+    }
+
     void testRemovableDeviceFromSysfs_data()
     {
         QTest::addColumn<QString>("device");

@@ -2,6 +2,7 @@
 
 #include "CFileStamp.h"
 #include "CRemovalGuard.h"
+#include "FileOpsSandbox.h"
 
 #include <unistd.h>
 
@@ -15,11 +16,18 @@ enum class EnChange {
     FileTouched,
     KeptGone,
     KeptOtherBytes,
+    KeptRewrittenAfterFirstCheck,
     KeptSymlinkToFile,
     KeptHardLinkOfFile,
     KeptAliasOfFile,
+    KeptOverlayOfFile,
+    FileOverlayOfKept,
     KeptInHomeTrash,
     KeptInVolumeTrash,
+    KeptInMacVolumeTrash,
+    KeptInRecycleBin,
+    KeptInSnapshot,
+    KeptInCache,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -72,13 +80,28 @@ private slots:
         QTest::newRow("file touched") << EnChange::FileTouched << CRemovalGuard::textChanged();
         QTest::newRow("kept gone") << EnChange::KeptGone << CRemovalGuard::textKeptGone();
         QTest::newRow("kept rewritten") << EnChange::KeptOtherBytes << CRemovalGuard::textKeptChanged();
+        // Read once for the first removal, then rewritten in place with its time set back.
+        QTest::newRow("kept rewritten after the first removal checked it") << EnChange::KeptRewrittenAfterFirstCheck
+                                                                           << CRemovalGuard::textKeptChanged();
         QTest::newRow("kept is a link to the file") << EnChange::KeptSymlinkToFile << CRemovalGuard::textKeptChanged();
         QTest::newRow("kept is a hard link of the file") << EnChange::KeptHardLinkOfFile
                                                          << CRemovalGuard::textKeptSameFile();
         QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
                                                               << CRemovalGuard::textKeptSameFile();
+        // One file on two devices: the folder and an overlay of it (a FUSE view would do the same).
+        QTest::newRow("kept is the file seen through an overlay") << EnChange::KeptOverlayOfFile
+                                                                 << CRemovalGuard::textKeptMayBeSameFile();
+        QTest::newRow("file is the kept copy seen through an overlay") << EnChange::FileOverlayOfKept
+                                                                      << CRemovalGuard::textKeptMayBeSameFile();
         QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
         QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
+        // A drive also used with other systems: their trashes get emptied there.
+        QTest::newRow("kept lies in a macOS volume trash") << EnChange::KeptInMacVolumeTrash
+                                                           << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a Windows recycle bin") << EnChange::KeptInRecycleBin << CRemovalGuard::textKeptInTrash();
+        QTest::newRow("kept lies in a system snapshot") << EnChange::KeptInSnapshot << CRemovalGuard::textKeptInSnapshot();
+        // A viewer that opened the photo from an archive left a copy there.
+        QTest::newRow("kept lies in a cache folder") << EnChange::KeptInCache << CRemovalGuard::textKeptInCache();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -92,7 +115,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QByteArray picture(300000, 'p');
-        const QString file = dir.filePath("copy.jpg");
+        QString file = dir.filePath("copy.jpg");
         // A scan of a whole home or drive also finds the copies in its trash.
         QString kept = dir.filePath("original.jpg");
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
@@ -100,14 +123,43 @@ private slots:
             kept = dir.filePath("data/Trash/files/original.jpg");
         if (change == EnChange::KeptInVolumeTrash)
             kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
-        QVERIFY(QDir().mkpath(QFileInfo(kept).path()));
+        if (change == EnChange::KeptInMacVolumeTrash)
+            kept = dir.filePath(".Trashes/501/original.jpg");
+        if (change == EnChange::KeptInRecycleBin)
+            kept = dir.filePath("$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
+        if (change == EnChange::KeptInSnapshot)
+            kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
+        if (change == EnChange::KeptInCache)
+            kept = dir.filePath(".cache/.fr-Xb12/original.jpg");
+        const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
+        if (bOverlay) {
+            QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
+            QString &view = change == EnChange::KeptOverlayOfFile ? kept : file;
+            lower = dir.filePath("lower/" + QFileInfo(lower).fileName());
+            view = dir.filePath("view/" + QFileInfo(lower).fileName());
+        }
+        QVERIFY(QDir().mkpath(QFileInfo(kept).path()) && QDir().mkpath(QFileInfo(file).path()));
         const QString second = dir.filePath("backup.jpg");
-        write(file, picture);
-        write(kept, picture);
-        write(second, picture);
+        for (const QString &path : {file, kept, second})
+            if (!path.contains("/view/"))
+                write(path, picture);
+        std::unique_ptr<sandbox::CTmpfs> pOverlay;
+        if (bOverlay) {
+            QVERIFY(QDir().mkpath(dir.filePath("upper")) && QDir().mkpath(dir.filePath("work")));
+            pOverlay = std::make_unique<sandbox::CTmpfs>(
+                dir.filePath("view"),
+                QFile::encodeName(QStringLiteral("lowerdir=%1,upperdir=%2,workdir=%3")
+                                      .arg(dir.filePath("lower"), dir.filePath("upper"), dir.filePath("work"))),
+                "overlay");
+            if (!pOverlay->isOk())
+                QSKIP("cannot mount an overlay here (needs root)");
+        }
 
         CRemovalGuard guard;
         CScannedFile planned = scanned(file);
+        // A time the rewrite below can set back to the last digit.
+        if (change == EnChange::KeptRewrittenAfterFirstCheck)
+            rewriteKeepingTime(kept, picture);
         QList<CScannedFile> listKept{scanned(kept)};
         if (change == EnChange::KeptAliasOfFile) {
             // The saved scan named the file twice, once through "/./".
@@ -134,6 +186,11 @@ private slots:
                 *pFile = CScannedFile{pFile->strPath, pFile->i64Size, 0, 0};
         }
         guard.add(planned, listKept);
+        if (change == EnChange::KeptRewrittenAfterFirstCheck) {
+            guard.add(scanned(second), listKept);
+            QCOMPARE(guard.check(second), QString());
+            rewriteKeepingTime(kept, other);
+        }
         switch (change) {
         case EnChange::FileGone: QVERIFY(QFile::remove(file)); break;
         case EnChange::FileSymlink: QVERIFY(QFile::remove(file) && QFile::link(kept, file)); break;

@@ -318,6 +318,8 @@ private slots:
             QTest::newRow(qPrintable(name + ", file gone")) << method << "gone"
                                                             << (method == Trash ? "no longer in the trash" : "no longer at");
             QTest::newRow(qPrintable(name + ", its folder now a link")) << method << "linked" << "a link took its place";
+            // The drive it went to is not plugged in: nothing was emptied or cleared.
+            QTest::newRow(qPrintable(name + ", where it went is away")) << method << "away" << "is its drive connected?";
         }
     }
 
@@ -347,6 +349,9 @@ private slots:
             QVERIFY(QDir(path("photos/album")).removeRecursively());
             QVERIFY(QDir().mkpath(path("elsewhere")));
             QVERIFY(QFile::link(path("elsewhere"), path("photos/album")));
+        } else if (fault == "away") {
+            const QString folder = method == Trash ? trashDir() : path("moved");
+            QVERIFY(QDir().rename(folder, folder + "-away"));
         } else {
             // The user emptied the trash, or cleared the folder.
             QVERIFY(QFile::remove(place));
@@ -354,15 +359,17 @@ private slots:
 
         const CRemovalUndo::COutcome outcome = CRemovalUndo(journalPath()).undo();
         QVERIFY2(outcome.strError.isEmpty(), qPrintable(outcome.strError));
-        QCOMPARE(outcome.listFailed.size(), 1);
+        // Away, the folder takes every file with it.
+        const int iRefused = fault == "away" ? 3 : 1;
+        QCOMPARE(outcome.listFailed.size(), iRefused);
         QVERIFY2(failureOf(outcome, victim).contains(reason), qPrintable(failureOf(outcome, victim)));
-        QCOMPARE(outcome.listRestored.size(), 2);
+        QCOMPARE(outcome.listRestored.size(), 3 - iRefused);
         QVERIFY(!outcome.listRestored.contains(victim));
-        QCOMPARE(sandbox::readFile(listFiles.at(0)), QByteArray("photo a.jpg"));
+        QCOMPARE(sandbox::readFile(listFiles.at(0)), QByteArray(fault == "away" ? "<missing>" : "photo a.jpg"));
         // Nothing refused is overwritten or dropped.
         if (fault == "taken")
             QCOMPARE(sandbox::readFile(victim), QByteArray("a new photo saved under the old name"));
-        if (fault != "gone")
+        if (fault != "gone" && fault != "away")
             QVERIFY(QFileInfo::exists(place));
         QVERIFY(QDir(path("elsewhere")).isEmpty());
 

@@ -263,6 +263,48 @@ private slots:
         }
     }
 
+    // A scanned folder deleted, or unmounted or deleted and made again (an empty folder left in
+    // its place), while the scan runs: the scan names it, and fails when nothing else is left.
+    void testFolderGoneDuringTheScan_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("otherGroups");
+        QTest::addColumn<int>("result");
+        QTest::newRow("deleted, the other folder has groups") << "delete" << true << int(CDupPicsMgr::ScanResult_Done);
+        QTest::newRow("unmounted, the other folder has groups") << "unmount" << true << int(CDupPicsMgr::ScanResult_Done);
+        // The file system may hand the new folder the old one's inode.
+        QTest::newRow("deleted and made again") << "recreate" << true << int(CDupPicsMgr::ScanResult_Done);
+        QTest::newRow("deleted, no other groups") << "delete" << false << int(CDupPicsMgr::ScanResult_SourcesVanished);
+    }
+    void testFolderGoneDuringTheScan()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, otherGroups);
+        QFETCH(int, result);
+        const QString gone = m_pDir->filePath("one");
+        const QString go = m_pDir->filePath("go");
+        QJsonArray events{create(1, "one/a.jpg"), join(2, 1, "one/b.jpg")};
+        if (otherGroups)
+            events << create(3, "two/c.jpg") << join(4, 3, "two/d.jpg");
+        photo("two/e.jpg");
+        events << QJsonObject{{"op", "waitFile"}, {"path", go}};
+        setScript(events);
+        CDupPicsMgr mgr;
+        mgr.addDropPaths({QUrl::fromLocalFile(gone), QUrl::fromLocalFile(m_pDir->filePath("two"))});
+        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
+        mgr.collectDupFiles();
+        QTRY_VERIFY(m_fake.calls().contains("FindDuplicates:70"));
+        if (change == "unmount")
+            QVERIFY(QDir().rename(gone, gone + "-mounted") && QDir().mkdir(gone));
+        else
+            QVERIFY(QDir(gone).removeRecursively() && (change == "delete" || QDir().mkdir(gone)));
+        photo("go");
+        QVERIFY(completeSpy.wait(10000));
+        QCOMPARE(completeSpy.first().first().toInt(), result);
+        QCOMPARE(mgr.scanVanished(), QStringList{gone});
+        QCOMPARE(mgr.groupOrder().isEmpty(), !otherGroups);
+    }
+
     void testCallbacksForVanishedFilesAreSkipped()
     {
         QJsonObject gone = create(1, "gone.jpg");
