@@ -7,6 +7,7 @@
 #include "CScanFiles.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -45,6 +46,8 @@ constexpr int kTriesPerSize = 3;
 // The larger photo is read at this many times the smaller one's size when its JPEG
 // scales down that far: enough for the band above the smaller one's limit.
 constexpr double kDetailRatio = 1.8;
+constexpr int kLookAlikeBits = 2;
+constexpr double kLookAlikeDetail = 0.03;
 
 double correlation(const std::vector<float> &a, const std::vector<float> &b)
 {
@@ -76,6 +79,16 @@ uint64_t pixelKey(const CPhotoFeature &f)
     uint32_t definition = 0;
     std::memcpy(&definition, &f.definition, sizeof definition);
     return f.hashUpright ^ (uint64_t(f.width) << 48 | uint64_t(f.height) << 32 | definition);
+}
+
+// Copies of one picture at one size and of about the same detail, as other formats of
+// it or tonal edits are: the bands are read against each photo's own coarse band, so
+// one verdict holds for all of them and the others are not decoded.
+bool lookAlike(const CPhotoFeature &a, const CPhotoFeature &b)
+{
+    return a.width == b.width && a.height == b.height
+        && std::bitset<64>(a.hashUpright ^ b.hashUpright).count() <= kLookAlikeBits
+        && std::abs(double(a.definition) - double(b.definition)) <= kLookAlikeDetail * double(b.definition);
 }
 
 double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
@@ -285,6 +298,8 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             r = load(data.listPaths[photos[k]], data.features[photos[k]], iMinSide);
         return r;
     };
+    // The verdicts of this group, by its larger photo and its smaller one.
+    std::map<std::pair<size_t, size_t>, bool> mapDone;
     float best = listDefinition[photos[0]];  // of the photos already settled
     for (size_t k = 1; k < photos.size(); best = std::max(best, listDefinition[photos[k]]), ++k) {
         const CPhotoFeature &large = data.features[photos[k]];
@@ -296,7 +311,9 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         for (size_t j = k; j-- > 0;) {
             const CPhotoFeature &small = data.features[photos[j]];
             const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
-            if (scale > 1.0 / kMinRatio || scale < kMinScale
+            // An enlargement found already holds nothing near its limit to compare
+            // with: the look goes on down to its source.
+            if (scale > 1.0 / kMinRatio || scale < kMinScale || listDefinition[photos[j]] < small.definition
                 || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
                     > kAspectTolerance)
                 continue;
@@ -308,6 +325,10 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
                 continue;
             const std::pair<uint64_t, uint64_t> pair(pixelKey(large), pixelKey(small));
             int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
+            for (const auto &[done, bEnlarged] : mapDone) {
+                if (verdict < 0 && done.second == j && lookAlike(data.features[photos[done.first]], large))
+                    verdict = bEnlarged;
+            }
             if (verdict < 0) {
                 const CRead &s = read(j, std::max(small.width, small.height));
                 const CRead &l = read(k, int(std::ceil(kDetailRatio * std::max(small.width, small.height))));
@@ -318,6 +339,7 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
                 if (pVerdicts)
                     pVerdicts->store(pair, verdict != 0);
             }
+            mapDone[{k, j}] = verdict != 0;
             if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
                     float(kEnlargedShare * listDefinition[photos[j]]));
