@@ -26,6 +26,8 @@ constexpr int kMaxTiles = 96;
 constexpr double kMinRatio = 1.3;
 // Beyond this ratio the smaller photo's band is too coarse to read in these tiles.
 constexpr double kMinScale = 1.0 / 2.2;
+// A JPEG enlarged further is read DCT-scaled down into that range (kDetailRatio).
+constexpr double kMinJpegScale = 1.0 / 4.0;
 // Measured on the enlargements x1.5 and x2 of real photos (tools/make-variants.sh)
 // and on their originals over half-size and 1280-pixel copies, at no false alarm:
 // - the energy of the smaller photo's top band in the most textured tiles of 32 pixels
@@ -79,6 +81,12 @@ uint64_t pixelKey(const CPhotoFeature &f)
     uint32_t definition = 0;
     std::memcpy(&definition, &f.definition, sizeof definition);
     return f.hashUpright ^ (uint64_t(f.width) << 48 | uint64_t(f.height) << 32 | definition);
+}
+
+bool isJpeg(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
+        || strPath.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive);
 }
 
 // Copies of one picture at one size and of about the same detail, as other formats of
@@ -313,7 +321,8 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
             // An enlargement found already holds nothing near its limit to compare
             // with: the look goes on down to its source.
-            if (scale > 1.0 / kMinRatio || scale < kMinScale || listDefinition[photos[j]] < small.definition
+            if (scale > 1.0 / kMinRatio || scale < (isJpeg(data.listPaths[photos[k]]) ? kMinJpegScale : kMinScale)
+                || listDefinition[photos[j]] < small.definition
                 || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
                     > kAspectTolerance)
                 continue;

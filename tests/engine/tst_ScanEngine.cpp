@@ -279,6 +279,7 @@ private slots:
         QTest::addColumn<bool>("bSoft");
         QTest::newRow("enlarged 1.5 times") << 1.5 << false;
         QTest::newRow("enlarged twice") << 2.0 << false;
+        QTest::newRow("enlarged three times") << 3.0 << false;
         QTest::newRow("half size") << 0.5 << false;
         QTest::newRow("half size of a soft original") << 0.5 << true;
     }
