@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -18,6 +19,9 @@ namespace {
 // photo from 5/6 of the group's best down, so a share below that with a margin.
 constexpr double kEnlargedShare = 0.75;
 constexpr double kFirstRuleShare = 5.0 / 6.0;
+// It leaves alone what lies below 1/6 of the best: an enlargement of a far smaller
+// photo is kept above that, with a margin.
+constexpr double kFirstRuleFloor = 1.1 / 6.0;
 
 constexpr int kTile = 32;
 // Enough tiles to average out the picture, few enough to cost little beside the decode.
@@ -298,16 +302,22 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
     if (photos.size() < 2 || pixelsOf(data.features[photos.front()]) == pixelsOf(data.features[photos.back()]))
         return;
     // Each photo is decoded only when compared, as a smaller photo at full size, as a
-    // larger one at the size the comparison needs: again only when that is larger.
+    // larger one at the size the comparison needs (from iMinSide, at most iMaxSide):
+    // again only when the size it was read at does not fit.
     std::vector<CRead> listRead(photos.size());
-    const auto read = [&](size_t k, int iMinSide) -> const CRead & {
+    const auto read = [&](size_t k, int iMinSide, int iMaxSide) -> const CRead & {
         CRead &r = listRead[k];
-        if (!r.bFull && std::max(r.iWidth, r.iHeight) < iMinSide)
+        const int side = std::max(r.iWidth, r.iHeight);
+        if (side == 0 ? !r.bFull : (side < iMinSide && !r.bFull) || side > iMaxSide)
             r = load(data.listPaths[photos[k]], data.features[photos[k]], iMinSide);
         return r;
     };
-    // The verdicts of this group, by its larger photo and its smaller one.
-    std::map<std::pair<size_t, size_t>, bool> mapDone;
+    // Per smaller photo, the larger ones compared with it and their verdicts.
+    std::vector<std::vector<std::pair<size_t, bool>>> listDone(photos.size());
+    float highest = 0.0f;
+    for (uint32_t p : photos)
+        highest = std::max(highest, listDefinition[p]);
+    const float lowest = float(kFirstRuleFloor * highest);
     float best = listDefinition[photos[0]];  // of the photos already settled
     for (size_t k = 1; k < photos.size(); best = std::max(best, listDefinition[photos[k]]), ++k) {
         const CPhotoFeature &large = data.features[photos[k]];
@@ -334,13 +344,14 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
                 continue;
             const std::pair<uint64_t, uint64_t> pair(pixelKey(large), pixelKey(small));
             int verdict = pVerdicts ? pVerdicts->find(pair) : -1;
-            for (const auto &[done, bEnlarged] : mapDone) {
-                if (verdict < 0 && done.second == j && lookAlike(data.features[photos[done.first]], large))
-                    verdict = bEnlarged;
+            for (size_t d = 0; verdict < 0 && d < listDone[j].size(); ++d) {
+                if (lookAlike(data.features[photos[listDone[j][d].first]], large))
+                    verdict = listDone[j][d].second;
             }
             if (verdict < 0) {
-                const CRead &s = read(j, std::max(small.width, small.height));
-                const CRead &l = read(k, int(std::ceil(kDetailRatio * std::max(small.width, small.height))));
+                const int side = std::max(small.width, small.height);
+                const CRead &s = read(j, side, INT_MAX);
+                const CRead &l = read(k, int(std::ceil(kDetailRatio * side)), int(side / kMinScale));
                 verdict = !s.spectrum.empty() && !l.spectrum.empty()
                     && enlargedFrom(l.spectrum, s.spectrum,
                                     std::sqrt(double(s.iWidth) * s.iHeight / (double(l.iWidth) * l.iHeight)))
@@ -348,10 +359,10 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
                 if (pVerdicts)
                     pVerdicts->store(pair, verdict != 0);
             }
-            mapDone[{k, j}] = verdict != 0;
+            listDone[j].emplace_back(k, verdict != 0);
             if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
-                    float(kEnlargedShare * listDefinition[photos[j]]));
+                    std::max(lowest, float(kEnlargedShare * listDefinition[photos[j]])));
                 break;
             }
         }
