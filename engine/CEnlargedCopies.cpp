@@ -1,13 +1,15 @@
 #include "CEnlargedCopies.h"
 
 #include "CFeatureCache.h"
-#include "CImageDecoder.h"
+#include "CGrayDecoder.h"
 #include "CGroupBuilder.h"
+#include "CImageLimits.h"
 #include "CScanData.h"
-
-#include <QImage>
+#include "CScanFiles.h"
 
 #include <algorithm>
+#include <bitset>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -18,6 +20,9 @@ namespace {
 // photo from 5/6 of the group's best down, so a share below that with a margin.
 constexpr double kEnlargedShare = 0.75;
 constexpr double kFirstRuleShare = 5.0 / 6.0;
+// It leaves alone what lies below 1/6 of the best: an enlargement of a far smaller
+// photo is kept above that, with a margin.
+constexpr double kFirstRuleFloor = 1.1 / 6.0;
 
 constexpr int kTile = 32;
 // Enough tiles to average out the picture, few enough to cost little beside the decode.
@@ -26,6 +31,8 @@ constexpr int kMaxTiles = 96;
 constexpr double kMinRatio = 1.3;
 // Beyond this ratio the smaller photo's band is too coarse to read in these tiles.
 constexpr double kMinScale = 1.0 / 2.2;
+// A JPEG enlarged further is read DCT-scaled down into that range (kDetailRatio).
+constexpr double kMinJpegScale = 1.0 / 4.0;
 // Measured on the enlargements x1.5 and x2 of real photos (tools/make-variants.sh)
 // and on their originals over half-size and 1280-pixel copies, at no false alarm:
 // - the energy of the smaller photo's top band in the most textured tiles of 32 pixels
@@ -43,57 +50,11 @@ constexpr double kMaxAbove = 0.1;
 constexpr double kAspectTolerance = 0.02;
 constexpr int kCompareSide = 256;
 constexpr int kTriesPerSize = 3;
-
-// One axis of an area-average resample (nearest sample when enlarging). bRows: along x
-// in each row, else along y in each column; the other axis keeps its size.
-std::vector<float> resampleAxis(const std::vector<float> &in, int iInW, int iInH, int iOut, bool bRows)
-{
-    const int along = bRows ? iInW : iInH;
-    const int across = bRows ? iInH : iInW;
-    const double step = double(along) / iOut;
-    // Per target sample: its first source sample and the weights of those it covers.
-    std::vector<int> listFirst(size_t(iOut) + 1, 0);
-    std::vector<int> listSource;
-    std::vector<float> listWeight;
-    for (int o = 0; o < iOut; ++o) {
-        const double from = o * step, to = from + step;
-        listFirst[size_t(o)] = int(listSource.size());
-        if (step <= 1.0) {
-            listSource.push_back(std::min(along - 1, int(from + step / 2)));
-            listWeight.push_back(1.0f);
-            continue;
-        }
-        for (int s = int(from); s < std::min(along, int(std::ceil(to))); ++s) {
-            listSource.push_back(s);
-            listWeight.push_back(float((std::min(to, s + 1.0) - std::max(from, double(s))) / step));
-        }
-    }
-    listFirst[size_t(iOut)] = int(listSource.size());
-    std::vector<float> out(size_t(iOut) * size_t(across), 0.0f);
-    if (bRows) {
-        for (int c = 0; c < across; ++c) {
-            const float *row = &in[size_t(c) * size_t(iInW)];
-            float *target = &out[size_t(c) * size_t(iOut)];
-            for (int o = 0; o < iOut; ++o) {
-                float sum = 0.0f;
-                for (int k = listFirst[size_t(o)]; k < listFirst[size_t(o) + 1]; ++k)
-                    sum += listWeight[size_t(k)] * row[listSource[size_t(k)]];
-                target[o] = sum;
-            }
-        }
-    } else {
-        for (int o = 0; o < iOut; ++o) {
-            float *target = &out[size_t(o) * size_t(iInW)];
-            for (int k = listFirst[size_t(o)]; k < listFirst[size_t(o) + 1]; ++k) {
-                const float *row = &in[size_t(listSource[size_t(k)]) * size_t(iInW)];
-                const float w = listWeight[size_t(k)];
-                for (int c = 0; c < across; ++c)
-                    target[c] += w * row[c];
-            }
-        }
-    }
-    return out;
-}
+// The larger photo is read at this many times the smaller one's size when its JPEG
+// scales down that far: enough for the band above the smaller one's limit.
+constexpr double kDetailRatio = 1.8;
+constexpr int kLookAlikeBits = 2;
+constexpr double kLookAlikeDetail = 0.03;
 
 double correlation(const std::vector<float> &a, const std::vector<float> &b)
 {
@@ -113,16 +74,6 @@ double correlation(const std::vector<float> &a, const std::vector<float> &b)
     return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
 }
 
-// A luminance plane, upright.
-struct CPlane
-{
-    int iWidth = 0;
-    int iHeight = 0;
-    std::vector<float> pixels;
-
-    bool isNull() const { return iWidth <= 0 || iHeight <= 0; }
-};
-
 uint64_t pixelsOf(const CPhotoFeature &f)
 {
     return uint64_t(f.width) * f.height;
@@ -130,7 +81,7 @@ uint64_t pixelsOf(const CPhotoFeature &f)
 
 // A verdict is kept across processes: its key follows each file's bytes (an edit that
 // keeps the picture's hash, size and detail still changes it) and the check itself.
-constexpr uint64_t kVerdictRevision = 1;  // raise whenever the check decides otherwise
+constexpr uint64_t kVerdictRevision = 2;  // raise whenever the check decides otherwise
 
 uint64_t mixed(uint64_t x)
 {
@@ -147,6 +98,22 @@ uint64_t verdictKey(const CPhotoFeature &f)
     return mixed(mixed(pixels ^ kVerdictRevision) ^ f.contentHash);
 }
 
+bool isJpeg(const QString &strPath)
+{
+    return strPath.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
+        || strPath.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive);
+}
+
+// Copies of one picture at one size and of about the same detail, as other formats of
+// it or tonal edits are: the bands are read against each photo's own coarse band, so
+// one verdict holds for all of them and the others are not decoded.
+bool lookAlike(const CPhotoFeature &a, const CPhotoFeature &b)
+{
+    return a.width == b.width && a.height == b.height
+        && std::bitset<64>(a.hashUpright ^ b.hashUpright).count() <= kLookAlikeBits
+        && std::abs(double(a.definition) - double(b.definition)) <= kLookAlikeDetail * double(b.definition);
+}
+
 double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
 {
     double sum = 0.0;
@@ -158,34 +125,17 @@ double bandMean(const std::vector<double> &spectrum, double dFrom, double dTo)
     return count ? sum / count : 0.0;
 }
 
-CPlane plane(const QImage &image)
+// out += f * in over one row of a tile; apart, so that the compiler knows the rows
+// do not overlap and vectorises.
+void addScaled(double *__restrict out, const double *__restrict in, double f)
 {
-    CPlane out;
-    if (image.isNull())
-        return out;
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    out.iWidth = grey.width();
-    out.iHeight = grey.height();
-    out.pixels.resize(size_t(out.iWidth) * size_t(out.iHeight));
-    for (int y = 0; y < out.iHeight; ++y) {
-        const uchar *row = grey.constScanLine(y);
-        std::copy(row, row + out.iWidth, out.pixels.begin() + ptrdiff_t(y) * out.iWidth);
-    }
-    return out;
-}
-
-// Area-averaged down (nearest sample up) to the given size.
-CPlane resized(const CPlane &from, int iWidth, int iHeight)
-{
-    if (from.isNull() || iWidth <= 0 || iHeight <= 0)
-        return {};
-    const std::vector<float> rows = resampleAxis(from.pixels, from.iWidth, from.iHeight, iWidth, true);
-    return {iWidth, iHeight, resampleAxis(rows, iWidth, from.iHeight, iHeight, false)};
+    for (int i = 0; i < kTile; ++i)
+        out[i] += f * in[i];
 }
 
 // Mean energy per DCT frequency (the larger of its two indices) of the most textured
 // tiles of 32 pixels: flat sky says nothing about any band.
-std::vector<double> spectrum(const CPlane &plane)
+std::vector<double> spectrum(const CGrayImage &plane)
 {
     const int tilesX = plane.iWidth / kTile, tilesY = plane.iHeight / kTile;
     if (tilesX * tilesY < 4)
@@ -193,20 +143,22 @@ std::vector<double> spectrum(const CPlane &plane)
     std::vector<std::pair<double, int>> listTiles;
     for (int ty = 0; ty < tilesY; ++ty) {
         for (int tx = 0; tx < tilesX; ++tx) {
-            double sum = 0.0;
+            int sum = 0;
             // Every fourth row tells texture well enough.
             for (int y = 0; y < kTile; y += 4) {
-                const float *row = &plane.pixels[size_t(ty * kTile + y) * plane.iWidth + size_t(tx * kTile)];
+                const uint8_t *row = &plane.pixels[size_t(ty * kTile + y) * plane.iWidth + size_t(tx * kTile)];
                 for (int x = 1; x < kTile; ++x)
-                    sum += std::abs(row[x] - row[x - 1]);
+                    sum += std::abs(int(row[x]) - int(row[x - 1]));
             }
-            listTiles.emplace_back(sum, ty * tilesX + tx);
+            listTiles.emplace_back(double(sum), ty * tilesX + tx);
         }
     }
     const size_t take = std::min<size_t>(kMaxTiles, std::max<size_t>(4, listTiles.size() / 4));
     std::partial_sort(listTiles.begin(), listTiles.begin() + ptrdiff_t(take), listTiles.end(),
                       [](const auto &a, const auto &b) { return a.first > b.first; });
 
+    // basis[k][n] = cos(pi (2n + 1) k / 2N), and its transpose: both passes run their
+    // innermost loop along a row of outputs.
     static const std::vector<double> basis = [] {
         std::vector<double> c(kTile * kTile);
         for (int k = 0; k < kTile; ++k)
@@ -214,26 +166,29 @@ std::vector<double> spectrum(const CPlane &plane)
                 c[size_t(k * kTile + n)] = std::cos(M_PI * (2 * n + 1) * k / (2.0 * kTile));
         return c;
     }();
-    std::vector<double> energy(kTile * kTile, 0.0), tile(kTile * kTile), rows(kTile * kTile);
+    static const std::vector<double> basisT = [] {
+        std::vector<double> t(kTile * kTile);
+        for (int k = 0; k < kTile; ++k)
+            for (int n = 0; n < kTile; ++n)
+                t[size_t(n * kTile + k)] = basis[size_t(k * kTile + n)];
+        return t;
+    }();
+    std::vector<double> energy(kTile * kTile, 0.0), rows(kTile * kTile), column(kTile);
     for (size_t t = 0; t < take; ++t) {
         const int tx = listTiles[t].second % tilesX, ty = listTiles[t].second / tilesX;
-        for (int y = 0; y < kTile; ++y)
+        std::fill(rows.begin(), rows.end(), 0.0);
+        for (int y = 0; y < kTile; ++y) {
+            const uint8_t *pixel = &plane.pixels[size_t(ty * kTile + y) * plane.iWidth + size_t(tx * kTile)];
             for (int x = 0; x < kTile; ++x)
-                tile[size_t(y * kTile + x)] = plane.pixels[size_t(ty * kTile + y) * plane.iWidth + size_t(tx * kTile + x)];
-        for (int y = 0; y < kTile; ++y)
-            for (int u = 0; u < kTile; ++u) {
-                double s = 0.0;
-                for (int x = 0; x < kTile; ++x)
-                    s += basis[size_t(u * kTile + x)] * tile[size_t(y * kTile + x)];
-                rows[size_t(y * kTile + u)] = s;
-            }
-        for (int v = 0; v < kTile; ++v)
-            for (int u = 0; u < kTile; ++u) {
-                double s = 0.0;
-                for (int y = 0; y < kTile; ++y)
-                    s += basis[size_t(v * kTile + y)] * rows[size_t(y * kTile + u)];
-                energy[size_t(v * kTile + u)] += s * s;
-            }
+                addScaled(&rows[size_t(y * kTile)], &basisT[size_t(x * kTile)], double(pixel[x]));
+        }
+        for (int v = 0; v < kTile; ++v) {
+            std::fill(column.begin(), column.end(), 0.0);
+            for (int y = 0; y < kTile; ++y)
+                addScaled(column.data(), &rows[size_t(y * kTile)], basis[size_t(v * kTile + y)]);
+            for (int u = 0; u < kTile; ++u)
+                energy[size_t(v * kTile + u)] += column[size_t(u)] * column[size_t(u)];
+        }
     }
     std::vector<double> out(kTile, 0.0);
     std::vector<int> count(kTile, 0);
@@ -276,19 +231,62 @@ bool enlargedFrom(const std::vector<double> &large, const std::vector<double> &s
     return below < kMaxBelow && above < kMaxAbove;
 }
 
-// Whether two planes show the same picture at the smaller one's size (not a crop).
-bool samePicture(const CPlane &large, const CPlane &small)
+// A photo reduced to what the check reads of it: the spectrum of its detail at the
+// size decoded and, upright and small, the picture itself.
+struct CRead
 {
-    if (large.isNull() || small.isNull())
-        return false;
-    const double scale = std::min(1.0, double(kCompareSide) / std::max(small.iWidth, small.iHeight));
-    const int w = std::max(1, int(std::lround(small.iWidth * scale))), h = std::max(1, int(std::lround(small.iHeight * scale)));
-    return correlation(resized(large, w, h).pixels, resized(small, w, h).pixels) >= 0.97;
+    int iWidth = 0;   // as decoded, stored
+    int iHeight = 0;
+    bool bFull = false;  // or not decodable: no other size is tried
+    std::vector<double> spectrum;
+    int iPreviewWidth = 0;
+    int iPreviewHeight = 0;
+    std::vector<float> preview;
+};
+
+CRead load(const QString &strPath, const CPhotoFeature &f, int iMinSide)
+{
+    CRead out;
+    out.bFull = true;
+    thread_local std::vector<uint8_t> buffer;
+    size_t size = 0;
+    QString strError;
+    if (!dp::platform::readWholeFile(strPath, CImageLimits::kMaxFileBytes, buffer, size, strError))
+        return out;
+    CDecodedImage decoded;
+    std::string error;
+    const bool bRaw = strPath.endsWith(QLatin1String(".dng"), Qt::CaseInsensitive);
+    const EnDecodeStatus status = CGrayDecoder::decodeDetail(buffer.data(), size, bRaw, iMinSide, decoded, error);
+    // A large file's buffer is not kept for the rest of the scan.
+    if (buffer.capacity() > (size_t(64) << 20))
+        std::vector<uint8_t>().swap(buffer);
+    const CGrayImage &plane = decoded.gray;
+    if (status != EnDecodeStatus::Ok || plane.isNull())
+        return out;
+    out.iWidth = plane.iWidth;
+    out.iHeight = plane.iHeight;
+    out.bFull = int64_t(plane.iWidth) * plane.iHeight >= int64_t(decoded.iFullWidth) * decoded.iFullHeight;
+    out.spectrum = spectrum(plane);
+    const double scale = std::min(1.0, double(kCompareSide) / std::max(plane.iWidth, plane.iHeight));
+    const int w = std::max(1, int(std::lround(plane.iWidth * scale)));
+    const int h = std::max(1, int(std::lround(plane.iHeight * scale)));
+    const int orientation = decoded.iOrientation ? decoded.iOrientation : f.orientation;
+    out.preview = orientGrid(plane.resized(w, h), w, h, orientation);
+    const bool bSwap = orientation >= 5 && orientation <= 8;
+    out.iPreviewWidth = bSwap ? h : w;
+    out.iPreviewHeight = bSwap ? w : h;
+    return out;
 }
 
-CPlane load(const QString &strPath, int iMaxSide)
+// Whether two photos show the same picture at the smaller one's size (not a crop).
+bool samePicture(const CRead &large, const CRead &small)
 {
-    return plane(CImageDecoder::decode(strPath, iMaxSide));
+    if (large.preview.empty() || small.preview.empty())
+        return false;
+    return correlation(resampleArea(large.preview, large.iPreviewWidth, large.iPreviewHeight, small.iPreviewWidth,
+                                    small.iPreviewHeight),
+                       small.preview)
+        >= 0.97;
 }
 
 // One group: each larger photo, smallest first so that a chain of enlargements ends
@@ -314,27 +312,23 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
     });
     if (photos.size() < 2 || pixelsOf(data.features[photos.front()]) == pixelsOf(data.features[photos.back()]))
         return;
-    // Each photo is decoded once, at full size, and only when compared.
-    struct CRead
-    {
-        bool bDone = false;
-        std::vector<double> spectrum;
-        CPlane preview;
-    };
+    // Each photo is decoded only when compared, as a smaller photo at full size, as a
+    // larger one at the size the comparison needs (from iMinSide, at most iMaxSide):
+    // again only when the size it was read at does not fit.
     std::vector<CRead> listRead(photos.size());
-    const auto read = [&](size_t k) -> const CRead & {
+    const auto read = [&](size_t k, int iMinSide, int iMaxSide) -> const CRead & {
         CRead &r = listRead[k];
-        if (!r.bDone) {
-            r.bDone = true;
-            const CPhotoFeature &f = data.features[photos[k]];
-            const CPlane full = load(data.listPaths[photos[k]], std::max(f.width, f.height));
-            r.spectrum = spectrum(full);
-            const double scale = std::min(1.0, double(kCompareSide) / std::max(full.iWidth, full.iHeight));
-            r.preview = resized(full, int(std::lround(full.iWidth * scale)),
-                                                 int(std::lround(full.iHeight * scale)));
-        }
+        const int side = std::max(r.iWidth, r.iHeight);
+        if (side == 0 ? !r.bFull : (side < iMinSide && !r.bFull) || side > iMaxSide)
+            r = load(data.listPaths[photos[k]], data.features[photos[k]], iMinSide);
         return r;
     };
+    // Per smaller photo, the larger ones compared with it and their verdicts.
+    std::vector<std::vector<std::pair<size_t, bool>>> listDone(photos.size());
+    float highest = 0.0f;
+    for (uint32_t p : photos)
+        highest = std::max(highest, listDefinition[p]);
+    const float lowest = float(kFirstRuleFloor * highest);
     float best = listDefinition[photos[0]];  // of the photos already settled
     for (size_t k = 1; k < photos.size(); best = std::max(best, listDefinition[photos[k]]), ++k) {
         const CPhotoFeature &large = data.features[photos[k]];
@@ -346,7 +340,10 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
         for (size_t j = k; j-- > 0;) {
             const CPhotoFeature &small = data.features[photos[j]];
             const double scale = std::sqrt(double(pixelsOf(small)) / double(pixelsOf(large)));
-            if (scale > 1.0 / kMinRatio || scale < kMinScale
+            // An enlargement found already holds nothing near its limit to compare
+            // with: the look goes on down to its source.
+            if (scale > 1.0 / kMinRatio || scale < (isJpeg(data.listPaths[photos[k]]) ? kMinJpegScale : kMinScale)
+                || listDefinition[photos[j]] < small.definition
                 || std::abs(double(small.width) * large.height / (double(small.height) * large.width) - 1.0)
                     > kAspectTolerance)
                 continue;
@@ -360,17 +357,25 @@ void lowerEnlargements(const CScanData &data, const std::vector<uint32_t> &group
             // Features from an embedded thumbnail hash only the file's head: no key for its pixels.
             CEnlargedCopies::CVerdicts *pKept = large.bEmbedded || small.bEmbedded ? nullptr : pVerdicts;
             int verdict = pKept ? pKept->find(pair) : -1;
+            for (size_t d = 0; verdict < 0 && d < listDone[j].size(); ++d) {
+                if (lookAlike(data.features[photos[listDone[j][d].first]], large))
+                    verdict = listDone[j][d].second;
+            }
             if (verdict < 0) {
-                const CRead &l = read(k);
-                const CRead &s = read(j);
-                verdict = enlargedFrom(l.spectrum, s.spectrum, scale)
-                    && samePicture(l.preview, s.preview);
+                const int side = std::max(small.width, small.height);
+                const CRead &s = read(j, side, INT_MAX);
+                const CRead &l = read(k, int(std::ceil(kDetailRatio * side)), int(side / kMinScale));
+                verdict = !s.spectrum.empty() && !l.spectrum.empty()
+                    && enlargedFrom(l.spectrum, s.spectrum,
+                                    std::sqrt(double(s.iWidth) * s.iHeight / (double(l.iWidth) * l.iHeight)))
+                    && samePicture(l, s);
                 if (pKept)
                     pKept->store(pair, verdict != 0);
             }
+            listDone[j].emplace_back(k, verdict != 0);
             if (verdict) {
                 listDefinition[photos[k]] = std::min(listDefinition[photos[k]],
-                    float(kEnlargedShare * listDefinition[photos[j]]));
+                    std::max(lowest, float(kEnlargedShare * listDefinition[photos[j]])));
                 break;
             }
         }

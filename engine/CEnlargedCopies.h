@@ -20,8 +20,9 @@ struct CScanData;
 // against its own coarse detail, it holds less than the smaller one just below the
 // smaller one's frequency limit and next to nothing above it, and shows the same
 // picture, its definition is lowered below the smaller one's. Groups whose photos
-// share one size cost nothing; the others pay a full decode of the photos compared,
-// but of none that the first marking rule marks anyway.
+// share one size cost nothing; the others pay a grey decode of the photos compared
+// (the larger one DCT-scaled to what the comparison needs), but of none that the
+// first marking rule marks anyway.
 namespace CEnlargedCopies {
 
 // The answers for pairs of photos already compared, by their contents: a regroup

@@ -5,7 +5,7 @@
 
 namespace {
 // Bump when the layout or the meaning of a field changes: old cache rows are then recomputed.
-constexpr char kBlobVersion = 6;
+constexpr char kBlobVersion = 7;
 } // namespace
 
 static_assert(std::is_trivially_copyable<CPhotoFeature>::value, "the feature is cached byte for byte");

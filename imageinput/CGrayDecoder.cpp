@@ -35,10 +35,13 @@ EnDecodeStatus sizeStatus(int64_t w, int64_t h, bool bScaledDecode, std::string 
     return EnDecodeStatus::Ok;
 }
 
-// Shrinks an already decoded image so that the feature work stays cheap.
-void shrinkToWorkSize(CGrayImage &img)
+// Shrinks an already decoded image so that the feature work stays cheap; a decode for
+// detail keeps its size.
+void shrinkToWorkSize(CGrayImage &img, int iDetailSide)
 {
     constexpr int kWorkSide = 2 * CGrayDecoder::kMinLongSide;
+    if (iDetailSide > 0)
+        return;
     const int longSide = std::max(img.iWidth, img.iHeight);
     if (longSide <= kWorkSide)
         return;
@@ -132,6 +135,49 @@ EnDecodeStatus CGrayDecoder::decodeEmbedded(const uint8_t *pData, size_t size, C
         strError = "no embedded thumbnail in this format";
         return EnDecodeStatus::NotImage;
     }
+}
+
+EnDecodeStatus CGrayDecoder::decodeDetail(const uint8_t *pData, size_t size, bool bRawSuffix, int iMinSide,
+                                           CDecodedImage &out, std::string &strError)
+{
+    iMinSide = std::max(1, iMinSide);
+    if (size < 12) {
+        strError = "too short to be an image";
+        return EnDecodeStatus::NotImage;
+    }
+    const EnImageFormat format = CImageFormat::sniff(pData, size);
+    if (format == EnImageFormat::Heif)
+        return decodeHeif(pData, size, out, strError, iMinSide);
+    if (bRawSuffix && (format == EnImageFormat::Tiff || format == EnImageFormat::Unknown))
+        return decodeRaw(pData, size, out, strError, iMinSide);
+    if (format != EnImageFormat::Jpeg)
+        return decodeWithQt(pData, size, out, strError, iMinSide);
+    CTurboJpeg::CHeader header;
+    if (!CTurboJpeg::readHeader(pData, size, header, strError))
+        return EnDecodeStatus::Corrupt;
+    if (const EnDecodeStatus sized = sizeStatus(header.iWidth, header.iHeight, true, strError);
+        sized != EnDecodeStatus::Ok)
+        return sized;
+    if (header.iColorspace == TJCS_CMYK || header.iColorspace == TJCS_YCCK)
+        return decodeWithQt(pData, size, out, strError, iMinSide);
+    // Grey output spares the colour planes their inverse DCT and upsampling; the
+    // accurate DCT, because the fast one adds noise where the detail is looked at.
+    const tjscalingfactor factor = CTurboJpeg::scaleFor(header.iWidth, header.iHeight, iMinSide);
+    CGrayImage &img = out.gray;
+    img.iWidth = TJSCALED(header.iWidth, factor);
+    img.iHeight = TJSCALED(header.iHeight, factor);
+    img.pixels.assign(size_t(img.iWidth) * size_t(img.iHeight), 0);
+    if (tjDecompress2(CTurboJpeg::handle(), const_cast<unsigned char *>(pData), static_cast<unsigned long>(size),
+                      img.pixels.data(), img.iWidth, 0, img.iHeight, TJPF_GRAY, TJFLAG_STOPONWARNING)
+        != 0) {
+        strError = CTurboJpeg::failed();
+        out.gray = {};
+        return EnDecodeStatus::Corrupt;
+    }
+    out.iFullWidth = header.iWidth;
+    out.iFullHeight = header.iHeight;
+    out.bGrey = header.iSubsamp == TJSAMP_GRAY;
+    return EnDecodeStatus::Ok;
 }
 
 EnDecodeStatus CGrayDecoder::embeddedJpeg(const uint8_t *pData, size_t size, CDecodedImage &out,
@@ -275,11 +321,12 @@ EnDecodeStatus CGrayDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDeco
     out.iFullHeight = h;
     out.iJpegQuality = CTurboJpeg::quality(pData, size);
     out.bGrey = subsamp == TJSAMP_GRAY;
-    shrinkToWorkSize(img);
+    shrinkToWorkSize(img, 0);
     return EnDecodeStatus::Ok;
 }
 
-EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                         int iDetailSide)
 {
     std::unique_ptr<heif_context, void (*)(heif_context *)> ctx(heif_context_alloc(), heif_context_free);
     heif_error err = heif_context_read_from_memory_without_copy(ctx.get(), pData, size, nullptr);
@@ -306,7 +353,8 @@ EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDeco
         if (heif_image_handle_get_list_of_thumbnail_IDs(pPrimary, &id, 1) == 1
             && heif_image_handle_get_thumbnail(pPrimary, id, &pThumb).code == heif_error_Ok) {
             source.reset(pThumb);
-            if (std::max(heif_image_handle_get_width(pThumb), heif_image_handle_get_height(pThumb)) < kMinLongSide / 2)
+            if (std::max(heif_image_handle_get_width(pThumb), heif_image_handle_get_height(pThumb))
+                < (iDetailSide > 0 ? iDetailSide : kMinLongSide / 2))
                 source.reset();
         }
     }
@@ -316,11 +364,12 @@ EnDecodeStatus CGrayDecoder::decodeHeif(const uint8_t *pData, size_t size, CDeco
     out.iFullWidth = w;
     out.iFullHeight = h;
     out.iOrientation = 1;  // libheif applies the container's rotation and mirror
-    shrinkToWorkSize(out.gray);
+    shrinkToWorkSize(out.gray, iDetailSide);
     return EnDecodeStatus::Ok;
 }
 
-EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                        int iDetailSide)
 {
     std::unique_ptr<libraw_data_t, void (*)(libraw_data_t *)> raw(libraw_init(0), libraw_close);
     if (!raw) {
@@ -346,7 +395,7 @@ EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecod
         if (decodeJpeg(reinterpret_cast<const uint8_t *>(raw->thumbnail.thumb), raw->thumbnail.tlength, preview, err,
                        false)
                 == EnDecodeStatus::Ok
-            && std::max(preview.gray.iWidth, preview.gray.iHeight) >= kMinLongSide / 2) {
+            && std::max(preview.gray.iWidth, preview.gray.iHeight) >= (iDetailSide > 0 ? iDetailSide : kMinLongSide / 2)) {
             out.gray = std::move(preview.gray);
             out.iFullWidth = w;
             out.iFullHeight = h;
@@ -381,11 +430,12 @@ EnDecodeStatus CGrayDecoder::decodeRaw(const uint8_t *pData, size_t size, CDecod
         img.pixels[i] = colors >= 3 ? uint8_t((77 * p[0] + 150 * p[1] + 29 * p[2]) >> 8) : p[0];
     }
     libraw_dcraw_clear_mem(pImage);
-    shrinkToWorkSize(img);
+    shrinkToWorkSize(img, iDetailSide);
     return EnDecodeStatus::Ok;  // dcraw_process has already applied the flip
 }
 
-EnDecodeStatus CGrayDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError)
+EnDecodeStatus CGrayDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                           int iDetailSide)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(pData), int(std::min<size_t>(size, INT32_MAX)));
     QBuffer buffer;
@@ -403,7 +453,7 @@ EnDecodeStatus CGrayDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDe
         sized != EnDecodeStatus::Ok)
         return sized;
     const int longSide = std::max(full.width(), full.height());
-    if (longSide > 2 * kMinLongSide && reader.supportsOption(QImageIOHandler::ScaledSize))
+    if (iDetailSide == 0 && longSide > 2 * kMinLongSide && reader.supportsOption(QImageIOHandler::ScaledSize))
         reader.setScaledSize(full.scaled(2 * kMinLongSide, 2 * kMinLongSide, Qt::KeepAspectRatio));
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
@@ -435,6 +485,6 @@ EnDecodeStatus CGrayDecoder::decodeWithQt(const uint8_t *pData, size_t size, CDe
     }
     out.iFullWidth = full.width();
     out.iFullHeight = full.height();
-    shrinkToWorkSize(img);
+    shrinkToWorkSize(img, iDetailSide);
     return EnDecodeStatus::Ok;
 }

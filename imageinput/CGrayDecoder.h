@@ -58,13 +58,25 @@ public:
     [[nodiscard]] static EnDecodeStatus decodeEmbedded(const uint8_t *pData, size_t size, CDecodedImage &out,
                                                        std::string &strError, bool bColour = false);
 
+    // The photo's grey pixels as stored, for a close look at its finest detail: never
+    // shrunk after decoding, which would blur what lies near its frequency limit. A
+    // JPEG is decoded at the smallest DCT scale whose long side reaches iMinSide,
+    // anything else at full size (a camera raw file as for the scan, from its preview
+    // when that is large enough).
+    [[nodiscard]] static EnDecodeStatus decodeDetail(const uint8_t *pData, size_t size, bool bRawSuffix, int iMinSide,
+                                                     CDecodedImage &out, std::string &strError);
+
 private:
     static EnDecodeStatus embeddedJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
                                        bool bColour);
     static EnDecodeStatus embeddedHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
     static EnDecodeStatus decodeJpeg(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
                                      bool bColour);
-    static EnDecodeStatus decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
-    static EnDecodeStatus decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
-    static EnDecodeStatus decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError);
+    // iDetailSide: 0 decodes for the scan, shrunk to its work size; else as decodeDetail.
+    static EnDecodeStatus decodeHeif(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                     int iDetailSide = 0);
+    static EnDecodeStatus decodeRaw(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                    int iDetailSide = 0);
+    static EnDecodeStatus decodeWithQt(const uint8_t *pData, size_t size, CDecodedImage &out, std::string &strError,
+                                       int iDetailSide = 0);
 };

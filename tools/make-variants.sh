@@ -6,8 +6,8 @@
 #                png, tiff, bmp
 #   degraded:    web (half size), quarter (quarter size), messenger (1280 px, quality 75,
 #                no metadata), q40 (quality 40), blur, bright, contrast, grey, gif,
-#                crop (4% cut away), big15 and big2 (enlarged 1.5 and 2 times, camera data
-#                kept), big15plain and big2plain (the same without metadata)
+#                crop (4% cut away), big15, big2 and big3 (enlarged 1.5, 2 and 3 times,
+#                camera data kept), big15plain and big2plain (the same without metadata)
 # Edited copies (blur, bright, contrast, crop) name an editor in their Software tag.
 #
 # Usage: tools/make-variants.sh OUT [PHOTOS [MAX_SIDE]]
@@ -51,13 +51,13 @@ fi
 (( want > 0 && ${#sources[@]} > want )) && sources=("${sources[@]:0:want}")
 (( ${#sources[@]} > 0 )) || { echo "make-variants.sh: no photographs found (tools/install-deps.sh)" >&2; exit 3; }
 
-stamp="variants v3 side=$side photos=${#sources[*]} ${sources[*]}"
+stamp="variants v4 side=$side photos=${#sources[*]} ${sources[*]}"
 if [[ -f $out/.variants && "$(cat "$out/.variants")" == "$stamp" ]]; then
   echo "$out"
   exit 0
 fi
 mkdir -p "$out"
-rm -f "$out"/*-{original,backup,meta,orient,web,quarter,messenger,q40,blur,bright,contrast,grey,crop,big15,big2,big15plain,big2plain}.jpg \
+rm -f "$out"/*-{original,backup,meta,orient,web,quarter,messenger,q40,blur,bright,contrast,grey,crop,big15,big2,big3,big15plain,big2plain}.jpg \
   "$out"/*-{png,tiff,bmp,gif}.* "$out/.variants"
 
 # One photo and its copies. Runs in a child shell: everything it needs comes as arguments.
@@ -104,6 +104,7 @@ make_photo() {
     convert "$o-original.jpg" -resize "${f#*:}%" -quality 92 "$o-big${f%:*}.jpg"
     convert "$o-big${f%:*}.jpg" -strip "$o-big${f%:*}plain.jpg"
   done
+  convert "$o-original.jpg" -resize 300% -quality 92 "$o-big3.jpg"
 }
 export -f make_photo
 for i in "${!sources[@]}"; do printf '%s\0%s\0' "${sources[$i]}" "$i"; done \

@@ -27,7 +27,7 @@ import tempfile
 
 SAME_PIXELS = ["original", "backup", "meta", "orient", "png", "tiff", "bmp"]
 DEGRADED = ["web", "quarter", "messenger", "q40", "blur", "bright", "contrast", "grey", "gif", "crop",
-            "big15", "big2", "big15plain", "big2plain"]
+            "big15", "big2", "big3", "big15plain", "big2plain"]
 NAME = re.compile(r"^(p\d+)-.*-([a-z0-9]+)\.[a-z]+$")
 
 

@@ -225,6 +225,7 @@ private slots:
         QTest::newRow("enlarged 1.5 times") << 1.5 << false << false;
         QTest::newRow("enlarged twice") << 2.0 << false << false;
         QTest::newRow("enlarged twice, judged before") << 2.0 << false << true;
+        QTest::newRow("enlarged three times") << 3.0 << false << false;
         QTest::newRow("half size") << 0.5 << false << false;
         QTest::newRow("half size of a soft original") << 0.5 << true << false;
     }

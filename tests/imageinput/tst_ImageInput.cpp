@@ -2,6 +2,7 @@
 // memory and the thumbnails' colour decode from a file.
 #include "CExifReader.h"
 #include "CGrayDecoder.h"
+#include "CGrayImage.h"
 #include "CImageDecoder.h"
 #include "CImageLimits.h"
 #include "CPhotoMetadata.h"
@@ -171,6 +172,22 @@ private Q_SLOTS:
         QCOMPARE(QSize(gray.iFullWidth, gray.iFullHeight), QSize(1024, 512));
         QCOMPARE(CPhotoMetadata::read(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())).iOrientation,
                  orientation);
+
+        // A decode for detail stops at the DCT scale asked for (5/8 reaches 600) and
+        // turns a grid of any shape by the same code.
+        CDecodedImage detail;
+        std::string strError;
+        QCOMPARE(CGrayDecoder::decodeDetail(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()),
+                                            false, 600, detail, strError),
+                 EnDecodeStatus::Ok);
+        QCOMPARE(QSize(detail.gray.iWidth, detail.gray.iHeight), QSize(640, 320));
+        const std::vector<uint8_t> upright = orientGrid(detail.gray.pixels, 640, 320, orientation);
+        const QSize turned = size * 640 / 256;
+        const int ux = redCorner.x() ? turned.width() - 5 : 4, uy = redCorner.y() ? turned.height() - 5 : 4;
+        const auto grey = [&](int gx, int gy) { return int(upright[size_t(gy * turned.width() + gx)]); };
+        // Red is about 76 in grey, blue about 29.
+        QVERIFY2(grey(ux, uy) > 60, qPrintable(QString::number(grey(ux, uy))));
+        QVERIFY(grey(turned.width() - 1 - ux, turned.height() - 1 - uy) < 45);
     }
 
     void testUsesEmbeddedPreviewOnlyWhenItShowsThePicture_data()
