@@ -35,6 +35,14 @@ EnDecodeStatus sizeStatus(int64_t w, int64_t h, bool bScaledDecode, std::string 
     return EnDecodeStatus::Ok;
 }
 
+// A JPEG's header, read and checked against the size limits before any decode.
+EnDecodeStatus jpegHeader(const uint8_t *pData, size_t size, CTurboJpeg::CHeader &header, std::string &strError)
+{
+    if (!CTurboJpeg::readHeader(pData, size, header, strError))
+        return EnDecodeStatus::Corrupt;
+    return sizeStatus(header.iWidth, header.iHeight, true, strError);
+}
+
 // Shrinks an already decoded image so that the feature work stays cheap; a decode for
 // detail keeps its size.
 void shrinkToWorkSize(CGrayImage &img, int iDetailSide)
@@ -153,11 +161,8 @@ EnDecodeStatus CGrayDecoder::decodeDetail(const uint8_t *pData, size_t size, boo
     if (format != EnImageFormat::Jpeg)
         return decodeWithQt(pData, size, out, strError, iMinSide);
     CTurboJpeg::CHeader header;
-    if (!CTurboJpeg::readHeader(pData, size, header, strError))
-        return EnDecodeStatus::Corrupt;
-    if (const EnDecodeStatus sized = sizeStatus(header.iWidth, header.iHeight, true, strError);
-        sized != EnDecodeStatus::Ok)
-        return sized;
+    if (const EnDecodeStatus read = jpegHeader(pData, size, header, strError); read != EnDecodeStatus::Ok)
+        return read;
     if (header.iColorspace == TJCS_CMYK || header.iColorspace == TJCS_YCCK)
         return decodeWithQt(pData, size, out, strError, iMinSide);
     // Grey output spares the colour planes their inverse DCT and upsampling; the
@@ -184,11 +189,8 @@ EnDecodeStatus CGrayDecoder::embeddedJpeg(const uint8_t *pData, size_t size, CDe
                                            std::string &strError, bool bColour)
 {
     CTurboJpeg::CHeader header;
-    if (!CTurboJpeg::readHeader(pData, size, header, strError))
-        return EnDecodeStatus::Corrupt;
-    if (const EnDecodeStatus sized = sizeStatus(header.iWidth, header.iHeight, true, strError);
-        sized != EnDecodeStatus::Ok)
-        return sized;
+    if (const EnDecodeStatus read = jpegHeader(pData, size, header, strError); read != EnDecodeStatus::Ok)
+        return read;
     const QSize frame(header.iWidth, header.iHeight);
     const CExifReader::CJpegExif exif = CExifReader::inspectJpeg(pData, size, frame, kMinEmbeddedSide);
     if (exif.preview.isEmpty() || (!exif.statedSize.isEmpty() && exif.statedSize != frame)) {
@@ -255,11 +257,9 @@ EnDecodeStatus CGrayDecoder::decodeJpeg(const uint8_t *pData, size_t size, CDeco
                                          bool bColour)
 {
     CTurboJpeg::CHeader header;
-    if (!CTurboJpeg::readHeader(pData, size, header, strError))
-        return EnDecodeStatus::Corrupt;
+    if (const EnDecodeStatus read = jpegHeader(pData, size, header, strError); read != EnDecodeStatus::Ok)
+        return read;
     const int w = header.iWidth, h = header.iHeight, subsamp = header.iSubsamp, colorspace = header.iColorspace;
-    if (const EnDecodeStatus sized = sizeStatus(w, h, true, strError); sized != EnDecodeStatus::Ok)
-        return sized;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
         return decodeWithQt(pData, size, out, strError);
     const tjhandle handle = CTurboJpeg::handle();

@@ -16,6 +16,19 @@ QString turnLockPath()
     return strFolder + QStringLiteral("/removal.lock");
 }
 
+// Why a copy in this place does not count as kept: emptying the trash or a cache, or the next
+// cleanup of the snapshots, would take the picture with it. Empty where a copy may stay.
+QString passingPlace(const QString &strPath)
+{
+    if (dp::platform::isInTrash(strPath))
+        return CRemovalGuard::textKeptInTrash();
+    if (dp::platform::isInSnapshot(strPath))
+        return CRemovalGuard::textKeptInSnapshot();
+    if (dp::platform::isInCache(strPath))
+        return CRemovalGuard::textKeptInCache();
+    return QString();
+}
+
 } // namespace
 
 CRemovalTurn::CRemovalTurn(bool bTake, int iWaitMs)
@@ -200,21 +213,9 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptMayBeSameFile();
             continue;
         }
-        // Emptying the trash or a cache, or the next cleanup of the snapshots, would take the
-        // picture with it.
-        if (dp::platform::isInTrash(kept.strPath)) {
+        if (const QString strPassing = passingPlace(kept.strPath); !strPassing.isEmpty()) {
             if (strWhy == textKeptGone())
-                strWhy = textKeptInTrash();
-            continue;
-        }
-        if (dp::platform::isInSnapshot(kept.strPath)) {
-            if (strWhy == textKeptGone())
-                strWhy = textKeptInSnapshot();
-            continue;
-        }
-        if (dp::platform::isInCache(kept.strPath)) {
-            if (strWhy == textKeptGone())
-                strWhy = textKeptInCache();
+                strWhy = strPassing;
             continue;
         }
         if (bRecorded && kept.iContentKey != 0) {
