@@ -84,21 +84,6 @@ private slots:
         notice.request();
         QTRY_COMPARE(spy.count(), iAfterBurst + 1);
     }
-
-    void testFlushFiresOnlyWhatWaits()
-    {
-        CCoalescedSignal notice(60 * 1000);
-        QSignalSpy spy(&notice, &CCoalescedSignal::fired);
-        notice.flush();
-        QCOMPARE(spy.count(), 0);
-        notice.request();
-        notice.flush();
-        QCOMPARE(spy.count(), 1);
-        // The request's queued arming finds nothing left to do.
-        QCoreApplication::processEvents();
-        notice.flush();
-        QCOMPARE(spy.count(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestBaseThread)

@@ -1,15 +1,13 @@
 #include "CAppConfig.h"
 #include "CDisplaySetup.h"
-#include "CIniRegistry.h"
-#include "IDesktop.h"
 
 #include <QtTest>
 
 using AttributeList = QList<Qt::ApplicationAttribute>;
 Q_DECLARE_METATYPE(AttributeList)
 
-// Start-up before the application exists: which configuration file wins, where versions
-// come from, and the screen scale and OpenGL choice handed to Qt.
+// Start-up before the application exists: which configuration file wins, and the OpenGL
+// choice handed to Qt.
 class tst_CDisplaySetup : public QObject
 {
     Q_OBJECT
@@ -59,68 +57,6 @@ private Q_SLOTS:
         QCOMPARE(CAppConfig::readConfigValue(QStringLiteral("main/missing"), path).isValid(), false);
         // A folder where the file should be is no file at all.
         QVERIFY(!CAppConfig::readConfigValue(QStringLiteral("main/opengl"), m_pDir->filePath(QStringLiteral("exe"))).isValid());
-    }
-
-    void testCurrentVersion_data()
-    {
-        QTest::addColumn<QByteArray>("versionFile");
-        QTest::addColumn<QStringList>("registry"); // key=value, below HKEY_LOCAL_MACHINE\SOFTWARE\Quorvane\Photo
-        QTest::addColumn<bool>("installVersion");
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("version file beats the registry") << QByteArray("[AppData]\nVersion=3.1\n") << QStringList{"Version=2.0"}
-                                                         << false << "3.1";
-        QTest::newRow("registry Version") << QByteArray() << QStringList{"Version=2.0"} << false << "2.0";
-        QTest::newRow("install version") << QByteArray() << QStringList{"InstallVer=2.5", "Version=2.0"} << true << "2.5";
-        QTest::newRow("install version falls back to Version") << QByteArray() << QStringList{"Version=2.0"} << true << "2.0";
-        QTest::newRow("then the Version key's Flag") << QByteArray() << QStringList{"Version\\Flag=1.9"} << false << "1.9";
-        QTest::newRow("then the Version key's InstallVer") << QByteArray() << QStringList{"Version\\InstallVer=1.8"} << true
-                                                           << "1.8";
-        QTest::newRow("empty version file is skipped") << QByteArray("[AppData]\nVersion=\n") << QStringList{"Version=2.0"}
-                                                       << false << "2.0";
-        QTest::newRow("nothing anywhere") << QByteArray("junk\x00", 5) << QStringList{} << false << "";
-    }
-
-    void testCurrentVersion()
-    {
-        QFETCH(QByteArray, versionFile);
-        QFETCH(QStringList, registry);
-        QFETCH(bool, installVersion);
-        QFETCH(QString, expected);
-
-        const QString versionPath = versionFile.isNull() ? m_pDir->filePath(QStringLiteral("none.ini"))
-                                                         : write(QStringLiteral("QRNConfig.ini"), versionFile);
-        CIniRegistry stand(m_pDir->filePath(QStringLiteral("registry.ini")));
-        for (const QString &entry : registry)
-            QVERIFY(stand.setValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\Photo\\") + entry.section('=', 0, 0),
-                                   entry.section('=', 1)));
-        QCOMPARE(CAppConfig::currentVersion(QStringLiteral("Photo"), installVersion, versionPath, stand), expected);
-    }
-    void testScaleFactor_data()
-    {
-        QTest::addColumn<QSize>("design");
-        QTest::addColumn<QSize>("logical");
-        QTest::addColumn<QSize>("physical");
-        QTest::addColumn<QByteArray>("text");
-
-        const QSize design(1020, 600);
-        QTest::newRow("1920x1080 at 100%") << design << QSize(1920, 1080) << QSize(1920, 1080) << QByteArray("1.001");
-        QTest::newRow("1920x1080 at 150%") << design << QSize(1280, 720) << QSize(1920, 1080) << QByteArray("1.501");
-        QTest::newRow("1024x600: height wins") << design << QSize(1024, 600) << QSize(1024, 600) << QByteArray("1");
-        QTest::newRow("800x480: below 1") << design << QSize(800, 480) << QSize(800, 480) << QByteArray("0.784314");
-        QTest::newRow("logical width unknown") << design << QSize(0, 0) << QSize(3840, 2160) << QByteArray("1");
-        QTest::newRow("design width 0") << QSize(0, 600) << QSize(1920, 1080) << QSize(1920, 1080) << QByteArray("0");
-        QTest::newRow("no desktop") << design << QSize() << QSize(0, 0) << QByteArray("0");
-    }
-
-    void testScaleFactor()
-    {
-        QFETCH(QSize, design);
-        QFETCH(QSize, logical);
-        QFETCH(QSize, physical);
-        QFETCH(QByteArray, text);
-        const CDesktopMetrics metrics{logical.width(), logical.height(), physical.width(), physical.height()};
-        QCOMPARE(QByteArray::number(CDisplaySetup::scaleFactor(design, metrics), 'g', 6), text);
     }
 
     // The graphics keys of the configuration file, as applied before the application exists.

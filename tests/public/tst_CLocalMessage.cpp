@@ -235,30 +235,6 @@ private Q_SLOTS:
         QCOMPARE(language.readAll(), QByteArray("de"));
     }
 
-    void testRecordInPiecesAndBackToBack()
-    {
-        COptionsServer server(storeDir());
-        QVERIFY(server.listen(serverName()));
-        QSignalSpy spyHandled(&server, &COptionsServer::sigRecordHandled);
-        QLocalSocket client;
-        client.connectToServer(serverName());
-        QVERIFY(client.waitForConnected(1000));
-        const QByteArray bytes = CTcpData::serialize(TcpData{2, 3, "abc"}) + CTcpData::serialize(TcpData{3, 0, {}});
-        for (char c : bytes) {
-            client.write(&c, 1);
-            client.flush();
-            QCoreApplication::processEvents();
-        }
-        QByteArray buffer;
-        TcpData reply;
-        QVERIFY(QTest::qWaitFor([&] {
-            buffer += client.readAll();
-            return CTcpData::takeRecord(buffer, &reply) == CTcpData::EnReadResult::Complete;
-        }, 5000));
-        QCOMPARE(reply.data, QByteArray("abc"));
-        QCOMPARE(spyHandled.count(), 2);
-    }
-
     void testBadPeersDoNotStopOthers_data()
     {
         QTest::addColumn<QByteArray>("junk");

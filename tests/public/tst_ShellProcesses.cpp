@@ -139,28 +139,6 @@ private Q_SLOTS:
         QCOMPARE(reply.data, doc);
     }
 
-    void testAnnouncesItselfToRunningOptionsServer()
-    {
-        // The suite's options server is up: the program says its window is up, then asks.
-        QLocalServer suite;
-        QVERIFY(suite.listen(socketPath(optionsName())));
-        start();
-        // Connections that say nothing (the program first checks whether anyone answers) are skipped.
-        QHash<QLocalSocket *, QByteArray> mapBuffers;
-        QList<qint32> listTypes;
-        QTRY_VERIFY_WITH_TIMEOUT([&] {
-            while (QLocalSocket *pPeer = suite.nextPendingConnection())
-                mapBuffers.insert(pPeer, QByteArray());
-            for (auto it = mapBuffers.begin(); it != mapBuffers.end(); ++it) {
-                it.value() += it.key()->readAll();
-                TcpData record;
-                while (CTcpData::takeRecord(it.value(), &record) == CTcpData::EnReadResult::Complete)
-                    listTypes << record.type;
-            }
-            return listTypes.size() >= 2;
-        }(), 20000);
-        QCOMPARE(listTypes, (QList<qint32>{6, 3}));
-    }
 private:
     QProcess *start(const QStringList &listArguments = {})
     {
