@@ -139,31 +139,6 @@ private Q_SLOTS:
         QCOMPARE(m_listThumbs.size(), 1);
     }
 
-    void testReusesDiskCacheAfterRestart()
-    {
-        CImgThumbManager *pManager = CImgThumbManager::GetInstance();
-        const QString strPath = m_pDir->filePath(QStringLiteral("kept.jpg"));
-        QVERIFY(save(cornerImage(800, 600), strPath, "JPG", 92));
-        pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 1);
-        QVERIFY(m_listThumbs.at(0).ok);
-
-        // Given a restart and a photo whose bytes are now unreadable but whose
-        // modification time is unchanged, the thumbnail comes from the disk cache.
-        pManager->Stop();
-        pManager->Start();
-        const QDateTime mtime = QFileInfo(strPath).lastModified();
-        QVERIFY(writeBytes(strPath, QByteArray("\xFF\xD8\xFF unreadable now")));
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(mtime, QFileDevice::FileModificationTime));
-        file.close();
-        pManager->EnPutThumbTask(stu_ThumbTask{1, strPath}, false);
-        QTRY_COMPARE(m_listThumbs.size(), 2);
-        QVERIFY(m_listThumbs.at(1).ok);
-        QVERIFY(!QDir(m_cacheDir.filePath(QStringLiteral("thumbnails/large"))).isEmpty());
-    }
-
     void testBigImageIsScreenSizedWithDetails()
     {
         const QString strPath = m_pDir->filePath(QStringLiteral("big.jpg"));

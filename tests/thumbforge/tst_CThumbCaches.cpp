@@ -1,5 +1,4 @@
 #include "CThumbDiskCache.h"
-#include "CThumbMemoryCache.h"
 #include "CThumbTaskQueue.h"
 #include "CTestPhotos.h"
 
@@ -55,7 +54,7 @@ static QStringList apply(CThumbTaskQueue &queue, const QStringList &listSteps)
     return listTaken;
 }
 
-// The thumbnail work queue's order, and the caches the work fills.
+// The thumbnail work queue's order, and the disk cache the work fills.
 class tst_CThumbCaches : public QObject
 {
     Q_OBJECT
@@ -66,30 +65,6 @@ private Q_SLOTS:
     {
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
-    }
-
-    void testMemoryCacheEvictsLeastRecentlyUsed()
-    {
-        // Given room for about three 64x64 thumbnails
-        const QImage thumb(64, 64, QImage::Format_RGB32);
-        CThumbMemoryCache cache(static_cast<int>(thumb.sizeInBytes()) * 3 + 1024);
-        cache.insert(QStringLiteral("a"), thumb);
-        cache.insert(QStringLiteral("b"), thumb);
-        cache.insert(QStringLiteral("c"), thumb);
-        // When "a" is read and a fourth arrives
-        QImage found;
-        QVERIFY(cache.find(QStringLiteral("a"), found));
-        cache.insert(QStringLiteral("d"), thumb);
-        // Then "b", the least recently used, is gone and the budget holds
-        QVERIFY(!cache.contains(QStringLiteral("b")));
-        QVERIFY(cache.contains(QStringLiteral("a")));
-        QVERIFY(cache.contains(QStringLiteral("d")));
-        QVERIFY(cache.usedBytes() <= cache.budgetBytes());
-        // A failure is remembered as a null picture.
-        cache.insert(QStringLiteral("bad"), QImage());
-        QVERIFY(cache.find(QStringLiteral("bad"), found));
-        QVERIFY(found.isNull());
-        QVERIFY(!cache.find(QStringLiteral("unknown"), found));
     }
 
     void testDiskCacheFollowsDesktopLayoutUntilFileChanges()

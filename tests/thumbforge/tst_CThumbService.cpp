@@ -231,39 +231,6 @@ private Q_SLOTS:
         service.stop();
     }
 
-    void testQueuedThumbnailReportedOnceByIdleAndNormalDecoders()
-    {
-        // Given a normal and an idle decoder that may both work on the last photo
-        QMutex mutex;
-        QHash<QString, int> mapReported;
-        CThumbService service(QString(), 1, CThumbService::kThumbBudgetBytes, 1);
-        service.setCallbacks(
-            [&](const QVariant &, const QString &strPath, bool) {
-                QMutexLocker locker(&mutex);
-                ++mapReported[strPath];
-            },
-            nullptr);
-        service.start();
-        // When rounds of queued photos end again and again
-        constexpr int kRounds = 6;
-        for (int iRound = 0; iRound < kRounds; ++iRound) {
-            for (const QString &strPath : qAsConst(m_listPaths))
-                service.pushThumb(quint64(iRound), strPath, false);
-            QTRY_VERIFY_WITH_TIMEOUT(
-                [&] {
-                    QMutexLocker locker(&mutex);
-                    return mapReported.size() == m_listPaths.size()
-                        && std::all_of(mapReported.cbegin(), mapReported.cend(),
-                                       [iRound](int iCount) { return iCount >= iRound + 1; });
-                }(),
-                20000);
-        }
-        // Then, once every worker is done, each was reported exactly once per round
-        service.stop();
-        for (auto it = mapReported.cbegin(); it != mapReported.cend(); ++it)
-            QVERIFY2(it.value() == kRounds, qPrintable(it.key()));
-    }
-
 private:
     static QByteArray green(const QSize &size)
     {

@@ -107,12 +107,6 @@ private Q_SLOTS:
                            {QStringLiteral("shootTime"), QStringLiteral("2019-07-14 10:20:30")}}
             << true << QStringList{QStringLiteral("Lumix G9"), QStringLiteral("Long: 13.4050"), QStringLiteral("Lat: 52.5200")}
             << QStringLiteral("2019-07-14 10:20:30");
-        QTest::newRow("position only")
-            << QVariantMap{{QStringLiteral("longitude"), QStringLiteral("-3.7")}, {QStringLiteral("latitude"), QStringLiteral("40.4")}}
-            << true << QStringList{QStringLiteral("Long: -3.7"), QStringLiteral("Lat: 40.4")} << strDate;
-        QTest::newRow("empty texts are left out")
-            << QVariantMap{{QStringLiteral("cameraModel"), QString()}, {QStringLiteral("longitude"), QString()}}
-            << true << QStringList() << strDate;
         QTest::newRow("failed large image: no URL") << QVariantMap{{QStringLiteral("cameraModel"), QStringLiteral("X100")}}
                                                     << false << QStringList{QStringLiteral("X100")} << strDate;
     }
