@@ -18,11 +18,9 @@ bool CTestSink::OnVolume(IScanVolume *pVolume)
     return true;
 }
 
-bool CTestSink::DuplicatingSink(int32_t iStep, uint64_t i64Done, uint64_t)
+bool CTestSink::DuplicatingSink(int32_t iStep, uint64_t, uint64_t)
 {
     QMutexLocker lock(&mutex);
-    if (iStep == 1)
-        iLastDone = i64Done;
     if (listProgressSteps.isEmpty() || listProgressSteps.last() != iStep)
         listProgressSteps.append(iStep);
     return true;

@@ -48,7 +48,6 @@ public:
     QList<CEvent> listEvents;
     QList<int> listFinishedSteps;
     QList<int> listProgressSteps;
-    uint64_t iLastDone = 0;  // files read, as last reported
 
 private:
     bool record(const CEvent &event);
