@@ -2,11 +2,10 @@
 #include "CNexClient.h"
 #include "CPlatform.h"
 #include "CTraceLog.h"
-#include "CUsageEvent.h"
 
 #include <QtTest>
 
-// Usage-event encoding and the local helper service: its application ID, its switch and its log.
+// The local helper service's switch, kept across restarts, and the trace log's cap.
 class tst_CUsageEvent : public QObject
 {
     Q_OBJECT
@@ -14,35 +13,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-    }
-
-    // The event text for a list of pairs, and the helper's application ID for an install version.
-    void testTexts_data()
-    {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("expected");
-        const auto encode = [](const QStringList &listPairs) { return CUsageEvent::encode(listPairs); };
-        QTest::newRow("removal result") << encode({"images", "3", "removed_images", "2", "time_used", "41 ms"})
-                                        << R"({"images":"3","removed_images":"2","time_used":"41 ms"})";
-        QTest::newRow("odd length") << encode({"images", "3", "removed_images"}) << "";
-        QTest::newRow("empty list") << encode({}) << "{}";
-        QTest::newRow("quote copied as it is") << encode({"path", "a\"b"}) << "{\"path\":\"a\"b\"}";
-        QTest::newRow("placeholder text in a value") << encode({"k", "%1 %2", "n", "x"}) << R"({"k":"%1 %2","n":"x"})";
-        const QVariantMap ids{{"pro", "A"}, {"free", "B"}};
-        const auto appId = [](const char *pszVersion, const QVariantMap &mapIds) {
-            return QString::fromLatin1(CNexClient::chooseAppId(QString::fromLatin1(pszVersion), mapIds));
-        };
-        QTest::newRow("ID: key compared in lower case") << appId("Free", ids) << "B";
-        QTest::newRow("ID: exact key") << appId("pro", ids) << "A";
-        QTest::newRow("ID: unknown takes the first key in order") << appId("trial", ids) << "B";
-        QTest::newRow("ID: empty map") << appId("pro", {}) << "";
-    }
-
-    void testTexts()
-    {
-        QFETCH(QString, actual);
-        QFETCH(QString, expected);
-        QCOMPARE(actual, expected);
     }
 
     void testRegistrationSwitchPersists()
