@@ -62,6 +62,9 @@ bool isInSnapshot(const QString &strPath);
 // a FUSE view): a file there may be one reached by another path on another device, so a
 // differing device proves nothing. True when this cannot be told.
 bool showsOtherFiles(const QString &strPath);
+// Whether the path lies on a file system held in memory (tmpfs, a RAM disk), which is gone
+// when the computer shuts down.
+bool isInMemory(const QString &strPath);
 // Whether the path lies in a cache folder (the user's, or any ".cache"): programs empty
 // those at will.
 inline bool isInCache(const QString &strPath)

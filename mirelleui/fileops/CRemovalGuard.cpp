@@ -16,10 +16,13 @@ QString turnLockPath()
     return strFolder + QStringLiteral("/removal.lock");
 }
 
-// Why a copy in this place does not count as kept: emptying the trash or a cache, or the next
-// cleanup of the snapshots, would take the picture with it. Empty where a copy may stay.
-QString passingPlace(const QString &strPath)
+// Why a copy in this place does not count as kept for the removed one: emptying the trash or a
+// cache, the next cleanup of the snapshots or a shutdown would take the picture with it. Empty
+// where a copy may stay. A copy in memory keeps a picture as long as a removed copy in memory.
+QString passingPlace(const QString &strPath, const QString &strRemoved)
 {
+    if (dp::platform::isInMemory(strPath) && !dp::platform::isInMemory(strRemoved))
+        return CRemovalGuard::textKeptInMemory();
     if (dp::platform::isInTrash(strPath))
         return CRemovalGuard::textKeptInTrash();
     if (dp::platform::isInSnapshot(strPath))
@@ -85,6 +88,11 @@ QString CRemovalGuard::textKeptMayBeSameFile()
 QString CRemovalGuard::textBusy()
 {
     return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
+}
+QString CRemovalGuard::textKeptInMemory()
+{
+    return QCoreApplication::translate("CRemovalGuard",
+                                       "the kept copy is held in memory only, which is emptied when the computer shuts down");
 }
 QString CRemovalGuard::textKeptUnconfirmed()
 {
@@ -213,7 +221,7 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptMayBeSameFile();
             continue;
         }
-        if (const QString strPassing = passingPlace(kept.strPath); !strPassing.isEmpty()) {
+        if (const QString strPassing = passingPlace(kept.strPath, plan.file.strPath); !strPassing.isEmpty()) {
             if (strWhy == textKeptGone())
                 strWhy = strPassing;
             continue;

@@ -65,6 +65,7 @@ public:
     static QString textKeptInTrash();
     static QString textKeptInSnapshot();
     static QString textKeptInCache();
+    static QString textKeptInMemory();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 
