@@ -18,16 +18,22 @@ QString turnLockPath()
 
 // Why a copy in this place does not count as kept for the removed one: emptying the trash or a
 // cache, the next cleanup of the snapshots or a shutdown would take the picture with it. Empty
-// where a copy may stay. A copy in memory keeps a picture as long as a removed copy in memory.
+// where a copy may stay. A copy in memory or a temporary folder keeps a picture as long as a
+// removed copy in such a place would have stayed.
 QString passingPlace(const QString &strPath, const QString &strRemoved)
 {
-    if (dp::platform::isInMemory(strPath) && !dp::platform::isInMemory(strRemoved))
-        return CRemovalGuard::textKeptInMemory();
-    if (dp::platform::isInTrash(strPath))
+    using namespace dp::platform;
+    if (!isInMemory(strRemoved) && !isInTempFolder(strRemoved)) {
+        if (isInMemory(strPath))
+            return CRemovalGuard::textKeptInMemory();
+        if (isInTempFolder(strPath))
+            return CRemovalGuard::textKeptInTempFolder();
+    }
+    if (isInTrash(strPath))
         return CRemovalGuard::textKeptInTrash();
-    if (dp::platform::isInSnapshot(strPath))
+    if (isInSnapshot(strPath))
         return CRemovalGuard::textKeptInSnapshot();
-    if (dp::platform::isInCache(strPath))
+    if (isInCache(strPath))
         return CRemovalGuard::textKeptInCache();
     return QString();
 }
@@ -93,6 +99,11 @@ QString CRemovalGuard::textKeptInMemory()
 {
     return QCoreApplication::translate("CRemovalGuard",
                                        "the kept copy is held in memory only, which is emptied when the computer shuts down");
+}
+QString CRemovalGuard::textKeptInTempFolder()
+{
+    return QCoreApplication::translate("CRemovalGuard",
+                                       "the kept copy is in a folder for temporary files, which the system empties");
 }
 QString CRemovalGuard::textKeptUnconfirmed()
 {

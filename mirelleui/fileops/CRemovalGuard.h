@@ -66,6 +66,7 @@ public:
     static QString textKeptInSnapshot();
     static QString textKeptInCache();
     static QString textKeptInMemory();
+    static QString textKeptInTempFolder();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 

@@ -29,6 +29,7 @@ enum class EnChange {
     KeptInSnapshot,
     KeptInCache,
     KeptInMemory,
+    KeptInTempFolder,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -105,6 +106,7 @@ private slots:
         QTest::newRow("kept lies in a cache folder") << EnChange::KeptInCache << CRemovalGuard::textKeptInCache();
         // A photo opened from a mail lands in a folder in memory; the disk's copy is the one that stays.
         QTest::newRow("kept lies in memory, the file on disk") << EnChange::KeptInMemory << CRemovalGuard::textKeptInMemory();
+        QTest::newRow("kept lies in a temporary folder") << EnChange::KeptInTempFolder << CRemovalGuard::textKeptInTempFolder();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -134,6 +136,12 @@ private slots:
             kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
         if (change == EnChange::KeptInCache)
             kept = dir.filePath(".cache/.fr-Xb12/original.jpg");
+        // The sandbox stands for folders the user keeps, not for temporary ones.
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const auto restoreTemp = qScopeGuard([&] { qputenv("TMPDIR", oldTemp); });
+        qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
+        if (change == EnChange::KeptInTempFolder)
+            kept = dir.filePath("tmp/original.jpg");
         QTemporaryDir memory(QStringLiteral("/dev/shm/guard-XXXXXX"));
         if (change == EnChange::KeptInMemory) {
             if (!memory.isValid() || !dp::platform::isInMemory(memory.path()) || dp::platform::isInMemory(dir.path()))
