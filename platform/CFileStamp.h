@@ -62,6 +62,21 @@ bool isInSnapshot(const QString &strPath);
 // a FUSE view): a file there may be one reached by another path on another device, so a
 // differing device proves nothing. True when this cannot be told.
 bool showsOtherFiles(const QString &strPath);
+// Whether the path lies on a file system held in memory (tmpfs, a RAM disk), which is gone
+// when the computer shuts down.
+bool isInMemory(const QString &strPath);
+// Whether the path lies in a folder for temporary files, which the system empties at start-up
+// or after some days.
+inline bool isInTempFolder(const QString &strPath)
+{
+    const QString path = QDir::fromNativeSeparators(canonicalPath(strPath));
+    for (const QString &folder : {QDir::tempPath(), QStringLiteral("/var/tmp")}) {
+        const QString resolved = QDir::fromNativeSeparators(resolvedFolder(folder));
+        if (path.startsWith(resolved + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+}
 // Whether the path lies in a cache folder (the user's, or any ".cache"): programs empty
 // those at will.
 inline bool isInCache(const QString &strPath)

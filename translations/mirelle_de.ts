@@ -296,6 +296,14 @@ Sie können den virtuellen Speicher vergrößern und es erneut versuchen.</trans
         <translation>die behaltene Kopie liegt in einem Cache-Ordner, den Programme nach Belieben leeren</translation>
     </message>
     <message>
+        <source>the kept copy is held in memory only, which is emptied when the computer shuts down</source>
+        <translation>die behaltene Kopie liegt nur im Arbeitsspeicher, der beim Herunterfahren geleert wird</translation>
+    </message>
+    <message>
+        <source>the kept copy is in a folder for temporary files, which the system empties</source>
+        <translation>die behaltene Kopie liegt in einem Ordner für temporäre Dateien, den das System leert</translation>
+    </message>
+    <message>
         <source>the kept copy is in a system snapshot, which is deleted in time</source>
         <translation>die behaltene Kopie liegt in einem System-Schnappschuss, der mit der Zeit gelöscht wird</translation>
     </message>

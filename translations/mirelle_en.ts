@@ -274,6 +274,14 @@ You can enlarge your virtual memory and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the kept copy is held in memory only, which is emptied when the computer shuts down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the kept copy is in a folder for temporary files, which the system empties</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the kept copy is in a system snapshot, which is deleted in time</source>
         <translation type="unfinished"></translation>
     </message>

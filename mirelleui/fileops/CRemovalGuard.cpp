@@ -16,15 +16,24 @@ QString turnLockPath()
     return strFolder + QStringLiteral("/removal.lock");
 }
 
-// Why a copy in this place does not count as kept: emptying the trash or a cache, or the next
-// cleanup of the snapshots, would take the picture with it. Empty where a copy may stay.
-QString passingPlace(const QString &strPath)
+// Why a copy in this place does not count as kept for the removed one: emptying the trash or a
+// cache, the next cleanup of the snapshots or a shutdown would take the picture with it. Empty
+// where a copy may stay. A copy in memory or a temporary folder keeps a picture as long as a
+// removed copy in such a place would have stayed.
+QString passingPlace(const QString &strPath, const QString &strRemoved)
 {
-    if (dp::platform::isInTrash(strPath))
+    using namespace dp::platform;
+    if (!isInMemory(strRemoved) && !isInTempFolder(strRemoved)) {
+        if (isInMemory(strPath))
+            return CRemovalGuard::textKeptInMemory();
+        if (isInTempFolder(strPath))
+            return CRemovalGuard::textKeptInTempFolder();
+    }
+    if (isInTrash(strPath))
         return CRemovalGuard::textKeptInTrash();
-    if (dp::platform::isInSnapshot(strPath))
+    if (isInSnapshot(strPath))
         return CRemovalGuard::textKeptInSnapshot();
-    if (dp::platform::isInCache(strPath))
+    if (isInCache(strPath))
         return CRemovalGuard::textKeptInCache();
     return QString();
 }
@@ -85,6 +94,16 @@ QString CRemovalGuard::textKeptMayBeSameFile()
 QString CRemovalGuard::textBusy()
 {
     return QCoreApplication::translate("CRemovalGuard", "another removal does not finish");
+}
+QString CRemovalGuard::textKeptInMemory()
+{
+    return QCoreApplication::translate("CRemovalGuard",
+                                       "the kept copy is held in memory only, which is emptied when the computer shuts down");
+}
+QString CRemovalGuard::textKeptInTempFolder()
+{
+    return QCoreApplication::translate("CRemovalGuard",
+                                       "the kept copy is in a folder for temporary files, which the system empties");
 }
 QString CRemovalGuard::textKeptUnconfirmed()
 {
@@ -213,7 +232,7 @@ QString CRemovalGuard::checkKept(const CPlan &plan, const CFileStamp &removed)
                 strWhy = textKeptMayBeSameFile();
             continue;
         }
-        if (const QString strPassing = passingPlace(kept.strPath); !strPassing.isEmpty()) {
+        if (const QString strPassing = passingPlace(kept.strPath, plan.file.strPath); !strPassing.isEmpty()) {
             if (strWhy == textKeptGone())
                 strWhy = strPassing;
             continue;

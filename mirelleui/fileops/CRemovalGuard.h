@@ -65,6 +65,8 @@ public:
     static QString textKeptInTrash();
     static QString textKeptInSnapshot();
     static QString textKeptInCache();
+    static QString textKeptInMemory();
+    static QString textKeptInTempFolder();
     static QString textKeptUnconfirmed();
     static QString textBusy();
 

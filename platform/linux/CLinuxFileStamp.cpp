@@ -135,6 +135,16 @@ bool isInSnapshot(const QString &strPath)
     return false;
 }
 
+bool isInMemory(const QString &strPath)
+{
+    constexpr decltype(statfs::f_type) kTmpfs = 0x01021994;
+    constexpr decltype(statfs::f_type) kRamfs = static_cast<decltype(statfs::f_type)>(0x858458f6);
+    struct statfs fs {};
+    if (::statfs(pathToBytes(strPath).constData(), &fs) != 0)
+        return false;
+    return fs.f_type == kTmpfs || fs.f_type == kRamfs;
+}
+
 bool showsOtherFiles(const QString &strPath)
 {
     constexpr decltype(statfs::f_type) kOverlay = 0x794c7630;

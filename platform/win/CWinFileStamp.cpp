@@ -86,6 +86,12 @@ bool isInSnapshot(const QString &strPath)
     return false;
 }
 
+bool isInMemory(const QString &strPath)
+{
+    const QString root = QFileInfo(canonicalPath(strPath)).absoluteFilePath().left(3);
+    return ::GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_RAMDISK;
+}
+
 bool showsOtherFiles(const QString &)
 {
     return false;

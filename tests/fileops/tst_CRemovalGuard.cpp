@@ -28,6 +28,8 @@ enum class EnChange {
     KeptInRecycleBin,
     KeptInSnapshot,
     KeptInCache,
+    KeptInMemory,
+    KeptInTempFolder,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -102,6 +104,9 @@ private slots:
         QTest::newRow("kept lies in a system snapshot") << EnChange::KeptInSnapshot << CRemovalGuard::textKeptInSnapshot();
         // A viewer that opened the photo from an archive left a copy there.
         QTest::newRow("kept lies in a cache folder") << EnChange::KeptInCache << CRemovalGuard::textKeptInCache();
+        // A photo opened from a mail lands in a folder in memory; the disk's copy is the one that stays.
+        QTest::newRow("kept lies in memory, the file on disk") << EnChange::KeptInMemory << CRemovalGuard::textKeptInMemory();
+        QTest::newRow("kept lies in a temporary folder") << EnChange::KeptInTempFolder << CRemovalGuard::textKeptInTempFolder();
         QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
         // Scanned without content records, as by an engine without its additions.
         QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
@@ -131,6 +136,18 @@ private slots:
             kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
         if (change == EnChange::KeptInCache)
             kept = dir.filePath(".cache/.fr-Xb12/original.jpg");
+        // The sandbox stands for folders the user keeps, not for temporary ones.
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const auto restoreTemp = qScopeGuard([&] { qputenv("TMPDIR", oldTemp); });
+        qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
+        if (change == EnChange::KeptInTempFolder)
+            kept = dir.filePath("tmp/original.jpg");
+        QTemporaryDir memory(QStringLiteral("/dev/shm/guard-XXXXXX"));
+        if (change == EnChange::KeptInMemory) {
+            if (!memory.isValid() || !dp::platform::isInMemory(memory.path()) || dp::platform::isInMemory(dir.path()))
+                QSKIP("needs a folder in memory and a temporary folder on disk");
+            kept = memory.filePath("original.jpg");
+        }
         const bool bOverlay = change == EnChange::KeptOverlayOfFile || change == EnChange::FileOverlayOfKept;
         if (bOverlay) {
             QString &lower = change == EnChange::KeptOverlayOfFile ? file : kept;
