@@ -33,11 +33,11 @@ ScreenTestCase {
         waitClosed(summary)
     }
 
-    // A finished scan marks the copies at once and the header says how to change that; a
-    // cancelled one keeps what it found and says so.
+    // A finished scan marks the copies at once; a cancelled one keeps what it found, says so
+    // and marks it alike.
     function test_scan_data() {
         return [
-            { tag: "finished", counts: [2, 2], cancel: false, screen: "results", says: "" },
+            { tag: "finished", counts: [2, 2], cancel: false, screen: "results", marked: 2 },
             { tag: "cancelled with groups found", counts: [2, 2], cancel: true, screen: "results",
               says: "groups found so far are shown", marked: 2 },
             { tag: "cancelled before any", counts: [], cancel: true, screen: "start", says: "before it found similar photos",
@@ -53,21 +53,13 @@ ScreenTestCase {
         if (data.cancel)
             dfMgr.cancel()
         tryCompare(win, "screen", data.screen, 10000)
-        if (data.cancel) {
-            var notice = waitOpened(object("noticeDialog"))
-            verify(notice.text.indexOf(data.says) >= 0, notice.text)
-            // The groups kept are marked as after a finished scan.
-            tryCompare(dfMgr, "checkedItemCount", data.marked, 10000)
-            notice.close()
-            waitFor(function () { return !fixture.scanning() })
+        tryCompare(dfMgr, "checkedItemCount", data.marked, 10000)
+        if (!data.cancel)
             return
-        }
-        tryCompare(dfMgr, "checkedItemCount", 2)
-        var note = object("autoMarkNote")
-        waitFor(function () { return note.visible })
-        mouseClick(object("clearMarksButton"))
-        tryCompare(dfMgr, "checkedItemCount", 0)
-        verify(!note.visible)
+        var notice = waitOpened(object("noticeDialog"))
+        verify(notice.text.indexOf(data.says) >= 0, notice.text)
+        notice.close()
+        waitFor(function () { return !fixture.scanning() })
     }
 
     // To the trash or for good; a photo that went missing since the scan fails, and the
@@ -89,7 +81,6 @@ ScreenTestCase {
         if (data.missing)
             verify(fixture.remove(missing))
         var dialog = openRemoval()
-        compare(child(dialog.contentItem, "trashRadio").text, "Move to the trash")
         var warning = child(dialog.contentItem, "permanentWarning")
         verify(!warning.visible)
         if (data.radio !== "")

@@ -206,7 +206,6 @@ ScreenTestCase {
         verify(overlay.visible)
         var remove = child(page, "removeMarkedButton")
         verify(!remove.enabled)
-        compare(child(page, "similarityButton").text, "Similarity 90%")
 
         // The regroup ends on its own and gives the page back.
         waitFor(function () { return !overlay.visible })
