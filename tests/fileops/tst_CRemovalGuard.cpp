@@ -22,14 +22,7 @@ enum class EnChange {
     KeptAliasOfFile,
     KeptOverlayOfFile,
     FileOverlayOfKept,
-    KeptInHomeTrash,
-    KeptInVolumeTrash,
-    KeptInMacVolumeTrash,
-    KeptInRecycleBin,
-    KeptInSnapshot,
-    KeptInCache,
     KeptInMemory,
-    KeptInTempFolder,
     OneOfTwoKeptGone,
     UnrecordedKeptSameBytes,
     UnrecordedKeptOtherPicture
@@ -74,74 +67,66 @@ private slots:
     {
         QTest::addColumn<EnChange>("change");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("unchanged") << EnChange::None << QString();
-        QTest::newRow("file gone") << EnChange::FileGone << CRemovalGuard::textGone();
-        QTest::newRow("file now a link") << EnChange::FileSymlink << CRemovalGuard::textNotRegular();
-        QTest::newRow("file rewritten, same size and time") << EnChange::FileSameSizeOtherBytes
-                                                            << CRemovalGuard::textChanged();
-        QTest::newRow("file touched") << EnChange::FileTouched << CRemovalGuard::textChanged();
-        QTest::newRow("kept gone") << EnChange::KeptGone << CRemovalGuard::textKeptGone();
-        QTest::newRow("kept rewritten") << EnChange::KeptOtherBytes << CRemovalGuard::textKeptChanged();
+        // Where the kept copy lies, below the test's folder.
+        QTest::addColumn<QString>("keptAt");
+        const auto row = [](const char *pszName, EnChange change, const QString &strReason,
+                            const QString &strKeptAt = QStringLiteral("original.jpg")) {
+            QTest::newRow(pszName) << change << strReason << strKeptAt;
+        };
+        row("unchanged", EnChange::None, QString());
+        row("file gone", EnChange::FileGone, CRemovalGuard::textGone());
+        row("file now a link", EnChange::FileSymlink, CRemovalGuard::textNotRegular());
+        row("file rewritten, same size and time", EnChange::FileSameSizeOtherBytes, CRemovalGuard::textChanged());
+        row("file touched", EnChange::FileTouched, CRemovalGuard::textChanged());
+        row("kept gone", EnChange::KeptGone, CRemovalGuard::textKeptGone());
+        row("kept rewritten", EnChange::KeptOtherBytes, CRemovalGuard::textKeptChanged());
         // Read once for the first removal, then rewritten in place with its time set back.
-        QTest::newRow("kept rewritten after the first removal checked it") << EnChange::KeptRewrittenAfterFirstCheck
-                                                                           << CRemovalGuard::textKeptChanged();
-        QTest::newRow("kept is a link to the file") << EnChange::KeptSymlinkToFile << CRemovalGuard::textKeptChanged();
-        QTest::newRow("kept is a hard link of the file") << EnChange::KeptHardLinkOfFile
-                                                         << CRemovalGuard::textKeptSameFile();
-        QTest::newRow("kept is the file by another spelling") << EnChange::KeptAliasOfFile
-                                                              << CRemovalGuard::textKeptSameFile();
+        row("kept rewritten after the first removal checked it", EnChange::KeptRewrittenAfterFirstCheck,
+            CRemovalGuard::textKeptChanged());
+        row("kept is a link to the file", EnChange::KeptSymlinkToFile, CRemovalGuard::textKeptChanged());
+        row("kept is a hard link of the file", EnChange::KeptHardLinkOfFile, CRemovalGuard::textKeptSameFile());
+        row("kept is the file by another spelling", EnChange::KeptAliasOfFile, CRemovalGuard::textKeptSameFile());
         // One file on two devices: the folder and an overlay of it (a FUSE view would do the same).
-        QTest::newRow("kept is the file seen through an overlay") << EnChange::KeptOverlayOfFile
-                                                                 << CRemovalGuard::textKeptMayBeSameFile();
-        QTest::newRow("file is the kept copy seen through an overlay") << EnChange::FileOverlayOfKept
-                                                                      << CRemovalGuard::textKeptMayBeSameFile();
-        QTest::newRow("kept lies in the home trash") << EnChange::KeptInHomeTrash << CRemovalGuard::textKeptInTrash();
-        QTest::newRow("kept lies in a volume's trash") << EnChange::KeptInVolumeTrash << CRemovalGuard::textKeptInTrash();
+        row("kept is the file seen through an overlay", EnChange::KeptOverlayOfFile, CRemovalGuard::textKeptMayBeSameFile());
+        row("file is the kept copy seen through an overlay", EnChange::FileOverlayOfKept,
+            CRemovalGuard::textKeptMayBeSameFile());
+        // A scan of a whole home or drive also finds the copies in its trash.
+        row("kept lies in the home trash", EnChange::None, CRemovalGuard::textKeptInTrash(), "data/Trash/files/original.jpg");
+        row("kept lies in a volume's trash", EnChange::None, CRemovalGuard::textKeptInTrash(),
+            QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
         // A drive also used with other systems: their trashes get emptied there.
-        QTest::newRow("kept lies in a macOS volume trash") << EnChange::KeptInMacVolumeTrash
-                                                           << CRemovalGuard::textKeptInTrash();
-        QTest::newRow("kept lies in a Windows recycle bin") << EnChange::KeptInRecycleBin << CRemovalGuard::textKeptInTrash();
-        QTest::newRow("kept lies in a system snapshot") << EnChange::KeptInSnapshot << CRemovalGuard::textKeptInSnapshot();
+        row("kept lies in a macOS volume trash", EnChange::None, CRemovalGuard::textKeptInTrash(), ".Trashes/501/original.jpg");
+        row("kept lies in a Windows recycle bin", EnChange::None, CRemovalGuard::textKeptInTrash(),
+            "$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
+        row("kept lies in a system snapshot", EnChange::None, CRemovalGuard::textKeptInSnapshot(),
+            ".snapshots/42/snapshot/original.jpg");
         // A viewer that opened the photo from an archive left a copy there.
-        QTest::newRow("kept lies in a cache folder") << EnChange::KeptInCache << CRemovalGuard::textKeptInCache();
-        // A photo opened from a mail lands in a folder in memory; the disk's copy is the one that stays.
-        QTest::newRow("kept lies in memory, the file on disk") << EnChange::KeptInMemory << CRemovalGuard::textKeptInMemory();
-        QTest::newRow("kept lies in a temporary folder") << EnChange::KeptInTempFolder << CRemovalGuard::textKeptInTempFolder();
-        QTest::newRow("one of two kept gone") << EnChange::OneOfTwoKeptGone << QString();
+        row("kept lies in a cache folder", EnChange::None, CRemovalGuard::textKeptInCache(), ".cache/.fr-Xb12/original.jpg");
+        // A photo opened from a mail lands in a folder in memory or for temporary files; the
+        // copy that stays is the one on disk.
+        row("kept lies in memory, the file on disk", EnChange::KeptInMemory, CRemovalGuard::textKeptInMemory());
+        row("kept lies in a temporary folder", EnChange::None, CRemovalGuard::textKeptInTempFolder(), "tmp/original.jpg");
+        row("one of two kept gone", EnChange::OneOfTwoKeptGone, QString());
         // Scanned without content records, as by an engine without its additions.
-        QTest::newRow("no content records, kept has the file's bytes") << EnChange::UnrecordedKeptSameBytes << QString();
-        QTest::newRow("no content records, kept is another picture of the same size")
-            << EnChange::UnrecordedKeptOtherPicture << CRemovalGuard::textKeptUnconfirmed();
+        row("no content records, kept has the file's bytes", EnChange::UnrecordedKeptSameBytes, QString());
+        row("no content records, kept is another picture of the same size", EnChange::UnrecordedKeptOtherPicture,
+            CRemovalGuard::textKeptUnconfirmed());
     }
     void testCheck()
     {
         QFETCH(EnChange, change);
         QFETCH(QString, reason);
+        QFETCH(QString, keptAt);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QByteArray picture(300000, 'p');
         QString file = dir.filePath("copy.jpg");
-        // A scan of a whole home or drive also finds the copies in its trash.
-        QString kept = dir.filePath("original.jpg");
+        QString kept = dir.filePath(keptAt);
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-        if (change == EnChange::KeptInHomeTrash)
-            kept = dir.filePath("data/Trash/files/original.jpg");
-        if (change == EnChange::KeptInVolumeTrash)
-            kept = dir.filePath(QStringLiteral(".Trash-%1/files/original.jpg").arg(::getuid()));
-        if (change == EnChange::KeptInMacVolumeTrash)
-            kept = dir.filePath(".Trashes/501/original.jpg");
-        if (change == EnChange::KeptInRecycleBin)
-            kept = dir.filePath("$RECYCLE.BIN/S-1-5-21-1004/$RA1B2C3.jpg");
-        if (change == EnChange::KeptInSnapshot)
-            kept = dir.filePath(".snapshots/42/snapshot/original.jpg");
-        if (change == EnChange::KeptInCache)
-            kept = dir.filePath(".cache/.fr-Xb12/original.jpg");
         // The sandbox stands for folders the user keeps, not for temporary ones.
         const QByteArray oldTemp = qgetenv("TMPDIR");
         const auto restoreTemp = qScopeGuard([&] { qputenv("TMPDIR", oldTemp); });
         qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
-        if (change == EnChange::KeptInTempFolder)
-            kept = dir.filePath("tmp/original.jpg");
         QTemporaryDir memory(QStringLiteral("/dev/shm/guard-XXXXXX"));
         if (change == EnChange::KeptInMemory) {
             if (!memory.isValid() || !dp::platform::isInMemory(memory.path()) || dp::platform::isInMemory(dir.path()))

@@ -3,8 +3,8 @@ import QtTest 1.15
 import DupPicsMgr 1.0
 import "qrc:/qml"
 
-// What a user decides on: the compare view, the preview's arrows, the pairs said not to be
-// duplicates and the dialogs that hold the window.
+// What a user decides on: the compare view, the preview's arrows and the pairs said not to
+// be duplicates.
 ScreenTestCase {
     id: root
     width: 1024
@@ -14,11 +14,6 @@ ScreenTestCase {
     Component {
         id: decisionsComponent
         DecisionsDialog { mgr: dfMgr }
-    }
-
-    Component {
-        id: paneComponent
-        ZoomPane { phase: "ready" }
     }
 
     property var win: null
@@ -35,8 +30,7 @@ ScreenTestCase {
         ]
     }
 
-    // Both panes fill and the table names the better photo of each differing row; zoomed
-    // alike, dragging one picture pans the other with it.
+    // Both panes fill and the table names the better photo of each differing row.
     function test_compareFromAnyPhoto(data) {
         var preview = open([3])
         win.openPreview(1000, data.row)
@@ -51,32 +45,6 @@ ScreenTestCase {
         compare([resolution.differs, resolution.better], [true, data.row === 0 ? -1 : 1])
         verify(child(table, "compareRow_resolution" + (data.row === 0 ? "_left" : "_right")).text.indexOf("✓") === 0)
         verify(!child(table, "compareRow_format").differs)
-        // The whole table is on view at the smallest window.
-        var card = child(preview, "detailsCard")
-        var bottom = table.mapToItem(card, 0, table.height).y
-        verify(bottom <= card.height, bottom + " > " + card.height)
-
-        var panes = [child(preview, "mainPane"), child(preview, "comparePane")]
-        waitFor(function () { return panes[0].imageReady })
-        preview.applyView(3, 0.5, 0.5)
-        waitForRendering(preview)
-        mouseDrag(panes[0], panes[0].width / 2, panes[0].height / 2, -120, 0)
-        verify(preview.centerX > 0.5, preview.centerX)
-        compare([panes[1].zoom, panes[1].centerX], [3, preview.centerX])
-    }
-
-    // The first photo is 320 × 240: fitting shrinks it into a small pane but never blows it
-    // up past its own pixels in a large one.
-    function test_fitNeverEnlarges_data() {
-        return [{ tag: "smaller pane", width: 160, height: 160, scale: 0.5 },
-                { tag: "larger pane", width: 640, height: 480, scale: 1 }]
-    }
-    function test_fitNeverEnlarges(data) {
-        verify(fixture.scan([2]))
-        var pane = createTemporaryObject(paneComponent, root, { width: data.width, height: data.height,
-                                                                source: "file://" + fixture.photoPath(0, 0) })
-        tryCompare(pane, "imageReady", true, 3000)
-        compare(pane.fitScale, data.scale)
     }
 
     function test_arrowsCrossGroups_data() {
@@ -131,30 +99,6 @@ ScreenTestCase {
         compare([results.groupPages.pageCount, results.groupKeyAt(0)], [1, 1001])
     }
 
-    // While a dialog waits, the photos beneath it take no hover and show no tooltip.
-    function test_modalDialogTakesTheHover() {
-        open([2])
-        var results = child(win, "resultsPage")
-        var tile = null
-        tryVerify(function () { tile = findChild(results, "photoTile"); return tile !== null })
-        win.requestActivate()
-        tryVerify(function () { return win.active })
-        waitForRendering(tile)
-        // The pointer rests on a photo when the dialog opens, and moves a little.
-        var point = tile.mapToItem(win.contentItem, tile.width / 2, tile.height / 2)
-        mouseMove(win.contentItem, point.x, point.y)
-        tryVerify(function () { return tile.hovered })
-        var notice = child(win, "noticeDialog")
-        notice.show("Title", "Text")
-        waitOpened(notice)
-        mouseMove(win.contentItem, point.x + 1, point.y + 1)
-        verify(!tile.hovered)
-        notice.close()
-        waitClosed(notice)
-        mouseMove(win.contentItem, point.x, point.y)
-        tryVerify(function () { return tile.hovered })
-    }
-
     // Forgets what earlier tests decided: each forgetting regroups.
     function forgetDecisions() {
         var idle = function () { return !fixture.scanning() }
@@ -191,7 +135,6 @@ ScreenTestCase {
         mouseClick(child(list.itemAtIndex(0), "forgetButton"))
         compare([list.count, dfMgr.decisionCount], [0, 0])
         verify(!child(dialog, "forgetAllButton").enabled)
-        verify(child(dialog, "decisionsIntro").text.indexOf("not said") >= 0)
         waitFor(function () { return !fixture.scanning() })
     }
 }

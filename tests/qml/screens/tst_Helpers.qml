@@ -5,21 +5,6 @@ import "qrc:/qml"
 ScreenTestCase {
     name: "Helpers"
 
-    function test_skippedText_data() {
-        return [
-            { tag: "nothing passed over", counts: [0, 0, 0, 0], text: "" },
-            { tag: "no counts yet", counts: [], text: "" },
-            { tag: "one folder", counts: [1, 0, 0, 0], text: "Passed over: 1 folder could not be opened" },
-            { tag: "several kinds", counts: [2, 1, 3, 0],
-              text: "Passed over: 2 folders could not be opened, 1 file could not be read, 3 files damaged or not pictures" },
-            { tag: "too large only", counts: [0, 0, 0, 5], text: "Passed over: 5 pictures too large to open" }
-        ]
-    }
-
-    function test_skippedText(data) {
-        compare(Helpers.skippedText(data.counts), data.text)
-    }
-
     // Which side each row of the compare table calls better: the marking rule's order.
     function test_compareRows_data() {
         var base = { name: "a.jpg", folder: "/p/", format: ".jpg", width: 800, height: 600, size: 1000,
@@ -49,39 +34,6 @@ ScreenTestCase {
         compare(row.better, data.better)
     }
 
-    // Each map is read into plain fields; one made by makeOptions also holds the threshold's
-    // slot and the unit's name as the manager reads them. A new threshold keeps the rest.
-    // The start page's round trip reads the default and an everyday map.
-    function test_readOptions_data() {
-        var fields = function (originalOnly, minSize, unitIndex, threshold, rotations, thumbSize) {
-            return { originalOnly: originalOnly, minSize: minSize, unitIndex: unitIndex, threshold: threshold,
-                     rotations: rotations, thumbSize: thumbSize }
-        }
-        var thumb = function (value) { return { thumbSize: { value: value } } }
-        var normal = Helpers.thumbSizeDefault
-        return [
-            { tag: "identical only", map: Helpers.makeOptions(true, 0, 0, 100), slot: 0, unit: "KB",
-              fields: fields(true, 0, 0, 100, false, normal) },
-            { tag: "loosest", map: Helpers.makeOptions(false, 1, 2, 0), slot: 20, unit: "GB",
-              fields: fields(false, 1, 2, 0, false, normal) },
-            { tag: "no map", map: null, fields: fields(true, 100, 0, 70, false, normal) },
-            { tag: "missing records", map: { photoType: { value: 1 } }, fields: fields(false, 100, 0, 70, false, normal) },
-            // An index beyond the known units would show no unit.
-            { tag: "unknown unit", map: { minSize: { value: 5, index: 9 } }, fields: fields(true, 5, 0, 70, false, normal) },
-            { tag: "thumbnail off the steps snaps", map: thumb(207), fields: fields(true, 100, 0, 70, false, 200) },
-            { tag: "thumbnail too large", map: thumb(5000),
-              fields: fields(true, 100, 0, 70, false, Helpers.thumbSizeMax) },
-            { tag: "thumbnail not a number", map: thumb("big"), fields: fields(true, 100, 0, 70, false, normal) }
-        ]
-    }
-
-    function test_readOptions(data) {
-        compare(Helpers.readOptions(data.map), data.fields)
-        if (data.slot !== undefined)
-            compare([data.map.similarSlot.value, data.map.minSize.unit], [data.slot, data.unit])
-        compare(Helpers.readOptions(Helpers.withThreshold(data.map, 90)), Helpers.merged(data.fields, { threshold: 90 }))
-    }
-
     function test_distinctFolders_data() {
         return [
             { tag: "same folder names it", paths: ["/p/a/x.jpg", "/p/a/y.jpg"], parts: ["…/a", "…/a"] },
@@ -97,9 +49,5 @@ ScreenTestCase {
 
     function test_distinctFolders(data) {
         compare(Helpers.distinctFolders(data.paths), data.parts)
-    }
-
-    function test_formatDuration() {
-        compare([Helpers.formatDuration(137000), Helpers.formatDuration(3723000)], ["02:17", "1:02:03"])
     }
 }

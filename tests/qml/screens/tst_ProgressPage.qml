@@ -77,24 +77,4 @@ ScreenTestCase {
         waitFor(function () { return !fixture.scanning() })
         verify(!cancel.enabled)
     }
-
-    // Found, read and grouped, as the manager counts them, beside the steps they belong to.
-    function test_stepsSayWhatTheyCounted_data() {
-        return [{ tag: "walk not done", counts: [0, 0, 0], details: ["", "", ""] },
-                { tag: "reading", counts: [12, 3, 0], details: ["3 of 12 files read", "", ""] },
-                { tag: "grouping", counts: [12, 12, 1], details: ["12 of 12 files read", "", "1 photo in groups"] },
-                { tag: "no total", counts: [0, 7, 5], details: ["7 files read", "", "5 photos in groups"] }]
-    }
-    function test_stepsSayWhatTheyCounted(data) {
-        page.counts = data.counts
-        for (var i = 0; i < 3; ++i) {
-            var detail = child(child(page, "step" + (i + 1)), "stepDetail")
-            compare([detail.text, detail.visible], [data.details[i], data.details[i] !== ""])
-        }
-    }
-
-    function test_elapsedTimeRuns() {
-        page.startTime = Date.now() - 65000
-        waitFor(function () { return page.elapsedMs >= 65000 })
-    }
 }

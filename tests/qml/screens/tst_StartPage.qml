@@ -73,7 +73,9 @@ ScreenTestCase {
         mouseClick(child(page, "scanButton"))
         compare(scanSpy.count, 1)
         var map = scanSpy.signalArguments[0][0]
-        compare(map, Helpers.makeOptions(false, 250, 1, 85, true))
+        // As the manager reads them: 85% is the engine's slot 3, 250 in the second unit.
+        compare([map.photoType.value, map.minSize.value, map.minSize.index, map.similarSlot.value, map.rotationMatching.value],
+                [1, 250, 1, 3, 1])
 
         dfMgr.setOption(map)
         compare(shown(createTemporaryObject(pageComponent, root)), [85, 250, 1, false, true])

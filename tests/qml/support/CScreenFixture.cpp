@@ -97,7 +97,7 @@ bool CScreenFixture::scan(const QVariantList &listCounts)
     return complete.wait(20000);
 }
 
-bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSlowMs, const QString &strWaitFor)
+bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSlowMs)
 {
     // Each scan gets fresh files: a removal of the last one must not decide this one.
     ++m_iScan;
@@ -126,8 +126,6 @@ bool CScreenFixture::prepare(const QVariantList &listCounts, bool bHold, int iSl
     events.append(QJsonObject{{"op", "finished"}, {"step", 1}, {"n", 10}});
     if (bHold)
         events.append(QJsonObject{{"op", "waitStop"}});
-    if (!strWaitFor.isEmpty())
-        events.append(QJsonObject{{"op", "waitFile"}, {"path", strWaitFor}});
     // A regroup (after a decision or an undo) finds the same groups again.
     m_pEngine->setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}},
                                                    {"events", events},

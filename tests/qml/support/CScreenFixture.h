@@ -44,8 +44,7 @@ public:
     Q_INVOKABLE bool scan(const QVariantList &listCounts);
     // Makes the photos and the engine's script for the next scan; a held scan runs until
     // stopped, a slow one takes iSlowMs longer.
-    Q_INVOKABLE bool prepare(const QVariantList &listCounts, bool bHold = false, int iSlowMs = 0,
-                             const QString &strWaitFor = QString());
+    Q_INVOKABLE bool prepare(const QVariantList &listCounts, bool bHold = false, int iSlowMs = 0);
     // What the next scan reports as passed over, by kind (EnScanSkipped); once.
     Q_INVOKABLE void setSkipped(const QVariantList &listCounts) { m_listSkipped = listCounts; }
     // Scans nothing, as a scan that found no duplicates.
@@ -60,7 +59,6 @@ public:
     Q_INVOKABLE bool inTrash(const QString &strPath) const;
     Q_INVOKABLE bool makeFolder(const QString &strName) const { return QDir(m_dir.path()).mkpath(strName); }
     Q_INVOKABLE bool remove(const QString &strPath) const { return QFile::remove(strPath); }
-    Q_INVOKABLE bool removeFolder(const QString &strName) const { return QDir(m_dir.filePath(strName)).removeRecursively(); }
     // Puts a file that is not the scanned photo at strPath.
     Q_INVOKABLE bool writeFile(const QString &strPath) const;
 
