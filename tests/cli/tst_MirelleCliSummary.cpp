@@ -64,13 +64,10 @@ private slots:
         QTest::newRow("html on standard output")
             << QStringList{"summary", "scan.json", "--html", "-"} << 0 << "R&amp;D &lt;2024&gt;" << "";
         QTest::newRow("no saved scan") << QStringList{"summary"} << 2 << "" << "needs one saved scan";
-        QTest::newRow("two saved scans") << QStringList{"summary", "scan.json", "foreign.json"} << 2 << ""
-                                         << "needs one saved scan";
         QTest::newRow("html and pdf") << QStringList{"summary", "scan.json", "--html", "a", "--pdf", "b"} << 2 << ""
                                       << "exclude each other";
         QTest::newRow("pdf to standard output") << QStringList{"summary", "scan.json", "--pdf", "-"} << 2 << ""
                                                 << "--pdf needs a file name";
-        QTest::newRow("unknown option") << QStringList{"summary", "scan.json", "--csv"} << 2 << "" << "csv";
         QTest::newRow("missing saved scan") << QStringList{"summary", "gone.json"} << 3 << "" << "gone.json";
         QTest::newRow("foreign file") << QStringList{"summary", "foreign.json"} << 3 << "" << "not a saved scan";
         for (const char *edit : {"negative", "overflowing", "text", "missing", "similarity"})

@@ -171,43 +171,6 @@ private slots:
         QCOMPARE(mgr.decisionCount(), 3);
     }
 
-    // The list names a photo where it is now: decisions follow the content, not the name.
-    void testDecisionListFollowsRenamedPhoto_data()
-    {
-        QTest::addColumn<bool>("renamed");
-        QTest::addColumn<bool>("renamedInResults");
-        QTest::addColumn<QString>("shownB");
-        QTest::newRow("in place") << false << false << "b.jpg";
-        QTest::newRow("renamed, found by the scan") << true << true << "b2.jpg";
-        QTest::newRow("renamed, not scanned") << true << false << "b.jpg";
-    }
-
-    void testDecisionListFollowsRenamedPhoto()
-    {
-        QFETCH(bool, renamed);
-        QFETCH(bool, renamedInResults);
-        QFETCH(QString, shownB);
-        setThreeOfAKind();
-        CDupPicsMgr mgr;
-        QVERIFY(scanAndWait(mgr));
-        QSignalSpy regroupSpy(&mgr, &CDupPicsMgr::sigRefreshComplete);
-        QVERIFY(mgr.separatePair(QVariant::fromValue<quint64>(1), photo("a.jpg"), photo("b.jpg")));
-        QVERIFY(regroupSpy.wait(10000));
-
-        if (renamed)
-            QVERIFY(QFile::rename(photo("b.jpg"), m_pDir->filePath("b2.jpg")));
-        QJsonArray events{keyed(1, "a.jpg"), keyed(3, "c.jpg", 1)};
-        // Kept apart from a, the renamed photo turns up in a group of its own.
-        if (renamedInResults)
-            events << keyed(2, "b2.jpg") << keyed(4, "d.jpg", 2);
-        setScript(events);
-        QVERIFY(scanAndWait(mgr));
-
-        const QVariantMap decision = mgr.decisionList().value(0).toMap();
-        QCOMPARE(decision.value("pathA").toString(), photo("a.jpg"));
-        QCOMPARE(decision.value("pathB").toString(), m_pDir->filePath(shownB));
-    }
-
     // An engine with additions hears the rotation option before it looks for duplicates, and
     // the option is kept with the others; one without them is asked nothing of them, and
     // nothing is decided or stored.

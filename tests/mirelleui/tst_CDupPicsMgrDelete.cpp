@@ -300,26 +300,6 @@ private slots:
         QVERIFY(clock.elapsed() < 5000);
         QVERIFY(QFile::exists(m_pDir->filePath("b.jpg")));
     }
-
-    // Delete pressed on one photo and then on the next: both go. Only the same photo asked
-    // for again (a double click) is dropped.
-    void testSecondSingleDeleteOfAnotherPhoto()
-    {
-        setScript({scanned(1, "p0.jpg"), scanned(2, "p1.jpg", 1), scanned(3, "p2.jpg", 1)});
-        CDupPicsMgr mgr;
-        mgr.deletionService()->setOpenWindowPause(false);
-        QVERIFY(scanAndWait(mgr));
-        QSignalSpy singleSpy(&mgr, &CDupPicsMgr::sigDelSingleDupImgResult);
-        const QVariant group = QVariant::fromValue<quint64>(1);
-        mgr.doDelSingleDupPic(group, photo("p1.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
-        mgr.doDelSingleDupPic(group, photo("p1.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
-        mgr.doDelSingleDupPic(group, photo("p2.jpg"), CDupPicsMgr::DupPicType_MoveToTrash);
-        QTRY_COMPARE_WITH_TIMEOUT(singleSpy.count(), 2, 10000);
-        QCOMPARE(singleSpy.at(0), (QList<QVariant>{m_pDir->filePath("p1.jpg"), true}));
-        QCOMPARE(singleSpy.at(1), (QList<QVariant>{m_pDir->filePath("p2.jpg"), true}));
-        QVERIFY(mgr.taskQueue()->waitDrained(5000));
-        QCOMPARE(singleSpy.count(), 2);
-    }
 };
 
 QTEST_MAIN(TestDupPicsMgrDelete)

@@ -13,8 +13,6 @@
 
 namespace {
 
-using Progress = QPair<int, int>;
-
 // The model code's "error!" trace lines, which say a model was asked for something the
 // results do not have.
 QStringList s_listTraceErrors;
@@ -25,14 +23,6 @@ void catchTrace(QtMsgType type, const QMessageLogContext &context, const QString
     if (strMessage.startsWith(QLatin1String("error!")))
         s_listTraceErrors << strMessage;
     s_previousHandler(type, context, strMessage);
-}
-
-QList<Progress> progressOf(const QSignalSpy &spy)
-{
-    QList<Progress> list;
-    for (const QList<QVariant> &args : spy)
-        list << Progress(args[0].toInt(), args[1].toInt());
-    return list;
 }
 
 } // namespace
@@ -100,7 +90,6 @@ private slots:
         CDupPicsMgr mgr;
         mgr.addDropPaths({QUrl::fromLocalFile(m_pDir->path())});
         QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        QSignalSpy usageSpy(&mgr, &CDupPicsMgr::sigSendUserInfo);
 
         // When the scan runs
         mgr.collectDupFiles();
@@ -131,12 +120,6 @@ private slots:
         QCOMPARE(mgr.getGroupCount(), 1);
         QCOMPARE(mgr.pathOfImageId(CDupPicsMgr::imageIdOfPath(photo("a.jpg"))), photo("a.jpg"));
 
-        // The usage event counts the hidden group too
-        QVERIFY(!usageSpy.isEmpty());
-        const QString list = usageSpy.last().at(2).toString();
-        QVERIFY2(list.contains("\"similar_image_groups\":\"2\""), qPrintable(list));
-        QVERIFY2(list.contains("\"similar_image_amount\":\"5\""), qPrintable(list));
-
         // And a second scan over the first one's rows: the group list never asks the results
         // for a group they no longer have
         auto *pGroups = qobject_cast<QAbstractItemModel *>(mgr.model());
@@ -147,71 +130,6 @@ private slots:
         qInstallMessageHandler(s_previousHandler);
         QLoggingCategory::setFilterRules(QString());
         QVERIFY2(s_listTraceErrors.isEmpty(), qPrintable(s_listTraceErrors.join('\n')));
-    }
-
-    // A scan reports every photo; the screens hear that the totals changed a few times a
-    // second, not once per photo.
-    void testTotalInfoIsCoalesced()
-    {
-        constexpr int kPhotos = 200;
-        QJsonArray events{create(1, "p0.jpg")};
-        for (int i = 1; i < kPhotos; ++i)
-            events.append(join(i + 1, 1, QStringLiteral("p%1.jpg").arg(i)));
-        setScript(events);
-        CDupPicsMgr mgr;
-        QSignalSpy totalSpy(&mgr, &CDupPicsMgr::sigRefreshTotalInfo);
-        QVERIFY(scanAndWait(mgr));
-        QVERIFY2(totalSpy.count() < kPhotos / 4, qPrintable(QString::number(totalSpy.count())));
-        QVERIFY(totalSpy.count() >= 1);
-    }
-
-    void testProgressRisesAndEndsAtHundred()
-    {
-        auto progress = [](int step, int done) {
-            return QJsonObject{{"op", "progress"}, {"step", step}, {"done", done}, {"bytes", 0}};
-        };
-        auto finished = [](int step, int n) { return QJsonObject{{"op", "finished"}, {"step", step}, {"n", n}}; };
-        // The first step's total comes from the engine's additions; each step counts from its own start.
-        QJsonObject read = progress(1, 3);
-        read.insert("found", 4);
-        setScript({progress(1, 0), read, finished(1, 4), progress(2, 1), progress(2, 2), progress(2, 2),
-                   progress(2, 4), finished(2, 2), progress(3, 1), progress(3, 2), finished(3, 0)});
-        CDupPicsMgr mgr;
-        QSignalSpy progressSpy(&mgr, &CDupPicsMgr::sigProcProgress);
-        QSignalSpy completeSpy(&mgr, &CDupPicsMgr::sigScanComplete);
-        QElapsedTimer clock;
-        clock.start();
-        mgr.collectDupFiles();
-        QVERIFY(completeSpy.wait(10000));
-        // A scan that ends at once still takes a second.
-        QVERIFY(clock.elapsed() >= 1000);
-        QCOMPARE(mgr.scanCounts(), (QVariantList{qint64(4), qint64(3), qint64(0)}));
-        QCOMPARE(progressOf(progressSpy), (QList<Progress>{{1, 0}, {1, 75}, {1, 99}, {2, 25}, {2, 50}, {2, 99}, {3, 50},
-                                                        {3, 99}, {3, 100}}));
-    }
-
-    // What the engine passed over reaches the screens when the scan ends, and a later
-    // scan replaces it.
-    void testPassedOverCountsFollowTheLastScan()
-    {
-        CDupPicsMgr mgr;
-        QSignalSpy skippedSpy(&mgr, &CDupPicsMgr::sigScanSkippedChanged);
-        QCOMPARE(mgr.scanSkipped(), QVariantList());
-        const QStringList mounts{"/home/me/nas", "/mnt/x"};
-        for (const QJsonArray &counts : {QJsonArray{1, 2, 3, 4, 2}, QJsonArray{}}) {
-            m_fake.setScript(QJsonDocument(QJsonObject{{"volumes", QJsonArray{"/"}},
-                                                       {"events", QJsonArray{create(1, "a.jpg"), join(2, 1, "b.jpg")}},
-                                                       {"skipped", counts},
-                                                       {"skippedMounts", QJsonArray::fromStringList(counts.isEmpty() ? QStringList() : mounts)}})
-                                 .toJson(QJsonDocument::Compact));
-            QVERIFY(scanAndWait(mgr));
-            QVariantList expected;
-            for (int i = 0; i < int(ScanSkipped_Kinds); ++i)
-                expected << QVariant::fromValue<qulonglong>(qulonglong(counts.at(i).toInt()));
-            QCOMPARE(mgr.scanSkipped(), expected);
-            QCOMPARE(mgr.scanSkippedMounts(), counts.isEmpty() ? QStringList() : mounts);
-        }
-        QCOMPARE(skippedSpy.count(), 2);
     }
 
     void testCancelMidScanReturnsToIdleAndScansAgain()

@@ -45,11 +45,6 @@ bool CScanReplay::isIdle() const
     return m_pMgr->taskQueue()->isDrained();
 }
 
-QString CScanReplay::pathOf(const PhotoRecord &record)
-{
-    return CPhotoRecordCopy::pathOf(record);
-}
-
 void CScanReplay::isolate(const QString &strRoot)
 {
     for (const char *szName : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {

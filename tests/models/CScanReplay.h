@@ -24,7 +24,6 @@ public:
     // True once the operation worker has run everything queued.
     bool isIdle() const;
 
-    static QString pathOf(const PhotoRecord &record);
     // Points every per-user location the manager and the thumbnail library write to into
     // strRoot, and keeps the manager from loading a scan engine.
     static void isolate(const QString &strRoot);

@@ -101,48 +101,6 @@ private Q_SLOTS:
                                        QVariant(), QVariant()}));
     }
 
-    void testWindowAroundPosition_data()
-    {
-        QTest::addColumn<int>("visible");
-        QTest::addColumn<int>("hidden");
-        QTest::addColumn<double>("position");
-        QTest::addColumn<QList<int>>("before");
-        QTest::addColumn<QList<int>>("after");
-        QTest::newRow("only hidden photos") << 0 << 2 << 0.0 << QList<int>{} << QList<int>{};
-        QTest::newRow("five at the start") << 5 << 0 << 0.0 << QList<int>{0} << QList<int>{0, 1, 2, 3, 4};
-        QList<int> page;
-        for (int i = 0; i < 16; ++i)
-            page << i;
-        QTest::newRow("exactly one page") << 16 << 0 << 15.0 << page << QList<int>{15};
-        QTest::newRow("one more than a page") << 17 << 0 << 16.0 << page.mid(1) + QList<int>{16} << QList<int>{16};
-        QTest::newRow("hidden photos skipped") << 3 << 2 << 1.0 << QList<int>{0, 1} << QList<int>{1, 2};
-    }
-
-    void testWindowAroundPosition()
-    {
-        QFETCH(int, visible);
-        QFETCH(int, hidden);
-        QFETCH(double, position);
-        QFETCH(QList<int>, before);
-        QFETCH(QList<int>, after);
-        const quint64 key = fileGroup(visible, hidden);
-        CPhotosSortFilterProxyModel *pProxy = open(key);
-        QVERIFY(pProxy);
-        QCOMPARE(pProxy->rowCount(), visible);
-        QSignalSpy moved(pProxy, &CPhotosSortFilterProxyModel::sigPhotosShowPosChanged);
-        pProxy->setCurrentShowPosition(position);
-        pProxy->setCurrentShowPosition(position + 0.5);
-        QCOMPARE(moved.count(), position == 0.0 ? 0 : 1);
-        QStringList expected;
-        for (int i : before + after)
-            expected << pathOf(QStringLiteral("p%1.jpg").arg(i));
-        QCOMPARE(pProxy->getCurrentShowPhotos(), expected);
-        // A forced re-read keeps rows and window
-        pProxy->refresh();
-        QCOMPARE(pProxy->rowCount(), visible);
-        QCOMPARE(pProxy->getCurrentShowPhotos(), expected);
-    }
-
     void testQueuedMarkLeavesRecordUntilItRuns()
     {
         // Given a strip of two photos
@@ -189,29 +147,6 @@ private Q_SLOTS:
         pModel->setCheckState(row, true);
         QCOMPARE(counted.count(), exists ? 1 : 0);
         QCOMPARE(pModel->index(row, 0).data(CPhotosItemModel::PhotosCheckRole).toBool(), exists);
-    }
-
-    // A made thumbnail and a failed one change their own rows; a path the group does not
-    // hold changes nothing.
-    void testThumbnailResult()
-    {
-        const quint64 key = fileGroup(3);
-        QVERIFY(open(key));
-        CPhotosItemModel *pModel = photosOf(key);
-        QSignalSpy changed(pModel, &QAbstractItemModel::dataChanged);
-        pModel->slotRefreshThumb(pathOf(QStringLiteral("p1.jpg")), true);
-        pModel->slotRefreshThumb(pathOf(QStringLiteral("p2.jpg")), false);
-        QTest::ignoreMessage(QtDebugMsg, kTrace);
-        pModel->slotRefreshThumb(pathOf(QStringLiteral("elsewhere.jpg")), false);
-        QList<int> rows;
-        QList<int> states;
-        for (const QList<QVariant> &args : changed)
-            rows << args.at(0).toModelIndex().row() << args.at(1).toModelIndex().row();
-        for (int row = 0; row < 3; ++row)
-            states << pModel->index(row, 0).data(CPhotosItemModel::PhotosStateRole).toInt();
-        QCOMPARE(rows, (QList<int>{1, 1, 2, 2}));
-        QCOMPARE(states, (QList<int>{CPhotosItemModel::ThumbState_None, CPhotosItemModel::ThumbState_Ready,
-                                     CPhotosItemModel::ThumbState_Failed}));
     }
 };
 
