@@ -89,6 +89,38 @@ private slots:
         QCOMPARE(calls.last(), QStringLiteral("Finalize:1"));
     }
 
+    // What the manager writes is what it reads at the next start; a damaged document is ignored.
+    void testSettingDocumentRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("places");
+        QTest::newRow("everything")
+            << QByteArray("<Setting><ShowDeleteWin>0</ShowDeleteWin><photoType>1</photoType><minSize>5</minSize>"
+                          "<index>1</index><unit>MB</unit><similarSlot>2</similarSlot><thumbSize>200</thumbSize></Setting>")
+            << QStringList{"minSize", "photoType", "similarSlot", "thumbSize"} << QStringList{};
+        QTest::newRow("places gone since are dropped")
+            << QByteArray("<Setting><Places><Place>/</Place><Place>/no/such/place</Place><Place>/</Place></Places></Setting>")
+            << QStringList{} << QStringList{"/"};
+        QTest::newRow("junk") << QByteArray("\x01\x02 not xml") << QStringList{} << QStringList{};
+    }
+
+    void testSettingDocumentRoundTrip()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, places);
+        CDupPicsMgr mgr;
+        mgr.getShowSetting(document);
+        QCOMPARE(mgr.getOption().keys(), keys);
+        QCOMPARE(mgr.sources(), places);
+        CDupPicsMgr other;
+        other.getShowSetting(mgr.buildSettingDocument());
+        QCOMPARE(other.getOption(), mgr.getOption());
+        QCOMPARE(other.getShowDeleteWin(), mgr.getShowDeleteWin());
+        QCOMPARE(other.sources(), mgr.sources());
+    }
+
     void testNestedSourcesAreScannedOnce_data()
     {
         QTest::addColumn<QStringList>("sources");
