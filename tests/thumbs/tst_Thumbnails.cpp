@@ -1,4 +1,5 @@
 #include "CDupPicsMgr.h"
+#include "CPhotoRecordCopy.h"
 #include "CPhotosItemModel.h"
 #include "CPhotosSortFilterProxyModel.h"
 #include "CScanReplay.h"
@@ -64,8 +65,8 @@ private Q_SLOTS:
         // Results for a group whose photo model nobody asked for make none
         const PhotoRecord &first = photo(QStringLiteral("first.jpg"));
         DP_SETTLE(*m_pReplay);
-        m_pMgr->slotRefreshThumb(keyOf(first), CScanReplay::pathOf(first), true);
-        m_pMgr->slotBigImageResult(keyOf(first), CScanReplay::pathOf(first), {}, true);
+        m_pMgr->slotRefreshThumb(keyOf(first), CPhotoRecordCopy::pathOf(first), true);
+        m_pMgr->slotBigImageResult(keyOf(first), CPhotoRecordCopy::pathOf(first), {}, true);
         QVERIFY(!m_pMgr->getPhotosModelNoCreate(keyOf(first)));
         // Given a group whose photo model the screen holds
         QVERIFY(m_pMgr->getPhotosModelByCreate(keyOf(first)));
@@ -76,7 +77,7 @@ private Q_SLOTS:
 
         // When a photo joins and the library has made its thumbnail
         const PhotoRecord &second = photo(QStringLiteral("second photo.jpg"), first.fileId, QSize(1600, 1200));
-        const QString strSecond = CScanReplay::pathOf(second);
+        const QString strSecond = CPhotoRecordCopy::pathOf(second);
 
         // Then its row is reported changed, and the provider serves the URL the row shows
         QTRY_VERIFY_WITH_TIMEOUT(pModel->rowOfPath(strSecond) >= 0, 20000);
@@ -128,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(listBase.size(), 4);
 
         // When the library answers the large-image request
-        m_pMgr->slotBigImageResult(keyOf(record), CScanReplay::pathOf(record), meta, ok);
+        m_pMgr->slotBigImageResult(keyOf(record), CPhotoRecordCopy::pathOf(record), meta, ok);
 
         // Then the proxy row gets URL, pixel size, file size, date and what is known
         QCOMPARE(detailSpy.count(), 1);
@@ -136,7 +137,7 @@ private Q_SLOTS:
         QStringList listInfo;
         for (const QVariant &value : detailSpy.at(0).at(1).toList())
             listInfo << (value.isValid() ? value.toString() : QStringLiteral("<none>"));
-        const QString url = ok ? QStringLiteral("image://maxThumbProvider/") + CDupPicsMgr::imageIdOfPath(CScanReplay::pathOf(record))
+        const QString url = ok ? QStringLiteral("image://maxThumbProvider/") + CDupPicsMgr::imageIdOfPath(CPhotoRecordCopy::pathOf(record))
                                : QStringLiteral("<none>");
         QCOMPARE(listInfo, QStringList({url, QStringLiteral("640 x 480"), QStringLiteral("1.50 KiB"),
                                         date == QStringLiteral("<unchanged>") ? listBase.at(3).toString() : date})
