@@ -23,12 +23,9 @@ QString turnLockPath()
 QString passingPlace(const QString &strPath, const QString &strRemoved)
 {
     using namespace dp::platform;
-    if (!isInMemory(strRemoved) && !isInTempFolder(strRemoved)) {
-        if (isInMemory(strPath))
-            return CRemovalGuard::textKeptInMemory();
-        if (isInTempFolder(strPath))
-            return CRemovalGuard::textKeptInTempFolder();
-    }
+    const auto transient = [](const QString &strAt) { return isInMemory(strAt) || isInTempFolder(strAt); };
+    if (transient(strPath) && !transient(strRemoved))
+        return isInMemory(strPath) ? CRemovalGuard::textKeptInMemory() : CRemovalGuard::textKeptInTempFolder();
     if (isInTrash(strPath))
         return CRemovalGuard::textKeptInTrash();
     if (isInSnapshot(strPath))
