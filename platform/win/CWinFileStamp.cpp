@@ -88,7 +88,8 @@ bool isInSnapshot(const QString &strPath)
 
 bool isInMemory(const QString &strPath)
 {
-    const QString root = QFileInfo(canonicalPath(strPath)).absoluteFilePath().left(3);
+    // The drive's root with its backslash, as GetDriveTypeW wants it; a share is no RAM disk.
+    const QString root = QDir::toNativeSeparators(QFileInfo(canonicalPath(strPath)).absoluteFilePath().left(3));
     return ::GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_RAMDISK;
 }
 
